@@ -1,0 +1,37 @@
+#pragma once
+
+#include "foundation/WindowSystem.h"
+
+#include <QEvent>
+
+namespace kzm::ui {
+
+// A notice of the core (kNoticeDataChanged, …) as delivered to a window.
+class TNoticeEvent : public QEvent {
+ public:
+  static QEvent::Type EventType();
+  TNoticeEvent(int message, int first, int second)
+      : QEvent(EventType()), m_message(message), m_first(first), m_second(second) {}
+  int Message() const { return m_message; }
+  int First() const { return m_first; }
+  int Second() const { return m_second; }
+
+ private:
+  int m_message;
+  int m_first;
+  int m_second;
+};
+
+// The window system the core talks to, over Qt.
+class TQtWindowSystem : public kzm::TWindowSystem {
+ public:
+  void BroadcastToForms(int message, int first, int second) override;
+  void Notify(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  bool CloseDataWindows() override;
+  int DefaultTextHeight() override;
+  bool OpenDocument(const std::string& pathOrUrl) override;
+  bool MoveToRecycleBin(const std::string& path) override;
+};
+
+}  // namespace kzm::ui
