@@ -1,0 +1,97 @@
+#include "passbook/AmountExpression.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace kzm {
+
+namespace {
+
+// An operand as a number: empty or malformed text counts as 0.
+double OperandValue(std::string_view digits) {
+  double value = 0;
+  const char* end = digits.data() + digits.size();
+  auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+  if (ec != std::errc() || ptr != end) return 0;
+  return value;
+}
+
+std::optional<double> Combine(double left, char op, double right) {
+  switch (op) {
+    case '*': return left * right;
+    case '/': return right == 0 ? 0 : left / right;
+    case '+': return left + right;
+    case '-': return left - right;
+  }
+  return std::nullopt;
+}
+
+// The truncated result as text, or nothing when it does not fit a 32-bit amount.
+std::optional<std::string> ResultText(double value) {
+  const double truncated = std::trunc(value);
+  if (!(truncated >= std::numeric_limits<int32_t>::min() &&
+        truncated <= std::numeric_limits<int32_t>::max())) {
+    return std::nullopt;  // also catches NaN and infinities
+  }
+  return std::to_string(static_cast<int32_t>(truncated));
+}
+
+size_t RunStart(const std::string& text, size_t end) {
+  size_t start = end;
+  while (start > 0 && IsNumberChar(text[start - 1])) --start;
+  return start;
+}
+
+size_t RunEnd(const std::string& text, size_t start) {
+  size_t end = start;
+  while (end < text.size() && IsNumberChar(text[end])) ++end;
+  return end;
+}
+
+// Position of the next occurrence of op that acts as an operator, from pos on. A minus with
+// no number before it is a sign: taking it as an operator would rebuild the same text forever.
+size_t FindOperator(const std::string& text, char op, size_t pos) {
+  for (size_t p = text.find(op, pos); p != std::string::npos; p = text.find(op, p + 1)) {
+    if (op != '-' || (p > 0 && IsNumberChar(text[p - 1]))) return p;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+std::optional<std::string> ApplyOperator(std::string text, char op) {
+  for (size_t p = FindOperator(text, op, 0); p != std::string::npos;
+       p = FindOperator(text, op, 0)) {
+    size_t leftStart = RunStart(text, p);
+    const size_t rightEnd = RunEnd(text, p + 1);
+    double left = OperandValue(std::string_view(text).substr(leftStart, p - leftStart));
+    const double right = OperandValue(std::string_view(text).substr(p + 1, rightEnd - p - 1));
+    // A sign in front of the left operand (left by an earlier subtraction: 1-2-3 is -1-3).
+    if (op == '-' && leftStart > 0 && text[leftStart - 1] == '-' &&
+        (leftStart == 1 || !IsNumberChar(text[leftStart - 2]))) {
+      --leftStart;
+      left = -left;
+    }
+    auto result = Combine(left, op, right);
+    if (!result) return std::nullopt;
+    auto replacement = ResultText(*result);
+    if (!replacement) return std::nullopt;
+    text.replace(leftStart, rightEnd - leftStart, *replacement);
+  }
+  return text;
+}
+
+std::string EvaluateAmount(std::string_view text) {
+  std::optional<std::string> current{std::string(text)};
+  for (char op : {'*', '/', '+', '-'}) {
+    current = ApplyOperator(std::move(*current), op);
+    if (!current) return {};
+  }
+  return std::move(*current);
+}
+
+}  // namespace kzm
