@@ -1,0 +1,43 @@
+#include "foundation/WindowPlacement.h"
+
+namespace kzm {
+
+TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TRect& workArea, int windowCount) {
+  if (windowCount < 3) return form;
+  TPoint p = form;
+  // Each restart moves the place on; a bounded number of restarts ends a wrap-around cycle
+  // (the form then stays where it is).
+  const size_t maxRestarts = 4 * others.size() + 16;
+  for (size_t restart = 0; restart <= maxRestarts; ++restart) {
+    bool moved = false;
+    for (const TPoint& other : others) {
+      if (other != p) continue;
+      p.x += 32;
+      p.y += 32;
+      if (p.x > workArea.Right()) p.x = other.x;
+      if (p.y > workArea.Bottom()) p.y = other.y;
+      if (p == other) return form;
+      moved = true;
+      break;
+    }
+    if (!moved) return p;
+  }
+  return form;
+}
+
+TRect KeepOnScreen(const TRect& window, std::span<const TRect> workAreas, int screenWidth, int screenHeight) {
+  for (const TRect& area : workAreas) {
+    const bool topInside = window.top >= area.top - 8 && window.top < area.Bottom() - 8;
+    const bool leftInside = window.left >= area.left - 4 && window.left < area.Right();
+    const bool rightInside = window.Right() >= area.left && window.Right() < area.Right() - 4;
+    if (topInside && (leftInside || rightInside)) return window;
+  }
+  TRect r = window;
+  if (screenWidth < r.width) r.width = screenWidth;
+  if (screenHeight < r.height) r.height = screenHeight;
+  r.left = (screenWidth - r.width) / 2;
+  r.top = (screenHeight - r.height) / 2;
+  return r;
+}
+
+}  // namespace kzm

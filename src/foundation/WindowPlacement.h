@@ -1,0 +1,39 @@
+#pragma once
+
+// Where windows go, as plain rules over rectangles; the windows apply the results.
+
+#include <span>
+
+namespace kzm {
+
+struct TPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  [[nodiscard]] int Right() const { return left + width; }
+  [[nodiscard]] int Bottom() const { return top + height; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+// Position for a newly shown window at form so that it does not cover another window's
+// exact position: steps 32 pixels right and down past every window standing there,
+// wrapping at the work area's right and bottom edges to that window's left or top. Gives
+// form unchanged when the program has fewer than 3 windows or no free place is found.
+// others are the other windows' positions in window order.
+[[nodiscard]] TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TRect& workArea,
+                                 int windowCount);
+
+// Where a window goes so that it can be seen: unchanged when it lies on one of the
+// monitors' work areas (a little slack allowed); otherwise shrunk to the screen when larger
+// and centred on it.
+[[nodiscard]] TRect KeepOnScreen(const TRect& window, std::span<const TRect> workAreas, int screenWidth,
+                                 int screenHeight);
+
+}  // namespace kzm

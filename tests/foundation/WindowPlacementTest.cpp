@@ -1,0 +1,45 @@
+#include "foundation/WindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kzm {
+namespace {
+
+const TRect kWork{0, 0, 1000, 700};
+
+TEST(WindowPlacement, CascadeSkipsTakenPlaces) {
+  const std::vector<TPoint> others = {{100, 100}, {132, 132}, {500, 10}};
+  EXPECT_EQ(CascadeForm({100, 100}, others, kWork, 4), (TPoint{164, 164}));
+  EXPECT_EQ(CascadeForm({50, 50}, others, kWork, 4), (TPoint{50, 50}));
+  EXPECT_EQ(CascadeForm({100, 100}, others, kWork, 2), (TPoint{100, 100}));  // too few windows
+}
+
+TEST(WindowPlacement, CascadeWrapsAtTheWorkAreaEdges) {
+  // Stepping right passes the right edge: x returns to that window's left.
+  EXPECT_EQ(CascadeForm({990, 100}, std::vector<TPoint>{{990, 100}}, kWork, 3), (TPoint{990, 132}));
+  // Both edges passed: the place is that window's own, so the form stays.
+  EXPECT_EQ(CascadeForm({990, 690}, std::vector<TPoint>{{990, 690}}, kWork, 3), (TPoint{990, 690}));
+  // A cycle of wrapped places ends too.
+  std::vector<TPoint> column;
+  for (int y = 0; y <= 700; y += 32) column.push_back({990, y});
+  const TPoint p = CascadeForm({990, 0}, column, kWork, 30);
+  EXPECT_EQ(p, (TPoint{990, 0}));
+}
+
+TEST(WindowPlacement, KeepOnScreen) {
+  const std::vector<TRect> monitors = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
+  const TRect visible{100, 100, 400, 300};
+  EXPECT_EQ(KeepOnScreen(visible, monitors, 1920, 1080), visible);
+  const TRect onSecond{2000, -5, 400, 300};
+  EXPECT_EQ(KeepOnScreen(onSecond, monitors, 1920, 1080), onSecond);
+  const TRect partlyLeft{-300, 100, 400, 300};  // right edge still on the first monitor
+  EXPECT_EQ(KeepOnScreen(partlyLeft, monitors, 1920, 1080), partlyLeft);
+  EXPECT_EQ(KeepOnScreen({5000, 100, 400, 300}, monitors, 1920, 1080), (TRect{760, 390, 400, 300}));
+  EXPECT_EQ(KeepOnScreen({100, 2000, 4000, 3000}, monitors, 1920, 1080), (TRect{0, 0, 1920, 1080}));
+  EXPECT_EQ(KeepOnScreen({100, 1035, 400, 300}, monitors, 1920, 1080), (TRect{760, 390, 400, 300}));
+}
+
+}  // namespace
+}  // namespace kzm
