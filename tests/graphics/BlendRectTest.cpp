@@ -159,8 +159,8 @@ TEST(DrawAALine, CoversTheLineAndMovesThePen) {
   TLinePen faint{&thin, 0, 2, MakeColor(0, 0, 255), 128, 1};
   DrawAALine(faint, 4, 2);
   // round(0.5) is 0, so the line is all rim: full coverage at distance 0, none at 1.
-  EXPECT_EQ(At(thin, 2, 2)[2], 128);
-  EXPECT_EQ(At(thin, 2, 3)[2], 0);
+  EXPECT_EQ(At(thin, 2, 2)[0], 128);
+  EXPECT_EQ(At(thin, 2, 3)[0], 0);
 }
 
 }  // namespace
