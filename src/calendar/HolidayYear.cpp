@@ -1,0 +1,125 @@
+#include "calendar/HolidayYear.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calendar/CalendarDate.h"
+#include "calendar/SunLongitude.h"
+
+namespace kzm {
+namespace {
+
+using calendar_detail::DayNumberOf;
+using calendar_detail::IsoWeekday;
+using calendar_detail::IsValidCivilDate;
+
+constexpr int kSunday = 7;
+constexpr int kNationalHolidayLawYear = 1988;
+constexpr int kCurrentLawYear = 2007;
+
+int YearOf(int32_t dayNumber) { return calendar_detail::CivilDateOf(dayNumber).year; }
+
+bool IsInRuleYears(const TSpecialDays& rule, int year) {
+  return YearOf(rule.start) <= year && year <= YearOf(rule.end);
+}
+
+void AddFixedDate(const TSpecialDays& rule, int year, TNamedDays& days) {
+  if (rule.month <= 0 || rule.day <= 0) return;
+  if (!IsValidCivilDate(year, rule.month, rule.day)) return;
+  days.push_back({rule.name, DayNumberOf(year, rule.month, rule.day)});
+}
+
+void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
+  if (rule.month <= 0 || rule.dayoftheweek < 0 || rule.times < 0) return;
+  // No month has a sixth of any weekday; weekday numbers outside 1..7 match no day.
+  if (rule.month > 12 || rule.times < 1 || rule.times > 5) return;
+  if (rule.dayoftheweek < 1 || rule.dayoftheweek > 7) return;
+  const int32_t first = DayNumberOf(year, rule.month, 1);
+  const int32_t firstMatch = first + (rule.dayoftheweek - IsoWeekday(first) + 7) % 7;
+  const int32_t day = firstMatch + 7 * (rule.times - 1);
+  if (calendar_detail::CivilDateOf(day).month != rule.month) return;
+  days.push_back({rule.name, day});
+}
+
+void AddSolarDate(const TSpecialDays& rule, int year, TNamedDays& days) {
+  if (rule.ecliptic < 0) return;
+  // Longitude 0 falls about 79 days into the year.
+  const int degreesIntoYear = (rule.ecliptic % 360 + 79) % 360;
+  const double guess = DayNumberOf(year, 1, 1) + degreesIntoYear * 365.0 / 360.0;
+  const auto guessDay = static_cast<int32_t>(std::floor(guess));
+  const double crossing = CrossingDay(rule.ecliptic, guessDay);
+  days.push_back({rule.name, static_cast<int32_t>(std::floor(crossing))});
+}
+
+bool HasDay(const TNamedDays& days, int32_t dayNumber) {
+  return std::any_of(days.begin(), days.end(),
+                     [dayNumber](const TNamedDay& entry) { return entry.dayNumber == dayNumber; });
+}
+
+void SortByDay(TNamedDays& days) {
+  std::stable_sort(days.begin(), days.end(), [](const TNamedDay& a, const TNamedDay& b) {
+    return a.dayNumber < b.dayNumber;
+  });
+}
+
+// The law until 2006: the Monday after a Sunday holiday, and a weekday other than Sunday
+// between two holidays.
+void AddDaysOffBefore2007(int year, TNamedDays& days) {
+  const int32_t substituteLawStart = DayNumberOf(1973, 4, 12);
+  const std::size_t ruleDays = days.size();
+  for (std::size_t i = 0; i < ruleDays; ++i) {
+    const int32_t day = days[i].dayNumber;
+    if (day >= substituteLawStart && IsoWeekday(day) == kSunday) {
+      days.push_back({kSubstituteHolidayName, day + 1});
+    }
+  }
+  if (year < kNationalHolidayLawYear) return;
+  SortByDay(days);
+  const std::size_t sorted = days.size();
+  for (std::size_t i = 0; i + 1 < sorted; ++i) {
+    const int32_t between = days[i].dayNumber + 1;
+    if (days[i + 1].dayNumber == between + 1 && IsoWeekday(between) != kSunday) {
+      days.push_back({kNationalHolidayName, between});
+    }
+  }
+}
+
+// The law from 2007: a Sunday holiday gives the first following day that is no holiday, and
+// any day that is no holiday but lies between two holidays is a day off.
+void AddDaysOffFrom2007(TNamedDays& days) {
+  SortByDay(days);
+  const TNamedDays ruleDays = days;
+  for (const TNamedDay& holiday : ruleDays) {
+    if (IsoWeekday(holiday.dayNumber) != kSunday) continue;
+    int32_t substitute = holiday.dayNumber + 1;
+    while (HasDay(ruleDays, substitute)) ++substitute;
+    if (!HasDay(days, substitute)) days.push_back({kSubstituteHolidayName, substitute});
+  }
+  SortByDay(days);
+  for (const TNamedDay& holiday : ruleDays) {
+    const int32_t between = holiday.dayNumber + 1;
+    if (HasDay(ruleDays, between + 1) && !HasDay(days, between)) {
+      days.push_back({kNationalHolidayName, between});
+    }
+  }
+}
+
+}  // namespace
+
+TNamedDays HolidaysOfYear(const std::vector<TSpecialDays>& rules, int year) {
+  TNamedDays days;
+  for (const TSpecialDays& rule : rules) {
+    if (rule.kind != "holiday" || !IsInRuleYears(rule, year)) continue;
+    AddFixedDate(rule, year, days);
+    AddNthWeekday(rule, year, days);
+    AddSolarDate(rule, year, days);
+  }
+  if (year < kCurrentLawYear) {
+    AddDaysOffBefore2007(year, days);
+  } else {
+    AddDaysOffFrom2007(days);
+  }
+  return days;
+}
+
+}  // namespace kzm

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kzm {
+
+// One rule of the holiday text: a fixed date, the n-th weekday of a month or the day the
+// sun reaches a longitude, valid over a range of years. -1 marks a field that is not used.
+struct TSpecialDays {
+  std::string name;
+  std::string mean;  // what the day celebrates; kept for the reader of the rule text
+  std::string kind;  // "holiday" for public holidays; other kinds add no dates
+  int32_t start = 0;  // day number; only its year counts
+  int32_t end = 0;    // day number; only its year counts
+  int32_t ecliptic = -1;
+  int32_t dayoftheweek = -1;  // 1 = Monday ... 7 = Sunday
+  int32_t times = -1;
+  int32_t month = -1;
+  int32_t day = -1;
+};
+
+// One named day of a year.
+struct TNamedDay {
+  std::string name;
+  int32_t dayNumber = 0;
+};
+
+using TNamedDays = std::vector<TNamedDay>;
+
+}  // namespace kzm
