@@ -1,0 +1,57 @@
+#include "calendar/SeasonalDays.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/CalendarDate.h"
+
+namespace kzm {
+namespace {
+
+using calendar_detail::DayNumberOf;
+
+struct TExpectedDay {
+  const char* name;
+  int month;
+  int day;
+};
+
+bool Contains(const TNamedDays& days, const TExpectedDay& expected, int year) {
+  const int32_t dayNumber = DayNumberOf(year, expected.month, expected.day);
+  for (const TNamedDay& entry : days) {
+    if (entry.name == expected.name && entry.dayNumber == dayNumber) return true;
+  }
+  return false;
+}
+
+TEST(SeasonalDays, Year2004) {
+  const TNamedDays days = SeasonalDaysOfYear(2004);
+  EXPECT_EQ(days.size(), 37u);
+  const TExpectedDay expected[] = {
+      {"立春", 2, 4},     {"節分", 2, 3},     {"春分", 3, 20},    {"彼岸入", 3, 17},
+      {"彼岸明", 3, 23},  {"八十八夜", 5, 1}, {"入梅", 6, 10},    {"半夏生", 7, 1},
+      {"二百十日", 8, 31}, {"秋分", 9, 23},   {"秋彼岸入", 9, 20}, {"秋彼岸明", 9, 26},
+      {"立冬", 11, 7},    {"大雪", 12, 7},    {"冬至", 12, 21},   {"小寒", 1, 6},
+      {"大寒", 1, 21},    {"土用入", 1, 18},  {"土用入", 4, 17},  {"土用入", 7, 19},
+      {"土用入", 10, 20},
+  };
+  for (const TExpectedDay& day : expected) {
+    SCOPED_TRACE(day.name);
+    EXPECT_TRUE(Contains(days, day, 2004)) << day.month << "/" << day.day;
+  }
+}
+
+TEST(SeasonalDays, CountedDaysFollowTheirTerm) {
+  const TNamedDays days = SeasonalDaysOfYear(2026);
+  EXPECT_TRUE(Contains(days, {"八十八夜", 5, 2}, 2026));
+  EXPECT_TRUE(Contains(days, {"二百十日", 9, 1}, 2026));
+  // Every row of the table gives exactly one day of its own year.
+  for (std::size_t i = 0; i < kSekkiTable.size(); ++i) {
+    SCOPED_TRACE(kSekkiTable[i].name);
+    EXPECT_EQ(calendar_detail::CivilDateOf(days[i].dayNumber).year, 2026);
+    const int approximate = DayNumberOf(2026, kSekkiTable[i].date / 100, kSekkiTable[i].date % 100);
+    EXPECT_LE(std::abs(days[i].dayNumber - approximate), 2);
+  }
+}
+
+}  // namespace
+}  // namespace kzm
