@@ -5,45 +5,9 @@
 #include <iterator>
 
 #include "foundation/AtomicFile.h"
-#include "foundation/XmlHelpers.h"
+#include "foundation/Text.h"
 
 namespace kzm {
-
-namespace {
-
-// FIXME: replace by the shared XmlEscape/XmlUnescape once they are on main.
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  std::string result;
-  std::size_t start = 0;
-  for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, start)) {
-    result.append(text, start, pos - start).append(to);
-    start = pos + from.size();
-  }
-  result.append(text, start);
-  text = std::move(result);
-}
-
-std::string XmlEscape(std::string_view text) {
-  std::string s(text);
-  ReplaceAll(s, "&", "&amp;");
-  ReplaceAll(s, "<", "&lt;");
-  ReplaceAll(s, ">", "&gt;");
-  ReplaceAll(s, "\"", "&quot;");
-  ReplaceAll(s, "'", "&apos;");
-  return s;
-}
-
-std::string XmlUnescape(std::string_view text) {
-  std::string s(text);
-  ReplaceAll(s, "&lt;", "<");
-  ReplaceAll(s, "&gt;", ">");
-  ReplaceAll(s, "&quot;", "\"");
-  ReplaceAll(s, "&apos;", "'");
-  ReplaceAll(s, "&amp;", "&");
-  return s;
-}
-
-}  // namespace
 
 TxmlList::TxmlList(TxmlList* parent)
     : m_parent(parent), m_tagName(parent ? "" : "data"), m_depth(parent ? parent->m_depth + 1 : 0) {}
@@ -107,14 +71,14 @@ TxmlList& TxmlList::Node(std::string_view path) {
     const auto separator = path.find_first_of("/\\");
     const std::string_view step = path.substr(0, separator);
     path = separator == std::string_view::npos ? std::string_view() : path.substr(separator + 1);
-    node = &node->ChildElement(xml::LowerAscii(step));
+    node = &node->ChildElement(LowerCase(step));
   }
   return *node;
 }
 
 int TxmlList::AddChild(std::string_view name, std::string_view text) {
   TxmlList& child = AppendChild();
-  child.m_tagName = xml::LowerAscii(name);
+  child.m_tagName = LowerCase(name);
   child.SetText(text);
   return Count() - 1;
 }
@@ -132,15 +96,15 @@ std::string TxmlList::Text() const {
 
 void TxmlList::SetText(std::string_view text) {
   m_children.clear();
-  const std::string_view trimmed = xml::TrimControls(text);
+  const std::string_view trimmed = Trim(text);
   if (trimmed.empty()) return;
   AppendChild().m_text = XmlEscape(trimmed);
 }
 
 std::string TxmlList::Attribute(std::string_view name) const {
-  const std::string lowerName = xml::LowerAscii(name);
+  const std::string lowerName = LowerCase(name);
   for (const auto& [attributeName, value] : m_attributes) {
-    if (attributeName == lowerName) return xml::LowerAscii(XmlUnescape(value));
+    if (attributeName == lowerName) return LowerCase(XmlUnescape(value));
   }
   return {};
 }
@@ -157,6 +121,6 @@ bool TxmlList::HasElements() const {
   return false;
 }
 
-void TxmlList::SetEncoding(std::string_view encoding) { m_encoding = xml::LowerAscii(encoding); }
+void TxmlList::SetEncoding(std::string_view encoding) { m_encoding = LowerCase(encoding); }
 
 }  // namespace kzm

@@ -7,7 +7,7 @@
 
 #include "foundation/Codec.h"
 #include "foundation/Utf16.h"
-#include "foundation/XmlHelpers.h"
+#include "foundation/Text.h"
 #include "foundation/XmlList.h"
 
 namespace kzm {
@@ -78,7 +78,7 @@ using TAttributes = std::vector<std::pair<std::string, std::string>>;
 // Items end at a blank or tab only after their two double quotes, so `day= "1"` and
 // `name="a b"` are single items.
 TAttributes ParseAttributeList(std::string_view attributeText) {
-  std::string_view text = xml::TrimControls(attributeText);
+  std::string_view text = Trim(attributeText);
   if (!text.empty() && text.back() == '/') text.remove_suffix(1);
   std::vector<std::string_view> items;
   std::size_t itemStart = 0;
@@ -96,15 +96,15 @@ TAttributes ParseAttributeList(std::string_view attributeText) {
 
   TAttributes attributes;
   for (const std::string_view rawItem : items) {
-    const std::string_view item = xml::TrimControls(rawItem);
+    const std::string_view item = Trim(rawItem);
     if (item.empty()) continue;
     const std::size_t equals = item.find('=');
     if (equals == npos) throw ExmlParseError(Message("属性指定が不正です\r\n", text));
-    const std::string_view value = xml::TrimControls(item.substr(equals + 1));
+    const std::string_view value = Trim(item.substr(equals + 1));
     if (value.size() < 2 || value.front() != '"' || value.back() != '"') {
       throw ExmlParseError(Message("属性指定が不正です\r\n", text));
     }
-    attributes.emplace_back(xml::LowerAscii(xml::TrimControls(item.substr(0, equals))),
+    attributes.emplace_back(LowerCase(Trim(item.substr(0, equals))),
                             std::string(value.substr(1, value.size() - 2)));
   }
   return attributes;
@@ -112,7 +112,7 @@ TAttributes ParseAttributeList(std::string_view attributeText) {
 
 std::string AttributeOf(const TAttributes& attributes, std::string_view lowerName) {
   for (const auto& [name, value] : attributes) {
-    if (name == lowerName) return xml::LowerAscii(value);
+    if (name == lowerName) return LowerCase(value);
   }
   return {};
 }
@@ -124,7 +124,7 @@ bool IsUtf8Encoding(std::string_view encoding) { return encoding == "utf-8" || e
 void TxmlList::ParseElement(std::string_view text, const xml::TFoundElement& found) {
   Clear();
   if (m_depth > kMaxDepth) throw ExmlParseError(Message("解析できません", text.substr(found.start, found.tagEnd - found.start + 1)));
-  m_tagName = xml::LowerAscii(found.name);
+  m_tagName = LowerCase(found.name);
   const std::size_t attributesStart = found.start + 1 + found.name.size();
   m_attributes = ParseAttributeList(text.substr(attributesStart, found.tagEnd - attributesStart));
   if (found.empty) return;
@@ -139,12 +139,12 @@ void TxmlList::ParseContent(std::string_view content) {
   while (!rest.empty()) {
     const auto found = FindElement(rest);
     if (!found) break;
-    const std::string_view before = xml::TrimControls(rest.substr(0, found->start));
+    const std::string_view before = Trim(rest.substr(0, found->start));
     if (!before.empty()) AppendChild().m_text = before;
     AppendChild().ParseElement(rest, *found);
     rest.remove_prefix(found->end + 1);
   }
-  const std::string_view after = xml::TrimControls(rest);
+  const std::string_view after = Trim(rest);
   if (!after.empty()) AppendChild().m_text = after;
 }
 
@@ -176,7 +176,7 @@ void TxmlList::ParseText(std::string_view bytes) {
   if (open != npos && close != npos && open < close) {
     const std::string_view inner = bytes.substr(open + 2, close - open - 2);
     const std::size_t blank = inner.find_first_of(" \t\r\n");
-    if (xml::LowerAscii(inner.substr(0, blank)) == "xml") {
+    if (LowerCase(inner.substr(0, blank)) == "xml") {
       const TAttributes declaration =
           ParseAttributeList(blank == npos ? std::string() : decode(inner.substr(blank)));
       m_encoding = AttributeOf(declaration, "encoding");

@@ -4,7 +4,7 @@
 
 #include "foundation/Codec.h"
 #include "foundation/Utf16.h"
-#include "foundation/XmlHelpers.h"
+#include "foundation/Text.h"
 #include "foundation/XmlList.h"
 
 namespace kzm {
@@ -23,7 +23,7 @@ void TxmlList::WriteStartTag(std::string& out, int indent) const {
     out += ' ';
     out += name;
     out += "=\"";
-    out += xml::LowerAscii(value);
+    out += LowerCase(value);
     out += '"';
   }
 }
