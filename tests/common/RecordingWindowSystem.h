@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "foundation/WindowSystem.h"
+
+namespace kzm::test {
+
+// A window system that records the messages and notices the core sends, installed for the
+// lifetime of the object. Questions are answered with the answer set here.
+class TRecordingWindowSystem : public TWindowSystem {
+ public:
+  TRecordingWindowSystem() { SetWindowSystem(this); }
+  ~TRecordingWindowSystem() override { SetWindowSystem(nullptr); }
+  TRecordingWindowSystem(const TRecordingWindowSystem&) = delete;
+  TRecordingWindowSystem& operator=(const TRecordingWindowSystem&) = delete;
+
+  struct TNoticeSent {
+    int message;
+    int first;
+    int second;
+  };
+
+  void BroadcastToForms(int message, int first, int second) override { notices.push_back({message, first, second}); }
+  void Notify(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    messages.push_back(text);
+    return answer;
+  }
+  bool CloseDataWindows() override { return true; }
+  int DefaultTextHeight() override { return 13; }
+  bool OpenDocument(const std::string&) override { return false; }
+  bool MoveToRecycleBin(const std::string&) override { return false; }
+
+  std::vector<std::string> messages;
+  std::vector<TNoticeSent> notices;
+  bool answer = false;
+};
+
+}  // namespace kzm::test
