@@ -10,14 +10,8 @@
 
 namespace kzm::ui::test {
 
-// The one application object of the test program (other test files may have made it).
-inline void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "test_controls";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
+// The application object of the test program, made before the first test by QtTestApp.cpp.
+inline void EnsureApplication() { Q_ASSERT(QCoreApplication::instance()); }
 
 // A grid shown offscreen whose viewport is exactly width × height pixels.
 inline std::unique_ptr<TorvGrid> ShownGrid(int width, int height) {
