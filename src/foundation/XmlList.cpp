@@ -36,7 +36,9 @@ void TxmlList::SaveToFile(const std::string& fileName) {
   const std::string bytes = SaveToBytes();
   std::string error;
   if (!WriteFileAtomic(fileName, bytes, &error)) {
-    throw EkzmError("ファイルに保存できません\r\n" + fileName + (error.empty() ? "" : "\r\n" + error));
+    std::string message = "ファイルに保存できません\r\n" + fileName;
+    if (!error.empty()) message += "\r\n" + error;
+    throw EkzmError(message);
   }
 }
 

@@ -123,7 +123,9 @@ bool IsUtf8Encoding(std::string_view encoding) { return encoding == "utf-8" || e
 
 void TxmlList::ParseElement(std::string_view text, const xml::TFoundElement& found) {
   Clear();
-  if (m_depth > kMaxDepth) throw ExmlParseError(Message("解析できません", text.substr(found.start, found.tagEnd - found.start + 1)));
+  if (m_depth > kMaxDepth) {
+    throw ExmlParseError(Message("解析できません", text.substr(found.start, found.tagEnd - found.start + 1)));
+  }
   m_tagName = LowerCase(found.name);
   const std::size_t attributesStart = found.start + 1 + found.name.size();
   m_attributes = ParseAttributeList(text.substr(attributesStart, found.tagEnd - attributesStart));
@@ -169,7 +171,9 @@ void TxmlList::ParseText(std::string_view bytes) {
     fromUtf16 = Utf16LeToUtf8(bytes.substr(2));
     bytes = fromUtf16;
   }
-  const auto decode = [isUtf16](std::string_view raw) { return isUtf16 ? std::string(raw) : DecodeCp932(raw); };
+  const auto decode = [isUtf16](std::string_view raw) {
+    return isUtf16 ? std::string(raw) : DecodeCp932(raw);
+  };
 
   const std::size_t open = bytes.find("<?");
   const std::size_t close = bytes.find("?>");

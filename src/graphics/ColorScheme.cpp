@@ -3,9 +3,10 @@
 #include <cassert>
 #include <charconv>
 #include <cstdio>
+#include <istream>
 
-#include "foundation/EmbeddedResources.h"
 #include "foundation/Files.h"
+#include "foundation/Resources.h"
 #include "foundation/Text.h"
 
 namespace kzm {
@@ -66,9 +67,13 @@ void TColorsList::LoadColorsFrom(const std::string& fileName) {
 }
 
 void TColorsList::LoadDefaultColors() {
-  const auto resource = FindEmbeddedResource("COLORS");
+  const auto resource = OpenResource("COLORS");
   assert(resource && "the COLORS resource is compiled in");
-  ParseText(resource ? *resource : std::string_view("<colors />"));
+  if (resource) {
+    LoadFromStream(*resource);
+  } else {
+    ParseText("<colors />");
+  }
 }
 
 void TColorsList::SaveColors() { SaveToFile(m_fileName); }

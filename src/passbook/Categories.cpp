@@ -8,7 +8,9 @@
 namespace kzm {
 
 const std::vector<std::string>& KindNames() {
-  static const std::vector<std::string> names = {"(なし)", "支出", "資産", "収入", "メモ", "支出合計", "収入合計"};
+  static const std::vector<std::string> names = {
+      "(なし)", "支出", "資産", "収入", "メモ", "支出合計", "収入合計",
+  };
   return names;
 }
 
@@ -49,7 +51,9 @@ int KeyKind(std::string_view key) {
   return kind < kKindCount ? kind : kKindNone;
 }
 
-std::string KeyName(std::string_view key) { return key.size() < 2 ? std::string() : std::string(key.substr(2)); }
+std::string KeyName(std::string_view key) {
+  return key.size() < 2 ? std::string() : std::string(key.substr(2));
+}
 
 void THeadList::Clear() {
   m_items.clear();
@@ -127,8 +131,8 @@ int THeadList::KindOfName(std::string_view displayName) const {
 }
 
 int THeadList::CountOfKind(int kind) const {
-  return static_cast<int>(
-      std::count_if(m_items.begin(), m_items.end(), [kind](const THeadData& item) { return KeyKind(item.key) == kind; }));
+  const auto ofKind = [kind](const THeadData& item) { return KeyKind(item.key) == kind; };
+  return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), ofKind));
 }
 
 const THeadData* THeadList::NthOfKind(int kind, int n) const {
