@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "calendar/CalendarDate.h"
 #include "calendar/HolidayYear.h"
 #include "calendar/SeasonalDays.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
@@ -13,10 +13,10 @@ namespace {
 constexpr double kFirstDay = -693593;
 constexpr double kLastDay = 2958465;
 
-std::optional<int32_t> DayNumberOfDate(double date) {
+std::optional<TDayNumber> DayNumberOfDate(double date) {
   const double day = std::floor(date);
   if (!(day >= kFirstDay && day <= kLastDay)) return std::nullopt;
-  return static_cast<int32_t>(day);
+  return static_cast<TDayNumber>(day);
 }
 
 }  // namespace
@@ -50,8 +50,8 @@ const TNamedDays& Talmanac::SeasonalDays() {
 }
 
 void Talmanac::Refresh() {
-  const std::optional<int32_t> day = DayNumberOfDate(m_date);
-  const int year = day ? calendar_detail::CivilDateOf(*day).year : 0;
+  const std::optional<TDayNumber> day = DayNumberOfDate(m_date);
+  const int year = day ? DecodeDate(*day).year : 0;
   if (m_cachedYear == year) return;
   m_cachedYear = year;
   if (!day) {
@@ -64,7 +64,7 @@ void Talmanac::Refresh() {
 }
 
 const TNamedDay* Talmanac::FindDay(const TNamedDays& days) const {
-  const std::optional<int32_t> day = DayNumberOfDate(m_date);
+  const std::optional<TDayNumber> day = DayNumberOfDate(m_date);
   if (!day) return nullptr;
   for (const TNamedDay& entry : days) {
     if (entry.dayNumber == *day) return &entry;

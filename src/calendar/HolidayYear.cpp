@@ -3,21 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calendar/CalendarDate.h"
 #include "calendar/SunLongitude.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
 
-using calendar_detail::DayNumberOf;
-using calendar_detail::IsoWeekday;
-using calendar_detail::IsValidCivilDate;
 
 constexpr int kSunday = 7;
 constexpr int kNationalHolidayLawYear = 1988;
 constexpr int kCurrentLawYear = 2007;
 
-int YearOf(int32_t dayNumber) { return calendar_detail::CivilDateOf(dayNumber).year; }
+int YearOf(TDayNumber dayNumber) { return DecodeDate(dayNumber).year; }
 
 bool IsInRuleYears(const TSpecialDays& rule, int year) {
   return YearOf(rule.start) <= year && year <= YearOf(rule.end);
@@ -25,8 +22,8 @@ bool IsInRuleYears(const TSpecialDays& rule, int year) {
 
 void AddFixedDate(const TSpecialDays& rule, int year, TNamedDays& days) {
   if (rule.month <= 0 || rule.day <= 0) return;
-  if (!IsValidCivilDate(year, rule.month, rule.day)) return;
-  days.push_back({rule.name, DayNumberOf(year, rule.month, rule.day)});
+  if (!IsValidDate(year, rule.month, rule.day)) return;
+  days.push_back({rule.name, EncodeDate(year, rule.month, rule.day)});
 }
 
 void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
@@ -34,10 +31,10 @@ void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
   // No month has a sixth of any weekday; weekday numbers outside 1..7 match no day.
   if (rule.month > 12 || rule.times < 1 || rule.times > 5) return;
   if (rule.dayoftheweek < 1 || rule.dayoftheweek > 7) return;
-  const int32_t first = DayNumberOf(year, rule.month, 1);
-  const int32_t firstMatch = first + (rule.dayoftheweek - IsoWeekday(first) + 7) % 7;
-  const int32_t day = firstMatch + 7 * (rule.times - 1);
-  if (calendar_detail::CivilDateOf(day).month != rule.month) return;
+  const TDayNumber first = EncodeDate(year, rule.month, 1);
+  const TDayNumber firstMatch = first + (rule.dayoftheweek - IsoDayOfWeek(first) + 7) % 7;
+  const TDayNumber day = firstMatch + 7 * (rule.times - 1);
+  if (DecodeDate(day).month != rule.month) return;
   days.push_back({rule.name, day});
 }
 
@@ -45,13 +42,13 @@ void AddSolarDate(const TSpecialDays& rule, int year, TNamedDays& days) {
   if (rule.ecliptic < 0) return;
   // Longitude 0 falls about 79 days into the year.
   const int degreesIntoYear = (rule.ecliptic % 360 + 79) % 360;
-  const double guess = DayNumberOf(year, 1, 1) + degreesIntoYear * 365.0 / 360.0;
-  const auto guessDay = static_cast<int32_t>(std::floor(guess));
+  const double guess = EncodeDate(year, 1, 1) + degreesIntoYear * 365.0 / 360.0;
+  const auto guessDay = static_cast<TDayNumber>(std::floor(guess));
   const double crossing = CrossingDay(rule.ecliptic, guessDay);
-  days.push_back({rule.name, static_cast<int32_t>(std::floor(crossing))});
+  days.push_back({rule.name, static_cast<TDayNumber>(std::floor(crossing))});
 }
 
-bool HasDay(const TNamedDays& days, int32_t dayNumber) {
+bool HasDay(const TNamedDays& days, TDayNumber dayNumber) {
   return std::any_of(days.begin(), days.end(),
                      [dayNumber](const TNamedDay& entry) { return entry.dayNumber == dayNumber; });
 }
@@ -65,11 +62,11 @@ void SortByDay(TNamedDays& days) {
 // The law until 2006: the Monday after a Sunday holiday, and a weekday other than Sunday
 // between two holidays.
 void AddDaysOffBefore2007(int year, TNamedDays& days) {
-  const int32_t substituteLawStart = DayNumberOf(1973, 4, 12);
+  const TDayNumber substituteLawStart = EncodeDate(1973, 4, 12);
   const std::size_t ruleDays = days.size();
   for (std::size_t i = 0; i < ruleDays; ++i) {
-    const int32_t day = days[i].dayNumber;
-    if (day >= substituteLawStart && IsoWeekday(day) == kSunday) {
+    const TDayNumber day = days[i].dayNumber;
+    if (day >= substituteLawStart && IsoDayOfWeek(day) == kSunday) {
       days.push_back({kSubstituteHolidayName, day + 1});
     }
   }
@@ -77,8 +74,8 @@ void AddDaysOffBefore2007(int year, TNamedDays& days) {
   SortByDay(days);
   const std::size_t sorted = days.size();
   for (std::size_t i = 0; i + 1 < sorted; ++i) {
-    const int32_t between = days[i].dayNumber + 1;
-    if (days[i + 1].dayNumber == between + 1 && IsoWeekday(between) != kSunday) {
+    const TDayNumber between = days[i].dayNumber + 1;
+    if (days[i + 1].dayNumber == between + 1 && IsoDayOfWeek(between) != kSunday) {
       days.push_back({kNationalHolidayName, between});
     }
   }
@@ -90,14 +87,14 @@ void AddDaysOffFrom2007(TNamedDays& days) {
   SortByDay(days);
   const TNamedDays ruleDays = days;
   for (const TNamedDay& holiday : ruleDays) {
-    if (IsoWeekday(holiday.dayNumber) != kSunday) continue;
-    int32_t substitute = holiday.dayNumber + 1;
+    if (IsoDayOfWeek(holiday.dayNumber) != kSunday) continue;
+    TDayNumber substitute = holiday.dayNumber + 1;
     while (HasDay(ruleDays, substitute)) ++substitute;
     if (!HasDay(days, substitute)) days.push_back({kSubstituteHolidayName, substitute});
   }
   SortByDay(days);
   for (const TNamedDay& holiday : ruleDays) {
-    const int32_t between = holiday.dayNumber + 1;
+    const TDayNumber between = holiday.dayNumber + 1;
     if (HasDay(ruleDays, between + 1) && !HasDay(days, between)) {
       days.push_back({kNationalHolidayName, between});
     }

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "calendar/CalendarDate.h"
 #include "calendar/SunLongitude.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 
@@ -51,8 +51,8 @@ TNamedDays SeasonalDaysOfYear(int year) {
   TNamedDays days;
   days.reserve(kSekkiTable.size() + kCountedDays.size());
   for (const Tsekki& row : kSekkiTable) {
-    const int32_t guess = calendar_detail::DayNumberOf(year, row.date / 100, row.date % 100);
-    const auto day = static_cast<int32_t>(std::floor(CrossingDay(row.longitude, guess)));
+    const TDayNumber guess = EncodeDate(year, row.date / 100, row.date % 100);
+    const auto day = static_cast<TDayNumber>(std::floor(CrossingDay(row.longitude, guess)));
     days.push_back({row.name, day});
   }
   for (const TCountedDay& counted : kCountedDays) {

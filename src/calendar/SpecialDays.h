@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Dates.h"
+
 namespace kzm {
 
 // One rule of the holiday text: a fixed date, the n-th weekday of a month or the day the
@@ -12,8 +14,8 @@ struct TSpecialDays {
   std::string name;
   std::string mean;  // what the day celebrates; kept for the reader of the rule text
   std::string kind;  // "holiday" for public holidays; other kinds add no dates
-  int32_t start = 0;  // day number; only its year counts
-  int32_t end = 0;    // day number; only its year counts
+  TDayNumber start = 0;  // only its year counts
+  TDayNumber end = 0;    // only its year counts
   int32_t ecliptic = -1;
   int32_t dayoftheweek = -1;  // 1 = Monday ... 7 = Sunday
   int32_t times = -1;
@@ -24,7 +26,7 @@ struct TSpecialDays {
 // One named day of a year.
 struct TNamedDay {
   std::string name;
-  int32_t dayNumber = 0;
+  TDayNumber dayNumber = 0;
 };
 
 using TNamedDays = std::vector<TNamedDay>;

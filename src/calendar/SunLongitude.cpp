@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "calendar/CalendarDate.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
@@ -48,8 +48,8 @@ double TimeArgument(double localDate) {
   const double universal = localDate - kJapanOffset;
   const double dayStart = std::floor(universal);
   const int hour = static_cast<int>((universal - dayStart) * 24.0 + 1e-9);
-  const int32_t dayOfUniversal = static_cast<int32_t>(dayStart);
-  const int32_t days = dayOfUniversal - calendar_detail::DayNumberOf(1974, 12, 31);
+  const auto dayOfUniversal = static_cast<TDayNumber>(dayStart);
+  const TDayNumber days = dayOfUniversal - EncodeDate(1974, 12, 31);
   return (days + hour / 24.0) / 365.25;
 }
 
@@ -63,7 +63,7 @@ double SunLongitude(double localDate) {
   return NormalizeDegrees(radians / kRadian);
 }
 
-double CrossingDay(double longitude, int32_t dayNumber) {
+double CrossingDay(double longitude, TDayNumber dayNumber) {
   const double atMidnight = SunLongitude(dayNumber);
   const double nextMidnight = SunLongitude(dayNumber + 1.0);
   return dayNumber + SignedAngle(longitude - atMidnight) / SignedAngle(nextMidnight - atMidnight);

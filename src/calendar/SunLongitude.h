@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "foundation/Dates.h"
 
 namespace kzm {
 
@@ -20,6 +20,6 @@ namespace kzm {
 // local midnight of dayNumber and of the day after. The whole part of the result is the
 // local day of the crossing when dayNumber lies within a day or two of it; the angles are
 // taken the short way round, so a target of 0 works from either side of the crossing.
-[[nodiscard]] double CrossingDay(double longitude, int32_t dayNumber);
+[[nodiscard]] double CrossingDay(double longitude, TDayNumber dayNumber);
 
 }  // namespace kzm

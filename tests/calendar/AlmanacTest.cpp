@@ -4,19 +4,18 @@
 
 #include <limits>
 
-#include "calendar/CalendarDate.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
 
-using calendar_detail::DayNumberOf;
 
 TSpecialDays Rule(const char* name, int month, int day, int ecliptic = -1) {
   TSpecialDays rule;
   rule.name = name;
   rule.kind = "holiday";
-  rule.start = DayNumberOf(1948, 1, 1);
-  rule.end = DayNumberOf(2999, 12, 31);
+  rule.start = EncodeDate(1948, 1, 1);
+  rule.end = EncodeDate(2999, 12, 31);
   rule.month = month;
   rule.day = day;
   rule.ecliptic = ecliptic;
@@ -31,15 +30,15 @@ TEST(Almanac, AnswersForTheWholeDayOfDate) {
     const char* holiday;
     const char* season;
   };
-  const int32_t equinox = DayNumberOf(2004, 3, 20);
+  const int32_t equinox = EncodeDate(2004, 3, 20);
   const Case cases[] = {
       {equinox + 0.0, "春分の日", "春分"},
       {equinox + 0.999, "春分の日", "春分"},  // late evening is the same day
       {equinox + 1.0, "", ""},  // 20 March 2004 was a Saturday: no substitute
-      {DayNumberOf(2004, 11, 3) + 0.5, "文化の日", ""},
-      {DayNumberOf(2004, 11, 4) + 0.5, "", ""},
-      {DayNumberOf(2004, 2, 3) + 0.0, "", "節分"},
-      {DayNumberOf(1947, 3, 21) + 0.0, "", "春分"},  // the calendar had no holidays yet
+      {EncodeDate(2004, 11, 3) + 0.5, "文化の日", ""},
+      {EncodeDate(2004, 11, 4) + 0.5, "", ""},
+      {EncodeDate(2004, 2, 3) + 0.0, "", "節分"},
+      {EncodeDate(1947, 3, 21) + 0.0, "", "春分"},  // the calendar had no holidays yet
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.date);
@@ -56,9 +55,9 @@ TEST(Almanac, FollowsTheYearOfDate) {
   const char* expected[] = {"振替休日", "", "", "", "", "", "振替休日"};  // 2006 ... 2012
   for (int year = 2006; year <= 2012; ++year) {
     SCOPED_TRACE(year);
-    almanac.SetDate(DayNumberOf(year, 1, 2));
+    almanac.SetDate(EncodeDate(year, 1, 2));
     EXPECT_EQ(almanac.HolidayName(), expected[year - 2006]);
-    almanac.SetDate(DayNumberOf(year, 1, 1));
+    almanac.SetDate(EncodeDate(year, 1, 1));
     EXPECT_EQ(almanac.HolidayName(), "元日");
   }
   // New rules take effect for the year already cached.
@@ -70,7 +69,7 @@ TEST(Almanac, EveryStartOfDoyoIsNamed) {
   Talmanac almanac;
   const int dates[][2] = {{1, 18}, {4, 17}, {7, 19}, {10, 20}};
   for (const auto& date : dates) {
-    almanac.SetDate(DayNumberOf(2004, date[0], date[1]));
+    almanac.SetDate(EncodeDate(2004, date[0], date[1]));
     EXPECT_EQ(almanac.SeasonName(), "土用入") << date[0] << "/" << date[1];
   }
 }
@@ -86,10 +85,10 @@ TEST(Almanac, DatesOutsideTheCalendarNameNothing) {
     EXPECT_FALSE(almanac.IsHoliday());
     EXPECT_EQ(almanac.SeasonName(), "");
   }
-  almanac.SetDate(DayNumberOf(1, 1, 1));
+  almanac.SetDate(EncodeDate(1, 1, 1));
   EXPECT_FALSE(almanac.IsHoliday());
   EXPECT_EQ(almanac.SeasonalDays().size(), 37u);
-  almanac.SetDate(DayNumberOf(9999, 12, 31));
+  almanac.SetDate(EncodeDate(9999, 12, 31));
   EXPECT_EQ(almanac.SeasonalDays().size(), 37u);
 }
 

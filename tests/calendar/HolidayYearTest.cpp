@@ -5,19 +5,18 @@
 #include <algorithm>
 #include <string>
 
-#include "calendar/CalendarDate.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
 
-using calendar_detail::DayNumberOf;
 
 TSpecialDays Fixed(const char* name, int month, int day, int from = 1948, int to = 2999) {
   TSpecialDays rule;
   rule.name = name;
   rule.kind = "holiday";
-  rule.start = DayNumberOf(from, 1, 1);
-  rule.end = DayNumberOf(to, 12, 31);
+  rule.start = EncodeDate(from, 1, 1);
+  rule.end = EncodeDate(to, 12, 31);
   rule.month = month;
   rule.day = day;
   return rule;
@@ -42,7 +41,7 @@ std::string Describe(TNamedDays days) {
                    [](const TNamedDay& a, const TNamedDay& b) { return a.dayNumber < b.dayNumber; });
   std::string text;
   for (const TNamedDay& entry : days) {
-    const auto date = calendar_detail::CivilDateOf(entry.dayNumber);
+    const auto date = DecodeDate(entry.dayNumber);
     text += std::to_string(date.month) + "/" + std::to_string(date.day) + " " + entry.name + "\n";
   }
   return text;

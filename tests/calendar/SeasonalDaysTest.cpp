@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar/CalendarDate.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
 
-using calendar_detail::DayNumberOf;
 
 struct TExpectedDay {
   const char* name;
@@ -16,7 +15,7 @@ struct TExpectedDay {
 };
 
 bool Contains(const TNamedDays& days, const TExpectedDay& expected, int year) {
-  const int32_t dayNumber = DayNumberOf(year, expected.month, expected.day);
+  const int32_t dayNumber = EncodeDate(year, expected.month, expected.day);
   for (const TNamedDay& entry : days) {
     if (entry.name == expected.name && entry.dayNumber == dayNumber) return true;
   }
@@ -47,8 +46,8 @@ TEST(SeasonalDays, CountedDaysFollowTheirTerm) {
   // Every row of the table gives exactly one day of its own year.
   for (std::size_t i = 0; i < kSekkiTable.size(); ++i) {
     SCOPED_TRACE(kSekkiTable[i].name);
-    EXPECT_EQ(calendar_detail::CivilDateOf(days[i].dayNumber).year, 2026);
-    const int approximate = DayNumberOf(2026, kSekkiTable[i].date / 100, kSekkiTable[i].date % 100);
+    EXPECT_EQ(DecodeDate(days[i].dayNumber).year, 2026);
+    const int approximate = EncodeDate(2026, kSekkiTable[i].date / 100, kSekkiTable[i].date % 100);
     EXPECT_LE(std::abs(days[i].dayNumber - approximate), 2);
   }
 }

@@ -4,25 +4,24 @@
 
 #include <cmath>
 
-#include "calendar/CalendarDate.h"
+#include "foundation/Dates.h"
 
 namespace kzm {
 namespace {
 
-using calendar_detail::DayNumberOf;
 
 double LocalTime(int year, int month, int day, int hour, int minute) {
-  return DayNumberOf(year, month, day) + (hour * 60 + minute) / 1440.0;
+  return EncodeDate(year, month, day) + (hour * 60 + minute) / 1440.0;
 }
 
 TEST(SunLongitude, TimeArgumentCountsFromTheStartOf1975InUniversalTime) {
   // Local midnight is 15:00 of the day before in universal time.
-  EXPECT_DOUBLE_EQ(TimeArgument(DayNumberOf(1975, 1, 1)), (15.0 / 24.0) / 365.25);
+  EXPECT_DOUBLE_EQ(TimeArgument(EncodeDate(1975, 1, 1)), (15.0 / 24.0) / 365.25);
   EXPECT_DOUBLE_EQ(TimeArgument(LocalTime(1975, 1, 1, 9, 0)), 1.0 / 365.25);
   // Minutes are dropped: 09:59 is still hour 0 of universal time.
   EXPECT_DOUBLE_EQ(TimeArgument(LocalTime(1975, 1, 1, 9, 59)), 1.0 / 365.25);
   EXPECT_DOUBLE_EQ(TimeArgument(LocalTime(1976, 1, 1, 9, 0)), 366.0 / 365.25);
-  EXPECT_LT(TimeArgument(DayNumberOf(1900, 1, 1)), -74.9);
+  EXPECT_LT(TimeArgument(EncodeDate(1900, 1, 1)), -74.9);
 }
 
 TEST(SunLongitude, MatchesTheMomentsOfEquinoxesAndSolstices) {
@@ -49,12 +48,12 @@ TEST(SunLongitude, MatchesTheMomentsOfEquinoxesAndSolstices) {
 TEST(SunLongitude, CrossingDayFindsTheDayFromEitherSide) {
   // The sun crosses 0 degrees on 20 March 2004 (Japan time); the step takes the short way
   // round whether it starts before or after the crossing.
-  const int32_t equinox = DayNumberOf(2004, 3, 20);
+  const int32_t equinox = EncodeDate(2004, 3, 20);
   for (int32_t start = equinox - 2; start <= equinox + 2; ++start) {
     SCOPED_TRACE(start - equinox);
     EXPECT_EQ(std::floor(CrossingDay(0, start)), equinox);
   }
-  EXPECT_EQ(std::floor(CrossingDay(180, DayNumberOf(2012, 9, 23))), DayNumberOf(2012, 9, 22));
+  EXPECT_EQ(std::floor(CrossingDay(180, EncodeDate(2012, 9, 23))), EncodeDate(2012, 9, 22));
 }
 
 }  // namespace
