@@ -21,16 +21,18 @@ std::optional<TDayNumber> DayNumberOfDate(double date) {
 
 }  // namespace
 
-bool Talmanac::IsHoliday() { return FindDay(Holidays()) != nullptr; }
+bool Talmanac::IsHoliday() { return FindDay(Holidays()) >= 0; }
 
 std::string Talmanac::HolidayName() {
-  const TNamedDay* entry = FindDay(Holidays());
-  return entry ? entry->name : std::string();
+  const TNamedDays& days = Holidays();
+  const int index = FindDay(days);
+  return index >= 0 ? days.Strings(index) : std::string();
 }
 
 std::string Talmanac::SeasonName() {
-  const TNamedDay* entry = FindDay(SeasonalDays());
-  return entry ? entry->name : std::string();
+  const TNamedDays& days = SeasonalDays();
+  const int index = FindDay(days);
+  return index >= 0 ? days.Strings(index) : std::string();
 }
 
 void Talmanac::SetRules(std::vector<TSpecialDays> rules) {
@@ -55,21 +57,17 @@ void Talmanac::Refresh() {
   if (m_cachedYear == year) return;
   m_cachedYear = year;
   if (!day) {
-    m_seasonalDays.clear();
-    m_holidays.clear();
+    m_seasonalDays.Clear();
+    m_holidays.Clear();
     return;
   }
   m_seasonalDays = SeasonalDaysOfYear(year);
   m_holidays = HolidaysOfYear(m_rules, year);
 }
 
-const TNamedDay* Talmanac::FindDay(const TNamedDays& days) const {
+int Talmanac::FindDay(const TNamedDays& days) const {
   const std::optional<TDayNumber> day = DayNumberOfDate(m_date);
-  if (!day) return nullptr;
-  for (const TNamedDay& entry : days) {
-    if (entry.dayNumber == *day) return &entry;
-  }
-  return nullptr;
+  return day ? days.IndexOfValue(*day) : -1;
 }
 
 }  // namespace kzm

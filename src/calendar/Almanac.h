@@ -33,7 +33,8 @@ class Talmanac {
 
  private:
   void Refresh();
-  [[nodiscard]] const TNamedDay* FindDay(const TNamedDays& days) const;
+  // Index of the first entry of the day of Date, -1 if none.
+  [[nodiscard]] int FindDay(const TNamedDays& days) const;
 
   double m_date = 0;
   std::optional<int> m_cachedYear;

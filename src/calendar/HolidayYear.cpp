@@ -1,6 +1,5 @@
 #include "calendar/HolidayYear.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "calendar/SunLongitude.h"
@@ -23,7 +22,7 @@ bool IsInRuleYears(const TSpecialDays& rule, int year) {
 void AddFixedDate(const TSpecialDays& rule, int year, TNamedDays& days) {
   if (rule.month <= 0 || rule.day <= 0) return;
   if (!IsValidDate(year, rule.month, rule.day)) return;
-  days.push_back({rule.name, EncodeDate(year, rule.month, rule.day)});
+  days.AddValue(rule.name, EncodeDate(year, rule.month, rule.day));
 }
 
 void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
@@ -35,7 +34,7 @@ void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
   const TDayNumber firstMatch = first + (rule.dayoftheweek - IsoDayOfWeek(first) + 7) % 7;
   const TDayNumber day = firstMatch + 7 * (rule.times - 1);
   if (DecodeDate(day).month != rule.month) return;
-  days.push_back({rule.name, day});
+  days.AddValue(rule.name, day);
 }
 
 void AddSolarDate(const TSpecialDays& rule, int year, TNamedDays& days) {
@@ -45,38 +44,29 @@ void AddSolarDate(const TSpecialDays& rule, int year, TNamedDays& days) {
   const double guess = EncodeDate(year, 1, 1) + degreesIntoYear * 365.0 / 360.0;
   const auto guessDay = static_cast<TDayNumber>(std::floor(guess));
   const double crossing = CrossingDay(rule.ecliptic, guessDay);
-  days.push_back({rule.name, static_cast<TDayNumber>(std::floor(crossing))});
+  days.AddValue(rule.name, static_cast<TDayNumber>(std::floor(crossing)));
 }
 
-bool HasDay(const TNamedDays& days, TDayNumber dayNumber) {
-  return std::any_of(days.begin(), days.end(),
-                     [dayNumber](const TNamedDay& entry) { return entry.dayNumber == dayNumber; });
-}
-
-void SortByDay(TNamedDays& days) {
-  std::stable_sort(days.begin(), days.end(), [](const TNamedDay& a, const TNamedDay& b) {
-    return a.dayNumber < b.dayNumber;
-  });
-}
+bool HasDay(const TNamedDays& days, TDayNumber dayNumber) { return days.IndexOfValue(dayNumber) >= 0; }
 
 // The law until 2006: the Monday after a Sunday holiday, and a weekday other than Sunday
 // between two holidays.
 void AddDaysOffBefore2007(int year, TNamedDays& days) {
   const TDayNumber substituteLawStart = EncodeDate(1973, 4, 12);
-  const std::size_t ruleDays = days.size();
-  for (std::size_t i = 0; i < ruleDays; ++i) {
-    const TDayNumber day = days[i].dayNumber;
+  const int ruleDays = days.Count();
+  for (int i = 0; i < ruleDays; ++i) {
+    const TDayNumber day = days.ValueAt(i);
     if (day >= substituteLawStart && IsoDayOfWeek(day) == kSunday) {
-      days.push_back({kSubstituteHolidayName, day + 1});
+      days.AddValue(kSubstituteHolidayName, day + 1);
     }
   }
   if (year < kNationalHolidayLawYear) return;
-  SortByDay(days);
-  const std::size_t sorted = days.size();
-  for (std::size_t i = 0; i + 1 < sorted; ++i) {
-    const TDayNumber between = days[i].dayNumber + 1;
-    if (days[i + 1].dayNumber == between + 1 && IsoDayOfWeek(between) != kSunday) {
-      days.push_back({kNationalHolidayName, between});
+  days.SortByValue(true);
+  const int sorted = days.Count();
+  for (int i = 0; i + 1 < sorted; ++i) {
+    const TDayNumber between = days.ValueAt(i) + 1;
+    if (days.ValueAt(i + 1) == between + 1 && IsoDayOfWeek(between) != kSunday) {
+      days.AddValue(kNationalHolidayName, between);
     }
   }
 }
@@ -84,19 +74,20 @@ void AddDaysOffBefore2007(int year, TNamedDays& days) {
 // The law from 2007: a Sunday holiday gives the first following day that is no holiday, and
 // any day that is no holiday but lies between two holidays is a day off.
 void AddDaysOffFrom2007(TNamedDays& days) {
-  SortByDay(days);
+  days.SortByValue(true);
   const TNamedDays ruleDays = days;
-  for (const TNamedDay& holiday : ruleDays) {
-    if (IsoDayOfWeek(holiday.dayNumber) != kSunday) continue;
-    TDayNumber substitute = holiday.dayNumber + 1;
+  for (int i = 0; i < ruleDays.Count(); ++i) {
+    const TDayNumber holiday = ruleDays.ValueAt(i);
+    if (IsoDayOfWeek(holiday) != kSunday) continue;
+    TDayNumber substitute = holiday + 1;
     while (HasDay(ruleDays, substitute)) ++substitute;
-    if (!HasDay(days, substitute)) days.push_back({kSubstituteHolidayName, substitute});
+    if (!HasDay(days, substitute)) days.AddValue(kSubstituteHolidayName, substitute);
   }
-  SortByDay(days);
-  for (const TNamedDay& holiday : ruleDays) {
-    const TDayNumber between = holiday.dayNumber + 1;
+  days.SortByValue(true);
+  for (int i = 0; i < ruleDays.Count(); ++i) {
+    const TDayNumber between = ruleDays.ValueAt(i) + 1;
     if (HasDay(ruleDays, between + 1) && !HasDay(days, between)) {
-      days.push_back({kNationalHolidayName, between});
+      days.AddValue(kNationalHolidayName, between);
     }
   }
 }

@@ -1,7 +1,6 @@
 #include "calendar/SeasonalDays.h"
 
 #include <cmath>
-#include <string_view>
 
 #include "calendar/SunLongitude.h"
 #include "foundation/Dates.h"
@@ -38,26 +37,18 @@ constexpr std::array<TCountedDay, 7> kCountedDays{{
     {"秋彼岸明", "秋分", 3},
 }};
 
-const TNamedDay* FindFirst(const TNamedDays& days, std::string_view name) {
-  for (const TNamedDay& entry : days) {
-    if (entry.name == name) return &entry;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 TNamedDays SeasonalDaysOfYear(int year) {
   TNamedDays days;
-  days.reserve(kSekkiTable.size() + kCountedDays.size());
   for (const Tsekki& row : kSekkiTable) {
     const TDayNumber guess = EncodeDate(year, row.date / 100, row.date % 100);
     const auto day = static_cast<TDayNumber>(std::floor(CrossingDay(row.longitude, guess)));
-    days.push_back({row.name, day});
+    days.AddValue(row.name, day);
   }
   for (const TCountedDay& counted : kCountedDays) {
-    const TNamedDay* term = FindFirst(days, counted.fromTerm);
-    days.push_back({counted.name, term->dayNumber + counted.offset});
+    const int term = days.IndexOf(counted.fromTerm);
+    days.AddValue(counted.name, days.ValueAt(term) + counted.offset);
   }
   return days;
 }

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "foundation/Dates.h"
+#include "foundation/ValueStringList.h"
 
 namespace kzm {
 
@@ -23,12 +23,7 @@ struct TSpecialDays {
   int32_t day = -1;
 };
 
-// One named day of a year.
-struct TNamedDay {
-  std::string name;
-  TDayNumber dayNumber = 0;
-};
-
-using TNamedDays = std::vector<TNamedDay>;
+// The named days of a year: each string is a day's name, its value the day number.
+using TNamedDays = TiStringList;
 
 }  // namespace kzm

@@ -87,9 +87,9 @@ TEST(Almanac, DatesOutsideTheCalendarNameNothing) {
   }
   almanac.SetDate(EncodeDate(1, 1, 1));
   EXPECT_FALSE(almanac.IsHoliday());
-  EXPECT_EQ(almanac.SeasonalDays().size(), 37u);
+  EXPECT_EQ(almanac.SeasonalDays().Count(), 37);
   almanac.SetDate(EncodeDate(9999, 12, 31));
-  EXPECT_EQ(almanac.SeasonalDays().size(), 37u);
+  EXPECT_EQ(almanac.SeasonalDays().Count(), 37);
 }
 
 }  // namespace

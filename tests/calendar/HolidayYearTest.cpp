@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "foundation/Dates.h"
@@ -37,12 +36,11 @@ TSpecialDays Equinox(const char* name, int ecliptic) {
 
 // "m/d name" lines of the entries by day; entries of one day in list order.
 std::string Describe(TNamedDays days) {
-  std::stable_sort(days.begin(), days.end(),
-                   [](const TNamedDay& a, const TNamedDay& b) { return a.dayNumber < b.dayNumber; });
+  days.SortByValue(true);
   std::string text;
-  for (const TNamedDay& entry : days) {
-    const auto date = DecodeDate(entry.dayNumber);
-    text += std::to_string(date.month) + "/" + std::to_string(date.day) + " " + entry.name + "\n";
+  for (int i = 0; i < days.Count(); ++i) {
+    const TYmd date = DecodeDate(days.ValueAt(i));
+    text += std::to_string(date.month) + "/" + std::to_string(date.day) + " " + days.Strings(i) + "\n";
   }
   return text;
 }
