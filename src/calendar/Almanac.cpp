@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "calendar/HolidayRules.h"
 #include "calendar/HolidayYear.h"
 #include "calendar/SeasonalDays.h"
 #include "foundation/Dates.h"
+#include "foundation/EmbeddedResources.h"
+#include "foundation/XmlList.h"
 
 namespace kzm {
 namespace {
@@ -33,6 +36,18 @@ std::string Talmanac::SeasonName() {
   const TNamedDays& days = SeasonalDays();
   const int index = FindDay(days);
   return index >= 0 ? days.Strings(index) : std::string();
+}
+
+bool Talmanac::LoadRules(std::string_view document) {
+  std::vector<TSpecialDays> rules;
+  bool readable = true;
+  try {
+    rules = ReadHolidayRules(document);
+  } catch (const ExmlParseError&) {
+    readable = false;
+  }
+  SetRules(std::move(rules));
+  return readable;
 }
 
 void Talmanac::SetRules(std::vector<TSpecialDays> rules) {
@@ -68,6 +83,16 @@ void Talmanac::Refresh() {
 int Talmanac::FindDay(const TNamedDays& days) const {
   const std::optional<TDayNumber> day = DayNumberOfDate(m_date);
   return day ? days.IndexOfValue(*day) : -1;
+}
+
+Talmanac& Almanac() {
+  static Talmanac almanac = [] {
+    Talmanac made;
+    const std::optional<std::string_view> rules = FindEmbeddedResource("HOLIDAYS");
+    if (rules && !rules->empty()) made.LoadRules(*rules);
+    return made;
+  }();
+  return almanac;
 }
 
 }  // namespace kzm

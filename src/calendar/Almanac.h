@@ -24,6 +24,9 @@ class Talmanac {
   // The first seasonal day of the day (a solar term, 土用入, 彼岸入 ...); empty when none.
   [[nodiscard]] std::string SeasonName();
 
+  // Replaces the rules with those of a holiday rule document (see ReadHolidayRules). A
+  // malformed document leaves no rules and gives false.
+  bool LoadRules(std::string_view document);
   void SetRules(std::vector<TSpecialDays> rules);
   [[nodiscard]] const std::vector<TSpecialDays>& Rules() const { return m_rules; }
 
@@ -42,5 +45,8 @@ class Talmanac {
   TNamedDays m_holidays;
   TNamedDays m_seasonalDays;
 };
+
+// The program's almanac, made on first use with the holiday rules built into the program.
+[[nodiscard]] Talmanac& Almanac();
 
 }  // namespace kzm
