@@ -126,8 +126,10 @@ TDayNumber ParseDate(std::string_view text) {
   } else {
     return 0;
   }
+  // A year that is no number would otherwise count as year 0, that is 2000.
+  const int year = ParseInt(y, -1);
   TDayNumber result = 0;
-  if (!TryEncodeDate(WindowYear(ParseInt(y)), ParseInt(m), ParseInt(d), result)) return 0;
+  if (year < 0 || !TryEncodeDate(WindowYear(year), ParseInt(m), ParseInt(d), result)) return 0;
   return result;
 }
 
