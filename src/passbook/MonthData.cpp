@@ -1,0 +1,249 @@
+#include "passbook/MonthData.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+
+#include "foundation/Dates.h"
+#include "foundation/Files.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthFile.h"
+
+namespace kzm {
+
+struct TkzmDataUnit::TMonth {
+  std::string path;  // the month file; empty when the month data has no folder
+  int year = 0;      // 0: no month loaded
+  int month = 0;
+  int32_t firstDay = 0;
+  int32_t lastDay = -1;
+  std::vector<std::unique_ptr<TkzmEntry>> entries;
+  std::vector<int32_t> dayCounts;  // entries per day of the month
+  std::vector<TKeptLine> keptLines;
+  bool modified = false;
+
+  // Adds an entry of a day of this month after the entries of that day already present.
+  void Add(std::unique_ptr<TkzmEntry> entry) {
+    int32_t& count = dayCounts[entry->date - firstDay];
+    entry->sequence = count++;
+    auto after = std::upper_bound(entries.begin(), entries.end(), entry->date,
+                                  [](int32_t date, const auto& e) { return date < e->date; });
+    entries.insert(after, std::move(entry));
+    modified = true;
+  }
+};
+
+namespace {
+
+bool EarlierEntry(const std::unique_ptr<TkzmEntry>& a, const std::unique_ptr<TkzmEntry>& b) {
+  if (a->date != b->date) return a->date < b->date;
+  return a->sequence < b->sequence;
+}
+
+// Totals wrap around at 32 bits, as the stored totals do.
+void AddToTotal(THeadList& list, const std::string& key, int64_t amount) {
+  int32_t& total = list.Items(list.AddKey(key)).total;
+  total = static_cast<int32_t>(static_cast<uint32_t>(total) + static_cast<uint32_t>(amount));
+}
+
+}  // namespace
+
+TkzmDataUnit::TkzmDataUnit() : m_month(std::make_unique<TMonth>()) {}
+
+TkzmDataUnit::~TkzmDataUnit() = default;
+
+bool TkzmDataUnit::SetFolder(const std::string& folder) {
+  const bool saved = Save();
+  m_folder = folder;
+  // A month that failed to save stays among the unsaved ones with its own path.
+  if (m_month->modified && !m_month->path.empty()) m_unsaved.push_back(std::move(m_month));
+  m_month = std::make_unique<TMonth>();
+  m_currentDay = 0;
+  return saved;
+}
+
+std::string TkzmDataUnit::MonthFilePath(int year, int month) const {
+  if (m_folder.empty()) return {};
+  char name[32];
+  std::snprintf(name, sizeof name, "%4.4d%2.2d.kzm", year, month);
+  return m_folder + "/" + name;
+}
+
+bool TkzmDataUnit::SelectDay(int32_t day) {
+  bool saved = true;
+  if (m_month->year == 0 || day < m_month->firstDay || day > m_month->lastDay) {
+    saved = LeaveMonth();
+    LoadMonthOf(day);
+  }
+  m_currentDay = day;
+  return saved;
+}
+
+bool TkzmDataUnit::LeaveMonth() {
+  if (!m_month->modified) return true;
+  if (SaveMonth(*m_month)) return true;
+  if (!m_month->path.empty()) m_unsaved.push_back(std::move(m_month));
+  m_month = std::make_unique<TMonth>();
+  return false;
+}
+
+void TkzmDataUnit::LoadMonthOf(int32_t day) {
+  const TYmd date = DecodeDate(day);
+  const int year = date.year;
+  const int month = date.month;
+  const std::string path = MonthFilePath(year, month);
+  auto unsaved = std::find_if(m_unsaved.begin(), m_unsaved.end(),
+                              [&](const auto& m) { return !path.empty() && m->path == path; });
+  if (unsaved != m_unsaved.end()) {
+    m_month = std::move(*unsaved);
+    m_unsaved.erase(unsaved);
+    return;
+  }
+  auto loaded = std::make_unique<TMonth>();
+  loaded->path = path;
+  loaded->year = year;
+  loaded->month = month;
+  loaded->firstDay = EncodeDate(year, month, 1);
+  loaded->lastDay = loaded->firstDay + kzm::DaysInMonth(year, month) - 1;
+  loaded->dayCounts.assign(loaded->lastDay - loaded->firstDay + 1, 0);
+  if (!path.empty()) {
+    std::vector<TkzmEntry> read;
+    ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines);
+    loaded->entries.reserve(read.size());
+    for (TkzmEntry& entry : read) loaded->Add(std::make_unique<TkzmEntry>(std::move(entry)));
+  }
+  loaded->modified = false;
+  m_month = std::move(loaded);
+}
+
+int TkzmDataUnit::DayIndex(int32_t day) const {
+  if (m_month->year == 0 || day < m_month->firstDay || day > m_month->lastDay) return -1;
+  return day - m_month->firstDay;
+}
+
+int TkzmDataUnit::FirstIndex() const {
+  const int d = DayIndex(m_currentDay);
+  if (d < 0) return 0;
+  int32_t sum = 0;
+  for (int i = 0; i < d; ++i) sum += m_month->dayCounts[i];
+  return sum;
+}
+
+int TkzmDataUnit::DayEntryCount() const {
+  const int d = DayIndex(m_currentDay);
+  return d < 0 ? 0 : m_month->dayCounts[d];
+}
+
+int TkzmDataUnit::Count() const { return static_cast<int>(m_month->entries.size()); }
+
+TkzmEntry& TkzmDataUnit::Entry(int index) {
+  assert(index >= 0 && index < Count());
+  return *m_month->entries[index];
+}
+
+const TkzmEntry& TkzmDataUnit::Entry(int index) const {
+  assert(index >= 0 && index < Count());
+  return *m_month->entries[index];
+}
+
+void TkzmDataUnit::AddEntry(const std::string& categoryKey, const std::string& accountKey,
+                            const std::string& note, const std::string& itemText,
+                            int32_t amount) {
+  assert(DayIndex(m_currentDay) >= 0 && "AddEntry needs a selected day");
+  if (DayIndex(m_currentDay) < 0) return;
+  auto entry = std::make_unique<TkzmEntry>();
+  entry->date = m_currentDay;
+  entry->amount = amount;
+  entry->categoryKey = categoryKey;
+  entry->itemText = itemText;
+  entry->note = note;
+  entry->accountKey = accountKey;
+  m_month->Add(std::move(entry));
+}
+
+void TkzmDataUnit::DeleteDayEntries() {
+  const int d = DayIndex(m_currentDay);
+  if (d < 0) return;
+  auto& entries = m_month->entries;
+  const auto first = entries.begin() + FirstIndex();
+  entries.erase(first, first + m_month->dayCounts[d]);
+  m_month->dayCounts[d] = 0;
+  m_month->modified = true;
+}
+
+void TkzmDataUnit::DeleteEntry(int index) {
+  assert(index >= FirstIndex() && index <= LastIndex() && "DeleteEntry outside the current day");
+  if (index < FirstIndex() || index > LastIndex()) return;
+  m_month->entries.erase(m_month->entries.begin() + index);
+  --m_month->dayCounts[DayIndex(m_currentDay)];
+  m_month->modified = true;
+  SortEntries();
+}
+
+void TkzmDataUnit::SortEntries() {
+  std::stable_sort(m_month->entries.begin(), m_month->entries.end(), EarlierEntry);
+}
+
+int TkzmDataUnit::EntryGroup(int index) const {
+  return KindGroup(KeyKind(Entry(index).categoryKey));
+}
+
+void TkzmDataUnit::SetModified() { m_month->modified = true; }
+
+bool TkzmDataUnit::Modified() const { return m_month->modified || !m_unsaved.empty(); }
+
+bool TkzmDataUnit::Save() {
+  bool saved = true;
+  for (auto it = m_unsaved.begin(); it != m_unsaved.end();) {
+    if (SaveMonth(**it)) {
+      it = m_unsaved.erase(it);
+    } else {
+      saved = false;
+      ++it;
+    }
+  }
+  if (m_month->modified && !SaveMonth(*m_month)) saved = false;
+  return saved;
+}
+
+bool TkzmDataUnit::SaveMonth(TMonth& month) {
+  if (!month.modified) return true;
+  if (month.path.empty()) return true;  // no passbook open: nothing to write to
+  std::stable_sort(month.entries.begin(), month.entries.end(), EarlierEntry);
+  std::string error;
+  if (!WriteMonthFile(month.path, month.entries, month.keptLines, error)) {
+    WindowSystem().Notify(error);
+    return false;
+  }
+  month.modified = false;
+  return true;
+}
+
+bool TkzmDataUnit::SumRange(THeadList& list, int32_t first, int32_t last) {
+  for (int i = 0; i < list.Count(); ++i) list.Items(i).total = 0;
+  bool saved = true;
+  for (int32_t day = first; day <= last; ++day) {
+    if (!SelectDay(day)) saved = false;
+    const int end = FirstIndex() + DayEntryCount();
+    for (int i = FirstIndex(); i < end; ++i) {
+      const TkzmEntry& entry = *m_month->entries[i];
+      AddToTotal(list, entry.categoryKey, entry.amount);
+      AddToTotal(list, entry.accountKey, -int64_t{entry.amount});
+    }
+  }
+  return saved;
+}
+
+int TkzmDataUnit::Year() const { return m_month->year; }
+int TkzmDataUnit::Month() const { return m_month->month; }
+int32_t TkzmDataUnit::FirstDay() const { return m_month->firstDay; }
+int32_t TkzmDataUnit::LastDay() const { return m_month->lastDay; }
+int TkzmDataUnit::DaysInMonth() const { return static_cast<int>(m_month->dayCounts.size()); }
+
+TkzmDataUnit& CurrentMonthData() {
+  static TkzmDataUnit instance;
+  return instance;
+}
+
+}  // namespace kzm

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "passbook/MonthEntry.h"
+
+namespace kzm {
+
+class THeadList;
+
+// The entries of one calendar month of the open passbook, shared by every window. Selecting
+// a day of another month writes the loaded month back (when changed) and loads the other one
+// from the passbook's Daily folder. Entries are kept in (date, sequence) order, so the entries
+// of the current day are those from FirstIndex to LastIndex.
+//
+// A month that cannot be written (a full disk, a read-only file) is never dropped: the user is
+// told, and the month stays in memory, still modified, until a later Save manages to write
+// it; selecting one of its days again brings it back as it was.
+class TkzmDataUnit {
+ public:
+  TkzmDataUnit();
+  ~TkzmDataUnit();
+  TkzmDataUnit(const TkzmDataUnit&) = delete;
+  TkzmDataUnit& operator=(const TkzmDataUnit&) = delete;
+
+  // Saves, then points the month data at folder (the passbook's Daily folder) and forgets the
+  // loaded month and the current day, so the next SelectDay reads from the new folder.
+  // False when the save failed (the user has been told; the data is kept as described above).
+  bool SetFolder(const std::string& folder);
+  [[nodiscard]] const std::string& Folder() const { return m_folder; }
+
+  // Makes day the current day, loading its month when another one (or none) is loaded.
+  // False when the month left behind could not be written; the day is selected anyway.
+  bool SelectDay(int32_t day);
+  [[nodiscard]] int32_t CurrentDay() const { return m_currentDay; }
+  [[nodiscard]] int FirstIndex() const;
+  [[nodiscard]] int DayEntryCount() const;
+  [[nodiscard]] int LastIndex() const { return FirstIndex() + DayEntryCount() - 1; }
+
+  [[nodiscard]] int Count() const;
+  [[nodiscard]] TkzmEntry& Entry(int index);
+  [[nodiscard]] const TkzmEntry& Entry(int index) const;
+
+  // Adds an entry to the current day, after the day's other entries.
+  void AddEntry(const std::string& categoryKey, const std::string& accountKey,
+                const std::string& note, const std::string& itemText, int32_t amount);
+  // Removes every entry of the current day.
+  void DeleteDayEntries();
+  // Removes one entry of the current day. Sequences are not renumbered: they only order.
+  void DeleteEntry(int index);
+  void SortEntries();
+  // Group (1 money, 2 memo, 3 total, 0 none) of the kind of the entry's category.
+  [[nodiscard]] int EntryGroup(int index) const;
+
+  // For screens that change entry fields in place.
+  void SetModified();
+  [[nodiscard]] bool Modified() const;
+
+  // Writes the month file when the month was changed, atomically, and retries months that
+  // could not be written before. Windows call it right after they store a day, a month memo
+  // or a replacement, so the file follows the data. A failure is reported to the user through
+  // the window system and gives false; the data stays in memory and stays modified.
+  bool Save();
+
+  // Sets the total of every category of list to the sum over the days first..last: the amount
+  // is added to the entry's category and subtracted from its account, appending categories
+  // that list lacks. Selects each day in turn. False when a month could not be written back.
+  bool SumRange(THeadList& list, int32_t first, int32_t last);
+
+  // The loaded calendar month: year and month are 0 when none is loaded.
+  [[nodiscard]] int Year() const;
+  [[nodiscard]] int Month() const;
+  [[nodiscard]] int32_t FirstDay() const;
+  [[nodiscard]] int32_t LastDay() const;
+  [[nodiscard]] int DaysInMonth() const;
+
+  // The month file of a year and month in the current folder ("yyyymm.kzm").
+  [[nodiscard]] std::string MonthFilePath(int year, int month) const;
+
+ private:
+  struct TMonth;
+
+  void LoadMonthOf(int32_t day);
+  bool LeaveMonth();
+  bool SaveMonth(TMonth& month);
+  [[nodiscard]] int DayIndex(int32_t day) const;
+
+  std::string m_folder;
+  int32_t m_currentDay = 0;
+  std::unique_ptr<TMonth> m_month;
+  std::vector<std::unique_ptr<TMonth>> m_unsaved;  // months whose save failed, oldest first
+};
+
+// The program's one month data, shared by every window.
+[[nodiscard]] TkzmDataUnit& CurrentMonthData();
+
+}  // namespace kzm
