@@ -8,7 +8,6 @@
 namespace kzm {
 namespace {
 
-
 constexpr int kSunday = 7;
 constexpr int kNationalHolidayLawYear = 1988;
 constexpr int kCurrentLawYear = 2007;
@@ -26,9 +25,8 @@ void AddFixedDate(const TSpecialDays& rule, int year, TNamedDays& days) {
 }
 
 void AddNthWeekday(const TSpecialDays& rule, int year, TNamedDays& days) {
-  if (rule.month <= 0 || rule.dayoftheweek < 0 || rule.times < 0) return;
   // No month has a sixth of any weekday; weekday numbers outside 1..7 match no day.
-  if (rule.month > 12 || rule.times < 1 || rule.times > 5) return;
+  if (rule.month < 1 || rule.month > 12 || rule.times < 1 || rule.times > 5) return;
   if (rule.dayoftheweek < 1 || rule.dayoftheweek > 7) return;
   const TDayNumber first = EncodeDate(year, rule.month, 1);
   const TDayNumber firstMatch = first + (rule.dayoftheweek - IsoDayOfWeek(first) + 7) % 7;
