@@ -9,6 +9,8 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kzm {
@@ -31,6 +33,8 @@ struct TCp932Tables {
   std::array<bool, 256> isLead{};
   std::vector<TUtf8Char> pair;         // (lead - 0x80) * 256 + trail
   std::vector<uint16_t> encode;        // code point (BMP) -> CP932 code; 0 = none
+  // The other codes of characters that have duplicates (NEC/IBM extensions).
+  std::unordered_map<char32_t, std::vector<uint16_t>> twins;
   std::array<TUtf8Char, 256> raw{};    // first 3 UTF-8 bytes of each byte's private code point
 };
 
@@ -82,7 +86,7 @@ int DecodeOne(TIconv& cv, const char* in, size_t len, char32_t& cp) {
   return 0;
 }
 
-void FillDecodeTables(TCp932Tables& t, std::vector<char32_t>& seen) {
+void FillDecodeTables(TCp932Tables& t, std::vector<std::pair<char32_t, uint16_t>>& seen) {
   TIconv cv("UTF-32LE", "CP932");
   t.pair.assign(128 * 256, TUtf8Char{});
   for (int b = 0; b < 256; ++b) {
@@ -93,7 +97,7 @@ void FillDecodeTables(TCp932Tables& t, std::vector<char32_t>& seen) {
       t.isLead[b] = b >= 0x80;
     } else if (err == 0) {
       t.single[b] = ToUtf8Char(cp);
-      seen.push_back(cp);
+      seen.emplace_back(cp, static_cast<uint16_t>(b));
     }
   }
   for (int lead = 0x80; lead < 256; ++lead) {
@@ -103,7 +107,7 @@ void FillDecodeTables(TCp932Tables& t, std::vector<char32_t>& seen) {
       char32_t cp = 0;
       if (DecodeOne(cv, in, 2, cp) != 0 || cp == 0) continue;
       t.pair[(lead - 0x80) * 256 + trail] = ToUtf8Char(cp);
-      seen.push_back(cp);
+      seen.emplace_back(cp, static_cast<uint16_t>(lead << 8 | trail));
     }
   }
 }
@@ -117,10 +121,10 @@ bool DecodesTo(const TCp932Tables& t, uint16_t code, char32_t cp) {
 
 // For every character that decoding can produce, the code iconv writes for it (the code
 // Windows writes); a character whose iconv code does not decode back is left out.
-void FillEncodeTable(TCp932Tables& t, const std::vector<char32_t>& seen) {
+void FillEncodeTable(TCp932Tables& t, const std::vector<std::pair<char32_t, uint16_t>>& seen) {
   TIconv cv("CP932", "UTF-32LE");
   t.encode.assign(0x10000, 0);
-  for (const char32_t cp : seen) {
+  for (const auto& [cp, ignored] : seen) {
     if (cp == 0 || cp > 0xFFFF) continue;
     const unsigned char in[4] = {static_cast<unsigned char>(cp), static_cast<unsigned char>(cp >> 8), 0, 0};
     unsigned char out[8];
@@ -140,7 +144,7 @@ void FillEncodeTable(TCp932Tables& t, const std::vector<char32_t>& seen) {
 
 TCp932Tables BuildTables() {
   TCp932Tables t;
-  std::vector<char32_t> seen;
+  std::vector<std::pair<char32_t, uint16_t>> seen;
   seen.reserve(8000);
   FillDecodeTables(t, seen);
   for (int b = 0; b < 256; ++b) {
@@ -150,6 +154,9 @@ TCp932Tables BuildTables() {
     std::copy(s.begin(), s.begin() + 3, t.raw[b].bytes);
   }
   FillEncodeTable(t, seen);
+  for (const auto& [cp, code] : seen) {
+    if (cp <= 0xFFFF && t.encode[cp] != 0 && t.encode[cp] != code) t.twins[cp].push_back(code);
+  }
   return t;
 }
 
@@ -198,25 +205,52 @@ std::string DecodeCp932(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+bool IsPair(const TCp932Tables& t, unsigned char lead, unsigned char trail) {
+  return t.isLead[lead] && t.pair[(lead - 0x80) * 256 + trail].len != 0;
+}
+
+// The code for a character right after a kept lead byte. That byte was kept because the
+// byte after it could not follow it; if the usual code of a duplicate would now pair with
+// it, the twin it was read from is taken instead, so the bytes read back as they were.
+uint16_t CodeAfterRawLead(const TCp932Tables& t, char32_t cp, uint16_t code, unsigned char lead) {
+  if (code <= 0xFF || !IsPair(t, lead, static_cast<unsigned char>(code >> 8))) return code;
+  const auto twins = t.twins.find(cp);
+  if (twins == t.twins.end()) return code;
+  for (const uint16_t twin : twins->second) {
+    if (!IsPair(t, lead, static_cast<unsigned char>(twin >> 8))) return twin;
+  }
+  return code;
+}
+
+}  // namespace
+
 bool EncodeCp932(std::string_view utf8, std::string& out, std::string* badChar) {
   const TCp932Tables& t = Tables();
   out.clear();
   out.reserve(utf8.size());
+  int rawLead = -1;  // the previous byte written, when it was a kept lead byte
   size_t i = 0;
   while (i < utf8.size()) {
     const unsigned char b = static_cast<unsigned char>(utf8[i]);
     if (b < 0x80) {
       out.push_back(static_cast<char>(b));
+      rawLead = -1;
       ++i;
       continue;
     }
     const size_t start = i;
     const char32_t cp = NextUtf8(utf8, i);
     if (cp >= kRawBase && cp <= kRawBase + 0xFF) {
-      out.push_back(static_cast<char>(cp - kRawBase));
+      const auto raw = static_cast<unsigned char>(cp - kRawBase);
+      out.push_back(static_cast<char>(raw));
+      rawLead = t.isLead[raw] ? raw : -1;
       continue;
     }
-    const uint16_t code = (cp != kInvalidUtf8 && cp <= 0xFFFF) ? t.encode[cp] : 0;
+    uint16_t code = (cp != kInvalidUtf8 && cp <= 0xFFFF) ? t.encode[cp] : 0;
+    if (code != 0 && rawLead >= 0) code = CodeAfterRawLead(t, cp, code, static_cast<unsigned char>(rawLead));
+    rawLead = -1;
     if (code == 0) {
       if (badChar) badChar->assign(utf8.substr(start, i - start));
       return false;

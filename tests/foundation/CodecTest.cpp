@@ -79,6 +79,8 @@ TEST(Codec, BrokenBytesSurviveARoundTrip) {
       std::string("\x81\x7F\x82\xA0", 4),
       std::string("a\0b", 3),
       std::string("\xF4\x8F\xBC\x80", 4),  // UTF-8 of a private code point, read as CP932
+      // A lead byte kept before a duplicate code: the duplicate's usual code would pair with it.
+      std::string("\xEE\xEE\xEE\xDC\xEE\xFD\xA2", 7),
   };
   for (const std::string& bytes : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
