@@ -34,8 +34,7 @@ void SkipChunk(TStream& stream, const TChunkHead& head) {
   stream.Seek(static_cast<std::int64_t>(head.length) + 4, TSeekOrigin::Current);
 }
 
-// Appends up to length bytes; never more than the stream holds, so a lying length cannot
-// make a huge allocation. Returns false when the stream ended inside the chunk.
+// Appends up to length bytes; never more than the stream holds.
 bool AppendChunkData(TStream& stream, std::uint32_t length, std::string& out) {
   const std::int64_t available = std::min<std::int64_t>(length, std::max<std::int64_t>(stream.Remaining(), 0));
   const std::size_t old = out.size();
@@ -85,22 +84,48 @@ bool ReadHeader(TStream& stream, THeader& header) {
   return false;
 }
 
-void ReadImageData(TStream& stream, TPalette& palette, std::string& data) {
+bool FindImageData(TStream& stream, TPalette& palette, std::uint32_t& firstLength) {
   TChunkHead head;
-  bool inData = false;
   while (ReadChunkHead(stream, head)) {
     if (head.Is("IDAT")) {
-      inData = true;
-      if (!AppendChunkData(stream, head.length, data)) return;
-      stream.Seek(4, TSeekOrigin::Current);
-    } else if (inData) {
-      return;
-    } else if (head.Is("PLTE")) {
+      firstLength = head.length;
+      return true;
+    }
+    if (head.Is("PLTE")) {
       ReadPalette(stream, head, palette);
     } else {
       SkipChunk(stream, head);
     }
   }
+  return false;
+}
+
+bool TImageDataReader::NextChunk() {
+  do {
+    TChunkHead head;
+    m_stream.Seek(4, TSeekOrigin::Current);  // the CRC of the chunk just read
+    if (!ReadChunkHead(m_stream, head) || !head.Is("IDAT")) {
+      m_ended = true;
+      return false;
+    }
+    m_left = head.length;
+  } while (m_left == 0);
+  return true;
+}
+
+std::int64_t TImageDataReader::Read(std::uint8_t* buffer, std::int64_t count) {
+  std::int64_t done = 0;
+  while (done < count && !m_ended) {
+    if (m_left == 0 && !NextChunk()) break;
+    const std::int64_t got = m_stream.Read(buffer + done, std::min(count - done, m_left));
+    if (got <= 0) {
+      m_ended = true;
+      break;
+    }
+    done += got;
+    m_left -= got;
+  }
+  return done;
 }
 
 }  // namespace kzm::png

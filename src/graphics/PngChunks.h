@@ -28,8 +28,24 @@ struct TPalette {
 // False when the stream ends before an IHDR chunk.
 [[nodiscard]] bool ReadHeader(TStream& stream, THeader& header);
 
-// Reads the chunks after IHDR: PLTE into palette, every consecutive IDAT from the first one
-// appended to data (reading stops after the last of them); everything else is skipped.
-void ReadImageData(TStream& stream, TPalette& palette, std::string& data);
+// Reads the chunks after IHDR up to the first IDAT: PLTE into palette, everything else
+// skipped. True when an IDAT was found; the stream is then at its data.
+[[nodiscard]] bool FindImageData(TStream& stream, TPalette& palette, std::uint32_t& firstLength);
+
+// The data of consecutive IDAT chunks read as one stream; it ends at the first chunk of
+// another type (or the end of the file). Read piecemeal, so a lying chunk length never
+// turns into an allocation.
+class TImageDataReader {
+ public:
+  TImageDataReader(TStream& stream, std::uint32_t firstLength) : m_stream(stream), m_left(firstLength) {}
+  [[nodiscard]] std::int64_t Read(std::uint8_t* buffer, std::int64_t count);
+
+ private:
+  bool NextChunk();
+
+  TStream& m_stream;
+  std::int64_t m_left;
+  bool m_ended = false;
+};
 
 }  // namespace kzm::png

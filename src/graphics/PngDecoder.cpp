@@ -32,12 +32,10 @@ void CheckHeader(const THeader& h) {
   }
 }
 
-// zlib's inflate over the collected image data, handing out one row at a time.
+// zlib's inflate over the image data, handing out one row at a time.
 class TRowInflater {
  public:
-  explicit TRowInflater(std::string& data) {
-    m_z.next_in = reinterpret_cast<Bytef*>(data.data());
-    m_z.avail_in = static_cast<uInt>(data.size());
+  explicit TRowInflater(png::TImageDataReader& data) : m_data(data) {
     if (inflateInit(&m_z) != Z_OK) throw EPngError("PNGデータを展開できません");
   }
   ~TRowInflater() { inflateEnd(&m_z); }
@@ -49,6 +47,10 @@ class TRowInflater {
     m_z.next_out = out;
     m_z.avail_out = static_cast<uInt>(length);
     while (m_z.avail_out > 0 && !m_ended) {
+      if (m_z.avail_in == 0) {
+        m_z.next_in = m_input;
+        m_z.avail_in = static_cast<uInt>(m_data.Read(m_input, sizeof m_input));
+      }
       const int rc = inflate(&m_z, Z_SYNC_FLUSH);
       if (rc == Z_STREAM_END || rc == Z_BUF_ERROR) {
         m_ended = true;
@@ -60,11 +62,13 @@ class TRowInflater {
   }
 
  private:
+  png::TImageDataReader& m_data;
   z_stream m_z{};
   bool m_ended = false;
+  std::uint8_t m_input[32768];
 };
 
-void DecodeRows(const THeader& h, const png::TPalette& palette, std::string& data, TBitmap& bitmap) {
+void DecodeRows(const THeader& h, const png::TPalette& palette, png::TImageDataReader& data, TBitmap& bitmap) {
   const int samples = png::SamplesPerPixel(h.colorType);
   const std::size_t rowBytes = (static_cast<std::size_t>(h.width) * samples * h.bitDepth + 7) / 8;
   const std::size_t distance = std::max<std::size_t>(1, static_cast<std::size_t>(samples * h.bitDepth / 8));
@@ -93,8 +97,9 @@ void LoadPngStream(TBitmap& bitmap, TStream& stream) {
   const bool alpha = header.colorType == 4 || header.colorType == 6;
   bitmap.SetSize(static_cast<int>(header.width), static_cast<int>(header.height), alpha ? 32 : 24);
   png::TPalette palette;
-  std::string data;
-  png::ReadImageData(stream, palette, data);
+  std::uint32_t firstLength = 0;
+  if (!png::FindImageData(stream, palette, firstLength)) return;
+  png::TImageDataReader data(stream, firstLength);
   DecodeRows(header, palette, data, bitmap);
 }
 
