@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "graphics/BlendModes.h"
@@ -31,6 +32,25 @@ void WithMode(TDrawType mode, F&& f) {
   }
 }
 
+// The common case, a picture laid over the scene at full opacity: opaque pixels are
+// copied and transparent ones skipped, one 32-bit word at a time.
+void AlphaRow(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
+  if (opacity != 255) {
+    for (int i = 0; i < count; ++i, d += 4, s += 4) Lay<TDrawType::dtAlpha, false>(d, s, opacity);
+    return;
+  }
+  for (int i = 0; i < count; ++i) {
+    std::uint32_t px;
+    std::memcpy(&px, s + 4 * i, 4);
+    const std::uint32_t a = px >> 24;
+    if (a == 255) {
+      std::memcpy(d + 4 * i, &px, 4);
+    } else if (a != 0) {
+      Lay<TDrawType::dtAlpha, false>(d + 4 * i, s + 4 * i, 255);
+    }
+  }
+}
+
 template <TDrawType Mode>
 void UnscaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, const TRect& clip, unsigned opacity,
                   bool mirror) {
@@ -41,17 +61,7 @@ void UnscaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, con
     if (!mirror) {
       const std::uint8_t* s = row + 4 * sx;
       if constexpr (Mode == TDrawType::dtAlpha) {
-        for (int x = clip.left; x < clip.right; ++x, d += 4, s += 4) {
-          // Opaque and empty pixels are most of a picture: settle them first.
-          if (s[3] == 255 && opacity == 255) {
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-            d[3] = 255;
-          } else if (s[3] != 0) {
-            Lay<Mode, false>(d, s, opacity);
-          }
-        }
+        AlphaRow(d, s, clip.right - clip.left, opacity);
       } else {
         for (int x = clip.left; x < clip.right; ++x, d += 4, s += 4) Lay<Mode, false>(d, s, opacity);
       }
