@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <string>
 
+#include "foundation/Codec.h"
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthFile.h"
 
 namespace {
 
@@ -65,6 +67,24 @@ void BM_SaveMonth3000(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SaveMonth3000)->Unit(benchmark::kMillisecond);
+
+// The save without the disk: the text and its CP932 bytes. The rest of a save is the atomic
+// write (a temporary file, fsync, rename), which depends on the disk.
+void BM_FormatMonth3000(benchmark::State& state) {
+  TBenchFolder folder;
+  FillMonth(folder.Path(), 2024, 3, 3000);
+  const int32_t first = EncodeDate(2024, 3, 1);
+  std::vector<TkzmEntry> read;
+  std::vector<TKeptLine> kept;
+  (void)ReadMonthFile(folder.Path() + "/202403.kzm", first, first + 30, read, kept);
+  std::vector<std::unique_ptr<TkzmEntry>> entries;
+  for (TkzmEntry& entry : read) entries.push_back(std::make_unique<TkzmEntry>(std::move(entry)));
+  for (auto _ : state) {
+    std::string bytes;
+    benchmark::DoNotOptimize(EncodeCp932(FormatMonthText(entries, kept), bytes));
+  }
+}
+BENCHMARK(BM_FormatMonth3000)->Unit(benchmark::kMillisecond);
 
 void BM_SumRangeYear300(benchmark::State& state) {
   TBenchFolder folder;

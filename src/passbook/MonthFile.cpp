@@ -30,13 +30,6 @@ void ForEachLine(std::string_view text, F&& f) {
   }
 }
 
-bool HasLineBreak(std::string_view text) {
-  for (char c : text) {
-    if (c == '\r' || c == '\n') return true;
-  }
-  return false;
-}
-
 // A kind field: a kind code in decimal or a kind name; only the low 7 bits count.
 int ReadKind(const std::string& field) {
   constexpr int32_t kNotANumber = INT32_MIN;  // its low 7 bits are 0, as for an unknown name
@@ -66,34 +59,23 @@ TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date) {
   return entry;
 }
 
-// Only CR LF is written as "\n" by the CSV writer; a lone CR or LF would split the line.
-std::string WithCrLf(const std::string& text) {
-  if (!HasLineBreak(text)) return text;
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
+// The CSV writer turns every line break inside a field into "\n", so a line stays one line.
+void AppendEntryLine(std::string& out, const TkzmEntry& entry, std::vector<std::string>& fields,
+                     std::string& dateText, int32_t& dateOfText) {
+  if (entry.date != dateOfText || dateText.empty()) {  // entries come day by day
+    dateText = FormatDate8(entry.date);
+    dateOfText = entry.date;
   }
-  return out;
-}
-
-void AppendEntryLine(std::string& out, const TkzmEntry& entry, std::vector<std::string>& fields) {
   fields.clear();
-  fields.push_back(FormatDate8(entry.date));
+  fields.push_back(dateText);
   fields.push_back(KindNames()[KeyKind(entry.categoryKey)]);
-  fields.push_back(WithCrLf(KeyName(entry.categoryKey)));
+  fields.push_back(KeyName(entry.categoryKey));
   fields.push_back(KindNames()[KeyKind(entry.accountKey)]);
-  fields.push_back(WithCrLf(KeyName(entry.accountKey)));
+  fields.push_back(KeyName(entry.accountKey));
   fields.push_back(std::to_string(entry.amount));
-  fields.push_back(WithCrLf(entry.itemText));
-  fields.push_back(WithCrLf(entry.note));
-  for (const std::string& extra : entry.extraFields) fields.push_back(WithCrLf(extra));
+  fields.push_back(entry.itemText);
+  fields.push_back(entry.note);
+  fields.insert(fields.end(), entry.extraFields.begin(), entry.extraFields.end());
   out += CsvJoin(fields);
   out += "\r\n";
 }
@@ -133,13 +115,15 @@ std::string FormatMonthText(const std::vector<std::unique_ptr<TkzmEntry>>& entri
   std::string out;
   out.reserve(entries.size() * 64);
   std::vector<std::string> fields;
+  std::string dateText;
+  int32_t dateOfText = 0;
   auto next = placed.begin();
   for (const auto& entry : entries) {
     for (; next != placed.end() && (*next)->sortDate < entry->date; ++next) {
       out += (*next)->text;
       out += "\r\n";
     }
-    AppendEntryLine(out, *entry, fields);
+    AppendEntryLine(out, *entry, fields, dateText, dateOfText);
   }
   for (; next != placed.end(); ++next) {
     out += (*next)->text;
