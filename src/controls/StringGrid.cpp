@@ -114,9 +114,9 @@ void TorvGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& rect,
                         TGridDrawState state) {
   if (DefaultDrawing()) {
     const QString text = Cells(col, row);
-    const QRect textRect(rect.left() + 2, rect.top() + 2, std::max(0, rect.width() - 2),
-                         std::max(0, rect.height() - 2));
-    canvas.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // The painter is already clipped to the cell; a baseline point is the cheap way to draw.
+    if (!text.isEmpty())
+      canvas.drawText(QPoint(rect.left() + 2, rect.top() + 2 + QFontMetrics(canvas.font()).ascent()), text);
     if (Sort() && state.Contains(TGridDrawFlag::gdFixed)) DrawSortMarker(canvas, col, rect, text);
   }
   TorvDrawGrid::DrawCell(canvas, col, row, rect, state);

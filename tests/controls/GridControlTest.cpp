@@ -168,6 +168,7 @@ TEST(GridControl, BarIsDisabledNotHiddenWhenEverythingFits) {
   auto grid = ShownGrid(400, 300);
   EXPECT_FALSE(grid->verticalScrollBar()->isEnabled());
   EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(grid->horizontalScrollBar()->isEnabled());
   grid->SetRowCount(50);
   EXPECT_TRUE(grid->verticalScrollBar()->isEnabled());
 }
