@@ -291,6 +291,20 @@ TEST(GridControl, InplaceEditorWritesBackThroughOnSetEditText) {
   EXPECT_EQ(grid->Row(), 2);
 }
 
+TEST(GridControl, AlwaysShownEditorFollowsTheCurrentCell) {
+  auto grid = ShownGrid(400, 300);
+  grid->SetCells(1, 2, QStringLiteral("second"));
+  grid->SetOptions(grid->Options().With(TGridOption::goEditing).With(TGridOption::goAlwaysShowEditor));
+  ASSERT_NE(grid->InplaceEditor(), nullptr);
+  TInplaceEdit& editor = *grid->InplaceEditor();
+  EXPECT_FALSE(editor.isHidden());
+  PressKey(editor, Qt::Key_Down);
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_FALSE(editor.isHidden());
+  EXPECT_EQ(editor.text(), QStringLiteral("second"));
+  EXPECT_EQ(editor.geometry(), grid->CellRect(1, 2));
+}
+
 TEST(GridControl, MovedRowsAndColumnsCarryTheirCells) {
   auto grid = ShownGrid(400, 300);
   grid->SetRows(1, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
