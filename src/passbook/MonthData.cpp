@@ -22,6 +22,7 @@ struct TkzmDataUnit::TMonth {
   std::vector<int32_t> dayCounts;  // entries per day of the month
   std::vector<TKeptLine> keptLines;
   bool modified = false;
+  bool unreadable = false;  // the file exists but could not be read: never write over it
 
   // Adds an entry of a day of this month after the entries of that day already present.
   void Add(std::unique_ptr<TkzmEntry> entry) {
@@ -109,7 +110,11 @@ void TkzmDataUnit::LoadMonthOf(int32_t day) {
   loaded->dayCounts.assign(loaded->lastDay - loaded->firstDay + 1, 0);
   if (!path.empty()) {
     std::vector<TkzmEntry> read;
-    ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines);
+    if (!ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines) &&
+        (FileExists(path) || FolderExists(path))) {
+      loaded->unreadable = true;
+      WindowSystem().Notify("月のデータを読み込めませんでした。\n" + path);
+    }
     loaded->entries.reserve(read.size());
     for (TkzmEntry& entry : read) loaded->Add(std::make_unique<TkzmEntry>(std::move(entry)));
   }
@@ -210,6 +215,10 @@ bool TkzmDataUnit::Save() {
 bool TkzmDataUnit::SaveMonth(TMonth& month) {
   if (!month.modified) return true;
   if (month.path.empty()) return true;  // no passbook open: nothing to write to
+  if (month.unreadable) {
+    WindowSystem().Notify("読み込めなかった月のデータは上書きしません。\n" + month.path);
+    return false;
+  }
   std::stable_sort(month.entries.begin(), month.entries.end(), EarlierEntry);
   std::string error;
   if (!WriteMonthFile(month.path, month.entries, month.keptLines, error)) {

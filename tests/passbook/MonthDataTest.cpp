@@ -243,6 +243,16 @@ TEST_F(MonthDataTest, FailedSaveKeepsTheMonthUntilItCanBeWritten) {
             "20240305,支出,食費,資産,現金,42,kept,\r\n");
 }
 
+TEST_F(MonthDataTest, AMonthFileThatCannotBeReadIsNeverOverwritten) {
+  std::filesystem::create_directories(FileOf("202403.kzm"));  // a folder where the file should be
+  data.SelectDay(Day(2024, 3, 5));
+  EXPECT_EQ(windows.messages.size(), 1u);
+  AddFood("a", 1);
+  EXPECT_FALSE(data.Save());
+  EXPECT_TRUE(data.Modified());
+  EXPECT_TRUE(std::filesystem::is_directory(FileOf("202403.kzm")));
+}
+
 TEST_F(MonthDataTest, TextCp932CannotHoldIsRefusedAndKept) {
   data.SelectDay(Day(2024, 3, 5));
   AddFood("寿司🍣", 1000);
