@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 #include <cstdlib>
 
@@ -193,6 +194,26 @@ TEST(RoundButton, RegionLetsClicksOutsideTheDiscReachWhatIsBehind) {
   QTest::mousePress(w.button, Qt::LeftButton, {}, QPoint(30, 30));
   QTest::mouseRelease(w.button, Qt::LeftButton, {}, QPoint(1, 1));
   EXPECT_EQ(w.clicks, 0);
+}
+
+// A parent that paints itself green.
+class TGreenPanel : public QWidget {
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(0, 200, 0)); }
+};
+
+TEST(RoundButton, TransparentButtonShowsItsParentAroundTheDisc) {
+  TGreenPanel panel;
+  panel.resize(120, 120);
+  auto* button = new TorvWinButton(&panel);
+  button->setGeometry(10, 10, 64, 64);
+  button->BtnDraw().SetStyle(TorvBtnStyle::bsCircle);
+  button->BtnDraw().SetTransParent(true);
+  panel.show();
+  QApplication::processEvents();
+  const QImage shot = button->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(1, 1), QColor(0, 200, 0)) << "the corner is the parent's picture";
+  EXPECT_GT(shot.pixelColor(32, 32).red(), 200) << "the disc is the button's white";
 }
 
 }  // namespace
