@@ -7,6 +7,7 @@
 
 #include "controls/RoundButtonLayers.h"
 #include "foundation/WindowSystem.h"
+#include "graphics/GraphicSource.h"
 #include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui {

@@ -8,7 +8,6 @@
 #include "controls/RoundButtonShape.h"
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapRoutines.h"
-#include "graphics/GraphicSource.h"
 #include "graphics/qt/Region.h"
 
 class QPainter;

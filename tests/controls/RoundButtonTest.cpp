@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 #include <cstdlib>
@@ -168,6 +169,24 @@ TEST(RoundButton, SpaceAndEnterClickOnReleaseUnlessDisabled) {
   QTest::keyClick(w.button, Qt::Key_Space);
   QTest::mouseClick(w.button, Qt::LeftButton, {}, QPoint(30, 30));
   EXPECT_EQ(w.clicks, 3);
+}
+
+// Qt may or may not send a second press before the double-click event; either way the
+// double click is two clicks.
+TEST(RoundButton, DoubleClickIsTwoClicks) {
+  for (bool secondPress : {false, true}) {
+    SCOPED_TRACE(secondPress);
+    TButtonWindow w;
+    const QPoint at(30, 30);
+    QTest::mousePress(w.button, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(w.button, Qt::LeftButton, {}, at);
+    if (secondPress) QTest::mousePress(w.button, Qt::LeftButton, {}, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(at), w.button->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.button, &dbl);
+    QTest::mouseRelease(w.button, Qt::LeftButton, {}, at);
+    EXPECT_EQ(w.clicks, 2);
+  }
 }
 
 TEST(RoundButton, HeldRepeatButtonClicksUntilReleased) {
