@@ -1,5 +1,7 @@
 // One QApplication for every window test of this program, made before the first test and
 // freed before the program's static objects go (freeing it later crashes in Qt).
+#include "ui/main/Fonts.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@ class TQtEnvironment : public testing::Environment {
   void SetUp() override {
     if (QCoreApplication::instance()) return;
     m_app = std::make_unique<QApplication>(m_argc, m_argv);
+    kzm::ui::InstallFontSubstitutions();
   }
   void TearDown() override { m_app.reset(); }
 

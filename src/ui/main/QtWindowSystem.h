@@ -1,30 +1,31 @@
 #pragma once
 
+#include "controls/NoticeEvent.h"
 #include "foundation/WindowSystem.h"
 
-#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
 
 namespace kzm::ui {
 
-// A notice of the core (kNoticeDataChanged, …) as delivered to a window.
-class TNoticeEvent : public QEvent {
- public:
-  static QEvent::Type EventType();
-  TNoticeEvent(int message, int first, int second)
-      : QEvent(EventType()), m_message(message), m_first(first), m_second(second) {}
-  int Message() const { return m_message; }
-  int First() const { return m_first; }
-  int Second() const { return m_second; }
+// Marks window as a data window (daily, monthly, memo, search, chart): CloseDataWindows
+// closes it.
+void MarkAsDataWindow(QWidget* window);
+[[nodiscard]] bool IsDataWindow(const QWidget* window);
 
- private:
-  int m_message;
-  int m_first;
-  int m_second;
-};
+// The window system the core talks to, over Qt. Create it after the QApplication: from then
+// on it remembers the order in which top-level windows are created, because notices must
+// reach the windows in that order and Qt's own list of windows has none.
+class TQtWindowSystem : public QObject, public kzm::TWindowSystem {
+  Q_OBJECT
 
-// The window system the core talks to, over Qt.
-class TQtWindowSystem : public kzm::TWindowSystem {
  public:
+  TQtWindowSystem();
+  ~TQtWindowSystem() override;
+
   void BroadcastToForms(int message, int first, int second) override;
   void Notify(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
@@ -32,6 +33,23 @@ class TQtWindowSystem : public kzm::TWindowSystem {
   int DefaultTextHeight() override;
   bool OpenDocument(const std::string& pathOrUrl) override;
   bool MoveToRecycleBin(const std::string& path) override;
+
+  // The open top-level windows, oldest first.
+  [[nodiscard]] std::vector<QWidget*> Windows();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::vector<QPointer<QWidget>> m_created;
 };
+
+// The program's top-level windows, oldest first (Qt's order when no TQtWindowSystem is
+// installed).
+[[nodiscard]] std::vector<QWidget*> ProgramWindows();
+
+// Moves a newly shown window off another window's exact place (the cascade rule), counting
+// the program's ordinary windows and dialogs.
+void CascadeForm(QWidget& form);
 
 }  // namespace kzm::ui
