@@ -72,7 +72,8 @@ TorvFormFunc::TorvFormFunc(QWidget* owner) : QObject(owner), m_owner(owner) {
 }
 
 TorvFormFunc::~TorvFormFunc() {
-  // The owner is still a whole QWidget here: QWidget frees its children first.
+  // The owner is still a QWidget here (QWidget frees its children first), though no longer
+  // of its own class.
   SavePlacement();
 }
 
@@ -136,7 +137,7 @@ void TorvFormFunc::RememberNormalBounds() {
 void TorvFormFunc::SavePlacement() {
   if (!m_preserve || !m_owner || !m_placementRestored) return;
   const TRect r = m_maximized || m_owner->isMaximized() || m_owner->isMinimized() ? m_normalBounds : OwnerFrame();
-  const std::string section = SectionName();
+  const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   if (m_keepLocation) {
     global.WriteAppInteger(section, "TOP", r.top);
@@ -151,8 +152,10 @@ void TorvFormFunc::SavePlacement() {
 
 void TorvFormFunc::RestorePlacement() {
   m_placementRestored = true;
+  // Taken now: while the window is being destroyed its class reads as a plain QWidget.
+  m_section = SectionName();
   if (!m_preserve) return;
-  const std::string section = SectionName();
+  const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   const QSize screen = ScreenSize();
   TRect r = OwnerFrame();

@@ -121,6 +121,7 @@ class TorvFormFunc : public QObject {
   bool m_pressedOnBody = true;
   bool m_placementRestored = false;
   bool m_placementSaved = false;
+  std::string m_section;
   QStringList m_dropNames;
   QTimer m_moveEnd;
   QPoint m_manualDragOffset;

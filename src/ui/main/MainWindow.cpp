@@ -1,0 +1,207 @@
+#include "ui/main/MainWindow.h"
+
+#include "controls/FormHelper.h"
+#include "controls/NoticeEvent.h"
+#include "foundation/AppGlobal.h"
+#include "foundation/Files.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Profile.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/SceneArea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <exception>
+
+namespace kzm::ui {
+
+namespace {
+
+constexpr int kTimerMs = 100;
+
+// One menu item: its name, caption, shortcut, whether a separator follows it and what it
+// does. Items whose window is not part of the program yet have no action and are shown
+// disabled.
+struct TMenuItem {
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  bool separatorAfter;
+  void (TFmKzmMain::*click)();
+};
+
+struct TMenuDef {
+  const char* name;
+  const char* caption;
+  std::initializer_list<TMenuItem> items;
+};
+
+}  // namespace
+
+std::string HelpFilePath() { return AppGlobal().AppPath() + "tavimrok_s.html"; }
+
+TFmKzmMain::TFmKzmMain(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("FmKzmMain"));
+  // A single fixed border with only the system menu and the close box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowIcon(ProgramIcon());
+  QApplication::setApplicationDisplayName(QStringLiteral("もるぽ通帳"));
+
+  m_formFunc = new TorvFormFunc(this);
+  m_formFunc->setObjectName(QStringLiteral("orvFormFunc1"));
+  m_formFunc->SetPreserve(true);
+  m_formFunc->SetKeepLocation(true);
+  m_formFunc->SetFitScreenPx(16);
+  m_formFunc->SetEraseBackGround(true);
+
+  SetSceneWidget(new TSceneArea(this));
+  BuildMenu();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  SetPassbookTitle();
+
+  m_timer1.setObjectName(QStringLiteral("Timer1"));
+  m_timer1.setInterval(kTimerMs);
+  connect(&m_timer1, &QTimer::timeout, this, &TFmKzmMain::Timer1Timer);
+  m_timer1.start();
+}
+
+TFmKzmMain::~TFmKzmMain() = default;
+
+void TFmKzmMain::SetSceneWidget(QWidget* scene) {
+  scene->setObjectName(QStringLiteral("orvImage1"));
+  scene->setFixedSize(kSceneWidth, kSceneHeight);
+  QWidget* old = takeCentralWidget();
+  setCentralWidget(scene);
+  m_scene = scene;
+  if (old) old->deleteLater();
+}
+
+void TFmKzmMain::BuildMenu() {
+  using M = TFmKzmMain;
+  const TMenuDef menus[] = {
+      {"menuF",
+       "ﾌｧｲﾙ(&F)",
+       {
+           {"menuFnew", "新規通帳(&N)", "", false, nullptr},
+           {"menuFchange", "通帳切り替え(&L)", "", true, nullptr},
+           {"MenuFinfoHead", "通帳情報と項目(&I)", "", false, nullptr},
+           {"MenuFoption", "オプション設定(&O)", "", false, nullptr},
+           {"MenuFcolor", "配色設定(&C)", "", true, nullptr},
+           {"menuFfind", "検索(&F)", "", false, nullptr},
+           {"MenuFReplace", "項目の置換(&R)", "", true, nullptr},
+           {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
+       }},
+      {"menuV",
+       "表示(&V)",
+       {
+           {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, nullptr},
+           {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, nullptr},
+           {"MenuVmessage", "メッセージ(&S)", "", true, nullptr},
+           {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
+       }},
+      {"menuI",
+       "その他(&E)",
+       {
+           {"N8", "ソフトウェア情報（&I)", "Ctrl+I", true, &M::N8Click},
+           {"MenuEhelp", "ヘルプ（&H)", "F1", false, &M::MenuEhelpClick},
+       }},
+  };
+  for (const TMenuDef& def : menus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.caption));
+    menu->setObjectName(QString::fromUtf8(def.name));
+    menu->menuAction()->setObjectName(QString::fromUtf8(def.name));
+    for (const TMenuItem& item : def.items) {
+      QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+      action->setObjectName(QString::fromUtf8(item.name));
+      action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+      // Shortcuts work while the main window is active, whatever has the focus in it.
+      action->setShortcutContext(Qt::WindowShortcut);
+      addAction(action);
+      if (item.click) {
+        connect(action, &QAction::triggered, this, item.click);
+      } else {
+        action->setEnabled(false);
+      }
+      if (item.separatorAfter) menu->addSeparator();
+    }
+  }
+}
+
+void TFmKzmMain::SetPassbookTitle() {
+  setWindowTitle(QStringLiteral("もるぽ通帳 ") + QString::fromStdString(CurrentProfile().Name()));
+}
+
+void TFmKzmMain::OpenStartupWindows() {
+  // As the menu's 今月の表示 and 今日の入力 do, month first; a window that is not part of
+  // the program yet has its menu item disabled and opens nothing.
+  if (CurrentProfile().OpenMonthAtStart()) findChild<QAction*>(QStringLiteral("menuVtomonth"))->trigger();
+  if (CurrentProfile().OpenTodayAtStart()) findChild<QAction*>(QStringLiteral("menuVtoday"))->trigger();
+}
+
+bool TFmKzmMain::event(QEvent* event) {
+  if (event->type() == TNoticeEvent::EventType() &&
+      static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
+    SetPassbookTitle();
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TFmKzmMain::closeEvent(QCloseEvent* event) {
+  m_closed = true;
+  m_timer1.stop();
+  WindowSystem().CloseDataWindows();
+  AppGlobal().WriteAppString("STARTUP", "LASTPROFILE", CurrentProfile().Folder());
+  event->accept();
+  emit Closed();
+}
+
+void TFmKzmMain::RunTickStep(const char* prefix, void (TFmKzmMain::*step)()) {
+  try {
+    (this->*step)();
+  } catch (const std::exception& e) {
+    WindowSystem().Notify(std::string(prefix) + e.what());
+  }
+}
+
+void TFmKzmMain::Timer1Timer() {
+  // Stopped while it runs, so that a message box shown by a failing step does not let ticks
+  // pile up behind it.
+  m_timer1.stop();
+  RunTickStep("0:", &TFmKzmMain::TickMessages);
+  RunTickStep("1:", &TFmKzmMain::TickMascots);
+  RunTickStep("2:", &TFmKzmMain::RedrawScene);
+  if (!m_closed) m_timer1.start();
+}
+
+void TFmKzmMain::TickMessages() {}
+
+void TFmKzmMain::TickMascots() {}
+
+void TFmKzmMain::RedrawScene() { m_scene->update(); }
+
+void TFmKzmMain::MenuFexitClick() { close(); }
+
+void TFmKzmMain::MenuVcloseClick() { WindowSystem().CloseDataWindows(); }
+
+void TFmKzmMain::N8Click() {
+  TFmAbout about(this);
+  about.exec();
+}
+
+void TFmKzmMain::MenuEhelpClick() {
+  const std::string path = HelpFilePath();
+  if (!FileExists(path)) {
+    WindowSystem().Notify("ヘルプファイルが見つかりません。\n" + path);
+    return;
+  }
+  if (!WindowSystem().OpenDocument(path)) WindowSystem().Notify("ヘルプファイルを開けませんでした。\n" + path);
+}
+
+}  // namespace kzm::ui

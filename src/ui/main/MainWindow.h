@@ -1,0 +1,71 @@
+#pragma once
+
+// TFmKzmMain: the program's main window, a 280 × 120 picture scene under a menu that opens
+// every other window. Closing it ends the program and records the open passbook as the one
+// to start on next time.
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <string>
+
+class QAction;
+class QMenu;
+
+namespace kzm::ui {
+
+class TorvFormFunc;
+
+class TFmKzmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kSceneWidth = 280;
+  static constexpr int kSceneHeight = 120;
+
+  explicit TFmKzmMain(QWidget* parent = nullptr);
+  ~TFmKzmMain() override;
+
+  // The 280 × 120 area of the picture scene (orvImage1); the scene control fills it.
+  [[nodiscard]] QWidget* SceneArea() const { return m_scene; }
+  // Replaces the scene area's placeholder by the scene control (taken over by the window).
+  void SetSceneWidget(QWidget* scene);
+  [[nodiscard]] TorvFormFunc& FormFunc() const { return *m_formFunc; }
+
+  // Opens the windows the passbook asks for at start (month view, then today's entry).
+  void OpenStartupWindows();
+
+ signals:
+  // The window closed: the program ends.
+  void Closed();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void SetPassbookTitle();
+  void Timer1Timer();
+  // Runs one step of a tick; an error is shown with the step's prefix and the tick goes on.
+  void RunTickStep(const char* prefix, void (TFmKzmMain::*step)());
+  // The steps the scene and the mascots fill in.
+  void TickMessages();
+  void TickMascots();
+  void RedrawScene();
+
+  void MenuFexitClick();
+  void MenuVcloseClick();
+  void N8Click();
+  void MenuEhelpClick();
+
+  QWidget* m_scene = nullptr;
+  TorvFormFunc* m_formFunc = nullptr;
+  QTimer m_timer1;
+  bool m_closed = false;
+};
+
+// The help manual beside the program.
+[[nodiscard]] std::string HelpFilePath();
+
+}  // namespace kzm::ui

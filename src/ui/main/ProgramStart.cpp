@@ -1,0 +1,81 @@
+#include "ui/main/ProgramStart.h"
+
+#include "foundation/AppGlobal.h"
+#include "foundation/WindowSystem.h"
+#include "graphics/ColorScheme.h"
+#include "passbook/MonthData.h"
+#include "passbook/Profile.h"
+#include "passbook/StartUp.h"
+#include "ui/main/InstanceChannel.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/QtWindowSystem.h"
+
+#include <QApplication>
+
+namespace kzm::ui {
+
+namespace {
+
+TFmKzmMain* RunningMainWindow() {
+  for (QWidget* w : ProgramWindows()) {
+    if (auto* main = qobject_cast<TFmKzmMain*>(w)) return main;
+  }
+  return nullptr;
+}
+
+// Makes the first passbook, with the defaults, named as a new passbook is named.
+bool CreateFirstPassbook() {
+  TkzmProfile& profile = CurrentProfile();
+  profile.Load("");
+  profile.SetFolder(AppGlobal().DataPath() + NewPassbookName());
+  if (!profile.Save()) return false;
+  profile.OpenPassbook(profile.Folder());
+  return true;
+}
+
+}  // namespace
+
+bool ClaimSingleInstance(TInstanceChannel& channel, const QString& channelName) {
+  if (AppGlobal().IsAlreadyRunning()) {
+    if (!TInstanceChannel::BringForward(channelName)) WindowSystem().Notify("別のユーザーが起動中です。");
+    return false;
+  }
+  channel.Listen(channelName, [] {
+    if (TFmKzmMain* main = RunningMainWindow()) BringWindowForward(*main);
+  });
+  return true;
+}
+
+bool OpenStartupPassbook() {
+  ListPassbooks();
+  const TStartupChoice choice =
+      ChooseStartupPassbook(PassbookFolders(), AppGlobal().ReadAppBool("STARTUP", "SELECTION", false),
+                            AppGlobal().ReadAppString("STARTUP", "LASTPROFILE", ""));
+  switch (choice.action) {
+    case TStartupAction::saNewPassbook:
+      // Stands in for the new-passbook wizard until it exists.
+      return CreateFirstPassbook();
+    case TStartupAction::saOpen:
+      CurrentProfile().OpenPassbook(choice.folder);
+      return true;
+    case TStartupAction::saSelect:
+      // Stands in for the passbook selection until it exists: the first one found.
+      CurrentProfile().OpenPassbook(PassbookFolders().front());
+      return true;
+  }
+  return false;
+}
+
+bool StartUp(TInstanceChannel& channel) {
+  ColorScheme().LoadDefaultColors();
+  if (!ClaimSingleInstance(channel, TInstanceChannel::DefaultName())) return false;
+  return OpenStartupPassbook();
+}
+
+bool SaveAtExit() {
+  const bool profileSaved = CurrentProfile().Save();
+  const bool monthSaved = CurrentMonthData().Save();
+  return profileSaved && monthSaved;
+}
+
+}  // namespace kzm::ui
