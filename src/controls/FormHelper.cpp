@@ -84,8 +84,8 @@ std::string TorvFormFunc::SectionName() const {
   return name.toUpper().toStdString();
 }
 
-TRect TorvFormFunc::OwnerFrame() const {
-  return TRect{m_owner->x(), m_owner->y(), m_owner->width(), m_owner->height()};
+TWindowRect TorvFormFunc::OwnerFrame() const {
+  return TWindowRect{m_owner->x(), m_owner->y(), m_owner->width(), m_owner->height()};
 }
 
 void TorvFormFunc::SetEraseBackGround(bool v) {
@@ -125,7 +125,7 @@ void TorvFormFunc::SetWindowPosition(TwindowPosition v) {
 
 void TorvFormFunc::ApplyRoundRegion() {
   QRegion region;
-  for (const TRect& r : RoundedCornerRects(m_owner->width(), m_owner->height()))
+  for (const TWindowRect& r : RoundedCornerRects(m_owner->width(), m_owner->height()))
     region += QRect(r.left, r.top, r.width, r.height);
   m_owner->setMask(region);
 }
@@ -136,7 +136,7 @@ void TorvFormFunc::RememberNormalBounds() {
 
 void TorvFormFunc::SavePlacement() {
   if (!m_preserve || !m_owner || !m_placementRestored) return;
-  const TRect r = m_maximized || m_owner->isMaximized() || m_owner->isMinimized() ? m_normalBounds : OwnerFrame();
+  const TWindowRect r = m_maximized || m_owner->isMaximized() || m_owner->isMinimized() ? m_normalBounds : OwnerFrame();
   const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   if (m_keepLocation) {
@@ -158,7 +158,7 @@ void TorvFormFunc::RestorePlacement() {
   const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   const QSize screen = ScreenSize();
-  TRect r = OwnerFrame();
+  TWindowRect r = OwnerFrame();
   if (m_keepSize) {
     r.width = global.ReadAppInteger(section, "WIDTH", r.width);
     r.height = global.ReadAppInteger(section, "HEIGHT", r.height);
@@ -168,7 +168,7 @@ void TorvFormFunc::RestorePlacement() {
     r.top = global.ReadAppInteger(section, "TOP", (screen.height() - r.height) / 2);
   }
   (void)global.ReadAppString(section, "DOCKSITE", "");
-  const TRect wanted = r;
+  const TWindowRect wanted = r;
   r = kzm::KeepOnScreen(r, WorkAreas(), screen.width(), screen.height());
   if (r.width != m_owner->width() || r.height != m_owner->height()) m_owner->resize(r.width, r.height);
   // The window keeps the place its creator gave it unless a stored or on-screen place differs.
@@ -180,8 +180,8 @@ void TorvFormFunc::WindowMoveEnded() {
   if (!m_owner) return;
   if (OnWindowMoved) OnWindowMoved(*this);
   if (m_fitScreenPx <= 0 || m_owner->isMaximized()) return;
-  const TRect frame = OwnerFrame();
-  const TRect snapped = SnapToWorkArea(frame, WorkAreaOf(*m_owner), m_fitScreenPx);
+  const TWindowRect frame = OwnerFrame();
+  const TWindowRect snapped = SnapToWorkArea(frame, WorkAreaOf(*m_owner), m_fitScreenPx);
   if (snapped == frame) return;
   m_snapping = true;
   m_owner->move(snapped.left, snapped.top);
@@ -201,7 +201,7 @@ bool TorvFormFunc::HandleMousePress(QEvent* event) {
   m_pressedOnBody = true;
   if (!m_windowResize) return false;
   const QPoint global = mouse->globalPosition().toPoint();
-  const TRect frame{m_owner->x(), m_owner->y(), m_owner->frameGeometry().width(), m_owner->frameGeometry().height()};
+  const TWindowRect frame{m_owner->x(), m_owner->y(), m_owner->frameGeometry().width(), m_owner->frameGeometry().height()};
   const TResizeBand band = ResizeBandAt(global.x(), global.y(), frame);
   if (band == TResizeBand::rbNone) return false;
   if (QWindow* window = m_owner->windowHandle()) window->startSystemResize(EdgesOf(band));
@@ -213,7 +213,7 @@ void TorvFormFunc::HandleHover(QEvent* event) {
   auto* mouse = static_cast<QMouseEvent*>(event);
   if (mouse->buttons() != Qt::NoButton) return;
   const QPoint global = mouse->globalPosition().toPoint();
-  const TRect frame{m_owner->x(), m_owner->y(), m_owner->frameGeometry().width(), m_owner->frameGeometry().height()};
+  const TWindowRect frame{m_owner->x(), m_owner->y(), m_owner->frameGeometry().width(), m_owner->frameGeometry().height()};
   const TResizeBand band = ResizeBandAt(global.x(), global.y(), frame);
   if (band == TResizeBand::rbNone) {
     m_owner->unsetCursor();
@@ -241,7 +241,7 @@ void TorvFormFunc::HandleMouseMove(QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(child);
     if (!widget || widget->isWindow() || !widget->isVisible()) continue;
     const QRect g = widget->geometry();
-    if (StrictlyInside(pos.x(), pos.y(), TRect{g.x(), g.y(), g.width(), g.height()})) {
+    if (StrictlyInside(pos.x(), pos.y(), TWindowRect{g.x(), g.y(), g.width(), g.height()})) {
       dragMove = false;
       break;
     }

@@ -99,7 +99,7 @@ class TorvFormFunc : public QObject {
   void HandleHover(QEvent* event);
   bool HandleDrop(QEvent* event);
   void OwnerMoved(QEvent* event);
-  [[nodiscard]] TRect OwnerFrame() const;
+  [[nodiscard]] TWindowRect OwnerFrame() const;
 
   QPointer<QWidget> m_owner;
   bool m_preserve = false;
@@ -116,7 +116,7 @@ class TorvFormFunc : public QObject {
   bool m_layered = true;
   bool m_bgRelocation = false;
 
-  TRect m_normalBounds;
+  TWindowRect m_normalBounds;
   bool m_maximized = false;
   bool m_pressedOnBody = true;
   bool m_placementRestored = false;

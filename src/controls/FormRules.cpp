@@ -2,9 +2,9 @@
 
 namespace kzm::ui {
 
-TRect SnapToWorkArea(const TRect& window, const TRect& workArea, int px) {
+TWindowRect SnapToWorkArea(const TWindowRect& window, const TWindowRect& workArea, int px) {
   if (px <= 0) return window;
-  TRect r = window;
+  TWindowRect r = window;
   if (r.top > workArea.top - px && r.top < workArea.top + px) {
     r.top = workArea.top;
   } else if (r.Bottom() > workArea.Bottom() - px && r.Bottom() < workArea.Bottom() + px) {
@@ -18,7 +18,7 @@ TRect SnapToWorkArea(const TRect& window, const TRect& workArea, int px) {
   return r;
 }
 
-TResizeBand ResizeBandAt(int x, int y, const TRect& window) {
+TResizeBand ResizeBandAt(int x, int y, const TWindowRect& window) {
   const bool bottom = y > window.Bottom() - kResizeBandWidth;
   const bool top = !bottom && y < window.top + kResizeBandWidth;
   const bool right = x > window.Right() - kResizeBandWidth;
@@ -30,12 +30,12 @@ TResizeBand ResizeBandAt(int x, int y, const TRect& window) {
   return TResizeBand::rbNone;
 }
 
-std::array<TRect, 4> RoundedCornerRects(int width, int height) {
-  return {TRect{0, 4, width, height - 8}, TRect{4, 0, width - 8, height}, TRect{2, 1, width - 4, height - 2},
-          TRect{1, 2, width - 2, height - 4}};
+std::array<TWindowRect, 4> RoundedCornerRects(int width, int height) {
+  return {TWindowRect{0, 4, width, height - 8}, TWindowRect{4, 0, width - 8, height}, TWindowRect{2, 1, width - 4, height - 2},
+          TWindowRect{1, 2, width - 2, height - 4}};
 }
 
-bool StrictlyInside(int x, int y, const TRect& child) {
+bool StrictlyInside(int x, int y, const TWindowRect& child) {
   return x > child.left && x < child.Right() && y > child.top && y < child.Bottom();
 }
 

@@ -6,7 +6,7 @@
 namespace kzm::ui {
 
 namespace {
-TRect ToRect(const QRect& r) { return TRect{r.x(), r.y(), r.width(), r.height()}; }
+TWindowRect ToRect(const QRect& r) { return TWindowRect{r.x(), r.y(), r.width(), r.height()}; }
 }  // namespace
 
 QSize ScreenSize() {
@@ -14,8 +14,8 @@ QSize ScreenSize() {
   return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
-std::vector<TRect> WorkAreas() {
-  std::vector<TRect> areas;
+std::vector<TWindowRect> WorkAreas() {
+  std::vector<TWindowRect> areas;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) areas.push_back(ToRect(primary->availableGeometry()));
   for (const QScreen* screen : QGuiApplication::screens()) {
     if (screen != QGuiApplication::primaryScreen()) areas.push_back(ToRect(screen->availableGeometry()));
@@ -23,16 +23,16 @@ std::vector<TRect> WorkAreas() {
   return areas;
 }
 
-TRect WorkAreaOf(const QWidget& window) {
+TWindowRect WorkAreaOf(const QWidget& window) {
   const QScreen* screen = window.screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
-  return screen ? ToRect(screen->availableGeometry()) : TRect{0, 0, 1024, 768};
+  return screen ? ToRect(screen->availableGeometry()) : TWindowRect{0, 0, 1024, 768};
 }
 
 void KeepOnScreen(QWidget& window) {
   const QSize screen = ScreenSize();
-  const TRect now{window.x(), window.y(), window.width(), window.height()};
-  const TRect placed = kzm::KeepOnScreen(now, WorkAreas(), screen.width(), screen.height());
+  const TWindowRect now{window.x(), window.y(), window.width(), window.height()};
+  const TWindowRect placed = kzm::KeepOnScreen(now, WorkAreas(), screen.width(), screen.height());
   if (placed == now) return;
   window.resize(placed.width, placed.height);
   window.move(placed.left, placed.top);

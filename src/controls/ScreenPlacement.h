@@ -14,9 +14,9 @@ namespace kzm::ui {
 // Size of the primary screen.
 [[nodiscard]] QSize ScreenSize();
 // The work areas (screen less panels) of every monitor, primary first.
-[[nodiscard]] std::vector<TRect> WorkAreas();
+[[nodiscard]] std::vector<TWindowRect> WorkAreas();
 // The work area of the monitor the window is on.
-[[nodiscard]] TRect WorkAreaOf(const QWidget& window);
+[[nodiscard]] TWindowRect WorkAreaOf(const QWidget& window);
 // Moves (and if need be shrinks) the window onto the screen when it lies on no monitor.
 void KeepOnScreen(QWidget& window);
 

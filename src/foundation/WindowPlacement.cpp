@@ -2,7 +2,7 @@
 
 namespace kzm {
 
-TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TRect& workArea, int windowCount) {
+TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TWindowRect& workArea, int windowCount) {
   if (windowCount < 3) return form;
   TPoint p = form;
   // Each restart moves the place on; a bounded number of restarts ends a wrap-around cycle
@@ -25,14 +25,14 @@ TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TRect& wor
   return form;
 }
 
-TRect KeepOnScreen(const TRect& window, std::span<const TRect> workAreas, int screenWidth, int screenHeight) {
-  for (const TRect& area : workAreas) {
+TWindowRect KeepOnScreen(const TWindowRect& window, std::span<const TWindowRect> workAreas, int screenWidth, int screenHeight) {
+  for (const TWindowRect& area : workAreas) {
     const bool topInside = window.top >= area.top - 8 && window.top < area.Bottom() - 8;
     const bool leftInside = window.left >= area.left - 4 && window.left < area.Right();
     const bool rightInside = window.Right() >= area.left && window.Right() < area.Right() - 4;
     if (topInside && (leftInside || rightInside)) return window;
   }
-  TRect r = window;
+  TWindowRect r = window;
   if (screenWidth < r.width) r.width = screenWidth;
   if (screenHeight < r.height) r.height = screenHeight;
   r.left = (screenWidth - r.width) / 2;

@@ -12,14 +12,15 @@ struct TPoint {
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-struct TRect {
+// A window's place and size (the graphics TRect holds right and bottom instead).
+struct TWindowRect {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
   [[nodiscard]] int Right() const { return left + width; }
   [[nodiscard]] int Bottom() const { return top + height; }
-  friend bool operator==(const TRect&, const TRect&) = default;
+  friend bool operator==(const TWindowRect&, const TWindowRect&) = default;
 };
 
 // Position for a newly shown window at form so that it does not cover another window's
@@ -27,13 +28,13 @@ struct TRect {
 // wrapping at the work area's right and bottom edges to that window's left or top. Gives
 // form unchanged when the program has fewer than 3 windows or no free place is found.
 // others are the other windows' positions in window order.
-[[nodiscard]] TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TRect& workArea,
+[[nodiscard]] TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TWindowRect& workArea,
                                  int windowCount);
 
 // Where a window goes so that it can be seen: unchanged when it lies on one of the
 // monitors' work areas (a little slack allowed); otherwise shrunk to the screen when larger
 // and centred on it.
-[[nodiscard]] TRect KeepOnScreen(const TRect& window, std::span<const TRect> workAreas, int screenWidth,
+[[nodiscard]] TWindowRect KeepOnScreen(const TWindowRect& window, std::span<const TWindowRect> workAreas, int screenWidth,
                                  int screenHeight);
 
 }  // namespace kzm

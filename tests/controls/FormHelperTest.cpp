@@ -21,10 +21,10 @@ namespace kzm::ui {
 namespace {
 
 TEST(FormRules, SnapsWithinTheDistanceOnly) {
-  const TRect area{0, 30, 1000, 700};  // a panel above
+  const TWindowRect area{0, 30, 1000, 700};  // a panel above
   struct TCase {
     const char* name;
-    TRect window;
+    TWindowRect window;
     TPoint expected;
   } cases[] = {
       {"10 below the top", {300, 40, 280, 160}, {300, 30}},
@@ -38,15 +38,15 @@ TEST(FormRules, SnapsWithinTheDistanceOnly) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const TRect r = SnapToWorkArea(c.window, area, 16);
+    const TWindowRect r = SnapToWorkArea(c.window, area, 16);
     EXPECT_EQ((TPoint{r.left, r.top}), c.expected);
     EXPECT_EQ(r.width, c.window.width);
   }
-  EXPECT_EQ(SnapToWorkArea({3, 40, 10, 10}, area, 0), (TRect{3, 40, 10, 10}));
+  EXPECT_EQ(SnapToWorkArea({3, 40, 10, 10}, area, 0), (TWindowRect{3, 40, 10, 10}));
 }
 
 TEST(FormRules, ResizeBandAtTheEdges) {
-  const TRect w{100, 100, 200, 150};  // right 300, bottom 250
+  const TWindowRect w{100, 100, 200, 150};  // right 300, bottom 250
   struct TCase {
     int x, y;
     TResizeBand band;
@@ -66,7 +66,7 @@ TEST(FormRules, ResizeBandAtTheEdges) {
 
 TEST(FormRules, RoundedCornersCutAStaircase) {
   QRegion region;
-  for (const TRect& r : RoundedCornerRects(20, 10)) region += QRect(r.left, r.top, r.width, r.height);
+  for (const TWindowRect& r : RoundedCornerRects(20, 10)) region += QRect(r.left, r.top, r.width, r.height);
   EXPECT_FALSE(region.contains(QPoint(0, 0)));
   EXPECT_FALSE(region.contains(QPoint(1, 1)));
   EXPECT_TRUE(region.contains(QPoint(2, 1)));
@@ -154,7 +154,7 @@ TEST_F(FormHelperTest, MoveEndSnapsToTheWorkArea) {
   int moved = 0;
   m_helper->OnWindowMoved = [&](TorvFormFunc&) { ++moved; };
   window->show();
-  const TRect area = WorkAreaOf(*window);
+  const TWindowRect area = WorkAreaOf(*window);
   window->move(area.left + 200, area.top + 10);
   m_helper->WindowMoveEnded();
   EXPECT_EQ(window->pos(), QPoint(area.left + 200, area.top));

@@ -7,7 +7,7 @@
 namespace kzm {
 namespace {
 
-const TRect kWork{0, 0, 1000, 700};
+const TWindowRect kWork{0, 0, 1000, 700};
 
 TEST(WindowPlacement, CascadeSkipsTakenPlaces) {
   const std::vector<TPoint> others = {{100, 100}, {132, 132}, {500, 10}};
@@ -29,16 +29,16 @@ TEST(WindowPlacement, CascadeWrapsAtTheWorkAreaEdges) {
 }
 
 TEST(WindowPlacement, KeepOnScreen) {
-  const std::vector<TRect> monitors = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
-  const TRect visible{100, 100, 400, 300};
+  const std::vector<TWindowRect> monitors = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
+  const TWindowRect visible{100, 100, 400, 300};
   EXPECT_EQ(KeepOnScreen(visible, monitors, 1920, 1080), visible);
-  const TRect onSecond{2000, -5, 400, 300};
+  const TWindowRect onSecond{2000, -5, 400, 300};
   EXPECT_EQ(KeepOnScreen(onSecond, monitors, 1920, 1080), onSecond);
-  const TRect partlyLeft{-300, 100, 400, 300};  // right edge still on the first monitor
+  const TWindowRect partlyLeft{-300, 100, 400, 300};  // right edge still on the first monitor
   EXPECT_EQ(KeepOnScreen(partlyLeft, monitors, 1920, 1080), partlyLeft);
-  EXPECT_EQ(KeepOnScreen({5000, 100, 400, 300}, monitors, 1920, 1080), (TRect{760, 390, 400, 300}));
-  EXPECT_EQ(KeepOnScreen({100, 2000, 4000, 3000}, monitors, 1920, 1080), (TRect{0, 0, 1920, 1080}));
-  EXPECT_EQ(KeepOnScreen({100, 1035, 400, 300}, monitors, 1920, 1080), (TRect{760, 390, 400, 300}));
+  EXPECT_EQ(KeepOnScreen({5000, 100, 400, 300}, monitors, 1920, 1080), (TWindowRect{760, 390, 400, 300}));
+  EXPECT_EQ(KeepOnScreen({100, 2000, 4000, 3000}, monitors, 1920, 1080), (TWindowRect{0, 0, 1920, 1080}));
+  EXPECT_EQ(KeepOnScreen({100, 1035, 400, 300}, monitors, 1920, 1080), (TWindowRect{760, 390, 400, 300}));
 }
 
 }  // namespace
