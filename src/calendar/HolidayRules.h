@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calendar/SpecialDays.h"
+#include "calendar/DayList.h"
 
 namespace kzm {
 

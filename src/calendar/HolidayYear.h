@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "calendar/SpecialDays.h"
+#include "calendar/DayList.h"
 
 namespace kzm {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "calendar/SpecialDays.h"
+#include "calendar/DayList.h"
 
 namespace kzm {
 

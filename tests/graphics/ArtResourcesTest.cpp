@@ -27,14 +27,14 @@ namespace {
 constexpr int kRgb = 2;
 constexpr int kRgba = 6;
 
-struct TPictureSpec {
+struct TPictureInfo {
   const char* name;
   int width;
   int height;
   int colourType;
 };
 
-const TPictureSpec kEmbeddedPictures[] = {
+const TPictureInfo kEmbeddedPictures[] = {
     {"ap000.png", 313, 21, kRgba}, {"ap025.png", 313, 21, kRgba}, {"ap050.png", 313, 21, kRgba},
     {"ap075.png", 313, 21, kRgba}, {"apptitle.png", 140, 32, kRgb}, {"back.png", 280, 120, kRgba},
     {"boxl.png", 80, 64, kRgba},   {"boxs.png", 44, 41, kRgba},     {"day2.png", 32, 40, kRgb},
@@ -109,11 +109,11 @@ void ExpectPicture(std::string_view file, int width, int height, int colourType)
 std::uint8_t Alpha(const TBitmap& bitmap, int x, int y) { return bitmap.Row(y)[x * 4 + 3]; }
 
 TEST(ArtResources, EmbeddedPicturesHaveTheirSizeAndKind) {
-  for (const TPictureSpec& spec : kEmbeddedPictures) {
-    SCOPED_TRACE(spec.name);
-    const std::optional<std::string_view> file = FindEmbeddedResource(spec.name);
+  for (const TPictureInfo& picture : kEmbeddedPictures) {
+    SCOPED_TRACE(picture.name);
+    const std::optional<std::string_view> file = FindEmbeddedResource(picture.name);
     ASSERT_TRUE(file.has_value());
-    ExpectPicture(*file, spec.width, spec.height, spec.colourType);
+    ExpectPicture(*file, picture.width, picture.height, picture.colourType);
   }
 }
 
