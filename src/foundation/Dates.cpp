@@ -140,6 +140,13 @@ std::string FormatDate8(TDayNumber day) {
   return buffer;
 }
 
+std::string FormatDateSlashed(TDayNumber day) {
+  const TYmd ymd = DecodeDate(day);
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", ymd.year, ymd.month, ymd.day);
+  return buffer;
+}
+
 TDayNumber Today() {
   if (g_todayForTest != 0) return g_todayForTest;
   const std::time_t now = std::time(nullptr);

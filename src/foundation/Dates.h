@@ -39,6 +39,8 @@ struct TYmd {
 [[nodiscard]] TDayNumber ParseDate(std::string_view text);
 // "yyyymmdd".
 [[nodiscard]] std::string FormatDate8(TDayNumber day);
+// "yyyy/mm/dd", as lists and exports show a day.
+[[nodiscard]] std::string FormatDateSlashed(TDayNumber day);
 
 // Today in local time. Tests may fix it with SetTodayForTest (0 restores the clock).
 [[nodiscard]] TDayNumber Today();

@@ -9,6 +9,8 @@
 
 namespace kzm {
 
+class TxmlList;
+
 // Kind codes of a category; the index of the kind's name in KindNames.
 inline constexpr int kKindNone = 0;
 inline constexpr int kKindPayment = 1;       // 支出
@@ -113,8 +115,12 @@ class THeadList {
   // Writes the list as a category file, atomically. Throws EkzmError when that fails (a
   // name Shift-JIS cannot hold, a full disk); the old file is then untouched.
   void SaveToFile(const std::string& fileName) const;
+  // The bytes SaveToFile writes. Throws EkzmError for a name Shift-JIS cannot hold.
+  [[nodiscard]] std::string SaveToBytes() const;
 
  private:
+  void BuildDocument(TxmlList& doc) const;
+
   std::vector<THeadData> m_items;
   TDayNumber m_first = 0;
   TDayNumber m_last = 0;

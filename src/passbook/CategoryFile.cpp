@@ -66,8 +66,7 @@ void THeadList::LoadFromFile(const std::string& fileName) {
   }
 }
 
-void THeadList::SaveToFile(const std::string& fileName) const {
-  TxmlList doc;
+void THeadList::BuildDocument(TxmlList& doc) const {
   doc.SetEncoding("shift_jis");
   if (m_first != 0) doc.AddChild("first", FormatDate8(m_first));
   if (m_last != 0) doc.AddChild("last", FormatDate8(m_last));
@@ -80,6 +79,17 @@ void THeadList::SaveToFile(const std::string& fileName) const {
     head.AddChild("total", std::to_string(item.total));
     head.AddChild("visible", std::to_string(item.visible));
   }
+}
+
+std::string THeadList::SaveToBytes() const {
+  TxmlList doc;
+  BuildDocument(doc);
+  return doc.SaveToBytes();
+}
+
+void THeadList::SaveToFile(const std::string& fileName) const {
+  TxmlList doc;
+  BuildDocument(doc);
   doc.SaveToFile(fileName);
 }
 

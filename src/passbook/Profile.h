@@ -55,7 +55,9 @@ class TkzmProfile : public TprofileList {
   [[nodiscard]] bool EndsNextMonth() const { return m_endsNextMonth; }
   void SetEndsNextMonth(bool v) { m_endsNextMonth = v; }
   [[nodiscard]] int32_t Created() const { return m_created; }        // day number
+  void SetCreated(int32_t day) { m_created = day; }
   [[nodiscard]] int32_t LastOpened() const { return m_lastOpened; }  // day number
+  void SetLastOpened(int32_t day) { m_lastOpened = day; }
 
   // MONTH: column-width scale of the monthly view in percent.
   [[nodiscard]] int32_t MonthColumnWidth() const { return m_monthColumnWidth; }

@@ -1,0 +1,215 @@
+#include "passbook/AccountingMonth.h"
+
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Errors.h"
+#include "foundation/Files.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Categories.h"
+#include "passbook/Profile.h"
+
+namespace kzm {
+
+namespace {
+
+// Year and month shifted by any number of months back to month 1..12.
+void NormaliseYearMonth(int64_t& year, int64_t& month) {
+  if (month > 50) {
+    year += 1;
+    month -= 100;
+  }
+  if (month <= 0) {
+    const int64_t back = (-month) / 12 + 1;
+    month += 12 * back;
+    year -= back;
+  }
+  if (month > 12) {
+    const int64_t ahead = (month - 1) / 12;
+    month -= 12 * ahead;
+    year += ahead;
+  }
+}
+
+}  // namespace
+
+TMonthKey NormaliseMonthKey(TMonthKey key) {
+  int64_t year = key / 100;
+  int64_t month = key % 100;
+  NormaliseYearMonth(year, month);
+  return static_cast<TMonthKey>(year * 100 + month);
+}
+
+TMonthKey NextMonthKey(TMonthKey key) { return NormaliseMonthKey(key + 1); }
+
+TMonthKey PrevMonthKey(TMonthKey key) { return NormaliseMonthKey(key - 1); }
+
+TDayNumber DayOfMonth(int year, int month, int day) {
+  int64_t y = year;
+  int64_t m = month;
+  int64_t d = day;
+  NormaliseYearMonth(y, m);
+  for (int tries = 0; tries < 11; ++tries) {
+    TDayNumber result = 0;
+    if (y >= 1 && y <= 9999 && d >= 1 && d <= 31 &&
+        TryEncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), result)) {
+      return result;
+    }
+    if (d <= 0) {
+      d = 31;
+      m -= 1;
+    } else if (d < 32) {
+      d -= 1;
+    } else {
+      d = 1;
+      m += 1;
+    }
+    NormaliseYearMonth(y, m);
+  }
+  return -1;
+}
+
+std::string SettlementFilePath(TMonthKey key) {
+  const std::string& folder = CurrentProfile().Folder();
+  if (folder.empty()) return {};
+  char name[32];
+  std::snprintf(name, sizeof name, "%6.6d.mif", key);
+  return folder + "/Monthly/" + name;
+}
+
+namespace {
+
+// A period of days, first to last.
+struct TPeriod {
+  TDayNumber first = 0;
+  TDayNumber last = 0;
+};
+
+TPeriod DefaultPeriodOf(TMonthKey key) {
+  const TkzmProfile& profile = CurrentProfile();
+  const int closingDay = profile.ClosingDay();
+  const int year = KeyYear(key);
+  const int month = KeyMonth(key) + (profile.EndsNextMonth() ? 1 : 0);
+  return {DayOfMonth(year, month - 1, closingDay) + 1, DayOfMonth(year, month, closingDay)};
+}
+
+TPeriod UnsettledPeriod(TMonthKey key, const std::optional<TPeriod>& previous,
+                        const std::optional<TPeriod>& next) {
+  TPeriod period = DefaultPeriodOf(key);
+  // A settled neighbour moves the boundary, so months never overlap their settled neighbours.
+  if (previous && previous->last != 0) period.first = previous->last + 1;
+  if (next && next->first != 0) period.last = next->first - 1;
+  if (period.last < period.first) period.last = period.first;
+  return period;
+}
+
+// A settlement file that names no period (or half of one) would stretch the month over a
+// century; such a month keeps the period its closing day gives it.
+void RepairPeriod(TMonthKey key, THeadList& list) {
+  if (list.First() != 0 && list.Last() != 0) return;
+  const TPeriod period = DefaultPeriodOf(key);
+  list.SetFirst(period.first);
+  list.SetLast(period.last);
+}
+
+// The settlement file of a month into list; false (list empty) when the month has none.
+bool ReadSettlement(TMonthKey key, THeadList& list) {
+  list.Clear();
+  const std::string path = SettlementFilePath(key);
+  if (path.empty() || !FileExists(path)) return false;
+  list.LoadFromFile(path);
+  RepairPeriod(key, list);
+  return true;
+}
+
+}  // namespace
+
+void DefaultPeriod(TMonthKey key, THeadList& list) {
+  const TPeriod period = DefaultPeriodOf(key);
+  list.SetFirst(period.first);
+  list.SetLast(period.last);
+}
+
+bool LoadMonthPeriod(TMonthKey key, THeadList& list) {
+  if (ReadSettlement(key, list)) return true;
+  THeadList neighbour;
+  std::optional<TPeriod> previous;
+  if (ReadSettlement(PrevMonthKey(key), neighbour)) {
+    previous = TPeriod{neighbour.First(), neighbour.Last()};
+    list.Merge(neighbour);
+    // The previous month's closing balances open this one.
+    for (int i = 0; i < list.Count(); ++i) {
+      if (list.KindOf(i) == kKindAsset) list.Items(i).balance = list.Items(i).total;
+    }
+  }
+  std::optional<TPeriod> next;
+  if (ReadSettlement(NextMonthKey(key), neighbour)) next = TPeriod{neighbour.First(), neighbour.Last()};
+  const TPeriod period = UnsettledPeriod(key, previous, next);
+  list.SetFirst(period.first);
+  list.SetLast(period.last);
+  return false;
+}
+
+namespace {
+
+// The list as its settlement file holds it: without the categories the passbook lacks.
+THeadList SettlementCopy(const THeadList& list) {
+  const THeadList& passbook = CurrentProfile().Categories();
+  THeadList copy;
+  copy.Assign(list);
+  for (int i = copy.Count() - 1; i >= 0; --i) {
+    if (passbook.IndexOfKey(copy.Items(i).key) < 0) copy.Delete(i);
+  }
+  return copy;
+}
+
+bool WriteSettlement(TMonthKey key, const THeadList& list, bool whenChanged) {
+  const std::string path = SettlementFilePath(key);
+  if (path.empty()) return true;
+  std::string why;
+  try {
+    const std::string bytes = SettlementCopy(list).SaveToBytes();
+    std::string stored;
+    if (whenChanged && ReadWholeFile(path, stored) && stored == bytes) return true;
+    EnsureFolder(CurrentProfile().Folder() + "/Monthly");
+    if (WriteFileAtomic(path, bytes, &why)) return true;
+  } catch (const EkzmError& error) {
+    why = error.what();
+  }
+  WindowSystem().Notify("月の設定を保存できませんでした。\n" + path + "\n" + why);
+  return false;
+}
+
+}  // namespace
+
+bool SaveSettlement(TMonthKey key, const THeadList& list) { return WriteSettlement(key, list, false); }
+
+bool UpdateSettlement(TMonthKey key, const THeadList& list) { return WriteSettlement(key, list, true); }
+
+TMonthKey MonthOfDay(TDayNumber day) {
+  const TYmd date = DecodeDate(day);
+  const TMonthKey calendarKey = NormaliseMonthKey(date.year * 100 + date.month);
+  // Each settlement file is read once, though neighbouring periods share them.
+  std::map<TMonthKey, std::optional<TPeriod>> settled;
+  THeadList scratch;
+  auto settledPeriod = [&](TMonthKey key) -> const std::optional<TPeriod>& {
+    auto found = settled.find(key);
+    if (found != settled.end()) return found->second;
+    std::optional<TPeriod> period;
+    if (ReadSettlement(key, scratch)) period = TPeriod{scratch.First(), scratch.Last()};
+    return settled.emplace(key, period).first->second;
+  };
+  // Of the months from two before to two after, the earliest whose period holds the day.
+  for (int shift = -2; shift <= 2; ++shift) {
+    const TMonthKey key = NormaliseMonthKey(calendarKey + shift);
+    const std::optional<TPeriod>& own = settledPeriod(key);
+    const TPeriod period =
+        own ? *own : UnsettledPeriod(key, settledPeriod(PrevMonthKey(key)), settledPeriod(NextMonthKey(key)));
+    if (period.first <= day && day <= period.last) return key;
+  }
+  return calendarKey;
+}
+
+}  // namespace kzm

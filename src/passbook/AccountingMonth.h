@@ -1,0 +1,73 @@
+#pragma once
+
+// Accounting months of the open passbook. A month is named by a key, year * 100 + month,
+// and covers a period of days that need not be the calendar month: with a closing day of 25
+// the month 3 runs from 26 February to 25 March. A month's settlement file fixes its period
+// and the balances its asset accounts open with; it is written whenever a month with entries
+// is summarised, so balances carry from month to month.
+//
+// Settlement file: Monthly/yyyymm.mif in the passbook folder, a category file (see THeadList)
+// with "first" and "last": the period, and per category of the passbook its balance (an
+// asset's balance at the start of the period), total (at its end) and visibility.
+//
+// Every function here works on CurrentProfile() and CurrentMonthData(). Reading a settlement
+// file that exists but cannot be read or parsed throws EkzmError; such a file is never
+// written over by a summary.
+
+#include <cstdint>
+#include <string>
+
+#include "foundation/Dates.h"
+
+namespace kzm {
+
+class THeadList;
+
+using TMonthKey = int32_t;
+
+// The canonical key: month 1 to 12. A key whose last two digits are above 50 was shifted
+// below month 1 of its year (202401 - 2 = 202399 is November 2023).
+[[nodiscard]] TMonthKey NormaliseMonthKey(TMonthKey key);
+[[nodiscard]] TMonthKey NextMonthKey(TMonthKey key);
+[[nodiscard]] TMonthKey PrevMonthKey(TMonthKey key);
+[[nodiscard]] inline int KeyYear(TMonthKey key) { return key / 100; }
+[[nodiscard]] inline int KeyMonth(TMonthKey key) { return key % 100; }
+
+// The day number of a date, moving an impossible day to a possible one: a day past the end
+// of the month steps back to the month's last day (31 gives the last day of every month),
+// a day of 0 or less goes to the previous month, 32 or more to the 1st of the next. -1 when
+// no date is found (a year outside 1 to 9999).
+[[nodiscard]] TDayNumber DayOfMonth(int year, int month, int day);
+
+// "yyyymm.mif" in the open passbook's Monthly folder; empty without a passbook.
+[[nodiscard]] std::string SettlementFilePath(TMonthKey key);
+
+// Sets the list's first and last day from the passbook's closing day and ends-next-month.
+void DefaultPeriod(TMonthKey key, THeadList& list);
+
+// Fills list with the month's period and opening balances: from its settlement file when it
+// has one (the result is then true), else the default period, opened by a settled previous
+// month (its categories and closing balances, and the day after its last day) and closed by
+// a settled next month (the day before its first day). The period is at least one day.
+bool LoadMonthPeriod(TMonthKey key, THeadList& list);
+
+// Writes the month's settlement file from list, leaving out categories the passbook no longer
+// has. False when it could not be written; the user has been told.
+bool SaveSettlement(TMonthKey key, const THeadList& list);
+// SaveSettlement, except that a file that already holds exactly those bytes is left alone:
+// summaries are rebuilt far more often than their balances change.
+bool UpdateSettlement(TMonthKey key, const THeadList& list);
+
+// The monthly summary: the passbook's categories (and any category the period's entries use
+// that the passbook lacks, placed after the others of its kind) with their totals, the day
+// amounts (asset columns hold each day's closing balance), the day memos, and the period.
+// When the period has an entry the settlement file is rewritten. False when the settlement
+// or a month of entries could not be written; the user has been told and the summary is
+// complete all the same.
+bool BuildMonth(TMonthKey key, THeadList& summary);
+
+// The accounting month a day belongs to. A day claimed by two periods belongs to the earlier
+// month; a day claimed by none to its calendar month.
+[[nodiscard]] TMonthKey MonthOfDay(TDayNumber day);
+
+}  // namespace kzm

@@ -1,0 +1,126 @@
+#include "passbook/Search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/RecordingWindowSystem.h"
+#include "common/TempFolder.h"
+#include "foundation/Codec.h"
+#include "foundation/Dates.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthData.h"
+
+namespace kzm {
+namespace {
+
+class SearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data.SetFolder(temp.Path() + "/Daily");
+    Add(EncodeDate(2024, 2, 10), "食費", kKindPayment, "現金", "パン", "朝", 300);
+    Add(EncodeDate(2024, 3, 5), "食費", kKindPayment, "カード", "スーパー", "特売", 12345);
+    Add(EncodeDate(2024, 3, 5), "給与", kKindReceipt, "銀行", "給料", "", 250000);
+    Add(EncodeDate(2024, 3, 20), "現金", kKindAsset, "銀行", "ATM", "", 30000);
+    Add(EncodeDate(2024, 3, 20), "メモ", kKindMemo, "メモ", "雨, 寒い", "", 0);
+    Add(EncodeDate(2024, 4, 1), "交通", kKindPayment, "現金", "電車", "", 480);
+    ASSERT_TRUE(data.Save());
+    test::WriteBytes(temp.Path() + "/Daily/abcdef.kzm", "20240301,支出,食費,資産,現金,1,x,\r\n");
+  }
+
+  void Add(TDayNumber day, const char* category, int kind, const char* account, const char* item,
+           const char* note, int32_t amount) {
+    data.SelectDay(day);
+    data.AddEntry(MakeKey(category, kind), MakeKey(account, kind == kKindMemo ? kKindMemo : kKindAsset), note, item,
+                  amount);
+  }
+
+  // The item texts found, sorted (the file system decides the order of the months).
+  std::vector<std::string> Found(const TSearchConditions& conditions) {
+    TSearchResults results;
+    EXPECT_TRUE(SearchAllMonths(data, conditions, results));
+    std::vector<std::string> items;
+    for (const TkzmEntry& entry : results.Entries()) items.push_back(entry.itemText);
+    std::sort(items.begin(), items.end());
+    return items;
+  }
+
+  test::TTempFolder temp;
+  test::TRecordingWindowSystem windows;
+  TkzmDataUnit data;
+};
+
+TEST_F(SearchTest, Conditions) {
+  using V = std::vector<std::string>;
+  struct Case {
+    const char* what;
+    TSearchConditions conditions;
+    V expected;
+  };
+  auto with = [](auto change) {
+    TSearchConditions c;
+    change(c);
+    return c;
+  };
+  const Case cases[] = {
+      {"everything", {}, V{"ATM", "スーパー", "パン", "給料", "雨, 寒い", "電車"}},
+      {"category", with([](auto& c) { c.category = "食費"; }), V{"スーパー", "パン"}},
+      {"(なし) is no condition", with([](auto& c) { c.category = "(なし)"; c.account = "(なし)"; }),
+       V{"ATM", "スーパー", "パン", "給料", "雨, 寒い", "電車"}},
+      {"no partial match", with([](auto& c) { c.itemText = "スーパ"; }), V{}},
+      {"note", with([](auto& c) { c.note = "特売"; }), V{"スーパー"}},
+      {"account", with([](auto& c) { c.account = "銀行"; }), V{"ATM", "給料"}},
+      {"bounds", with([](auto& c) { c.lower = 480; c.upper = 30000; }), V{"ATM", "スーパー", "電車"}},
+      {"kinds", with([](auto& c) { c.payments = false; c.memos = false; }), V{"ATM", "給料"}},
+      {"only the last day", with([](auto& c) { c.last = EncodeDate(2024, 3, 5); }), V{"スーパー", "パン", "給料"}},
+      {"range", with([](auto& c) { c.first = EncodeDate(2024, 3, 6); c.last = EncodeDate(2024, 4, 1); }),
+       V{"ATM", "雨, 寒い", "電車"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Found(c.conditions), c.expected);
+  }
+}
+
+TEST_F(SearchTest, SearchingAgainAddsNothingTwice) {
+  TSearchResults results;
+  TSearchConditions food;
+  food.category = "食費";
+  SearchAllMonths(data, food, results);
+  SearchAllMonths(data, food, results);
+  EXPECT_EQ(results.Count(), 2);
+  TSearchConditions travel;
+  travel.category = "交通";
+  SearchAllMonths(data, travel, results);
+  ASSERT_EQ(results.Count(), 3);
+  EXPECT_EQ(results.Entries()[2].itemText, "電車");
+}
+
+TEST_F(SearchTest, StopsWhenAskedAfterAMonth) {
+  TSearchResults results;
+  int months = 0;
+  SearchAllMonths(data, {}, results, [&] { return ++months < 2; });
+  EXPECT_EQ(months, 2);
+  EXPECT_LT(results.Count(), 6);
+}
+
+TEST_F(SearchTest, CsvExport) {
+  TSearchResults results;
+  SearchMonth(data, 2024, 3, {}, results);
+  ASSERT_EQ(results.Count(), 4);
+  EXPECT_EQ(SearchCsvLine(results.Entries()[0]), "2024/03/05,食費,スーパー,\"12,345\",カード,特売");
+  EXPECT_EQ(SearchCsvLine(results.Entries()[3]), "2024/03/20,メモ,\"雨, 寒い\",0,メモ,");
+  std::vector<TkzmEntry> three(results.Entries().begin(), results.Entries().begin() + 3);
+  std::string error;
+  ASSERT_TRUE(WriteSearchCsv(temp.File("out.csv"), three, error)) << error;
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(temp.File("out.csv"))),
+            "2024/03/05,食費,スーパー,\"12,345\",カード,特売\r\n"
+            "2024/03/05,給与,給料,\"250,000\",銀行,\r\n"
+            "2024/03/20,現金,ATM,\"30,000\",銀行,\r\n");
+  three[0].note = "😀";
+  EXPECT_FALSE(WriteSearchCsv(temp.File("out.csv"), three, error));
+  EXPECT_NE(error.find("😀"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kzm

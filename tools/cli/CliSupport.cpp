@@ -1,0 +1,59 @@
+#include "CliSupport.h"
+
+#include <cstdio>
+
+#include "foundation/AppGlobal.h"
+#include "foundation/Files.h"
+#include "foundation/Text.h"
+#include "passbook/Profile.h"
+
+namespace kzm::cli {
+
+void UsageError(const std::string& message) { throw TCliError(message + "\n詳しくは --help をご覧ください。", 2); }
+
+TArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& allowed) {
+  TArgs result;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      result.help = true;
+    } else if (arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9')) {
+      if (!allowed.contains(arg)) UsageError("知らないオプションです: " + arg);
+      if (i + 1 >= args.size()) UsageError(arg + " のあとに値がありません。");
+      result.options[arg] = args[++i];
+    } else {
+      result.positional.push_back(arg);
+    }
+  }
+  return result;
+}
+
+std::string FindPassbook(const std::string& nameOrFolder) {
+  const std::string given = StripTrailingBackslashes(nameOrFolder);
+  if (given.empty()) UsageError("通帳を指定してください。");
+  if (FileExists(given + "/nbkr.ini")) return given;
+  if (given.find('/') == std::string::npos) {
+    const std::string inData = AppGlobal().DataPath() + given;
+    if (FileExists(inData + "/nbkr.ini")) return inData;
+  }
+  throw TCliError("通帳が見つかりません: " + nameOrFolder);
+}
+
+void OpenPassbookFolder(const std::string& folder) { CurrentProfile().OpenPassbook(folder); }
+
+int32_t ParseNumberArgument(const std::string& option, const std::string& text) {
+  const std::string plain = ReplaceAll(text, ",", "");
+  constexpr int32_t kUnlikely = -2147483647;
+  const int32_t value = ParseInt(plain, kUnlikely);
+  if (value == kUnlikely && ParseInt(plain, 0) != kUnlikely) UsageError(option + " は整数で指定してください: " + text);
+  return value;
+}
+
+void TCliWindowSystem::Notify(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+bool TCliWindowSystem::AskYesNo(const std::string& text) {
+  std::fprintf(stderr, "%s (いいえ)\n", text.c_str());
+  return false;
+}
+
+}  // namespace kzm::cli

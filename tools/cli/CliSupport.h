@@ -1,0 +1,60 @@
+#pragma once
+
+// Shared pieces of the command-line companion: its errors, argument splitting, finding a
+// passbook, and the window system that turns the core's messages into lines on stderr.
+
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "foundation/WindowSystem.h"
+
+namespace kzm::cli {
+
+// A problem the user must hear about: printed on stderr, the program ends with exitCode.
+class TCliError : public std::runtime_error {
+ public:
+  explicit TCliError(const std::string& message, int exitCode = 1)
+      : std::runtime_error(message), m_exitCode(exitCode) {}
+  [[nodiscard]] int ExitCode() const { return m_exitCode; }
+
+ private:
+  int m_exitCode;
+};
+
+// A mistake in the command line: exit code 2.
+[[noreturn]] void UsageError(const std::string& message);
+
+// The arguments of one subcommand: positional ones in order, options with their values.
+struct TArgs {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;  // "--years" -> "30"
+  bool help = false;                           // --help or -h
+};
+
+// Splits args. Every option must be one of allowed, and takes the next argument as its value.
+[[nodiscard]] TArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& allowed);
+
+// The folder of a passbook named by a folder path or by its name in the data folder.
+[[nodiscard]] std::string FindPassbook(const std::string& nameOrFolder);
+// Opens the passbook as the program does (nothing is written by opening).
+void OpenPassbookFolder(const std::string& folder);
+
+// A whole number, commas allowed between digits ("12,345"); UsageError for anything else.
+[[nodiscard]] int32_t ParseNumberArgument(const std::string& option, const std::string& text);
+
+// Messages of the core go to stderr; questions are answered "no"; there are no windows.
+class TCliWindowSystem : public TWindowSystem {
+ public:
+  void BroadcastToForms(int, int, int) override {}
+  void Notify(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  bool CloseDataWindows() override { return true; }
+  int DefaultTextHeight() override { return 13; }
+  bool OpenDocument(const std::string&) override { return false; }
+  bool MoveToRecycleBin(const std::string&) override { return false; }
+};
+
+}  // namespace kzm::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+// The subcommands of tavimrok-cli. Each takes the arguments after its name (without
+// --data-folder, which the entry has taken away) and returns the exit code; problems are
+// thrown as TCliError.
+
+#include <string>
+#include <vector>
+
+namespace kzm::cli {
+
+using TArgList = std::vector<std::string>;
+
+int ListCommand(const TArgList& args);
+int MonthCommand(const TArgList& args);
+int SearchCommand(const TArgList& args);
+int DemoCommand(const TArgList& args);
+int HolidaysCommand(const TArgList& args);
+int SeasonsCommand(const TArgList& args);
+
+// Help texts: the overview and one per subcommand.
+extern const char* const kOverviewHelp;
+extern const char* const kListHelp;
+extern const char* const kMonthHelp;
+extern const char* const kSearchHelp;
+extern const char* const kDemoHelp;
+extern const char* const kHolidaysHelp;
+extern const char* const kSeasonsHelp;
+
+}  // namespace kzm::cli

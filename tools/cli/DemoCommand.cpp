@@ -1,0 +1,35 @@
+// demo: sample passbooks made through the program's own objects.
+
+#include <cstdio>
+#include <string>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "foundation/AppGlobal.h"
+#include "passbook/DemoPassbook.h"
+
+namespace kzm::cli {
+
+int DemoCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {"--years", "--seed", "--until"});
+  if (parsed.help) return std::printf("%s", kDemoHelp), 0;
+  if (parsed.positional.size() > 1) UsageError("demo にはデータフォルダをひとつ指定してください。");
+  const std::string dataFolder = parsed.positional.empty() ? AppGlobal().DataFolder() : parsed.positional[0];
+  TDemoOptions options;
+  for (const auto& [option, value] : parsed.options) {
+    const int32_t number = ParseNumberArgument(option, value);
+    if (option == "--years") options.years = number;
+    if (option == "--seed") options.seed = static_cast<uint32_t>(number);
+    if (option == "--until") {
+      if (number % 100 < 1 || number % 100 > 12 || number / 100 < 1) UsageError("--until は yyyymm で指定してください: " + value);
+      options.until = number;
+    }
+  }
+  std::vector<std::string> folders;
+  std::string error;
+  if (!MakeDemoPassbooks(dataFolder, options, folders, error)) throw TCliError(error);
+  for (const std::string& folder : folders) std::printf("%s\n", folder.c_str());
+  return 0;
+}
+
+}  // namespace kzm::cli

@@ -1,0 +1,75 @@
+// The --help texts of tavimrok-cli.
+
+#include "Commands.h"
+
+namespace kzm::cli {
+
+const char* const kOverviewHelp =
+    "使いかた: tavimrok-cli [--data-folder DIR] SUBCOMMAND [引数...]\n"
+    "\n"
+    "もるぽ通帳のデータを、本体と同じしくみで読むためのコマンドです。\n"
+    "書き込むのは、下の説明に書いたときだけです。\n"
+    "\n"
+    "  list                 通帳の一覧 (名前, おなまえ, 使いみち, フォルダ)\n"
+    "  month PASSBOOK YYYYMM  ひと月の集計 (タブ区切り)\n"
+    "  search PASSBOOK [条件]  記入の検索 (CSV)\n"
+    "  demo [DATA-FOLDER]   見本の通帳をつくる\n"
+    "  holidays YEAR [LAST-YEAR]  祝日の一覧\n"
+    "  seasons YEAR [LAST-YEAR]   季節の日の一覧\n"
+    "\n"
+    "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
+    "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
+    "うまくいかなかったときは標準エラーにわけを書き、0 以外で終わります\n"
+    "(2: コマンド行のまちがい, 1: それ以外)。\n";
+
+const char* const kListHelp =
+    "使いかた: tavimrok-cli list\n"
+    "\n"
+    "データフォルダの通帳を名前順に一行ずつ出します。各行はタブ区切りで\n"
+    "名前, おなまえ, 使いみち, フォルダ。\n";
+
+const char* const kMonthHelp =
+    "使いかた: tavimrok-cli month PASSBOOK YYYYMM\n"
+    "\n"
+    "月間表示と同じ集計をタブ区切りの UTF-8 で出します。PASSBOOK は通帳のフォルダか、\n"
+    "データフォルダの通帳の名前です。\n"
+    "  period <最初の日> <最後の日>\n"
+    "  category kind balance <期間の各日> total\n"
+    "  項目ごとに: 名前, 種類, 繰越残高, 各日の金額 (資産は日ごとの残高), 合計\n"
+    "  memo <日> <メモ>   メモのある日ごと (改行は \\n)\n"
+    "日付は yyyy/mm/dd、金額は区切りのない整数です。\n"
+    "月間表示と同じく、その月に記入があれば月の設定ファイル (Monthly/YYYYMM.mif) を書きます。\n";
+
+const char* const kSearchHelp =
+    "使いかた: tavimrok-cli search PASSBOOK [--from YYYYMMDD] [--to YYYYMMDD]\n"
+    "          [--category 項目] [--item 内容] [--note 備考] [--account 出入資産]\n"
+    "          [--max 金額] [--min 金額] [--kinds payment,receipt,assets,memo]\n"
+    "          [--output FILE]\n"
+    "\n"
+    "検索ウィンドウと同じ条件で記入をさがし、見つかった順に CSV 出力と同じ行を出します:\n"
+    "年月日, 項目, 内容, 金額 (3桁区切り), 出入金資産, 備考。\n"
+    "文字の条件は完全一致です。--kinds をつけると、挙げた種類だけをさがします。\n"
+    "画面には UTF-8 で、--output FILE のときは本体と同じく Shift-JIS (CR LF) で書きます。\n";
+
+const char* const kDemoHelp =
+    "使いかた: tavimrok-cli demo [DATA-FOLDER] [--years N] [--seed S] [--until YYYYMM]\n"
+    "\n"
+    "DATA-FOLDER (省略するとデータフォルダ) に見本の通帳を二つつくります。\n"
+    "  家計簿        25日締め。給料, 家賃, 毎日の食費, カード払い, 口座間の移動, メモ\n"
+    "  おこづかい帳  月末締め。\n"
+    "N 年分 (既定 3) の記入を、YYYYMM の月 (既定は今日の月) までつくります。\n"
+    "同じ S, N, YYYYMM からはいつも同じファイルができます。\n"
+    "同じ名前の通帳がすでにあるときは何も書きません。\n";
+
+const char* const kHolidaysHelp =
+    "使いかた: tavimrok-cli holidays YEAR [LAST-YEAR]\n"
+    "\n"
+    "YEAR から LAST-YEAR までの祝日を \"yyyy/mm/dd<TAB>名前\" で日付順に出します。\n";
+
+const char* const kSeasonsHelp =
+    "使いかた: tavimrok-cli seasons YEAR [LAST-YEAR]\n"
+    "\n"
+    "YEAR から LAST-YEAR までの二十四節気, 土用, 彼岸などを \"yyyy/mm/dd<TAB>名前\" で\n"
+    "日付順に出します。\n";
+
+}  // namespace kzm::cli

@@ -1,0 +1,94 @@
+// list and month: the passbooks of the data folder and the summary of an accounting month.
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "foundation/Dates.h"
+#include "foundation/ProfileList.h"
+#include "foundation/Text.h"
+#include "passbook/AccountingMonth.h"
+#include "passbook/Categories.h"
+#include "passbook/Profile.h"
+
+namespace kzm::cli {
+
+namespace {
+
+// A text as one tab-separated field: line breaks become "\n" and tabs "\t".
+std::string Field(std::string_view text) {
+  std::string result = ReplaceAll(text, "\r\n", "\\n");
+  result = ReplaceAll(result, "\n", "\\n");
+  result = ReplaceAll(result, "\r", "\\n");
+  return ReplaceAll(result, "\t", "\\t");
+}
+
+std::string LastComponent(const std::string& folder) {
+  const size_t slash = folder.rfind('/');
+  return slash == std::string::npos ? folder : folder.substr(slash + 1);
+}
+
+// "yyyymm" with a month from 1 to 12.
+TMonthKey ParseMonthKey(const std::string& text) {
+  const bool digits = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const int key = digits ? std::stoi(text) : 0;
+  if (!digits || KeyYear(key) < 1 || KeyMonth(key) < 1 || KeyMonth(key) > 12) {
+    UsageError("月は yyyymm の6桁で指定してください: " + text);
+  }
+  return key;
+}
+
+void PrintSummary(const THeadList& summary) {
+  std::printf("period\t%s\t%s\n", FormatDateSlashed(summary.First()).c_str(), FormatDateSlashed(summary.Last()).c_str());
+  std::string header = "category\tkind\tbalance";
+  for (int d = 0; d < summary.DayCount(); ++d) header += "\t" + FormatDateSlashed(summary.First() + d);
+  std::printf("%s\ttotal\n", header.c_str());
+  const auto& amounts = summary.DayAmounts();
+  for (int c = 0; c < summary.Count(); ++c) {
+    const THeadData& item = summary.Items(c);
+    std::string line = Field(summary.DisplayName(c)) + "\t" + KindNames()[static_cast<size_t>(summary.KindOf(c))] +
+                       "\t" + std::to_string(item.balance);
+    for (const auto& day : amounts) line += "\t" + std::to_string(day[static_cast<size_t>(c)]);
+    std::printf("%s\t%d\n", line.c_str(), item.total);
+  }
+  for (int d = 0; d < summary.DayCount(); ++d) {
+    const std::string& memo = summary.DayMemos()[static_cast<size_t>(d)];
+    if (memo.empty()) continue;
+    std::printf("memo\t%s\t%s\n", FormatDateSlashed(summary.First() + d).c_str(), Field(memo).c_str());
+  }
+}
+
+}  // namespace
+
+int ListCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {});
+  if (parsed.help) return std::printf("%s", kListHelp), 0;
+  if (!parsed.positional.empty()) UsageError("list は引数をとりません。");
+  ListPassbooks();
+  std::vector<std::string> folders = PassbookFolders();
+  std::sort(folders.begin(), folders.end());
+  for (const std::string& folder : folders) {
+    TprofileList settings;
+    settings.LoadFromFile(folder + "/nbkr.ini");
+    std::printf("%s\t%s\t%s\t%s\n", Field(LastComponent(folder)).c_str(),
+                Field(settings.ReadString("USERINFO", "NAME", "")).c_str(),
+                Field(settings.ReadString("USERINFO", "USE", "")).c_str(), folder.c_str());
+  }
+  return 0;
+}
+
+int MonthCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {});
+  if (parsed.help) return std::printf("%s", kMonthHelp), 0;
+  if (parsed.positional.size() != 2) UsageError("month には通帳と月 (yyyymm) を指定してください。");
+  const TMonthKey key = ParseMonthKey(parsed.positional[1]);
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  THeadList summary;
+  const bool saved = BuildMonth(key, summary);
+  PrintSummary(summary);
+  return saved ? 0 : 1;
+}
+
+}  // namespace kzm::cli
