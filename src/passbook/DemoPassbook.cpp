@@ -190,6 +190,10 @@ bool MakeDemoBook(const std::string& folder, const TDemoBook& book, const TDemoO
   profile.Categories().Items(0).visible = 1;  // 給与 is used from the first day
   const TMonthKey until = options.until != 0 ? NormaliseMonthKey(options.until) : MonthOfDay(Today());
   const TMonthKey from = NormaliseMonthKey(until - 100 * options.years + 1);
+  if (KeyYear(from) < 2 || KeyYear(until) > 9998) {
+    error = "その期間の見本はつくれません。";
+    return false;
+  }
   THeadList period;
   LoadMonthPeriod(from, period);
   const TDayNumber first = period.First();
