@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/BlendAlphaRow.h"
 #include "graphics/BlendModes.h"
 #include "graphics/BlendSampling.h"
 
@@ -32,58 +33,48 @@ void WithMode(TDrawType mode, F&& f) {
   }
 }
 
-// The common case, a picture laid over the scene at full opacity: opaque pixels are
-// copied and transparent ones skipped, one 32-bit word at a time.
-void AlphaRow(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
-  if (opacity != 255) {
-    for (int i = 0; i < count; ++i, d += 4, s += 4) Lay<TDrawType::dtAlpha, false>(d, s, opacity);
-    return;
-  }
-  for (int i = 0; i < count; ++i) {
-    std::uint32_t px;
-    std::memcpy(&px, s + 4 * i, 4);
-    const std::uint32_t a = px >> 24;
-    if (a == 255) {
-      std::memcpy(d + 4 * i, &px, 4);
-    } else if (a != 0) {
-      Lay<TDrawType::dtAlpha, false>(d + 4 * i, s + 4 * i, 255);
-    }
+// Lays a row of count source pixels onto the destination.
+template <TDrawType Mode, bool Scaled>
+void LayRow(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
+  if constexpr (Mode == TDrawType::dtAlpha) {
+    blend::AlphaRow(d, s, count, opacity, Scaled);
+  } else if constexpr (Mode == TDrawType::dtCopy) {
+    std::memcpy(d, s, 4 * static_cast<std::size_t>(count));
+  } else {
+    for (int i = 0; i < count; ++i, d += 4, s += 4) Lay<Mode, Scaled>(d, s, opacity);
   }
 }
 
 template <TDrawType Mode>
 void UnscaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, const TRect& clip, unsigned opacity,
                   bool mirror) {
+  const int count = clip.Width();
+  std::vector<std::uint32_t> flipped(mirror ? static_cast<std::size_t>(count) : 0);
   for (int y = clip.top; y < clip.bottom; ++y) {
     std::uint8_t* d = dest.Row(y) + 4 * clip.left;
     const std::uint8_t* row = src.Row(y - placement.top);
-    int sx = clip.left - placement.left;
+    const int sx = clip.left - placement.left;
     if (!mirror) {
-      const std::uint8_t* s = row + 4 * sx;
-      if constexpr (Mode == TDrawType::dtAlpha) {
-        AlphaRow(d, s, clip.right - clip.left, opacity);
-      } else {
-        for (int x = clip.left; x < clip.right; ++x, d += 4, s += 4) Lay<Mode, false>(d, s, opacity);
-      }
-    } else {
-      sx = src.Width() - 1 - sx;
-      for (int x = clip.left; x < clip.right; ++x, d += 4, --sx) Lay<Mode, false>(d, row + 4 * sx, opacity);
+      LayRow<Mode, false>(d, row + 4 * sx, count, opacity);
+      continue;
     }
+    // Read the columns backwards into a buffer, then lay it like an unmirrored row.
+    const std::uint8_t* last = row + 4 * (src.Width() - 1 - sx);
+    for (int i = 0; i < count; ++i) std::memcpy(&flipped[static_cast<std::size_t>(i)], last - 4 * i, 4);
+    LayRow<Mode, false>(d, reinterpret_cast<const std::uint8_t*>(flipped.data()), count, opacity);
   }
 }
 
 template <TDrawType Mode>
 void ScaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, const TRect& clip, unsigned opacity,
                 bool mirror) {
-  const TScaledSampler sampler(src, placement.Width(), placement.Height(), mirror);
-  std::uint8_t pixel[4];
+  const int count = clip.Width();
+  TScaledSampler sampler(src, placement.Width(), placement.Height(), mirror, clip.left - placement.left,
+                               count);
+  std::vector<std::uint8_t> sampled(4 * static_cast<std::size_t>(count));
   for (int y = clip.top; y < clip.bottom; ++y) {
-    std::uint8_t* d = dest.Row(y) + 4 * clip.left;
-    const int oy = y - placement.top;
-    for (int x = clip.left; x < clip.right; ++x, d += 4) {
-      sampler.Sample(x - placement.left, oy, pixel);
-      Lay<Mode, true>(d, pixel, opacity);
-    }
+    sampler.SampleRow(y - placement.top, sampled.data());
+    LayRow<Mode, true>(dest.Row(y) + 4 * clip.left, sampled.data(), count, opacity);
   }
 }
 

@@ -1,12 +1,41 @@
 #include "graphics/BlendSampling.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 #include <utility>
 
 namespace kzm {
 
-TScaledSampler::TScaledSampler(const TBitmap& source, int placedWidth, int placedHeight, bool mirror)
+// sum / total rounded down, both non-negative, through a cached reciprocal: the product is
+// off by at most one, which the two comparisons put right.
+class TScaledSampler::TDivider {
+ public:
+  std::uint8_t Divide(std::int64_t sum, std::int64_t total) {
+    if (total != m_total) {
+      m_total = total;
+      m_inverse = 1.0 / static_cast<double>(total);
+    }
+    auto q = static_cast<std::int64_t>(static_cast<double>(sum) * m_inverse);
+    if (q * total > sum) {
+      --q;
+    } else if ((q + 1) * total <= sum) {
+      ++q;
+    }
+    return static_cast<std::uint8_t>(q);
+  }
+
+ private:
+  std::int64_t m_total = 0;
+  double m_inverse = 0;
+};
+
+TScaledSampler::TScaledSampler(const TBitmap& source, int placedWidth, int placedHeight, bool mirror, int firstX,
+                               int count)
     : m_ws(source.Width()),
       m_hs(source.Height()),
       m_wp(placedWidth),
@@ -15,76 +44,167 @@ TScaledSampler::TScaledSampler(const TBitmap& source, int placedWidth, int place
       m_average(placedWidth < source.Width()) {
   m_rows.reserve(static_cast<std::size_t>(source.Height()));
   for (int y = 0; y < source.Height(); ++y) m_rows.push_back(source.Row(y));
-}
-
-void TScaledSampler::Sample(int x, int y, std::uint8_t out[4]) const {
   if (m_average) {
-    AreaAverage(x, y, out);
+    PrepareAreaColumns(firstX, count);
   } else {
-    Bilinear(x, y, out);
+    PrepareBilinearColumns(firstX, count);
   }
 }
 
-void TScaledSampler::AreaAverage(int xi, int yi, std::uint8_t out[4]) const {
-  const std::int64_t x = xi, y = yi;
+void TScaledSampler::SampleRow(int y, std::uint8_t* out) {
+  if (m_average) {
+    AreaAverageRow(y, out);
+  } else {
+    BilinearRow(y, out);
+  }
+}
+
+void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
+  m_areaColumns.reserve(static_cast<std::size_t>(count));
+  std::int64_t widest = 0;
+  for (std::int64_t x = firstX; x < firstX + count; ++x) {
+    std::int64_t c0 = m_ws * (x * 256) / m_wp;
+    std::int64_t c1 = std::min((x * 256 + 255) * m_ws / m_wp, m_ws * 256 - 1);
+    if (m_mirror) {
+      // The covered span reflected about the source's middle.
+      const std::int64_t last = m_ws * 256 - 1;
+      std::tie(c0, c1) = std::pair(last - c1, last - c0);
+    }
+    const std::int64_t firstCol = c0 >> 8, lastCol = c1 >> 8;
+    m_areaColumns.push_back({static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1)});
+    for (std::int64_t col = firstCol; col <= lastCol; ++col) {
+      int first = col == firstCol ? 256 - static_cast<int>(c0 & 255) : 256;
+      if (col == lastCol && col != firstCol) first = 0;
+      const int second = col == lastCol ? static_cast<int>(c1 & 255) : 0;
+      m_parts.push_back({static_cast<int>(4 * col), first, second});
+    }
+    widest = std::max(widest, lastCol - firstCol + 1);
+  }
+  // Each pixel weighs at most 256 and is at most 255, so 32-bit sums hold this many.
+  const std::int64_t tallest = (m_hs + m_hp - 1) / m_hp + 1;
+  m_smallSums = widest * tallest * 256 * 255 < (std::int64_t{1} << 31);
+}
+
+void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
+  const std::int64_t y = yi;
   const std::int64_t r0 = m_hs * (y * 256) / m_hp;
   const std::int64_t r1 = std::min((y * 256 + 255) * m_hs / m_hp, m_hs * 256 - 1);
-  std::int64_t c0 = m_ws * (x * 256) / m_wp;
-  std::int64_t c1 = std::min((x * 256 + 255) * m_ws / m_wp, m_ws * 256 - 1);
-  if (m_mirror) {
-    // The covered span reflected about the source's middle.
-    const std::int64_t last = m_ws * 256 - 1;
-    std::tie(c0, c1) = std::pair(last - c1, last - c0);
-  }
-  const std::int64_t firstRow = r0 >> 8, lastRow = r1 >> 8;
-  const std::int64_t firstCol = c0 >> 8, lastCol = c1 >> 8;
-  std::int64_t sum[4] = {0, 0, 0, 0};
-  std::int64_t total = 0;
-  for (std::int64_t row = firstRow; row <= lastRow; ++row) {
-    std::int64_t rowWeight = 256;
+  const int firstRow = static_cast<int>(r0 >> 8), lastRow = static_cast<int>(r1 >> 8);
+  // Row weights: the last row its covered part, the first the rest of it, others all.
+  m_rowWeights.clear();
+  for (int row = firstRow; row <= lastRow; ++row) {
+    int rowWeight = 256;
     if (row == lastRow) {
-      rowWeight = r1 & 255;
+      rowWeight = static_cast<int>(r1 & 255);
     } else if (row == firstRow) {
-      rowWeight = 256 - (r0 & 255);
+      rowWeight = 256 - static_cast<int>(r0 & 255);
     }
-    const std::uint8_t* line = m_rows[static_cast<std::size_t>(row)];
-    for (std::int64_t col = firstCol; col <= lastCol; ++col) {
-      std::int64_t w = 0;
-      if (col == firstCol) w += (256 - (c0 & 255)) * rowWeight / 256;
-      if (col == lastCol) w += (c1 & 255) * rowWeight / 256;
-      if (col != firstCol && col != lastCol) w = rowWeight;
-      const std::uint8_t* p = line + 4 * col;
-      for (int c = 0; c < 4; ++c) sum[c] += w * p[c];
+    m_rowWeights.push_back({m_rows[static_cast<std::size_t>(row)], rowWeight});
+  }
+  TDivider divider;
+  for (const TAreaColumn& column : m_areaColumns) {
+    const TColumnPart* parts = m_parts.data() + column.firstPart;
+#if defined(__SSE2__)
+    const bool done = m_smallSums && AverageSmall(parts, column.partCount, out);
+#else
+    const bool done = false;
+#endif
+    if (!done) AverageLarge(parts, column.partCount, divider, out);
+    out += 4;
+  }
+}
+
+#if defined(__SSE2__)
+// Two source pixels at a time: their channels interleaved in 16-bit lanes and multiplied by
+// their weights in one step, summed in 32-bit lanes (m_smallSums says they cannot overflow).
+bool TScaledSampler::AverageSmall(const TColumnPart* parts, int count, std::uint8_t* out) const {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sums = zero;
+  int total = 0;
+  for (const TRowWeight& row : m_rowWeights) {
+    for (int k = 0; k < count; k += 2) {
+      const TColumnPart& a = parts[k];
+      const TColumnPart& b = parts[k + 1 < count ? k + 1 : k];
+      const int wa = ((a.first * row.weight) >> 8) + ((a.second * row.weight) >> 8);
+      const int wb = k + 1 < count ? ((b.first * row.weight) >> 8) + ((b.second * row.weight) >> 8) : 0;
+      std::int32_t pa, pb;
+      std::memcpy(&pa, row.line + a.offset, 4);
+      std::memcpy(&pb, row.line + b.offset, 4);
+      const __m128i pair = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb)), zero);
+      sums = _mm_add_epi32(sums, _mm_madd_epi16(pair, _mm_set1_epi32(wa | (wb << 16))));
+      total += wa + wb;
+    }
+  }
+  if (total == 0) return false;
+  // Dividing doubles and truncating is exact here: the sums are far below 2^52.
+  const __m128d divisor = _mm_set1_pd(total);
+  const __m128i low = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(sums), divisor));
+  const __m128i high = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(sums, 0xEE)), divisor));
+  const __m128i quotients = _mm_unpacklo_epi64(low, high);
+  const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(quotients, zero), zero));
+  std::memcpy(out, &bytes, 4);
+  return true;
+}
+#endif
+
+void TScaledSampler::AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const {
+  // Separate sums rather than an array, so that they stay in registers.
+  std::int64_t blue = 0, green = 0, red = 0, alpha = 0, total = 0;
+  for (const TRowWeight& row : m_rowWeights) {
+    for (int k = 0; k < count; ++k) {
+      const TColumnPart& part = parts[k];
+      const std::int64_t w = ((part.first * row.weight) >> 8) + ((part.second * row.weight) >> 8);
+      const std::uint8_t* p = row.line + part.offset;
+      blue += w * p[0];
+      green += w * p[1];
+      red += w * p[2];
+      alpha += w * p[3];
       total += w;
     }
   }
   if (total == 0) {
     // A sliver too thin to weigh anything (a very tall stretch): take its first pixel.
-    std::copy_n(Pixel(static_cast<int>(firstCol), static_cast<int>(firstRow)), 4, out);
+    std::copy_n(m_rowWeights.front().line + parts[0].offset, 4, out);
     return;
   }
-  for (int c = 0; c < 4; ++c) out[c] = static_cast<std::uint8_t>(sum[c] / total);
+  out[0] = divider.Divide(blue, total);
+  out[1] = divider.Divide(green, total);
+  out[2] = divider.Divide(red, total);
+  out[3] = divider.Divide(alpha, total);
 }
 
-void TScaledSampler::Bilinear(int xi, int yi, std::uint8_t out[4]) const {
-  const std::int64_t sx = (m_ws - 1) * (std::int64_t{xi} * 256 + 128) / m_wp;
+void TScaledSampler::PrepareBilinearColumns(int firstX, int count) {
+  const int ws = static_cast<int>(m_ws);
+  m_bilinearColumns.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t x = firstX; x < firstX + count; ++x) {
+    const std::int64_t sx = (m_ws - 1) * (x * 256 + 128) / m_wp;
+    const int i = static_cast<int>(sx >> 8);
+    int col = m_mirror ? ws - 1 - i : i;
+    int next = m_mirror ? ws - 2 - i : i + 1;
+    // A one-pixel-wide source has no neighbour.
+    col = std::clamp(col, 0, ws - 1);
+    next = std::clamp(next, 0, ws - 1);
+    m_bilinearColumns.push_back({4 * col, 4 * next, static_cast<unsigned>(sx & 255)});
+  }
+}
+
+void TScaledSampler::BilinearRow(int yi, std::uint8_t* out) const {
   const std::int64_t sy = (m_hs - 1) * (std::int64_t{yi} * 256 + 128) / m_hp;
-  const auto fx = static_cast<unsigned>(sx & 255), fy = static_cast<unsigned>(sy & 255);
-  const int i = static_cast<int>(sx >> 8), j = static_cast<int>(sy >> 8);
-  const int ws = static_cast<int>(m_ws), hs = static_cast<int>(m_hs);
-  int col = m_mirror ? ws - 1 - i : i;
-  int next = m_mirror ? ws - 2 - i : i + 1;
-  // A one-pixel-wide source has no neighbour; the row below the last repeats the last.
-  col = std::clamp(col, 0, ws - 1);
-  next = std::clamp(next, 0, ws - 1);
-  const int row = std::min(j, hs - 1);
-  const int below = std::min(j + 1, hs - 1);
-  const std::uint8_t* a = Pixel(col, row);
-  const std::uint8_t* b = Pixel(next, row);
-  const std::uint8_t* c = Pixel(col, below);
-  const std::uint8_t* d = Pixel(next, below);
-  const unsigned wa = (256 - fx) * (256 - fy), wb = fx * (256 - fy), wc = (256 - fx) * fy, wd = fx * fy;
-  for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>((wa * a[k] + wb * b[k] + wc * c[k] + wd * d[k]) >> 16);
+  const auto fy = static_cast<unsigned>(sy & 255);
+  const int j = static_cast<int>(sy >> 8), hs = static_cast<int>(m_hs);
+  // The row below the last repeats the last.
+  const std::uint8_t* upper = m_rows[static_cast<std::size_t>(std::min(j, hs - 1))];
+  const std::uint8_t* lower = m_rows[static_cast<std::size_t>(std::min(j + 1, hs - 1))];
+  for (const TBilinearColumn& column : m_bilinearColumns) {
+    const unsigned fx = column.fraction;
+    const unsigned wa = (256 - fx) * (256 - fy), wb = fx * (256 - fy), wc = (256 - fx) * fy, wd = fx * fy;
+    const std::uint8_t* a = upper + column.offset;
+    const std::uint8_t* b = upper + column.nextOffset;
+    const std::uint8_t* c = lower + column.offset;
+    const std::uint8_t* d = lower + column.nextOffset;
+    for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>((wa * a[k] + wb * b[k] + wc * c[k] + wd * d[k]) >> 16);
+    out += 4;
+  }
 }
 
 }  // namespace kzm

@@ -3,37 +3,12 @@
 // zevazuvu.arc from resources/archive/.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "foundation/AtomicFile.h"
 #include "graphics/ArchiveStream.h"
 #include "graphics/ArchiveWriter.h"
-
-namespace {
-
-bool ReadFile(const std::filesystem::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-// Writes beside the target and renames, so an interrupted build never leaves half an archive.
-bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  const std::filesystem::path temp = path.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  return !ec;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -44,14 +19,16 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     const std::filesystem::path path(argv[i]);
     kzm::TArchiveMember member{path.filename().string(), {}};
-    if (!ReadFile(path, member.bytes)) {
+    if (!kzm::ReadWholeFile(path.string(), member.bytes)) {
       std::fprintf(stderr, "arcpack: cannot read %s\n", argv[i]);
       return 1;
     }
     members.push_back(std::move(member));
   }
-  if (!WriteFile(argv[1], kzm::BuildArchive(members, kzm::ArchiveDateStamp()))) {
-    std::fprintf(stderr, "arcpack: cannot write %s\n", argv[1]);
+  // Written atomically, so an interrupted build never leaves half an archive.
+  std::string error;
+  if (!kzm::WriteFileAtomic(argv[1], kzm::BuildArchive(members, kzm::ArchiveDateStamp()), &error)) {
+    std::fprintf(stderr, "arcpack: %s\n", error.c_str());
     return 1;
   }
   return 0;
