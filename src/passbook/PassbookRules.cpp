@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "foundation/AppGlobal.h"
+#include "foundation/Codec.h"
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
@@ -162,12 +163,17 @@ void TCategoryRows::StoreInto(THeadList& list) const {
   }
 }
 
-std::vector<std::string> CheckPassbookInfo(const TCategoryRows& rows, const std::string& name,
+std::vector<std::string> CheckPassbookInfo(const TCategoryRows& rows, const TPassbookInfo& info,
                                            const std::string& loadedName, bool isNew) {
   std::vector<std::string> messages = rows.Check();
-  if (messages.empty()) {
-    std::string nameMessage = CheckPassbookName(name, loadedName, isNew);
-    if (!nameMessage.empty()) messages.push_back(std::move(nameMessage));
+  if (!messages.empty()) return messages;
+  std::string nameMessage = CheckPassbookName(info.name, loadedName, isNew);
+  if (!nameMessage.empty()) return {std::move(nameMessage)};
+  // Settings and categories are stored in Shift-JIS; refuse now rather than fail on saving.
+  std::vector<std::string> texts = {info.ownerName, info.purpose};
+  for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Row(i).name);
+  for (const std::string& text : texts) {
+    if (!IsCp932Encodable(text)) messages.push_back("「" + text + "」には保存できない文字が含まれています");
   }
   return messages;
 }

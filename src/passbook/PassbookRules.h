@@ -94,8 +94,9 @@ class TCategoryRows {
 };
 
 // The messages of pressing OK, in the order they are shown; empty when the window may close.
-// The name is only checked once the categories are fine.
-[[nodiscard]] std::vector<std::string> CheckPassbookInfo(const TCategoryRows& rows, const std::string& name,
+// The name is only checked once the categories are fine; last come texts the passbook's
+// Shift-JIS files could not hold.
+[[nodiscard]] std::vector<std::string> CheckPassbookInfo(const TCategoryRows& rows, const TPassbookInfo& info,
                                                          const std::string& loadedName, bool isNew);
 
 // The example of the closing day: "2024年3月の場合" and the period of today's calendar month,

@@ -173,10 +173,17 @@ TEST(CategoryRows, NameIsCheckedOnlyOnceTheCategoriesPass) {
   test::TTempFolder data;
   AppGlobal().UseDataFolder(data.Path());
   const TCategoryRows empty = RowsOf({});
-  EXPECT_EQ(CheckPassbookInfo(empty, "a/b", "x", false).size(), 3U);
-  const TCategoryRows fine = RowsOf({{"食費", 1, true}, {"現金", 2, true}, {"給与", 3, true}});
-  EXPECT_EQ(CheckPassbookInfo(fine, "a/b", "x", false), std::vector<std::string>{kBadPassbookName});
-  EXPECT_TRUE(CheckPassbookInfo(fine, "家計", "x", true).empty());
+  TPassbookInfo info;
+  info.name = "a/b";
+  EXPECT_EQ(CheckPassbookInfo(empty, info, "x", false).size(), 3U);
+  TCategoryRows fine = RowsOf({{"食費", 1, true}, {"現金", 2, true}, {"給与", 3, true}});
+  EXPECT_EQ(CheckPassbookInfo(fine, info, "x", false), std::vector<std::string>{kBadPassbookName});
+  info.name = "家計";
+  EXPECT_TRUE(CheckPassbookInfo(fine, info, "x", true).empty());
+  // What Shift-JIS cannot hold is refused before anything is stored.
+  info.purpose = "\xF0\x9F\x8D\xA3";
+  fine.Row(0).name = "食費\xF0\x9F\x8D\x99";
+  EXPECT_EQ(CheckPassbookInfo(fine, info, "x", true).size(), 2U);
 }
 
 TEST(CategoryRows, StoreRepeatedRowKeepsFirstPlaceAndLastVisibility) {

@@ -1,0 +1,40 @@
+#include "passbook/OptionSettings.h"
+
+#include <string>
+
+#include "foundation/AppGlobal.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Profile.h"
+
+namespace kzm {
+
+TOptionSettings ReadOptionSettings() {
+  const TkzmProfile& profile = CurrentProfile();
+  TOptionSettings settings;
+  settings.selection = AppGlobal().ReadAppBool("STARTUP", "SELECTION", false);
+  settings.openMonth = profile.OpenMonthAtStart();
+  settings.openToday = profile.OpenTodayAtStart();
+  settings.calendar = profile.CalendarAtStart();
+  settings.enterToItem = profile.EnterMovesToItem();
+  settings.enterToAmount = profile.EnterMovesToAmount();
+  settings.enterToAccount = profile.EnterMovesToAccount();
+  settings.enterToNote = profile.EnterMovesToNote();
+  return settings;
+}
+
+bool StoreOptionSettings(const TOptionSettings& settings) {
+  std::string why;
+  const bool appSaved = AppGlobal().WriteAppBool("STARTUP", "SELECTION", settings.selection, &why);
+  if (!appSaved) WindowSystem().Notify("起動時の設定を保存できませんでした。\n" + why);
+  TkzmProfile& profile = CurrentProfile();
+  profile.SetOpenMonthAtStart(settings.openMonth);
+  profile.SetOpenTodayAtStart(settings.openToday);
+  profile.SetCalendarAtStart(settings.calendar);
+  profile.SetEnterMovesToItem(settings.enterToItem);
+  profile.SetEnterMovesToAmount(settings.enterToAmount);
+  profile.SetEnterMovesToAccount(settings.enterToAccount);
+  profile.SetEnterMovesToNote(settings.enterToNote);
+  return profile.Save() && appSaved;
+}
+
+}  // namespace kzm

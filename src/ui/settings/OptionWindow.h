@@ -1,0 +1,39 @@
+#pragma once
+
+// "オプション設定": start-up, the Enter-key path of the daily grid and the data folder.
+
+#include "passbook/OptionSettings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QRadioButton;
+class QTabWidget;
+
+namespace kzm::ui {
+
+class TFmOption : public QDialog {
+  Q_OBJECT
+
+ public:
+  TFmOption(const TOptionSettings& settings, const std::string& dataFolder, QWidget* parent = nullptr);
+
+  // 0: start-up, 1: the daily grid, 2: data.
+  void SetPage(int page);
+  // The settings as the window shows them.
+  [[nodiscard]] TOptionSettings Settings() const;
+
+ private:
+  QWidget* CreateStartupPage(const TOptionSettings& settings);
+  QWidget* CreateInputPage(const TOptionSettings& settings);
+  QWidget* CreateDataPage(const std::string& dataFolder);
+
+  QTabWidget* m_pages = nullptr;
+  QRadioButton* m_chooseFromList = nullptr;
+  QCheckBox* m_startMonthly = nullptr;
+  QCheckBox* m_startDaily = nullptr;
+  QCheckBox* m_startCalendar = nullptr;
+  QCheckBox* m_enter[4] = {};
+};
+
+}  // namespace kzm::ui

@@ -1,0 +1,122 @@
+#include "ui/settings/ProfileSelectWindow.h"
+
+#include "foundation/WindowSystem.h"
+#include "graphics/ColorScheme.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kzm::ui {
+
+TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
+    : QDialog(parent), m_openFolder(std::move(openFolder)) {
+  setObjectName(QStringLiteral("FmProfileSelect"));
+  setWindowTitle(QStringLiteral("通帳の選択"));
+  // No title-bar buttons: the window is left through its own buttons.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  const TColor back = ColorScheme().GetColor("全般\\背景色", kColorWhite);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  m_listView = new QTableWidget(0, 4, this);
+  m_listView->setObjectName(QStringLiteral("ListView"));
+  m_listView->setHorizontalHeaderLabels({QStringLiteral("通帳名"), QStringLiteral("おなまえ"),
+                                         QStringLiteral("つかいみち"), QStringLiteral("DataPath")});
+  m_listView->verticalHeader()->hide();
+  m_listView->setShowGrid(true);
+  m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  QFont listFont = m_listView->font();
+  listFont.setPixelSize(13);
+  m_listView->setFont(listFont);
+  const int unit = QFontMetrics(font()).height() + 5;
+  m_listView->setColumnWidth(0, 4 * unit);
+  m_listView->setColumnWidth(1, 5 * unit);
+  m_listView->setColumnWidth(2, 5 * unit);
+  m_listView->setColumnWidth(3, 12 * unit);
+  m_listView->horizontalHeader()->setStretchLastSection(true);
+  m_listView->setMinimumSize(20 * unit, 10 * unit);
+
+  m_buttonDelete = new QPushButton(QStringLiteral("削除"), this);
+  m_buttonDelete->setObjectName(QStringLiteral("ButtonDelete"));
+  m_buttonCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+  m_buttonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+  auto* set = new QPushButton(QStringLiteral("選択"), this);
+  set->setObjectName(QStringLiteral("ButtonSet"));
+  set->setDefault(true);
+  connect(m_buttonDelete, &QPushButton::clicked, this, [this] { ButtonDeleteClick(); });
+  connect(m_buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(set, &QPushButton::clicked, this, [this] {
+    // Without a passbook to go back to, one must be chosen.
+    if (SelectedRow() < 0 && !m_buttonCancel->isEnabled()) return;
+    m_cancelled = false;
+    accept();
+  });
+  connect(m_listView, &QTableWidget::cellDoubleClicked, set, &QPushButton::click);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_buttonDelete);
+  buttons->addStretch();
+  buttons->addWidget(m_buttonCancel);
+  buttons->addWidget(set);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_listView);
+  layout->addLayout(buttons);
+  resize(24 * unit + 24, 14 * unit);
+  Fill();
+}
+
+void TFmProfileSelect::Fill() {
+  m_passbooks = ListPassbookRows();
+  m_listView->setRowCount(static_cast<int>(m_passbooks.size()));
+  int selected = 0;
+  for (int row = 0; row < m_listView->rowCount(); ++row) {
+    const TPassbookListRow& passbook = m_passbooks[static_cast<size_t>(row)];
+    const std::string* texts[] = {&passbook.name, &passbook.ownerName, &passbook.purpose, &passbook.folder};
+    for (int col = 0; col < 4; ++col) {
+      m_listView->setItem(row, col, new QTableWidgetItem(QString::fromStdString(*texts[col])));
+    }
+    if (passbook.folder == m_openFolder) selected = row;
+  }
+  if (m_listView->rowCount() > 0) m_listView->selectRow(selected);
+  m_buttonDelete->setEnabled(m_listView->rowCount() > 1);
+}
+
+int TFmProfileSelect::SelectedRow() const {
+  const QList<QTableWidgetItem*> items = m_listView->selectedItems();
+  if (items.isEmpty()) return -1;
+  const int row = items.front()->row();
+  return row < static_cast<int>(m_passbooks.size()) ? row : -1;
+}
+
+std::string TFmProfileSelect::SelectedFolder() const {
+  const int row = SelectedRow();
+  return row < 0 ? std::string() : m_passbooks[static_cast<size_t>(row)].folder;
+}
+
+void TFmProfileSelect::ButtonDeleteClick() {
+  const int row = SelectedRow();
+  if (row < 0 || m_listView->rowCount() <= 1) return;
+  const std::string folder = m_passbooks[static_cast<size_t>(row)].folder;
+  const std::string name = m_passbooks[static_cast<size_t>(row)].name;
+  if (!WindowSystem().AskYesNo("この通帳プロファイルを本当に削除しますか？\n[" + name + "]")) return;
+  if (!WindowSystem().MoveToRecycleBin(folder)) {
+    WindowSystem().Notify("通帳「" + name + "」をごみ箱に移せませんでした。");
+    return;
+  }
+  if (folder == m_openFolder) m_buttonCancel->setEnabled(false);
+  Fill();
+}
+
+void TFmProfileSelect::reject() {
+  if (m_buttonCancel->isEnabled()) QDialog::reject();
+}
+
+}  // namespace kzm::ui

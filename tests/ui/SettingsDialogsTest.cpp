@@ -1,0 +1,276 @@
+#include "ui/settings/InfoWindow.h"
+#include "ui/settings/ProfileSelectWindow.h"
+#include "ui/settings/SettingsOpeners.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+
+#include "common/RecordingWindowSystem.h"
+#include "common/TempFolder.h"
+#include "controls/GridControl.h"
+#include "foundation/AppGlobal.h"
+#include "foundation/Files.h"
+#include "foundation/ProfileList.h"
+#include "passbook/Categories.h"
+#include "passbook/Profile.h"
+
+namespace kzm::ui {
+namespace {
+
+// The desktop trash stands in as a plain removal.
+class TTestWindows final : public test::TRecordingWindowSystem {
+ public:
+  bool MoveToRecycleBin(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::remove_all(path, ec) > 0;
+  }
+};
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+  T* child = window->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+void Click(QWidget* window, const char* button) { Child<QPushButton>(window, button)->click(); }
+
+// Runs act on the modal dialog the code under test opens next; a dialog that act leaves open
+// is closed so that the test goes on.
+void OnNextDialog(std::function<void(QDialog*)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(dialog);
+    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
+  });
+}
+
+class SettingsDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AppGlobal().UseDataFolder(m_data.Path());
+    CurrentProfile().Load("");
+  }
+  void TearDown() override { CurrentProfile().Load(""); }
+
+  // A passbook with the defaults in the data folder.
+  std::string MakePassbook(const std::string& name, const std::string& owner = {}) {
+    TkzmProfile profile;
+    profile.Load("");
+    profile.SetOwnerName(owner);
+    profile.SetFolder(m_data.File(name));
+    EXPECT_TRUE(profile.Save());
+    return profile.Folder();
+  }
+
+  test::TTempFolder m_data;
+  TTestWindows m_windows;
+};
+
+TEST_F(SettingsDialogs, WizardCreatesThePassbookAsTheProfileWritesIt) {
+  OnNextDialog([](QDialog* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("新規通帳作成"));
+    auto* ok = Child<QPushButton>(dialog, "ButtonOK");
+    EXPECT_EQ(ok->text(), QStringLiteral("次へ"));
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditFolder")->text(), QStringLiteral("通帳1"));
+    Child<QLineEdit>(dialog, "EditFolder")->setText(QStringLiteral("家計"));
+    ok->click();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(ok->text(), QStringLiteral("ＯＫ"));
+    ok->click();
+  });
+  ASSERT_TRUE(NewPassbook());
+  EXPECT_EQ(CurrentProfile().Folder(), m_data.File("家計"));
+
+  test::TTempFolder elsewhere;
+  TkzmProfile reference;
+  reference.Load("");
+  reference.SetFolder(elsewhere.File("家計"));
+  ASSERT_TRUE(reference.Save());
+  for (const char* file : {"nbkr.ini", "Headfile.dta"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(test::ReadBytes(m_data.File(std::string("家計/") + file)),
+              test::ReadBytes(elsewhere.File(std::string("家計/") + file)));
+  }
+}
+
+TEST_F(SettingsDialogs, CancelledWizardReopensThePassbookOpenBefore) {
+  const std::string before = MakePassbook("通帳1");
+  CurrentProfile().OpenPassbook(before);
+  OnNextDialog([](QDialog* dialog) { Click(dialog, "ButtonCancel"); });
+  EXPECT_FALSE(NewPassbook());
+  EXPECT_EQ(CurrentProfile().Folder(), before);
+  EXPECT_FALSE(FolderExists(m_data.File("通帳2")));
+}
+
+TEST_F(SettingsDialogs, BadOrTakenNameKeepsTheWindowOpen) {
+  MakePassbook("通帳1");
+  struct Case {
+    const char* name;
+    const char* message;
+  };
+  for (const Case& c : {Case{"a/b", kBadPassbookName}, Case{"..", kBadPassbookName},
+                        Case{"通帳1", kPassbookNameTaken}}) {
+    SCOPED_TRACE(c.name);
+    m_windows.messages.clear();
+    TFmInfo window;
+    window.LoadPages(PassbookInfoOf(CurrentProfile()), CurrentProfile().Categories());
+    window.NewPassbookWizard();
+    window.show();
+    Child<QLineEdit>(&window, "EditFolder")->setText(QString::fromUtf8(c.name));
+    Click(&window, "ButtonOK");
+    EXPECT_EQ(m_windows.messages, std::vector<std::string>{c.message});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Cancelled());
+  }
+}
+
+TEST_F(SettingsDialogs, CategoryPageAddsRemovesAndDropsEmptiedRows) {
+  THeadList list;
+  list.AddKey(MakeKey("新規項目1", kKindPayment));
+  list.AddKey(MakeKey("新規項目2", kKindPayment));
+  list.AddKey(MakeKey("現金", kKindAsset));
+  TFmInfo window;
+  window.LoadPages(PassbookInfoOf(CurrentProfile()), list);
+  window.SetPage(1);
+  window.show();
+  auto* grid = Child<TorvDrawGrid>(&window, "Grid");
+  auto* name = Child<QLineEdit>(&window, "EditHead");
+  EXPECT_EQ(list.Count(), 6);  // memo and totals were added to the list itself
+  Click(&window, "ButtonAdd");
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(name->text(), QStringLiteral("新規項目3"));
+  EXPECT_EQ(window.Rows().Count(), 7);
+
+  // Empty the new row's name by typing, then select another row: the row goes.
+  name->setFocus();
+  name->selectAll();
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+  QApplication::sendEvent(name, &del);
+  EXPECT_EQ(window.Rows().Row(1).name, "");
+  grid->SetRow(3);
+  QApplication::processEvents();
+  EXPECT_EQ(window.Rows().Count(), 6);
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_EQ(name->text(), QStringLiteral("現金"));
+
+  // A fixed row cannot be renamed, re-kinded or removed.
+  grid->SetRow(3);
+  QApplication::processEvents();
+  EXPECT_FALSE(name->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(&window, "ButtonRemove")->isEnabled());
+
+  for (int i = 0; i < 25; ++i) Click(&window, "ButtonAdd");
+  EXPECT_EQ(window.Rows().Count(), 31);
+  m_windows.messages.clear();
+  Click(&window, "ButtonAdd");
+  EXPECT_EQ(m_windows.messages, std::vector<std::string>{kTooManyRows});
+  EXPECT_EQ(window.Rows().Count(), 31);
+}
+
+TEST_F(SettingsDialogs, OkStoresTheInformationAndRenamesThePassbook) {
+  const std::string folder = MakePassbook("通帳1");
+  MakePassbook("通帳2");
+  CurrentProfile().OpenPassbook(folder);
+  OnNextDialog([](QDialog* dialog) {
+    Child<QLineEdit>(dialog, "EditFolder")->setText(QStringLiteral("通帳2"));
+    Click(dialog, "ButtonOK");
+    ASSERT_TRUE(dialog->isVisible());
+    Child<QLineEdit>(dialog, "EditFolder")->setText(QStringLiteral("家計"));
+    Child<QLineEdit>(dialog, "EditName")->setText(QStringLiteral("はなこ"));
+    Child<QLineEdit>(dialog, "EditBirthMonth")->setText(QStringLiteral("x"));
+    Child<QLineEdit>(dialog, "EditBirthDay")->setText(QStringLiteral("9"));
+    Click(dialog, "ButtonOK");
+  });
+  m_windows.notices.clear();
+  m_windows.messages.clear();
+  EXPECT_TRUE(OpenPassbookInfo(0));
+  EXPECT_EQ(m_windows.messages, std::vector<std::string>{kPassbookNameTaken});
+  EXPECT_EQ(CurrentProfile().Folder(), m_data.File("家計"));
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_EQ(CurrentProfile().OwnerName(), "はなこ");
+  EXPECT_EQ(CurrentProfile().BirthMonth(), 0);
+  EXPECT_EQ(CurrentProfile().BirthDay(), 9);
+  ASSERT_FALSE(m_windows.notices.empty());
+  EXPECT_EQ(m_windows.notices.back().message, kNoticeDataChanged);
+}
+
+TEST_F(SettingsDialogs, SelectionStartsOnTheOpenPassbookAndDeletingItDisablesCancel) {
+  MakePassbook("a", "太郎");
+  const std::string open = MakePassbook("b");
+  MakePassbook("c");
+  CurrentProfile().OpenPassbook(open);
+  m_windows.answer = true;
+  TFmProfileSelect window(open);
+  window.show();
+  EXPECT_EQ(window.SelectedFolder(), open);
+  Click(&window, "ButtonDelete");
+  EXPECT_EQ(m_windows.messages.back(), "この通帳プロファイルを本当に削除しますか？\n[b]");
+  EXPECT_FALSE(FolderExists(open));
+  EXPECT_FALSE(Child<QPushButton>(&window, "ButtonCancel")->isEnabled());
+  window.reject();  // Escape cannot leave it either
+  EXPECT_TRUE(window.isVisible());
+  Click(&window, "ButtonDelete");
+  EXPECT_FALSE(Child<QPushButton>(&window, "ButtonDelete")->isEnabled());
+  Click(&window, "ButtonSet");
+  EXPECT_FALSE(window.Cancelled());
+  EXPECT_TRUE(FolderExists(window.SelectedFolder()));
+  EXPECT_EQ(FolderExists(m_data.File("a")) + FolderExists(m_data.File("c")), 1);
+}
+
+TEST_F(SettingsDialogs, SelectPassbookOpensTheChosenOneAndCancelKeepsTheOpenOne) {
+  MakePassbook("a");
+  const std::string b = MakePassbook("b");
+  CurrentProfile().OpenPassbook(m_data.File("a"));
+  OnNextDialog([](QDialog* dialog) { Click(dialog, "ButtonCancel"); });
+  EXPECT_FALSE(SelectPassbook());
+  EXPECT_EQ(CurrentProfile().Folder(), m_data.File("a"));
+
+  OnNextDialog([](QDialog* dialog) {
+    auto* list = Child<QTableWidget>(dialog, "ListView");
+    const QList<QTableWidgetItem*> found = list->findItems(QStringLiteral("b"), Qt::MatchExactly);
+    ASSERT_FALSE(found.isEmpty());
+    list->selectRow(found.front()->row());
+    Click(dialog, "ButtonSet");
+  });
+  EXPECT_TRUE(SelectPassbook());
+  EXPECT_EQ(CurrentProfile().Folder(), b);
+}
+
+TEST_F(SettingsDialogs, OptionsWriteTheStartupChoiceAndEnterPath) {
+  const std::string folder = MakePassbook("a");
+  CurrentProfile().OpenPassbook(folder);
+  OnNextDialog([](QDialog* dialog) { Click(dialog, "ButtonCancel"); });
+  OpenOptions(0);
+  EXPECT_FALSE(AppGlobal().ReadAppBool("STARTUP", "SELECTION", false));
+
+  OnNextDialog([](QDialog* dialog) {
+    Child<QRadioButton>(dialog, "rgStartUpProfileList")->setChecked(true);
+    Child<QCheckBox>(dialog, "CBenter2")->setChecked(false);
+    Child<QCheckBox>(dialog, "cbStartUpMonthly")->setChecked(true);
+    EXPECT_FALSE(Child<QCheckBox>(dialog, "cbStartUpCalendar")->isEnabled());
+    Click(dialog, "ButtonSetUpAll");
+  });
+  OpenOptions(1);
+  EXPECT_TRUE(AppGlobal().ReadAppBool("STARTUP", "SELECTION", false));
+  TprofileList saved;
+  ASSERT_TRUE(saved.LoadFromFile(folder + "/nbkr.ini"));
+  EXPECT_FALSE(saved.ReadBool("DAILY", "enter2", true));
+  EXPECT_TRUE(saved.ReadBool("DAILY", "enter1", false));
+  EXPECT_TRUE(saved.ReadBool("STARTUP", "MONTHLY", false));
+}
+
+}  // namespace
+}  // namespace kzm::ui
