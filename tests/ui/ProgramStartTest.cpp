@@ -2,6 +2,7 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "ui/ModalDialog.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "passbook/MonthData.h"
@@ -11,6 +12,8 @@
 #include "ui/main/QtWindowSystem.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
@@ -36,7 +39,13 @@ class ProgramStartTest : public testing::Test {
   test::TRecordingWindowSystem m_system;
 };
 
-TEST_F(ProgramStartTest, WithoutAPassbookTheFirstOneIsMade) {
+TEST_F(ProgramStartTest, WithoutAPassbookTheWizardMakesTheFirstOne) {
+  test::OnNextDialog([](QDialog* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("新規通帳作成"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ButtonOK"));
+    ok->click();  // 次へ
+    ok->click();  // ＯＫ
+  });
   ASSERT_TRUE(OpenStartupPassbook());
   EXPECT_EQ(CurrentProfile().Name(), "通帳1");
   EXPECT_TRUE(FileExists(m_data.File("通帳1/nbkr.ini")));
@@ -44,24 +53,44 @@ TEST_F(ProgramStartTest, WithoutAPassbookTheFirstOneIsMade) {
   EXPECT_EQ(m_system.notices.back().message, kNoticePassbookOpened);
 }
 
-TEST_F(ProgramStartTest, TheLastPassbookOrTheFirstOneOpens) {
+TEST_F(ProgramStartTest, CancellingTheFirstWizardEndsTheProgram) {
+  CurrentProfile().Load("");  // as at start: no passbook open
+  test::OnNextDialog([](QDialog* dialog) { dialog->reject(); });
+  EXPECT_FALSE(OpenStartupPassbook());
+  EXPECT_TRUE(CurrentProfile().Folder().empty());
+  EXPECT_FALSE(FolderExists(m_data.File("通帳1")));
+}
+
+TEST_F(ProgramStartTest, TheLastPassbookOpensOrTheUserChooses) {
   MakePassbook("A");
   MakePassbook("B");
   struct TCase {
     const char* name;
     bool selection;
     std::string last;
-    std::string expected;
+    bool asks;
   } cases[] = {
-      {"last used", false, m_data.File("B"), "B"},
-      {"last gone: the first found stands in for the choice", false, m_data.File("C"), ""},
+      {"last used", false, m_data.File("B"), false},
+      {"last gone", false, m_data.File("C"), true},
+      {"choose every time", true, m_data.File("B"), true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
     AppGlobal().WriteAppBool("STARTUP", "SELECTION", c.selection);
     AppGlobal().WriteAppString("STARTUP", "LASTPROFILE", c.last);
+    CurrentProfile().OpenPassbook(m_data.File("A"));
+    bool asked = false;
+    if (c.asks) {
+      test::OnNextDialog([&asked](QDialog* dialog) {
+        asked = dialog->windowTitle() == QStringLiteral("通帳の選択");
+        auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("ListView"));
+        list->selectRow(list->findItems(QStringLiteral("B"), Qt::MatchExactly).front()->row());
+        dialog->findChild<QPushButton*>(QStringLiteral("ButtonSet"))->click();
+      });
+    }
     ASSERT_TRUE(OpenStartupPassbook());
-    EXPECT_EQ(CurrentProfile().Folder(), c.expected.empty() ? PassbookFolders().front() : m_data.File(c.expected));
+    EXPECT_EQ(asked, c.asks);
+    EXPECT_EQ(CurrentProfile().Folder(), m_data.File("B"));
   }
 }
 

@@ -11,13 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <filesystem>
-#include <functional>
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "ui/ModalDialog.h"
 #include "controls/GridControl.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
@@ -46,16 +45,7 @@ T* Child(QWidget* window, const char* name) {
 
 void Click(QWidget* window, const char* button) { Child<QPushButton>(window, button)->click(); }
 
-// Runs act on the modal dialog the code under test opens next; a dialog that act leaves open
-// is closed so that the test goes on.
-void OnNextDialog(std::function<void(QDialog*)> act) {
-  QTimer::singleShot(0, [act = std::move(act)] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    act(dialog);
-    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
-  });
-}
+using test::OnNextDialog;
 
 class SettingsDialogs : public ::testing::Test {
  protected:

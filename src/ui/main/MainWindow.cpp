@@ -8,6 +8,7 @@
 #include "passbook/Profile.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/SceneArea.h"
+#include "ui/settings/SettingsOpeners.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,10 +89,10 @@ void TFmKzmMain::BuildMenu() {
       {"menuF",
        "ﾌｧｲﾙ(&F)",
        {
-           {"menuFnew", "新規通帳(&N)", "", false, nullptr},
-           {"menuFchange", "通帳切り替え(&L)", "", true, nullptr},
-           {"MenuFinfoHead", "通帳情報と項目(&I)", "", false, nullptr},
-           {"MenuFoption", "オプション設定(&O)", "", false, nullptr},
+           {"menuFnew", "新規通帳(&N)", "", false, &M::MenuFnewClick},
+           {"menuFchange", "通帳切り替え(&L)", "", true, &M::MenuFchangeClick},
+           {"MenuFinfoHead", "通帳情報と項目(&I)", "", false, &M::MenuFinfoHeadClick},
+           {"MenuFoption", "オプション設定(&O)", "", false, &M::MenuFoptionClick},
            {"MenuFcolor", "配色設定(&C)", "", true, nullptr},
            {"menuFfind", "検索(&F)", "", false, nullptr},
            {"MenuFReplace", "項目の置換(&R)", "", true, nullptr},
@@ -185,6 +186,14 @@ void TFmKzmMain::TickMessages() {}
 void TFmKzmMain::TickMascots() {}
 
 void TFmKzmMain::RedrawScene() { m_scene->update(); }
+
+void TFmKzmMain::MenuFnewClick() { NewPassbook(this); }
+
+void TFmKzmMain::MenuFchangeClick() { SelectPassbook(this); }
+
+void TFmKzmMain::MenuFinfoHeadClick() { OpenPassbookInfo(0, this); }
+
+void TFmKzmMain::MenuFoptionClick() { OpenOptions(0, this); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

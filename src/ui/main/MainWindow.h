@@ -54,6 +54,10 @@ class TFmKzmMain : public QMainWindow {
   void TickMascots();
   void RedrawScene();
 
+  void MenuFnewClick();
+  void MenuFchangeClick();
+  void MenuFinfoHeadClick();
+  void MenuFoptionClick();
   void MenuFexitClick();
   void MenuVcloseClick();
   void N8Click();

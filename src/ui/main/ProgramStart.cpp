@@ -9,6 +9,7 @@
 #include "ui/main/InstanceChannel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QtWindowSystem.h"
+#include "ui/settings/SettingsOpeners.h"
 
 #include <QApplication>
 
@@ -21,16 +22,6 @@ TFmKzmMain* RunningMainWindow() {
     if (auto* main = qobject_cast<TFmKzmMain*>(w)) return main;
   }
   return nullptr;
-}
-
-// Makes the first passbook, with the defaults, named as a new passbook is named.
-bool CreateFirstPassbook() {
-  TkzmProfile& profile = CurrentProfile();
-  profile.Load("");
-  profile.SetFolder(AppGlobal().DataPath() + NewPassbookName());
-  if (!profile.Save()) return false;
-  profile.OpenPassbook(profile.Folder());
-  return true;
 }
 
 }  // namespace
@@ -53,15 +44,12 @@ bool OpenStartupPassbook() {
                             AppGlobal().ReadAppString("STARTUP", "LASTPROFILE", ""));
   switch (choice.action) {
     case TStartupAction::saNewPassbook:
-      // Stands in for the new-passbook wizard until it exists.
-      return CreateFirstPassbook();
+      return NewPassbook();
     case TStartupAction::saOpen:
       CurrentProfile().OpenPassbook(choice.folder);
       return true;
     case TStartupAction::saSelect:
-      // Stands in for the passbook selection until it exists: the first one found.
-      CurrentProfile().OpenPassbook(PassbookFolders().front());
-      return true;
+      return SelectPassbook();
   }
   return false;
 }

@@ -14,9 +14,9 @@ class TInstanceChannel;
 // for later copies.
 [[nodiscard]] bool ClaimSingleInstance(TInstanceChannel& channel, const QString& channelName);
 
-// Opens the passbook to start on: the only one, the last one used, or (until the passbook
-// dialogs exist) a new one with the defaults when there is none and the first one when the
-// user would choose. False when none could be opened; the program then ends.
+// Opens the passbook to start on: the only one, the last one used, one the user chooses from
+// the list, or a new one made with the wizard when there is none. False when none was opened
+// (the user cancelled); the program then ends.
 [[nodiscard]] bool OpenStartupPassbook();
 
 // Start-up as a whole: default colours, single instance, passbook.
