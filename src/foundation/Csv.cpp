@@ -64,21 +64,40 @@ std::vector<std::string> CsvSplit(std::string_view line) {
   return list;
 }
 
+namespace {
+
+// Appends field to line, quotes doubled when quoted, every kind of line break as "\n".
+void AppendCsvField(std::string& line, std::string_view field, bool quoted) {
+  if (quoted) line += '"';
+  for (size_t i = 0; i < field.size(); ++i) {
+    const char c = field[i];
+    if (c == '\r' || c == '\n') {
+      line += "\\n";
+      if (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
+    } else {
+      if (c == '"' && quoted) line += '"';
+      line += c;
+    }
+  }
+  if (quoted) line += '"';
+}
+
+}  // namespace
+
 std::string CsvJoin(const std::vector<std::string>& list) {
   std::string line;
+  size_t size = list.size();
+  for (const std::string& field : list) size += field.size() + 2;
+  line.reserve(size);
   for (size_t k = 0; k < list.size(); ++k) {
     if (k > 0) line += ',';
-    std::string field = list[k];
+    const std::string& field = list[k];
     // Also quote a field that starts with a quote or holds two in a row: written plain, those
     // would read back changed. Older readers read the quoted form the same way.
-    if (field.find(',') != std::string::npos || field.starts_with('"') ||
-        field.find("\"\"") != std::string::npos) {
-      field = "\"" + ReplaceAll(field, "\"", "\"\"") + "\"";
-    }
-    // Every kind of line break becomes "\n", so a field never splits the line on disk.
-    field = ReplaceAll(field, "\r\n", "\\n");
-    field = ReplaceAll(field, "\r", "\\n");
-    line += ReplaceAll(field, "\n", "\\n");
+    const bool quoted = field.find(',') != std::string::npos || field.starts_with('"') ||
+                        field.find("\"\"") != std::string::npos;
+    // A field never splits the line on disk: line breaks are written as "\n".
+    AppendCsvField(line, field, quoted);
   }
   return line;
 }
