@@ -217,7 +217,7 @@ QWidget* TFmInfo::CreateHeadPage() {
   right->addWidget(selectedBox);
   right->addStretch();
   auto* layout = new QHBoxLayout(page);
-  layout->addWidget(m_grid);
+  layout->addWidget(m_grid, 0, Qt::AlignTop);
   layout->addLayout(right);
 
   connect(add, &QPushButton::clicked, this, [this] { ButtonAddClick(); });
