@@ -79,20 +79,17 @@ std::string SettlementFilePath(TMonthKey key) {
   return folder + "/Monthly/" + name;
 }
 
-namespace {
+TPeriod PeriodFromClosingDay(TMonthKey key, int closingDay, bool endsNextMonth) {
+  const int year = KeyYear(key);
+  const int month = KeyMonth(key) + (endsNextMonth ? 1 : 0);
+  return {DayOfMonth(year, month - 1, closingDay) + 1, DayOfMonth(year, month, closingDay)};
+}
 
-// A period of days, first to last.
-struct TPeriod {
-  TDayNumber first = 0;
-  TDayNumber last = 0;
-};
+namespace {
 
 TPeriod DefaultPeriodOf(TMonthKey key) {
   const TkzmProfile& profile = CurrentProfile();
-  const int closingDay = profile.ClosingDay();
-  const int year = KeyYear(key);
-  const int month = KeyMonth(key) + (profile.EndsNextMonth() ? 1 : 0);
-  return {DayOfMonth(year, month - 1, closingDay) + 1, DayOfMonth(year, month, closingDay)};
+  return PeriodFromClosingDay(key, profile.ClosingDay(), profile.EndsNextMonth());
 }
 
 TPeriod UnsettledPeriod(TMonthKey key, const std::optional<TPeriod>& previous,

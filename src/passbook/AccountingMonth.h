@@ -39,6 +39,16 @@ using TMonthKey = int32_t;
 // no date is found (a year outside 1 to 9999).
 [[nodiscard]] TDayNumber DayOfMonth(int year, int month, int day);
 
+// A period of days, first to last.
+struct TPeriod {
+  TDayNumber first = 0;
+  TDayNumber last = 0;
+};
+
+// The period a closing day gives the month key: from the day after the closing day of the
+// month before to the closing day (both a month later when the period ends next month).
+[[nodiscard]] TPeriod PeriodFromClosingDay(TMonthKey key, int closingDay, bool endsNextMonth);
+
 // "yyyymm.mif" in the open passbook's Monthly folder; empty without a passbook.
 [[nodiscard]] std::string SettlementFilePath(TMonthKey key);
 

@@ -8,6 +8,7 @@
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
+#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 
@@ -20,14 +21,6 @@ constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 bool IsOnlyBlanks(std::string_view name) {
   const std::string rest = ReplaceAll(name, kIdeographicSpace, "");
   return Trim(rest).empty();
-}
-
-// The day number of the closing day of a month: a day past the month's end is its last day;
-// a month outside 1 to 12 runs into the neighbouring years.
-TDayNumber ClosingDate(int year, int month, int day) {
-  year += (month - 1 >= 0 ? (month - 1) / 12 : (month - 12) / 12);
-  month = ((month - 1) % 12 + 12) % 12 + 1;
-  return EncodeDate(year, month, std::min(day, DaysInMonth(year, month)));
 }
 
 std::string SlashDate(TDayNumber day) {
@@ -180,11 +173,9 @@ std::vector<std::string> CheckPassbookInfo(const TCategoryRows& rows, const TPas
 
 TExamplePeriod ExamplePeriod(TDayNumber today, int closingDay, bool endsNextMonth) {
   const TYmd ymd = DecodeDate(today);
-  const int lastMonth = ymd.month + (endsNextMonth ? 1 : 0);
-  const TDayNumber first = ClosingDate(ymd.year, lastMonth - 1, closingDay) + 1;
-  const TDayNumber last = ClosingDate(ymd.year, lastMonth, closingDay);
+  const TPeriod period = PeriodFromClosingDay(ymd.year * 100 + ymd.month, closingDay, endsNextMonth);
   return {std::to_string(ymd.year) + "年" + std::to_string(ymd.month) + "月の場合",
-          SlashDate(first) + "-" + SlashDate(last)};
+          SlashDate(period.first) + "-" + SlashDate(period.last)};
 }
 
 std::vector<TPassbookListRow> ListPassbookRows() {
