@@ -195,6 +195,8 @@ TEST_F(CliTest, ErrorsAreReportedNotCrashed) {
       {{"month", "家計簿", "2024-1", "--data-folder", data}, 2, "yyyymm"},
       {{"search", "家計簿", "--from", "2024xx01", "--data-folder", data}, 2, "日付が読めません"},
       {{"search", "家計簿", "--max", "many", "--data-folder", data}, 2, "整数"},
+      {{"search", "家計簿", "--min", "99999999999", "--data-folder", data}, 2, "整数"},
+      {{"demo", data + "/x", "--until", "202400"}, 2, "--until"},
       {{"search", "家計簿", "--kinds", "payment,gifts", "--data-folder", data}, 2, "gifts"},
       {{"search", "家計簿", "--colour", "red", "--data-folder", data}, 2, "--colour"},
       {{"list", "--data-folder"}, 2, "--data-folder"},

@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "foundation/AppGlobal.h"
@@ -42,10 +43,11 @@ std::string FindPassbook(const std::string& nameOrFolder) {
 void OpenPassbookFolder(const std::string& folder) { CurrentProfile().OpenPassbook(folder); }
 
 int32_t ParseNumberArgument(const std::string& option, const std::string& text) {
-  const std::string plain = ReplaceAll(text, ",", "");
-  constexpr int32_t kUnlikely = -2147483647;
-  const int32_t value = ParseInt(plain, kUnlikely);
-  if (value == kUnlikely && ParseInt(plain, 0) != kUnlikely) UsageError(option + " は整数で指定してください: " + text);
+  const std::string plain = ReplaceAll(Trim(text), ",", "");
+  int32_t value = 0;
+  const char* end = plain.data() + plain.size();
+  const auto [stop, problem] = std::from_chars(plain.data(), end, value);
+  if (plain.empty() || problem != std::errc() || stop != end) UsageError(option + " は整数で指定してください: " + text);
   return value;
 }
 
