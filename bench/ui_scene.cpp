@@ -1,0 +1,53 @@
+// One timer tick of the main window's scene with 20 mascots on stage: the message list, the
+// mascots' steps and recomposing what changed (without the copy to the screen).
+// Run: build/bench/bench_ui_scene --benchmark_repetitions=5
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <string>
+
+#include "controls/ImageControl.h"
+#include "foundation/Resources.h"
+#include "ui/main/MainScene.h"
+#include "ui/main/MessageList.h"
+#include "ui/main/Nuppo.h"
+
+namespace {
+
+void BM_SceneTick(benchmark::State& state) {
+  int argc = 1;
+  char name[] = "bench_ui_scene";
+  char* argv[] = {name, nullptr};
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  kzm::TGraphicSource source;
+  const char* bin = std::getenv("KZM_BIN_DIR");
+  source.AddArchive(std::string(bin ? bin : "bin") + "/zevazuvu.arc");
+  kzm::SetImageSource(&source);
+  {
+    kzm::TSeededRandom random(1);
+    kzm::TSeededRandom messageRandom(2);
+    kzm::ui::TselifList messages(messageRandom);
+    messages.Load(kzm::ReadResourceText("MESSAGES"));
+    kzm::ui::TorvImage image;
+    image.resize(280, 120);
+    kzm::ui::TkzmMainScene scene(image, messages, random, [] { return 20; }, [] { return 30; });
+    // Let the flock come on stage first.
+    for (int i = 0; i < 1000; ++i) {
+      scene.TickMessages();
+      scene.TickMascots();
+      scene.Redraw();
+    }
+    for (auto _ : state) {
+      scene.TickMessages();
+      scene.TickMascots();
+      scene.Redraw();
+    }
+  }
+  kzm::SetImageSource(nullptr);
+}
+BENCHMARK(BM_SceneTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
