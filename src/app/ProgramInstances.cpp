@@ -6,6 +6,7 @@
 #include "passbook/ChartPalette.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "ui/main/MessageList.h"
 
 namespace kzm {
 
@@ -25,6 +26,8 @@ TProgramInstances::TProgramInstances(const std::string& dataFolder) {
   } catch (const std::exception&) {
     // A damaged archive: the pictures built into the program still serve.
   }
+
+  (void)ui::MascotMessages();
 
   (void)KindNames();
   (void)PassbookFolders();

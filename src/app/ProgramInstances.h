@@ -13,7 +13,7 @@ namespace kzm {
 //   2. Almanac            holidays and seasonal days
 //   3. ColorScheme        colour scheme
 //   4. ImageSource        pictures: resource/ beside the program, then zevazuvu.arc
-//   5. mascot messages                                      (joins when it lands)
+//   5. MascotMessages     the mascots' messages
 //   6. KindNames          category kind names
 //   7. PassbookFolders, CurrentProfile
 //   8. CurrentMonthData

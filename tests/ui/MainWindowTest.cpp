@@ -3,6 +3,7 @@
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/AppGlobal.h"
+#include "graphics/GraphicSource.h"
 #include "passbook/Profile.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/QtWindowSystem.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -40,8 +42,14 @@ class MainWindowTest : public testing::Test {
   MainWindowTest() {
     AppGlobal().UseDataFolder(m_data.Path());
     SetWindowSystem(&m_system);
+    // The mascots' pictures come from the archive beside the program.
+    m_images.AddArchive(std::string(std::getenv("KZM_BIN_DIR")) + "/zevazuvu.arc");
+    SetImageSource(&m_images);
   }
-  ~MainWindowTest() override { SetWindowSystem(nullptr); }
+  ~MainWindowTest() override {
+    SetImageSource(nullptr);
+    SetWindowSystem(nullptr);
+  }
 
   // A passbook folder of the data folder, opened.
   std::string OpenNewPassbook(const std::string& name) {
@@ -55,6 +63,7 @@ class MainWindowTest : public testing::Test {
 
   test::TTempFolder m_data;
   TQtWindowSystem m_system;
+  TGraphicSource m_images;
 };
 
 TEST_F(MainWindowTest, MenuHasEveryItemInPlace) {
@@ -66,7 +75,7 @@ TEST_F(MainWindowTest, MenuHasEveryItemInPlace) {
        {"新規通帳(&N)|", "通帳切り替え(&L)|", "-", "通帳情報と項目(&I)|", "オプション設定(&O)|", "!配色設定(&C)|",
         "-", "!検索(&F)|", "!項目の置換(&R)|", "-", "終了する(&X)|Alt+F4"}},
       {"表示(&V)",
-       {"!今日の入力(&D)|Ctrl+D", "!今月の表示(&M)|Ctrl+M", "!メッセージ(&S)|", "-",
+       {"!今日の入力(&D)|Ctrl+D", "!今月の表示(&M)|Ctrl+M", "メッセージ(&S)|", "-",
         "ウィンドウを全て閉じる(&C)|Ctrl+W"}},
       {"その他(&E)", {"ソフトウェア情報（&I)|Ctrl+I", "-", "ヘルプ（&H)|F1"}},
   };

@@ -1,13 +1,15 @@
 #include "ui/main/MainWindow.h"
 
 #include "controls/FormHelper.h"
+#include "controls/ImageControl.h"
 #include "controls/NoticeEvent.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/SceneArea.h"
+#include "ui/main/MainScene.h"
+#include "ui/main/MessageList.h"
 #include "ui/settings/SettingsOpeners.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <chrono>
 #include <exception>
 
 namespace kzm::ui {
@@ -46,7 +49,9 @@ struct TMenuDef {
 
 std::string HelpFilePath() { return AppGlobal().AppPath() + "tavimrok_s.html"; }
 
-TFmKzmMain::TFmKzmMain(QWidget* parent) : QMainWindow(parent) {
+TFmKzmMain::TFmKzmMain(QWidget* parent)
+    : QMainWindow(parent),
+      m_random(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count())) {
   setObjectName(QStringLiteral("FmKzmMain"));
   // A single fixed border with only the system menu and the close box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -61,8 +66,14 @@ TFmKzmMain::TFmKzmMain(QWidget* parent) : QMainWindow(parent) {
   m_formFunc->SetFitScreenPx(16);
   m_formFunc->SetEraseBackGround(true);
 
-  SetSceneWidget(new TSceneArea(this));
+  auto* image = new TorvImage(this);
+  SetSceneWidget(image);
   BuildMenu();
+  m_sceneLogic = std::make_unique<TkzmMainScene>(*image, MascotMessages(), m_random,
+                                                 [] { return CurrentProfile().MascotCount(); }, LocalMinuteOfHour);
+  // The icons do what the menu items do.
+  m_sceneLogic->OnTodayClick = [this] { findChild<QAction*>(QStringLiteral("menuVtoday"))->trigger(); };
+  m_sceneLogic->OnMonthClick = [this] { findChild<QAction*>(QStringLiteral("menuVtomonth"))->trigger(); };
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   SetPassbookTitle();
 
@@ -103,7 +114,7 @@ void TFmKzmMain::BuildMenu() {
        {
            {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, nullptr},
            {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, nullptr},
-           {"MenuVmessage", "メッセージ(&S)", "", true, nullptr},
+           {"MenuVmessage", "メッセージ(&S)", "", true, &M::MenuVmessageClick},
            {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
        }},
       {"menuI",
@@ -181,11 +192,13 @@ void TFmKzmMain::Timer1Timer() {
   if (!m_closed) m_timer1.start();
 }
 
-void TFmKzmMain::TickMessages() {}
+void TFmKzmMain::TickMessages() { m_sceneLogic->TickMessages(); }
 
-void TFmKzmMain::TickMascots() {}
+void TFmKzmMain::TickMascots() { m_sceneLogic->TickMascots(); }
 
-void TFmKzmMain::RedrawScene() { m_scene->update(); }
+void TFmKzmMain::RedrawScene() { m_sceneLogic->Redraw(); }
+
+void TFmKzmMain::MenuVmessageClick() { MascotMessages().PickMessage(); }
 
 void TFmKzmMain::MenuFnewClick() { NewPassbook(this); }
 

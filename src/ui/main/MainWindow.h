@@ -7,7 +7,10 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <memory>
 #include <string>
+
+#include "foundation/RandomSource.h"
 
 class QAction;
 class QMenu;
@@ -15,6 +18,7 @@ class QMenu;
 namespace kzm::ui {
 
 class TorvFormFunc;
+class TkzmMainScene;
 
 class TFmKzmMain : public QMainWindow {
   Q_OBJECT
@@ -31,6 +35,8 @@ class TFmKzmMain : public QMainWindow {
   // Replaces the scene area's placeholder by the scene control (taken over by the window).
   void SetSceneWidget(QWidget* scene);
   [[nodiscard]] TorvFormFunc& FormFunc() const { return *m_formFunc; }
+  // The picture scene with the mascots.
+  [[nodiscard]] TkzmMainScene& Scene() const { return *m_sceneLogic; }
 
   // Opens the windows the passbook asks for at start (month view, then today's entry).
   void OpenStartupWindows();
@@ -59,12 +65,15 @@ class TFmKzmMain : public QMainWindow {
   void MenuFinfoHeadClick();
   void MenuFoptionClick();
   void MenuFexitClick();
+  void MenuVmessageClick();
   void MenuVcloseClick();
   void N8Click();
   void MenuEhelpClick();
 
   QWidget* m_scene = nullptr;
   TorvFormFunc* m_formFunc = nullptr;
+  TSeededRandom m_random;
+  std::unique_ptr<TkzmMainScene> m_sceneLogic;
   QTimer m_timer1;
   bool m_closed = false;
 };
