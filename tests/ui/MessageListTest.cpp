@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "calendar/Almanac.h"
-#include "foundation/CommaText.h"
 #include "foundation/Resources.h"
 #include "ui/FakeRandom.h"
 #include "ui/main/MessageList.h"
@@ -20,25 +19,6 @@ void SayAll(TselifList& list) {
   for (int i = 0; i < 1000 && (!list.Queue().empty() || list.Ready()); ++i) {
     list.Tick();
     list.ClearReady();
-  }
-}
-
-TEST(CommaTextTest, SplitsLikeAStringList) {
-  struct TCase {
-    const char* text;
-    std::vector<std::string> parts;
-  };
-  const TCase cases[] = {
-      {"ラッキー__\\n__カラーは,赤", {"ラッキー__\\n__カラーは", "赤"}},
-      {"a b,c", {"a", "b", "c"}},
-      {"  a , b ", {"a", "b"}},
-      {"a,,b,", {"a", "", "b", ""}},
-      {"\"x, \"\"y\"\"\",z", {"x, \"y\"", "z"}},
-      {"", {}},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(SplitCommaText(c.text), c.parts);
   }
 }
 
