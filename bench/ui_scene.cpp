@@ -17,11 +17,6 @@
 namespace {
 
 void BM_SceneTick(benchmark::State& state) {
-  int argc = 1;
-  char name[] = "bench_ui_scene";
-  char* argv[] = {name, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
   kzm::TGraphicSource source;
   const char* bin = std::getenv("KZM_BIN_DIR");
   source.AddArchive(std::string(bin ? bin : "bin") + "/zevazuvu.arc");

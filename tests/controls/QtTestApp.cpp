@@ -1,29 +1,9 @@
-// One QApplication for every window test of this program, made before the first test and
-// freed before the program's static objects go (freeing it later crashes in Qt).
-#include <QApplication>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+// The window tests of the controls share one QApplication.
+#include "common/QtTestEnvironment.h"
 
 namespace {
 
-class TQtEnvironment : public testing::Environment {
- public:
-  void SetUp() override {
-    if (QCoreApplication::instance()) return;
-    m_app = std::make_unique<QApplication>(m_argc, m_argv);
-  }
-  void TearDown() override { m_app.reset(); }
-
- private:
-  int m_argc = 1;
-  char m_name[14] = "test_controls";
-  char* m_argv[2] = {m_name, nullptr};
-  std::unique_ptr<QApplication> m_app;
-};
-
 const testing::Environment* const kQtEnvironment =
-    testing::AddGlobalTestEnvironment(new TQtEnvironment);
+    testing::AddGlobalTestEnvironment(new kzm::test::TQtEnvironment);
 
 }  // namespace
