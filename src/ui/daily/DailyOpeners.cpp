@@ -1,9 +1,20 @@
-// Placeholder until the daily and memo windows exist: the openers refuse quietly.
+// The openers of the daily window and the month memo window: each asks the coordination rules
+// first and reports a refusal itself.
+#include "ui/daily/MemoWindow.h"
 #include "ui/main/DataWindows.h"
 
 namespace kzm::ui {
 
 bool OpenDailyWindow(kzm::TDayNumber) { return false; }
-bool OpenMonthMemo(kzm::TDayNumber, kzm::TDayNumber) { return false; }
+
+bool OpenMonthMemo(kzm::TDayNumber first, kzm::TDayNumber last) {
+  const TOpenWindows open = DescribeOpenWindows();
+  if (!ApplyWindowRule(kzm::CanOpenMonthMemo(open.described, first, last), open)) return false;
+  auto* window = new TFmMemo();  // frees itself when closed
+  window->SetPeriod(first, last);
+  window->LoadMemos();
+  window->show();
+  return true;
+}
 
 }  // namespace kzm::ui

@@ -19,6 +19,7 @@ namespace kzm::ui {
 
 namespace {
 const char* const kDataWindowProperty = "kzmDataWindow";
+const char* const kClosedByProgramProperty = "kzmClosedByProgram";
 
 QWidget* DialogParent() {
   if (QWidget* w = QApplication::activeModalWidget()) return w;
@@ -29,6 +30,8 @@ QWidget* DialogParent() {
 void MarkAsDataWindow(QWidget* window) { window->setProperty(kDataWindowProperty, true); }
 
 bool IsDataWindow(const QWidget* window) { return window->property(kDataWindowProperty).toBool(); }
+
+bool ClosedByProgram(const QWidget* window) { return window->property(kClosedByProgramProperty).toBool(); }
 
 TQtWindowSystem::TQtWindowSystem() {
   // Windows that exist already come first, in Qt's order.
@@ -89,7 +92,9 @@ bool TQtWindowSystem::CloseDataWindows() {
   for (QWidget* w : Windows()) {
     QPointer<QWidget> guard(w);
     if (!IsDataWindow(w)) continue;
+    w->setProperty(kClosedByProgramProperty, true);
     if (!w->close()) {
+      if (guard) guard->setProperty(kClosedByProgramProperty, false);
       allClosed = false;
       continue;
     }

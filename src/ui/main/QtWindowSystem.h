@@ -15,6 +15,9 @@ namespace kzm::ui {
 // closes it.
 void MarkAsDataWindow(QWidget* window);
 [[nodiscard]] bool IsDataWindow(const QWidget* window);
+// Whether CloseDataWindows is closing the window (rather than the user): a window that would
+// ask before closing must then close all the same.
+[[nodiscard]] bool ClosedByProgram(const QWidget* window);
 
 // The window system the core talks to, over Qt. Create it after the QApplication: from then
 // on it remembers the order in which top-level windows are created, because notices must
