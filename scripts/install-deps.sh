@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,13 @@
-// Placeholder until the search window exists.
+#include "ui/analysis/FindWindow.h"
 #include "ui/main/DataWindows.h"
+#include "ui/main/QtWindowSystem.h"
 
 namespace kzm::ui {
 
-void OpenSearch() {}
+void OpenSearch() {
+  auto* window = new TFmFind;  // frees itself when closed
+  window->show();
+  CascadeForm(*window);
+}
 
 }  // namespace kzm::ui

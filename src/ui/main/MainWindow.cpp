@@ -8,6 +8,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 #include "ui/main/AboutWindow.h"
+#include "ui/main/DataWindows.h"
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
 #include "ui/settings/SettingsOpeners.h"
@@ -105,7 +106,7 @@ void TFmKzmMain::BuildMenu() {
            {"MenuFinfoHead", "通帳情報と項目(&I)", "", false, &M::MenuFinfoHeadClick},
            {"MenuFoption", "オプション設定(&O)", "", false, &M::MenuFoptionClick},
            {"MenuFcolor", "配色設定(&C)", "", true, nullptr},
-           {"menuFfind", "検索(&F)", "", false, nullptr},
+           {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
            {"MenuFReplace", "項目の置換(&R)", "", true, nullptr},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
@@ -207,6 +208,8 @@ void TFmKzmMain::MenuFchangeClick() { SelectPassbook(this); }
 void TFmKzmMain::MenuFinfoHeadClick() { OpenPassbookInfo(0, this); }
 
 void TFmKzmMain::MenuFoptionClick() { OpenOptions(0, this); }
+
+void TFmKzmMain::MenuFfindClick() { OpenSearch(); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

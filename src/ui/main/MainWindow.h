@@ -64,6 +64,7 @@ class TFmKzmMain : public QMainWindow {
   void MenuFchangeClick();
   void MenuFinfoHeadClick();
   void MenuFoptionClick();
+  void MenuFfindClick();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVcloseClick();

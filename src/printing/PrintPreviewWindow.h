@@ -1,0 +1,87 @@
+#pragma once
+
+// "印刷プレビュー": the modal window every printout goes through. The caller hands it a drawing
+// procedure; the window records the pages with TPrintPreview, shows one page at a time on a
+// picture of the paper at a chosen zoom, re-records the pages for new printer settings and
+// prints them all. With no printer installed, printing writes a PDF file the user chooses.
+
+#include "printing/PrintPreview.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+namespace kzm::ui {
+
+class TFormPrintPreView;
+class TPaperView;
+
+// Draws the printout through the window's engine: Engine().Canvas(), Engine().NewPage() and
+// PageMetrics(); never BeginDoc or EndDoc.
+using TPrintDrawProc = std::function<void(TFormPrintPreView& preview)>;
+
+class TFormPrintPreView : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFormPrintPreView(QWidget* parent = nullptr);
+  ~TFormPrintPreView() override;
+
+  void SetDrawProc(TPrintDrawProc draw) { m_draw = std::move(draw); }
+  // Records the pages anew and shows the first.
+  void Record();
+
+  [[nodiscard]] TPrintPreview& Engine() { return m_engine; }
+  [[nodiscard]] const TPageMetrics& PageMetrics() const { return m_metrics; }
+  [[nodiscard]] QPrinter& Printer() { return m_printer; }
+  [[nodiscard]] int PageCount() const { return m_pageCount; }
+  [[nodiscard]] int CurrentPage() const { return m_currentPage; }
+  [[nodiscard]] int Zoom() const { return m_zoom; }
+  // Shows page n (1-based); nothing happens when n is the current page.
+  void GoToPage(int n);
+
+  void BtPrintClick();
+  void BtSetUpClick();
+  void BtbeforeClick();
+  void BtNextClick();
+  void CBratioChange(int index);
+
+ private:
+  void CreateToolBar();
+  void ShowPage();
+  // Plays every page onto painter, calling newPage between pages.
+  void PlayPages(QPainter& painter, const std::function<void()>& newPage);
+  bool PrintToPrinter();
+  bool PrintToPdfFile();
+
+  QPrinter m_printer{QPrinter::HighResolution};
+  TPrintPreview m_engine{m_printer};
+  TPageMetrics m_metrics;
+  TPrintDrawProc m_draw;
+  int m_pageCount = 0;
+  int m_currentPage = 0;
+  int m_zoom = 50;
+  std::string m_jobTitle;
+
+  QPushButton* m_btPrint = nullptr;
+  QPushButton* m_btSetUp = nullptr;
+  QLabel* m_pnPage = nullptr;
+  QPushButton* m_btBefore = nullptr;
+  QPushButton* m_btNext = nullptr;
+  QComboBox* m_cbRatio = nullptr;
+  QScrollArea* m_scrollBox = nullptr;
+  QLabel* m_label1 = nullptr;
+  TPaperView* m_image = nullptr;
+};
+
+// Creates the window for draw, records the pages and shows it modally.
+void ShowPrintPreview(const TPrintDrawProc& draw, QWidget* owner);
+
+}  // namespace kzm::ui

@@ -1,0 +1,281 @@
+#include "printing/PrintPreview.h"
+#include "printing/PrintPreviewWindow.h"
+#include "ui/analysis/SearchPrintout.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+#include "common/RecordingWindowSystem.h"
+#include "common/TempFolder.h"
+#include "foundation/Dates.h"
+#include "passbook/Categories.h"
+#include "ui/ModalDialog.h"
+
+namespace kzm::ui {
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+  T* child = window->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+// What a command prints on its standard output.
+std::string Run(const std::string& command) {
+  std::string out;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  if (!pipe) return out;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) out.append(buffer, n);
+  return out;
+}
+
+int PdfPages(const std::string& path) {
+  const std::string info = Run("pdfinfo '" + path + "' 2>/dev/null");
+  const size_t at = info.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+std::string PdfPageText(const std::string& path, int page) {
+  const std::string n = std::to_string(page);
+  return Run("pdftotext -q -f " + n + " -l " + n + " '" + path + "' -");
+}
+
+std::vector<TkzmEntry> Results(int count) {
+  std::vector<TkzmEntry> results;
+  for (int i = 0; i < count; ++i) {
+    TkzmEntry e;
+    e.date = EncodeDate(2024, 3, 1) + i % 28;
+    e.sequence = i;
+    e.amount = 12345 + i;
+    e.categoryKey = MakeKey("食費", kKindPayment);
+    e.accountKey = MakeKey("現金", kKindAsset);
+    e.itemText = "スーパー" + std::to_string(i);
+    e.note = "とても長い備考がここに書かれていて列の幅には収まりきらないので途中で切られるはずです";
+    results.push_back(e);
+  }
+  return results;
+}
+
+class PrintEngineTest : public ::testing::Test {
+ protected:
+  QPrinter m_printer{QPrinter::HighResolution};
+  TPrintPreview m_engine{m_printer};
+};
+
+TEST_F(PrintEngineTest, OperationsOutOfTurnRaiseTheirErrors) {
+  struct Case {
+    const char* message;
+    std::function<void(TPrintPreview&)> act;
+  };
+  const Case cases[] = {
+      {"TPrintPreview: BeginDoc: Already Printing", [](TPrintPreview& e) { e.BeginDoc(); e.BeginDoc(); }},
+      {"TPrintPreview.NewPage: not Printing", [](TPrintPreview& e) { e.NewPage(); }},
+      {"TPrintPreview.EndDoc: not Printing", [](TPrintPreview& e) { e.EndDoc(); }},
+      {"TPrintPreview.GetCanvas: not Printing", [](TPrintPreview& e) { (void)e.Canvas(); }},
+      {"TPrinterPreview.GetPage: Pages cannot be used when printing",
+       [](TPrintPreview& e) { e.BeginDoc(); (void)e.Pages(0); }},
+      {"TPrinterCanvas.GetPage: Index is out of Range",
+       [](TPrintPreview& e) { e.BeginDoc(); e.EndDoc(); (void)e.Pages(e.PageCount()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    QPrinter printer(QPrinter::HighResolution);
+    TPrintPreview engine(printer);
+    try {
+      c.act(engine);
+      ADD_FAILURE() << "no error";
+    } catch (const EPrintPreviewError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
+TEST_F(PrintEngineTest, EmptyDocumentIsOnePageAndTheFontCarriesOver) {
+  m_engine.BeginDoc();
+  m_engine.EndDoc();
+  EXPECT_EQ(m_engine.PageCount(), 1);
+
+  m_engine.BeginDoc();
+  EXPECT_EQ(m_engine.Canvas().font().pointSize(), 9);
+  QFont font = m_engine.Canvas().font();
+  font.setPointSize(20);
+  m_engine.Canvas().setFont(font);
+  m_engine.NewPage();
+  EXPECT_EQ(m_engine.Canvas().font().pointSize(), 20);
+  // Points are the printer's: 20 points are 20/72 inch at its resolution.
+  EXPECT_NEAR(m_engine.Canvas().fontMetrics().height(), 20.0 / 72 * m_printer.resolution(),
+              0.3 * 20.0 / 72 * m_printer.resolution());
+  m_engine.EndDoc();
+  EXPECT_EQ(m_engine.PageCount(), 2);
+  m_engine.BeginDoc();
+  EXPECT_EQ(m_engine.Canvas().font().pointSize(), 9);
+  m_engine.EndDoc();
+}
+
+TEST_F(PrintEngineTest, PageDrawsWholeAtItsScaleAndLeavesTheClipAlone) {
+  const int dpi = m_printer.resolution();
+  m_engine.BeginDoc();
+  // A one-inch square one inch in.
+  m_engine.Canvas().fillRect(QRect(dpi, dpi, dpi, dpi), Qt::black);
+  m_engine.EndDoc();
+
+  for (int imageDpi : {96, 300}) {
+    SCOPED_TRACE(imageDpi);
+    QImage image(4 * imageDpi, 4 * imageDpi, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(imageDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(imageDpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QRegion clip(0, 0, imageDpi / 2, imageDpi / 2);
+    painter.setClipRegion(clip);
+    // Device pixels per printer pixel.
+    painter.scale(double(imageDpi) / dpi, double(imageDpi) / dpi);
+    m_engine.Pages(0).Draw(painter, 0, 0);
+    EXPECT_TRUE(painter.hasClipping());
+    EXPECT_EQ(painter.clipRegion(), QRegion(0, 0, dpi / 2, dpi / 2));
+    painter.end();
+    EXPECT_EQ(image.pixelColor(imageDpi * 3 / 2, imageDpi * 3 / 2), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(imageDpi * 5 / 2, imageDpi * 5 / 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(imageDpi * 9 / 10, imageDpi * 3 / 2), QColor(Qt::white));
+  }
+}
+
+class PreviewWindowTest : public ::testing::Test {
+ protected:
+  test::TTempFolder m_temp;
+  test::TRecordingWindowSystem m_windows;
+};
+
+TEST_F(PreviewWindowTest, NothingDrawnIsOneEmptyPageOnA4) {
+  TFormPrintPreView window;
+  window.Printer().setPageSize(QPageSize(QPageSize::A4));
+  window.Record();
+  window.show();
+  EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("1/1"));
+  EXPECT_FALSE(Child<QPushButton>(&window, "Btbefore")->isEnabled());
+  EXPECT_FALSE(Child<QPushButton>(&window, "BtNext")->isEnabled());
+  EXPECT_EQ(Child<QLabel>(&window, "Label1")->text(), QStringLiteral("Paper: 210×297mm"));
+}
+
+TEST_F(PreviewWindowTest, ZoomSmallPaperIsCentred) {
+  TFormPrintPreView window;
+  window.Record();
+  window.show();
+  auto* ratio = Child<QComboBox>(&window, "CBratio");
+  EXPECT_EQ(ratio->currentText(), QStringLiteral("50%"));
+  ratio->setCurrentIndex(6);
+  EXPECT_EQ(window.Zoom(), 10);
+  auto* box = Child<QScrollArea>(&window, "ScrollBox1");
+  QWidget* image = box->widget();
+  const QRect view = box->viewport()->rect();
+  ASSERT_LT(image->width(), view.width());
+  EXPECT_NEAR(image->geometry().center().x(), view.center().x(), 1);
+  EXPECT_NEAR(image->geometry().center().y(), view.center().y(), 1);
+  // Typed text that is no zoom of the list changes nothing.
+  ratio->setEditText(QStringLiteral("33%"));
+  EXPECT_EQ(window.Zoom(), 10);
+}
+
+TEST_F(PreviewWindowTest, SearchPrintoutPagesAndTheirPdf) {
+  struct Case {
+    int results;
+    bool severalPages;
+  };
+  for (const Case& c : {Case{3, false}, Case{200, true}}) {
+    SCOPED_TRACE(c.results);
+    const std::vector<TkzmEntry> results = Results(c.results);
+    TFormPrintPreView window;
+    window.Printer().setPageSize(QPageSize(QPageSize::A4));
+    window.SetDrawProc([&](TFormPrintPreView& p) { DrawSearchPrintout(p, results, "2024/03/05 09:07:02"); });
+    window.Record();
+    window.show();
+    const int pages = window.PageCount();
+    EXPECT_EQ(pages > 1, c.severalPages);
+    EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("1/%1").arg(pages));
+    if (pages > 1) {
+      QTest::mouseClick(Child<QPushButton>(&window, "BtNext"), Qt::LeftButton);
+      EXPECT_EQ(window.CurrentPage(), 2);
+      EXPECT_TRUE(Child<QPushButton>(&window, "Btbefore")->isEnabled());
+    }
+
+    const std::string pdf = m_temp.File("printout" + std::to_string(c.results) + ".pdf");
+    test::OnNextDialog([pdf](QDialog* dialog) {
+      auto* files = qobject_cast<QFileDialog*>(dialog);
+      ASSERT_NE(files, nullptr);
+      files->selectFile(QString::fromStdString(pdf));
+      static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
+    });
+    QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
+    EXPECT_TRUE(m_windows.messages.empty());
+    EXPECT_FALSE(window.isVisible());  // printed, so closed
+    ASSERT_EQ(PdfPages(pdf), pages);
+    for (int page = 1; page <= pages; ++page) {
+      SCOPED_TRACE(page);
+      const std::string text = PdfPageText(pdf, page);
+      EXPECT_NE(text.find("検索結果印刷:" + std::to_string(c.results) + "件"), std::string::npos) << text;
+      EXPECT_NE(text.find(std::to_string(page) + "/" + std::to_string(pages)), std::string::npos);
+      EXPECT_NE(text.find("2024/03/05 09:07:02"), std::string::npos);
+    }
+    // Every result is printed once, the long notes cut.
+    const std::string last = PdfPageText(pdf, pages);
+    EXPECT_NE(last.find("スーパー" + std::to_string(c.results - 1)), std::string::npos);
+    EXPECT_EQ(last.find("切られるはずです"), std::string::npos);
+  }
+}
+
+TEST_F(PreviewWindowTest, SmallerPaperInTheSettingsLaysThePagesOutAgain) {
+  const std::vector<TkzmEntry> results = Results(200);
+  TFormPrintPreView window;
+  window.Printer().setPageSize(QPageSize(QPageSize::A4));
+  window.SetDrawProc([&](TFormPrintPreView& p) { DrawSearchPrintout(p, results, "2024/03/05 09:07:02"); });
+  window.Record();
+  window.show();
+  const int a4Width = window.PageMetrics().printableWidth;
+  window.GoToPage(2);
+  test::OnNextDialog([](QDialog* dialog) {
+    auto* setup = qobject_cast<QPrintDialog*>(dialog);
+    ASSERT_NE(setup, nullptr);
+    setup->printer()->setPageSize(QPageSize(QPageSize::A6));
+  });
+  QTest::mouseClick(Child<QPushButton>(&window, "BtSetUp"), Qt::LeftButton);
+  // The layout follows the paper, so the pages were drawn anew for the smaller one.
+  EXPECT_LT(window.PageMetrics().printableWidth, a4Width);
+  EXPECT_LT(window.Engine().Pages(0).boundingRect().width(), a4Width);
+  EXPECT_EQ(window.CurrentPage(), 1);
+  EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("1/%1").arg(window.PageCount()));
+  EXPECT_EQ(Child<QLabel>(&window, "Label1")->text(), QStringLiteral("Paper: 105×148mm"));
+}
+
+TEST_F(PreviewWindowTest, PdfThatCannotBeWrittenSaysSoAndKeepsTheWindow) {
+  TFormPrintPreView window;
+  window.Record();
+  window.show();
+  const std::string pdf = m_temp.File("missing/out.pdf");
+  test::OnNextDialog([pdf](QDialog* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    files->selectFile(QString::fromStdString(pdf));
+    static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
+  });
+  QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
+  ASSERT_EQ(m_windows.messages.size(), 1u);
+  EXPECT_NE(m_windows.messages[0].find("PDFファイルを保存できませんでした"), std::string::npos);
+  EXPECT_TRUE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace kzm::ui
