@@ -91,7 +91,9 @@ void TSGraph::DrawLegend(TChartCanvas& canvas, int left, int height, int width, 
   const TTextWidth measure = [&canvas](std::string_view text) { return canvas.TextWidth(text); };
   for (const TLegendRow& row : layout.rows) {
     canvas.FillRect(row.swatch, row.color);
-    canvas.TextOut(row.percentRight - canvas.TextWidth(row.percent), row.textTop, row.percent, kBlack);
+    // Right-aligned, but never over the swatch: fonts with wider digits need the room.
+    const int percentLeft = std::max(row.percentRight - canvas.TextWidth(row.percent), row.swatch.right + 1);
+    canvas.TextOut(percentLeft, row.textTop, row.percent, kBlack);
     const int amountLeft = row.amountRight - canvas.TextWidth(row.amount);
     canvas.TextOut(row.nameLeft, row.textTop, FitText(row.name, measure, amountLeft - row.nameLeft), kBlack);
     canvas.TextOut(amountLeft, row.textTop, row.amount, kBlack);
