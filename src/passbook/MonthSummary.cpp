@@ -7,6 +7,7 @@
 
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
+#include "passbook/CategoryOrder.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 
@@ -21,21 +22,6 @@ void AddTo(int32_t& target, int32_t amount) {
 
 void SubtractFrom(int32_t& target, int32_t amount) {
   target = static_cast<int32_t>(static_cast<uint32_t>(target) - static_cast<uint32_t>(amount));
-}
-
-// A category the passbook lacks goes after the last category of the first run of its kind,
-// or at the end when the list has none of that kind.
-void AddMissingKey(THeadList& list, const std::string& key) {
-  if (list.IndexOfKey(key) >= 0) return;
-  const int kind = KeyKind(key);
-  int at = list.Count();
-  for (int i = 0; i < list.Count(); ++i) {
-    if (list.KindOf(i) == kind && (i + 1 == list.Count() || list.KindOf(i + 1) != kind)) {
-      at = i + 1;
-      break;
-    }
-  }
-  list.InsertKey(at, key);
 }
 
 // One entry of the period, copied out of the month data: selecting the next day may load
@@ -56,8 +42,8 @@ bool CollectEntries(THeadList& summary, std::vector<TBooked>& booked) {
     if (!data.SelectDay(summary.First() + d)) saved = false;
     for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
       const TkzmEntry& entry = data.Entry(i);
-      AddMissingKey(summary, entry.categoryKey);
-      AddMissingKey(summary, entry.accountKey);
+      AddKeyAfterKind(summary, entry.categoryKey);
+      AddKeyAfterKind(summary, entry.accountKey);
       booked.push_back({d, entry.amount, entry.categoryKey, entry.accountKey, entry.itemText});
     }
   }

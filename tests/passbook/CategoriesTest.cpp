@@ -4,11 +4,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "foundation/XmlList.h"
+#include "passbook/CategoryOrder.h"
 
 namespace kzm {
 namespace {
@@ -125,6 +128,37 @@ TEST(HeadList, EditingOperations) {
   EXPECT_EQ(copy.DayCount(), 31);
   copy.Delete(0);
   EXPECT_EQ(copy.Items(0).key, MakeKey("c", 3));
+}
+
+TEST(HeadList, AddKeyAfterKindJoinsTheFirstRunOfItsKind) {
+  // List: p1 p2 a1 p3 r1 (kinds 1 1 2 1 3).
+  const auto list = [] {
+    THeadList l;
+    for (const auto& [name, kind] : std::vector<std::pair<std::string, int>>{
+             {"p1", 1}, {"p2", 1}, {"a1", 2}, {"p3", 1}, {"r1", 3}}) {
+      l.AddKey(MakeKey(name, kind));
+    }
+    return l;
+  };
+  struct TCase {
+    std::string key;
+    int index;  // where it lands
+    int count;  // list size afterwards
+  };
+  const TCase cases[] = {
+      {MakeKey("new", 1), 2, 6},   // after p2, not after p3
+      {MakeKey("new", 2), 3, 6},   // after a1
+      {MakeKey("new", 3), 5, 6},   // after the last category, which is its kind
+      {MakeKey("new", 4), 5, 6},   // no memo category: at the end
+      {MakeKey("p3", 1), 3, 5},    // present: its index, nothing added
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(KeyName(c.key) + " kind " + std::to_string(KeyKind(c.key)));
+    THeadList l = list();
+    EXPECT_EQ(AddKeyAfterKind(l, c.key), c.index);
+    ASSERT_EQ(l.Count(), c.count);
+    EXPECT_EQ(l.Items(c.index).key, c.key);
+  }
 }
 
 TEST(HeadList, SavedDefaultListMatchesTheExpectedFile) {
