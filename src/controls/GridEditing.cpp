@@ -46,9 +46,11 @@ void TorvCustomGrid::UpdateEditor() {
     if (!EditorShowing()) return;
     CommitEditor();
     const bool hadFocus = m_editor->hasFocus();
+    // The editor holds no cell from here on, so the grid keeps the focus it takes back
+    // instead of handing it to the editor that is still showing.
+    m_editorCell = {-1, -1};
     if (hadFocus) setFocus();
     m_editor->hide();
-    m_editorCell = {-1, -1};
     InvalidateCell(m_current.X, m_current.Y);
     return;
   }

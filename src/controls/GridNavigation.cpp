@@ -218,7 +218,7 @@ void TorvCustomGrid::ScrollByWheelSteps(int steps) {
 
 void TorvCustomGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  if (EditorShowing()) m_editor->setFocus();
+  if (EditorShowing() && m_editorCell.X >= 0) m_editor->setFocus();
   InvalidateCell(m_current.X, m_current.Y);
 }
 

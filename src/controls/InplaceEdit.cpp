@@ -10,7 +10,11 @@ namespace kzm::ui {
 TInplaceEdit::TInplaceEdit(TorvCustomGrid& grid) : QLineEdit(grid.viewport()), m_grid(grid) {
   setFrame(false);
   setFocusPolicy(Qt::ClickFocus);
-  setTextMargins(1, 0, 1, 0);
+  // The cell draws its text 2 pixels in and 2 down; a frameless line edit puts its text 2
+  // pixels in and 1 down from its text margins. Kept at the top, the text does not jump when
+  // the editor opens over the cell.
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setTextMargins(0, 1, 0, 0);
   hide();
 }
 

@@ -1,5 +1,6 @@
 #include "GridTestSupport.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 namespace kzm::ui {
 namespace {
@@ -289,6 +291,55 @@ TEST(GridControl, InplaceEditorWritesBackThroughOnSetEditText) {
   PressKey(editor, Qt::Key_Down);  // leaving the cell keeps the text too
   EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("nez"));
   EXPECT_EQ(grid->Row(), 2);
+}
+
+// Keys go to whatever has the focus, as a person's keyboard sends them.
+TEST(GridControl, EditorHandsTheKeyboardBackWhenItCloses) {
+  auto grid = ShownGrid(400, 300);
+  grid->SetOptions(grid->Options().With(TGridOption::goEditing));
+  const auto focused = [] {
+    QWidget* widget = QApplication::focusWidget();
+    if (!widget) throw std::runtime_error("nothing has the focus");
+    return widget;
+  };
+  PressKey(*focused(), Qt::Key_F2);
+  ASSERT_EQ(focused(), grid->InplaceEditor());
+  PressKey(*focused(), Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  PressKey(*focused(), Qt::Key_Return);
+  EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("a"));
+  EXPECT_EQ(focused(), grid.get());
+
+  PressKey(*focused(), Qt::Key_F2);  // opens again
+  EXPECT_EQ(focused(), grid->InplaceEditor());
+  PressKey(*focused(), Qt::Key_Escape);
+  EXPECT_EQ(focused(), grid.get());
+  PressKey(*focused(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));  // so does typing
+  EXPECT_EQ(focused(), grid->InplaceEditor());
+  EXPECT_EQ(grid->InplaceEditor()->text(), QStringLiteral("b"));
+  PressKey(*focused(), Qt::Key_Down);
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_EQ(focused(), grid.get());
+}
+
+TEST(GridControl, EditorTextSitsWhereTheCellDrawsIt) {
+  auto grid = ShownGrid(400, 300);
+  grid->SetOptions(grid->Options().With(TGridOption::goEditing));
+  grid->SetCells(1, 1, QStringLiteral("Wide"));
+  const QRect cell = grid->CellRect(1, 1);
+  // Ink of the first letter, inside the focus mark; the caret blinks after the last letter.
+  const auto inkBox = [&](const QImage& image) {
+    QRect box;
+    for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+      for (int x = cell.left() + 1; x < cell.left() + 12; ++x)
+        if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  const QRect painted = inkBox(Render(*grid));
+  PressKey(*grid, Qt::Key_F2);
+  ASSERT_TRUE(grid->EditorMode());
+  const QRect editing = inkBox(Render(*grid));
+  ASSERT_FALSE(painted.isEmpty());
+  EXPECT_EQ(editing.topLeft(), painted.topLeft());
 }
 
 TEST(GridControl, AlwaysShownEditorFollowsTheCurrentCell) {
