@@ -6,6 +6,7 @@
 #include "printing/PaperView.h"
 #include "ui/main/Fonts.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
@@ -38,6 +39,15 @@ QPushButton* NewToolButton(const char* caption, const char* name, QWidget* paren
   button->setAutoDefault(false);
   return button;
 }
+
+// The wait cursor for as long as it lives.
+class TWaitCursor {
+ public:
+  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
 
 }  // namespace
 
@@ -105,6 +115,7 @@ void TFormPrintPreView::CreateToolBar() {
 }
 
 void TFormPrintPreView::Record() {
+  const TWaitCursor busy;  // a long list takes a while to lay out
   m_engine.BeginDoc();
   try {
     if (m_draw) m_draw(*this);

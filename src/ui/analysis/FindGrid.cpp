@@ -54,13 +54,16 @@ TFindGrid::TFindGrid(QWidget* parent) : TorvDrawGrid(parent), m_collator(QLocale
                  .With(TGridOption::goColSizing)
                  .With(TGridOption::goThumbTracking));
   SetColor(Qt::white);
-  SetColWidths(kColumnItem, DefaultColWidth() * 3 / 2);
-  SetColWidths(kColumnNote, DefaultColWidth() * 5 / 3);
   ApplyFontMetrics();
 }
 
 void TFindGrid::ApplyFontMetrics() {
-  const int height = QFontMetrics(font()).height() + 5;
+  const QFontMetrics metrics(font());
+  // Wide enough for a whole date in this font; the columns of longer texts wider still.
+  SetDefaultColWidth(std::max(64, metrics.horizontalAdvance(QStringLiteral("0000/00/00")) + 6));
+  SetColWidths(kColumnItem, DefaultColWidth() * 3 / 2);
+  SetColWidths(kColumnNote, DefaultColWidth() * 5 / 3);
+  const int height = metrics.height() + 5;
   // A new default height drops per-row heights, so the header's comes after it.
   SetDefaultRowHeight(height);
   SetRowHeights(0, height + 3);
