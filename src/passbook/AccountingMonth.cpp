@@ -111,7 +111,8 @@ void RepairPeriod(TMonthKey key, THeadList& list) {
   list.SetLast(period.last);
 }
 
-// The settlement file of a month into list; false (list empty) when the month has none.
+}  // namespace
+
 bool ReadSettlement(TMonthKey key, THeadList& list) {
   list.Clear();
   const std::string path = SettlementFilePath(key);
@@ -120,8 +121,6 @@ bool ReadSettlement(TMonthKey key, THeadList& list) {
   RepairPeriod(key, list);
   return true;
 }
-
-}  // namespace
 
 void DefaultPeriod(TMonthKey key, THeadList& list) {
   const TPeriod period = DefaultPeriodOf(key);
@@ -162,12 +161,18 @@ THeadList SettlementCopy(const THeadList& list) {
   return copy;
 }
 
+}  // namespace
+
+std::string SettlementBytes(const THeadList& list) { return SettlementCopy(list).SaveToBytes(); }
+
+namespace {
+
 bool WriteSettlement(TMonthKey key, const THeadList& list, bool whenChanged) {
   const std::string path = SettlementFilePath(key);
   if (path.empty()) return true;
   std::string why;
   try {
-    const std::string bytes = SettlementCopy(list).SaveToBytes();
+    const std::string bytes = SettlementBytes(list);
     std::string stored;
     if (whenChanged && ReadWholeFile(path, stored) && stored == bytes) return true;
     EnsureFolder(CurrentProfile().Folder() + "/Monthly");

@@ -64,6 +64,11 @@ bool LoadMonthPeriod(TMonthKey key, THeadList& list);
 // Writes the month's settlement file from list, leaving out categories the passbook no longer
 // has. False when it could not be written; the user has been told.
 bool SaveSettlement(TMonthKey key, const THeadList& list);
+// The bytes SaveSettlement writes for list. Throws EkzmError for a name Shift-JIS cannot hold.
+[[nodiscard]] std::string SettlementBytes(const THeadList& list);
+// The month's settlement file into list; false (list empty) when the month has none. A file
+// that names no period keeps the one its closing day gives. Throws as THeadList::LoadFromFile.
+bool ReadSettlement(TMonthKey key, THeadList& list);
 // SaveSettlement, except that a file that already holds exactly those bytes is left alone:
 // summaries are rebuilt far more often than their balances change.
 bool UpdateSettlement(TMonthKey key, const THeadList& list);
