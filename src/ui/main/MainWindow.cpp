@@ -114,7 +114,7 @@ void TFmKzmMain::BuildMenu() {
        "表示(&V)",
        {
            {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, nullptr},
-           {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, nullptr},
+           {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, &M::MenuVtomonthClick},
            {"MenuVmessage", "メッセージ(&S)", "", true, &M::MenuVmessageClick},
            {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
        }},
@@ -212,6 +212,8 @@ void TFmKzmMain::MenuFoptionClick() { OpenOptions(0, this); }
 void TFmKzmMain::MenuFfindClick() { OpenSearch(); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
+
+void TFmKzmMain::MenuVtomonthClick() { ShowMonthOfDay(Today()); }
 
 void TFmKzmMain::MenuVcloseClick() { WindowSystem().CloseDataWindows(); }
 

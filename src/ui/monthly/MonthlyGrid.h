@@ -1,0 +1,68 @@
+#pragma once
+
+// TMonthlyGrid: the plain grid of the monthly view. It holds no texts: one fixed header row,
+// then the rows from TopRow and the columns from LeftCol, each cell painted by OnDrawCell.
+// No lines, selection, editing or scroll bars of its own; the window scrolls it.
+
+#include <QWidget>
+
+#include <functional>
+
+namespace kzm::ui {
+
+class TMonthlyGrid : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TMonthlyGrid(QWidget* parent = nullptr);
+
+  [[nodiscard]] int RowCount() const { return m_rowCount; }
+  void SetRowCount(int rows);
+  [[nodiscard]] int ColCount() const { return m_colCount; }
+  void SetColCount(int cols);
+  [[nodiscard]] int DefaultRowHeight() const { return m_rowHeight; }
+  void SetDefaultRowHeight(int height);
+  [[nodiscard]] int DefaultColWidth() const { return m_colWidth; }
+  void SetDefaultColWidth(int width);
+  // The first data row shown under the header (from 1) and the first column shown.
+  [[nodiscard]] int TopRow() const { return m_topRow; }
+  void SetTopRow(int row);
+  [[nodiscard]] int LeftCol() const { return m_leftCol; }
+  void SetLeftCol(int col);
+  // Whole columns and data rows that fit.
+  [[nodiscard]] int VisibleColCount() const;
+  [[nodiscard]] int VisibleRowCount() const;
+
+  // The cell's rectangle in the grid; empty when it is scrolled out of view.
+  [[nodiscard]] QRect CellRect(int col, int row) const;
+  // The cell under a point of the grid; false outside every cell.
+  bool MouseToCell(const QPoint& pos, int& col, int& row) const;
+
+  // Paints one cell: the painter is clipped to rect.
+  std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
+
+ signals:
+  void MouseDown(Qt::MouseButton button, int col, int row);
+  void MouseUp(Qt::MouseButton button, int col, int row);
+  void MouseMove(int col, int row);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  // The row at a visible position (0 the header), -1 past the last.
+  [[nodiscard]] int RowAt(int y) const;
+  [[nodiscard]] int ColAt(int x) const;
+
+  int m_rowCount = 1;
+  int m_colCount = 1;
+  int m_rowHeight = 18;
+  int m_colWidth = 64;
+  int m_topRow = 1;
+  int m_leftCol = 0;
+};
+
+}  // namespace kzm::ui
