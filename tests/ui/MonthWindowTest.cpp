@@ -306,6 +306,11 @@ TEST_F(MonthSetUpTest, ResetRestoresAndReferWithoutEntriesGivesZero) {
     edit->setText(QStringLiteral("123"));
     Child<QPushButton>(dialog, "ButtonRefer")->click();
     EXPECT_EQ(edit->text(), QStringLiteral("0"));
+    // With January's entries: the cash that was left by the end of January.
+    Book(EncodeDate(2024, 1, 15), "食費", kKindPayment, "現金", 300);
+    Book(EncodeDate(2024, 1, 31), "給与", kKindReceipt, "現金", 5000);
+    Child<QPushButton>(dialog, "ButtonRefer")->click();
+    EXPECT_EQ(edit->text(), QStringLiteral("4700"));
     Child<QPushButton>(dialog, "ButtonCancel")->click();
   });
   EXPECT_FALSE(FileExists(SettlementFilePath(202402)));

@@ -39,7 +39,7 @@ class TAccountDelegate : public QStyledItemDelegate {
     const bool selected = option.state & QStyle::State_Selected;
     painter->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    const std::string key = index.data(kKeyRole).toString().toStdString();
+    const std::string key = index.data(kKeyRole).toByteArray().toStdString();
     painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                       QString::fromStdString(KeyName(key)));
   }
@@ -144,7 +144,8 @@ void TFmMonthSetUp::FillFromList() {
   for (int c = 0; c < m_monthList->Count(); ++c) {
     if (m_monthList->KindOf(c) != kKindAsset) continue;
     auto* item = new QListWidgetItem(QString::fromStdString(m_monthList->DisplayName(c)), m_listBox1);
-    item->setData(kKeyRole, QString::fromStdString(m_monthList->Items(c).key));
+    // Keys are raw bytes (the first is FF), so they are kept as bytes, not as text.
+    item->setData(kKeyRole, QByteArray::fromStdString(m_monthList->Items(c).key));
     item->setData(kBalanceRole, m_monthList->Items(c).balance);
   }
   if (m_listBox1->count() > 0) m_listBox1->setCurrentRow(0);
@@ -176,7 +177,7 @@ void TFmMonthSetUp::ButtonReferClick() {
   const QListWidgetItem* item = m_listBox1->currentItem();
   if (!item) return;
   const int32_t balance =
-      PreviousMonthBalance(m_key, ToDay(m_dateTimePicker1->date()), item->data(kKeyRole).toString().toStdString());
+      PreviousMonthBalance(m_key, ToDay(m_dateTimePicker1->date()), item->data(kKeyRole).toByteArray().toStdString());
   m_edit1->setText(QString::number(balance));
 }
 
