@@ -296,7 +296,8 @@ TEST(GridControl, InplaceEditorWritesBackThroughOnSetEditText) {
 // Keys go to whatever has the focus, as a person's keyboard sends them.
 TEST(GridControl, EditorHandsTheKeyboardBackWhenItCloses) {
   auto grid = ShownGrid(400, 300);
-  grid->SetOptions(grid->Options().With(TGridOption::goEditing));
+  // With Tab kept inside the grid (as in the grid demo) nothing else would take the focus.
+  grid->SetOptions(grid->Options().With(TGridOption::goEditing).With(TGridOption::goTabs));
   const auto focused = [] {
     QWidget* widget = QApplication::focusWidget();
     if (!widget) throw std::runtime_error("nothing has the focus");

@@ -157,6 +157,7 @@ TEST_F(DailyGridTest, DayWithoutEntriesShowsTheBandsAndOneBlankRowInTheFirst) {
   EXPECT_EQ(grid.Row(), 2);
   EXPECT_EQ(grid.Col(), 1);
   EXPECT_EQ(&Focused(), grid.Editor());
+  EXPECT_TRUE(grid.CellRect(1, 2).contains(grid.Editor()->geometry()));
   EXPECT_EQ(modified, 0);
 }
 
@@ -409,7 +410,7 @@ TEST_F(DailyGridTest, ClickingTheBandOfTheCurrentGroupDoesNothing) {
 }
 
 TEST_F(DailyGridTest, EditorTextSitsWhereTheCellDrawsIt) {
-  AddEntry(kFood, "Wide text", 1);
+  AddEntry(kFood, "Wide", 1);
   TDailyGrid& grid = Load(kKindPayment);
   Key(Qt::Key_Up);
   ASSERT_EQ(&Focused(), grid.Editor());

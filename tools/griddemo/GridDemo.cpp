@@ -1,6 +1,8 @@
 // A window with a grid of one fixed row and 100 body rows, sort markers, moving, sizing and
 // editing switched on, to look at the grid control (e.g. under Xvfb for a screenshot).
+// With --daily PASSBOOK-FOLDER [yyyymmdd] it shows the daily grids of a passbook instead.
 #include "controls/GridControl.h"
+#include "DailyGridDemo.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -48,6 +50,8 @@ void FillDemoGrid(TorvGrid& grid) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--daily"))
+    return RunDailyGridDemo(argv[2], argc >= 4 ? argv[3] : "");
   QWidget window;
   window.setWindowTitle(QStringLiteral("グリッドの見本"));
   auto* layout = new QVBoxLayout(&window);

@@ -249,6 +249,7 @@ bool TDailyGrid::event(QEvent* event) {
 
 void TDailyGrid::resizeEvent(QResizeEvent* event) {
   TorvGrid::resizeEvent(event);
+  FitNoteColumn();
   PlaceEditors();
 }
 

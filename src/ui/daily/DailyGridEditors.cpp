@@ -69,7 +69,7 @@ void TDailyGrid::ShowEditor() {
   if (Col() == kzm::kColAccount || m_listMode) {
     if (ShowDropDown() || Col() == kzm::kColAccount) return;
     // No history to offer: the edit stays as it was, or opens when it was closed.
-    if (m_edit && m_edit->isVisible() && m_editCol == Col() && m_editRow == Row()) return;
+    if (m_edit && !m_edit->isHidden() && m_editCol == Col() && m_editRow == Row()) return;
   }
   ShowEdit();
 }
@@ -77,8 +77,8 @@ void TDailyGrid::ShowEditor() {
 // The posted request: an edit already open on the current cell keeps what was typed.
 void TDailyGrid::ReopenEditor() {
   viewport()->update();
-  const bool editOpenHere = m_edit && m_edit->isVisible() && m_editCol == Col() && m_editRow == Row();
-  const bool listOpenHere = m_list && m_list->isVisible() && m_editCol == Col() && m_editRow == Row();
+  const bool editOpenHere = m_edit && !m_edit->isHidden() && m_editCol == Col() && m_editRow == Row();
+  const bool listOpenHere = m_list && !m_list->isHidden() && m_editCol == Col() && m_editRow == Row();
   if ((editOpenHere && !m_listMode && Col() != kzm::kColAccount) || listOpenHere) {
     QWidget* open = editOpenHere ? static_cast<QWidget*>(m_edit) : static_cast<QWidget*>(m_list);
     if (hasFocus()) open->setFocus();
@@ -92,12 +92,12 @@ QRect TDailyGrid::EditRect() const { return CellRect(Col(), Row()); }
 void TDailyGrid::ShowEdit() {
   const bool focus = hasFocus() || (m_edit && m_edit->hasFocus()) || (m_list && m_list->hasFocus()) ||
                      (window() && window()->focusWidget() == this);
-  if (m_list && m_list->isVisible()) {
+  if (m_list && !m_list->isHidden()) {
     if (focus) setFocus(Qt::OtherFocusReason);
     ListFocusLost();
   }
   if (!m_edit) m_edit = new TdailyEdit(*this);
-  if (m_edit->isVisible() && (m_editCol != Col() || m_editRow != Row())) EditFocusLost();
+  if (!m_edit->isHidden() && (m_editCol != Col() || m_editRow != Row())) EditFocusLost();
   m_editCol = Col();
   m_editRow = Row();
   QPalette pal = m_edit->palette();
@@ -114,8 +114,8 @@ void TDailyGrid::ShowEdit() {
   m_edit->setText(Cells(Col(), Row()));
   m_edit->deselect();
   m_edit->end(false);
-  PlaceEditors();
   m_edit->show();
+  PlaceEditors();
   if (focus) m_edit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -155,8 +155,8 @@ bool TDailyGrid::ShowDropDown() {
   m_list->SetItemHeight(m_rowHeight);
   m_list->Fill(values, shown, Cells(col, row));
   m_list->setCurrentRow(selected);
-  PlaceEditors();
   m_list->show();
+  PlaceEditors();
   m_list->scrollToItem(m_list->currentItem());
   if (focus) m_list->setFocus(Qt::OtherFocusReason);
   return true;
@@ -167,13 +167,13 @@ bool TDailyGrid::ShowDropDown() {
 void TDailyGrid::PlaceEditors() {
   const QRect cell = CellRect(m_editCol, m_editRow);
   const QRect away(-10000, -10000, 10, 10);
-  if (m_edit && m_edit->isVisible()) {
+  if (m_edit && !m_edit->isHidden()) {
     if (cell.isEmpty())
       m_edit->setGeometry(away);
     else
       m_edit->PlaceOver(cell);
   }
-  if (m_list && m_list->isVisible()) {
+  if (m_list && !m_list->isHidden()) {
     if (cell.isEmpty()) {
       m_list->setGeometry(away);
       return;
@@ -184,8 +184,11 @@ void TDailyGrid::PlaceEditors() {
     const int clientWidth = viewport()->width();
     const int clientHeight = viewport()->height();
     const int width = std::max(cell.width() + 1, 4 * itemHeight);
+    const int frame = 2 * m_list->frameWidth();
+    const int full = count * itemHeight + frame;
     // Taller than the grid it would only be cut off; the list scrolls instead.
-    const int height = std::min(count * itemHeight + 2, std::max(itemHeight + 2, clientHeight));
+    const int height = std::min(full, std::max(itemHeight + frame, clientHeight));
+    m_list->setVerticalScrollBarPolicy(height < full ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     int left = cell.left() - 1;
     int top = cell.top() - selected * itemHeight;
     if (left + width > clientWidth) left = clientWidth - width;

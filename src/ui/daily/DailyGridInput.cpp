@@ -119,7 +119,7 @@ void TDailyGrid::keyPressEvent(QKeyEvent* event) {
   const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   if (plain && !text.isEmpty() && text.at(0).isPrint() && IsEntryRow(Row())) {
     ShowEditor();
-    if (m_edit && m_edit->isVisible()) {
+    if (m_edit && !m_edit->isHidden()) {
       m_edit->setFocus();
       QCoreApplication::sendEvent(m_edit, event);
       return;
