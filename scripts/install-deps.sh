@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
+  qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -47,6 +47,9 @@ for svg in "$art"/mascot/*.svg; do
   render "$svg" 32
   png_rgba "$work/raw.png" "$res/archive/$name.png"
 done
+# The standing mascot beside the hint balloons, large enough to be drawn smaller on any screen.
+render "$art/mascot/std04.svg" 256
+png_rgba "$work/raw.png" "$res/archive/std04-large.png"
 
 # Application icon for the desktop, in the sizes of the freedesktop icon theme.
 for size in 16 24 32 48 64 128 256; do

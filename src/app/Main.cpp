@@ -1,9 +1,9 @@
 // Program entry: the single instances, start-up, the main window and the message loop, and
-// saving at the end. Takes --data-folder DIR to keep the passbooks in DIR.
+// saving at the end. Takes --data-folder DIR to keep the passbooks in DIR, and --self-check.
 #include "ProgramInstances.h"
+#include "SelfCheck.h"
 #include "StartupProbe.h"
 
-#include "ui/main/Fonts.h"
 #include "ui/main/InstanceChannel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/ProgramStart.h"
@@ -14,27 +14,36 @@
 
 namespace {
 
-QString DataFolderArgument(const QApplication& app) {
+struct TArguments {
+  QString dataFolder;
+  bool selfCheck = false;
+};
+
+TArguments ReadArguments(const QApplication& app) {
   QCommandLineParser parser;
   const QCommandLineOption dataFolder(QStringLiteral("data-folder"), QStringLiteral("Keep the passbooks in DIR."),
                                       QStringLiteral("DIR"));
+  const QCommandLineOption selfCheck(QStringLiteral("self-check"),
+                                     QStringLiteral("Say whether the files beside the program are found, and end."));
   parser.addOption(dataFolder);
+  parser.addOption(selfCheck);
   parser.addHelpOption();
+  parser.addVersionOption();
   parser.process(app);
-  return parser.value(dataFolder);
+  return {parser.value(dataFolder), parser.isSet(selfCheck)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tavimrok"));
-  QApplication::setOrganizationName(QStringLiteral("Orvik"));
-  QApplication::setApplicationDisplayName(QStringLiteral("もるぽ通帳"));
-  QApplication::setApplicationVersion(QStringLiteral(KZM_VERSION));
-  kzm::ui::InstallFontSubstitutions();
-  QApplication::setFont(kzm::ui::ProgramFont());
-  const QString dataFolder = DataFolderArgument(app);
+  kzm::ui::SetUpApplication();
+  const TArguments arguments = ReadArguments(app);
+  const QString& dataFolder = arguments.dataFolder;
+  if (arguments.selfCheck) {
+    kzm::TProgramInstances instances(dataFolder.toStdString());
+    return kzm::RunSelfCheck();
+  }
   // Closing the main window ends the program, whatever other windows are open.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,6 +2,7 @@
 
 #include "calendar/Almanac.h"
 #include "foundation/AppGlobal.h"
+#include "graphics/ProgramArchives.h"
 #include "passbook/Categories.h"
 #include "passbook/ChartPalette.h"
 #include "passbook/MonthData.h"
@@ -16,16 +17,13 @@ TProgramInstances::TProgramInstances(const std::string& dataFolder) {
 
   (void)Almanac();
 
-  m_colors = std::make_unique<TColorsList>();
+  // Named from the start, so that saving before any passbook is open has a file to go to.
+  m_colors = std::make_unique<TColorsList>(global.DataPath() + "colors.clr");
   SetColorScheme(m_colors.get());
 
   m_images = std::make_unique<TGraphicSource>(global.AppPath() + "resource/");
   SetImageSource(m_images.get());
-  try {
-    m_images->AddArchive(global.AppPath() + "zevazuvu.arc");
-  } catch (const std::exception&) {
-    // A damaged archive: the pictures built into the program still serve.
-  }
+  AddProgramArchives(*m_images, global.AppPath());
 
   (void)ui::MascotMessages();
 

@@ -12,7 +12,8 @@ namespace kzm {
 //   1. AppGlobal          application globals (its data folder set from --data-folder)
 //   2. Almanac            holidays and seasonal days
 //   3. ColorScheme        colour scheme
-//   4. ImageSource        pictures: resource/ beside the program, then zevazuvu.arc
+//   4. ImageSource        pictures: resource/ beside the program, then the archives graphic
+//                         and zevazuvu.arc
 //   5. MascotMessages     the mascots' messages
 //   6. KindNames          category kind names
 //   7. PassbookFolders, CurrentProfile

@@ -2,6 +2,7 @@
 
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
+#include "foundation/Concat.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
 
@@ -62,7 +63,7 @@ class TProfileText {
     size_t begin = 0;
     size_t end = 0;
     if (!FindSection(section, begin, end)) {
-      m_lines.push_back("[" + std::string(section) + "]");
+      m_lines.push_back(Concat({"[", section, "]"}));
       m_lines.push_back(std::string(key) + "=" + std::string(value));
       return;
     }

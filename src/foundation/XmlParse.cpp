@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "foundation/Codec.h"
+#include "foundation/Concat.h"
 #include "foundation/Utf16.h"
 #include "foundation/Text.h"
 #include "foundation/XmlList.h"
@@ -51,8 +52,8 @@ std::optional<xml::TFoundElement> FindElement(std::string_view text) {
   if (empty && name.size() == body.size()) name.remove_suffix(1);
   if (empty) return xml::TFoundElement{s, g, g, name, true};
 
-  const std::string endTag = "</" + std::string(name) + ">";
-  const std::string opening = "<" + std::string(name);
+  const std::string endTag = Concat({"</", name, ">"});
+  const std::string opening = Concat({"<", name});
   int depth = 1;
   std::size_t p = s + 1;
   std::size_t e = npos;
@@ -157,7 +158,7 @@ void TxmlList::ParseDocument(std::string_view text) {
     return;
   }
   // Several elements, plain text or white space around the element: all go into "data".
-  const std::string wrapped = "<data>" + std::string(text) + "</data>";
+  const std::string wrapped = Concat({"<data>", text, "</data>"});
   ParseElement(wrapped, *FindElement(wrapped));
 }
 

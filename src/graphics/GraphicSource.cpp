@@ -1,5 +1,7 @@
 #include "graphics/GraphicSource.h"
+#include "graphics/ProgramArchives.h"
 
+#include <exception>
 #include <filesystem>
 
 #include "foundation/EmbeddedResources.h"
@@ -65,6 +67,18 @@ void TGraphicSource::AddArchive(const std::string& fileName) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(fileName, ec)) return;
   m_archives.Add(std::filesystem::path(fileName).stem().string(), std::make_unique<TArchiveStream>(fileName));
+}
+
+bool AddProgramArchives(TGraphicSource& source, const std::string& appFolder) {
+  bool allOpened = true;
+  for (const char* name : {"graphic", "zevazuvu.arc"}) {
+    try {
+      source.AddArchive(appFolder + name);
+    } catch (const std::exception&) {
+      allOpened = false;
+    }
+  }
+  return allOpened;
 }
 
 TGraphicPtr TGraphicSource::LoadFromFolder(std::string_view name) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "foundation/AppGlobal.h"
 #include "foundation/Codec.h"
 #include "foundation/Files.h"
@@ -58,12 +60,34 @@ int32_t ParseBirthField(std::string_view text) { return ParseInt(text, 0); }
 
 bool IsUsablePassbookName(std::string_view name) { return IsValidFileName(name) && !IsOnlyBlanks(name); }
 
+namespace {
+
+// The longest file name and path the file system of folder takes, in bytes.
+long PathLimit(const std::string& folder, int which, long fallback) {
+  const long limit = pathconf(folder.c_str(), which);
+  return limit > 0 ? limit : fallback;
+}
+
+// Room for the deepest file a passbook holds below its folder ("/Monthly/202401.mif" and
+// the temporary name it is written under first).
+constexpr std::size_t kInnerPathRoom = 64;
+
+bool FitsFileSystem(const std::string& dataFolder, const std::string& name) {
+  const auto nameMax = static_cast<std::size_t>(PathLimit(dataFolder, _PC_NAME_MAX, 255));
+  const auto pathMax = static_cast<std::size_t>(PathLimit(dataFolder, _PC_PATH_MAX, 4096));
+  return name.size() <= nameMax && dataFolder.size() + 1 + name.size() + kInnerPathRoom < pathMax;
+}
+
+}  // namespace
+
 std::string CheckPassbookName(const std::string& name, const std::string& loadedName, bool isNew) {
   if (!IsUsablePassbookName(name)) return kBadPassbookName;
   if (isNew || name != loadedName) {
     // A plain file of that name would block the folder just the same.
     const std::string path = AppGlobal().DataPath() + name;
     if (FolderExists(path) || FileExists(path)) return kPassbookNameTaken;
+    // Refused now, not when the folder is made and everything typed is gone.
+    if (!FitsFileSystem(AppGlobal().DataFolder(), name)) return kPassbookNameTooLong;
   }
   return {};
 }

@@ -41,9 +41,11 @@ void StorePassbookInfo(const TPassbookInfo& info, TkzmProfile& profile);
 
 inline constexpr const char* kBadPassbookName = "通帳名に使えない文字があります";
 inline constexpr const char* kPassbookNameTaken = "同じ通帳名が存在します";
+inline constexpr const char* kPassbookNameTooLong = "通帳名が長すぎます。フォルダの名前にできる長さを超えています";
 
 // Empty when the window may take name; else the message. The name must be free in the data
-// folder when it is new (isNew) or differs from loadedName.
+// folder when it is new (isNew) or differs from loadedName, and short enough for the data
+// folder's file system to make a folder of it, with the passbook's files inside.
 [[nodiscard]] std::string CheckPassbookName(const std::string& name, const std::string& loadedName, bool isNew);
 
 // One row of the category editor.

@@ -9,14 +9,14 @@
 #include "calendar/Almanac.h"
 #include "calendar/AlmanacLines.h"
 #include "foundation/Dates.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
 
 // "yyyy/mm/dd<TAB>name" lines of Japan's public holidays as published, one name per day.
 std::map<TDayNumber, std::string> PublishedHolidays() {
-  const char* source = std::getenv("KZM_SOURCE_DIR");
-  std::ifstream file(std::string(source ? source : ".") + "/tests/data/calendar/holidays-1955-2027.txt");
+  std::ifstream file(test::SourceDir() + "/tests/data/calendar/holidays-1955-2027.txt");
   std::map<TDayNumber, std::string> holidays;
   std::string line;
   while (std::getline(file, line)) {

@@ -8,6 +8,7 @@
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "foundation/Utf16.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -262,7 +263,7 @@ TEST(XmlList, VeryDeepNestingIsRefused) {
 
 TEST(XmlList, MalformedFilesGiveAnErrorNotACrash) {
   const std::filesystem::path folder =
-      std::filesystem::path(std::getenv("KZM_SOURCE_DIR")) / "tests/data/foundation/malformed/xml";
+      std::filesystem::path(test::SourceDir()) / "tests/data/foundation/malformed/xml";
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     SCOPED_TRACE(entry.path().string());

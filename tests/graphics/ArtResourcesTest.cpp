@@ -20,6 +20,7 @@
 #include "graphics/PngDecoder.h"
 #include "graphics/Stream.h"
 #include "graphics/TestFiles.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -49,15 +50,8 @@ std::vector<std::string> MascotFrames() {
   return names;
 }
 
-std::string SourceDir() {
-  const char* dir = std::getenv("KZM_SOURCE_DIR");
-  return dir ? dir : ".";
-}
-
-std::string BinDir() {
-  const char* dir = std::getenv("KZM_BIN_DIR");
-  return dir ? dir : ".";
-}
+using test::BinDir;
+using test::SourceDir;
 
 // The image header of a PNG file, read by hand: the 8-byte signature, then the IHDR chunk
 // (length 13, type, width, height, depth, colour type, compression, filter, interlace).

@@ -8,6 +8,7 @@
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "foundation/EmbeddedResources.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -17,7 +18,7 @@ using test::TTempFolder;
 using test::WriteBytes;
 
 std::string DataFile(const std::string& name) {
-  return std::string(std::getenv("KZM_SOURCE_DIR")) + "/tests/data/graphics/colors/" + name;
+  return test::SourceDir() + "/tests/data/graphics/colors/" + name;
 }
 
 std::string ColorFile(const std::string& body) {

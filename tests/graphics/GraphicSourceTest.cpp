@@ -8,6 +8,7 @@
 #include "foundation/EmbeddedResources.h"
 #include "foundation/WindowSystem.h"
 #include "graphics/ArchiveWriter.h"
+#include "graphics/ProgramArchives.h"
 #include "graphics/PngFiles.h"
 #include "graphics/TestFiles.h"
 
@@ -117,6 +118,30 @@ TEST_F(GraphicSourceTest, BrokenPicturesThrowAndAreNotCached) {
   EXPECT_EQ(source.CacheCount(), 0);
   test::WriteBytes(dir.File("bad.arc"), "PK\3\4");
   EXPECT_THROW(source.AddArchive(dir.File("bad.arc")), EarcSTreamError);
+}
+
+TEST_F(GraphicSourceTest, ProgramArchivesPutGraphicBeforeTheShippedOne) {
+  struct Case {
+    const char* what;
+    bool withGraphic;
+    const char* graphicBytes;
+    int backWidth;
+    bool allOpened;
+  };
+  for (const Case& c : {Case{"graphic wins", true, nullptr, 31, true},
+                        Case{"no graphic", false, nullptr, 41, true},
+                        Case{"damaged graphic left out", true, "PK\3\4", 41, false}}) {
+    SCOPED_TRACE(c.what);
+    TTempDir app;
+    test::WriteBytes(app.File("zevazuvu.arc"), BuildArchive({{"back.png", PngOfWidth(41)}}, ""));
+    if (c.withGraphic) {
+      test::WriteBytes(app.File("graphic"), c.graphicBytes ? std::string(c.graphicBytes)
+                                                           : BuildArchive({{"back.png", PngOfWidth(31)}}, ""));
+    }
+    TGraphicSource program;
+    EXPECT_EQ(AddProgramArchives(program, app.Folder()), c.allOpened);
+    EXPECT_EQ(program.LoadImage("back.png")->Width(), c.backWidth);
+  }
 }
 
 TEST(SolidImage, Descriptions) {

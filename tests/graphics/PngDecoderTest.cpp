@@ -10,6 +10,7 @@
 
 #include "graphics/PngFiles.h"
 #include "graphics/TestFiles.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -51,8 +52,7 @@ std::string DecodeError(const std::string& bytes) {
 }
 
 std::filesystem::path PngSuiteFolder() {
-  const char* source = std::getenv("KZM_SOURCE_DIR");
-  return source ? std::filesystem::path(source) / ".." / "shared" / "testdata" / "pngsuite" : std::filesystem::path();
+  return std::filesystem::path(test::SourceDir()) / ".." / "shared" / "testdata" / "pngsuite";
 }
 
 // What our decoder must say about a file libpng can read, by the rules it follows.

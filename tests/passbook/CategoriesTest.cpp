@@ -12,6 +12,7 @@
 #include "foundation/Codec.h"
 #include "foundation/XmlList.h"
 #include "passbook/CategoryOrder.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -21,7 +22,7 @@ using test::TTempFolder;
 using test::WriteBytes;
 
 std::string DataFile(const std::string& name) {
-  return std::string(std::getenv("KZM_SOURCE_DIR")) + "/tests/data/passbook/categories/" + name;
+  return test::SourceDir() + "/tests/data/passbook/categories/" + name;
 }
 
 std::string Sjis(const std::string& utf8) {

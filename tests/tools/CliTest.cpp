@@ -14,6 +14,7 @@
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
+#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {
@@ -61,8 +62,7 @@ class CliTest : public ::testing::Test {
   static std::string Data() { return s_temp->Path() + "/data"; }
 
   static TRun Run(const std::vector<std::string>& args) {
-    const char* bin = std::getenv("KZM_BIN_DIR");
-    std::string command = Quote(std::string(bin ? bin : ".") + "/tavimrok-cli");
+    std::string command = Quote(test::BinDir() + "/tavimrok-cli");
     for (const std::string& arg : args) command += " " + Quote(arg);
     const std::string out = s_temp->File("stdout.txt");
     const std::string err = s_temp->File("stderr.txt");

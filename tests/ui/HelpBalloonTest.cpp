@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPalette>
+#include <QPolygonF>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <random>
 
 #include "graphics/BitmapRoutines.h"
+#include "common/TestPaths.h"
 
 namespace kzm::ui {
 namespace {
@@ -17,9 +21,7 @@ namespace {
 class HelpBalloon : public testing::Test {
  protected:
   void SetUp() override {
-    const char* bin = std::getenv("KZM_BIN_DIR");
-    ASSERT_NE(bin, nullptr);
-    m_source.AddArchive(std::string(bin) + "/zevazuvu.arc");
+    m_source.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_source);
     QPalette palette = m_owner.palette();
     palette.setColor(QPalette::Window, QColor(0x20, 0x40, 0x60));
@@ -108,6 +110,46 @@ TEST_F(HelpBalloon, OutlineIsJitteredByAtMostOnePixel) {
     differs = differs || help.Outline() != first;
   }
   EXPECT_TRUE(differs) << "each redraw looks hand-drawn anew";
+}
+
+// Every hint, at the sizes the windows give the picture: no ink of the text outside the
+// balloon's outline (the bottom-right quarter, the mascot's, left aside).
+TEST_F(HelpBalloon, HintTextStaysInsideTheBalloon) {
+  std::vector<std::string> hints = MonthlyViewHintLines();
+  {
+    TkzmHelpSys daily(&m_owner);
+    daily.LoadHints("DAILYTEXT");
+    hints.insert(hints.end(), daily.Hints().begin(), daily.Hints().end());
+  }
+  const std::array<int, 3> back{0x20, 0x40, 0x60};
+  for (const int side : {92, 140, 200}) {
+    for (const std::string& hint : hints) {
+      if (hint.empty()) continue;
+      SCOPED_TRACE(std::to_string(side) + " " + hint);
+      TkzmHelpSys help(&m_owner, Sequence({0}));
+      help.SetSize(side, side, 32);
+      help.SetHints({hint});
+      help.ShowHint(hint.substr(0, hint.find('=')));
+      ASSERT_EQ(help.Outline().size(), 10u);
+      QPainterPath balloon;
+      QPolygonF outline;
+      for (const auto& [x, y] : help.Outline()) outline << QPointF(x, y);
+      balloon.addPolygon(outline);
+      balloon.closeSubpath();
+      // The outline's own anti-aliased line reaches about a pixel beyond it.
+      QPainterPathStroker stroker;
+      stroker.setWidth(4);
+      const QPainterPath inside = balloon.united(stroker.createStroke(balloon));
+      int stray = 0;
+      for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+          if ((x >= side / 2 && y >= side / 2) || inside.contains(QPointF(x + 0.5, y + 0.5))) continue;
+          if (Rgb(help, x, y) != back) ++stray;
+        }
+      }
+      EXPECT_EQ(stray, 0);
+    }
+  }
 }
 
 }  // namespace

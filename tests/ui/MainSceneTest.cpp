@@ -10,6 +10,7 @@
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
 #include "ui/main/Nuppo.h"
+#include "common/TestPaths.h"
 
 namespace kzm::ui {
 namespace {
@@ -28,7 +29,7 @@ TEST(DriftTest, StartsAtTheTopOfTheHourOnly) {
 class MainSceneTest : public testing::Test {
  protected:
   MainSceneTest() {
-    m_source.AddArchive(std::string(std::getenv("KZM_BIN_DIR")) + "/zevazuvu.arc");
+    m_source.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_source);
   }
   ~MainSceneTest() override { SetImageSource(nullptr); }

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include "common/TestPaths.h"
 
 namespace kzm::ui {
 namespace {
@@ -43,7 +44,7 @@ class MainWindowTest : public testing::Test {
     AppGlobal().UseDataFolder(m_data.Path());
     SetWindowSystem(&m_system);
     // The mascots' pictures come from the archive beside the program.
-    m_images.AddArchive(std::string(std::getenv("KZM_BIN_DIR")) + "/zevazuvu.arc");
+    m_images.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_images);
   }
   ~MainWindowTest() override {

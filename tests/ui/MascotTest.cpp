@@ -9,6 +9,7 @@
 #include "ui/FakeRandom.h"
 #include "ui/main/MessageList.h"
 #include "ui/main/Nuppo.h"
+#include "common/TestPaths.h"
 
 namespace kzm::ui {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 class MascotTest : public testing::Test {
  protected:
   MascotTest() {
-    m_source.AddArchive(std::string(std::getenv("KZM_BIN_DIR")) + "/zevazuvu.arc");
+    m_source.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_source);
     m_root.SetSize(280, 120);
     m_root.SetFillBack(true);

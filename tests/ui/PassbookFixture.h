@@ -21,6 +21,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "common/TestPaths.h"
 
 namespace kzm::test {
 
@@ -64,7 +65,7 @@ class TPassbookFixture : public ::testing::Test {
  protected:
   TPassbookFixture() {
     // The help balloon's mascot comes from the archive the build packs beside the program.
-    if (const char* bin = std::getenv("KZM_BIN_DIR")) m_images.AddArchive(std::string(bin) + "/zevazuvu.arc");
+    m_images.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_images);
     AppGlobal().UseDataFolder(m_data.Path());
     TkzmProfile& profile = CurrentProfile();

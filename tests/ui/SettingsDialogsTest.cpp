@@ -1,4 +1,5 @@
 #include "ui/settings/InfoWindow.h"
+#include "ui/settings/OptionWindow.h"
 #include "ui/settings/ProfileSelectWindow.h"
 #include "ui/settings/SettingsOpeners.h"
 
@@ -6,6 +7,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +49,20 @@ T* Child(QWidget* window, const char* name) {
 }
 
 void Click(QWidget* window, const char* button) { Child<QPushButton>(window, button)->click(); }
+
+// A key pressed as a person presses it: into the widget that has the focus.
+void PressKey(QWidget* window, Qt::Key key) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  QTest::keyClick(focus, key);
+}
+
+QString FocusName(QWidget* window) {
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+  QWidget* focus = QApplication::focusWidget();
+  return focus ? focus->objectName() : QString();
+}
 
 using test::OnNextDialog;
 
@@ -260,6 +279,127 @@ TEST_F(SettingsDialogs, OptionsWriteTheStartupChoiceAndEnterPath) {
   EXPECT_FALSE(saved.ReadBool("DAILY", "enter2", true));
   EXPECT_TRUE(saved.ReadBool("DAILY", "enter1", false));
   EXPECT_TRUE(saved.ReadBool("STARTUP", "MONTHLY", false));
+}
+
+TEST_F(SettingsDialogs, WindowsOpenReadyToTypeWithTheExpectedDefaultButton) {
+  CurrentProfile().OpenPassbook(MakePassbook("家計"));
+  OnNextDialog([](QDialog* dialog) {
+    EXPECT_EQ(FocusName(dialog), QStringLiteral("EditFolder"));
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditFolder")->selectedText(), QStringLiteral("家計"));
+    EXPECT_TRUE(Child<QPushButton>(dialog, "ButtonOK")->isDefault());
+  });
+  OpenPassbookInfo(0);
+  OnNextDialog([](QDialog* dialog) { EXPECT_EQ(FocusName(dialog), QStringLiteral("Grid")); });
+  OpenPassbookInfo(1);
+  OnNextDialog([](QDialog* dialog) {
+    EXPECT_EQ(FocusName(dialog), QStringLiteral("ListView"));
+    PressKey(dialog, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible()) << "Enter chooses the selected passbook";
+  });
+  EXPECT_TRUE(SelectPassbook());
+}
+
+// Enter on the wizard's second step used to reach キャンセル and throw the new passbook away.
+TEST_F(SettingsDialogs, EnterOnTheWizardsSecondStepCreatesThePassbook) {
+  OnNextDialog([](QDialog* dialog) {
+    EXPECT_EQ(FocusName(dialog), QStringLiteral("EditFolder"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("kakei"));
+    PressKey(dialog, Qt::Key_Return);
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(Child<QPushButton>(dialog, "ButtonOK")->text(), QStringLiteral("ＯＫ"));
+    PressKey(dialog, Qt::Key_Return);
+  });
+  ASSERT_TRUE(NewPassbook());
+  EXPECT_EQ(CurrentProfile().Folder(), m_data.File("kakei"));
+}
+
+TEST_F(SettingsDialogs, NameTooLongForTheFileSystemIsRefusedAtTheFirstStep) {
+  TFmInfo window;
+  window.LoadPages(PassbookInfoOf(CurrentProfile()), CurrentProfile().Categories());
+  window.NewPassbookWizard();
+  window.show();
+  QString name;
+  for (int i = 0; i < 300; ++i) name += QStringLiteral("長");
+  Child<QLineEdit>(&window, "EditFolder")->setText(name);
+  Click(&window, "ButtonOK");
+  EXPECT_EQ(m_windows.messages, std::vector<std::string>{kPassbookNameTooLong});
+  EXPECT_EQ(Child<QPushButton>(&window, "ButtonOK")->text(), QStringLiteral("次へ")) << "still on the first step";
+}
+
+// Only a name the user changed renames the folder; one that is no valid UTF-8 would come
+// back from the edit as other bytes.
+TEST_F(SettingsDialogs, OkRenamesOnlyANameTheUserChanged) {
+  struct Case {
+    const char* folder;
+    const char* typed;  // nullptr: left as it is
+    const char* after;
+  };
+  for (const Case& c : {Case{"家計", nullptr, "家計"}, Case{"\xff\xfe\x81", nullptr, "\xff\xfe\x81"},
+                        Case{"\xff\xfe\x81", "新しい", "新しい"}, Case{"家計", "家計2", "家計2"}}) {
+    SCOPED_TRACE(c.after);
+    test::TTempFolder data;
+    AppGlobal().UseDataFolder(data.Path());
+    TkzmProfile made;
+    made.Load("");
+    made.SetFolder(data.File(c.folder));
+    ASSERT_TRUE(made.Save());
+    CurrentProfile().OpenPassbook(made.Folder());
+    OnNextDialog([&c](QDialog* dialog) {
+      if (c.typed) Child<QLineEdit>(dialog, "EditFolder")->setText(QString::fromUtf8(c.typed));
+      Click(dialog, "ButtonOK");
+    });
+    EXPECT_TRUE(OpenPassbookInfo(0));
+    EXPECT_TRUE(FolderExists(data.File(c.after)));
+    EXPECT_EQ(CurrentProfile().Folder(), data.File(c.after));
+    std::vector<std::string> folders;
+    for (const auto& entry : std::filesystem::directory_iterator(data.Path())) {
+      if (entry.is_directory()) folders.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(folders, std::vector<std::string>{c.after});
+    CurrentProfile().Load("");
+  }
+}
+
+TEST_F(SettingsDialogs, SettingsDialogsAreCentredOnTheScreenNotOnTheMainWindow) {
+  CurrentProfile().OpenPassbook(MakePassbook("家計"));
+  QWidget mainWindow;
+  mainWindow.setGeometry(0, 0, 280, 120);
+  mainWindow.show();
+  const QRect area = mainWindow.screen()->availableGeometry();
+  const auto expectCentred = [&area](QDialog* dialog) {
+    SCOPED_TRACE(dialog->objectName().toStdString());
+    EXPECT_LE((dialog->frameGeometry().center() - area.center()).manhattanLength(), 2)
+        << dialog->frameGeometry().center().x() << "," << dialog->frameGeometry().center().y();
+  };
+  OnNextDialog(expectCentred);
+  OpenPassbookInfo(0, &mainWindow);
+  OnNextDialog(expectCentred);
+  OpenOptions(0, &mainWindow);
+  OnNextDialog(expectCentred);
+  SelectPassbook(&mainWindow);
+}
+
+TEST_F(SettingsDialogs, PassbookListKeepsEachPassbookOnOneLine) {
+  MakePassbook("とても長い名前の通帳で列の幅にはとても収まりきらないもの", "とても長いおなまえの持ち主さん");
+  const std::string open = MakePassbook("b");
+  TFmProfileSelect window(open);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* list = Child<QTableWidget>(&window, "ListView");
+  EXPECT_FALSE(list->wordWrap());
+  EXPECT_NE(list->textElideMode(), Qt::ElideNone);
+  EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+  for (int col = 0; col < 4; ++col) {
+    SCOPED_TRACE(col);
+    EXPECT_EQ(list->horizontalHeader()->sectionResizeMode(col) == QHeaderView::Stretch, col == 3);
+  }
+}
+
+TEST_F(SettingsDialogs, OpeningTheDataFolderSaysSoWhenItFails) {
+  TFmOption window({}, m_data.Path());
+  window.show();
+  Click(&window, "Button1");
+  EXPECT_EQ(m_windows.messages, std::vector<std::string>{"データ保存フォルダを開けませんでした。\n" + m_data.Path()});
 }
 
 }  // namespace

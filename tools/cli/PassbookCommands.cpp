@@ -43,14 +43,14 @@ TMonthKey ParseMonthKey(const std::string& text) {
 void PrintSummary(const THeadList& summary) {
   std::printf("period\t%s\t%s\n", FormatDateSlashed(summary.First()).c_str(), FormatDateSlashed(summary.Last()).c_str());
   std::string header = "category\tkind\tbalance";
-  for (int d = 0; d < summary.DayCount(); ++d) header += "\t" + FormatDateSlashed(summary.First() + d);
+  for (int d = 0; d < summary.DayCount(); ++d) header.append("\t").append(FormatDateSlashed(summary.First() + d));
   std::printf("%s\ttotal\n", header.c_str());
   const auto& amounts = summary.DayAmounts();
   for (int c = 0; c < summary.Count(); ++c) {
     const THeadData& item = summary.Items(c);
     std::string line = Field(summary.DisplayName(c)) + "\t" + KindNames()[static_cast<size_t>(summary.KindOf(c))] +
                        "\t" + std::to_string(item.balance);
-    for (const auto& day : amounts) line += "\t" + std::to_string(day[static_cast<size_t>(c)]);
+    for (const auto& day : amounts) line.append("\t").append(std::to_string(day[static_cast<size_t>(c)]));
     std::printf("%s\t%d\n", line.c_str(), item.total);
   }
   for (int d = 0; d < summary.DayCount(); ++d) {

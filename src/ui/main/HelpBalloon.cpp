@@ -1,7 +1,9 @@
 #include "ui/main/HelpBalloon.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <exception>
@@ -54,6 +56,33 @@ std::pair<std::string, std::string> SplitHint(const std::string& line) {
 
 TColor FromQColor(const QColor& c) { return MakeColor(c.red(), c.green(), c.blue()); }
 
+// The hint is written this far below the balloon's first corner; no smaller text than this.
+constexpr int kTextDrop = 4;
+constexpr int kSmallestTextPixels = 7;
+
+// True when every line, written from origin one below the other as DrawTextLines writes
+// them, lies inside the outline (its edges tried every two pixels, since the outline is not
+// convex).
+bool LinesFit(const QPolygonF& outline, const QPointF& origin, const QStringList& lines, const QFontMetrics& metrics) {
+  const int step = metrics.height() + 2;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (lines[i].trimmed().isEmpty()) continue;
+    const QRectF box(origin.x(), origin.y() + static_cast<double>(i * step), metrics.horizontalAdvance(lines[i]),
+                     metrics.height());
+    for (double x = box.left(); x <= box.right() + 1; x += 2) {
+      for (const double y : {box.top(), box.bottom()}) {
+        if (!outline.containsPoint(QPointF(std::min(x, box.right()), y), Qt::OddEvenFill)) return false;
+      }
+    }
+    for (double y = box.top(); y <= box.bottom() + 1; y += 2) {
+      for (const double x : {box.left(), box.right()}) {
+        if (!outline.containsPoint(QPointF(x, std::min(y, box.bottom())), Qt::OddEvenFill)) return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> MonthlyViewHintLines() {
@@ -68,7 +97,7 @@ std::vector<std::string> MonthlyViewHintLines() {
 TkzmHelpSys::TkzmHelpSys(QWidget* owner, TRandomSource random)
     : TBitmap(kStartSide, kStartSide, 32), m_owner(owner), m_random(random ? std::move(random) : OwnRandomSource()) {
   try {
-    m_mascot = ImageSource().GetImage("std04.png", kImageShared, 0);
+    m_mascot = ImageSource().GetImage(kMascotPicture, kImageShared, 0);
   } catch (const std::exception& e) {
     // Without the mascot the balloon is still worth showing.
     WindowSystem().Notify(e.what());
@@ -108,12 +137,31 @@ void TkzmHelpSys::ShowHint(const std::string& key) {
 void TkzmHelpSys::Redraw() {
   if (IsEmpty()) return;
   if (!Is32()) SetBitsPerPixel(32);
+  m_outline.clear();
+  if (!m_text.empty()) {
+    for (const auto& corner : kBalloon) {
+      m_outline.emplace_back(Width() * corner[0] / 100 + m_random(3) - 1, Height() * corner[1] / 100 + m_random(3) - 1);
+    }
+  }
+  DrawPicture(*this, 1.0);
+  // On a screen with more than one device pixel per pixel the picture is drawn again at the
+  // screen's resolution, so that neither the mascot nor the text is blurred by enlarging.
+  const qreal ratio = m_owner ? m_owner->devicePixelRatioF() : 1.0;
+  if (ratio > 1.0) {
+    m_sharp.SetSize(qRound(Width() * ratio), qRound(Height() * ratio), 32);
+    DrawPicture(m_sharp, ratio);
+  } else if (!m_sharp.IsEmpty()) {
+    m_sharp.SetSize(0, 0, 32);
+  }
+}
+
+void TkzmHelpSys::DrawPicture(TBitmap& target, double scale) {
   const TColor back = m_owner ? FromQColor(m_owner->palette().color(QPalette::Window)) : 0xFFFFFF;
-  FillBitmap32(*this, back | 0xFF000000u);
-  const int w = Width(), h = Height();
+  FillBitmap32(target, back | 0xFF000000u);
+  const int w = target.Width(), h = target.Height();
   if (m_mascot && m_mascot->Is32()) {
     TBlendRequest request;
-    request.dest = this;
+    request.dest = &target;
     request.source = m_mascot.get();
     request.placement = {w / 2, h / 2, w, h};
     request.clip = request.placement;
@@ -121,51 +169,71 @@ void TkzmHelpSys::Redraw() {
     request.mode = TDrawType::dtAlpha;
     BlendRect(request);
   }
-  m_outline.clear();
-  if (!m_text.empty()) DrawBalloon();
+  if (!m_outline.empty()) DrawBalloon(target, scale);
 }
 
-void TkzmHelpSys::DrawBalloon() {
-  const int w = Width(), h = Height();
-  QPolygon polygon;
-  for (const auto& corner : kBalloon) {
-    const int x = w * corner[0] / 100 + m_random(3) - 1;
-    const int y = h * corner[1] / 100 + m_random(3) - 1;
-    m_outline.emplace_back(x, y);
-    polygon << QPoint(x, y);
+QPolygonF TkzmHelpSys::OutlinePolygon(double scale) const {
+  QPolygonF polygon;
+  for (const auto& [x, y] : m_outline) polygon << QPointF(x * scale, y * scale);
+  return polygon;
+}
+
+QFont TkzmHelpSys::HintFont() const {
+  QFont font = m_owner ? m_owner->font() : QFont();
+  const QPolygonF outline = OutlinePolygon(1.0);
+  const QStringList lines = QString::fromStdString(m_text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+  const QPointF origin(m_outline.front().first, m_outline.front().second + kTextDrop);
+  // The planned size when the lines fit, else the largest smaller one that fits.
+  const int largest = std::max(1, Height() / 9);
+  const int smallest = std::min(largest, kSmallestTextPixels);
+  for (int pixels = largest; pixels >= smallest; --pixels) {
+    font.setPixelSize(pixels);
+    if (LinesFit(outline, origin, lines, QFontMetrics(font))) break;
   }
-  QImage image = BitmapAsImage(*this);
+  return font;
+}
+
+void TkzmHelpSys::DrawBalloon(TBitmap& target, double scale) {
+  const QPolygonF polygon = OutlinePolygon(scale);
+  QImage image = BitmapAsImage(target);
   image.reinterpretAsFormat(QImage::Format_RGB32);
   {
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
     painter.drawPolygon(polygon);
   }
 
   TLinePen pen;
-  pen.target = this;
-  pen.x = m_outline.front().first;
-  pen.y = m_outline.front().second;
+  pen.target = &target;
+  pen.x = polygon.front().x();
+  pen.y = polygon.front().y();
   pen.color = kOutlineColor;
   pen.opacity = 255;
-  pen.width = 1.0;
-  for (std::size_t i = 1; i <= m_outline.size(); ++i) {
-    const auto& [x, y] = m_outline[i % m_outline.size()];
-    DrawAALine(pen, x, y);
+  pen.width = scale;
+  for (qsizetype i = 1; i <= polygon.size(); ++i) {
+    const QPointF& corner = polygon[i % polygon.size()];
+    DrawAALine(pen, corner.x(), corner.y());
   }
 
   QPainter painter(&image);
-  QFont font = m_owner ? m_owner->font() : painter.font();
-  font.setPixelSize(std::max(1, h / 9));
+  QFont font = HintFont();
+  font.setPixelSize(std::max(1, qRound(font.pixelSize() * scale)));
   painter.setFont(font);
   painter.setPen(QColor(RedOf(kTextColor), GreenOf(kTextColor), BlueOf(kTextColor)));
-  DrawTextLines(painter, m_outline.front().first, m_outline.front().second + 4, m_text);
+  DrawTextLines(painter, qRound(polygon.front().x()), qRound(polygon.front().y() + kTextDrop * scale), m_text);
 }
 
 void TkzmHelpSys::PaintOn(QPainter& painter) {
   if (IsEmpty()) return;
-  painter.drawImage(m_x, m_y, BitmapAsImage(*this));
+  if (m_sharp.IsEmpty()) {
+    painter.drawImage(m_x, m_y, BitmapAsImage(*this));
+    return;
+  }
+  QImage image = BitmapAsImage(m_sharp);
+  image.setDevicePixelRatio(static_cast<qreal>(m_sharp.Width()) / Width());
+  painter.drawImage(QPointF(m_x, m_y), image);
 }
 
 }  // namespace kzm::ui

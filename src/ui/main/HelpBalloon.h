@@ -8,6 +8,9 @@
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicSource.h"
 
+#include <QFont>
+#include <QPolygonF>
+
 class QPainter;
 class QWidget;
 
@@ -26,6 +29,9 @@ using TRandomSource = std::function<int(int count)>;
 class TkzmHelpSys : public TBitmap {
  public:
   static constexpr int kStartSide = 92;
+  // The standing mascot drawn large (std04.png is a 32 × 32 frame of the walking flock), so
+  // that it is only ever made smaller, never blurred by enlarging.
+  static constexpr const char* kMascotPicture = "std04-large.png";
 
   // Takes the mascot picture and draws once with no hint. The owner's background colour
   // and font are used; without a random source a seeded engine of its own is used.
@@ -47,7 +53,8 @@ class TkzmHelpSys : public TBitmap {
   void ShowHint(const std::string& key);
   // The hint last drawn, line breaks already made.
   [[nodiscard]] const std::string& Text() const { return m_text; }
-  // The balloon's ten corners as last drawn (empty when no balloon was drawn).
+  // The balloon's ten corners as last drawn (empty when no balloon was drawn), in pixels of
+  // the picture.
   [[nodiscard]] const std::vector<std::pair<int, int>>& Outline() const { return m_outline; }
 
   [[nodiscard]] int X() const { return m_x; }
@@ -61,11 +68,18 @@ class TkzmHelpSys : public TBitmap {
 
  private:
   void Redraw();
-  void DrawBalloon();
+  // The picture at scale times its size into target (this bitmap, or the sharp copy).
+  void DrawPicture(TBitmap& target, double scale);
+  void DrawBalloon(TBitmap& target, double scale);
+  [[nodiscard]] QPolygonF OutlinePolygon(double scale) const;
+  // The owner's font at the largest size up to a ninth of the height at which every line
+  // of the hint stays inside the balloon.
+  [[nodiscard]] QFont HintFont() const;
 
   QWidget* m_owner;
   TRandomSource m_random;
   TGraphicPtr m_mascot;
+  TBitmap m_sharp;  // the picture at the screen's resolution; empty at one pixel per pixel
   std::vector<std::string> m_hints;
   std::string m_text;
   std::vector<std::pair<int, int>> m_outline;

@@ -58,7 +58,6 @@ TFmKzmMain::TFmKzmMain(QWidget* parent)
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setWindowIcon(ProgramIcon());
-  QApplication::setApplicationDisplayName(QStringLiteral("もるぽ通帳"));
 
   m_formFunc = new TorvFormFunc(this);
   m_formFunc->setObjectName(QStringLiteral("orvFormFunc1"));

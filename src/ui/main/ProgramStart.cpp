@@ -6,12 +6,16 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "passbook/StartUp.h"
+#include "ui/main/Fonts.h"
 #include "ui/main/InstanceChannel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QtWindowSystem.h"
 #include "ui/settings/SettingsOpeners.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace kzm::ui {
 
@@ -24,7 +28,33 @@ TFmKzmMain* RunningMainWindow() {
   return nullptr;
 }
 
+// Qt's translations of its own texts ("はい", "キャンセル", the file and print dialogs, the
+// context menus of edits). Without the translation files installed Qt speaks English.
+void InstallQtTranslations() {
+  const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  QLocale::setDefault(japanese);
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  auto* translator = new QTranslator(qApp);
+  if (translator->load(japanese, QStringLiteral("qt"), QStringLiteral("_"), folder) ||
+      translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+    QCoreApplication::installTranslator(translator);
+  } else {
+    delete translator;
+  }
+}
+
 }  // namespace
+
+void SetUpApplication() {
+  QApplication::setApplicationName(QStringLiteral(KZM_INTERNAL_NAME));
+  QApplication::setOrganizationName(QStringLiteral(KZM_COMPANY_NAME));
+  QApplication::setApplicationVersion(QStringLiteral(KZM_VERSION));
+  // Ties the windows to the desktop entry (its icon and name in the task bar).
+  QGuiApplication::setDesktopFileName(QStringLiteral("jp.orvik.tavimrok"));
+  InstallQtTranslations();
+  InstallFontSubstitutions();
+  QApplication::setFont(ProgramFont());
+}
 
 bool ClaimSingleInstance(TInstanceChannel& channel, const QString& channelName) {
   if (AppGlobal().IsAlreadyRunning()) {

@@ -9,6 +9,11 @@ namespace kzm::ui {
 
 class TInstanceChannel;
 
+// The program's name for the desktop, its fonts, and Qt's own Japanese texts for standard
+// buttons and dialogs. No application display name is set: Qt would append it to every
+// window title. Call once, after the QApplication.
+void SetUpApplication();
+
 // Ends at once when another copy runs: that copy is brought forward, or, when it belongs to
 // another user, the user is told. True when this copy may go on; it then listens on channel
 // for later copies.

@@ -78,12 +78,13 @@ void TQtWindowSystem::BroadcastToForms(int message, int first, int second) {
   }
 }
 
+// What the program tells the user is nearly always a refusal or a failure: a warning.
 void TQtWindowSystem::Notify(const std::string& text) {
-  QMessageBox::information(DialogParent(), QApplication::applicationDisplayName(), QString::fromStdString(text));
+  QMessageBox::warning(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text));
 }
 
 bool TQtWindowSystem::AskYesNo(const std::string& text) {
-  return QMessageBox::question(DialogParent(), QApplication::applicationDisplayName(), QString::fromStdString(text),
+  return QMessageBox::question(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

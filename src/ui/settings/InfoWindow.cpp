@@ -1,6 +1,7 @@
 #include "ui/settings/InfoWindow.h"
 
 #include "controls/GridControl.h"
+#include "controls/CentreOnScreen.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -91,6 +92,7 @@ TFmInfo::TFmInfo(QWidget* parent) : QDialog(parent) {
   layout->addWidget(m_pages);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  CentreOnScreenWhenShown(*this);
 }
 
 QWidget* TFmInfo::CreateInfoPage() {
@@ -277,9 +279,24 @@ void TFmInfo::LoadPages(const TPassbookInfo& info, THeadList& list) {
   m_nextMonth->setChecked(info.endsNextMonth);
   UpdateExample();
   ButtonResetClick();
+  FocusPage();
 }
 
-void TFmInfo::SetPage(int page) { m_pages->setCurrentWidget(page == 1 ? m_headPage : m_infoPage); }
+void TFmInfo::SetPage(int page) {
+  m_pages->setCurrentWidget(page == 1 ? m_headPage : m_infoPage);
+  FocusPage();
+}
+
+// The window opens ready to type: in the passbook name with its text selected, or in the
+// category grid.
+void TFmInfo::FocusPage() {
+  if (m_pages->currentWidget() == m_headPage) {
+    m_grid->setFocus();
+    return;
+  }
+  m_editFolder->setFocus();
+  m_editFolder->selectAll();
+}
 
 void TFmInfo::NewPassbookWizard() {
   m_isNew = true;
@@ -288,6 +305,7 @@ void TFmInfo::NewPassbookWizard() {
   m_buttonOK->setText(QStringLiteral("次へ"));
   m_pages->setTabVisible(m_pages->indexOf(m_headPage), false);
   m_pages->setCurrentWidget(m_infoPage);
+  FocusPage();
 }
 
 void TFmInfo::UpdateExample() {
@@ -385,7 +403,9 @@ void TFmInfo::ButtonRemoveClick() {
 
 TPassbookInfo TFmInfo::TypedInfo() const {
   TPassbookInfo info = m_info;
-  info.name = m_editFolder->text().toStdString();
+  // A name as loaded stays its own bytes: a folder name that is not valid UTF-8 would come
+  // back from the edit as other bytes, and OK would rename a folder nobody renamed.
+  if (m_editFolder->text() != Q(m_info.name)) info.name = m_editFolder->text().toStdString();
   info.ownerName = m_editName->text().toStdString();
   info.purpose = m_editUse->text().toStdString();
   info.birthMonth = ParseBirthField(m_editBirthMonth->text().toStdString());
@@ -411,6 +431,9 @@ void TFmInfo::ButtonOKClick() {
     m_pages->setCurrentWidget(m_headPage);
     m_buttonOK->setText(QStringLiteral("ＯＫ"));
     SelectRow(m_grid->Row());
+    // The hidden name edit would hand the focus to キャンセル, and Enter would throw the
+    // new passbook away.
+    FocusPage();
     return;
   }
   m_info = typed;

@@ -48,6 +48,7 @@ class TFmInfo : public QDialog {
   QWidget* CreateInfoPage();
   QWidget* CreateHeadPage();
   void ConnectHeadPage();
+  void FocusPage();
   void UpdateExample();
   void SelectRow(int row);
   void SelectionChanged();

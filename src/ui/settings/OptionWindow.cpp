@@ -1,5 +1,6 @@
 #include "ui/settings/OptionWindow.h"
 
+#include "controls/CentreOnScreen.h"
 #include "foundation/WindowSystem.h"
 
 #include <QCheckBox>
@@ -52,6 +53,7 @@ TFmOption::TFmOption(const TOptionSettings& settings, const std::string& dataFol
   layout->addWidget(m_pages);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  CentreOnScreenWhenShown(*this);
 }
 
 QWidget* TFmOption::CreateStartupPage(const TOptionSettings& settings) {
@@ -108,7 +110,11 @@ QWidget* TFmOption::CreateDataPage(const std::string& dataFolder) {
   edit->setMinimumWidth(320);
   auto* open = new QPushButton(QStringLiteral("開く"), page);
   open->setObjectName(QStringLiteral("Button1"));
-  connect(open, &QPushButton::clicked, this, [edit] { WindowSystem().OpenDocument(edit->text().toStdString()); });
+  connect(open, &QPushButton::clicked, this, [edit] {
+    const std::string folder = edit->text().toStdString();
+    // Without a file manager nothing would happen at all.
+    if (!WindowSystem().OpenDocument(folder)) WindowSystem().Notify("データ保存フォルダを開けませんでした。\n" + folder);
+  });
   auto* row = new QHBoxLayout;
   row->addWidget(edit);
   row->addWidget(open);

@@ -1,5 +1,6 @@
 #include "ui/settings/ProfileSelectWindow.h"
 
+#include "controls/CentreOnScreen.h"
 #include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
 
@@ -37,11 +38,16 @@ TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
   listFont.setPixelSize(13);
   m_listView->setFont(listFont);
   const int unit = QFontMetrics(font()).height() + 5;
+  // One line per passbook: long texts are cut short with "…" (the whole text is the cell's
+  // tool tip); only the data path takes what width is left, so no scroll bar is needed.
+  m_listView->setWordWrap(false);
+  m_listView->setTextElideMode(Qt::ElideRight);
+  QHeaderView* header = m_listView->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setSectionResizeMode(3, QHeaderView::Stretch);
   m_listView->setColumnWidth(0, 4 * unit);
   m_listView->setColumnWidth(1, 5 * unit);
   m_listView->setColumnWidth(2, 5 * unit);
-  m_listView->setColumnWidth(3, 12 * unit);
-  m_listView->horizontalHeader()->setStretchLastSection(true);
   m_listView->setMinimumSize(20 * unit, 10 * unit);
 
   m_buttonDelete = new QPushButton(QStringLiteral("削除"), this);
@@ -69,8 +75,11 @@ TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_listView);
   layout->addLayout(buttons);
-  resize(24 * unit + 24, 14 * unit);
+  resize(28 * unit + 24, 14 * unit);
   Fill();
+  // Enter chooses the selected passbook.
+  m_listView->setFocus();
+  CentreOnScreenWhenShown(*this);
 }
 
 void TFmProfileSelect::Fill() {
@@ -81,7 +90,9 @@ void TFmProfileSelect::Fill() {
     const TPassbookListRow& passbook = m_passbooks[static_cast<size_t>(row)];
     const std::string* texts[] = {&passbook.name, &passbook.ownerName, &passbook.purpose, &passbook.folder};
     for (int col = 0; col < 4; ++col) {
-      m_listView->setItem(row, col, new QTableWidgetItem(QString::fromStdString(*texts[col])));
+      auto* item = new QTableWidgetItem(QString::fromStdString(*texts[col]));
+      item->setToolTip(item->text());
+      m_listView->setItem(row, col, item);
     }
     if (passbook.folder == m_openFolder) selected = row;
   }

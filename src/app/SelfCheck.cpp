@@ -1,0 +1,48 @@
+#include "SelfCheck.h"
+
+#include "foundation/AppGlobal.h"
+#include "foundation/Files.h"
+#include "graphics/GraphicSource.h"
+#include "passbook/Profile.h"
+#include "ui/main/MainWindow.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace kzm {
+
+namespace {
+
+bool ArchiveOpen(const std::string& name) {
+  const TArchiverList& archives = ImageSource().Archives();
+  for (int i = 0; i < archives.Count(); ++i) {
+    if (archives.Name(i) == name) return true;
+  }
+  return false;
+}
+
+// A mascot frame, which only the archive holds.
+bool MascotPictureLoads() {
+  try {
+    const TGraphicPtr picture = ImageSource().LoadImage("std04.png");
+    return picture && !picture->IsEmpty();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+int RunSelfCheck() {
+  std::printf("program folder: %s\n", AppGlobal().AppFolder().c_str());
+  const bool archive = ArchiveOpen("zevazuvu") && MascotPictureLoads();
+  std::printf("picture archive: %s\n", archive ? "found" : "MISSING");
+  const std::string help = ui::HelpFilePath();
+  const bool helpFound = FileExists(help);
+  std::printf("manual: %s%s\n", help.c_str(), helpFound ? "" : " MISSING");
+  ListPassbooks();
+  std::printf("data folder: %s (%zu passbooks)\n", AppGlobal().DataFolder().c_str(), PassbookFolders().size());
+  return archive && helpFound ? 0 : 1;
+}
+
+}  // namespace kzm
