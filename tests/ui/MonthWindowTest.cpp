@@ -31,6 +31,7 @@
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthSetUpWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
+#include "common/TestPaths.h"
 
 namespace kzm::ui {
 namespace {
@@ -63,7 +64,7 @@ class MonthWindowTest : public ::testing::Test {
   MonthWindowTest() {
     AppGlobal().UseDataFolder(m_data.Path());
     SetWindowSystem(&m_windows);
-    m_images.AddArchive(std::string(std::getenv("KZM_BIN_DIR")) + "/zevazuvu.arc");
+    m_images.AddArchive(test::BinDir() + "/zevazuvu.arc");
     SetImageSource(&m_images);
   }
   ~MonthWindowTest() override {
