@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "foundation/Concat.h"
 #include "foundation/Text.h"
 #include "passbook/AmountExpression.h"
 #include "passbook/Categories.h"
@@ -101,7 +102,7 @@ std::string SubtotalText(int gridKind, int64_t movedIn, int64_t movedOut) {
   const int64_t value = movedIn - movedOut;
   if (gridKind != kKindAsset) return value == 0 ? std::string() : FormatThousands(value);
   if (value == 0) return "±0";
-  return (value > 0 ? "+" : "") + FormatThousands(value);
+  return Concat({value > 0 ? "+" : "", FormatThousands(value)});
 }
 
 void UpdateSubtotals(TDailyRows& rows, THeadList& list, int gridKind) {
