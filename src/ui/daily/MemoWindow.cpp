@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "controls/FormHelper.h"
+#include "foundation/Concat.h"
 #include "foundation/DateTexts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/DayMemos.h"
@@ -66,7 +67,7 @@ void TFmMemo::LoadMemos() {
     cursor.insertText(text + QStringLiteral("\n\n"), regular);
   }
   m_memo->moveCursor(QTextCursor::Start);
-  setWindowTitle(QString::fromStdString("月めも " + FormatDateShort(m_first) + "～" + FormatDateShort(m_last)));
+  setWindowTitle(QString::fromStdString(Concat({"月めも ", FormatDateShort(m_first), "～", FormatDateShort(m_last)})));
   m_loading = false;
   m_modified = false;
 }

@@ -4,6 +4,7 @@
 #include "controls/ImageControl.h"
 #include "controls/NoticeEvent.h"
 #include "foundation/AppGlobal.h"
+#include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
@@ -112,7 +113,7 @@ void TFmKzmMain::BuildMenu() {
       {"menuV",
        "表示(&V)",
        {
-           {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, nullptr},
+           {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, &M::MenuVtodayClick},
            {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, &M::MenuVtomonthClick},
            {"MenuVmessage", "メッセージ(&S)", "", true, &M::MenuVmessageClick},
            {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
@@ -211,6 +212,8 @@ void TFmKzmMain::MenuFoptionClick() { OpenOptions(0, this); }
 void TFmKzmMain::MenuFfindClick() { OpenSearch(); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
+
+void TFmKzmMain::MenuVtodayClick() { OpenDailyWindow(Today()); }
 
 void TFmKzmMain::MenuVtomonthClick() { ShowMonthOfDay(Today()); }
 

@@ -67,6 +67,7 @@ class TFmKzmMain : public QMainWindow {
   void MenuFfindClick();
   void MenuFexitClick();
   void MenuVmessageClick();
+  void MenuVtodayClick();
   void MenuVtomonthClick();
   void MenuVcloseClick();
   void N8Click();

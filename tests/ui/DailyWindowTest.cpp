@@ -1,0 +1,253 @@
+#include "ui/daily/DailyWindow.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "PassbookFixture.h"
+#include "foundation/Dates.h"
+#include "foundation/Files.h"
+#include "passbook/AccountingMonth.h"
+#include "ui/daily/DailyCells.h"
+#include "ui/daily/DailyGrid.h"
+#include "ui/daily/MemoWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/QtWindowSystem.h"
+
+namespace kzm::ui {
+namespace {
+
+TDayNumber Mar(int day) { return EncodeDate(2024, 3, day); }
+
+class DailyWindowTest : public test::TPassbookFixture {
+ protected:
+  // A daily window on day, shown and active, as its opener leaves it.
+  static QPointer<TFmDaily> Open(TDayNumber day) {
+    const std::vector<TFmDaily*> before = DailyWindows();
+    EXPECT_TRUE(OpenDailyWindow(day));
+    QPointer<TFmDaily> window = Newest(before);
+    Activate(window);
+    return window;
+  }
+  static std::vector<TFmDaily*> DailyWindows() {
+    std::vector<TFmDaily*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* daily = qobject_cast<TFmDaily*>(w)) windows.push_back(daily);
+    }
+    return windows;
+  }
+  // The daily window that is not among before.
+  static TFmDaily* Newest(const std::vector<TFmDaily*>& before) {
+    for (TFmDaily* w : DailyWindows()) {
+      if (std::find(before.begin(), before.end(), w) == before.end()) return w;
+    }
+    return nullptr;
+  }
+  static void Activate(QWidget* window) {
+    QApplication::setActiveWindow(window);
+    Settle();
+  }
+  // Lets the deferred work (blank rows, editors, closing) run.
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) {
+      QApplication::processEvents();
+      QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
+  static void Type(const QString& text) { test::TypeText(text); }
+  static void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    test::PressKey(key, mods);
+    Settle();
+  }
+  // The display names of the bands of a grid, in row order.
+  static std::vector<std::string> Bands(const TDailyGrid& grid) {
+    std::vector<std::string> names;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+      if (grid.Cells(0, row) != QStringLiteral("1")) names.push_back(KeyName(FromCell(grid.Cells(1, row))));
+    }
+    return names;
+  }
+};
+
+TEST_F(DailyWindowTest, APaymentTypedWithAnExpressionIsSavedWhenSteppingOn) {
+  QPointer<TFmDaily> window = Open(Mar(5));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("2024/3/5(火) "));
+  Type(QStringLiteral("米"));
+  Key(Qt::Key_Return);
+  Type(QStringLiteral("298*3"));
+  Key(Qt::Key_Return);
+  EXPECT_TRUE(window->Modified());
+  Key(Qt::Key_Right, Qt::ControlModifier);
+
+  EXPECT_EQ(window->Date(), Mar(6));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("2024/3/6(水) "));
+  EXPECT_FALSE(window->Modified());
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,894,米,\r\n");
+  THeadList settled;
+  ASSERT_TRUE(LoadMonthPeriod(202403, settled));
+  EXPECT_EQ(settled.Items(settled.IndexOfKey(MakeKey("現金", kKindAsset))).total, -894);
+  ASSERT_EQ(m_windows.notices.size(), 1u);
+  EXPECT_EQ(m_windows.notices[0].message, 1224);
+  EXPECT_EQ(m_windows.notices[0].first, Mar(5));
+  EXPECT_EQ(m_windows.notices[0].second, 0);
+
+  Key(Qt::Key_Left, Qt::ControlModifier);
+  const TDailyGrid& grid = *window->Grid(kKindPayment);
+  EXPECT_EQ(grid.Cells(1, 2), QStringLiteral("米"));
+  EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("894"));
+}
+
+TEST_F(DailyWindowTest, SteppingFromAnUnchangedDayWritesNothing) {
+  AddEntry(Mar(5), "食費", kKindPayment, "パン", 200);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const std::string before = MonthText("202403.kzm");
+  std::filesystem::remove_all(CurrentProfile().Folder() + "/Monthly");
+  QPointer<TFmDaily> window = Open(Mar(5));
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  Key(Qt::Key_Left, Qt::ControlModifier);
+  Key(Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(window->Date(), Mar(4));
+  EXPECT_EQ(MonthText("202403.kzm"), before);
+  EXPECT_FALSE(FileExists(SettlementFilePath(202403)));
+  EXPECT_TRUE(m_windows.notices.empty());
+}
+
+TEST_F(DailyWindowTest, AnEmptiedMemoRemovesTheMemoEntry) {
+  AddMemo(Mar(5), "晴れ\r\nのち雨");
+  AddEntry(Mar(5), "食費", kKindPayment, "パン", 200);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  QPointer<TFmDaily> window = Open(Mar(5));
+  EXPECT_EQ(window->MemoBox()->toPlainText(), QStringLiteral("晴れ\nのち雨"));
+  QTest::mouseClick(window->MemoBox()->viewport(), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(QApplication::focusWidget(), window->MemoBox());
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Key(Qt::Key_Delete);
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,200,パン,\r\n");
+}
+
+TEST_F(DailyWindowTest, ADeletedCategoryShowsItsBandAfterItsKind) {
+  AddEntry(Mar(5), "趣味", kKindPayment, "本", 800, "財布");
+  QPointer<TFmDaily> window = Open(Mar(5));
+  EXPECT_EQ(Bands(*window->Grid(kKindPayment)),
+            (std::vector<std::string>{"食費", "服飾", "交際", "教養", "娯楽", "交通", "住居･光熱", "雑費", "趣味"}));
+  EXPECT_EQ(Bands(*window->Grid(kKindAsset)), (std::vector<std::string>{"現金", "銀行", "カード", "財布"}));
+  // Stepping away and back keeps the entry where it was.
+  window->SetModified();
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,趣味,資産,財布,800,本,\r\n");
+}
+
+TEST_F(DailyWindowTest, TheTitleNamesTheHoliday) {
+  struct Case {
+    TDayNumber day;
+    const char* title;
+  };
+  for (const Case& c : {Case{EncodeDate(2024, 5, 3), "2024/5/3(金) 憲法記念日"}, Case{Mar(5), "2024/3/5(火) "},
+                        Case{EncodeDate(2024, 1, 1), "2024/1/1(月) 元日"}}) {
+    SCOPED_TRACE(c.title);
+    QPointer<TFmDaily> window = Open(c.day);
+    EXPECT_EQ(window->windowTitle().toStdString(), c.title);
+    window->close();
+    Settle();
+  }
+}
+
+TEST_F(DailyWindowTest, TwoWindowsNeverShowOneDay) {
+  QPointer<TFmDaily> march6 = Open(Mar(6));
+  QPointer<TFmDaily> march5 = Open(Mar(5));
+  EXPECT_FALSE(OpenDailyWindow(Mar(5)));
+  EXPECT_EQ(m_windows.messages, std::vector<std::string>{"同じ日の入力ウィンドウが開いています"});
+
+  // Stepping onto the other window's day closes this one after the message.
+  Activate(march5);
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(m_windows.messages.size(), 2u);
+  EXPECT_TRUE(march5.isNull());
+  EXPECT_FALSE(march6.isNull());
+
+  // A memo window over the day keeps daily windows off it, and the other way round.
+  EXPECT_FALSE(OpenMonthMemo(Mar(1), Mar(10)));
+  EXPECT_EQ(m_windows.messages.back(), "重なる日付の入力ウィンドウを閉じてください");
+  march6->close();
+  Settle();
+  EXPECT_TRUE(OpenMonthMemo(Mar(1), Mar(10)));
+  EXPECT_FALSE(OpenDailyWindow(Mar(10)));
+  EXPECT_EQ(m_windows.messages.back(), "日付の重なる月めもウィンドウが開いています");
+}
+
+TEST_F(DailyWindowTest, AFailedSaveKeepsTheTypedDayUntilALaterSaveWritesIt) {
+  QPointer<TFmDaily> window = Open(Mar(5));
+  Type(QStringLiteral("米"));
+  Key(Qt::Key_Return);
+  Type(QStringLiteral("500"));
+  Key(Qt::Key_Return);
+  // The Daily folder vanishes and a file takes its name.
+  std::filesystem::remove_all(Daily());
+  test::WriteBytes(Daily(), "in the way");
+
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_FALSE(m_windows.messages.empty());
+  EXPECT_EQ(window->Date(), Mar(5));
+  EXPECT_TRUE(window->Modified());
+  EXPECT_EQ(window->Grid(kKindPayment)->Cells(2, 2), QStringLiteral("500"));
+
+  std::filesystem::remove(Daily());
+  EnsureFolder(Daily());
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(window->Date(), Mar(6));
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,500,米,\r\n");
+}
+
+TEST_F(DailyWindowTest, ClosingTheDataWindowsSavesEachDailyWindow) {
+  QPointer<TFmDaily> window = Open(Mar(5));
+  Type(QStringLiteral("米"));
+  Key(Qt::Key_Return);
+  Type(QStringLiteral("300"));  // still in the editor: closing writes it back
+  TQtWindowSystem qtWindows;
+  EXPECT_TRUE(qtWindows.CloseDataWindows());
+  Settle();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,300,米,\r\n");
+}
+
+TEST_F(DailyWindowTest, MainWindowOpensTodayAndClosesEveryDataWindowSavingFirst) {
+  SetTodayForTest(Mar(5));
+  TQtWindowSystem qtWindows;
+  SetWindowSystem(&qtWindows);
+  {
+    TFmKzmMain main;
+    main.show();
+    Activate(&main);
+    const std::vector<TFmDaily*> before = DailyWindows();
+    QTest::keyClick(QApplication::activeWindow(), Qt::Key_D, Qt::ControlModifier);
+    Settle();
+    QPointer<TFmDaily> window = Newest(before);
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(window->Date(), Mar(5));
+    Activate(window);
+    Type(QStringLiteral("米"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("120"));
+    Key(Qt::Key_Return);
+
+    Activate(&main);
+    QTest::keyClick(QApplication::activeWindow(), Qt::Key_W, Qt::ControlModifier);
+    Settle();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,120,米,\r\n");
+  }
+  SetWindowSystem(&m_windows);
+  SetTodayForTest(0);
+}
+
+}  // namespace
+}  // namespace kzm::ui
