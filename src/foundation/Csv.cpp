@@ -1,17 +1,58 @@
 #include "foundation/Csv.h"
 
-#include "foundation/Text.h"
+#include <algorithm>
 
 namespace kzm {
 
 namespace {
 
-// After splitting: "\n" becomes a line break and a doubled quote one quote.
-std::string Unescape(std::string_view field) {
+size_t BackslashRunFrom(std::string_view text, size_t i) {
+  size_t j = i;
+  while (j < text.size() && text[j] == '\\') ++j;
+  return j - i;
+}
+
+// The number of backslashes right before position end, not looking before start.
+size_t BackslashRunBefore(std::string_view text, size_t start, size_t end) {
+  size_t k = 0;
+  while (end > start + k && text[end - k - 1] == '\\') ++k;
+  return k;
+}
+
+// Turns the bytes of one field back into its text. quoted: the field stood in quotes;
+// closed: its closing quote was found (so a run of backslashes at its end was doubled).
+std::string Unescape(std::string_view field, bool quoted, bool closed) {
   if (field.find('\\') == std::string_view::npos && field.find('"') == std::string_view::npos) {
     return std::string(field);
   }
-  return ReplaceAll(ReplaceAll(field, "\\n", "\r\n"), "\"\"", "\"");
+  std::string text;
+  text.reserve(field.size());
+  size_t i = 0;
+  while (i < field.size()) {
+    const char c = field[i];
+    if (c == '"') {
+      text += '"';
+      i += (i + 1 < field.size() && field[i + 1] == '"') ? 2 : 1;
+      continue;
+    }
+    if (c != '\\') {
+      text += c;
+      ++i;
+      continue;
+    }
+    const size_t k = BackslashRunFrom(field, i);
+    const size_t next = i + k;
+    if (next < field.size() && field[next] == 'n') {
+      text.append(k / 2, '\\');
+      text += (k % 2 == 1) ? "\r\n" : "n";
+      i = next + 1;
+      continue;
+    }
+    const bool beforeQuote = quoted && (next < field.size() ? field[next] == '"' : closed);
+    text.append(beforeQuote && k % 2 == 0 ? k / 2 : k, '\\');
+    i = next;
+  }
+  return text;
 }
 
 }  // namespace
@@ -24,6 +65,9 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
   bool quoted = false;
   size_t i = 0;
   const size_t n = line.size();
+  auto endField = [&](size_t end, bool closed) {
+    list.push_back(Unescape(line.substr(start, end - start), quoted, closed));
+  };
   while (i < n) {
     const char c = line[i];
     if (!quoted) {
@@ -31,22 +75,23 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
         quoted = true;
         start = i + 1;
       } else if (c == ',') {
-        list.push_back(Unescape(line.substr(start, i - start)));
+        endField(i, false);
         start = i + 1;
       }
       ++i;
       continue;
     }
-    if (c != '"' || (i > 0 && line[i - 1] == '\\')) {
+    // An odd run of backslashes hides the quote; an even one is written text.
+    if (c != '"' || BackslashRunBefore(line, start, i) % 2 == 1) {
       ++i;
       continue;
     }
     if (i + 1 == n) {
-      list.push_back(Unescape(line.substr(start, i - start)));
+      endField(i, true);
       return;
     }
     if (line[i + 1] == ',') {
-      list.push_back(Unescape(line.substr(start, i - start)));
+      endField(i, true);
       quoted = false;
       start = i + 2;
       i += 2;
@@ -55,7 +100,8 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
     }
     i += 2;
   }
-  list.push_back(Unescape(line.substr(std::min(start, n))));
+  start = std::min(start, n);
+  endField(n, false);
 }
 
 std::vector<std::string> CsvSplit(std::string_view line) {
@@ -66,17 +112,30 @@ std::vector<std::string> CsvSplit(std::string_view line) {
 
 namespace {
 
-// Appends field to line, quotes doubled when quoted, every kind of line break as "\n".
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Appends field to line, quotes doubled when quoted, every kind of line break as "\n", and
+// backslashes doubled where the reader would otherwise take them for part of an escape.
 void AppendCsvField(std::string& line, std::string_view field, bool quoted) {
   if (quoted) line += '"';
-  for (size_t i = 0; i < field.size(); ++i) {
+  size_t i = 0;
+  while (i < field.size()) {
     const char c = field[i];
-    if (c == '\r' || c == '\n') {
+    if (c == '\\') {
+      const size_t k = BackslashRunFrom(field, i);
+      const size_t next = i + k;
+      const bool doubled = next == field.size()
+                               ? quoted
+                               : field[next] == 'n' || IsLineBreak(field[next]) || (quoted && field[next] == '"');
+      line.append(doubled ? 2 * k : k, '\\');
+      i = next;
+    } else if (IsLineBreak(c)) {
       line += "\\n";
-      if (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
+      i += (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ? 2 : 1;
     } else {
       if (c == '"' && quoted) line += '"';
       line += c;
+      ++i;
     }
   }
   if (quoted) line += '"';

@@ -164,6 +164,22 @@ TEST_F(MonthDataTest, LoneLineBreaksAreWrittenAsLineBreaks) {
   EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,1,a\\nb\\nc,\r\n");
 }
 
+TEST_F(MonthDataTest, TextsWithBackslashesStayEntries) {
+  data.SelectDay(Day(2024, 3, 5));
+  AddFood("パン,牛乳\\", 300);
+  data.AddEntry(kFood, kCash, "C:\\new", "\\n", 200);
+  ASSERT_TRUE(data.Save());
+
+  TkzmDataUnit reread;
+  reread.SetFolder(Daily());
+  reread.SelectDay(Day(2024, 3, 5));
+  ASSERT_EQ(reread.DayEntryCount(), 2);
+  EXPECT_EQ(reread.Entry(0).itemText, "パン,牛乳\\");
+  EXPECT_EQ(reread.Entry(0).amount, 300);
+  EXPECT_EQ(reread.Entry(1).note, "C:\\new");
+  EXPECT_EQ(reread.Entry(1).itemText, "\\n");
+}
+
 TEST_F(MonthDataTest, ForeignLinesAndBrokenBytesSaveBackIdentical) {
   const std::string original =
       "20240229,\x8e\x78\x8f\x6f,x,\x8e\x91\x8e\x59,y,1,before,\r\n"  // the month before
