@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <limits>
+
+#include "foundation/SystemErrors.h"
 
 namespace kzm {
 
@@ -31,8 +33,8 @@ class TFd {
   int m_fd;
 };
 
-bool Fail(std::string* error, const std::string& what, const std::string& path) {
-  if (error) *error = what + " " + path + ": " + std::strerror(errno);
+bool Fail(std::string* error, const std::string& path) {
+  if (error) *error = path + "\n" + SystemErrorText(errno);
   return false;
 }
 
@@ -71,7 +73,7 @@ int CreateTemp(const std::string& path, std::string& tempPath) {
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
   std::string tempPath;
   TFd fd(CreateTemp(path, tempPath));
-  if (fd.Get() < 0) return Fail(error, "cannot create a file beside", path);
+  if (fd.Get() < 0) return Fail(error, path);
   // A replaced file keeps its permissions.
   struct stat old {};
   if (::stat(path.c_str(), &old) == 0) (void)::fchmod(fd.Get(), old.st_mode & 07777);
@@ -84,13 +86,13 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
   if (!ok) {
     ::unlink(tempPath.c_str());
     errno = e;
-    return Fail(error, "cannot write", path);
+    return Fail(error, path);
   }
   if (::rename(tempPath.c_str(), path.c_str()) != 0) {
     const int e = errno;
     ::unlink(tempPath.c_str());
     errno = e;
-    return Fail(error, "cannot replace", path);
+    return Fail(error, path);
   }
   // The rename itself must reach the disk too.
   TFd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -99,21 +101,36 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  return ReadFileUpTo(path, std::numeric_limits<size_t>::max(), bytes) == TReadStatus::rsRead;
+}
+
+TReadStatus ReadFileUpTo(const std::string& path, size_t limit, std::string& bytes, int* error) {
   bytes.clear();
+  auto failed = [&](int e) {
+    bytes.clear();
+    if (error) *error = e;
+    return TReadStatus::rsFailed;
+  };
   TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) return false;
+  if (fd.Get() < 0) return errno == ENOENT ? TReadStatus::rsMissing : failed(errno);
   struct stat st {};
-  if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (::fstat(fd.Get(), &st) != 0) return failed(errno);
+  if (S_ISDIR(st.st_mode)) return failed(EISDIR);
+  if (st.st_size > 0 && static_cast<uint64_t>(st.st_size) > limit) return TReadStatus::rsTooLarge;
   if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      bytes.clear();
-      return false;
+      return failed(errno);
     }
-    if (n == 0) return true;
+    if (n == 0) return TReadStatus::rsRead;
+    // A file that grows while it is read (or reports no size) still stops at the limit.
+    if (bytes.size() + static_cast<size_t>(n) > limit) {
+      bytes.clear();
+      return TReadStatus::rsTooLarge;
+    }
     bytes.append(buffer, static_cast<size_t>(n));
   }
 }

@@ -40,10 +40,11 @@ bool MatchFrom(std::string_view name, size_t n, std::string_view mask, size_t m)
 }
 
 // Entries of a folder in file-system order, with whether each is a folder (links followed).
+// False, with errno set, when something is at folder but it cannot be listed.
 template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
+bool ForEachEntry(const std::string& folder, Visit visit) {
   const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-  if (!dir) return;
+  if (!dir) return errno == ENOENT;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
@@ -52,6 +53,7 @@ void ForEachEntry(const std::string& folder, Visit visit) {
     if (::stat(path.c_str(), &st) != 0) continue;
     visit(name, path, S_ISDIR(st.st_mode));
   }
+  return true;
 }
 
 // The desktop folder from the XDG user-dirs file, or empty.
@@ -111,10 +113,10 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   return MatchFrom(name, 0, mask, 0);
 }
 
-void ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list) {
+bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list) {
   list.clear();
   const std::string base = StripTrailingBackslashes(folder);
-  ForEachEntry(base.empty() ? "/" : base, [&](const std::string& name, const std::string&, bool isFolder) {
+  return ForEachEntry(base.empty() ? "/" : base, [&](const std::string& name, const std::string&, bool isFolder) {
     if (!isFolder && MatchesMask(name, mask)) list.push_back(base + "/" + name);
   });
 }

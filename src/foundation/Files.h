@@ -21,8 +21,9 @@ bool EnsureFolder(const std::string& folder);
 [[nodiscard]] bool MatchesMask(std::string_view name, std::string_view mask);
 
 // The files (not folders) of folder whose names match mask, as folder + "/" + name, hidden
-// files included, in the order the file system returns them. list is replaced.
-void ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list);
+// files included, in the order the file system returns them. list is replaced. False (errno
+// set) when something is at folder but cannot be listed: a plain file, no permission.
+bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list);
 // The sub-folders of folder as folder + "/" + name, "." and ".." left out, in file-system
 // order. list is replaced.
 void ListSubFolders(const std::string& folder, std::vector<std::string>& list);

@@ -95,15 +95,21 @@ std::string FitText(std::string_view text, const TTextWidth& measure, int width)
 }
 
 int32_t ParseInt(std::string_view text, int32_t fallback) {
+  int32_t value = fallback;
+  return TryParseInt(text, value) ? value : fallback;
+}
+
+bool TryParseInt(std::string_view text, int32_t& value) {
   text = Trim(text);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
-    if (!text.empty() && text.front() == '-') return fallback;
+    if (!text.empty() && text.front() == '-') return false;
   }
-  int32_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-  if (ec != std::errc() || end != text.data() + text.size()) return fallback;
-  return value;
+  int32_t read = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read, 10);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  value = read;
+  return true;
 }
 
 std::string_view Trim(std::string_view text) {

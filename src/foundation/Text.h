@@ -43,6 +43,8 @@ using TTextWidth = std::function<int(std::string_view)>;
 // A decimal integer with an optional sign, blanks around it allowed; fallback when the text
 // is anything else or does not fit 32 bits.
 [[nodiscard]] int32_t ParseInt(std::string_view text, int32_t fallback = 0);
+// The same reading; false (value untouched) when the text is no such integer.
+[[nodiscard]] bool TryParseInt(std::string_view text, int32_t& value);
 
 // Removes blanks and control characters (bytes up to 0x20) from both ends.
 [[nodiscard]] std::string_view Trim(std::string_view text);

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <vector>
 
 namespace kzm {
 namespace {
@@ -46,6 +48,51 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(WriteFileAtomic(path, "new"));
     ::chmod(dir.Path().c_str(), 0700);
     EXPECT_EQ(ReadBytes(path), "old");
+  }
+}
+
+// A folder where the file should be makes the final rename fail, for root too.
+TEST(AtomicFile, AFailedRenameIsAFailure) {
+  TTempFolder dir;
+  const std::string path = dir.File("202403.kzm");
+  std::filesystem::create_directory(path);
+  WriteBytes(path + "/inside", "kept");
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomic(path, "new", &error));
+  EXPECT_EQ(error, path + "\n" + "ファイルであるはずの場所にフォルダがあります。");
+  EXPECT_EQ(ReadBytes(path + "/inside"), "kept");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);  // no temporary file left beside it
+}
+
+TEST(AtomicFile, ReadingUpToALimit) {
+  TTempFolder dir;
+  WriteBytes(dir.File("ten"), "0123456789");
+  WriteBytes(dir.File("plain"), "x");
+  struct TCase {
+    std::string path;
+    size_t limit;
+    TReadStatus status;
+    int error;
+  };
+  const std::vector<TCase> cases = {
+      {dir.File("ten"), 10, TReadStatus::rsRead, 0},
+      {dir.File("ten"), 9, TReadStatus::rsTooLarge, 0},
+      {dir.File("none"), 10, TReadStatus::rsMissing, 0},
+      {dir.Path(), 10, TReadStatus::rsFailed, EISDIR},
+      {dir.File("plain/202403.kzm"), 10, TReadStatus::rsFailed, ENOTDIR},  // a file in place of a folder
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
+    std::string bytes = "old";
+    int error = 0;
+    EXPECT_EQ(ReadFileUpTo(c.path, c.limit, bytes, &error), c.status);
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(bytes, c.status == TReadStatus::rsRead ? "0123456789" : "");
   }
 }
 
