@@ -68,7 +68,7 @@ void BM_SaveMonth3000(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveMonth3000)->Unit(benchmark::kMillisecond);
 
-// The save without the disk: the text and its CP932 bytes. The rest of a save is the atomic
+// The save without the disk: the lines and their CP932 bytes. The rest of a save is the atomic
 // write (a temporary file, fsync, rename), which depends on the disk.
 void BM_FormatMonth3000(benchmark::State& state) {
   TBenchFolder folder;
@@ -81,7 +81,7 @@ void BM_FormatMonth3000(benchmark::State& state) {
   for (TkzmEntry& entry : read) entries.push_back(std::make_unique<TkzmEntry>(std::move(entry)));
   for (auto _ : state) {
     std::string bytes;
-    benchmark::DoNotOptimize(EncodeCp932(FormatMonthText(entries, kept), bytes));
+    benchmark::DoNotOptimize(FormatMonthBytes(entries, kept, bytes));
   }
 }
 BENCHMARK(BM_FormatMonth3000)->Unit(benchmark::kMillisecond);

@@ -76,7 +76,8 @@ bool UpdateSettlement(TMonthKey key, const THeadList& list);
 // The monthly summary: the passbook's categories (and any category the period's entries use
 // that the passbook lacks, placed after the others of its kind) with their totals, the day
 // amounts (asset columns hold each day's closing balance), the day memos, and the period.
-// When the period has an entry the settlement file is rewritten. False when the settlement
+// When the period has an entry the settlement file is rewritten, unless a month file of the
+// period could not be read (the user has been told; its balances would be wrong). False when the settlement
 // or a month of entries could not be written; the user has been told and the summary is
 // complete all the same.
 bool BuildMonth(TMonthKey key, THeadList& summary);

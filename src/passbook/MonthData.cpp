@@ -6,6 +6,7 @@
 
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
@@ -57,6 +58,7 @@ TkzmDataUnit::~TkzmDataUnit() = default;
 bool TkzmDataUnit::SetFolder(const std::string& folder) {
   const bool saved = Save();
   m_folder = folder;
+  m_readFailures.clear();
   // A month that failed to save stays among the unsaved ones with its own path.
   if (m_month->modified && !m_month->path.empty()) m_unsaved.push_back(std::move(m_month));
   m_month = std::make_unique<TMonth>();
@@ -110,16 +112,43 @@ void TkzmDataUnit::LoadMonthOf(int32_t day) {
   loaded->dayCounts.assign(loaded->lastDay - loaded->firstDay + 1, 0);
   if (!path.empty()) {
     std::vector<TkzmEntry> read;
-    if (!ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines) &&
-        (FileExists(path) || FolderExists(path))) {
-      loaded->unreadable = true;
-      WindowSystem().Notify("月のデータを読み込めませんでした。\n" + path);
-    }
+    const TMonthFileRead result = ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines);
+    loaded->unreadable = result.status == TMonthFileStatus::mfTooLarge || result.status == TMonthFileStatus::mfFailed;
+    TellAboutRead(path, result);
     loaded->entries.reserve(read.size());
     for (TkzmEntry& entry : read) loaded->Add(std::make_unique<TkzmEntry>(std::move(entry)));
   }
   loaded->modified = false;
   m_month = std::move(loaded);
+}
+
+void TkzmDataUnit::TellAboutRead(const std::string& path, const TMonthFileRead& read) {
+  switch (read.status) {
+    case TMonthFileStatus::mfTooLarge:
+      ReportReadFailure(path, "月のデータ「" + path + "」は" + std::to_string(kMaxMonthFileSize / (1024 * 1024)) +
+                                  "MBを超えていて、月のデータとしては大きすぎるため読み込みません。\n"
+                                  "このファイルには書き込みません。");
+      return;
+    case TMonthFileStatus::mfFailed:
+      ReportReadFailure(path, "月のデータ「" + path + "」を読み込めませんでした。\n" + SystemErrorText(read.error) +
+                                  "\nこのファイルには書き込みません。");
+      return;
+    case TMonthFileStatus::mfMissing:
+    case TMonthFileStatus::mfRead:
+      break;
+  }
+  if (read.unreadAmounts > 0 && m_told.insert(path).second) {
+    WindowSystem().Notify("月のデータ「" + path + "」には、金額が整数として読めない行が" +
+                          std::to_string(read.unreadAmounts) +
+                          "行あります。\nその行はファイルにそのまま残し、合計や検索には含めません。");
+  }
+}
+
+void TkzmDataUnit::ReportReadFailure(const std::string& path, const std::string& message) {
+  if (std::find(m_readFailures.begin(), m_readFailures.end(), path) == m_readFailures.end()) {
+    m_readFailures.push_back(path);
+  }
+  if (m_told.insert(path).second) WindowSystem().Notify(message);
 }
 
 int TkzmDataUnit::DayIndex(int32_t day) const {
@@ -216,13 +245,14 @@ bool TkzmDataUnit::SaveMonth(TMonth& month) {
   if (!month.modified) return true;
   if (month.path.empty()) return true;  // no passbook open: nothing to write to
   if (month.unreadable) {
-    WindowSystem().Notify("読み込めなかった月のデータは上書きしません。\n" + month.path);
+    WindowSystem().Notify("月のデータ「" + month.path + "」は読み込めなかったため、上書きしません。\n"
+                          "この月に入力した内容は保存されていません。");
     return false;
   }
   std::stable_sort(month.entries.begin(), month.entries.end(), EarlierEntry);
   std::string error;
   if (!WriteMonthFile(month.path, month.entries, month.keptLines, error)) {
-    WindowSystem().Notify(error);
+    WindowSystem().Notify(error + "\n入力した内容はこのまま残し、次に保存するときにもう一度書き込みます。");
     return false;
   }
   month.modified = false;
@@ -243,6 +273,8 @@ bool TkzmDataUnit::SumRange(THeadList& list, int32_t first, int32_t last) {
   }
   return saved;
 }
+
+bool TkzmDataUnit::MonthUnreadable() const { return m_month->unreadable; }
 
 int TkzmDataUnit::Year() const { return m_month->year; }
 int TkzmDataUnit::Month() const { return m_month->month; }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 namespace kzm {
 
 class THeadList;
+struct TMonthFileRead;
 
 // The entries of one calendar month of the open passbook, shared by every window. Selecting
 // a day of another month writes the loaded month back (when changed) and loads the other one
@@ -80,18 +82,30 @@ class TkzmDataUnit {
   // The month file of a year and month in the current folder ("yyyymm.kzm").
   [[nodiscard]] std::string MonthFilePath(int year, int month) const;
 
+  // What could not be read since the folder was set: month files that exist but could not be
+  // read or are far too large (such a month loads empty and is never written over), and the
+  // folder itself when it cannot be listed. Each is said to the user once.
+  [[nodiscard]] const std::vector<std::string>& ReadFailures() const { return m_readFailures; }
+  // True when the loaded month's file exists but could not be read: the month shows empty.
+  [[nodiscard]] bool MonthUnreadable() const;
+  // Records path as unreadable and tells the user message, unless path was told before.
+  void ReportReadFailure(const std::string& path, const std::string& message);
+
  private:
   struct TMonth;
 
   void LoadMonthOf(int32_t day);
   bool LeaveMonth();
   bool SaveMonth(TMonth& month);
+  void TellAboutRead(const std::string& path, const TMonthFileRead& read);
   [[nodiscard]] int DayIndex(int32_t day) const;
 
   std::string m_folder;
   int32_t m_currentDay = 0;
   std::unique_ptr<TMonth> m_month;
   std::vector<std::unique_ptr<TMonth>> m_unsaved;  // months whose save failed, oldest first
+  std::vector<std::string> m_readFailures;
+  std::set<std::string> m_told;  // files the user has heard about, so each is said once
 };
 
 // The program's one month data, shared by every window.

@@ -20,11 +20,12 @@ struct TkzmEntry {
 };
 
 // A line of the month file that is not an entry of the month (another month's date, an
-// unreadable date, too few fields). It is held as read and written back unchanged, placed by
-// sortDate among the entries: its own date, or that of the line before it when it has none.
+// unreadable date, too few fields, an amount that is no plain integer). It is held as its
+// bytes on disk and written back unchanged, placed by sortDate among the entries: its own
+// date, or that of the line before it when it has none. Such a line counts in no total.
 struct TKeptLine {
   int32_t sortDate = 0;
-  std::string text;
+  std::string bytes;  // CP932, without the line end
 };
 
 }  // namespace kzm

@@ -1,6 +1,7 @@
 #include "passbook/MonthFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 #include "foundation/AtomicFile.h"
@@ -16,7 +17,8 @@ namespace kzm {
 namespace {
 
 // Calls f with every line of text; CR LF, LF and CR end lines, and a line end at the very
-// end of the text does not start another line.
+// end of the text does not start another line. CP932 never has CR or LF inside a character,
+// so this splits the bytes of a file as well as its text.
 template <class F>
 void ForEachLine(std::string_view text, F&& f) {
   size_t start = 0;
@@ -38,7 +40,7 @@ int ReadKind(const std::string& field) {
   return code & 0x7F;
 }
 
-TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date) {
+TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date, int32_t amount) {
   int kind = ReadKind(fields[1]);
   int accountKind = ReadKind(fields[3]);
   if (kind == kKindMemo) {
@@ -51,7 +53,7 @@ TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date) {
   entry.date = date;
   entry.categoryKey = MakeKey(fields[2], kind);
   entry.accountKey = MakeKey(fields[4], accountKind);
-  entry.amount = ParseInt(fields[5], 0);
+  entry.amount = amount;
   entry.itemText = std::move(fields[6]);
   entry.note = std::move(fields[7]);
   entry.extraFields.assign(std::make_move_iterator(fields.begin() + 8),
@@ -60,6 +62,7 @@ TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date) {
 }
 
 // The CSV writer turns every line break inside a field into "\n", so a line stays one line.
+// The line is appended as text (UTF-8).
 void AppendEntryLine(std::string& out, const TkzmEntry& entry, std::vector<std::string>& fields,
                      std::string& dateText, int32_t& dateOfText) {
   if (entry.date != dateOfText || dateText.empty()) {  // entries come day by day
@@ -87,57 +90,85 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-void ParseMonthText(std::string_view text, int32_t firstDay, int32_t lastDay,
+int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
                     std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
   std::vector<std::string> fields;
   int32_t previousDate = 0;
-  ForEachLine(text, [&](std::string_view line) {
-    CsvSplit(line, fields);
+  int unreadAmounts = 0;
+  ForEachLine(bytes, [&](std::string_view line) {
+    CsvSplit(DecodeCp932(line), fields);
     const int32_t date = ParseDate(fields[0]);  // 0: no date
-    if (fields.size() < 8 || date == 0 || date < firstDay || date > lastDay) {
+    int32_t amount = 0;
+    const bool ofThisMonth = fields.size() >= 8 && date != 0 && date >= firstDay && date <= lastDay;
+    if (!ofThisMonth || !TryParseInt(fields[5], amount)) {
+      if (ofThisMonth) ++unreadAmounts;
       if (date != 0) previousDate = date;
       kept.push_back({previousDate, std::string(line)});
       return;
     }
     previousDate = date;
-    entries.push_back(EntryOfFields(fields, date));
+    entries.push_back(EntryOfFields(fields, date, amount));
   });
+  return unreadAmounts;
 }
 
-std::string FormatMonthText(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
-                            const std::vector<TKeptLine>& kept) {
+bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
+                      const std::vector<TKeptLine>& kept, std::string& bytes, std::string* badChar) {
   std::vector<const TKeptLine*> placed;
   placed.reserve(kept.size());
   for (const TKeptLine& line : kept) placed.push_back(&line);
   std::stable_sort(placed.begin(), placed.end(),
                    [](const TKeptLine* a, const TKeptLine* b) { return a->sortDate < b->sortDate; });
 
-  std::string out;
-  out.reserve(entries.size() * 64);
+  // Entry lines are gathered as text and encoded a run at a time; kept lines go in as read.
+  bytes.clear();
+  bytes.reserve(entries.size() * 64);
+  std::string text;
+  std::string encoded;
+  auto flush = [&] {
+    if (text.empty()) return true;
+    if (!EncodeCp932(text, encoded, badChar)) return false;
+    bytes += encoded;
+    text.clear();
+    return true;
+  };
   std::vector<std::string> fields;
   std::string dateText;
   int32_t dateOfText = 0;
   auto next = placed.begin();
   for (const auto& entry : entries) {
     for (; next != placed.end() && (*next)->sortDate < entry->date; ++next) {
-      out += (*next)->text;
-      out += "\r\n";
+      if (!flush()) return false;
+      bytes += (*next)->bytes;
+      bytes += "\r\n";
     }
-    AppendEntryLine(out, *entry, fields, dateText, dateOfText);
+    AppendEntryLine(text, *entry, fields, dateText, dateOfText);
   }
+  if (!flush()) return false;
   for (; next != placed.end(); ++next) {
-    out += (*next)->text;
-    out += "\r\n";
+    bytes += (*next)->bytes;
+    bytes += "\r\n";
   }
-  return out;
+  return true;
 }
 
-bool ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
-                   std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
+                             std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+  TMonthFileRead read;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  ParseMonthText(DecodeCp932(bytes), firstDay, lastDay, entries, kept);
-  return true;
+  switch (ReadFileUpTo(path, kMaxMonthFileSize, bytes, &read.error)) {
+    case TReadStatus::rsRead: break;
+    case TReadStatus::rsMissing: read.status = TMonthFileStatus::mfMissing; return read;
+    case TReadStatus::rsTooLarge: read.status = TMonthFileStatus::mfTooLarge; return read;
+    case TReadStatus::rsFailed:
+      // A file in place of a folder on the way: no month file can be there to protect, and
+      // the save says what is wrong.
+      read.status = read.error == ENOTDIR ? TMonthFileStatus::mfMissing : TMonthFileStatus::mfFailed;
+      return read;
+  }
+  read.status = TMonthFileStatus::mfRead;
+  read.unreadAmounts = ParseMonthBytes(bytes, firstDay, lastDay, entries, kept);
+  return read;
 }
 
 bool WriteMonthFile(const std::string& path,
@@ -145,7 +176,7 @@ bool WriteMonthFile(const std::string& path,
                     const std::vector<TKeptLine>& kept, std::string& error) {
   std::string bytes;
   std::string badChar;
-  if (!EncodeCp932(FormatMonthText(entries, kept), bytes, &badChar)) {
+  if (!FormatMonthBytes(entries, kept, bytes, &badChar)) {
     error = "「" + badChar + "」は保存できない文字です。月のデータを保存できませんでした。\n" + path;
     return false;
   }

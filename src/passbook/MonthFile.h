@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,21 +17,42 @@ namespace kzm {
 // its display name, amount in decimal, item text, note. When read, the kinds may also be
 // kind codes in decimal and the date anything ParseDate reads.
 
-// Reads the lines of a month file's text (UTF-8). Lines dated firstDay..lastDay with at least
-// eight fields become entries, in file order (sequence left 0); every other line is kept.
-void ParseMonthText(std::string_view text, int32_t firstDay, int32_t lastDay,
+// A month file larger than this is far beyond any real month (a busy month is some 100 KB);
+// it is not read, and so never written over.
+constexpr size_t kMaxMonthFileSize = 16 * 1024 * 1024;
+
+// Reads the lines of a month file's bytes. Lines dated firstDay..lastDay with at least eight
+// fields and an amount that is a plain integer become entries, in file order (sequence left
+// 0); every other line is kept as its bytes. Returns how many lines were kept for their amount.
+int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
                     std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);
 
-// The text of a month file: entries in their order, kept lines placed among them by date.
-[[nodiscard]] std::string FormatMonthText(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
-                                          const std::vector<TKeptLine>& kept);
+// The bytes of a month file: entries in their order, kept lines placed among them by date
+// (after the entries of their day) as they were read. False when an entry holds a character
+// CP932 cannot hold; badChar then names it.
+[[nodiscard]] bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
+                                    const std::vector<TKeptLine>& kept, std::string& bytes,
+                                    std::string* badChar = nullptr);
 
-// ParseMonthText of the file at path. False, with nothing read, when there is no such file.
-bool ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
-                   std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);
+enum class TMonthFileStatus : uint8_t {
+  mfRead,      // the file was read
+  mfMissing,   // there is no such file: an empty month
+  mfTooLarge,  // larger than kMaxMonthFileSize: not read
+  mfFailed,    // something is there but could not be read; error holds the errno
+};
+
+struct TMonthFileRead {
+  TMonthFileStatus status = TMonthFileStatus::mfMissing;
+  int error = 0;
+  int unreadAmounts = 0;  // lines kept because their amount is no plain integer
+};
+
+// ParseMonthBytes of the file at path; nothing is read unless the status is mfRead.
+TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
+                             std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);
 
 // Writes the file atomically, creating its folder. On failure the old file is untouched and
-// error holds the message for the user.
+// error holds the message for the user, naming the file.
 [[nodiscard]] bool WriteMonthFile(const std::string& path,
                                   const std::vector<std::unique_ptr<TkzmEntry>>& entries,
                                   const std::vector<TKeptLine>& kept, std::string& error);

@@ -34,12 +34,14 @@ struct TBooked {
   std::string itemText;
 };
 
-// Reads the entries of the period, adding the categories they use to the summary.
-bool CollectEntries(THeadList& summary, std::vector<TBooked>& booked) {
+// Reads the entries of the period, adding the categories they use to the summary. complete
+// is cleared when a month of the period could not be read.
+bool CollectEntries(THeadList& summary, std::vector<TBooked>& booked, bool& complete) {
   TkzmDataUnit& data = CurrentMonthData();
   bool saved = true;
   for (int d = 0; d < summary.DayCount(); ++d) {
     if (!data.SelectDay(summary.First() + d)) saved = false;
+    if (data.MonthUnreadable()) complete = false;
     for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
       const TkzmEntry& entry = data.Entry(i);
       AddKeyAfterKind(summary, entry.categoryKey);
@@ -113,7 +115,8 @@ bool BuildMonth(TMonthKey key, THeadList& summary) {
   summary.SetLast(period.Last());
 
   std::vector<TBooked> booked;
-  bool saved = CollectEntries(summary, booked);
+  bool complete = true;
+  bool saved = CollectEntries(summary, booked, complete);
   for (int i = 0; i < period.Count(); ++i) {
     if (period.KindOf(i) != kKindAsset) continue;
     const int c = summary.IndexOfKey(period.Items(i).key);
@@ -121,7 +124,8 @@ bool BuildMonth(TMonthKey key, THeadList& summary) {
   }
   FillDays(summary, booked);
   RunBalances(summary);
-  if (!booked.empty() && !UpdateSettlement(key, summary)) saved = false;
+  // Balances worked out without a month that could not be read would carry on wrong.
+  if (complete && !booked.empty() && !UpdateSettlement(key, summary)) saved = false;
   return saved;
 }
 

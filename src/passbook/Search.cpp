@@ -1,9 +1,12 @@
 #include "passbook/Search.h"
 
+#include <cerrno>
+
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
@@ -89,7 +92,10 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing) {
   std::vector<std::string> files;
-  if (!data.Folder().empty()) ListFiles(data.Folder(), "??????.kzm", files);
+  if (!data.Folder().empty() && !ListFiles(data.Folder(), "??????.kzm", files)) {
+    data.ReportReadFailure(data.Folder(), "月のデータのフォルダ「" + data.Folder() + "」を読み込めませんでした。\n" +
+                                              SystemErrorText(errno));
+  }
   bool saved = true;
   for (const std::string& file : files) {
     int year = 0;

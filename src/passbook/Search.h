@@ -60,7 +60,8 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
                  TSearchResults& results);
 
 // Searches every month file "yyyymm.kzm" of data's folder, in the order the file system lists
-// them; files whose names are no year and month are passed over. After each month
+// them; files whose names are no year and month are passed over. A folder that cannot be
+// listed and month files that cannot be read are told and land in data.ReadFailures(). After each month
 // keepGoing (when given) is asked whether to carry on: the window lets pending events run and
 // answers false once the user pressed stop.
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,

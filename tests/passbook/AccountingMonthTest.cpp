@@ -256,5 +256,24 @@ TEST_F(AccountingMonthTest, AMonthWithoutEntriesWritesNoSettlement) {
   EXPECT_TRUE(FileExists(SettlementFilePath(202407)));
 }
 
+// Balances worked out without a month that could not be read are never stored.
+TEST_F(AccountingMonthTest, AnUnreadableMonthLeavesTheSettlementAlone) {
+  Open(25, false);  // 202404 runs from 26 March to 25 April
+  Book(EncodeDate(2024, 4, 2), "食費", kKindPayment, "現金", 300);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const std::string march = CurrentMonthData().MonthFilePath(2024, 3);
+  EnsureFolder(temp.Path() + "/Daily");
+  test::WriteBytes(march, std::string(17 * 1024 * 1024, ' '));
+  Settle(202404, EncodeDate(2024, 3, 26), EncodeDate(2024, 4, 25), 1000, 1000);
+  const std::string before = test::ReadBytes(SettlementFilePath(202404));
+
+  THeadList summary;
+  BuildMonth(202404, summary);
+  EXPECT_EQ(summary.Items(Column(summary, "現金", kKindAsset)).total, 700);
+  EXPECT_EQ(test::ReadBytes(SettlementFilePath(202404)), before);
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(march), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kzm

@@ -116,7 +116,7 @@ TEST_F(MonthDataTest, ReadsDigitKindsUnknownNamesAndMemoLines) {
   WriteMonth("202403.kzm",
              "20240302,1,本,0,現金,1500,,\r\n"
              "2024/3/2,4,何か,2,財布,0,メモの本文,備考\r\n"
-             "240302,支出,謎,未知,財布,abc,,\r\n");
+             "240302,支出,謎,未知,財布,70,,\r\n");
   data.SelectDay(Day(2024, 3, 2));
   ASSERT_EQ(data.DayEntryCount(), 3);
   EXPECT_EQ(data.Entry(0).categoryKey, MakeKey("本", 1));
@@ -129,7 +129,67 @@ TEST_F(MonthDataTest, ReadsDigitKindsUnknownNamesAndMemoLines) {
   EXPECT_EQ(data.EntryGroup(1), 2);
   EXPECT_EQ(data.Entry(2).categoryKey, MakeKey("謎", 1));
   EXPECT_EQ(data.Entry(2).accountKey, MakeKey("財布", 2));
-  EXPECT_EQ(data.Entry(2).amount, 0);
+  EXPECT_EQ(data.Entry(2).amount, 70);
+}
+
+// A line whose amount is no plain integer is not understood: it is kept as it was, counts in
+// no total, and the user hears of it once.
+TEST_F(MonthDataTest, AmountsThatAreNoIntegerAreKeptAsTheyWere) {
+  const std::vector<std::string> amounts = {"\"1,000\"", "100.5", "１００", "99999999999", "abc", ""};
+  std::string text = "20240305,支出,食費,資産,現金,500,昼食,\r\n";
+  for (const std::string& amount : amounts) text += "20240305,支出,食費,資産,現金," + amount + ",x,\r\n";
+  WriteMonth("202403.kzm", text);
+  const std::string before = test::ReadBytes(FileOf("202403.kzm"));
+
+  data.SelectDay(Day(2024, 3, 5));
+  ASSERT_EQ(data.DayEntryCount(), 1);
+  EXPECT_EQ(data.Entry(0).amount, 500);
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(FileOf("202403.kzm")), std::string::npos);
+  EXPECT_NE(windows.messages[0].find("6行"), std::string::npos);
+
+  THeadList list;
+  ASSERT_TRUE(data.SumRange(list, Day(2024, 3, 1), Day(2024, 4, 1)));
+  EXPECT_EQ(list.Items(list.IndexOfKey(kFood)).total, 500);
+  data.SelectDay(Day(2024, 3, 5));  // loaded again: said once
+  EXPECT_EQ(windows.messages.size(), 1u);
+
+  data.SetModified();
+  ASSERT_TRUE(data.Save());
+  EXPECT_EQ(test::ReadBytes(FileOf("202403.kzm")), before);
+}
+
+// A kept line of a day that has entries is written after them, whatever else changes.
+TEST_F(MonthDataTest, AKeptLineFollowsTheEntriesOfItsDay) {
+  WriteMonth("202403.kzm",
+             "20240305,支出,食費,資産,現金,1,a,\r\n"
+             "20240305,支出,食費,資産,現金,1.5,kept,\r\n"
+             "20240305,支出,食費,資産,現金,2,b,\r\n"
+             "20240306,支出,食費,資産,現金,3,c,\r\n");
+  data.SelectDay(Day(2024, 3, 5));
+  AddFood("d", 4);
+  ASSERT_TRUE(data.Save());
+  EXPECT_EQ(MonthText("202403.kzm"),
+            "20240305,支出,食費,資産,現金,1,a,\r\n"
+            "20240305,支出,食費,資産,現金,2,b,\r\n"
+            "20240305,支出,食費,資産,現金,4,d,\r\n"
+            "20240305,支出,食費,資産,現金,1.5,kept,\r\n"
+            "20240306,支出,食費,資産,現金,3,c,\r\n");
+}
+
+// Characters with two codes (NEC and IBM rows): a kept line keeps the very bytes it had; an
+// entry keeps its characters and is written with the code Windows writes for them.
+TEST_F(MonthDataTest, DuplicateCodesStayInKeptLinesAndKeepTheirCharactersInEntries) {
+  const std::string food = "\x8e\x78\x8f\x6f,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0";  // 支出,食費,資産,現金
+  const std::string kept = "20240305," + food + ",1.5,\x87\x90\xed\x40\xfa\x54,";
+  PutFile(FileOf("202403.kzm"), kept + "\r\n20240305," + food + ",7,\x87\x90\xed\x40\xfa\x54,\r\n");
+  data.SelectDay(Day(2024, 3, 5));
+  ASSERT_EQ(data.DayEntryCount(), 1);
+  EXPECT_EQ(data.Entry(0).itemText, "≒纊￢");
+  data.SetModified();
+  ASSERT_TRUE(data.Save());
+  EXPECT_EQ(test::ReadBytes(FileOf("202403.kzm")),
+            "20240305," + food + ",7,\x81\xe0\xfa\x5c\x81\xca,\r\n" + kept + "\r\n");
 }
 
 TEST_F(MonthDataTest, WritesTheExactFile) {
@@ -267,6 +327,23 @@ TEST_F(MonthDataTest, AMonthFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_FALSE(data.Save());
   EXPECT_TRUE(data.Modified());
   EXPECT_TRUE(std::filesystem::is_directory(FileOf("202403.kzm")));
+}
+
+// A file far larger than any month is named, not read, and never written over.
+TEST_F(MonthDataTest, AHugeMonthFileIsRefusedAndNeverOverwritten) {
+  const std::string huge = "20240305,1,x,2,y,1,,\r\n" + std::string(16 * 1024 * 1024, 'x');
+  PutFile(FileOf("202403.kzm"), huge);
+  data.SelectDay(Day(2024, 3, 5));
+  EXPECT_EQ(data.Count(), 0);
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(FileOf("202403.kzm")), std::string::npos);
+  EXPECT_EQ(data.ReadFailures(), std::vector<std::string>{FileOf("202403.kzm")});
+
+  AddFood("a", 1);
+  EXPECT_FALSE(data.Save());
+  EXPECT_TRUE(data.Modified());
+  EXPECT_EQ(windows.messages.size(), 2u);
+  EXPECT_EQ(std::filesystem::file_size(FileOf("202403.kzm")), huge.size());
 }
 
 TEST_F(MonthDataTest, TextCp932CannotHoldIsRefusedAndKept) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
@@ -72,6 +73,8 @@ TEST_F(SearchTest, Conditions) {
       {"account", with([](auto& c) { c.account = "銀行"; }), V{"ATM", "給料"}},
       {"bounds", with([](auto& c) { c.lower = 480; c.upper = 30000; }), V{"ATM", "スーパー", "電車"}},
       {"kinds", with([](auto& c) { c.payments = false; c.memos = false; }), V{"ATM", "給料"}},
+      {"no receipts", with([](auto& c) { c.receipts = false; }), V{"ATM", "スーパー", "パン", "雨, 寒い", "電車"}},
+      {"no moves", with([](auto& c) { c.assetMoves = false; }), V{"スーパー", "パン", "給料", "雨, 寒い", "電車"}},
       {"only the last day", with([](auto& c) { c.last = EncodeDate(2024, 3, 5); }), V{"スーパー", "パン", "給料"}},
       {"range", with([](auto& c) { c.first = EncodeDate(2024, 3, 6); c.last = EncodeDate(2024, 4, 1); }),
        V{"ATM", "雨, 寒い", "電車"}},
@@ -102,6 +105,31 @@ TEST_F(SearchTest, StopsWhenAskedAfterAMonth) {
   SearchAllMonths(data, {}, results, [&] { return ++months < 2; });
   EXPECT_EQ(months, 2);
   EXPECT_LT(results.Count(), 6);
+}
+
+// Lines the program does not understand are found by no search; a month that cannot be read
+// and a Daily that is no folder are named, never passed over in silence.
+TEST_F(SearchTest, WhatCannotBeReadIsNamed) {
+  test::WriteBytes(temp.Path() + "/Daily/202405.kzm", "20240501,支出,食費,資産,現金,1.5,kept,\r\n");
+  EXPECT_EQ(Found({}), (std::vector<std::string>{"ATM", "スーパー", "パン", "給料", "雨, 寒い", "電車"}));
+  EXPECT_TRUE(data.ReadFailures().empty());
+
+  const std::string huge = temp.Path() + "/Daily/202406.kzm";
+  test::WriteBytes(huge, std::string(17 * 1024 * 1024, ' '));
+  TSearchResults results;
+  SearchAllMonths(data, {}, results);
+  EXPECT_EQ(results.Count(), 6);
+  EXPECT_EQ(data.ReadFailures(), std::vector<std::string>{huge});
+
+  const std::string notAFolder = temp.Path() + "/Plain/Daily";
+  std::filesystem::create_directories(temp.Path() + "/Plain");
+  test::WriteBytes(notAFolder, "a file");
+  data.SetFolder(notAFolder);
+  windows.messages.clear();
+  SearchAllMonths(data, {}, results);
+  EXPECT_EQ(data.ReadFailures(), std::vector<std::string>{notAFolder});
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(notAFolder), std::string::npos);
 }
 
 TEST_F(SearchTest, CsvExport) {

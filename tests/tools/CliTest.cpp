@@ -228,6 +228,42 @@ TEST_F(CliTest, UnreadableSettlementFile) {
   test::WriteBytes(settlement, saved);
 }
 
+// A month file that cannot be read is a failure named on stderr, never a result without it.
+TEST_F(CliTest, UnreadableMonthFiles) {
+  const std::string passbook = Data() + "/おこづかい帳";
+  const std::string june = passbook + "/Daily/202406.kzm";
+  const std::string saved = test::ReadBytes(june);
+  std::filesystem::remove(june);
+  std::filesystem::create_directory(june);  // something that cannot be read as a file
+  const TRun month = Run({"month", "おこづかい帳", "202406", "--data-folder", Data()});
+  EXPECT_EQ(month.code, 1);
+  EXPECT_EQ(month.out, "");
+  EXPECT_NE(month.err.find(june), std::string::npos) << month.err;
+  std::filesystem::remove(june);
+
+  test::WriteBytes(june, saved + std::string(17 * 1024 * 1024, ' '));  // far beyond any month
+  const TRun search = Run({"search", "おこづかい帳", "--data-folder", Data()});
+  EXPECT_EQ(search.code, 1);
+  EXPECT_EQ(search.out, "");
+  EXPECT_NE(search.err.find(june), std::string::npos) << search.err;
+  test::WriteBytes(june, saved);
+
+  const std::string daily = passbook + "/Daily";
+  std::filesystem::rename(daily, passbook + "/Daily.real");
+  test::WriteBytes(daily, "a file where the months should be");
+  for (const char* command : {"search", "month"}) {
+    SCOPED_TRACE(command);
+    std::vector<std::string> args = {command, "おこづかい帳", "--data-folder", Data()};
+    if (std::string(command) == "month") args.push_back("202406");
+    const TRun run = Run(args);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(daily), std::string::npos) << run.err;
+  }
+  std::filesystem::remove(daily);
+  std::filesystem::rename(passbook + "/Daily.real", daily);
+}
+
 TEST_F(CliTest, HelpAndCalendar) {
   for (const char* sub : {"list", "month", "search", "demo", "holidays", "seasons"}) {
     SCOPED_TRACE(sub);

@@ -6,6 +6,7 @@
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
+#include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 
 namespace kzm::cli {
@@ -40,7 +41,19 @@ std::string FindPassbook(const std::string& nameOrFolder) {
   throw TCliError("通帳が見つかりません: " + nameOrFolder);
 }
 
-void OpenPassbookFolder(const std::string& folder) { CurrentProfile().OpenPassbook(folder); }
+void OpenPassbookFolder(const std::string& folder) {
+  const std::string daily = folder + "/Daily";
+  if (FileExists(daily)) throw TCliError("月のデータのフォルダ「" + daily + "」がフォルダではありません。");
+  CurrentProfile().OpenPassbook(folder);
+}
+
+void RequireEverythingRead() {
+  const std::vector<std::string>& failures = CurrentMonthData().ReadFailures();
+  if (failures.empty()) return;
+  std::string names;
+  for (const std::string& path : failures) names += "\n  " + path;
+  throw TCliError("読み込めないファイルがあるため、結果を出力しません:" + names);
+}
 
 int32_t ParseNumberArgument(const std::string& option, const std::string& text) {
   const std::string plain = ReplaceAll(Trim(text), ",", "");

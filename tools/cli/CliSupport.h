@@ -39,8 +39,12 @@ struct TArgs {
 
 // The folder of a passbook named by a folder path or by its name in the data folder.
 [[nodiscard]] std::string FindPassbook(const std::string& nameOrFolder);
-// Opens the passbook as the program does (nothing is written by opening).
+// Opens the passbook as the program does (nothing is written by opening). A Daily that is
+// not a folder is an error: every month would look empty.
 void OpenPassbookFolder(const std::string& folder);
+// Ends with exit code 1, naming the files, when a month file or the Daily folder could not be
+// read: a result without them would look complete and be wrong.
+void RequireEverythingRead();
 
 // A whole number, commas allowed between digits ("12,345"); UsageError for anything else.
 [[nodiscard]] int32_t ParseNumberArgument(const std::string& option, const std::string& text);

@@ -87,6 +87,7 @@ int MonthCommand(const TArgList& args) {
   OpenPassbookFolder(FindPassbook(parsed.positional[0]));
   THeadList summary;
   const bool saved = BuildMonth(key, summary);
+  RequireEverythingRead();
   PrintSummary(summary);
   return saved ? 0 : 1;
 }

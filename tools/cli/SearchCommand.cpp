@@ -62,6 +62,7 @@ int SearchCommand(const TArgList& args) {
   OpenPassbookFolder(FindPassbook(parsed.positional[0]));
   TSearchResults results;
   const bool saved = SearchAllMonths(CurrentMonthData(), conditions, results);
+  RequireEverythingRead();
   const auto output = parsed.options.find("--output");
   if (output != parsed.options.end()) {
     std::string error;
