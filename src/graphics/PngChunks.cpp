@@ -45,6 +45,7 @@ bool AppendChunkData(TStream& stream, std::uint32_t length, std::string& out) {
 }
 
 void ReadPalette(TStream& stream, const TChunkHead& head, TPalette& palette) {
+  palette.found = true;
   std::string bytes;
   AppendChunkData(stream, std::min<std::uint32_t>(head.length, 768), bytes);
   const std::size_t entries = bytes.size() / 3;
@@ -70,7 +71,7 @@ bool ReadHeader(TStream& stream, THeader& header) {
       continue;
     }
     unsigned char bytes[13] = {};
-    (void)stream.Read(bytes, 13);
+    if (stream.Read(bytes, 13) < 13) throw EPngError("PNGファイルが壊れています(ヘッダーが途中で切れています)");
     stream.Seek(4, TSeekOrigin::Current);
     header.width = BigEndian32(bytes);
     header.height = BigEndian32(bytes + 4);

@@ -22,10 +22,11 @@ struct THeader {
 struct TPalette {
   // Blue, green, red per entry; entries the file does not define stay black.
   std::array<std::array<std::uint8_t, 3>, 256> bgr{};
+  bool found = false;  // the file has a PLTE chunk
 };
 
 // Checks the signature (throws EPngError) and reads chunks up to and including IHDR.
-// False when the stream ends before an IHDR chunk.
+// False when the stream ends before an IHDR chunk; an IHDR cut short throws.
 [[nodiscard]] bool ReadHeader(TStream& stream, THeader& header);
 
 // Reads the chunks after IHDR up to the first IDAT: PLTE into palette, everything else

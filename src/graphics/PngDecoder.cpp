@@ -78,6 +78,7 @@ void DecodeRows(const THeader& h, const png::TPalette& palette, png::TImageDataR
   TRowInflater inflater(data);
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::size_t got = inflater.Next(current.data(), current.size());
+    if (got == 0 && y == 0) throw EPngError("PNGファイルが壊れています(画像データがありません)");
     if (got == 0) return;
     // Bytes missing at the data's end stay zero.
     std::memset(current.data() + got, 0, current.size() - got);
@@ -98,7 +99,10 @@ void LoadPngStream(TBitmap& bitmap, TStream& stream) {
   bitmap.SetSize(static_cast<int>(header.width), static_cast<int>(header.height), alpha ? 32 : 24);
   png::TPalette palette;
   std::uint32_t firstLength = 0;
-  if (!png::FindImageData(stream, palette, firstLength)) return;
+  if (!png::FindImageData(stream, palette, firstLength)) {
+    throw EPngError("PNGファイルが壊れています(画像データがありません)");
+  }
+  if (header.colorType == 3 && !palette.found) throw EPngError("PNGファイルが壊れています(パレットがありません)");
   png::TImageDataReader data(stream, firstLength);
   DecodeRows(header, palette, data, bitmap);
 }

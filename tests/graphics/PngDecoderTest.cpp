@@ -190,6 +190,54 @@ TEST(PngDecoder, RefusesWhatItDoesNotSupport) {
   }
 }
 
+// Files that claim to be pictures but cannot be one are refused, never shown black.
+TEST(PngDecoder, RefusesBrokenFiles) {
+  const std::string palette = test::PngChunk("PLTE", "\x10\x20\x30");
+  const std::string whole = HandMadePng(1, 1, 8, 3, std::string("\0\0", 2), palette);
+  const size_t dataAt = whole.find("IDAT") - 4;
+  const std::string header = whole.substr(0, 33);  // signature and IHDR
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string message;
+  } cases[] = {
+      {"no image data", header + palette + test::PngChunk("IEND", ""), "PNGファイルが壊れています(画像データがありません)"},
+      {"empty image data", header + palette + test::PngChunk("IDAT", "") + test::PngChunk("IEND", ""),
+       "PNGファイルが壊れています(画像データがありません)"},
+      {"palette image without palette", header + whole.substr(dataAt), "PNGファイルが壊れています(パレットがありません)"},
+      {"ends inside its header", whole.substr(0, 20), "PNGファイルが壊れています(ヘッダーが途中で切れています)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DecodeError(c.bytes), c.message);
+  }
+}
+
+// The image data may come in several IDAT chunks, empty ones among them; a palette of more
+// than 256 entries gives its first 256.
+TEST(PngDecoder, SplitDataAndLongPalettes) {
+  auto picture = test::RandomPicture(7, 5, 8, 2, 31);
+  const std::string bytes = test::EncodeWithLibpng(picture, PNG_ALL_FILTERS);
+  const size_t at = bytes.find("IDAT") - 4;
+  const uint32_t length = static_cast<uint32_t>(static_cast<unsigned char>(bytes[at]) << 24 |
+                                                static_cast<unsigned char>(bytes[at + 1]) << 16 |
+                                                static_cast<unsigned char>(bytes[at + 2]) << 8 |
+                                                static_cast<unsigned char>(bytes[at + 3]));
+  const std::string data = bytes.substr(at + 8, length);
+  ASSERT_GT(data.size(), 3u);
+  std::string split = bytes.substr(0, at);
+  split += test::PngChunk("IDAT", data.substr(0, 1)) + test::PngChunk("IDAT", "") +
+           test::PngChunk("IDAT", data.substr(1, 2)) + test::PngChunk("IDAT", data.substr(3));
+  split += bytes.substr(at + 12 + length);
+  EXPECT_TRUE(SamePixels(Decode(split), Decode(bytes)));
+
+  std::string entries;
+  for (int i = 0; i < 300; ++i) entries += std::string{static_cast<char>(i), static_cast<char>(i / 2), static_cast<char>(255 - i % 256)};
+  const TBitmap indexed = Decode(HandMadePng(2, 1, 8, 3, std::string("\0\xff\x01", 3), test::PngChunk("PLTE", entries)));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(indexed.Row(0)), 6),
+            std::string("\x00\x7f\xff\xfe\x00\x01", 6));
+}
+
 TEST(PngDecoder, ShortFilesLeaveWhatWasRead) {
   TBitmap untouched(3, 3, 24);
   TMemoryStream noHeader(std::string_view("\x89PNG\r\n\x1a\n", 8));
