@@ -1,6 +1,9 @@
 #include "foundation/AppGlobal.h"
 
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 
@@ -13,6 +16,7 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 namespace kzm {
 
@@ -43,10 +47,6 @@ TGlobalSetup TGlobalSetup::FromSystem() {
   const std::string settingsName = std::string("/") + kCompanyName + "/" + kInternalName + ".ini";
   s.userConfigFile = ConfigHome() + settingsName;
   s.machineConfigFile = "/etc/xdg" + settingsName;
-  std::error_code ec;
-  std::string temp = std::filesystem::temp_directory_path(ec).string();
-  if (ec || temp.empty()) temp = "/tmp";
-  s.lockFile = StripTrailingBackslashes(temp) + "/" + kCompanyName + "-" + kInternalName + ".lock";
   return s;
 }
 
@@ -138,8 +138,9 @@ bool TorvGlobal::IsFolderWritable(const std::string& path) {
 
 bool TorvGlobal::IsAlreadyRunning() {
   if (m_lockFd >= 0) return false;
-  // Readable by everyone, so copies started by other users see the lock too.
-  const int fd = ::open(m_setup.lockFile.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  // Readable by everyone, so copies started by other users on a shared folder see it too.
+  const std::string lockFile = DataPath() + kLockFileName;
+  const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;  // no lock to be had: better to run than to refuse
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool held = errno == EWOULDBLOCK;
@@ -147,7 +148,15 @@ bool TorvGlobal::IsAlreadyRunning() {
     return held;
   }
   m_lockFd = fd;
+  // This copy owns the folder now: temporary files of a copy that was killed can go.
+  RemoveStaleTempFiles(DataFolder());
   return false;
+}
+
+std::string TorvGlobal::InstanceKey() {
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(DataFolder(), ec);
+  return ec ? DataFolder() : real.string();
 }
 
 int TorvGlobal::OsMajorVersion() const {
@@ -161,7 +170,16 @@ int TorvGlobal::DefaultTextHeight() const { return WindowSystem().DefaultTextHei
 TprofileList& TorvGlobal::AppSettings() {
   if (!m_appSettings) {
     m_appSettings = std::make_unique<TprofileList>();
-    m_appSettings->LoadFromFile(DataPath() + "application.ini");
+    const std::string path = DataPath() + "application.ini";
+    std::string bytes;
+    int error = 0;
+    const TReadStatus status = ReadFileUpTo(path, std::numeric_limits<size_t>::max(), bytes, &error);
+    if (status == TReadStatus::rsRead) m_appSettings->LoadFromText(DecodeCp932(bytes));
+    // Writing merges into the file and so never replaces one that cannot be read.
+    if (status == TReadStatus::rsFailed && m_toldUnreadable.insert(path).second) {
+      WindowSystem().Notify("設定ファイル「" + path + "」を読み込めませんでした。\n" + SystemErrorText(error) +
+                            "\nウィンドウの位置などは既定の値を使い、このファイルには書き込みません。");
+    }
   }
   return *m_appSettings;
 }

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -24,10 +25,12 @@ struct TGlobalSetup {
   std::string exePath;            // the running executable
   std::string userConfigFile;     // holds DATA/PATH, the user's data-folder override
   std::string machineConfigFile;  // holds AppDir, the folder the installer put the program in
-  std::string lockFile;           // held with flock while the program runs
 
   [[nodiscard]] static TGlobalSetup FromSystem();
 };
+
+// The lock file of the copy of the program that works on a data folder, inside that folder.
+inline constexpr const char* kLockFileName = "tavimrok.lock";
 
 class TorvGlobal {
  public:
@@ -58,9 +61,14 @@ class TorvGlobal {
 
   // True when a file can be created in the folder (created and deleted again to find out).
   [[nodiscard]] static bool IsFolderWritable(const std::string& path);
-  // True when another copy of the program holds the lock; otherwise takes it (held until
-  // the process ends) and returns false.
+  // True when another copy of the program works on this data folder: it holds the lock file
+  // kLockFileName inside the folder (flock, so a copy that was killed holds nothing).
+  // Otherwise takes the lock (held until the process ends) and returns false. Copies on other
+  // data folders run side by side.
   [[nodiscard]] bool IsAlreadyRunning();
+  // What names this data folder for the copy that works on it: its real path (links
+  // resolved), so two spellings of one folder give one key.
+  [[nodiscard]] std::string InstanceKey();
   // Major version of the running kernel.
   [[nodiscard]] int OsMajorVersion() const;
   // Height of "0" in the default font at 9 points, as the window system measures it.
@@ -89,6 +97,7 @@ class TorvGlobal {
   bool m_overrideRead = false;
   std::unique_ptr<TprofileList> m_appSettings;
   int m_lockFd = -1;
+  std::set<std::string> m_toldUnreadable;  // settings files the user has heard about
 };
 
 // The program's one TorvGlobal.

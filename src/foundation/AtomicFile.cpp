@@ -1,12 +1,16 @@
 #include "foundation/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <limits>
+#include <memory>
 
 #include "foundation/SystemErrors.h"
 
@@ -57,6 +61,50 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// The process number in a temporary file's name ("<name>.tmp<pid>-<n>"), or 0.
+pid_t WriterOfTempName(std::string_view name) {
+  const size_t tmp = name.rfind(".tmp");
+  if (tmp == std::string_view::npos || tmp == 0) return 0;
+  const std::string_view rest = name.substr(tmp + 4);
+  const size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash + 1 == rest.size()) return 0;
+  const auto digits = [](std::string_view s) {
+    return s.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)) || dash > 9) return 0;
+  return static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+}
+
+// When the process pid started, in seconds since the epoch; 0 when unknown.
+int64_t ProcessStartTime(pid_t pid) {
+  std::string stat;
+  if (!ReadWholeFile("/proc/" + std::to_string(pid) + "/stat", stat)) return 0;
+  // The command name in parentheses may hold blanks; the fields after it are plain.
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return 0;
+  std::string_view rest = std::string_view(stat).substr(close + 2);
+  for (int field = 3; field < 22; ++field) {
+    const size_t blank = rest.find(' ');
+    if (blank == std::string_view::npos) return 0;
+    rest.remove_prefix(blank + 1);
+  }
+  const int64_t ticks = std::atoll(std::string(rest.substr(0, rest.find(' '))).c_str());
+  std::string machine;
+  if (!ReadWholeFile("/proc/stat", machine)) return 0;
+  const size_t btime = machine.find("\nbtime ");
+  if (btime == std::string::npos) return 0;
+  return std::atoll(machine.c_str() + btime + 7) + ticks / ::sysconf(_SC_CLK_TCK);
+}
+
+// Whether the process that named a temporary file pid may still be writing it.
+bool WriterMayBeAlive(pid_t pid, const struct stat& file) {
+  if (pid == ::getpid()) return true;
+  if (::kill(pid, 0) != 0 && errno == ESRCH) return false;
+  // Another process has that number now if it started after the file was last written.
+  const int64_t started = ProcessStartTime(pid);
+  return started == 0 || started <= file.st_mtime + 1;
+}
+
 // Opens a new, unique temporary file beside path; the descriptor or -1.
 int CreateTemp(const std::string& path, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
@@ -98,6 +146,22 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
   TFd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.Get() >= 0) (void)::fsync(dir.Get());
   return true;
+}
+
+int RemoveStaleTempFiles(const std::string& folder) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const pid_t pid = WriterOfTempName(entry->d_name);
+    if (pid <= 0) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (WriterMayBeAlive(pid, st)) continue;
+    if (::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

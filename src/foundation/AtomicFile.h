@@ -14,6 +14,12 @@ namespace kzm {
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view bytes,
                                    std::string* error = nullptr);
 
+// Removes the temporary files WriteFileAtomic leaves in folder when its process ends in the
+// middle of a write (a crash, a kill): "<name>.tmp<pid>-<n>" whose process is gone, or runs
+// again under that number but started after the file was written. Files of living writers
+// and every other file stay. Returns how many were removed.
+int RemoveStaleTempFiles(const std::string& folder);
+
 // Reads a whole file. False when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -4,9 +4,11 @@
 #include "foundation/Codec.h"
 #include "foundation/Concat.h"
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 
 #include <cassert>
+#include <limits>
 
 namespace kzm {
 
@@ -152,8 +154,10 @@ std::string TprofileList::MergeInto(std::string_view existing) const {
 bool TprofileList::SaveToFile(const std::string& fileName, std::string* error) const {
   if (fileName.empty()) return true;
   std::string old;
-  if (FileExists(fileName) && !ReadWholeFile(fileName, old)) {
-    if (error) *error = "cannot read " + fileName;
+  int readError = 0;
+  if (ReadFileUpTo(fileName, std::numeric_limits<size_t>::max(), old, &readError) == TReadStatus::rsFailed) {
+    // A file that cannot be read is never replaced by the settings held in memory.
+    if (error) *error = fileName + "\n" + SystemErrorText(readError);
     return false;
   }
   std::string bytes;

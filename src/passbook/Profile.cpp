@@ -4,12 +4,15 @@
 #include <climits>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <limits>
 
 #include "foundation/AppGlobal.h"
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
 #include "foundation/Dates.h"
 #include "foundation/Errors.h"
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
@@ -42,9 +45,10 @@ void TkzmProfile::SetFolder(const std::string& folder) {
 void TkzmProfile::Load(const std::string& folder) {
   WindowSystem().CloseDataWindows();
   SetFolder(StripTrailingBackslashes(folder));
+  m_settingsUnreadable = false;
   if (!m_folder.empty()) {
     EnsureFolder(m_folder);
-    LoadFromFile(m_folder + "/" + kSettingsFile);
+    LoadSettingsFile();
   } else {
     Clear();
     m_name = NewPassbookName();
@@ -79,10 +83,28 @@ void TkzmProfile::ReadFields() {
   m_enterToNote = ReadBool("DAILY", "enter4", true);
 }
 
+void TkzmProfile::LoadSettingsFile() {
+  const std::string path = m_folder + "/" + kSettingsFile;
+  std::string bytes;
+  int error = 0;
+  const TReadStatus status = ReadFileUpTo(path, std::numeric_limits<size_t>::max(), bytes, &error);
+  if (status == TReadStatus::rsRead) {
+    LoadFromText(DecodeCp932(bytes));
+    return;
+  }
+  Clear();
+  if (status == TReadStatus::rsMissing) return;
+  // Defaults stand in for this session only; the user's file is left as it is.
+  m_settingsUnreadable = true;
+  WindowSystem().Notify("通帳の設定ファイル「" + path + "」を読み込めませんでした。\n" + SystemErrorText(error) +
+                        "\nいまは既定の設定で開き、このファイルには書き込みません。");
+}
+
 void TkzmProfile::LoadCategories() {
   m_categoriesUnreadable = false;
   const std::string path = m_folder + "/" + kCategoryFile;
-  if (!m_folder.empty() && FileExists(path)) {
+  // Anything at that name, a folder too, is the user's file: a load failure is told there.
+  if (!m_folder.empty() && (FileExists(path) || FolderExists(path))) {
     try {
       m_categories->LoadFromFile(path);
     } catch (const EkzmError& error) {
@@ -124,7 +146,7 @@ bool TkzmProfile::Save() {
   WriteFields();
   bool saved = true;
   std::string why;
-  if (!SaveToFile(m_folder + "/" + kSettingsFile, &why)) {
+  if (!m_settingsUnreadable && !SaveToFile(m_folder + "/" + kSettingsFile, &why)) {
     WindowSystem().Notify("通帳の設定を保存できませんでした。\n" + why);
     saved = false;
   }
@@ -140,6 +162,8 @@ bool TkzmProfile::Save() {
 
 void TkzmProfile::OpenPassbook(const std::string& folder) {
   const std::string stripped = StripTrailingBackslashes(folder);
+  // Saves cut short by a crash or a kill leave their temporary files behind.
+  for (const char* place : {"", "/Daily", "/Monthly", "/cash"}) RemoveStaleTempFiles(stripped + place);
   Load(stripped);
   CurrentMonthData().SetFolder(stripped + "/Daily");
   ColorScheme().SetFileName(stripped + "/Colors.clr");
@@ -164,7 +188,7 @@ bool TkzmProfile::RenamePassbook(const std::string& newName) {
   } else if (FolderExists(target) || FileExists(target)) {
     why = "同じ名前のフォルダがすでにあります。";
   } else if (std::rename(m_folder.c_str(), target.c_str()) != 0) {
-    why = std::strerror(errno);
+    why = SystemErrorText(errno);
   }
   if (!why.empty()) {
     WindowSystem().Notify("通帳の名前を「" + newName + "」に変更できませんでした。\n" + why);

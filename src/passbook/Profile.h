@@ -96,11 +96,13 @@ class TkzmProfile : public TprofileList {
   void ReadFields();
   void WriteFields();
   void LoadCategories();
+  void LoadSettingsFile();
 
   std::string m_folder;
   std::string m_name;
   std::unique_ptr<THeadList> m_categories;
   bool m_categoriesUnreadable = false;  // Headfile.dta could not be read: never overwrite it
+  bool m_settingsUnreadable = false;    // nbkr.ini likewise
 
   std::string m_ownerName;
   std::string m_purpose;

@@ -1,5 +1,6 @@
 #include "foundation/AppGlobal.h"
 
+#include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Files.h"
 
@@ -8,8 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace kzm {
 namespace {
@@ -29,7 +33,6 @@ struct TFixture {
     setup.exePath = dir.File("prog/tavimrok");
     setup.userConfigFile = dir.File("config/Orvik/tavimrok.ini");
     setup.machineConfigFile = dir.File("etc/tavimrok.ini");
-    setup.lockFile = dir.File("Orvik-tavimrok.lock");
     setenv("XDG_DATA_HOME", dir.File("share").c_str(), 1);
   }
   ~TFixture() { unsetenv("XDG_DATA_HOME"); }
@@ -139,6 +142,44 @@ TEST(AppGlobal, LockIsFreeAfterTheHolderEnds) {
   EXPECT_FALSE(next.IsAlreadyRunning());
 }
 
+// The lock belongs to the data folder: one copy per folder whatever the environment says,
+// copies on other folders side by side, and nothing left behind by a killed copy blocks.
+TEST(AppGlobal, OneCopyPerDataFolder) {
+  TFixture f;
+  auto onFolder = [&](const std::string& folder) {
+    auto global = std::make_unique<TorvGlobal>(f.setup);
+    global->UseDataFolder(folder);
+    return global;
+  };
+  setenv("TMPDIR", f.dir.File("tmp-one").c_str(), 1);
+  const auto first = onFolder(f.dir.File("data"));
+  EXPECT_FALSE(first->IsAlreadyRunning());
+  EXPECT_TRUE(FileExists(f.dir.File("data/tavimrok.lock")));
+  setenv("TMPDIR", f.dir.File("tmp-two").c_str(), 1);
+  EXPECT_TRUE(onFolder(f.dir.File("data"))->IsAlreadyRunning());
+  ::symlink(f.dir.File("data").c_str(), f.dir.File("link").c_str());
+  EXPECT_TRUE(onFolder(f.dir.File("link"))->IsAlreadyRunning());
+  EXPECT_EQ(onFolder(f.dir.File("link"))->InstanceKey(), first->InstanceKey());
+  unsetenv("TMPDIR");
+  const auto other = onFolder(f.dir.File("other"));
+  EXPECT_FALSE(other->IsAlreadyRunning());
+  EXPECT_NE(other->InstanceKey(), first->InstanceKey());
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TorvGlobal killed(f.setup);
+    killed.UseDataFolder(f.dir.File("third"));
+    if (killed.IsAlreadyRunning()) _exit(7);
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_TRUE(FileExists(f.dir.File("third/tavimrok.lock")));
+  EXPECT_FALSE(onFolder(f.dir.File("third"))->IsAlreadyRunning());
+}
+
 TEST(AppGlobal, ApplicationSettingsAreWrittenAtOnce) {
   TFixture f;
   TorvGlobal global(f.setup);
@@ -155,6 +196,23 @@ TEST(AppGlobal, ApplicationSettingsAreWrittenAtOnce) {
   EXPECT_TRUE(later.ReadAppBool("STARTUP", "SELECTION", false));
   EXPECT_EQ(later.ReadAppInteger("grid1", "2", 0), 140);
   EXPECT_EQ(later.ReadAppString("STARTUP", "LASTPROFILE", ""), f.dir.File("data/通帳1"));
+}
+
+// An application.ini that cannot be read is said once; defaults stand in and the file stays.
+TEST(AppGlobal, UnreadableApplicationSettingsAreToldOnce) {
+  TFixture f;
+  test::TRecordingWindowSystem windows;
+  TorvGlobal global(f.setup);
+  global.UseDataFolder(f.dir.File("data"));
+  std::filesystem::create_directories(f.dir.File("data/application.ini/inside"));
+  EXPECT_TRUE(global.ReadAppBool("STARTUP", "SELECTION", true));
+  std::string error;
+  EXPECT_FALSE(global.WriteAppInteger("A", "b", 1, &error));
+  EXPECT_NE(error.find(f.dir.File("data/application.ini")), std::string::npos);
+  EXPECT_EQ(global.ReadAppInteger("A", "b", 0), 1);
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(f.dir.File("data/application.ini")), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(f.dir.File("data/application.ini/inside")));
 }
 
 TEST(AppGlobal, FailedSettingsWriteIsReported) {

@@ -3,7 +3,9 @@
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -94,6 +96,44 @@ TEST(AtomicFile, ReadingUpToALimit) {
     EXPECT_EQ(error, c.error);
     EXPECT_EQ(bytes, c.status == TReadStatus::rsRead ? "0123456789" : "");
   }
+}
+
+// A pid no process has: a child that has ended and been reaped.
+pid_t EndedProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return child;
+}
+
+TEST(AtomicFile, StaleTemporaryFilesAreRemoved) {
+  TTempFolder dir;
+  const std::string dead = std::to_string(EndedProcess());
+  const std::string self = std::to_string(::getpid());
+  const std::vector<std::pair<std::string, bool>> files = {
+      {"202403.kzm.tmp" + dead + "-0", true},      // its writer is gone
+      {"nbkr.ini.tmp" + dead + "-12", true},
+      {"202403.kzm.tmp" + self + "-1", false},     // still being written
+      {"202404.kzm.tmp1-0", false},                // pid 1 has run since before the file
+      {"202405.kzm.tmp1-7", true},                 // ... but not since before this old one
+      {"202403.kzm", false},
+      {"notes.tmp", false},
+      {"notes.tmp12", false},
+      {"notes.tmp" + dead + "-1x", false},
+      {".tmp" + dead + "-0", false},
+  };
+  for (const auto& [name, removed] : files) WriteBytes(dir.File(name), "x");
+  const struct timespec old[2] = {{946684800, 0}, {946684800, 0}};  // 2000-01-01
+  ::utimensat(AT_FDCWD, dir.File("202405.kzm.tmp1-7").c_str(), old, 0);
+  std::filesystem::create_directory(dir.File("folder.tmp" + dead + "-0"));
+
+  EXPECT_EQ(RemoveStaleTempFiles(dir.Path()), 3);
+  for (const auto& [name, removed] : files) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(std::filesystem::exists(dir.File(name)), !removed);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.tmp" + dead + "-0")));
 }
 
 TEST(AtomicFile, ReadingAMissingFileOrAFolderFails) {

@@ -1,6 +1,8 @@
 #include "passbook/Profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -158,6 +160,41 @@ TEST_F(ProfileTest, AnUnreadableCategoryFileIsNeverOverwritten) {
   EXPECT_EQ(windows.messages.size(), 1u);
   profile.Save();
   EXPECT_EQ(test::ReadBytes(Passbook("家計") + "/Headfile.dta"), broken);
+}
+
+// Settings or categories that cannot be read are named once at opening and never replaced
+// by the defaults that stand in for them.
+TEST_F(ProfileTest, UnreadableSettingsAreToldAndNeverOverwritten) {
+  for (const char* file : {"nbkr.ini", "Headfile.dta"}) {
+    SCOPED_TRACE(file);
+    const std::string folder = Passbook(std::string("通帳-") + file);
+    std::filesystem::create_directories(folder + "/" + file + "/inside");  // cannot be read as a file
+    windows.messages.clear();
+    profile.OpenPassbook(folder);
+    ASSERT_EQ(windows.messages.size(), 1u);
+    EXPECT_NE(windows.messages[0].find(folder + "/" + file), std::string::npos);
+    EXPECT_EQ(profile.ClosingDay(), 31);
+    EXPECT_TRUE(profile.Save());
+    EXPECT_EQ(windows.messages.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "/" + file + "/inside"));
+  }
+}
+
+// A save cut short leaves its temporary file; opening the passbook clears those of writers
+// that are gone.
+TEST_F(ProfileTest, OpeningRemovesStaleTemporaryFiles) {
+  WriteSettings("家計", "");
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  const std::string stale = Passbook("家計") + "/Daily/202403.kzm.tmp" + std::to_string(child) + "-0";
+  std::filesystem::create_directories(Passbook("家計") + "/Daily");
+  test::WriteBytes(stale, "half a month");
+  test::WriteBytes(Passbook("家計") + "/Daily/202403.kzm", "20240301,1,x,2,y,1,,\r\n");
+  profile.OpenPassbook(Passbook("家計"));
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(Passbook("家計") + "/Daily/202403.kzm"));
 }
 
 TEST_F(ProfileTest, ListsPassbooksAndProposesTheNextName) {

@@ -48,5 +48,26 @@ TEST(InstanceChannel, ASocketLeftByACrashedCopyIsTakenOver) {
   EXPECT_TRUE(TInstanceChannel::BringForward(name));
 }
 
+// Copies on two data folders each have their own channel; two spellings of one folder share it.
+TEST(InstanceChannel, TheChannelBelongsToTheDataFolder) {
+  EXPECT_EQ(TInstanceChannel::NameFor("/data/one"), TInstanceChannel::NameFor("/data/one"));
+  EXPECT_NE(TInstanceChannel::NameFor("/data/one"), TInstanceChannel::NameFor("/data/two"));
+  const QString first = TInstanceChannel::NameFor("/data/one-" + std::to_string(QCoreApplication::applicationPid()));
+  const QString second = TInstanceChannel::NameFor("/data/two-" + std::to_string(QCoreApplication::applicationPid()));
+  TInstanceChannel one;
+  int requests = 0;
+  ASSERT_TRUE(one.Listen(first, [&] { ++requests; }));
+  EXPECT_FALSE(TInstanceChannel::BringForward(second, 200));
+  // Another temporary folder changes nothing: the socket is in no folder.
+  const QByteArray tmp = qEnvironmentVariableIsSet("TMPDIR") ? qgetenv("TMPDIR") : QByteArray();
+  qputenv("TMPDIR", "/nonexistent-tmp");
+  EXPECT_TRUE(TInstanceChannel::BringForward(first));
+  if (tmp.isNull()) qunsetenv("TMPDIR");
+  else qputenv("TMPDIR", tmp);
+  const QDeadlineTimer deadline(3000);
+  while (requests == 0 && !deadline.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_EQ(requests, 1);
+}
+
 }  // namespace
 }  // namespace kzm::ui

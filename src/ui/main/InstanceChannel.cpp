@@ -1,6 +1,7 @@
 #include "ui/main/InstanceChannel.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QThread>
@@ -8,7 +9,7 @@
 
 #include <algorithm>
 
-#include <unistd.h>
+#include "foundation/AppGlobal.h"
 
 namespace kzm::ui {
 
@@ -32,11 +33,17 @@ TInstanceChannel::TInstanceChannel(QObject* parent) : QObject(parent) {
   });
 }
 
-QString TInstanceChannel::DefaultName() { return QStringLiteral("tavimrok-%1").arg(::getuid()); }
+QString TInstanceChannel::NameFor(const std::string& key) {
+  // A hash keeps the name short whatever the path, well inside the socket name limit.
+  const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(key), QCryptographicHash::Sha256);
+  return QStringLiteral("tavimrok-") + QString::fromLatin1(hash.toHex().left(32));
+}
+
+QString TInstanceChannel::DefaultName() { return NameFor(AppGlobal().InstanceKey()); }
 
 bool TInstanceChannel::Listen(const QString& name, std::function<void()> onForward) {
   m_onForward = std::move(onForward);
-  m_server.setSocketOptions(QLocalServer::UserAccessOption);
+  m_server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
   if (m_server.listen(name)) return true;
   QLocalServer::removeServer(name);
   return m_server.listen(name);
@@ -47,6 +54,7 @@ bool TInstanceChannel::BringForward(const QString& name, int timeoutMs) {
   const QDeadlineTimer deadline(timeoutMs);
   while (true) {
     QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(name);
     if (socket.waitForConnected(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
       socket.write(kForwardRequest);

@@ -1,14 +1,16 @@
 #pragma once
 
-// How a second copy of the program reaches the first one of the same user: the first copy
-// listens on a local socket named after the program and the user; the second connects and
-// asks it to come forward.
+// How a second copy of the program reaches the first one on the same data folder: the first
+// copy listens on a local socket named from the folder's real path; the second connects and
+// asks it to come forward. The socket lives in the abstract namespace, so it depends on no
+// temporary folder and vanishes with its process.
 
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <string>
 
 namespace kzm::ui {
 
@@ -18,7 +20,9 @@ class TInstanceChannel : public QObject {
  public:
   explicit TInstanceChannel(QObject* parent = nullptr);
 
-  // The channel name of this program for the current user.
+  // The channel name of the copy working on the data folder named by key (its real path).
+  [[nodiscard]] static QString NameFor(const std::string& key);
+  // The channel name of the data folder in use (AppGlobal).
   [[nodiscard]] static QString DefaultName();
 
   // Starts listening; onForward runs on each request to come forward. Call only while
