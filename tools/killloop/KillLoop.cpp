@@ -1,0 +1,187 @@
+// tavimrok-killloop: saves a passbook in a loop in a child process and kills the child at a
+// random moment, again and again, then checks that every file the program writes is whole
+// and that opening the passbook again leaves no temporary file behind.
+//
+//   tavimrok-killloop FOLDER [--kills N] [--seed S]
+//
+// FOLDER must not exist; it becomes the data folder of the trial. Exit code 0 when every
+// check held, 1 when one failed (what failed is printed), 2 for a usage mistake.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "foundation/AppGlobal.h"
+#include "foundation/AtomicFile.h"
+#include "foundation/Dates.h"
+#include "foundation/Files.h"
+#include "foundation/ProfileList.h"
+#include "passbook/AccountingMonth.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthData.h"
+#include "passbook/MonthFile.h"
+#include "passbook/Profile.h"
+
+namespace {
+
+using namespace kzm;
+
+constexpr int kMonths = 3;  // the child writes March to May 2024 in turn
+
+// The child: saves for ever. Every month it writes holds n entries whose note is n, so a
+// reader can tell a whole file from a cut one; the settings carry a round number likewise.
+[[noreturn]] void SaveForEver(const std::string& passbook, unsigned seed) {
+  CurrentProfile().OpenPassbook(passbook);
+  std::mt19937 random(seed);
+  for (int round = 1;; ++round) {
+    const int month = 3 + round % kMonths;
+    TkzmDataUnit& data = CurrentMonthData();
+    data.SelectDay(EncodeDate(2024, month, 1));
+    const int count = 1 + static_cast<int>(random() % 400);
+    for (int day = 1; day <= DaysInMonth(2024, month); ++day) {
+      data.SelectDay(EncodeDate(2024, month, day));
+      data.DeleteDayEntries();
+    }
+    for (int i = 0; i < count; ++i) {
+      data.SelectDay(EncodeDate(2024, month, 1 + i % DaysInMonth(2024, month)));
+      data.AddEntry(MakeKey("食費", 1), MakeKey("現金", 2), std::to_string(count), "買い物 " + std::to_string(i),
+                    100 + i);
+    }
+    (void)data.Save();
+    CurrentProfile().SetOwnerName("round " + std::to_string(round));
+    (void)CurrentProfile().Save();
+    THeadList summary;
+    (void)BuildMonth(202400 + month, summary);
+    (void)AppGlobal().WriteAppInteger("KILLLOOP", "ROUND", round);
+  }
+}
+
+// A month file is whole when its n entries all carry the note n and nothing was kept.
+bool MonthWhole(const std::string& path, int month, std::string& why) {
+  std::vector<TkzmEntry> entries;
+  std::vector<TKeptLine> kept;
+  const int32_t first = EncodeDate(2024, month, 1);
+  const TMonthFileRead read = ReadMonthFile(path, first, first + DaysInMonth(2024, month) - 1, entries, kept);
+  if (read.status == TMonthFileStatus::mfMissing) return true;
+  if (read.status != TMonthFileStatus::mfRead || !kept.empty() || entries.empty()) {
+    why = path + ": unreadable or holds foreign lines";
+    return false;
+  }
+  for (const TkzmEntry& entry : entries) {
+    if (entry.note != std::to_string(entries.size())) {
+      why = path + ": " + std::to_string(entries.size()) + " entries, one says " + entry.note;
+      return false;
+    }
+  }
+  return true;
+}
+
+// Settings end with the last key the program writes; a cut file lacks it.
+bool SettingsWhole(const std::string& path, const char* section, const char* key, std::string& why) {
+  if (!FileExists(path)) return true;
+  TprofileList settings;
+  if (!settings.LoadFromFile(path) || settings.IndexOfKey(section, key) < 0) {
+    why = path + ": cut short";
+    return false;
+  }
+  return true;
+}
+
+bool XmlWhole(const std::string& path, std::string& why) {
+  if (!FileExists(path)) return true;
+  try {
+    THeadList list;
+    list.LoadFromFile(path);
+    return true;
+  } catch (const std::exception& error) {
+    why = path + ": " + error.what();
+    return false;
+  }
+}
+
+std::vector<std::string> TemporaryFiles(const std::string& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.path().filename().string().find(".tmp") != std::string::npos) found.push_back(entry.path().string());
+  }
+  return found;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: tavimrok-killloop FOLDER [--kills N] [--seed S]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc % 2 != 0) return Usage();
+  const std::string dataFolder = argv[1];
+  int kills = 200;
+  unsigned seed = 1;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--kills") kills = std::atoi(argv[i + 1]);
+    else if (option == "--seed") seed = static_cast<unsigned>(std::atoi(argv[i + 1]));
+    else return Usage();
+  }
+  if (std::filesystem::exists(dataFolder) || kills < 1) return Usage();
+
+  AppGlobal().UseDataFolder(dataFolder);
+  const std::string passbook = dataFolder + "/試験";
+  CurrentProfile().Load("");
+  CurrentProfile().SetFolder(passbook);
+  if (!CurrentProfile().Save()) return 1;
+
+  std::mt19937 random(seed);
+  int whole = 0;
+  size_t mostLeft = 0;
+  int leftAfterOpen = 0;
+  std::vector<std::string> failures;
+  for (int kill = 0; kill < kills; ++kill) {
+    const pid_t child = fork();
+    if (child < 0) return 1;
+    if (child == 0) SaveForEver(passbook, seed + static_cast<unsigned>(kill));
+    // From 2 ms (still opening) to 80 ms (many saves in).
+    ::usleep(2000 + static_cast<useconds_t>(random() % 78000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    const size_t left = TemporaryFiles(dataFolder).size();
+    if (left > mostLeft) mostLeft = left;
+    bool ok = true;
+    std::string why;
+    for (int month = 3; month < 3 + kMonths && ok; ++month) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/Daily/2024%02d.kzm", month);
+      ok = MonthWhole(passbook + name, month, why);
+    }
+    ok = ok && SettingsWhole(passbook + "/nbkr.ini", "DAILY", "enter4", why) &&
+         XmlWhole(passbook + "/Headfile.dta", why) &&
+         SettingsWhole(dataFolder + "/application.ini", "KILLLOOP", "ROUND", why);
+    for (const auto& entry : std::filesystem::directory_iterator(passbook + "/Monthly")) {
+      if (ok && entry.path().extension() == ".mif") ok = XmlWhole(entry.path().string(), why);
+    }
+    if (ok) ++whole;
+    else failures.push_back("kill " + std::to_string(kill + 1) + ": " + why);
+  }
+  // The next open clears what the killed writers left.
+  CurrentProfile().OpenPassbook(passbook);
+  TorvGlobal next;
+  next.UseDataFolder(dataFolder);
+  (void)next.IsAlreadyRunning();
+  leftAfterOpen = static_cast<int>(TemporaryFiles(dataFolder).size());
+
+  std::printf("kills %d, files whole after %d, temporary files at most %zu before an open, %d after the last open\n",
+              kills, whole, mostLeft, leftAfterOpen);
+  for (const std::string& failure : failures) std::printf("  %s\n", failure.c_str());
+  return failures.empty() && leftAfterOpen == 0 ? 0 : 1;
+}
