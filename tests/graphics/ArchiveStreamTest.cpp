@@ -72,9 +72,15 @@ TEST(ArchiveStream, SelectsByNameAndIndexAndReadsMember) {
   EXPECT_FALSE(arc.SelectName("missing.png"));
   EXPECT_EQ(arc.SelectedIndex(), 1) << "a failed selection keeps the previous one";
 
-  ASSERT_TRUE(arc.SelectIndex(2));
+  // A member followed by another: only the end of the member, not of the file, stops the read.
+  ASSERT_TRUE(arc.SelectIndex(1));
   char buffer[64];
-  EXPECT_EQ(arc.Read(buffer, sizeof buffer), 6) << "reading stops at the member's end";
+  EXPECT_EQ(arc.Read(buffer, sizeof buffer), 10) << "reading stops at the member's end";
+  EXPECT_EQ(std::string(buffer, 10), Bytes(10, 'A'));
+  EXPECT_EQ(arc.Read(buffer, sizeof buffer), 0);
+
+  ASSERT_TRUE(arc.SelectIndex(2));
+  EXPECT_EQ(arc.Read(buffer, sizeof buffer), 6);
   EXPECT_EQ(std::string(buffer, 6), "second");
 }
 
@@ -117,8 +123,12 @@ TEST(ArchiveStream, BrokenFilesRaiseErrors) {
   hugeName.replace(48 + 4, 4, std::string("\0\0\0\x80", 4));
   std::string hugeSize = SampleArchive();
   hugeSize.replace(48 + 17, 8, std::string("\xff\xff\xff\xff\xff\xff\xff\x7f", 8));
+  std::string negativeOffset = SampleArchive();
+  negativeOffset.replace(48 + 8, 8, std::string("\xff\xff\xff\xff\xff\xff\xff\xff", 8));
+  // The first member (100 bytes) said to start 50 bytes before the end of the file.
   std::string badOffset = SampleArchive();
-  badOffset.replace(48 + 8, 8, std::string("\xff\xff\xff\xff\xff\xff\xff\xff", 8));
+  const uint64_t lateStart = badOffset.size() - 50;
+  for (int i = 0; i < 8; ++i) badOffset[48 + 8 + i] = static_cast<char>(lateStart >> (8 * i));
   std::string badData = SampleArchive();
   badData[44] = 'X';
   std::string badHeader = SampleArchive();
@@ -137,6 +147,7 @@ TEST(ArchiveStream, BrokenFilesRaiseErrors) {
       {"count beyond file", lyingCount, list},
       {"name of 2 GB", hugeName, list},
       {"size beyond file", hugeSize, list},
+      {"negative offset", negativeOffset, list},
       {"offset beyond file", badOffset, list},
       {"truncated member", SampleArchive().substr(0, 120), list},
   };
