@@ -5,11 +5,11 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/Files.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthRange.h"
 
 namespace kzm {
 
@@ -27,19 +27,6 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
     case kKindMemo: return conditions.memos;
     default: return true;
   }
-}
-
-// Year and month of a month file's name ("yyyymm.kzm"); false for any other name.
-bool MonthOfFileName(const std::string& path, int& year, int& month) {
-  const size_t slash = path.rfind('/');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.size() < 6) return false;
-  for (size_t i = 0; i < 6; ++i) {
-    if (name[i] < '0' || name[i] > '9') return false;
-  }
-  year = std::stoi(name.substr(0, 4));
-  month = std::stoi(name.substr(4, 2));
-  return year >= 1 && month >= 1 && month <= 12;
 }
 
 }  // namespace
@@ -68,16 +55,9 @@ bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) 
 
 bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchConditions& conditions,
                  TSearchResults& results) {
-  TDayNumber first = EncodeDate(year, month, 1);
-  TDayNumber last = first + DaysInMonth(year, month) - 1;
-  if (conditions.first != 0) {
-    if (conditions.first > last) return true;
-    if (conditions.first > first) first = conditions.first;
-  }
-  if (conditions.last != 0) {
-    if (conditions.last < first) return true;
-    if (conditions.last < last) last = conditions.last;
-  }
+  TDayNumber first = 0;
+  TDayNumber last = 0;
+  if (!MonthDaysInRange(year, month, conditions.first, conditions.last, first, last)) return true;
   const bool saved = data.SelectDay(first);
   // The loaded month holds its entries in day order, so one pass visits the days in turn.
   for (int i = 0; i < data.Count(); ++i) {
@@ -91,17 +71,14 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
 
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing) {
-  std::vector<std::string> files;
-  if (!data.Folder().empty() && !ListFiles(data.Folder(), "??????.kzm", files)) {
+  std::vector<TMonthOfFile> months;
+  if (!ListMonthFiles(data.Folder(), months)) {
     data.ReportReadFailure(data.Folder(), "月のデータのフォルダ「" + data.Folder() + "」を読み込めませんでした。\n" +
                                               SystemErrorText(errno));
   }
   bool saved = true;
-  for (const std::string& file : files) {
-    int year = 0;
-    int month = 0;
-    if (!MonthOfFileName(file, year, month)) continue;
-    if (!SearchMonth(data, year, month, conditions, results)) saved = false;
+  for (const TMonthOfFile& m : months) {
+    if (!SearchMonth(data, m.year, m.month, conditions, results)) saved = false;
     if (keepGoing && !keepGoing()) break;
   }
   return saved;

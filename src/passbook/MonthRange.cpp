@@ -1,0 +1,52 @@
+#include "passbook/MonthRange.h"
+
+#include "foundation/Files.h"
+
+namespace kzm {
+
+bool MonthOfFileName(const std::string& path, int& year, int& month) {
+  const size_t slash = path.rfind('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.size() < 6) return false;
+  for (size_t i = 0; i < 6; ++i) {
+    if (name[i] < '0' || name[i] > '9') return false;
+  }
+  year = std::stoi(name.substr(0, 4));
+  month = std::stoi(name.substr(4, 2));
+  return year >= 1 && month >= 1 && month <= 12;
+}
+
+bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months) {
+  months.clear();
+  if (folder.empty()) return true;
+  std::vector<std::string> files;
+  const bool listed = ListFiles(folder, "??????.kzm", files);
+  for (const std::string& file : files) {
+    TMonthOfFile m;
+    if (MonthOfFileName(file, m.year, m.month)) months.push_back(m);
+  }
+  return listed;
+}
+
+std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder) {
+  std::vector<TMonthOfFile> months;
+  (void)ListMonthFiles(folder, months);
+  return months;
+}
+
+bool MonthDaysInRange(int year, int month, TDayNumber rangeFirst, TDayNumber rangeLast, TDayNumber& first,
+                      TDayNumber& last) {
+  first = EncodeDate(year, month, 1);
+  last = first + DaysInMonth(year, month) - 1;
+  if (rangeFirst != 0) {
+    if (rangeFirst > last) return false;
+    if (rangeFirst > first) first = rangeFirst;
+  }
+  if (rangeLast != 0) {
+    if (rangeLast < first) return false;
+    if (rangeLast < last) last = rangeLast;
+  }
+  return true;
+}
+
+}  // namespace kzm

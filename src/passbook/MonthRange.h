@@ -1,0 +1,35 @@
+#pragma once
+
+// Walking a passbook month file by month file, as the search and the category replacement
+// do: which files are months, and which days of a month a date range covers.
+
+#include <string>
+#include <vector>
+
+#include "foundation/Dates.h"
+
+namespace kzm {
+
+// Year and month of a month file's name ("yyyymm.kzm", the folder part ignored); false for a
+// name whose first six characters are no year and month.
+[[nodiscard]] bool MonthOfFileName(const std::string& path, int& year, int& month);
+
+struct TMonthOfFile {
+  int year = 0;
+  int month = 0;
+};
+// The months of the month files "??????.kzm" in folder, in the order the file system lists
+// them; names that are no year and month are passed over. False (errno set) when the folder
+// exists but cannot be listed; an empty folder name lists nothing.
+[[nodiscard]] bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months);
+// The same, treating a folder that cannot be listed as empty.
+[[nodiscard]] std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder);
+
+// Narrows the days of a calendar month to a range whose ends may be open (0). A range start
+// after the month's last day, or a range end before its first day (or before the raised
+// start), leaves nothing: false, and the month need not be loaded. Otherwise first..last are
+// the month's days inside the range.
+[[nodiscard]] bool MonthDaysInRange(int year, int month, TDayNumber rangeFirst, TDayNumber rangeLast,
+                                    TDayNumber& first, TDayNumber& last);
+
+}  // namespace kzm
