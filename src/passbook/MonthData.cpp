@@ -241,6 +241,12 @@ bool TkzmDataUnit::Save() {
   return saved;
 }
 
+void TkzmDataUnit::DiscardMonthChanges() {
+  if (m_month->year == 0) return;
+  m_month = std::make_unique<TMonth>();
+  LoadMonthOf(m_currentDay);
+}
+
 bool TkzmDataUnit::SaveMonth(TMonth& month) {
   if (!month.modified) return true;
   if (month.path.empty()) return true;  // no passbook open: nothing to write to

@@ -66,6 +66,9 @@ class TkzmDataUnit {
   // or a replacement, so the file follows the data. A failure is reported to the user through
   // the window system and gives false; the data stays in memory and stays modified.
   bool Save();
+  // Drops the unsaved changes of the loaded month and reads it again from its file, for a
+  // change that could not be written and must not be written later either.
+  void DiscardMonthChanges();
 
   // Sets the total of every category of list to the sum over the days first..last: the amount
   // is added to the entry's category and subtracted from its account, appending categories
