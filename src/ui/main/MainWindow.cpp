@@ -12,6 +12,8 @@
 #include "ui/main/DataWindows.h"
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
+#include "ui/analysis/ReplaceOpener.h"
+#include "ui/settings/ColorSetUpWindow.h"
 #include "ui/settings/SettingsOpeners.h"
 
 #include <QAction>
@@ -105,9 +107,9 @@ void TFmKzmMain::BuildMenu() {
            {"menuFchange", "通帳切り替え(&L)", "", true, &M::MenuFchangeClick},
            {"MenuFinfoHead", "通帳情報と項目(&I)", "", false, &M::MenuFinfoHeadClick},
            {"MenuFoption", "オプション設定(&O)", "", false, &M::MenuFoptionClick},
-           {"MenuFcolor", "配色設定(&C)", "", true, nullptr},
+           {"MenuFcolor", "配色設定(&C)", "", true, &M::MenuFcolorClick},
            {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
-           {"MenuFReplace", "項目の置換(&R)", "", true, nullptr},
+           {"MenuFReplace", "項目の置換(&R)", "", true, &M::MenuFReplaceClick},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
       {"menuV",
@@ -210,6 +212,10 @@ void TFmKzmMain::MenuFinfoHeadClick() { OpenPassbookInfo(0, this); }
 void TFmKzmMain::MenuFoptionClick() { OpenOptions(0, this); }
 
 void TFmKzmMain::MenuFfindClick() { OpenSearch(); }
+
+void TFmKzmMain::MenuFcolorClick() { OpenColorSetUp(this); }
+
+void TFmKzmMain::MenuFReplaceClick() { OpenReplace(this); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

@@ -65,6 +65,8 @@ class TFmKzmMain : public QMainWindow {
   void MenuFinfoHeadClick();
   void MenuFoptionClick();
   void MenuFfindClick();
+  void MenuFcolorClick();
+  void MenuFReplaceClick();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVtodayClick();

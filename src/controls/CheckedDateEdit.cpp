@@ -1,0 +1,39 @@
+#include "controls/CheckedDateEdit.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+
+namespace kzm::ui {
+
+namespace {
+
+// Day numbers count from 1899-12-30.
+const QDate kDayZero(1899, 12, 30);
+
+}  // namespace
+
+TCheckedDateEdit::TCheckedDateEdit(QWidget* parent) : QWidget(parent) {
+  m_check = new QCheckBox(this);
+  m_date = new QDateEdit(this);
+  m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+  m_date->setCalendarPopup(true);
+  m_date->setEnabled(false);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  layout->addWidget(m_check);
+  layout->addWidget(m_date, 1);
+  setFocusProxy(m_check);
+  connect(m_check, &QCheckBox::toggled, m_date, &QWidget::setEnabled);
+}
+
+bool TCheckedDateEdit::Checked() const { return m_check->isChecked(); }
+
+void TCheckedDateEdit::SetChecked(bool checked) { m_check->setChecked(checked); }
+
+TDayNumber TCheckedDateEdit::Day() const { return static_cast<TDayNumber>(kDayZero.daysTo(m_date->date())); }
+
+void TCheckedDateEdit::SetDay(TDayNumber day) { m_date->setDate(kDayZero.addDays(day)); }
+
+}  // namespace kzm::ui

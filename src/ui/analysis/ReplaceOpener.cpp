@@ -1,0 +1,18 @@
+#include "ui/analysis/ReplaceOpener.h"
+
+#include "foundation/WindowSystem.h"
+#include "passbook/MonthData.h"
+#include "passbook/Profile.h"
+#include "ui/analysis/ReplaceWindow.h"
+#include "ui/main/DataWindows.h"
+
+namespace kzm::ui {
+
+void OpenReplace(QWidget* parent) {
+  if (AnyDailyWindowOpen()) return;
+  TFmReplace window(CurrentProfile().Categories(), CurrentMonthData(), parent);
+  window.exec();
+  WindowSystem().BroadcastToForms(kNoticeDataChanged, 0, 0);
+}
+
+}  // namespace kzm::ui
