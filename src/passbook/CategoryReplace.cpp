@@ -66,7 +66,7 @@ int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceReques
 TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& request,
                                  const std::function<bool()>& keepGoing) {
   TReplaceOutcome outcome;
-  const std::vector<TMonthOfFile> months = MonthFilesOf(data.Folder());
+  const std::vector<TMonthOfFile> months = MonthsToWalk(data);
   for (size_t i = 0; i < months.size(); ++i) {
     const int changes = ReplaceInMonth(data, months[i].year, months[i].month, request);
     if (changes > 0) {

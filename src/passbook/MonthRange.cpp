@@ -1,6 +1,10 @@
 #include "passbook/MonthRange.h"
 
 #include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
+#include "passbook/MonthData.h"
+
+#include <cerrno>
 
 namespace kzm {
 
@@ -31,6 +35,15 @@ bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months
 std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder) {
   std::vector<TMonthOfFile> months;
   (void)ListMonthFiles(folder, months);
+  return months;
+}
+
+std::vector<TMonthOfFile> MonthsToWalk(TkzmDataUnit& data) {
+  std::vector<TMonthOfFile> months;
+  if (!ListMonthFiles(data.Folder(), months)) {
+    data.ReportReadFailure(data.Folder(), "月のデータのフォルダ「" + data.Folder() + "」を読み込めませんでした。\n" +
+                                              SystemErrorText(errno));
+  }
   return months;
 }
 

@@ -25,6 +25,11 @@ struct TMonthOfFile {
 // The same, treating a folder that cannot be listed as empty.
 [[nodiscard]] std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder);
 
+class TkzmDataUnit;
+// The months of the data's month folder, for a walk over all months; a folder that cannot be
+// listed is reported through the data (once) and walks as empty.
+[[nodiscard]] std::vector<TMonthOfFile> MonthsToWalk(TkzmDataUnit& data);
+
 // Narrows the days of a calendar month to a range whose ends may be open (0). A range start
 // after the month's last day, or a range end before its first day (or before the raised
 // start), leaves nothing: false, and the month need not be loaded. Otherwise first..last are

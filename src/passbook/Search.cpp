@@ -1,11 +1,9 @@
 #include "passbook/Search.h"
 
-#include <cerrno>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
@@ -71,13 +69,8 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
 
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing) {
-  std::vector<TMonthOfFile> months;
-  if (!ListMonthFiles(data.Folder(), months)) {
-    data.ReportReadFailure(data.Folder(), "月のデータのフォルダ「" + data.Folder() + "」を読み込めませんでした。\n" +
-                                              SystemErrorText(errno));
-  }
   bool saved = true;
-  for (const TMonthOfFile& m : months) {
+  for (const TMonthOfFile& m : MonthsToWalk(data)) {
     if (!SearchMonth(data, m.year, m.month, conditions, results)) saved = false;
     if (keepGoing && !keepGoing()) break;
   }
