@@ -14,6 +14,7 @@
 
 #include <map>
 
+#include "PassbookFixture.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "controls/CheckedDateEdit.h"
@@ -23,6 +24,11 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "ui/daily/DailyCells.h"
+#include "ui/daily/DailyGrid.h"
+#include "ui/daily/DailyWindow.h"
+#include "ui/main/DataWindows.h"
+#include "controls/NoticeEvent.h"
 
 namespace kzm::ui {
 namespace {
@@ -201,6 +207,82 @@ TEST_F(ReplaceWindowTest, StopEndsTheRunAfterTheMonthAtWork) {
   EXPECT_EQ(ChangedFiles(), 1);
   ASSERT_EQ(m_windows.messages.size(), 1u);
   EXPECT_EQ(m_windows.messages[0], "2件を変換しました");
+}
+
+// Records the notices and delivers them to every window, as the program's window system does.
+class TDeliveringWindows : public test::TRecordingWindowSystem {
+ public:
+  void BroadcastToForms(int message, int first, int second) override {
+    TRecordingWindowSystem::BroadcastToForms(message, first, second);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      TNoticeEvent notice(message, first, second);
+      QApplication::sendEvent(w, &notice);
+    }
+  }
+};
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// The payment grid's entries as "band/item", in row order.
+std::vector<std::string> PaymentEntries(const TFmDaily& daily) {
+  const TDailyGrid& grid = *daily.Grid(kKindPayment);
+  std::vector<std::string> entries;
+  std::string band;
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    const std::string text = grid.Cells(1, row).toStdString();
+    if (grid.Cells(0, row) != QStringLiteral("1")) {
+      band = KeyName(FromCell(grid.Cells(1, row)));
+    } else if (!text.empty()) {
+      entries.push_back(band + "/" + text);
+    }
+  }
+  return entries;
+}
+
+TEST_F(ReplaceWindowTest, AnOpenDailyWindowKeepsItsTypedEntryUnderTheNewCategory) {
+  TDeliveringWindows windows;
+  ASSERT_TRUE(OpenDailyWindow(EncodeDate(2024, 2, 10)));
+  Settle();
+  TFmDaily* daily = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* found = qobject_cast<TFmDaily*>(w)) daily = found;
+  }
+  ASSERT_NE(daily, nullptr);
+  QApplication::setActiveWindow(daily);
+  Settle();
+  // The day holds パン under 食費; a second entry is typed below it and not saved yet.
+  test::TypeText(QStringLiteral("牛乳"));
+  test::PressKey(Qt::Key_Return);
+  Settle();
+  test::TypeText(QStringLiteral("210"));
+  test::PressKey(Qt::Key_Return);
+  Settle();
+  ASSERT_TRUE(daily->Modified());
+
+  TFmReplace window(CurrentProfile().Categories(), CurrentMonthData());
+  window.show();
+  ChooseName(Child<QComboBox>(&window, "CmbHeadBf"), "食費");
+  ChooseName(Child<QComboBox>(&window, "CmbHeadAf"), "雑費");
+  Child<QPushButton>(&window, "ButtonReplaceGo")->click();
+  Settle();
+
+  ASSERT_FALSE(windows.messages.empty());
+  EXPECT_EQ(windows.messages.back(), "5件を変換しました");
+  const std::string february = DecodeCp932(test::ReadBytes(m_data.File("家計/Daily/202402.kzm")));
+  EXPECT_NE(february.find("20240210,支出,雑費,資産,現金,300,パン,"), std::string::npos) << february;
+  EXPECT_NE(february.find("20240210,支出,雑費,資産,現金,210,牛乳,"), std::string::npos) << february;
+  EXPECT_EQ(february.find("食費"), std::string::npos) << february;
+  // The window shows the day as it is now, so closing it writes no old category back.
+  EXPECT_FALSE(daily->Modified());
+  EXPECT_EQ(PaymentEntries(*daily), (std::vector<std::string>{"雑費/パン", "雑費/牛乳"}));
+  daily->close();
+  Settle();
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(m_data.File("家計/Daily/202402.kzm"))), february);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "controls/FormHelper.h"
+#include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
 #include "graphics/ColorScheme.h"
 #include "ui/daily/DailyGrid.h"
@@ -199,6 +200,14 @@ TDataWindow TFmDaily::DataWindowInfo() const { return {TDataWindowKind::dwDaily,
 bool TFmDaily::SaveWindowData() {
   WriteBackEditors();
   return !m_modified || SaveDay();
+}
+
+bool TFmDaily::event(QEvent* event) {
+  if (event->type() == TNoticeEvent::EventType()) {
+    const auto* notice = static_cast<const TNoticeEvent*>(event);
+    if (notice->Message() == kNoticeDataChanged) DataChanged(notice->First(), notice->Second());
+  }
+  return QWidget::event(event);
 }
 
 bool TFmDaily::eventFilter(QObject* watched, QEvent* event) {

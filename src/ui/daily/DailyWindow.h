@@ -61,6 +61,7 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   bool SaveWindowData() override;
 
  protected:
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -74,12 +75,15 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   void ApplyColors();
   void PcDailyChange();
   void WriteBackEditors();
+  // The data-changed notice: first..second (second 0: the day first; first 0: any day).
+  void DataChanged(int first, int second);
   [[nodiscard]] int MemoTop() const;
 
   kzm::TDayNumber m_date;
   bool m_modified = false;
   bool m_loading = false;  // the memo box is being filled, not edited
   bool m_refused = false;  // the rules refused the day: the window is closing
+  bool m_saving = false;   // its own save is telling the windows
   bool m_placed = false;
   std::string m_keptMemoNote;
   kzm::THeadList m_categories;

@@ -60,9 +60,21 @@ bool TFmDaily::SaveDay() {
   data.SelectDay(m_date);
   AddDayMemo(memo.toStdString(), m_keptMemoNote);
   m_modified = false;
-  if (FinishDaySave(m_date)) return true;
-  m_modified = true;
-  return false;
+  m_saving = true;
+  const bool saved = FinishDaySave(m_date);
+  m_saving = false;
+  if (!saved) m_modified = true;
+  return saved;
+}
+
+void TFmDaily::DataChanged(int first, int second) {
+  // Entries of this day changed behind the window's back (a category replacement, edited
+  // categories): show them. Its own save, and a day holding changes not yet saved, are left.
+  if (m_saving || m_refused) return;
+  const bool concerned = first == 0 || (second == 0 ? first == m_date : first <= m_date && m_date <= second);
+  if (!concerned) return;
+  WriteBackEditors();
+  if (!m_modified) ShowDay();
 }
 
 void TFmDaily::StepDay(int delta) {
