@@ -9,7 +9,9 @@
 #include "ui/daily/DailyEdit.h"
 #include "ui/daily/DailyList.h"
 
+#include <QCoreApplication>
 #include <QPalette>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -209,7 +211,12 @@ void TDailyGrid::RecordHistory() {
   if (value.isEmpty() || m_historyFolder.empty() || !IsEntryRow(Row()) || Col() == kzm::kColAccount) return;
   const std::string name = HistoryName(Row());
   if (name.empty()) return;
-  kzm::RecordHistory(m_historyFolder, name, Col(), FromCell(value));
+  // Writing a file waits for the disk; the cursor moves and repaints first. The write keeps
+  // its own copy of what to write, so it happens even when the grid is gone by then.
+  QTimer::singleShot(0, QCoreApplication::instance(),
+                     [folder = m_historyFolder, name, col = Col(), text = FromCell(value)] {
+                       kzm::RecordHistory(folder, name, col, text);
+                     });
 }
 
 }  // namespace kzm::ui
