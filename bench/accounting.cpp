@@ -14,6 +14,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "passbook/Search.h"
+#include "passbook/SettlementCache.h"
 
 namespace {
 
@@ -78,5 +79,16 @@ void BM_MonthOfDay(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(MonthOfDay(day));
 }
 BENCHMARK(BM_MonthOfDay)->Unit(benchmark::kMicrosecond);
+
+// The same with every settlement file read again on each call: what it cost before the cache.
+void BM_MonthOfDayReadingFiles(benchmark::State& state) {
+  OpenDemo();
+  const TDayNumber day = EncodeDate(2010, 6, 27);
+  for (auto _ : state) {
+    SettlementCache().Forget();
+    benchmark::DoNotOptimize(MonthOfDay(day));
+  }
+}
+BENCHMARK(BM_MonthOfDayReadingFiles)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

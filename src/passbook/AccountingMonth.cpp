@@ -10,6 +10,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
+#include "passbook/SettlementCache.h"
 
 namespace kzm {
 
@@ -116,8 +117,7 @@ void RepairPeriod(TMonthKey key, THeadList& list) {
 bool ReadSettlement(TMonthKey key, THeadList& list) {
   list.Clear();
   const std::string path = SettlementFilePath(key);
-  if (path.empty() || !FileExists(path)) return false;
-  list.LoadFromFile(path);
+  if (path.empty() || !SettlementCache().Read(path, list)) return false;
   RepairPeriod(key, list);
   return true;
 }

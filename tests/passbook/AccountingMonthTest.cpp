@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "foundation/AtomicFile.h"
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
@@ -182,6 +186,39 @@ TEST_F(AccountingMonthTest, MonthOfDay) {
   Settle(202404, EncodeDate(2024, 3, 1), EncodeDate(2024, 4, 25));
   EXPECT_EQ(MonthOfDay(EncodeDate(2024, 3, 5)), 202403);
   EXPECT_EQ(MonthOfDay(EncodeDate(2024, 3, 11)), 202404);
+}
+
+// Settlement files are read once per change: a file rewritten, replaced or removed since the
+// last lookup must be read again, even when its size stays the same.
+TEST_F(AccountingMonthTest, AChangedSettlementFileIsReadAgain) {
+  Open(25, false);
+  const TDayNumber day = EncodeDate(2024, 2, 22);
+  Settle(202402, EncodeDate(2024, 1, 26), EncodeDate(2024, 2, 20));
+  EXPECT_EQ(MonthOfDay(day), 202403);
+
+  // Replaced (a new file under the name), same size.
+  Settle(202402, EncodeDate(2024, 1, 26), EncodeDate(2024, 2, 25));
+  EXPECT_EQ(MonthOfDay(day), 202402);
+
+  // Written over in place, same size: only the change time tells.
+  const std::string path = SettlementFilePath(202402);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  const size_t at = bytes.find("20240225");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, 8, "20240221");
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+  EXPECT_EQ(MonthOfDay(day), 202403);
+  THeadList february;
+  EXPECT_TRUE(LoadMonthPeriod(202402, february));
+  EXPECT_EQ(february.Last(), EncodeDate(2024, 2, 21));
+
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  EXPECT_FALSE(LoadMonthPeriod(202402, february));
+  EXPECT_EQ(february.Last(), EncodeDate(2024, 2, 25));
 }
 
 TEST_F(AccountingMonthTest, BuildMonthRunsBalancesAndTotals) {
