@@ -1,14 +1,11 @@
 #include "foundation/Codec.h"
 
-#include "foundation/Errors.h"
 #include "foundation/Utf8.h"
-
-#include <iconv.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -26,8 +23,8 @@ struct TUtf8Char {
   char bytes[3] = {};
 };
 
-// Lookup tables built once from the system's iconv, so decoding and encoding never call
-// iconv per character.
+// Lookup tables made once from the generated code list, so decoding and encoding are a
+// table look-up per character.
 struct TCp932Tables {
   std::array<TUtf8Char, 256> single{};
   std::array<bool, 256> isLead{};
@@ -38,79 +35,35 @@ struct TCp932Tables {
   std::array<TUtf8Char, 256> raw{};    // first 3 UTF-8 bytes of each byte's private code point
 };
 
-class TIconv {
- public:
-  TIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
-    if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-      throw EkzmError(std::string("iconv cannot convert ") + from + " to " + to);
-    }
-  }
-  ~TIconv() { iconv_close(m_cd); }
-  TIconv(const TIconv&) = delete;
-  TIconv& operator=(const TIconv&) = delete;
-
-  // Converts the whole input; the errno of the failure, or 0.
-  int Convert(const char* in, size_t inLen, char* out, size_t& outLen) {
-    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-    char* inPtr = const_cast<char*>(in);
-    char* outPtr = out;
-    size_t outLeft = outLen;
-    const size_t r = iconv(m_cd, &inPtr, &inLen, &outPtr, &outLeft);
-    outLen -= outLeft;
-    if (r == static_cast<size_t>(-1)) return errno;
-    return inLen == 0 ? 0 : EILSEQ;
-  }
-
- private:
-  iconv_t m_cd;
-};
-
+// A character of the BMP in UTF-8; len 0 for anything else.
 TUtf8Char ToUtf8Char(char32_t cp) {
   TUtf8Char c;
-  std::string s;
-  AppendUtf8(s, cp);
-  if (s.size() > 3) return c;
-  c.len = static_cast<uint8_t>(s.size());
-  for (size_t i = 0; i < s.size(); ++i) c.bytes[i] = s[i];
+  if (cp < 0x80) {
+    c.len = 1;
+    c.bytes[0] = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    c.len = 2;
+    c.bytes[0] = static_cast<char>(0xC0 | cp >> 6);
+    c.bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp <= 0xFFFF) {
+    c.len = 3;
+    c.bytes[0] = static_cast<char>(0xE0 | cp >> 12);
+    c.bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    c.bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
+  }
   return c;
 }
 
-// The code point of one CP932 code, or nothing; errno-style status in status.
-int DecodeOne(TIconv& cv, const char* in, size_t len, char32_t& cp) {
-  unsigned char out[16];
-  size_t outLen = sizeof out;
-  const int err = cv.Convert(in, len, reinterpret_cast<char*>(out), outLen);
-  if (err != 0) return err;
-  if (outLen != 4) return EILSEQ;  // one code must give exactly one character
-  cp = static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24);
-  return 0;
-}
+// One code of the generated list: the code, the character it decodes to, and the code iconv
+// writes for that character (the one Windows writes; 0 when iconv writes none).
+struct TCodeRow {
+  uint16_t code;
+  uint16_t cp;
+  uint16_t written;
+};
 
-void FillDecodeTables(TCp932Tables& t, std::vector<std::pair<char32_t, uint16_t>>& seen) {
-  TIconv cv("UTF-32LE", "CP932");
-  t.pair.assign(128 * 256, TUtf8Char{});
-  for (int b = 0; b < 256; ++b) {
-    const char in[1] = {static_cast<char>(b)};
-    char32_t cp = 0;
-    const int err = DecodeOne(cv, in, 1, cp);
-    if (err == EINVAL) {
-      t.isLead[b] = b >= 0x80;
-    } else if (err == 0) {
-      t.single[b] = ToUtf8Char(cp);
-      seen.emplace_back(cp, static_cast<uint16_t>(b));
-    }
-  }
-  for (int lead = 0x80; lead < 256; ++lead) {
-    if (!t.isLead[lead]) continue;
-    for (int trail = 0; trail < 256; ++trail) {
-      const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      char32_t cp = 0;
-      if (DecodeOne(cv, in, 2, cp) != 0 || cp == 0) continue;
-      t.pair[(lead - 0x80) * 256 + trail] = ToUtf8Char(cp);
-      seen.emplace_back(cp, static_cast<uint16_t>(lead << 8 | trail));
-    }
-  }
-}
+// kSingleBytes and kCodes, made from the system's iconv when the program is built.
+#include "Cp932Tables.inc"
 
 bool DecodesTo(const TCp932Tables& t, uint16_t code, char32_t cp) {
   const TUtf8Char want = ToUtf8Char(cp);
@@ -119,43 +72,27 @@ bool DecodesTo(const TCp932Tables& t, uint16_t code, char32_t cp) {
   return got.len == want.len && std::equal(got.bytes, got.bytes + got.len, want.bytes);
 }
 
-// For every character that decoding can produce, the code iconv writes for it (the code
-// Windows writes); a character whose iconv code does not decode back is left out.
-void FillEncodeTable(TCp932Tables& t, const std::vector<std::pair<char32_t, uint16_t>>& seen) {
-  TIconv cv("CP932", "UTF-32LE");
-  t.encode.assign(0x10000, 0);
-  for (const auto& [cp, ignored] : seen) {
-    if (cp == 0 || cp > 0xFFFF) continue;
-    const unsigned char in[4] = {static_cast<unsigned char>(cp), static_cast<unsigned char>(cp >> 8), 0, 0};
-    unsigned char out[8];
-    size_t outLen = sizeof out;
-    if (cv.Convert(reinterpret_cast<const char*>(in), 4, reinterpret_cast<char*>(out), outLen) != 0) continue;
-    uint16_t code = 0;
-    if (outLen == 1) {
-      code = out[0];
-    } else if (outLen == 2) {
-      code = static_cast<uint16_t>(out[0] << 8 | out[1]);
-    } else {
-      continue;
-    }
-    if (DecodesTo(t, code, cp)) t.encode[cp] = code;
-  }
-}
-
 TCp932Tables BuildTables() {
   TCp932Tables t;
-  std::vector<std::pair<char32_t, uint16_t>> seen;
-  seen.reserve(8000);
-  FillDecodeTables(t, seen);
   for (int b = 0; b < 256; ++b) {
+    t.isLead[b] = kSingleBytes[b] == -2;
+    if (kSingleBytes[b] >= 0) t.single[b] = ToUtf8Char(static_cast<char32_t>(kSingleBytes[b]));
     std::string s;
     AppendUtf8(s, kRawBase + static_cast<char32_t>(b));
     t.raw[b].len = 3;
     std::copy(s.begin(), s.begin() + 3, t.raw[b].bytes);
   }
-  FillEncodeTable(t, seen);
-  for (const auto& [cp, code] : seen) {
-    if (cp <= 0xFFFF && t.encode[cp] != 0 && t.encode[cp] != code) t.twins[cp].push_back(code);
+  t.pair.assign(128 * 256, TUtf8Char{});
+  for (const TCodeRow& row : kCodes) {
+    if (row.code > 0xFF) t.pair[((row.code >> 8) - 0x80) * 256 + (row.code & 0xFF)] = ToUtf8Char(row.cp);
+  }
+  // A character is written as iconv writes it, unless that code would not read back as it.
+  t.encode.assign(0x10000, 0);
+  for (const TCodeRow& row : kCodes) {
+    if (row.cp != 0 && row.written != 0 && DecodesTo(t, row.written, row.cp)) t.encode[row.cp] = row.written;
+  }
+  for (const TCodeRow& row : kCodes) {
+    if (t.encode[row.cp] != 0 && t.encode[row.cp] != row.code) t.twins[row.cp].push_back(row.code);
   }
   return t;
 }
