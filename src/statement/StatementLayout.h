@@ -1,0 +1,57 @@
+#pragma once
+
+// The layouts of statement files: which columns hold the date, the text, the amounts and the
+// bank's own id of a row, and how a file of that layout is recognised. A layout with a
+// header signature is recognised by a line (among the first lines) that holds every cell of
+// the signature; its columns are then found by their header names. A layout without one
+// names its columns by number and is recognised by its first rows reading as rows.
+
+#include <string>
+#include <vector>
+
+namespace kzm {
+
+// Where a column is: the first of names found in the header line, or without a header the
+// column number from 0; -1 when the layout has no such column.
+struct TColumnRef {
+  std::vector<std::string> names;
+  int index = -1;
+};
+
+struct TStatementLayout {
+  std::string name;                    // shown to the user; a preset's name
+  std::vector<std::string> signature;  // header cells, compared width-folded; empty: no header
+  TColumnRef date;
+  TColumnRef text;
+  TColumnRef out;     // amount leaving the account
+  TColumnRef in;      // amount coming in
+  TColumnRef signed_;  // one column for both: negative leaves the account
+  TColumnRef id;      // the bank's id of a row, when it gives one
+  // Card files list spending as positive amounts and refunds as negative ones.
+  bool spendingPositive = false;
+  int skipLines = 0;  // without a header: lines before the first row
+};
+
+// The layouts the program knows: the bank files and the card file it has seen.
+[[nodiscard]] const std::vector<TStatementLayout>& BuiltInLayouts();
+
+// Column numbers of a layout in one file, -1 where it has none.
+struct TColumns {
+  int date = -1;
+  int text = -1;
+  int out = -1;
+  int in = -1;
+  int signed_ = -1;
+  int id = -1;
+};
+
+// The columns of layout under header (the header line's cells). False when the header lacks
+// the date or any amount column the layout needs.
+[[nodiscard]] bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::string>& header,
+                                  TColumns& columns);
+
+// Whether the cells of a line hold every cell of the layout's signature (width-folded,
+// blanks collapsed).
+[[nodiscard]] bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells);
+
+}  // namespace kzm

@@ -1,0 +1,57 @@
+#pragma once
+
+// Reading a bank or card statement file into rows: the encoding sniffed, the layout
+// recognised from the file's first lines (never from its name), preamble and summary lines
+// passed over. A row that cannot be read is kept with the reason, so that it can be shown,
+// and is never booked.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Dates.h"
+#include "statement/StatementEncoding.h"
+#include "statement/StatementLayout.h"
+
+namespace kzm {
+
+// Larger than any statement a bank hands out (a year of a busy account is some 100 KB).
+constexpr size_t kMaxStatementFileSize = 16 * 1024 * 1024;
+
+// The recognition looks for a header line among this many lines.
+constexpr int kHeaderSearchLines = 20;
+
+struct TStatementRow {
+  int line = 0;  // the file's line (from 1)
+  TDayNumber date = 0;
+  bool yearInferred = false;  // the file gave month and day only
+  int32_t amount = 0;         // negative: left the account; positive: came in
+  std::string text;           // as the file has it, blanks at the ends removed
+  std::string sourceId;       // the bank's id of the row, empty when it gives none
+  std::string problem;        // why the row cannot be read; empty for a readable row
+  std::string cells;          // the row's cells joined by ",", to show an unreadable row
+  [[nodiscard]] bool Readable() const { return problem.empty(); }
+};
+
+struct TStatement {
+  std::string layoutName;
+  TStatementEncoding encoding = TStatementEncoding::seCp932;
+  bool spendingPositive = false;  // a card file
+  std::vector<TStatementRow> rows;
+  int passedOver = 0;  // preamble and summary lines
+};
+
+// Reads bytes with the first of layouts the file matches (header layouts are tried line by
+// line, then those without a header). False, with the reason for the user in error, for what
+// is no statement: no text, or no layout recognised, or not one readable row.
+[[nodiscard]] bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayout>& layouts,
+                                      TStatement& statement, std::string& error);
+
+// The same for a file, refusing one larger than kMaxStatementFileSize before reading it.
+// error names the file.
+[[nodiscard]] bool ReadStatementFile(const std::string& path, const std::vector<TStatementLayout>& layouts,
+                                     TStatement& statement, std::string& error);
+
+}  // namespace kzm
