@@ -10,43 +10,19 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "controls/RoundButton.h"
-#include "foundation/AppGlobal.h"
 #include "foundation/Dates.h"
-#include "passbook/DemoPassbook.h"
 #include "passbook/MonthData.h"
-#include "passbook/Profile.h"
+
+#include "common/SamplePassbook.h"
 
 namespace {
 
 using kzm::ui::TFmDaily;
 using kzm::ui::TorvWinButton;
-
-// The sample passbooks, made once for every benchmark of the run.
-const std::string& DemoPassbook() {
-  static const std::string folder = [] {
-    const std::string data = (std::filesystem::temp_directory_path() / "kzm-bench-daily").string();
-    std::filesystem::remove_all(data);
-    std::filesystem::create_directories(data);
-    kzm::AppGlobal().UseDataFolder(data);
-    kzm::TDemoOptions options;
-    options.years = 30;
-    options.until = 202412;
-    std::vector<std::string> folders;
-    std::string error;
-    if (!kzm::MakeDemoPassbooks(data, options, folders, error) || folders.empty()) {
-      std::fprintf(stderr, "demo passbook: %s\n", error.c_str());
-      std::exit(1);
-    }
-    return folders.front();  // 家計簿, about nine entries a day
-  }();
-  return folder;
-}
 
 // A left-button click in the middle of the button, as the mouse gives it.
 void Click(QWidget* button) {
@@ -59,7 +35,7 @@ void Click(QWidget* button) {
 }
 
 void StepDays(benchmark::State& state, const char* buttonName, kzm::TDayNumber start) {
-  kzm::CurrentProfile().OpenPassbook(DemoPassbook());
+  kzm::bench::OpenSamplePassbook();
   constexpr int kSteps = 60;
   std::vector<double> stepMs;
   for (auto _ : state) {

@@ -9,50 +9,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "foundation/AppGlobal.h"
-#include "passbook/DemoPassbook.h"
-#include "passbook/Profile.h"
+#include "common/SamplePassbook.h"
 
 namespace {
 
 using namespace kzm;
 using kzm::ui::TFmFind;
 
-// The sample passbook, made once for all benchmarks and removed at exit.
-class TDemoData {
- public:
-  TDemoData() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kzm-bench-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-    AppGlobal().UseDataFolder(m_path);
-    TDemoOptions options;
-    options.years = 30;
-    options.seed = 1;
-    options.until = 202412;
-    std::vector<std::string> folders;
-    std::string error;
-    if (!MakeDemoPassbooks(m_path, options, folders, error)) {
-      std::fprintf(stderr, "%s\n", error.c_str());
-      std::abort();
-    }
-    CurrentProfile().OpenPassbook(folders.front());
-  }
-  ~TDemoData() { std::filesystem::remove_all(m_path); }
-
- private:
-  std::string m_path;
-};
-
-void OpenDemo() { static TDemoData data; }
-
 std::unique_ptr<TFmFind> ShownWindow() {
-  OpenDemo();
+  bench::OpenSamplePassbook();
   auto window = std::make_unique<TFmFind>();
   window->setAttribute(Qt::WA_DeleteOnClose, false);
   window->show();

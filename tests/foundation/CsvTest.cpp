@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "common/CrLfText.h"
+
 namespace kzm {
 namespace {
 
@@ -93,19 +95,7 @@ TEST(Csv, OlderLinesReadAsBefore) {
   }
 }
 
-// Every kind of line break as the CR LF the files hold.
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      out += text[i];
-      continue;
-    }
-    out += "\r\n";
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-  }
-  return out;
-}
+using test::WithCrLf;
 
 // Any text made of the characters that matter to the dialect reads back as written; a lone CR
 // or LF comes back as CR LF, the line break of the files.

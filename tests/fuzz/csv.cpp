@@ -9,22 +9,7 @@
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 
-namespace {
-
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      out += text[i];
-      continue;
-    }
-    out += "\r\n";
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-  }
-  return out;
-}
-
-}  // namespace
+#include "common/CrLfText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -32,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (fields.empty()) std::abort();
   const std::string line = kzm::CsvJoin(fields);
   if (line.find_first_of("\r\n") != std::string::npos) std::abort();
-  for (std::string& field : fields) field = WithCrLf(field);
+  for (std::string& field : fields) field = kzm::test::WithCrLf(field);
   if (kzm::CsvSplit(line) != fields) std::abort();
   (void)kzm::CsvSplit(bytes);
   return 0;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/PassbookFolderTest.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
@@ -19,18 +20,8 @@ namespace {
 
 const TDayNumber kDay = EncodeDate(2024, 3, 5);
 
-class DailyPageTest : public ::testing::Test {
+class DailyPageTest : public test::TPassbookFolderTest {
  protected:
-  void SetUp() override {
-    CurrentProfile().Load(temp.Path());
-    CurrentMonthData().SetFolder(Daily());
-  }
-  void TearDown() override {
-    CurrentMonthData().SetFolder("");
-    CurrentProfile().SetFolder("");
-  }
-
-  std::string Daily() const { return temp.Path() + "/Daily"; }
   static void Book(const std::string& category, int kind, const std::string& account, int32_t amount) {
     CurrentMonthData().SelectDay(kDay);
     CurrentMonthData().AddEntry(MakeKey(category, kind), MakeKey(account, kKindAsset), "", "", amount);
@@ -40,9 +31,6 @@ class DailyPageTest : public ::testing::Test {
     for (int i = 0; i < list.Count(); ++i) names += list.DisplayName(i) + std::to_string(list.KindOf(i)) + " ";
     return names;
   }
-
-  test::TTempFolder temp;
-  test::TRecordingWindowSystem windows;
 };
 
 TEST_F(DailyPageTest, DeletedCategoriesShowAfterTheirKind) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/PassbookFolderTest.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
@@ -77,18 +78,8 @@ TEST(MemoDocument, DatesOutsideThePeriod) {
 }
 
 // Storing a document into a passbook on disk.
-class StoreMemoDocumentTest : public ::testing::Test {
+class StoreMemoDocumentTest : public test::TPassbookFolderTest {
  protected:
-  void SetUp() override {
-    CurrentProfile().Load(temp.Path());
-    CurrentMonthData().SetFolder(Daily());
-  }
-  void TearDown() override {
-    CurrentMonthData().SetFolder("");
-    CurrentProfile().SetFolder("");
-  }
-
-  std::string Daily() const { return temp.Path() + "/Daily"; }
   static void AddMemo(TDayNumber day, const std::string& text, const std::string& note = "") {
     CurrentMonthData().SelectDay(day);
     CurrentMonthData().AddEntry(MakeKey("メモ", kKindMemo), MakeKey("メモ", kKindMemo), note, text, 0);
@@ -100,9 +91,6 @@ class StoreMemoDocumentTest : public ::testing::Test {
   std::string MonthFile(const std::string& name) const {
     return DecodeCp932(test::ReadBytes(Daily() + "/" + name));
   }
-
-  test::TTempFolder temp;
-  test::TRecordingWindowSystem windows;
 };
 
 TEST_F(StoreMemoDocumentTest, WritesTheEditedMemosThroughToTheFile) {

@@ -19,6 +19,7 @@
 #include "ui/main/QtWindowSystem.h"
 #include "ui/settings/ColorSelectFrame.h"
 #include "ui/settings/ColorTreeView.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
@@ -44,12 +45,7 @@ class TProbeWindow : public QWidget {
   std::string m_path;
 };
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
 
 TFormColorSetUp* OpenWindow() {
   for (QWidget* w : QApplication::topLevelWidgets()) {

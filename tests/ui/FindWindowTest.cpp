@@ -25,16 +25,12 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/ModalDialog.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
 
 void Click(QWidget* window, const char* button) {
   QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);

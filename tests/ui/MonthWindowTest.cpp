@@ -32,6 +32,7 @@
 #include "ui/monthly/MonthSetUpWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
 #include "common/TestPaths.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
@@ -43,13 +44,7 @@ class TTestWindows final : public TQtWindowSystem {
   std::vector<std::string> messages;
 };
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
+using test::Child;
 
 std::vector<TFmMonth*> OpenMonthViews() {
   std::vector<TFmMonth*> views;

@@ -22,16 +22,12 @@
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
 #include "ui/ModalDialog.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
 
 // What a command prints on its standard output.
 std::string Run(const std::string& command) {

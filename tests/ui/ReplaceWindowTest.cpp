@@ -29,16 +29,12 @@
 #include "ui/daily/DailyWindow.h"
 #include "ui/main/DataWindows.h"
 #include "controls/NoticeEvent.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
 
 // Opens the list of a name box, moves to the name and presses Enter, as a person picks it.
 void ChooseName(QComboBox* box, const char* name) {

@@ -28,6 +28,7 @@
 #include "foundation/ProfileList.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
+#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {
@@ -41,12 +42,7 @@ class TTestWindows final : public test::TRecordingWindowSystem {
   }
 };
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-  T* child = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
 
 void Click(QWidget* window, const char* button) { Child<QPushButton>(window, button)->click(); }
 
