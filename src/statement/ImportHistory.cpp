@@ -1,0 +1,126 @@
+#include "statement/ImportHistory.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
+#include "foundation/Csv.h"
+#include "foundation/SystemErrors.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthFile.h"
+
+namespace kzm {
+
+namespace {
+
+constexpr size_t kMaxHistorySize = 64 * 1024 * 1024;
+
+std::string PathIn(const std::string& folder, const char* name) { return folder + "/" + name; }
+
+bool ReadHistoryFile(const std::string& path, std::string& bytes, bool& missing, std::string& error) {
+  int code = 0;
+  missing = false;
+  switch (ReadFileUpTo(path, kMaxHistorySize, bytes, &code)) {
+    case TReadStatus::rsRead: return true;
+    case TReadStatus::rsMissing: missing = true; return true;
+    case TReadStatus::rsTooLarge: error = "「" + path + "」が大きすぎて読めません。"; return false;
+    case TReadStatus::rsFailed: error = "「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
+  }
+  return false;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool ReadLastImport(const std::string& passbookFolder, std::vector<TImportedEntry>& entries, std::string& error) {
+  entries.clear();
+  std::string bytes;
+  bool missing = false;
+  if (!ReadHistoryFile(PathIn(passbookFolder, kLastImportFileName), bytes, missing, error)) return false;
+  if (missing) return true;
+  std::vector<TkzmEntry> read;
+  std::vector<TKeptLine> kept;
+  (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
+  for (TkzmEntry& entry : read) {
+    TImportedEntry imported;
+    if (!entry.extraFields.empty()) imported.sourceId = entry.extraFields.front();
+    entry.extraFields.clear();
+    imported.entry = std::move(entry);
+    entries.push_back(std::move(imported));
+  }
+  return true;
+}
+
+bool WriteLastImport(const std::string& passbookFolder, const std::vector<TImportedEntry>& entries,
+                     std::string& error) {
+  const std::string path = PathIn(passbookFolder, kLastImportFileName);
+  if (entries.empty()) {
+    if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
+    error = "「" + path + "」を削除できません。\n" + SystemErrorText(errno);
+    return false;
+  }
+  std::vector<std::unique_ptr<TkzmEntry>> lines;
+  for (const TImportedEntry& imported : entries) {
+    auto entry = std::make_unique<TkzmEntry>(imported.entry);
+    entry->extraFields = {imported.sourceId};
+    lines.push_back(std::move(entry));
+  }
+  std::string bytes;
+  std::string badChar;
+  if (!FormatMonthBytes(lines, {}, bytes, &badChar)) {
+    error = "「" + path + "」に保存できない文字「" + badChar + "」があります。";
+    return false;
+  }
+  return WriteFileAtomic(path, bytes, &error);
+}
+
+bool TImportedIds::Load(const std::string& passbookFolder, std::string& error) {
+  m_ids.clear();
+  std::string bytes;
+  bool missing = false;
+  if (!ReadHistoryFile(PathIn(passbookFolder, kImportedIdsFileName), bytes, missing, error)) return false;
+  for (const std::string& line : Lines(bytes)) {
+    const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+    if (fields.size() >= 2 && !fields[1].empty()) m_ids.emplace(fields[0], fields[1]);
+  }
+  return true;
+}
+
+bool TImportedIds::Save(const std::string& passbookFolder, std::string& error) const {
+  std::string bytes;
+  for (const auto& [account, id] : m_ids) {
+    std::string line;
+    if (!EncodeCp932(CsvJoin({account, id}), line)) continue;  // an id CP932 cannot hold is not kept
+    bytes += line + "\r\n";
+  }
+  return WriteFileAtomic(PathIn(passbookFolder, kImportedIdsFileName), bytes, &error);
+}
+
+bool TImportedIds::Contains(const std::string& accountKey, const std::string& id) const {
+  return !id.empty() && m_ids.contains({KeyName(accountKey), id});
+}
+
+void TImportedIds::Add(const std::string& accountKey, const std::string& id) {
+  if (!id.empty()) m_ids.emplace(KeyName(accountKey), id);
+}
+
+void TImportedIds::Remove(const std::string& accountKey, const std::string& id) {
+  m_ids.erase({KeyName(accountKey), id});
+}
+
+}  // namespace kzm

@@ -1,0 +1,51 @@
+#pragma once
+
+// What a passbook keeps about its imports: the entries the last import added, so that it can
+// be undone, and the bank ids of every row imported, so that a row seen before is known even
+// when its entry's text has been edited since.
+//
+// Last import (StatementLastImport.csv in the passbook folder): the added entries in the
+// month files' line format, each line with a ninth field holding the row's bank id (empty
+// when it had none).
+// Imported ids (StatementIds.csv): CP932 lines ended by CR LF, two CSV fields: the display
+// name of the asset account and the bank's id.
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "passbook/MonthEntry.h"
+
+namespace kzm {
+
+inline constexpr const char* kLastImportFileName = "StatementLastImport.csv";
+inline constexpr const char* kImportedIdsFileName = "StatementIds.csv";
+
+struct TImportedEntry {
+  TkzmEntry entry;
+  std::string sourceId;
+};
+
+// The last import's entries; a missing file gives none. False, naming the file in error, when
+// it exists but cannot be read.
+bool ReadLastImport(const std::string& passbookFolder, std::vector<TImportedEntry>& entries, std::string& error);
+// Replaces the record, atomically; an empty list removes it. False, naming the file in error.
+[[nodiscard]] bool WriteLastImport(const std::string& passbookFolder, const std::vector<TImportedEntry>& entries,
+                                   std::string& error);
+
+class TImportedIds {
+ public:
+  // A missing file holds no ids. False, naming the file in error, when it cannot be read.
+  bool Load(const std::string& passbookFolder, std::string& error);
+  [[nodiscard]] bool Save(const std::string& passbookFolder, std::string& error) const;
+
+  [[nodiscard]] bool Contains(const std::string& accountKey, const std::string& id) const;
+  void Add(const std::string& accountKey, const std::string& id);
+  void Remove(const std::string& accountKey, const std::string& id);
+
+ private:
+  std::set<std::pair<std::string, std::string>> m_ids;  // account display name, id
+};
+
+}  // namespace kzm

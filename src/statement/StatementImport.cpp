@@ -1,0 +1,152 @@
+#include "statement/StatementImport.h"
+
+#include <algorithm>
+
+#include "foundation/Codec.h"
+#include "foundation/Utf8.h"
+#include "passbook/Categories.h"
+#include "statement/ImportHistory.h"
+#include "statement/StatementPresets.h"
+#include "statement/TextRules.h"
+#include "statement/WidthFold.h"
+
+namespace kzm {
+
+namespace {
+
+// Characters the month files (CP932) cannot hold become 〓, so that one emoji in a UTF-8
+// statement does not stop its month from being written.
+std::string Cp932Safe(const std::string& text) {
+  if (IsCp932Encodable(text)) return text;
+  std::string safe;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t start = pos;
+    const char32_t cp = NextUtf8(text, pos);
+    const std::string one = text.substr(start, pos - start);
+    safe += cp != kInvalidUtf8 && IsCp932Encodable(one) ? one : "〓";
+  }
+  return safe;
+}
+
+bool IsBookable(const std::string& key, const std::string& accountKey) {
+  const int kind = KeyKind(key);
+  return (kind == kKindPayment || kind == kKindReceipt || kind == kKindAsset) && key != accountKey;
+}
+
+}  // namespace
+
+bool TStatementImport::Read(const std::string& path, const std::vector<TStatementLayout>& layouts,
+                            std::string& error) {
+  TStatement statement;
+  if (!ReadStatementFile(path, layouts, statement, error)) return false;
+  SetStatement(std::move(statement));
+  return true;
+}
+
+void TStatementImport::SetStatement(TStatement statement) {
+  m_statement = std::move(statement);
+  m_rows.clear();
+  m_rows.reserve(m_statement.rows.size());
+  for (const TStatementRow& row : m_statement.rows) m_rows.push_back({row, {}, false, TDuplicate::dNew, false});
+}
+
+void TStatementImport::Classify(const std::string& accountKey, const THeadList& categories, const TTextRules& rules,
+                                const TImportedIds& ids, TkzmDataUnit& data, int days) {
+  m_accountKey = accountKey;
+  std::vector<TRowToCheck> checks;
+  std::vector<size_t> checked;
+  TDayNumber first = 0;
+  TDayNumber last = 0;
+  for (size_t i = 0; i < m_rows.size(); ++i) {
+    TImportRow& row = m_rows[i];
+    if (!row.row.Readable()) continue;
+    if (row.categoryKey.empty() || row.fromRule) {
+      row.categoryKey = rules.CategoryFor(row.row.text, categories);
+      row.fromRule = !row.categoryKey.empty();
+    }
+    checks.push_back({row.row.date, row.row.amount, NormaliseStatementText(row.row.text),
+                      ids.Contains(accountKey, row.row.sourceId)});
+    checked.push_back(i);
+    first = first == 0 ? row.row.date : std::min(first, row.row.date);
+    last = std::max(last, row.row.date);
+  }
+  std::vector<TAccountFlow> flows;
+  if (!checks.empty()) flows = CollectAccountFlows(data, accountKey, first - days, last + days);
+  const std::vector<TDuplicate> marks = FindDuplicates(checks, flows, days);
+  for (size_t c = 0; c < checked.size(); ++c) {
+    TImportRow& row = m_rows[checked[c]];
+    row.duplicate = marks[c];
+    row.ticked = marks[c] == TDuplicate::dNew;
+  }
+}
+
+void TStatementImport::SetTicked(int index, bool ticked) {
+  TImportRow& row = m_rows.at(static_cast<size_t>(index));
+  row.ticked = ticked && row.row.Readable();
+}
+
+void TStatementImport::ChooseCategory(int index, const std::string& categoryKey) {
+  TImportRow& row = m_rows.at(static_cast<size_t>(index));
+  row.categoryKey = categoryKey;
+  row.fromRule = false;
+}
+
+TImportCounts TStatementImport::Counts() const {
+  TImportCounts counts;
+  counts.rows = Count();
+  for (const TImportRow& row : m_rows) {
+    if (!row.row.Readable()) ++counts.unreadable;
+    if (row.ticked) ++counts.ticked;
+    if (row.row.Readable() && row.duplicate == TDuplicate::dLikely) ++counts.likely;
+    if (row.row.Readable() && row.duplicate == TDuplicate::dCertain) ++counts.certain;
+  }
+  return counts;
+}
+
+bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
+                std::vector<TStatementLayout>& layouts, std::string& error) {
+  layouts.clear();
+  if (!presetName.empty()) {
+    TStatementLayout preset;
+    if (!presets.FindPreset(presetName, preset)) {
+      error = "プリセット「" + presetName + "」がありません。";
+      return false;
+    }
+    layouts.push_back(preset);
+    return true;
+  }
+  layouts = BuiltInLayouts();
+  for (TStatementLayout& preset : presets.Presets()) layouts.push_back(std::move(preset));
+  return true;
+}
+
+std::string FallbackCategory(int32_t flow) { return MakeKey("未分類", flow < 0 ? kKindPayment : kKindReceipt); }
+
+TkzmEntry EntryForRow(const TImportRow& row, const std::string& accountKey) {
+  const int32_t flow = row.row.amount;
+  const std::string category = IsBookable(row.categoryKey, accountKey) ? row.categoryKey : FallbackCategory(flow);
+  TkzmEntry entry;
+  entry.date = row.row.date;
+  entry.itemText = Cp932Safe(row.row.text);
+  switch (KeyKind(category)) {
+    case kKindAsset:
+      // A move: out of the account into the other asset, or from it into the account.
+      entry.categoryKey = flow < 0 ? category : accountKey;
+      entry.accountKey = flow < 0 ? accountKey : category;
+      entry.amount = flow < 0 ? -flow : flow;
+      break;
+    case kKindReceipt:
+      entry.categoryKey = category;
+      entry.accountKey = accountKey;
+      entry.amount = flow;
+      break;
+    default:
+      entry.categoryKey = category;
+      entry.accountKey = accountKey;
+      entry.amount = -flow;
+      break;
+  }
+  return entry;
+}
+
+}  // namespace kzm

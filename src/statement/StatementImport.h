@@ -1,0 +1,111 @@
+#pragma once
+
+// One import of a statement into the open passbook, as the preview window and the command
+// line drive it: read the file, classify its rows (category from the text rules, duplicate
+// mark against the passbook), let the user tick rows and choose categories, book the ticked
+// rows into the month files, and undo the last import.
+
+#include <string>
+#include <vector>
+
+#include "statement/DuplicateCheck.h"
+#include "statement/StatementReader.h"
+
+namespace kzm {
+
+class THeadList;
+class TkzmDataUnit;
+class TTextRules;
+class TImportedIds;
+class TStatementPresets;
+
+struct TImportRow {
+  TStatementRow row;
+  std::string categoryKey;  // empty: not categorised; booked under 未分類
+  bool fromRule = false;    // categoryKey came from a text rule, not from the user
+  TDuplicate duplicate = TDuplicate::dNew;
+  bool ticked = false;      // to be booked; never for an unreadable row
+};
+
+struct TImportCounts {
+  int rows = 0;
+  int unreadable = 0;
+  int ticked = 0;
+  int likely = 0;
+  int certain = 0;
+};
+
+class TStatementImport {
+ public:
+  // Reads the statement with the first of layouts it matches; see ReadStatementFile.
+  bool Read(const std::string& path, const std::vector<TStatementLayout>& layouts, std::string& error);
+  // Takes rows already read (for tests and benchmarks).
+  void SetStatement(TStatement statement);
+
+  [[nodiscard]] const TStatement& Statement() const { return m_statement; }
+  [[nodiscard]] int Count() const { return static_cast<int>(m_rows.size()); }
+  [[nodiscard]] const TImportRow& Row(int index) const { return m_rows.at(static_cast<size_t>(index)); }
+  [[nodiscard]] const std::string& AccountKey() const { return m_accountKey; }
+
+  // Marks every readable row for booking into accountKey: the category of the text rule
+  // that fits, where the user has not chosen one; the duplicate mark against the entries of
+  // data within ±days; ticked when new. Rows the user ticked or unticked are set again.
+  void Classify(const std::string& accountKey, const THeadList& categories, const TTextRules& rules,
+                const TImportedIds& ids, TkzmDataUnit& data, int days = kDefaultDuplicateDays);
+  // Ticks or unticks a row; an unreadable row stays unticked.
+  void SetTicked(int index, bool ticked);
+  // The user's category for a row (empty: none); text rules leave it alone from now on.
+  void ChooseCategory(int index, const std::string& categoryKey);
+
+  [[nodiscard]] TImportCounts Counts() const;
+
+ private:
+  TStatement m_statement;
+  std::vector<TImportRow> m_rows;
+  std::string m_accountKey;
+};
+
+// The layouts an import tries: only the preset named, or (no name) the built-in layouts and
+// then the passbook's presets. False, with the reason in error, for a name no preset has.
+bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
+                std::vector<TStatementLayout>& layouts, std::string& error);
+
+// The category an uncategorised row is booked under: 未分類 as a payment for money leaving the
+// account, as a receipt for money coming in.
+[[nodiscard]] std::string FallbackCategory(int32_t flow);
+
+// The entry a row becomes: a payment or receipt category books on the account (a refund on
+// a payment category as a negative payment); an asset category makes a move between it and
+// the account. The item text is the statement text, with characters the month files cannot
+// hold replaced by 〓.
+[[nodiscard]] TkzmEntry EntryForRow(const TImportRow& row, const std::string& accountKey);
+
+struct TBookOutcome {
+  int added = 0;
+  int monthsWritten = 0;
+  bool failed = false;  // a month could not be written: the booking stopped there
+  std::string message;  // for the user
+};
+
+// Books the ticked rows into the month data, month by month, each month written to its file
+// before the next is read; a month that cannot be written is left as it was and the booking
+// stops there. Categories the passbook lacks (未分類 the first time) are added to it. Then the
+// accounting months concerned are summarised again, the entries added are recorded as the
+// last import and the rows' bank ids as imported. data is the program's month data; it must
+// hold no unsaved changes of its own (they are saved first).
+TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, const std::string& passbookFolder,
+                        TImportedIds& ids);
+
+struct TUndoOutcome {
+  int removed = 0;
+  int notRemoved = 0;   // changed or deleted since the import
+  bool nothing = false;  // there was no import to undo
+  bool failed = false;
+  std::string message;  // for the user
+};
+
+// Removes the entries of the last import that are still as the import added them, month by
+// month, and forgets the import. Entries changed since stay and are counted.
+TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids);
+
+}  // namespace kzm

@@ -1,0 +1,186 @@
+#include "statement/StatementPresets.h"
+
+#include <algorithm>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
+#include "foundation/Text.h"
+
+namespace kzm {
+
+namespace {
+
+constexpr size_t kMaxPresetFileSize = 1024 * 1024;
+
+const char* const kColumnKeys[] = {"Date", "Text", "Out", "In", "Amount", "Id"};
+
+TColumnRef* ColumnOf(TStatementLayout& layout, std::string_view key) {
+  if (SameText(key, "Date")) return &layout.date;
+  if (SameText(key, "Text")) return &layout.text;
+  if (SameText(key, "Out")) return &layout.out;
+  if (SameText(key, "In")) return &layout.in;
+  if (SameText(key, "Amount")) return &layout.signed_;
+  if (SameText(key, "Id")) return &layout.id;
+  return nullptr;
+}
+
+std::vector<std::string> SplitOn(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t end = std::min(text.find(separator, start), text.size());
+    const std::string_view part = Trim(std::string_view(text).substr(start, end - start));
+    if (!part.empty()) parts.emplace_back(part);
+    start = end + 1;
+  }
+  return parts;
+}
+
+bool IsUsable(const TStatementLayout& layout) {
+  const bool amounts = layout.signed_.index >= 0 || (layout.out.index >= 0 && layout.in.index >= 0);
+  return layout.date.index >= 0 && amounts;
+}
+
+}  // namespace
+
+void TStatementPresets::Load(const std::string& passbookFolder) {
+  m_path = passbookFolder + "/" + kStatementPresetsFileName;
+  m_sections.clear();
+  std::string bytes;
+  if (ReadFileUpTo(m_path, kMaxPresetFileSize, bytes) != TReadStatus::rsRead) return;
+  const std::string text = DecodeCp932(bytes);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line(Trim(std::string_view(text).substr(start, end - start)));
+    start = end + 1;
+    if (line.empty() || line[0] == ';') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      m_sections.push_back({line.substr(1, line.size() - 2), {}});
+    } else if (const size_t equals = line.find('='); equals != std::string::npos && !m_sections.empty()) {
+      m_sections.back().values.emplace_back(std::string(Trim(line.substr(0, equals))),
+                                            std::string(Trim(line.substr(equals + 1))));
+    }
+  }
+}
+
+bool TStatementPresets::Save(std::string& error) const {
+  std::string text;
+  for (const TSection& section : m_sections) {
+    text += "[" + section.name + "]\r\n";
+    for (const auto& [key, value] : section.values) text += key + "=" + value + "\r\n";
+  }
+  std::string bytes;
+  std::string badChar;
+  if (!EncodeCp932(text, bytes, &badChar)) {
+    error = "明細の設定に保存できない文字「" + badChar + "」があります。";
+    return false;
+  }
+  return WriteFileAtomic(m_path, bytes, &error);
+}
+
+const std::string* TStatementPresets::Value(const std::string& section, const std::string& key) const {
+  for (const TSection& s : m_sections) {
+    if (!SameText(s.name, section)) continue;
+    for (const auto& [k, v] : s.values) {
+      if (SameText(k, key)) return &v;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<TStatementLayout> TStatementPresets::Presets() const {
+  std::vector<TStatementLayout> presets;
+  for (const TSection& section : m_sections) {
+    TStatementLayout layout;
+    if (FindPreset(section.name, layout)) presets.push_back(layout);
+  }
+  return presets;
+}
+
+bool TStatementPresets::FindPreset(const std::string& name, TStatementLayout& layout) const {
+  if (!Value(name, "Date")) return false;
+  layout = {};
+  for (const TSection& s : m_sections) {
+    if (SameText(s.name, name)) layout.name = s.name;
+  }
+  for (const char* key : kColumnKeys) {
+    const std::string* value = Value(name, key);
+    ColumnOf(layout, key)->index = value ? ParseInt(*value, 0) - 1 : -1;
+  }
+  const std::string* card = Value(name, "Card");
+  layout.spendingPositive = card && ParseInt(*card, 0) != 0;
+  const std::string* skip = Value(name, "Skip");
+  layout.skipLines = skip ? std::max(0, ParseInt(*skip, 0)) : 0;
+  if (const std::string* header = Value(name, "Header")) layout.signature = SplitOn(*header, ',');
+  return IsUsable(layout);
+}
+
+void TStatementPresets::StorePreset(const TStatementLayout& layout) {
+  std::string account = Account(layout.name);
+  std::erase_if(m_sections, [&](const TSection& s) { return SameText(s.name, layout.name); });
+  TSection section{layout.name, {}};
+  auto number = [](const TColumnRef& ref) { return std::to_string(ref.index + 1); };
+  section.values = {{"Date", number(layout.date)}, {"Text", number(layout.text)},
+                    {"Out", number(layout.out)},   {"In", number(layout.in)},
+                    {"Amount", number(layout.signed_)}, {"Id", number(layout.id)},
+                    {"Card", layout.spendingPositive ? "1" : "0"}, {"Skip", std::to_string(layout.skipLines)}};
+  if (!layout.signature.empty()) {
+    std::string header;
+    for (const std::string& cell : layout.signature) header += (header.empty() ? "" : ",") + cell;
+    section.values.emplace_back("Header", header);
+  }
+  if (!account.empty()) section.values.emplace_back("Account", account);
+  m_sections.push_back(std::move(section));
+}
+
+std::string TStatementPresets::Account(const std::string& layoutName) const {
+  const std::string* value = Value(layoutName, "Account");
+  return value ? *value : std::string();
+}
+
+void TStatementPresets::SetAccount(const std::string& layoutName, const std::string& accountName) {
+  for (TSection& s : m_sections) {
+    if (!SameText(s.name, layoutName)) continue;
+    for (auto& [key, value] : s.values) {
+      if (SameText(key, "Account")) {
+        value = accountName;
+        return;
+      }
+    }
+    s.values.emplace_back("Account", accountName);
+    return;
+  }
+  m_sections.push_back({layoutName, {{"Account", accountName}}});
+}
+
+bool ParseColumnMapping(const std::string& name, const std::string& mapping, TStatementLayout& layout,
+                        std::string& error) {
+  layout = {};
+  layout.name = name;
+  for (const std::string& part : SplitOn(mapping, ',')) {
+    const size_t equals = part.find('=');
+    const std::string key(Trim(part.substr(0, equals)));
+    const std::string value = equals == std::string::npos ? "" : std::string(Trim(part.substr(equals + 1)));
+    if (SameText(key, "card") && equals == std::string::npos) {
+      layout.spendingPositive = true;
+    } else if (SameText(key, "skip")) {
+      layout.skipLines = std::max(0, ParseInt(value, 0));
+    } else if (SameText(key, "header")) {
+      layout.signature = SplitOn(value, '|');
+    } else if (TColumnRef* column = ColumnOf(layout, key); column && ParseInt(value, 0) >= 1) {
+      column->index = ParseInt(value, 0) - 1;
+    } else {
+      error = "列の指定が読めません: " + part;
+      return false;
+    }
+  }
+  if (!IsUsable(layout)) {
+    error = "列の指定には日付（date）と、金額（amount、または out と in）の列が要ります。";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kzm

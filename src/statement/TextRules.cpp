@@ -1,0 +1,94 @@
+#include "statement/TextRules.h"
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
+#include "foundation/Csv.h"
+#include "foundation/SystemErrors.h"
+#include "passbook/Categories.h"
+#include "statement/WidthFold.h"
+
+namespace kzm {
+
+namespace {
+
+constexpr size_t kMaxRuleFileSize = 4 * 1024 * 1024;
+
+std::string RulePath(const std::string& folder) { return folder + "/" + kTextRulesFileName; }
+
+}  // namespace
+
+bool TTextRules::Load(const std::string& passbookFolder, std::string& error) {
+  m_rules.clear();
+  m_otherLines.clear();
+  const std::string path = RulePath(passbookFolder);
+  std::string bytes;
+  int code = 0;
+  switch (ReadFileUpTo(path, kMaxRuleFileSize, bytes, &code)) {
+    case TReadStatus::rsRead: break;
+    case TReadStatus::rsMissing: return true;
+    case TReadStatus::rsTooLarge: error = "分類のルール「" + path + "」が大きすぎて読めません。"; return false;
+    case TReadStatus::rsFailed: error = "分類のルール「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
+  }
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    start = end + 1;
+    if (line.empty()) continue;
+    const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+    const int kind = fields.size() == 3 ? KindCode(fields[1]) : 0;
+    if ((kind == kKindPayment || kind == kKindReceipt || kind == kKindAsset) && !fields[0].empty()) {
+      m_rules.push_back({fields[0], MakeKey(fields[2], kind)});
+    } else {
+      m_otherLines.push_back(line);
+    }
+  }
+  return true;
+}
+
+bool TTextRules::Save(const std::string& passbookFolder, std::string& error) const {
+  std::string bytes;
+  for (const TTextRule& rule : m_rules) {
+    const int kind = KeyKind(rule.categoryKey);
+    std::string line;
+    std::string badChar;
+    if (!EncodeCp932(CsvJoin({rule.text, KindNames()[static_cast<size_t>(kind)], KeyName(rule.categoryKey)}), line,
+                     &badChar)) {
+      error = "分類のルール「" + rule.text + "」に保存できない文字「" + badChar + "」があります。";
+      return false;
+    }
+    bytes += line + "\r\n";
+  }
+  for (const std::string& line : m_otherLines) bytes += line + "\r\n";
+  return WriteFileAtomic(RulePath(passbookFolder), bytes, &error);
+}
+
+std::string TTextRules::CategoryFor(std::string_view statementText, const THeadList& categories) const {
+  const std::string text = NormaliseStatementText(statementText);
+  const TTextRule* best = nullptr;
+  size_t bestLength = 0;
+  for (const TTextRule& rule : m_rules) {
+    const std::string wanted = NormaliseStatementText(rule.text);
+    if (wanted.empty() || wanted.size() <= bestLength || text.find(wanted) == std::string::npos) continue;
+    if (categories.IndexOfKey(rule.categoryKey) < 0) continue;
+    best = &rule;
+    bestLength = wanted.size();
+  }
+  return best ? best->categoryKey : std::string();
+}
+
+void TTextRules::Learn(std::string_view text, const std::string& categoryKey) {
+  const std::string wanted = NormaliseStatementText(text);
+  if (wanted.empty()) return;
+  for (TTextRule& rule : m_rules) {
+    if (NormaliseStatementText(rule.text) == wanted) {
+      rule.categoryKey = categoryKey;
+      return;
+    }
+  }
+  m_rules.push_back({std::string(wanted), categoryKey});
+}
+
+}  // namespace kzm

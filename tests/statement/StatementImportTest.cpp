@@ -1,0 +1,224 @@
+#include "statement/StatementImport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/RecordingWindowSystem.h"
+#include "common/TempFolder.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthData.h"
+#include "passbook/Profile.h"
+#include "statement/ImportHistory.h"
+#include "statement/StatementSamples.h"
+#include "statement/TextRules.h"
+
+namespace kzm {
+namespace {
+
+const std::string kBank = MakeKey("銀行", kKindAsset);
+const std::string kCash = MakeKey("現金", kKindAsset);
+const std::string kFood = MakeKey("食費", kKindPayment);
+const std::string kSalary = MakeKey("給与", kKindReceipt);
+const std::string kUnsorted = MakeKey("未分類", kKindPayment);
+
+TImportRow Row(int32_t flow, const std::string& category) {
+  TImportRow row;
+  row.row.date = EncodeDate(2024, 3, 10);
+  row.row.amount = flow;
+  row.row.text = "テキスト";
+  row.categoryKey = category;
+  return row;
+}
+
+TEST(StatementImportEntryTest, RowsBecomeEntriesOnTheAccount) {
+  const struct {
+    const char* what;
+    TImportRow row;
+    std::string category, account;
+    int32_t amount;
+  } cases[] = {
+      {"payment", Row(-500, kFood), kFood, kBank, 500},
+      {"card refund on a payment category", Row(980, kFood), kFood, kBank, -980},
+      {"receipt", Row(1000, kSalary), kSalary, kBank, 1000},
+      {"withdrawal into cash", Row(-2000, kCash), kCash, kBank, 2000},
+      {"deposit from cash", Row(3000, kCash), kBank, kCash, 3000},
+      {"uncategorised out", Row(-10, ""), kUnsorted, kBank, 10},
+      {"uncategorised in", Row(10, ""), MakeKey("未分類", kKindReceipt), kBank, 10},
+      {"the account itself", Row(-10, kBank), kUnsorted, kBank, 10},
+      {"a memo category", Row(-10, MakeKey("メモ", kKindMemo)), kUnsorted, kBank, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TkzmEntry entry = EntryForRow(c.row, kBank);
+    EXPECT_EQ(entry.categoryKey, c.category);
+    EXPECT_EQ(entry.accountKey, c.account);
+    EXPECT_EQ(entry.amount, c.amount);
+  }
+  TImportRow emoji = Row(-1, kFood);
+  emoji.row.text = "カフェ☕ラテ";
+  EXPECT_EQ(EntryForRow(emoji, kBank).itemText, "カフェ〓ラテ");
+}
+
+// A passbook in a temporary folder, opened as the program opens one, with a bank, cash, food
+// and salary among its categories and rules for ATM and 振込.
+class StatementImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CurrentProfile().Load(temp.Path());
+    CurrentProfile().Categories().LoadDefaultCategories();
+    for (const std::string& key : {kBank, kCash, kFood, kSalary}) CurrentProfile().Categories().AddKey(key);
+    CurrentMonthData().SetFolder(temp.Path() + "/Daily");
+    rules.Learn("ATM", kCash);
+    rules.Learn("振込", kSalary);
+    test::WriteBytes(StatementPath(), test::AsCp932(test::kBankDiary));
+  }
+  void TearDown() override {
+    CurrentMonthData().SetFolder("");
+    CurrentProfile().SetFolder("");
+  }
+
+  std::string StatementPath() const { return temp.File("statement.csv"); }
+
+  TStatementImport ReadAndClassify() {
+    TStatementImport import;
+    std::string error;
+    EXPECT_TRUE(import.Read(StatementPath(), BuiltInLayouts(), error)) << error;
+    import.Classify(kBank, CurrentProfile().Categories(), rules, ids, CurrentMonthData());
+    return import;
+  }
+
+  // The entries of January 2018 as "amount category account text" lines.
+  static std::vector<std::string> January() {
+    TkzmDataUnit& data = CurrentMonthData();
+    data.SelectDay(EncodeDate(2018, 1, 1));
+    std::vector<std::string> lines;
+    for (int i = 0; i < data.Count(); ++i) {
+      const TkzmEntry& e = data.Entry(i);
+      lines.push_back(std::to_string(e.amount) + " " + KeyName(e.categoryKey) + " " + KeyName(e.accountKey) + " " +
+                      e.itemText);
+    }
+    return lines;
+  }
+
+  test::TTempFolder temp;
+  test::TRecordingWindowSystem windows;
+  TTextRules rules;
+  TImportedIds ids;
+};
+
+TEST_F(StatementImportTest, BooksTheRowsWithTheirRulesAndTheSecondImportAddsNothing) {
+  TStatementImport first = ReadAndClassify();
+  EXPECT_EQ(first.Row(0).categoryKey, "");  // no rule for カード
+  EXPECT_EQ(first.Row(1).categoryKey, kSalary);
+  EXPECT_TRUE(first.Row(1).fromRule);
+  EXPECT_EQ(first.Counts().ticked, 3);
+  const TBookOutcome booked = BookImport(first, CurrentMonthData(), temp.Path(), ids);
+  EXPECT_FALSE(booked.failed) << booked.message;
+  EXPECT_EQ(booked.added, 3);
+  EXPECT_EQ(January(), (std::vector<std::string>{"1500 未分類 銀行 カード", "250000 給与 銀行 振込", "20000 現金 銀行 ATM"}));
+  EXPECT_GE(CurrentProfile().Categories().IndexOfKey(kUnsorted), 0);
+
+  TStatementImport second = ReadAndClassify();
+  const TImportCounts counts = second.Counts();
+  EXPECT_EQ(counts.certain, 3);
+  EXPECT_EQ(counts.ticked, 0);
+  const TBookOutcome again = BookImport(second, CurrentMonthData(), temp.Path(), ids);
+  EXPECT_EQ(again.added, 0);
+  EXPECT_EQ(January().size(), 3u);
+}
+
+TEST_F(StatementImportTest, TheUsersChoiceOutlivesTheRulesAndARowTypedByHandIsLikely) {
+  CurrentMonthData().SelectDay(EncodeDate(2018, 1, 10));
+  CurrentMonthData().AddEntry(kFood, kBank, "", "コンビニで昼食", 1500);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  TStatementImport import = ReadAndClassify();
+  import.ChooseCategory(1, kFood);
+  import.Classify(kBank, CurrentProfile().Categories(), rules, ids, CurrentMonthData());
+  EXPECT_EQ(import.Row(1).categoryKey, kFood);
+  EXPECT_EQ(import.Row(0).duplicate, TDuplicate::dLikely);
+  EXPECT_FALSE(import.Row(0).ticked);
+  EXPECT_EQ(import.Counts().ticked, 2);
+}
+
+TEST_F(StatementImportTest, UndoKeepsAnImportedEntryEditedSince) {
+  TStatementImport import = ReadAndClassify();
+  ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 3);
+  TkzmDataUnit& data = CurrentMonthData();
+  data.SelectDay(EncodeDate(2018, 1, 27));
+  data.Entry(data.FirstIndex()).itemText = "ATM 引出（家賃用）";
+  data.SetModified();
+  const TUndoOutcome undone = UndoLastImport(data, temp.Path(), ids);
+  EXPECT_FALSE(undone.failed) << undone.message;
+  EXPECT_EQ(undone.removed, 2);
+  EXPECT_EQ(undone.notRemoved, 1);
+  EXPECT_NE(undone.message.find("1件は取り消していません"), std::string::npos) << undone.message;
+  EXPECT_EQ(January(), (std::vector<std::string>{"20000 現金 銀行 ATM 引出（家賃用）"}));
+  EXPECT_TRUE(UndoLastImport(data, temp.Path(), ids).nothing);
+}
+
+TEST_F(StatementImportTest, AMonthThatCannotBeWrittenStopsTheBookingThere) {
+  test::WriteBytes(StatementPath(), "取引日,入出金(円),取引後残高(円),入出金内容\n"
+                                    "2018/1/5,-100,0,一月\n2018/2/5,-200,0,二月\n2018/3/5,-300,0,三月\n");
+  // A folder where February's file belongs: the month cannot be read, so it is never written.
+  std::filesystem::create_directories(temp.Path() + "/Daily/201802.kzm");
+  TStatementImport import = ReadAndClassify();
+  const TBookOutcome booked = BookImport(import, CurrentMonthData(), temp.Path(), ids);
+  EXPECT_TRUE(booked.failed);
+  EXPECT_EQ(booked.added, 1);
+  EXPECT_NE(booked.message.find("201802.kzm"), std::string::npos) << booked.message;
+  EXPECT_FALSE(std::filesystem::exists(temp.Path() + "/Daily/201803.kzm"));
+  std::vector<TImportedEntry> record;
+  std::string error;
+  ASSERT_TRUE(ReadLastImport(temp.Path(), record, error));
+  ASSERT_EQ(record.size(), 1u);
+  EXPECT_EQ(record[0].entry.itemText, "一月");
+}
+
+TEST_F(StatementImportTest, BankIdsMakeARowCertainAfterItsTextWasEdited) {
+  test::WriteBytes(StatementPath(), test::AsUtf8Bom(test::kBankIds));
+  TStatementImport import = ReadAndClassify();
+  ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 2);
+  TkzmDataUnit& data = CurrentMonthData();
+  data.SelectDay(EncodeDate(2018, 7, 20));
+  data.Entry(data.FirstIndex()).itemText = "電話料金";
+  data.SetModified();
+  ASSERT_TRUE(data.Save());
+  TImportedIds reread;
+  std::string error;
+  ASSERT_TRUE(reread.Load(temp.Path(), error)) << error;
+  TStatementImport again;
+  ASSERT_TRUE(again.Read(StatementPath(), BuiltInLayouts(), error)) << error;
+  again.Classify(kBank, CurrentProfile().Categories(), rules, reread, data);
+  EXPECT_EQ(again.Row(0).duplicate, TDuplicate::dCertain);
+}
+
+TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
+  test::TTempFolder temp;
+  THeadList categories;
+  for (const std::string& key : {kCash, kFood, kSalary}) categories.AddKey(key);
+  TTextRules rules;
+  rules.Learn("ATM", kCash);
+  rules.Learn("ＡＴＭ　手数料", kFood);
+  rules.Learn("給料", MakeKey("給料", kKindReceipt));  // a category the passbook lacks
+  rules.Learn("atm", kFood);                           // another text: rules do not fold case
+  rules.Learn("ATM", kCash);                           // learned again: replaces, not doubles
+  std::string error;
+  ASSERT_TRUE(rules.Save(temp.Path(), error)) << error;
+  TTextRules read;
+  ASSERT_TRUE(read.Load(temp.Path(), error)) << error;
+  EXPECT_EQ(read.Rules().size(), 4u);
+  const struct {
+    const char* text;
+    std::string category;
+  } cases[] = {
+      {"ATM 引出", kCash}, {"ＡＴＭ 手数料", kFood}, {"ｶｰﾄﾞ", ""}, {"給料 4月", ""}, {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(read.CategoryFor(c.text, categories), c.category);
+  }
+}
+
+}  // namespace
+}  // namespace kzm
