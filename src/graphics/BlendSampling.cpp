@@ -59,9 +59,15 @@ void TScaledSampler::SampleRow(int y, std::uint8_t* out) {
   }
 }
 
+namespace {
+
+// A row has at most three kinds of pairs (first, middle, last), so one more is kept spare.
+constexpr std::size_t kCachedPairs = 4;
+
+}  // namespace
+
 void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
   m_areaColumns.reserve(static_cast<std::size_t>(count));
-  std::int64_t widest = 0;
   for (std::int64_t x = firstX; x < firstX + count; ++x) {
     std::int64_t c0 = m_ws * (x * 256) / m_wp;
     std::int64_t c1 = std::min((x * 256 + 255) * m_ws / m_wp, m_ws * 256 - 1);
@@ -71,18 +77,71 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
       std::tie(c0, c1) = std::pair(last - c1, last - c0);
     }
     const std::int64_t firstCol = c0 >> 8, lastCol = c1 >> 8;
-    m_areaColumns.push_back({static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1)});
+    m_areaColumns.push_back(
+        {static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1), static_cast<int>(4 * firstCol)});
     for (std::int64_t col = firstCol; col <= lastCol; ++col) {
       int first = col == firstCol ? 256 - static_cast<int>(c0 & 255) : 256;
       if (col == lastCol && col != firstCol) first = 0;
       const int second = col == lastCol ? static_cast<int>(c1 & 255) : 0;
       m_parts.push_back({static_cast<int>(4 * col), first, second});
     }
-    widest = std::max(widest, lastCol - firstCol + 1);
   }
-  // Each pixel weighs at most 256 and is at most 255, so 32-bit sums hold this many.
-  const std::int64_t tallest = (m_hs + m_hp - 1) / m_hp + 1;
-  m_smallSums = widest * tallest * 256 * 255 < (std::int64_t{1} << 31);
+  m_pairCache.reserve(kCachedPairs);  // so that the rows' pointers into it stay valid
+}
+
+const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
+  for (TPairWeights& kept : m_pairCache) {
+    if (kept.a == a && kept.b == b) {
+      kept.usedInRow = m_row;
+      return kept;
+    }
+  }
+  TPairWeights* slot = nullptr;
+  if (m_pairCache.size() < kCachedPairs) {
+    slot = &m_pairCache.emplace_back();
+  } else {
+    // Never one that this row already uses.
+    slot = &*std::find_if(m_pairCache.begin(), m_pairCache.end(),
+                          [&](const TPairWeights& kept) { return kept.usedInRow != m_row; });
+  }
+  slot->a = a;
+  slot->b = b;
+  slot->usedInRow = m_row;
+  slot->lanes.resize(8 * m_parts.size());
+  slot->totals.resize(m_areaColumns.size());
+  for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
+    const TAreaColumn& column = m_areaColumns[x];
+    std::int32_t total = 0;
+    for (int k = column.firstPart; k < column.firstPart + column.partCount; ++k) {
+      const TColumnPart& part = m_parts[static_cast<std::size_t>(k)];
+      const int wa = ((part.first * a) >> 8) + ((part.second * a) >> 8);
+      const int wb = ((part.first * b) >> 8) + ((part.second * b) >> 8);
+      for (std::size_t lane = 8 * static_cast<std::size_t>(k); lane < 8 * static_cast<std::size_t>(k + 1); lane += 2) {
+        slot->lanes[lane] = static_cast<std::int16_t>(wa);
+        slot->lanes[lane + 1] = static_cast<std::int16_t>(wb);
+      }
+      total += wa + wb;
+    }
+    slot->totals[x] = total;
+  }
+  return *slot;
+}
+
+void TScaledSampler::PrepareReciprocals() {
+  const auto sameWeights = [](const TRowPair& pair, const std::pair<int, int>& kept) {
+    return pair.weights->a == kept.first && pair.weights->b == kept.second;
+  };
+  if (std::equal(m_pairs.begin(), m_pairs.end(), m_reciprocalsFor.begin(), m_reciprocalsFor.end(), sameWeights)) {
+    return;
+  }
+  m_reciprocalsFor.clear();
+  for (const TRowPair& pair : m_pairs) m_reciprocalsFor.emplace_back(pair.weights->a, pair.weights->b);
+  m_reciprocals.resize(m_areaColumns.size());
+  for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
+    std::int64_t total = 0;
+    for (const TRowPair& pair : m_pairs) total += pair.weights->totals[x];
+    m_reciprocals[x] = total > 0 && total < blend::kReciprocalTotals ? 1.0f / static_cast<float>(total) : 0.0f;
+  }
 }
 
 void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
@@ -101,49 +160,81 @@ void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
     }
     m_rowWeights.push_back({m_rows[static_cast<std::size_t>(row)], rowWeight});
   }
-  TDivider divider;
-  for (const TAreaColumn& column : m_areaColumns) {
-    const TColumnPart* parts = m_parts.data() + column.firstPart;
 #if defined(__SSE2__)
-    const bool done = m_smallSums && AverageSmall(parts, column.partCount, out);
-#else
-    const bool done = false;
+  ++m_row;
+  m_pairs.clear();
+  for (std::size_t i = 0; i < m_rowWeights.size(); i += 2) {
+    const TRowWeight& a = m_rowWeights[i];
+    // An odd row out pairs with itself at weight 0.
+    const TRowWeight b = i + 1 < m_rowWeights.size() ? m_rowWeights[i + 1] : TRowWeight{a.line, 0};
+    m_pairs.push_back({a.line, b.line, &PairWeights(a.weight, b.weight)});
+  }
+  PrepareReciprocals();
+  if (AveragePairs(out)) return;
 #endif
-    if (!done) AverageLarge(parts, column.partCount, divider, out);
-    out += 4;
+  TDivider divider;
+  for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
+#if defined(__SSE2__)
+    if (m_reciprocals[x] > 0) continue;
+#endif
+    const TAreaColumn& column = m_areaColumns[x];
+    AverageLarge(m_parts.data() + column.firstPart, column.partCount, divider, out + 4 * x);
   }
 }
 
 #if defined(__SSE2__)
-// Two source pixels at a time: their channels interleaved in 16-bit lanes and multiplied by
-// their weights in one step, summed in 32-bit lanes (m_smallSums says they cannot overflow).
-bool TScaledSampler::AverageSmall(const TColumnPart* parts, int count, std::uint8_t* out) const {
+// The same pixel of two rows interleaved in 16-bit lanes and multiplied by the two rows'
+// weights in one step, two source columns per load, summed in 32-bit lanes.
+bool TScaledSampler::AveragePairs(std::uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
-  __m128i sums = zero;
-  int total = 0;
-  for (const TRowWeight& row : m_rowWeights) {
-    for (int k = 0; k < count; k += 2) {
-      const TColumnPart& a = parts[k];
-      const TColumnPart& b = parts[k + 1 < count ? k + 1 : k];
-      const int wa = ((a.first * row.weight) >> 8) + ((a.second * row.weight) >> 8);
-      const int wb = k + 1 < count ? ((b.first * row.weight) >> 8) + ((b.second * row.weight) >> 8) : 0;
-      std::int32_t pa, pb;
-      std::memcpy(&pa, row.line + a.offset, 4);
-      std::memcpy(&pb, row.line + b.offset, 4);
-      const __m128i pair = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb)), zero);
-      sums = _mm_add_epi32(sums, _mm_madd_epi16(pair, _mm_set1_epi32(wa | (wb << 16))));
-      total += wa + wb;
+  const std::size_t columns = m_areaColumns.size();
+  m_sums.resize(4 * columns);
+  auto* kept = reinterpret_cast<__m128i*>(m_sums.data());
+  const TAreaColumn* column = m_areaColumns.data();
+  const float* reciprocals = m_reciprocals.data();
+  bool all = true;
+  for (std::size_t p = 0; p < m_pairs.size(); ++p) {
+    const TRowPair& pair = m_pairs[p];
+    const bool last = p + 1 == m_pairs.size();
+    const std::int16_t* lanes = pair.weights->lanes.data();
+    for (std::size_t x = 0; x < columns; ++x) {
+      const std::uint8_t* a = pair.lineA + column[x].offset;
+      const std::uint8_t* b = pair.lineB + column[x].offset;
+      const std::int16_t* w = lanes + 8 * static_cast<std::ptrdiff_t>(column[x].firstPart);
+      const int count = column[x].partCount;
+      __m128i sum = p == 0 ? zero : _mm_loadu_si128(kept + x);
+      int k = 0;
+      for (; k + 2 <= count; k += 2, a += 8, b += 8, w += 16) {
+        const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
+                                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)));
+        const __m128i first = _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
+                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(w)));
+        const __m128i second = _mm_madd_epi16(_mm_unpackhi_epi8(both, zero),
+                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 8)));
+        sum = _mm_add_epi32(sum, _mm_add_epi32(first, second));
+      }
+      if (k < count) {
+        std::int32_t pa, pb;
+        std::memcpy(&pa, a, 4);
+        std::memcpy(&pb, b, 4);
+        const __m128i both = _mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb));
+        sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
+                                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(w))));
+      }
+      if (!last) {
+        _mm_storeu_si128(kept + x, sum);
+      } else if (reciprocals[x] > 0) {
+        // As ReciprocalQuotient does, four at a time.
+        const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(sum), _mm_set1_ps(0.5f));
+        const __m128i quotients = _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(reciprocals[x])));
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(quotients, zero), zero));
+        std::memcpy(out + 4 * x, &bytes, 4);
+      } else {
+        all = false;
+      }
     }
   }
-  if (total == 0) return false;
-  // Dividing doubles and truncating is exact here: the sums are far below 2^52.
-  const __m128d divisor = _mm_set1_pd(total);
-  const __m128i low = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(sums), divisor));
-  const __m128i high = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(sums, 0xEE)), divisor));
-  const __m128i quotients = _mm_unpacklo_epi64(low, high);
-  const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(quotients, zero), zero));
-  std::memcpy(out, &bytes, 4);
-  return true;
+  return all;
 }
 #endif
 

@@ -10,6 +10,7 @@
 
 #include "graphics/BitmapRoutines.h"
 #include "graphics/BlendModes.h"
+#include "graphics/BlendSampling.h"
 
 namespace kzm {
 namespace {
@@ -130,6 +131,44 @@ TEST(BlendRect, RowsMatchPixelByPixelDrawing) {
             ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
           }
         }
+      }
+    }
+  }
+}
+
+// Shrinking to any size, narrow or wide, short or tall (rows taken two at a time, an odd one
+// left over, totals too large for the reciprocal), with the weights of each pair of rows kept
+// and reused from row to row.
+TEST(BlendRect, ShrinksToManySizesMatchPixelByPixelDrawing) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> side(2, 120), coin(0, 1);
+  for (int i = 0; i < 80; ++i) {
+    const int sw = side(random), sh = side(random);
+    const int pw = std::uniform_int_distribution<int>(1, sw - 1)(random);
+    const int ph = std::uniform_int_distribution<int>(1, 2 * sh)(random);
+    const bool mirror = coin(random) == 1;
+    const int opacity = coin(random) == 1 ? 255 : 100;
+    SCOPED_TRACE(testing::Message() << sw << "x" << sh << " as " << pw << "x" << ph << " mirror " << mirror
+                                    << " opacity " << opacity);
+    const TBitmap source = RandomBitmap(random, sw, sh);
+    const TBitmap background = RandomBitmap(random, pw + 3, ph + 2);
+    TBitmap fast = background, slow = background;
+    const TRect placement{1, 2, 1 + pw, 2 + ph};
+    BlendRect({&fast, &source, placement, {0, 0, 200, 300}, opacity, TDrawType::dtAlpha, mirror});
+    Reference({&slow, &source, placement, {0, 0, 200, 300}, opacity, TDrawType::dtAlpha, mirror});
+    ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
+  }
+}
+
+// The quotient through the reciprocal is monotonic in the sum, so being right at both ends
+// of every quotient's range of sums means being right for every sum and total it is used for.
+TEST(BlendRect, ReciprocalQuotientIsExactForEveryTotal) {
+  for (std::int32_t total = 1; total < blend::kReciprocalTotals; ++total) {
+    const float reciprocal = 1.0f / static_cast<float>(total);
+    for (std::int32_t q = 0; q <= 255; ++q) {
+      if (blend::ReciprocalQuotient(q * total, reciprocal) != q ||
+          (q < 255 && blend::ReciprocalQuotient(q * total + total - 1, reciprocal) != q)) {
+        FAIL() << "total " << total << " quotient " << q;
       }
     }
   }
