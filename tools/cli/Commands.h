@@ -17,6 +17,8 @@ int SearchCommand(const TArgList& args);
 int DemoCommand(const TArgList& args);
 int HolidaysCommand(const TArgList& args);
 int SeasonsCommand(const TArgList& args);
+int ImportCommand(const TArgList& args);
+int ImportUndoCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -26,5 +28,7 @@ extern const char* const kSearchHelp;
 extern const char* const kDemoHelp;
 extern const char* const kHolidaysHelp;
 extern const char* const kSeasonsHelp;
+extern const char* const kImportHelp;
+extern const char* const kImportUndoHelp;
 
 }  // namespace kzm::cli

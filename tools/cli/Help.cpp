@@ -16,6 +16,8 @@ const char* const kOverviewHelp =
     "  demo [DATA-FOLDER]   見本の通帳をつくる\n"
     "  holidays YEAR [LAST-YEAR]  祝日の一覧\n"
     "  seasons YEAR [LAST-YEAR]   季節の日の一覧\n"
+    "  import PASSBOOK FILE --account 口座  銀行・カードの明細 (CSV) の取り込み\n"
+    "  import-undo PASSBOOK  最後の取り込みを元に戻す\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -71,5 +73,30 @@ const char* const kSeasonsHelp =
     "\n"
     "YEAR から LAST-YEAR までの二十四節気, 土用, 彼岸などを \"yyyy/mm/dd<TAB>名前\" で\n"
     "日付順に出します。\n";
+
+const char* const kImportHelp =
+    "使いかた: tavimrok-cli import PASSBOOK FILE [--account 口座] [--preset 名前]\n"
+    "          [--columns 列の指定] [--days N] [--dry-run]\n"
+    "\n"
+    "銀行やカードの明細ファイル FILE を読み、各行を通帳の記入にします。\n"
+    "文字コード (Shift_JIS, UTF-8, UTF-16) と明細の形式はファイルの中身から判別します。\n"
+    "--account は取り込み先の資産の項目 (銀行, カードなど) で、形式ごとに覚えるので\n"
+    "二回目からは省けます。出金は支出、入金は収入になり、項目は通帳の分類のルール\n"
+    "(StatementRules.csv) から決め、決まらない行は「未分類」にします。\n"
+    "通帳の同じ口座に同じ金額の記入が前後 N 日 (既定 3) 以内にある行は重複として\n"
+    "取り込みません。行ごとに タブ区切りで 日付, 金額 (出金は負), 内容, 項目, 判定 を出し、\n"
+    "最後に件数を出します。--dry-run のときは何も書き込みません。\n"
+    "\n"
+    "知らない形式の明細は、列の指定をプリセットとして名前をつけて覚えさせます:\n"
+    "  --preset 名前 --columns date=1,text=3,out=4,in=5[,id=2][,skip=1][,header=日付|摘要]\n"
+    "  --preset 名前 --columns date=1,text=2,amount=3[,card]\n"
+    "列は1から数えます。amount は符号つきの一列、card は正の金額を支出として読みます。\n"
+    "次からは --preset 名前 だけで使えます (header をつけると自動で判別します)。\n";
+
+const char* const kImportUndoHelp =
+    "使いかた: tavimrok-cli import-undo PASSBOOK\n"
+    "\n"
+    "最後の取り込みで追加した記入のうち、そのあと変更されていないものを削除します。\n"
+    "変更・削除されていて取り消せなかった件数も出します。\n";
 
 }  // namespace kzm::cli

@@ -1,0 +1,128 @@
+// tavimrok-cli import and import-undo run as processes on a generated sample passbook.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include "common/TempFolder.h"
+#include "common/TestPaths.h"
+#include "foundation/Codec.h"
+
+namespace kzm {
+namespace {
+
+struct TRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+class ImportCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Run({"demo", Data(), "--years", "1", "--seed", "3", "--until", "202412"}).code, 0);
+    std::string bytes;
+    ASSERT_TRUE(EncodeCp932("日付,摘要,支払い金額,預かり金額,差引残高\r\n"
+                            "2024/12/2,コーヒー,150,,0\r\n"
+                            "2024/12/2,コーヒー,150,,0\r\n"
+                            "2024/12/3,ｷｭｳﾖ,,\"300,000\",0\r\n"
+                            "2024/12/4,読めない,１２.５,,0\r\n",
+                            bytes));
+    test::WriteBytes(Statement(), bytes);
+  }
+
+  std::string Data() const { return temp.Path() + "/data"; }
+  std::string Statement() const { return temp.File("meisai.csv"); }
+
+  TRun Run(const std::vector<std::string>& args) const {
+    auto quote = [](const std::string& arg) {
+      std::string quoted = "'";
+      for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+      return quoted + "'";
+    };
+    std::string command = quote(test::BinDir() + "/tavimrok-cli");
+    for (const std::string& arg : args) command += " " + quote(arg);
+    const std::string out = temp.File("stdout.txt");
+    const std::string err = temp.File("stderr.txt");
+    const int status = std::system((command + " >" + quote(out) + " 2>" + quote(err)).c_str());
+    TRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = test::ReadBytes(out);
+    run.err = test::ReadBytes(err);
+    return run;
+  }
+
+  std::map<std::string, std::string> Tree() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Data())) {
+      if (entry.is_regular_file()) files[entry.path().string()] = test::ReadBytes(entry.path().string());
+    }
+    return files;
+  }
+
+  test::TTempFolder temp;
+};
+
+TEST_F(ImportCliTest, ImportsOnceAndUndoes) {
+  const auto before = Tree();
+  const TRun dry = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行", "--dry-run"});
+  ASSERT_EQ(dry.code, 0) << dry.err;
+  EXPECT_EQ(Tree(), before);
+  EXPECT_NE(dry.out.find("2024/12/02\t-150\tコーヒー\t未分類\t新規\n2024/12/02\t-150\tコーヒー\t未分類\t新規\n"),
+            std::string::npos)
+      << dry.out;
+  EXPECT_NE(dry.out.find("2024/12/03\t300,000\tｷｭｳﾖ\t未分類\t新規"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("読めない行 (5行目)"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("行 4, 取り込む 3, 重複 0"), std::string::npos) << dry.out;
+
+  const TRun booked = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行"});
+  ASSERT_EQ(booked.code, 0) << booked.err;
+  EXPECT_NE(booked.out.find("3件を取り込みました"), std::string::npos) << booked.out;
+  const std::string december = DecodeCp932(test::ReadBytes(Data() + "/家計簿/Daily/202412.kzm"));
+  EXPECT_NE(december.find("20241203,収入,未分類,資産,銀行,300000,ｷｭｳﾖ,\r\n"), std::string::npos);
+
+  // The account is remembered for the layout; the second import finds every row booked.
+  const TRun again = Run({"--data-folder", Data(), "import", "家計簿", Statement()});
+  ASSERT_EQ(again.code, 0) << again.err;
+  EXPECT_NE(again.out.find("行 4, 取り込む 0, 重複 3 (確実 3, 可能性 0)"), std::string::npos) << again.out;
+
+  const TRun undo = Run({"--data-folder", Data(), "import-undo", "家計簿"});
+  ASSERT_EQ(undo.code, 0) << undo.err;
+  EXPECT_NE(undo.out.find("3件の取り込みを取り消しました"), std::string::npos) << undo.out;
+  EXPECT_EQ(test::ReadBytes(Data() + "/家計簿/Daily/202412.kzm"), before.at(Data() + "/家計簿/Daily/202412.kzm"));
+}
+
+TEST_F(ImportCliTest, FailuresNameTheFileAndWriteNothing) {
+  test::WriteBytes(temp.File("picture.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  const auto before = Tree();
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  } cases[] = {
+      {{"import", "家計簿", temp.File("picture.png"), "--account", "銀行"}, 1, temp.File("picture.png")},
+      {{"import", "家計簿", temp.File("missing.csv"), "--account", "銀行"}, 1, "missing.csv"},
+      {{"import", "家計簿", Statement(), "--account", "食費"}, 2, "資産の項目にありません"},
+      {{"import", "家計簿", Statement()}, 2, "--account"},
+      {{"import", "家計簿", Statement(), "--preset", "ない"}, 2, "プリセット「ない」"},
+      {{"import", "家計簿", Statement(), "--preset", "p", "--columns", "text=1"}, 2, "日付"},
+      {{"import", "家計簿"}, 2, "明細ファイル"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    std::vector<std::string> args = {"--data-folder", Data()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const TRun run = Run(args);
+    EXPECT_EQ(run.code, c.code);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Tree(), before);
+}
+
+}  // namespace
+}  // namespace kzm
