@@ -105,9 +105,15 @@ const TCp932Tables& Tables() {
 }  // namespace
 
 std::string DecodeCp932(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const TCp932Tables& t = Tables();
   std::string out;
+  DecodeCp932(bytes, out);
+  return out;
+}
+
+void DecodeCp932(std::string_view bytes, std::string& out) {
+  out.clear();
+  if (bytes.empty()) return;
+  const TCp932Tables& t = Tables();
   out.reserve(bytes.size() + bytes.size() / 2);
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
@@ -139,7 +145,6 @@ std::string DecodeCp932(std::string_view bytes) {
     out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
     ++i;
   }
-  return out;
 }
 
 namespace {

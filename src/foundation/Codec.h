@@ -12,6 +12,8 @@ namespace kzm {
 // with broken bytes saves back identical. Duplicate codes (NEC/IBM extensions) decode to one
 // character and are written back as Windows writes it.
 [[nodiscard]] std::string DecodeCp932(std::string_view bytes);
+// The same into out (replaced), whose memory is used again: for decoding line after line.
+void DecodeCp932(std::string_view bytes, std::string& out);
 
 // Encodes UTF-8 text as CP932. Returns false when the text holds a character CP932 cannot
 // hold (or invalid UTF-8); out then holds nothing useful and, when badChar is given, it

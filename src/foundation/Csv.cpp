@@ -19,14 +19,10 @@ size_t BackslashRunBefore(std::string_view text, size_t start, size_t end) {
   return k;
 }
 
-// Turns the bytes of one field back into its text. quoted: the field stood in quotes;
-// closed: its closing quote was found (so a run of backslashes at its end was doubled).
-std::string Unescape(std::string_view field, bool quoted, bool closed) {
-  if (field.find('\\') == std::string_view::npos && field.find('"') == std::string_view::npos) {
-    return std::string(field);
-  }
-  std::string text;
-  text.reserve(field.size());
+// Turns the bytes of one field back into its text (text is replaced). quoted: the field stood
+// in quotes; closed: its closing quote was found (so a run of backslashes at its end was doubled).
+void Unescape(std::string_view field, bool quoted, bool closed, std::string& text) {
+  text.clear();
   size_t i = 0;
   while (i < field.size()) {
     const char c = field[i];
@@ -52,42 +48,56 @@ std::string Unescape(std::string_view field, bool quoted, bool closed) {
     text.append(beforeQuote && k % 2 == 0 ? k / 2 : k, '\\');
     i = next;
   }
-  return text;
 }
 
 }  // namespace
 
 // UTF-8 never has a byte 0x5C or 0x22 inside a multi-byte character, so walking bytes here is
 // walking characters: the byte before a quote is "\" only when the character before it is.
+// The strings already in list are written over, so splitting line after line into one list
+// allocates next to nothing.
 void CsvSplit(std::string_view line, std::vector<std::string>& list) {
-  list.clear();
+  size_t count = 0;
   size_t start = 0;
   bool quoted = false;
   size_t i = 0;
   const size_t n = line.size();
+  // Most lines hold neither quotes nor backslashes: their fields are the text between commas.
+  const bool plain = line.find('"') == std::string_view::npos && line.find('\\') == std::string_view::npos;
   auto endField = [&](size_t end, bool closed) {
-    list.push_back(Unescape(line.substr(start, end - start), quoted, closed));
+    if (count == list.size()) list.emplace_back();
+    const std::string_view field = line.substr(start, end - start);
+    if (plain) {
+      list[count++].assign(field);
+    } else {
+      Unescape(field, quoted, closed, list[count++]);
+    }
   };
+  // Only commas outside quotes and quotes inside them matter, so the walk jumps from one to
+  // the next.
   while (i < n) {
-    const char c = line[i];
     if (!quoted) {
-      if (c == '"' && i == start) {
+      if (i == start && line[i] == '"') {
         quoted = true;
-        start = i + 1;
-      } else if (c == ',') {
-        endField(i, false);
-        start = i + 1;
+        start = ++i;
+        continue;
       }
-      ++i;
+      i = line.find(',', i);
+      if (i == std::string_view::npos) break;
+      endField(i, false);
+      start = ++i;
       continue;
     }
+    i = line.find('"', i);
+    if (i == std::string_view::npos) break;
     // An odd run of backslashes hides the quote; an even one is written text.
-    if (c != '"' || BackslashRunBefore(line, start, i) % 2 == 1) {
+    if (BackslashRunBefore(line, start, i) % 2 == 1) {
       ++i;
       continue;
     }
     if (i + 1 == n) {
       endField(i, true);
+      list.resize(count);
       return;
     }
     if (line[i + 1] == ',') {
@@ -102,6 +112,7 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
   }
   start = std::min(start, n);
   endField(n, false);
+  list.resize(count);
 }
 
 std::vector<std::string> CsvSplit(std::string_view line) {

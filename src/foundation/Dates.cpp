@@ -114,15 +114,16 @@ int IsoDayOfWeek(TDayNumber day) {
 TDayNumber ParseDate(std::string_view text) {
   text = Trim(text);
   std::string_view y, m, d;
-  if (text.find("年") != std::string_view::npos) {
-    SplitKanjiDate(text, y, m, d);
-  } else if (text.find('/') != std::string_view::npos) {
-    SplitSlashDate(text, y, m, d);
-  } else if ((text.size() == 6 || text.size() == 8) && AllDigits(text)) {
+  // Digits only first: every line of a month file starts with such a date.
+  if ((text.size() == 6 || text.size() == 8) && AllDigits(text)) {
     const size_t yearLen = text.size() - 4;
     y = text.substr(0, yearLen);
     m = text.substr(yearLen, 2);
     d = text.substr(yearLen + 2, 2);
+  } else if (text.find("年") != std::string_view::npos) {
+    SplitKanjiDate(text, y, m, d);
+  } else if (text.find('/') != std::string_view::npos) {
+    SplitSlashDate(text, y, m, d);
   } else {
     return 0;
   }

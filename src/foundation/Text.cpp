@@ -135,7 +135,10 @@ std::string LowerCase(std::string_view text) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && LowerCase(a) == LowerCase(b);
+  // Compared in place: kind names are matched this way for every line of a month file.
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
