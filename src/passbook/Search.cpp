@@ -1,5 +1,9 @@
 #include "passbook/Search.h"
 
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <utility>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
@@ -15,7 +19,14 @@ namespace {
 
 constexpr const char* kNoCondition = "(なし)";
 
+// Marks an empty place of the id table. It is the id of day number INT32_MIN, long before any
+// date, and is remembered apart should an entry ever have it.
+constexpr int64_t kFreeId = INT64_MIN;
+
 bool Active(const std::string& condition) { return !condition.empty() && condition != kNoCondition; }
+
+// KeyName without a copy: every entry is compared.
+std::string_view NameOfKey(std::string_view key) { return key.size() < 2 ? std::string_view() : key.substr(2); }
 
 bool KindSearched(const TSearchConditions& conditions, int kind) {
   switch (kind) {
@@ -31,21 +42,48 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
 
 bool TSearchResults::Add(const TkzmEntry& entry) {
   const int64_t id = (int64_t{entry.date} << 32) | static_cast<uint32_t>(entry.sequence);
-  if (!m_found.insert(id).second) return false;
+  if (!Remember(id)) return false;
   m_entries.push_back(entry);
   return true;
 }
 
 void TSearchResults::Clear() {
   m_entries.clear();
-  m_found.clear();
+  m_ids = {};
+  m_idCount = 0;
+  m_foundFreeId = false;
+}
+
+bool TSearchResults::Remember(int64_t id) {
+  if (id == kFreeId) return !std::exchange(m_foundFreeId, true);
+  if (2 * (m_idCount + 1) > m_ids.size()) GrowIds();
+  // Fibonacci hashing: the top bits of the product, as many as the table's size needs.
+  const int shift = 64 - std::countr_zero(m_ids.size());
+  const size_t mask = m_ids.size() - 1;
+  for (size_t i = (static_cast<uint64_t>(id) * 0x9E3779B97F4A7C15u) >> shift;; i = (i + 1) & mask) {
+    if (m_ids[i] == id) return false;
+    if (m_ids[i] == kFreeId) {
+      m_ids[i] = id;
+      ++m_idCount;
+      return true;
+    }
+  }
+}
+
+void TSearchResults::GrowIds() {
+  const size_t size = std::max<size_t>(64, 2 * m_ids.size());
+  const std::vector<int64_t> old = std::exchange(m_ids, std::vector<int64_t>(size, kFreeId));
+  m_idCount = 0;
+  for (const int64_t id : old) {
+    if (id != kFreeId) Remember(id);
+  }
 }
 
 bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) {
-  if (Active(conditions.category) && KeyName(entry.categoryKey) != conditions.category) return false;
+  if (Active(conditions.category) && NameOfKey(entry.categoryKey) != conditions.category) return false;
   if (Active(conditions.itemText) && entry.itemText != conditions.itemText) return false;
   if (Active(conditions.note) && entry.note != conditions.note) return false;
-  if (Active(conditions.account) && KeyName(entry.accountKey) != conditions.account) return false;
+  if (Active(conditions.account) && NameOfKey(entry.accountKey) != conditions.account) return false;
   if (conditions.upper && entry.amount > *conditions.upper) return false;
   if (conditions.lower && entry.amount < *conditions.lower) return false;
   return KindSearched(conditions, KeyKind(entry.categoryKey));

@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "foundation/Dates.h"
@@ -47,8 +46,17 @@ class TSearchResults {
   [[nodiscard]] const std::vector<TkzmEntry>& Entries() const { return m_entries; }
 
  private:
+  // False when id is among the ids already found.
+  bool Remember(int64_t id);
+  void GrowIds();
+
   std::vector<TkzmEntry> m_entries;
-  std::unordered_set<int64_t> m_found;  // date and sequence of every result
+  // Date and sequence of every result, in an open-addressing table at most half full: a
+  // search may find every entry of the passbook, and a hash node for each cost as much as
+  // reading them.
+  std::vector<int64_t> m_ids;
+  size_t m_idCount = 0;
+  bool m_foundFreeId = false;  // the one id that cannot be stored in the table was found
 };
 
 [[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry);

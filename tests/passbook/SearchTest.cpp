@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include "common/RecordingWindowSystem.h"
@@ -97,6 +98,38 @@ TEST_F(SearchTest, SearchingAgainAddsNothingTwice) {
   SearchAllMonths(data, travel, results);
   ASSERT_EQ(results.Count(), 3);
   EXPECT_EQ(results.Entries()[2].itemText, "電車");
+}
+
+// Enough results for the table of found entries to grow several times, with ids at the edges:
+// every entry is taken once, again after Clear, and a repeat never.
+TEST(SearchResultsTest, EachEntryOnce) {
+  std::vector<TkzmEntry> entries;
+  for (int32_t day = 0; day < 300; ++day) {
+    for (int32_t sequence : {0, 1, 2, -1, INT32_MAX}) {
+      TkzmEntry entry;
+      entry.date = EncodeDate(2000, 1, 1) + day;
+      entry.sequence = sequence;
+      entries.push_back(entry);
+    }
+  }
+  for (int32_t date : {INT32_MIN, INT32_MAX, 0, -1}) {
+    for (int32_t sequence : {0, -1, INT32_MIN}) {
+      TkzmEntry entry;
+      entry.date = date;
+      entry.sequence = sequence;
+      entries.push_back(entry);
+    }
+  }
+  TSearchResults results;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    for (const TkzmEntry& entry : entries) EXPECT_TRUE(results.Add(entry));
+    for (const TkzmEntry& entry : entries) EXPECT_FALSE(results.Add(entry));
+    ASSERT_EQ(results.Count(), static_cast<int>(entries.size()));
+    EXPECT_EQ(results.Entries().back().date, -1);
+    results.Clear();
+    EXPECT_EQ(results.Count(), 0);
+  }
 }
 
 TEST_F(SearchTest, StopsWhenAskedAfterAMonth) {
