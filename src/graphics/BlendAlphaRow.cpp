@@ -3,6 +3,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KZM_BLEND_AVX2 1
+#endif
 
 #include "graphics/BlendModes.h"
 
@@ -66,20 +70,78 @@ int FourAtATime(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opac
   return i;
 }
 
-template <bool Scaled>
-int Vectorised(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
-  return opacity == 255 ? FourAtATime<Scaled, true>(d, s, count, opacity)
-                        : FourAtATime<Scaled, false>(d, s, count, opacity);
-}
+#endif
 
-#else
+#if defined(KZM_BLEND_AVX2)
 
+// The same as FourAtATime, eight pixels at a time, for processors that have AVX2 (asked at
+// run time, as the program is built for plain x86-64).
 template <bool Scaled>
-int Vectorised(std::uint8_t*, const std::uint8_t*, int, unsigned) {
-  return 0;
+__attribute__((target("avx2"))) int EightAtATime(std::uint8_t* d, const std::uint8_t* s, int count,
+                                                 unsigned opacity) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m256i channel255 = _mm256_set1_epi16(255);
+  // Spreads each pixel's lowest byte over its three colour bytes and clears its alpha byte.
+  const __m256i spread = _mm256_setr_epi8(0, 0, 0, -1, 4, 4, 4, -1, 8, 8, 8, -1, 12, 12, 12, -1, 0, 0, 0, -1, 4,
+                                          4, 4, -1, 8, 8, 8, -1, 12, 12, 12, -1);
+  const bool full = opacity == 255;
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256i src = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i));
+    if (_mm256_testz_si256(src, alphaBytes)) continue;
+    auto* out = reinterpret_cast<__m256i*>(d + 4 * i);
+    if (full && _mm256_testc_si256(src, alphaBytes)) {
+      _mm256_storeu_si256(out, src);
+      continue;
+    }
+    // Each pixel's weight: its alpha, times the opacity / 255.
+    __m256i alpha = _mm256_srli_epi32(src, 24);
+    if (!full) {
+      const __m256i scaled = _mm256_mullo_epi16(alpha, _mm256_set1_epi16(static_cast<short>(opacity)));
+      alpha = _mm256_srli_epi16(_mm256_mulhi_epu16(scaled, _mm256_set1_epi16(-32639)), 7);  // / 255
+    }
+    const __m256i weights = _mm256_shuffle_epi8(alpha, spread);
+    const __m256i dst = _mm256_loadu_si256(out);
+    __m256i halves[2];
+    for (int h = 0; h < 2; ++h) {
+      const __m256i w = h ? _mm256_unpackhi_epi8(weights, zero) : _mm256_unpacklo_epi8(weights, zero);
+      const __m256i dd = h ? _mm256_unpackhi_epi8(dst, zero) : _mm256_unpacklo_epi8(dst, zero);
+      const __m256i ss = h ? _mm256_unpackhi_epi8(src, zero) : _mm256_unpacklo_epi8(src, zero);
+      const __m256i mixed =
+          _mm256_add_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(channel255, w), dd), _mm256_mullo_epi16(w, ss));
+      if constexpr (Scaled) {
+        // Shifting by 8 would not give back the source at weight 255 nor the destination at 0.
+        __m256i r = _mm256_srli_epi16(mixed, 8);
+        r = _mm256_blendv_epi8(r, ss, _mm256_cmpeq_epi16(w, channel255));
+        halves[h] = _mm256_blendv_epi8(r, dd, _mm256_cmpeq_epi16(w, zero));
+      } else {
+        halves[h] = _mm256_srli_epi16(_mm256_mulhi_epu16(mixed, _mm256_set1_epi16(-32639)), 7);  // / 255
+      }
+    }
+    // Visible pixels become opaque; the others keep the destination's alpha.
+    const __m256i visible = _mm256_andnot_si256(_mm256_cmpeq_epi32(alpha, zero), alphaBytes);
+    _mm256_storeu_si256(out, _mm256_or_si256(_mm256_packus_epi16(halves[0], halves[1]), visible));
+  }
+  return i;
 }
 
 #endif
+
+template <bool Scaled>
+int Vectorised(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
+  int i = 0;
+#if defined(KZM_BLEND_AVX2)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) i = EightAtATime<Scaled>(d, s, count, opacity);
+#endif
+#if defined(__SSE2__)
+  i += opacity == 255 ? FourAtATime<Scaled, true>(d + 4 * i, s + 4 * i, count - i, opacity)
+                      : FourAtATime<Scaled, false>(d + 4 * i, s + 4 * i, count - i, opacity);
+#endif
+  return i;
+}
+
 
 template <bool Scaled>
 void Row(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {

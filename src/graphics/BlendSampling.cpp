@@ -77,14 +77,21 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
       std::tie(c0, c1) = std::pair(last - c1, last - c0);
     }
     const std::int64_t firstCol = c0 >> 8, lastCol = c1 >> 8;
-    m_areaColumns.push_back(
-        {static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1), static_cast<int>(4 * firstCol)});
+    m_areaColumns.push_back({static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1),
+                             static_cast<int>(firstCol), 0});
     for (std::int64_t col = firstCol; col <= lastCol; ++col) {
       int first = col == firstCol ? 256 - static_cast<int>(c0 & 255) : 256;
       if (col == lastCol && col != firstCol) first = 0;
       const int second = col == lastCol ? static_cast<int>(c1 & 255) : 0;
       m_parts.push_back({static_cast<int>(4 * col), first, second});
     }
+  }
+  for (const TAreaColumn& column : m_areaColumns) m_window = std::max(m_window, column.partCount);
+  // Windows at the right edge start early enough to stay inside the row.
+  for (TAreaColumn& column : m_areaColumns) {
+    const int start = std::min(column.windowOffset, static_cast<int>(m_ws) - m_window);
+    column.windowSkip = column.windowOffset - start;
+    column.windowOffset = 4 * start;
   }
   m_pairCache.reserve(kCachedPairs);  // so that the rows' pointers into it stay valid
 }
@@ -107,18 +114,20 @@ const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
   slot->a = a;
   slot->b = b;
   slot->usedInRow = m_row;
-  slot->lanes.resize(8 * m_parts.size());
+  const std::size_t places = static_cast<std::size_t>(m_window);
+  slot->lanes.assign(8 * places * m_areaColumns.size(), 0);
   slot->totals.resize(m_areaColumns.size());
   for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
     const TAreaColumn& column = m_areaColumns[x];
+    std::int16_t* lane = slot->lanes.data() + 8 * (places * x + static_cast<std::size_t>(column.windowSkip));
     std::int32_t total = 0;
-    for (int k = column.firstPart; k < column.firstPart + column.partCount; ++k) {
+    for (int k = column.firstPart; k < column.firstPart + column.partCount; ++k, lane += 8) {
       const TColumnPart& part = m_parts[static_cast<std::size_t>(k)];
       const int wa = ((part.first * a) >> 8) + ((part.second * a) >> 8);
       const int wb = ((part.first * b) >> 8) + ((part.second * b) >> 8);
-      for (std::size_t lane = 8 * static_cast<std::size_t>(k); lane < 8 * static_cast<std::size_t>(k + 1); lane += 2) {
-        slot->lanes[lane] = static_cast<std::int16_t>(wa);
-        slot->lanes[lane + 1] = static_cast<std::int16_t>(wb);
+      for (int i = 0; i < 8; i += 2) {
+        lane[i] = static_cast<std::int16_t>(wa);
+        lane[i + 1] = static_cast<std::int16_t>(wb);
       }
       total += wa + wb;
     }
@@ -192,19 +201,18 @@ bool TScaledSampler::AveragePairs(std::uint8_t* out) {
   auto* kept = reinterpret_cast<__m128i*>(m_sums.data());
   const TAreaColumn* column = m_areaColumns.data();
   const float* reciprocals = m_reciprocals.data();
+  const int window = m_window;
   bool all = true;
   for (std::size_t p = 0; p < m_pairs.size(); ++p) {
     const TRowPair& pair = m_pairs[p];
     const bool last = p + 1 == m_pairs.size();
-    const std::int16_t* lanes = pair.weights->lanes.data();
+    const std::int16_t* w = pair.weights->lanes.data();
     for (std::size_t x = 0; x < columns; ++x) {
-      const std::uint8_t* a = pair.lineA + column[x].offset;
-      const std::uint8_t* b = pair.lineB + column[x].offset;
-      const std::int16_t* w = lanes + 8 * static_cast<std::ptrdiff_t>(column[x].firstPart);
-      const int count = column[x].partCount;
+      const std::uint8_t* a = pair.lineA + column[x].windowOffset;
+      const std::uint8_t* b = pair.lineB + column[x].windowOffset;
       __m128i sum = p == 0 ? zero : _mm_loadu_si128(kept + x);
       int k = 0;
-      for (; k + 2 <= count; k += 2, a += 8, b += 8, w += 16) {
+      for (; k + 2 <= window; k += 2, a += 8, b += 8, w += 16) {
         const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
                                                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)));
         const __m128i first = _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
@@ -213,13 +221,14 @@ bool TScaledSampler::AveragePairs(std::uint8_t* out) {
                                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 8)));
         sum = _mm_add_epi32(sum, _mm_add_epi32(first, second));
       }
-      if (k < count) {
+      if (k < window) {
         std::int32_t pa, pb;
         std::memcpy(&pa, a, 4);
         std::memcpy(&pb, b, 4);
         const __m128i both = _mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb));
         sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(w))));
+        w += 8;
       }
       if (!last) {
         _mm_storeu_si128(kept + x, sum);

@@ -46,7 +46,10 @@ class TScaledSampler {
   struct TAreaColumn {
     int firstPart;  // into m_parts
     int partCount;
-    int offset;  // of the first part
+    // Every column is summed over the same number of source columns, m_window, from this
+    // many bytes into a row: its parts and, where it has fewer, neighbours weighted 0.
+    int windowOffset;
+    int windowSkip;  // neighbours before the first part
   };
   struct TBilinearColumn {
     int offset, nextOffset;  // bytes from the start of a source row
@@ -57,9 +60,9 @@ class TScaledSampler {
     const std::uint8_t* line;
     int weight;
   };
-  // The weights of every part for a pair of source rows of weights a and b, as the 16-bit
-  // lanes the sums take them (weight in row a, weight in row b, four times), and the sum
-  // of them under each placed column.
+  // The weights of every window place for a pair of source rows of weights a and b, as the
+  // 16-bit lanes the sums take them (weight in row a, weight in row b, four times), and the
+  // sum of them under each placed column.
   struct TPairWeights {
     int a = -1, b = -1;
     int usedInRow = 0;
@@ -93,6 +96,7 @@ class TScaledSampler {
   bool m_average;
   std::vector<TColumnPart> m_parts;
   std::vector<TAreaColumn> m_areaColumns;
+  int m_window = 0;
   std::vector<TBilinearColumn> m_bilinearColumns;
   std::vector<TRowWeight> m_rowWeights;  // of the row being sampled
   std::vector<TRowPair> m_pairs;         // the same rows two at a time
