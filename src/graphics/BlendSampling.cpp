@@ -195,13 +195,25 @@ void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
 // The same pixel of two rows interleaved in 16-bit lanes and multiplied by the two rows'
 // weights in one step, two source columns per load, summed in 32-bit lanes.
 bool TScaledSampler::AveragePairs(std::uint8_t* out) {
+  // The usual window widths get loops the compiler lays out in full.
+  switch (m_window) {
+    case 1: return AveragePairsOver<1>(out);
+    case 2: return AveragePairsOver<2>(out);
+    case 3: return AveragePairsOver<3>(out);
+    case 4: return AveragePairsOver<4>(out);
+    default: return AveragePairsOver<0>(out);
+  }
+}
+
+template <int kWindow>
+bool TScaledSampler::AveragePairsOver(std::uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
   const std::size_t columns = m_areaColumns.size();
   m_sums.resize(4 * columns);
   auto* kept = reinterpret_cast<__m128i*>(m_sums.data());
   const TAreaColumn* column = m_areaColumns.data();
   const float* reciprocals = m_reciprocals.data();
-  const int window = m_window;
+  const int window = kWindow > 0 ? kWindow : m_window;
   bool all = true;
   for (std::size_t p = 0; p < m_pairs.size(); ++p) {
     const TRowPair& pair = m_pairs[p];

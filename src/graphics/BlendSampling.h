@@ -86,6 +86,8 @@ class TScaledSampler {
   // Writes the columns that have a reciprocal, from the rows in m_pairs; false when some
   // are left to the exact division.
   bool AveragePairs(std::uint8_t* out);
+  template <int kWindow>  // 0: m_window
+  bool AveragePairsOver(std::uint8_t* out);
   // One placed pixel from the columns parts[0 .. count - 1] of the rows in m_rowWeights.
   void AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const;
   void BilinearRow(int y, std::uint8_t* out) const;
