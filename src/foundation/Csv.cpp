@@ -6,6 +6,12 @@ namespace kzm {
 
 namespace {
 
+// A line without quotes and backslashes has nothing to unescape: its fields are the text
+// between commas.
+bool IsPlainLine(std::string_view line) {
+  return line.find('"') == std::string_view::npos && line.find('\\') == std::string_view::npos;
+}
+
 size_t BackslashRunFrom(std::string_view text, size_t i) {
   size_t j = i;
   while (j < text.size() && text[j] == '\\') ++j;
@@ -62,8 +68,7 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
   bool quoted = false;
   size_t i = 0;
   const size_t n = line.size();
-  // Most lines hold neither quotes nor backslashes: their fields are the text between commas.
-  const bool plain = line.find('"') == std::string_view::npos && line.find('\\') == std::string_view::npos;
+  const bool plain = IsPlainLine(line);
   auto endField = [&](size_t end, bool closed) {
     if (count == list.size()) list.emplace_back();
     const std::string_view field = line.substr(start, end - start);
@@ -119,6 +124,22 @@ std::vector<std::string> CsvSplit(std::string_view line) {
   std::vector<std::string> list;
   CsvSplit(line, list);
   return list;
+}
+
+void CsvSplitViews(std::string_view line, std::vector<std::string_view>& fields,
+                   std::vector<std::string>& texts) {
+  fields.clear();
+  if (!IsPlainLine(line)) {
+    CsvSplit(line, texts);
+    fields.assign(texts.begin(), texts.end());
+    return;
+  }
+  size_t start = 0;
+  for (size_t comma = line.find(','); comma != std::string_view::npos; comma = line.find(',', start)) {
+    fields.push_back(line.substr(start, comma - start));
+    start = comma + 1;
+  }
+  fields.push_back(line.substr(start));
 }
 
 namespace {

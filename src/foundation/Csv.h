@@ -26,6 +26,11 @@ namespace kzm {
 // of the line. Works on characters, so a field ending in a character such as ソ closes.
 void CsvSplit(std::string_view line, std::vector<std::string>& list);
 [[nodiscard]] std::vector<std::string> CsvSplit(std::string_view line);
+// The same fields as views (fields is replaced), for reading many lines: they point into line
+// when no field needs unescaping, as in nearly every line; otherwise into texts, which
+// CsvSplit replaces and which must then outlive the views.
+void CsvSplitViews(std::string_view line, std::vector<std::string_view>& fields,
+                   std::vector<std::string>& texts);
 
 // Joins fields into one line, nothing added at the end; CsvSplit gives the fields back.
 [[nodiscard]] std::string CsvJoin(const std::vector<std::string>& list);

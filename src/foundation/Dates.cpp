@@ -113,14 +113,22 @@ int IsoDayOfWeek(TDayNumber day) {
 
 TDayNumber ParseDate(std::string_view text) {
   text = Trim(text);
-  std::string_view y, m, d;
-  // Digits only first: every line of a month file starts with such a date.
+  TDayNumber result = 0;
+  // Digits only first, read without the general number parsing: every line of a month file
+  // starts with such a date.
   if ((text.size() == 6 || text.size() == 8) && AllDigits(text)) {
+    auto number = [](std::string_view digits) {
+      int n = 0;
+      for (const char c : digits) n = n * 10 + (c - '0');
+      return n;
+    };
     const size_t yearLen = text.size() - 4;
-    y = text.substr(0, yearLen);
-    m = text.substr(yearLen, 2);
-    d = text.substr(yearLen + 2, 2);
-  } else if (text.find("年") != std::string_view::npos) {
+    const int year = WindowYear(number(text.substr(0, yearLen)));
+    const int month = number(text.substr(yearLen, 2));
+    return TryEncodeDate(year, month, number(text.substr(yearLen + 2, 2)), result) ? result : 0;
+  }
+  std::string_view y, m, d;
+  if (text.find("年") != std::string_view::npos) {
     SplitKanjiDate(text, y, m, d);
   } else if (text.find('/') != std::string_view::npos) {
     SplitSlashDate(text, y, m, d);
@@ -129,7 +137,6 @@ TDayNumber ParseDate(std::string_view text) {
   }
   // A year that is no number would otherwise count as year 0, that is 2000.
   const int year = ParseInt(y, -1);
-  TDayNumber result = 0;
   if (year < 0 || !TryEncodeDate(WindowYear(year), ParseInt(m), ParseInt(d), result)) return 0;
   return result;
 }

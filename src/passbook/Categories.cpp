@@ -32,6 +32,10 @@ int KindGroup(int kind) {
 
 int KindCode(std::string_view name) {
   const auto& names = KindNames();
+  // The name as written is by far the most common, and a plain comparison is quick: it is
+  // asked for every line of a month file.
+  const auto exact = std::find(names.begin(), names.end(), name);
+  if (exact != names.end()) return static_cast<int>(exact - names.begin());
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (SameText(names[i], name)) return static_cast<int>(i);
   }

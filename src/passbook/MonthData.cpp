@@ -29,10 +29,15 @@ struct TkzmDataUnit::TMonth {
   void Add(std::unique_ptr<TkzmEntry> entry) {
     int32_t& count = dayCounts[entry->date - firstDay];
     entry->sequence = count++;
+    modified = true;
+    // Entries read from a file and added to the latest day go at the end.
+    if (entries.empty() || entries.back()->date <= entry->date) {
+      entries.push_back(std::move(entry));
+      return;
+    }
     auto after = std::upper_bound(entries.begin(), entries.end(), entry->date,
                                   [](int32_t date, const auto& e) { return date < e->date; });
     entries.insert(after, std::move(entry));
-    modified = true;
   }
 };
 

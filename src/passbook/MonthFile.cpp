@@ -37,29 +37,30 @@ void ForEachLine(std::string_view text, F&& f) {
 
 // A kind field: a kind name or a kind code in decimal; only the low 7 bits count. The name
 // is looked for first, as our own files hold names; no name reads as a number.
-int ReadKind(const std::string& field) {
+int ReadKind(std::string_view field) {
   const int kind = KindCode(field);
   return (kind != kKindNone ? kind : ParseInt(field, 0)) & 0x7F;
 }
 
-TkzmEntry EntryOfFields(std::vector<std::string>& fields, int32_t date, int32_t amount) {
+TkzmEntry EntryOfFields(const std::vector<std::string_view>& fields, int32_t date, int32_t amount) {
   int kind = ReadKind(fields[1]);
   int accountKind = ReadKind(fields[3]);
+  std::string_view category = fields[2];
+  std::string_view account = fields[4];
   if (kind == kKindMemo) {
-    fields[2] = fields[4] = "メモ";
+    category = account = "メモ";
     accountKind = kKindMemo;
   }
   if (accountKind == 0) accountKind = kKindAsset;
   if (kind == 0) kind = kKindPayment;
   TkzmEntry entry;
   entry.date = date;
-  entry.categoryKey = MakeKey(fields[2], kind);
-  entry.accountKey = MakeKey(fields[4], accountKind);
+  entry.categoryKey = MakeKey(category, kind);
+  entry.accountKey = MakeKey(account, accountKind);
   entry.amount = amount;
-  entry.itemText = std::move(fields[6]);
-  entry.note = std::move(fields[7]);
-  entry.extraFields.assign(std::make_move_iterator(fields.begin() + 8),
-                           std::make_move_iterator(fields.end()));
+  entry.itemText = fields[6];
+  entry.note = fields[7];
+  entry.extraFields.assign(fields.begin() + 8, fields.end());
   return entry;
 }
 
@@ -95,12 +96,13 @@ std::string FolderOf(const std::string& path) {
 int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
                     std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
   std::string text;
-  std::vector<std::string> fields;
+  std::vector<std::string> unescaped;
+  std::vector<std::string_view> fields;
   int32_t previousDate = 0;
   int unreadAmounts = 0;
   ForEachLine(bytes, [&](std::string_view line) {
     DecodeCp932(line, text);
-    CsvSplit(text, fields);
+    CsvSplitViews(text, fields, unescaped);
     const int32_t date = ParseDate(fields[0]);  // 0: no date
     int32_t amount = 0;
     const bool ofThisMonth = fields.size() >= 8 && date != 0 && date >= firstDay && date <= lastDay;

@@ -117,5 +117,27 @@ TEST(Csv, EveryTextComesBack) {
   }
 }
 
+// Lines read one after another into the same lists, as month files are read, give the fields
+// a fresh split gives, whether as strings or as views, for any mix of the characters that
+// matter to the dialect (written by us or not).
+TEST(Csv, SplittingLineAfterLineReadsEachLineAlone) {
+  const std::vector<std::string> pieces = {"a", ",", ",", "\"", "\\", "n", "表", "ソ", "long text for the heap"};
+  std::mt19937 random(20261209);
+  auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+  TFields strings;
+  std::vector<std::string_view> views;
+  TFields texts;
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    for (size_t length = pick(16); length > 0; --length) line += pieces[pick(pieces.size())];
+    SCOPED_TRACE(line);
+    const TFields expected = CsvSplit(line);
+    CsvSplit(line, strings);
+    ASSERT_EQ(strings, expected);
+    CsvSplitViews(line, views, texts);
+    ASSERT_EQ(TFields(views.begin(), views.end()), expected);
+  }
+}
+
 }  // namespace
 }  // namespace kzm
