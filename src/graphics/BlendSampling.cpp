@@ -1,9 +1,5 @@
 #include "graphics/BlendSampling.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <cstring>
 #include <tuple>
@@ -77,8 +73,7 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
       std::tie(c0, c1) = std::pair(last - c1, last - c0);
     }
     const std::int64_t firstCol = c0 >> 8, lastCol = c1 >> 8;
-    m_areaColumns.push_back({static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1),
-                             static_cast<int>(firstCol), 0});
+    m_areaColumns.push_back({static_cast<int>(m_parts.size()), static_cast<int>(lastCol - firstCol + 1), 0});
     for (std::int64_t col = firstCol; col <= lastCol; ++col) {
       int first = col == firstCol ? 256 - static_cast<int>(c0 & 255) : 256;
       if (col == lastCol && col != firstCol) first = 0;
@@ -87,11 +82,14 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
     }
   }
   for (const TAreaColumn& column : m_areaColumns) m_window = std::max(m_window, column.partCount);
+  // An even width sums two columns at a time throughout.
+  if (m_window % 2 == 1 && m_window < m_ws) ++m_window;
   // Windows at the right edge start early enough to stay inside the row.
   for (TAreaColumn& column : m_areaColumns) {
-    const int start = std::min(column.windowOffset, static_cast<int>(m_ws) - m_window);
-    column.windowSkip = column.windowOffset - start;
-    column.windowOffset = 4 * start;
+    const int firstCol = m_parts[static_cast<std::size_t>(column.firstPart)].offset / 4;
+    const int start = std::min(firstCol, static_cast<int>(m_ws) - m_window);
+    column.windowSkip = firstCol - start;
+    m_windowOffsets.push_back(4 * start);
   }
   m_pairCache.reserve(kCachedPairs);  // so that the rows' pointers into it stay valid
 }
@@ -137,19 +135,26 @@ const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
 }
 
 void TScaledSampler::PrepareReciprocals() {
-  const auto sameWeights = [](const TRowPair& pair, const std::pair<int, int>& kept) {
-    return pair.weights->a == kept.first && pair.weights->b == kept.second;
+  const auto sameWeights = [](const TPairWeights* pair, const std::pair<int, int>& kept) {
+    return pair->a == kept.first && pair->b == kept.second;
   };
-  if (std::equal(m_pairs.begin(), m_pairs.end(), m_reciprocalsFor.begin(), m_reciprocalsFor.end(), sameWeights)) {
+  if (std::equal(m_pairWeights.begin(), m_pairWeights.end(), m_reciprocalsFor.begin(), m_reciprocalsFor.end(),
+                 sameWeights)) {
     return;
   }
   m_reciprocalsFor.clear();
-  for (const TRowPair& pair : m_pairs) m_reciprocalsFor.emplace_back(pair.weights->a, pair.weights->b);
-  m_reciprocals.resize(m_areaColumns.size());
+  for (const TPairWeights* pair : m_pairWeights) m_reciprocalsFor.emplace_back(pair->a, pair->b);
+  // One column more, for the sums that work two columns at a time.
+  m_reciprocals.assign(4 * (m_areaColumns.size() + 1), 0.0f);
+  m_allReciprocals = true;
   for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
     std::int64_t total = 0;
-    for (const TRowPair& pair : m_pairs) total += pair.weights->totals[x];
-    m_reciprocals[x] = total > 0 && total < blend::kReciprocalTotals ? 1.0f / static_cast<float>(total) : 0.0f;
+    for (const TPairWeights* pair : m_pairWeights) total += pair->totals[x];
+    if (total > 0 && total < blend::kReciprocalTotals) {
+      std::fill_n(&m_reciprocals[4 * x], 4, 1.0f / static_cast<float>(total));
+    } else {
+      m_allReciprocals = false;
+    }
   }
 }
 
@@ -169,95 +174,30 @@ void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
     }
     m_rowWeights.push_back({m_rows[static_cast<std::size_t>(row)], rowWeight});
   }
-#if defined(__SSE2__)
   ++m_row;
   m_pairs.clear();
+  m_pairWeights.clear();
   for (std::size_t i = 0; i < m_rowWeights.size(); i += 2) {
     const TRowWeight& a = m_rowWeights[i];
     // An odd row out pairs with itself at weight 0.
     const TRowWeight b = i + 1 < m_rowWeights.size() ? m_rowWeights[i + 1] : TRowWeight{a.line, 0};
-    m_pairs.push_back({a.line, b.line, &PairWeights(a.weight, b.weight)});
+    const TPairWeights& weights = PairWeights(a.weight, b.weight);
+    m_pairs.push_back({a.line, b.line, weights.lanes.data()});
+    m_pairWeights.push_back(&weights);
   }
   PrepareReciprocals();
-  if (AveragePairs(out)) return;
-#endif
+  m_sums.resize(4 * (m_areaColumns.size() + 1));
+  blend::AveragePairs({m_pairs.data(), static_cast<int>(m_pairs.size()), m_windowOffsets.data(),
+                       static_cast<int>(m_areaColumns.size()), m_window, m_reciprocals.data(), m_sums.data()},
+                      out);
+  if (m_allReciprocals) return;
   TDivider divider;
   for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
-#if defined(__SSE2__)
-    if (m_reciprocals[x] > 0) continue;
-#endif
+    if (m_reciprocals[4 * x] > 0) continue;
     const TAreaColumn& column = m_areaColumns[x];
     AverageLarge(m_parts.data() + column.firstPart, column.partCount, divider, out + 4 * x);
   }
 }
-
-#if defined(__SSE2__)
-// The same pixel of two rows interleaved in 16-bit lanes and multiplied by the two rows'
-// weights in one step, two source columns per load, summed in 32-bit lanes.
-bool TScaledSampler::AveragePairs(std::uint8_t* out) {
-  // The usual window widths get loops the compiler lays out in full.
-  switch (m_window) {
-    case 1: return AveragePairsOver<1>(out);
-    case 2: return AveragePairsOver<2>(out);
-    case 3: return AveragePairsOver<3>(out);
-    case 4: return AveragePairsOver<4>(out);
-    default: return AveragePairsOver<0>(out);
-  }
-}
-
-template <int kWindow>
-bool TScaledSampler::AveragePairsOver(std::uint8_t* out) {
-  const __m128i zero = _mm_setzero_si128();
-  const std::size_t columns = m_areaColumns.size();
-  m_sums.resize(4 * columns);
-  auto* kept = reinterpret_cast<__m128i*>(m_sums.data());
-  const TAreaColumn* column = m_areaColumns.data();
-  const float* reciprocals = m_reciprocals.data();
-  const int window = kWindow > 0 ? kWindow : m_window;
-  bool all = true;
-  for (std::size_t p = 0; p < m_pairs.size(); ++p) {
-    const TRowPair& pair = m_pairs[p];
-    const bool last = p + 1 == m_pairs.size();
-    const std::int16_t* w = pair.weights->lanes.data();
-    for (std::size_t x = 0; x < columns; ++x) {
-      const std::uint8_t* a = pair.lineA + column[x].windowOffset;
-      const std::uint8_t* b = pair.lineB + column[x].windowOffset;
-      __m128i sum = p == 0 ? zero : _mm_loadu_si128(kept + x);
-      int k = 0;
-      for (; k + 2 <= window; k += 2, a += 8, b += 8, w += 16) {
-        const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
-                                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)));
-        const __m128i first = _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
-                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(w)));
-        const __m128i second = _mm_madd_epi16(_mm_unpackhi_epi8(both, zero),
-                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 8)));
-        sum = _mm_add_epi32(sum, _mm_add_epi32(first, second));
-      }
-      if (k < window) {
-        std::int32_t pa, pb;
-        std::memcpy(&pa, a, 4);
-        std::memcpy(&pb, b, 4);
-        const __m128i both = _mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb));
-        sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi8(both, zero),
-                                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(w))));
-        w += 8;
-      }
-      if (!last) {
-        _mm_storeu_si128(kept + x, sum);
-      } else if (reciprocals[x] > 0) {
-        // As ReciprocalQuotient does, four at a time.
-        const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(sum), _mm_set1_ps(0.5f));
-        const __m128i quotients = _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(reciprocals[x])));
-        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(quotients, zero), zero));
-        std::memcpy(out + 4 * x, &bytes, 4);
-      } else {
-        all = false;
-      }
-    }
-  }
-  return all;
-}
-#endif
 
 void TScaledSampler::AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const {
   // Separate sums rather than an array, so that they stay in registers.

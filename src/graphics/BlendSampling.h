@@ -5,23 +5,9 @@
 #include <vector>
 
 #include "graphics/Bitmap.h"
+#include "graphics/BlendPairSums.h"
 
 namespace kzm {
-
-namespace blend {
-
-// Totals of weights from 1 up to below this divide through a float reciprocal.
-inline constexpr std::int32_t kReciprocalTotals = 16000;
-
-// sum / total rounded down for 0 <= sum <= 255 · total, given reciprocal = 1.0f / total.
-// The true value of (sum + 1/2) / total lies at least 1/2 / total away from a whole number;
-// the two roundings move it by less than 2^-23 of at most 256, so truncating gives the exact
-// quotient while total stays below 2^14.
-inline std::int32_t ReciprocalQuotient(std::int32_t sum, float reciprocal) {
-  return static_cast<std::int32_t>((static_cast<float>(sum) + 0.5f) * reciprocal);
-}
-
-}  // namespace blend
 
 // Samples a 32-bit source drawn at another size, in fixed point with 8 fraction bits:
 // the weighted average of the covered area when drawn narrower than the source, otherwise
@@ -46,9 +32,8 @@ class TScaledSampler {
   struct TAreaColumn {
     int firstPart;  // into m_parts
     int partCount;
-    // Every column is summed over the same number of source columns, m_window, from this
-    // many bytes into a row: its parts and, where it has fewer, neighbours weighted 0.
-    int windowOffset;
+    // Every column is summed over the same number of source columns, m_window: its parts
+    // and, where it has fewer, neighbours weighted 0 (see m_windowOffsets).
     int windowSkip;  // neighbours before the first part
   };
   struct TBilinearColumn {
@@ -69,11 +54,6 @@ class TScaledSampler {
     std::vector<std::int16_t> lanes;
     std::vector<std::int32_t> totals;
   };
-  struct TRowPair {
-    const std::uint8_t* lineA;
-    const std::uint8_t* lineB;
-    const TPairWeights* weights;
-  };
   class TDivider;
 
   void PrepareAreaColumns(int firstX, int count);
@@ -83,11 +63,6 @@ class TScaledSampler {
   // 1 / total of each column for the rows in m_pairs; 0 where a column is left to the exact
   // division.
   void PrepareReciprocals();
-  // Writes the columns that have a reciprocal, from the rows in m_pairs; false when some
-  // are left to the exact division.
-  bool AveragePairs(std::uint8_t* out);
-  template <int kWindow>  // 0: m_window
-  bool AveragePairsOver(std::uint8_t* out);
   // One placed pixel from the columns parts[0 .. count - 1] of the rows in m_rowWeights.
   void AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const;
   void BilinearRow(int y, std::uint8_t* out) const;
@@ -99,15 +74,19 @@ class TScaledSampler {
   std::vector<TColumnPart> m_parts;
   std::vector<TAreaColumn> m_areaColumns;
   int m_window = 0;
+  std::vector<int> m_windowOffsets;  // bytes into a source row, of each column's window
   std::vector<TBilinearColumn> m_bilinearColumns;
   std::vector<TRowWeight> m_rowWeights;  // of the row being sampled
-  std::vector<TRowPair> m_pairs;         // the same rows two at a time
+  // The same rows two at a time, with the weights they are summed with.
+  std::vector<blend::TPairRows> m_pairs;
+  std::vector<const TPairWeights*> m_pairWeights;
   // Rows repeat the same few weights, so the weights of recent pairs are kept.
   std::vector<TPairWeights> m_pairCache;
   int m_row = 0;  // counts the rows sampled, to tell which kept weights a row uses
   std::vector<std::pair<int, int>> m_reciprocalsFor;  // the pairs' weights m_reciprocals is for
-  std::vector<float> m_reciprocals;
-  std::vector<std::int32_t> m_sums;  // blue, green, red, alpha of each column, but for the last pair
+  std::vector<float> m_reciprocals;  // four times for each column
+  bool m_allReciprocals = false;
+  std::vector<std::int32_t> m_sums;
 };
 
 }  // namespace kzm

@@ -10,7 +10,7 @@
 
 #include "graphics/BitmapRoutines.h"
 #include "graphics/BlendModes.h"
-#include "graphics/BlendSampling.h"
+#include "graphics/BlendPairSums.h"
 
 namespace kzm {
 namespace {
