@@ -109,15 +109,13 @@ __attribute__((target("avx2"))) void TwoColumnsAtATime(const TPairSums& work, st
   std::int32_t* sums = work.sums;
   for (int p = 0; p < pairCount; ++p) {
     const TPairRows pair = work.pairs[p];
-    for (int x = 0; x < count; x += 2) {
-      // An odd last column is worked out twice.
-      const int next = x + 1 < count ? x + 1 : x;
+    const std::int16_t* w0 = pair.lanes;
+    for (int x = 0; x < count; x += 2, w0 += 16 * window) {
       const std::uint8_t* a0 = pair.a + windowOffsets[x];
-      const std::uint8_t* a1 = pair.a + windowOffsets[next];
+      const std::uint8_t* a1 = pair.a + windowOffsets[x + 1];
       const std::uint8_t* b0 = pair.b + windowOffsets[x];
-      const std::uint8_t* b1 = pair.b + windowOffsets[next];
-      const std::int16_t* w0 = pair.lanes + 8 * window * x;
-      const std::int16_t* w1 = pair.lanes + 8 * window * next;
+      const std::uint8_t* b1 = pair.b + windowOffsets[x + 1];
+      const std::int16_t* w1 = w0 + 8 * window;
       __m256i sum0 = _mm256_setzero_si256(), sum1 = _mm256_setzero_si256();
       for (int k = 0; k < window; k += 2) {
         const __m128i a = TwoHalves(a0 + 4 * k, a1 + 4 * k);
@@ -143,9 +141,9 @@ __attribute__((target("avx2"))) void TwoColumnsAtATime(const TPairSums& work, st
       const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(quotients, quotients), _mm256_setzero_si256());
       const int first = _mm256_cvtsi256_si32(bytes);
       std::memcpy(out + 4 * x, &first, 4);
-      if (next != x) {
+      if (x + 1 < count) {
         const int second = _mm_cvtsi128_si32(_mm256_extracti128_si256(bytes, 1));
-        std::memcpy(out + 4 * next, &second, 4);
+        std::memcpy(out + 4 * x + 4, &second, 4);
       }
     }
   }

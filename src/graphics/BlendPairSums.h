@@ -19,7 +19,8 @@ inline std::int32_t ReciprocalQuotient(std::int32_t sum, float reciprocal) {
 
 // Two source rows and the weights of each place of each column's window in them: for placed
 // column x and place k, lanes[8 · (window · x + k) ..] holds (weight in a, weight in b)
-// four times, once for each channel.
+// four times, once for each channel. Like the other arrays, the lanes have room for one
+// column more than there are, weighted 0, so that columns can be taken two at a time.
 struct TPairRows {
   const std::uint8_t* a;
   const std::uint8_t* b;
@@ -27,7 +28,7 @@ struct TPairRows {
 };
 
 // What AveragePairs works on: count placed columns, each summing window source pixels from
-// windowOffsets[x] bytes into every row of the pairs.
+// windowOffsets[x] bytes into every row of the pairs (count + 1 offsets, all inside the rows).
 struct TPairSums {
   const TPairRows* pairs;
   int pairCount;

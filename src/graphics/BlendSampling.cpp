@@ -64,6 +64,7 @@ constexpr std::size_t kCachedPairs = 4;
 
 void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
   m_areaColumns.reserve(static_cast<std::size_t>(count));
+  m_windowOffsets.reserve(static_cast<std::size_t>(count) + 1);
   for (std::int64_t x = firstX; x < firstX + count; ++x) {
     std::int64_t c0 = m_ws * (x * 256) / m_wp;
     std::int64_t c1 = std::min((x * 256 + 255) * m_ws / m_wp, m_ws * 256 - 1);
@@ -91,6 +92,7 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
     column.windowSkip = firstCol - start;
     m_windowOffsets.push_back(4 * start);
   }
+  m_windowOffsets.push_back(m_windowOffsets.back());  // the spare column
   m_pairCache.reserve(kCachedPairs);  // so that the rows' pointers into it stay valid
 }
 
@@ -113,7 +115,7 @@ const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
   slot->b = b;
   slot->usedInRow = m_row;
   const std::size_t places = static_cast<std::size_t>(m_window);
-  slot->lanes.assign(8 * places * m_areaColumns.size(), 0);
+  slot->lanes.assign(8 * places * (m_areaColumns.size() + 1), 0);
   slot->totals.resize(m_areaColumns.size());
   for (std::size_t x = 0; x < m_areaColumns.size(); ++x) {
     const TAreaColumn& column = m_areaColumns[x];
