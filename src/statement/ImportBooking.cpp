@@ -26,19 +26,22 @@ int MonthNumber(TDayNumber day) {
 // list and can be replaced later.
 bool AddMissingCategories(const std::vector<TImportedEntry>& entries, std::string& error) {
   THeadList& categories = CurrentProfile().Categories();
-  bool added = false;
+  std::vector<std::string> added;
   for (const TImportedEntry& imported : entries) {
     for (const std::string* key : {&imported.entry.categoryKey, &imported.entry.accountKey}) {
       if (categories.IndexOfKey(*key) >= 0) continue;
       AddKeyAfterKind(categories, *key);
-      added = true;
+      added.push_back(*key);
     }
   }
-  if (added && !CurrentProfile().Save()) {
-    error = "通帳の項目を保存できませんでした。";
-    return false;
+  if (added.empty() || CurrentProfile().Save()) return true;
+  // The list goes back to what is on disk, so that no later save trips over the same names.
+  for (const std::string& key : added) {
+    const int index = categories.IndexOfKey(key);
+    if (index >= 0) categories.Delete(index);
   }
-  return true;
+  error = "通帳の項目を保存できなかったため、取り込みませんでした。";
+  return false;
 }
 
 // The settlements of the accounting months holding days, rebuilt so balances follow.
@@ -104,6 +107,12 @@ TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, cons
   const std::vector<TImportedEntry> entries = EntriesToBook(import);
   if (entries.empty()) {
     outcome.message = "取り込む行がありません。";
+    return outcome;
+  }
+  const std::string& account = import.AccountKey();
+  if (KeyKind(account) != kKindAsset || CurrentProfile().Categories().IndexOfKey(account) < 0) {
+    outcome.failed = true;
+    outcome.message = "取り込み先の口座「" + KeyName(account) + "」が通帳の資産の項目にありません。";
     return outcome;
   }
   if (!data.Save() || !AddMissingCategories(entries, outcome.message)) {

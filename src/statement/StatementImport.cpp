@@ -53,6 +53,7 @@ void TStatementImport::SetStatement(TStatement statement) {
 void TStatementImport::Classify(const std::string& accountKey, const THeadList& categories, const TTextRules& rules,
                                 const TImportedIds& ids, TkzmDataUnit& data, int days) {
   m_accountKey = accountKey;
+  ApplyRules(categories, rules);
   std::vector<TRowToCheck> checks;
   std::vector<size_t> checked;
   TDayNumber first = 0;
@@ -60,10 +61,6 @@ void TStatementImport::Classify(const std::string& accountKey, const THeadList& 
   for (size_t i = 0; i < m_rows.size(); ++i) {
     TImportRow& row = m_rows[i];
     if (!row.row.Readable()) continue;
-    if (row.categoryKey.empty() || row.fromRule) {
-      row.categoryKey = rules.CategoryFor(row.row.text, categories);
-      row.fromRule = !row.categoryKey.empty();
-    }
     checks.push_back({row.row.date, row.row.amount, NormaliseStatementText(row.row.text),
                       ids.Contains(accountKey, row.row.sourceId)});
     checked.push_back(i);
@@ -77,6 +74,14 @@ void TStatementImport::Classify(const std::string& accountKey, const THeadList& 
     TImportRow& row = m_rows[checked[c]];
     row.duplicate = marks[c];
     row.ticked = marks[c] == TDuplicate::dNew;
+  }
+}
+
+void TStatementImport::ApplyRules(const THeadList& categories, const TTextRules& rules) {
+  for (TImportRow& row : m_rows) {
+    if (!row.row.Readable() || !(row.categoryKey.empty() || row.fromRule)) continue;
+    row.categoryKey = rules.CategoryFor(row.row.text, categories);
+    row.fromRule = !row.categoryKey.empty();
   }
 }
 

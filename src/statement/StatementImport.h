@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "passbook/MonthEntry.h"
 #include "statement/DuplicateCheck.h"
 #include "statement/StatementReader.h"
 
@@ -52,6 +53,9 @@ class TStatementImport {
   // data within ±days; ticked when new. Rows the user ticked or unticked are set again.
   void Classify(const std::string& accountKey, const THeadList& categories, const TTextRules& rules,
                 const TImportedIds& ids, TkzmDataUnit& data, int days = kDefaultDuplicateDays);
+  // Sets the category of the text rule that fits on every readable row the user has not
+  // categorised, leaving ticks and marks alone.
+  void ApplyRules(const THeadList& categories, const TTextRules& rules);
   // Ticks or unticks a row; an unreadable row stays unticked.
   void SetTicked(int index, bool ticked);
   // The user's category for a row (empty: none); text rules leave it alone from now on.

@@ -222,3 +222,26 @@ TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
 
 }  // namespace
 }  // namespace kzm
+
+namespace kzm {
+namespace {
+
+TEST_F(StatementImportTest, AnAccountThePassbookLacksIsRefusedWithNothingWritten) {
+  const int categories = CurrentProfile().Categories().Count();
+  for (const std::string& account : {MakeKey("ない口座", kKindAsset), kFood, std::string("\xEF\xBF\xBD\x02銀行")}) {
+    SCOPED_TRACE(account);
+    TStatementImport import;
+    std::string error;
+    ASSERT_TRUE(import.Read(StatementPath(), BuiltInLayouts(), error)) << error;
+    import.Classify(account, CurrentProfile().Categories(), rules, ids, CurrentMonthData());
+    const TBookOutcome outcome = BookImport(import, CurrentMonthData(), temp.Path(), ids);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.added, 0);
+  }
+  EXPECT_EQ(CurrentProfile().Categories().Count(), categories);
+  EXPECT_FALSE(std::filesystem::exists(temp.Path() + "/Daily"));
+  EXPECT_FALSE(std::filesystem::exists(temp.File(kLastImportFileName)));
+}
+
+}  // namespace
+}  // namespace kzm

@@ -13,6 +13,7 @@
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
 #include "ui/analysis/ReplaceOpener.h"
+#include "ui/statement/StatementImportOpener.h"
 #include "ui/settings/ColorSetUpWindow.h"
 #include "ui/settings/SettingsOpeners.h"
 
@@ -109,7 +110,8 @@ void TFmKzmMain::BuildMenu() {
            {"MenuFoption", "オプション設定(&O)", "", false, &M::MenuFoptionClick},
            {"MenuFcolor", "配色設定(&C)", "", true, &M::MenuFcolorClick},
            {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
-           {"MenuFReplace", "項目の置換(&R)", "", true, &M::MenuFReplaceClick},
+           {"MenuFReplace", "項目の置換(&R)", "", false, &M::MenuFReplaceClick},
+           {"MenuFImport", "明細の取り込み(&M)…", "", true, &M::MenuFImportClick},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
       {"menuV",
@@ -216,6 +218,8 @@ void TFmKzmMain::MenuFfindClick() { OpenSearch(); }
 void TFmKzmMain::MenuFcolorClick() { OpenColorSetUp(this); }
 
 void TFmKzmMain::MenuFReplaceClick() { OpenReplace(this); }
+
+void TFmKzmMain::MenuFImportClick() { OpenStatementImport(this); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

@@ -67,6 +67,7 @@ class TFmKzmMain : public QMainWindow {
   void MenuFfindClick();
   void MenuFcolorClick();
   void MenuFReplaceClick();
+  void MenuFImportClick();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVtodayClick();

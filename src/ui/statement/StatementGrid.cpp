@@ -1,0 +1,157 @@
+#include "ui/statement/StatementGrid.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "foundation/Text.h"
+#include "passbook/Categories.h"
+#include "statement/StatementImport.h"
+
+namespace kzm::ui {
+
+namespace {
+
+constexpr const char* kHeaders[kStatementColumnCount] = {"取込", "日付", "内容", "金額", "項目", "判定"};
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QString MarkText(const TImportRow& row) {
+  if (!row.row.Readable()) return QStringLiteral("読めない行: ") + Q(row.row.problem);
+  switch (row.duplicate) {
+    case TDuplicate::dCertain: return QStringLiteral("重複（確実）");
+    case TDuplicate::dLikely: return QStringLiteral("重複？");
+    case TDuplicate::dNew: break;
+  }
+  return QStringLiteral("新規");
+}
+
+QString CategoryText(const TImportRow& row, const std::string& accountKey) {
+  if (!row.row.Readable()) return {};
+  const TkzmEntry entry = EntryForRow(row, accountKey);
+  const std::string& other = entry.categoryKey == accountKey ? entry.accountKey : entry.categoryKey;
+  QString text = Q(KeyName(other));
+  if (row.categoryKey.empty()) text = QStringLiteral("（") + text + QStringLiteral("）");
+  return text;
+}
+
+QString CellText(int col, const TImportRow& row, const std::string& accountKey) {
+  switch (col) {
+    case kStatementTick:
+      if (!row.row.Readable()) return QStringLiteral("－");
+      return row.ticked ? QStringLiteral("☑") : QStringLiteral("☐");
+    case kStatementDate: return row.row.Readable() ? Q(FormatDateSlashed(row.row.date)) : QString();
+    case kStatementText: return Q(row.row.Readable() ? row.row.text : row.row.cells);
+    case kStatementAmount: return row.row.Readable() ? Q(FormatThousands(row.row.amount)) : QString();
+    case kStatementCategory: return CategoryText(row, accountKey);
+    default: return MarkText(row);
+  }
+}
+
+}  // namespace
+
+TStatementGrid::TStatementGrid(TStatementImport& import, QWidget* parent) : TorvDrawGrid(parent), m_import(import) {
+  setObjectName(QStringLiteral("StatementGrid"));
+  SetColCount(kStatementColumnCount);
+  SetFixedCols(0);
+  SetRowCount(2);
+  SetFixedRows(1);
+  SetBorderStyle(TBorderStyle::bsSingle);
+  SetOptions(kDefaultGridOptions.Without(TGridOption::goRangeSelect)
+                 .With(TGridOption::goRowSelect)
+                 .With(TGridOption::goColSizing)
+                 .With(TGridOption::goThumbTracking));
+  SetColor(Qt::white);
+  ApplyFontMetrics();
+}
+
+void TStatementGrid::ApplyFontMetrics() {
+  const QFontMetrics metrics(font());
+  const int date = metrics.horizontalAdvance(QStringLiteral("0000/00/00")) + 8;
+  SetDefaultColWidth(date);
+  SetColWidths(kStatementTick, metrics.horizontalAdvance(QStringLiteral("取込")) + 10);
+  SetColWidths(kStatementText, date * 2);
+  SetColWidths(kStatementAmount, metrics.horizontalAdvance(QStringLiteral("-0,000,000")) + 8);
+  SetColWidths(kStatementCategory, date);
+  SetColWidths(kStatementMark, date * 5 / 2);
+  const int height = metrics.height() + 5;
+  SetDefaultRowHeight(height);
+  SetRowHeights(0, height + 3);
+}
+
+void TStatementGrid::changeEvent(QEvent* event) {
+  TorvDrawGrid::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ApplyFontMetrics();
+}
+
+void TStatementGrid::RowsChanged() {
+  const int rows = std::max(2, m_import.Count() + 1);
+  if (Row() >= rows) SetRow(rows - 1);
+  SetRowCount(rows);
+  SetRowHeights(0, DefaultRowHeight() + 3);
+  InvalidateGrid();
+}
+
+int TStatementGrid::CurrentIndex() const {
+  const int index = Row() - 1;
+  return index >= 0 && index < m_import.Count() ? index : -1;
+}
+
+void TStatementGrid::ToggleTick(int index) {
+  if (index < 0 || index >= m_import.Count() || !m_import.Row(index).row.Readable()) return;
+  m_import.SetTicked(index, !m_import.Row(index).ticked);
+  InvalidateRow(index + 1);
+  if (OnTicksChanged) OnTicksChanged();
+}
+
+void TStatementGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState state) {
+  const QPalette& pal = palette();
+  if (row == 0) {
+    canvas.fillRect(rect, pal.color(QPalette::Button));
+    canvas.setPen(pal.color(QPalette::ButtonText));
+    canvas.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignCenter, QString::fromUtf8(kHeaders[col]));
+    return;
+  }
+  const int index = row - 1;
+  if (index >= m_import.Count()) return;
+  const TImportRow& item = m_import.Row(index);
+  const bool selected = state.Contains(TGridDrawFlag::gdSelected);
+  canvas.fillRect(rect, selected ? pal.color(QPalette::Highlight) : QColor(Qt::white));
+  QColor ink = selected ? pal.color(QPalette::HighlightedText) : QColor(Qt::black);
+  // Rows that will not be booked are greyed, so the ticked ones stand out.
+  if (!selected && !item.ticked) ink = QColor(Qt::darkGray);
+  if (!selected && !item.row.Readable()) ink = QColor(Qt::darkRed);
+  canvas.setPen(ink);
+  const QFontMetrics metrics(canvas.font());
+  const QString text = metrics.elidedText(CellText(col, item, m_import.AccountKey()), Qt::ElideRight, rect.width() - 4);
+  const Qt::Alignment align = col == kStatementAmount ? Qt::AlignRight : col == kStatementTick ? Qt::AlignHCenter
+                                                                                                : Qt::AlignLeft;
+  canvas.drawText(rect.adjusted(2, 0, -2, 0), align | Qt::AlignVCenter, text);
+}
+
+bool TStatementGrid::SelectCell(int col, int row) {
+  if (!TorvDrawGrid::SelectCell(col, row)) return false;
+  if (row != Row() && OnCurrentChanged && row - 1 < m_import.Count()) OnCurrentChanged(row - 1);
+  return true;
+}
+
+void TStatementGrid::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    ToggleTick(CurrentIndex());
+    return;
+  }
+  TorvDrawGrid::keyPressEvent(event);
+}
+
+void TStatementGrid::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const TGridCoord cell = MouseCoord(pos.x(), pos.y());
+  TorvDrawGrid::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton && cell.X == kStatementTick && cell.Y >= 1) ToggleTick(cell.Y - 1);
+}
+
+}  // namespace kzm::ui

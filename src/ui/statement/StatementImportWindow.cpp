@@ -1,0 +1,232 @@
+#include "ui/statement/StatementImportWindow.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "foundation/WindowSystem.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthData.h"
+#include "ui/main/DataWindows.h"
+#include "ui/main/Fonts.h"
+#include "ui/statement/StatementGrid.h"
+
+namespace kzm::ui {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Category keys start with a byte that is no UTF-8; they travel as bytes, never as QString.
+QVariant KeyData(const std::string& key) { return QByteArray::fromStdString(key); }
+std::string KeyOf(const QVariant& data) { return data.toByteArray().toStdString(); }
+
+QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TFmStatementImport::TFmStatementImport(const THeadList& categories, TkzmDataUnit& data, std::string passbookFolder,
+                                       QWidget* parent)
+    : QDialog(parent), m_categories(categories), m_data(data), m_folder(std::move(passbookFolder)) {
+  setObjectName(QStringLiteral("FmStatementImport"));
+  setWindowTitle(QStringLiteral("明細の取り込み"));
+  setFont(ProgramFont(9));
+  m_presets.Load(m_folder);
+  std::string error;
+  if (!m_rules.Load(m_folder, error) || !m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
+  CreateControls();
+  resize(760, 480);
+}
+
+TFmStatementImport::~TFmStatementImport() = default;
+
+void TFmStatementImport::CreateControls() {
+  m_file = new QLineEdit(this);
+  m_file->setObjectName(QStringLiteral("EditFile"));
+  auto* fileLabel = new QLabel(QStringLiteral("明細ファイル(&F)"), this);
+  fileLabel->setBuddy(m_file);
+  QPushButton* browse = NewButton("参照(&B)…", "ButtonBrowse", this);
+  QPushButton* read = NewButton("読み込み(&R)", "ButtonRead", this);
+  connect(browse, &QPushButton::clicked, this, &TFmStatementImport::ButtonBrowseClick);
+  connect(read, &QPushButton::clicked, this, &TFmStatementImport::ButtonReadClick);
+  connect(m_file, &QLineEdit::returnPressed, this, &TFmStatementImport::ButtonReadClick);
+
+  m_account = new QComboBox(this);
+  m_account->setObjectName(QStringLiteral("ComboAccount"));
+  auto* accountLabel = new QLabel(QStringLiteral("口座(&A)"), this);
+  accountLabel->setBuddy(m_account);
+  FillAccounts();
+  connect(m_account, &QComboBox::activated, this, &TFmStatementImport::AccountChanged);
+  m_layout = new QLabel(this);
+  m_layout->setObjectName(QStringLiteral("LabelLayout"));
+
+  m_grid = new TStatementGrid(m_import, this);
+  m_grid->OnTicksChanged = [this] { ShowCounts(); };
+  m_grid->OnCurrentChanged = [this](int index) { ShowCurrentCategory(index); };
+
+  m_category = new QComboBox(this);
+  m_category->setObjectName(QStringLiteral("ComboCategory"));
+  auto* categoryLabel = new QLabel(QStringLiteral("選んだ行の項目(&C)"), this);
+  categoryLabel->setBuddy(m_category);
+  FillCategories();
+  connect(m_category, &QComboBox::activated, this, &TFmStatementImport::CategoryChosen);
+
+  m_counts = new QLabel(this);
+  m_counts->setObjectName(QStringLiteral("LabelCounts"));
+  m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
+  QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
+  QPushButton* close = NewButton("閉じる", "ButtonClose", this);
+  connect(m_importButton, &QPushButton::clicked, this, &TFmStatementImport::ButtonImportClick);
+  connect(undo, &QPushButton::clicked, this, &TFmStatementImport::ButtonUndoClick);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* top = new QGridLayout;
+  top->addWidget(fileLabel, 0, 0);
+  top->addWidget(m_file, 0, 1);
+  top->addWidget(browse, 0, 2);
+  top->addWidget(read, 0, 3);
+  top->addWidget(accountLabel, 1, 0);
+  top->addWidget(m_account, 1, 1);
+  top->addWidget(m_layout, 2, 1, 1, 3);
+  auto* edit = new QHBoxLayout;
+  edit->addWidget(categoryLabel);
+  edit->addWidget(m_category, 1);
+  edit->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_counts, 1);
+  buttons->addWidget(m_importButton);
+  buttons->addWidget(undo);
+  buttons->addWidget(close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(m_grid, 1);
+  layout->addLayout(edit);
+  layout->addLayout(buttons);
+  ShowCounts();
+}
+
+void TFmStatementImport::FillAccounts() {
+  for (int i = 0; i < m_categories.Count(); ++i) {
+    if (m_categories.KindOf(i) == kKindAsset) m_account->addItem(Q(m_categories.DisplayName(i)), KeyData(m_categories.Items(i).key));
+  }
+}
+
+void TFmStatementImport::FillCategories() {
+  m_category->addItem(QStringLiteral("（未分類）"), KeyData(""));
+  for (const int kind : {kKindPayment, kKindReceipt, kKindAsset}) {
+    for (int i = 0; i < m_categories.Count(); ++i) {
+      if (m_categories.KindOf(i) != kind) continue;
+      m_category->addItem(Q(m_categories.DisplayName(i) + "（" + KindNames()[static_cast<size_t>(kind)] + "）"),
+                          KeyData(m_categories.Items(i).key));
+    }
+  }
+}
+
+std::string TFmStatementImport::AccountKey() const { return KeyOf(m_account->currentData()); }
+
+void TFmStatementImport::ButtonBrowseClick() {
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("明細ファイルを選ぶ"), m_file->text(),
+                                                    QStringLiteral("明細 (*.csv *.txt);;すべてのファイル (*)"));
+  if (path.isEmpty()) return;
+  m_file->setText(path);
+  ButtonReadClick();
+}
+
+void TFmStatementImport::ButtonReadClick() {
+  std::vector<TStatementLayout> layouts;
+  std::string error;
+  (void)LayoutsFor(m_presets, "", layouts, error);
+  TStatementImport import;
+  if (!import.Read(m_file->text().toStdString(), layouts, error)) {
+    WindowSystem().Notify(error);
+    return;
+  }
+  m_import = std::move(import);
+  m_read = true;
+  const int remembered = m_account->findText(Q(m_presets.Account(m_import.Statement().layoutName)));
+  if (remembered >= 0) m_account->setCurrentIndex(remembered);
+  m_layout->setText(QStringLiteral("形式: ") + Q(m_import.Statement().layoutName) + QStringLiteral("（") +
+                    QString::fromLatin1(EncodingName(m_import.Statement().encoding)) + QStringLiteral("）"));
+  Classify();
+  m_grid->SetRow(1);
+  ShowCurrentCategory(0);
+  m_grid->setFocus();
+}
+
+void TFmStatementImport::Classify() {
+  if (!m_read || AccountKey().empty()) return;
+  m_import.Classify(AccountKey(), m_categories, m_rules, m_ids, m_data);
+  m_grid->RowsChanged();
+  ShowCounts();
+}
+
+void TFmStatementImport::AccountChanged() { Classify(); }
+
+void TFmStatementImport::ShowCounts() {
+  const TImportCounts counts = m_import.Counts();
+  m_counts->setText(QStringLiteral("%1行・取り込む %2・重複 %3（確実 %4／可能性 %5）・読めない %6")
+                        .arg(counts.rows)
+                        .arg(counts.ticked)
+                        .arg(counts.certain + counts.likely)
+                        .arg(counts.certain)
+                        .arg(counts.likely)
+                        .arg(counts.unreadable));
+  m_importButton->setEnabled(counts.ticked > 0 && !AccountKey().empty());
+}
+
+void TFmStatementImport::ShowCurrentCategory(int index) {
+  if (index < 0 || index >= m_import.Count()) return;
+  const int found = m_category->findData(KeyData(m_import.Row(index).categoryKey));
+  m_category->setCurrentIndex(std::max(0, found));
+}
+
+void TFmStatementImport::CategoryChosen(int comboIndex) {
+  const int index = m_grid->CurrentIndex();
+  if (index < 0 || !m_import.Row(index).row.Readable()) return;
+  const std::string key = KeyOf(m_category->itemData(comboIndex));
+  m_import.ChooseCategory(index, key);
+  const std::string text = m_import.Row(index).row.text;
+  if (!key.empty() && !text.empty() &&
+      WindowSystem().AskYesNo("「" + text + "」を含む明細を、これからも「" + KeyName(key) + "」にしますか？")) {
+    m_rules.Learn(text, key);
+    std::string error;
+    if (!m_rules.Save(m_folder, error)) WindowSystem().Notify(error);
+    m_import.ApplyRules(m_categories, m_rules);
+  }
+  m_grid->InvalidateGrid();
+  m_grid->setFocus();
+}
+
+void TFmStatementImport::ButtonImportClick() {
+  if (!m_read || AccountKey().empty()) return;
+  // Open windows may hold typed days of these months; they are stored before the import.
+  if (!SaveAllDataWindows()) return;
+  const TBookOutcome outcome = BookImport(m_import, m_data, m_folder, m_ids);
+  WindowSystem().Notify(outcome.message);
+  if (outcome.added > 0) {
+    m_presets.SetAccount(m_import.Statement().layoutName, m_account->currentText().toStdString());
+    std::string error;
+    if (!m_presets.Save(error)) WindowSystem().Notify(error);
+  }
+  Classify();
+}
+
+void TFmStatementImport::ButtonUndoClick() {
+  if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
+  if (!SaveAllDataWindows()) return;
+  const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
+  WindowSystem().Notify(outcome.message);
+  Classify();
+}
+
+}  // namespace kzm::ui

@@ -1,0 +1,72 @@
+#pragma once
+
+// "明細の取り込み": a bank or card statement read into a preview, every row already
+// categorised by the passbook's text rules and marked when the passbook holds it already;
+// the user unticks what is not wanted, chooses categories, and books the rest. 元に戻す takes
+// the last import back.
+
+#include <QDialog>
+
+#include "statement/ImportHistory.h"
+#include "statement/StatementImport.h"
+#include "statement/StatementPresets.h"
+#include "statement/TextRules.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kzm {
+class THeadList;
+class TkzmDataUnit;
+}  // namespace kzm
+
+namespace kzm::ui {
+
+class TStatementGrid;
+
+class TFmStatementImport : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Books into data with the categories of the passbook in passbookFolder; both must outlive
+  // the window.
+  TFmStatementImport(const THeadList& categories, TkzmDataUnit& data, std::string passbookFolder,
+                     QWidget* parent = nullptr);
+  ~TFmStatementImport() override;
+
+ private:
+  void CreateControls();
+  void FillAccounts();
+  void FillCategories();
+  void ButtonBrowseClick();
+  void ButtonReadClick();
+  void ButtonImportClick();
+  void ButtonUndoClick();
+  void AccountChanged();
+  void CategoryChosen(int comboIndex);
+  void ShowCurrentCategory(int index);
+  void Classify();
+  void ShowCounts();
+  [[nodiscard]] std::string AccountKey() const;
+
+  const THeadList& m_categories;
+  TkzmDataUnit& m_data;
+  std::string m_folder;
+  TStatementImport m_import;
+  TStatementPresets m_presets;
+  TTextRules m_rules;
+  TImportedIds m_ids;
+  bool m_read = false;
+
+  QLineEdit* m_file = nullptr;
+  QComboBox* m_account = nullptr;
+  QLabel* m_layout = nullptr;
+  TStatementGrid* m_grid = nullptr;
+  QComboBox* m_category = nullptr;
+  QLabel* m_counts = nullptr;
+  QPushButton* m_importButton = nullptr;
+};
+
+}  // namespace kzm::ui
