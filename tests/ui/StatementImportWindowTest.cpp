@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,13 +87,16 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
 
   // The ATM row goes to cash, and the rule is learned for the next statements.
   test::PressKey(Qt::Key_Down);
-  m_windows.answers.push_back(true);
+  QTest::mouseClick(Child<QCheckBox>(window, "CheckLearn"), Qt::LeftButton);
   Choose(Child<QComboBox>(window, "ComboCategory"), "現金（資産）");
   TTextRules rules;
   std::string error;
   ASSERT_TRUE(rules.Load(CurrentProfile().Folder(), error)) << error;
   ASSERT_EQ(rules.Rules().size(), 1u);
   EXPECT_EQ(rules.Rules()[0].text, "ATM");
+  Child<QComboBox>(window, "ComboCategory")->setFocus();
+  test::PressKey(Qt::Key_G, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Child<TStatementGrid>(window, "StatementGrid"));
 
   QTest::mouseClick(Child<QPushButton>(window, "ButtonImport"), Qt::LeftButton);
   EXPECT_TRUE(Said(m_windows.messages, "2件を取り込みました"));

@@ -1,5 +1,6 @@
 #include "ui/statement/StatementImportWindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -69,10 +70,12 @@ void TFmStatementImport::CreateControls() {
   connect(m_account, &QComboBox::activated, this, &TFmStatementImport::AccountChanged);
   m_layout = new QLabel(this);
   m_layout->setObjectName(QStringLiteral("LabelLayout"));
+  auto* gridLabel = new QLabel(QStringLiteral("明細の行(&G)"), this);
 
   m_grid = new TStatementGrid(m_import, this);
   m_grid->OnTicksChanged = [this] { ShowCounts(); };
   m_grid->OnCurrentChanged = [this](int index) { ShowCurrentCategory(index); };
+  gridLabel->setBuddy(m_grid);
 
   m_category = new QComboBox(this);
   m_category->setObjectName(QStringLiteral("ComboCategory"));
@@ -80,6 +83,10 @@ void TFmStatementImport::CreateControls() {
   categoryLabel->setBuddy(m_category);
   FillCategories();
   connect(m_category, &QComboBox::activated, this, &TFmStatementImport::CategoryChosen);
+  // An offer, not a question per choice: arrow keys step through the list one choice at a
+  // time, and the last choice is the rule that stays.
+  m_learn = new QCheckBox(QStringLiteral("同じ内容の明細にもこの項目を使う（ルールとして覚える）(&L)"), this);
+  m_learn->setObjectName(QStringLiteral("CheckLearn"));
 
   m_counts = new QLabel(this);
   m_counts->setObjectName(QStringLiteral("LabelCounts"));
@@ -97,11 +104,12 @@ void TFmStatementImport::CreateControls() {
   top->addWidget(read, 0, 3);
   top->addWidget(accountLabel, 1, 0);
   top->addWidget(m_account, 1, 1);
+  top->addWidget(gridLabel, 2, 0);
   top->addWidget(m_layout, 2, 1, 1, 3);
   auto* edit = new QHBoxLayout;
   edit->addWidget(categoryLabel);
   edit->addWidget(m_category, 1);
-  edit->addStretch();
+  edit->addWidget(m_learn);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(m_counts, 1);
   buttons->addWidget(m_importButton);
@@ -196,15 +204,13 @@ void TFmStatementImport::CategoryChosen(int comboIndex) {
   const std::string key = KeyOf(m_category->itemData(comboIndex));
   m_import.ChooseCategory(index, key);
   const std::string text = m_import.Row(index).row.text;
-  if (!key.empty() && !text.empty() &&
-      WindowSystem().AskYesNo("「" + text + "」を含む明細を、これからも「" + KeyName(key) + "」にしますか？")) {
+  if (!key.empty() && !text.empty() && m_learn->isChecked()) {
     m_rules.Learn(text, key);
     std::string error;
     if (!m_rules.Save(m_folder, error)) WindowSystem().Notify(error);
     m_import.ApplyRules(m_categories, m_rules);
   }
   m_grid->InvalidateGrid();
-  m_grid->setFocus();
 }
 
 void TFmStatementImport::ButtonImportClick() {

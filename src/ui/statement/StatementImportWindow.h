@@ -12,6 +12,7 @@
 #include "statement/StatementPresets.h"
 #include "statement/TextRules.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -65,6 +66,7 @@ class TFmStatementImport : public QDialog {
   QLabel* m_layout = nullptr;
   TStatementGrid* m_grid = nullptr;
   QComboBox* m_category = nullptr;
+  QCheckBox* m_learn = nullptr;
   QLabel* m_counts = nullptr;
   QPushButton* m_importButton = nullptr;
 };
