@@ -60,14 +60,41 @@ namespace {
 // A row has at most three kinds of pairs (first, middle, last), so one more is kept spare.
 constexpr std::size_t kCachedPairs = 4;
 
+// (start + step · i) / divisor for i = 0, 1, 2, ..., all non-negative, without a division
+// for each i: the remainder is carried along instead.
+class TSteppedQuotient {
+ public:
+  TSteppedQuotient(std::int64_t start, std::int64_t step, std::int64_t divisor)
+      : m_quotient(start / divisor),
+        m_remainder(start % divisor),
+        m_stepQuotient(step / divisor),
+        m_stepRemainder(step % divisor),
+        m_divisor(divisor) {}
+
+  [[nodiscard]] std::int64_t Value() const { return m_quotient; }
+  void Step() {
+    m_quotient += m_stepQuotient;
+    m_remainder += m_stepRemainder;
+    if (m_remainder >= m_divisor) {
+      ++m_quotient;
+      m_remainder -= m_divisor;
+    }
+  }
+
+ private:
+  std::int64_t m_quotient, m_remainder, m_stepQuotient, m_stepRemainder, m_divisor;
+};
+
 }  // namespace
 
 void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
   m_areaColumns.reserve(static_cast<std::size_t>(count));
   m_windowOffsets.reserve(static_cast<std::size_t>(count) + 1);
-  for (std::int64_t x = firstX; x < firstX + count; ++x) {
-    std::int64_t c0 = m_ws * (x * 256) / m_wp;
-    std::int64_t c1 = std::min((x * 256 + 255) * m_ws / m_wp, m_ws * 256 - 1);
+  // c0 = ws · 256 · x / wp and c1 = (256 · x + 255) · ws / wp, column after column.
+  TSteppedQuotient start(m_ws * 256 * firstX, m_ws * 256, m_wp), end(m_ws * (256 * firstX + 255), m_ws * 256, m_wp);
+  for (int i = 0; i < count; ++i, start.Step(), end.Step()) {
+    std::int64_t c0 = start.Value();
+    std::int64_t c1 = std::min(end.Value(), m_ws * 256 - 1);
     if (m_mirror) {
       // The covered span reflected about the source's middle.
       const std::int64_t last = m_ws * 256 - 1;
