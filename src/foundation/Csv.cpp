@@ -128,16 +128,20 @@ std::vector<std::string> CsvSplit(std::string_view line) {
 
 void CsvSplitViews(std::string_view line, std::vector<std::string_view>& fields,
                    std::vector<std::string>& texts) {
+  // One pass over the short line, as long as there is nothing to unescape.
   fields.clear();
-  if (!IsPlainLine(line)) {
-    CsvSplit(line, texts);
-    fields.assign(texts.begin(), texts.end());
-    return;
-  }
   size_t start = 0;
-  for (size_t comma = line.find(','); comma != std::string_view::npos; comma = line.find(',', start)) {
-    fields.push_back(line.substr(start, comma - start));
-    start = comma + 1;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"' || c == '\\') {
+      CsvSplit(line, texts);
+      fields.assign(texts.begin(), texts.end());
+      return;
+    }
+    if (c == ',') {
+      fields.push_back(line.substr(start, i - start));
+      start = i + 1;
+    }
   }
   fields.push_back(line.substr(start));
 }
