@@ -57,10 +57,12 @@ void TSearchResults::Clear() {
 bool TSearchResults::Remember(int64_t id) {
   if (id == kFreeId) return !std::exchange(m_foundFreeId, true);
   if (2 * (m_idCount + 1) > m_ids.size()) GrowIds();
-  // Fibonacci hashing: the top bits of the product, as many as the table's size needs.
+  // The day is spread over the table by Fibonacci hashing (the top bits of the product), and
+  // the entries of a day follow one another from there: a day costs one trip to memory.
   const int shift = 64 - std::countr_zero(m_ids.size());
   const size_t mask = m_ids.size() - 1;
-  for (size_t i = (static_cast<uint64_t>(id) * 0x9E3779B97F4A7C15u) >> shift;; i = (i + 1) & mask) {
+  const size_t dayPlace = (static_cast<uint64_t>(id >> 32) * 0x9E3779B97F4A7C15u) >> shift;
+  for (size_t i = (dayPlace + static_cast<uint32_t>(id)) & mask;; i = (i + 1) & mask) {
     if (m_ids[i] == id) return false;
     if (m_ids[i] == kFreeId) {
       m_ids[i] = id;
