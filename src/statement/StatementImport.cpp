@@ -14,8 +14,23 @@ namespace kzm {
 
 namespace {
 
-// Characters the month files (CP932) cannot hold become 〓, so that one emoji in a UTF-8
-// statement does not stop its month from being written.
+// Characters that JIS-minded programs write where Windows uses a look-alike; the month files
+// hold the Windows one.
+std::string_view WindowsLookAlike(char32_t cp) {
+  switch (cp) {
+    case 0x301C: return "～";  // wave dash
+    case 0x2212: return "－";  // minus sign
+    case 0x2016: return "∥";  // double vertical line
+    case 0x2014: return "―";  // em dash
+    case 0x00A2: return "￠";
+    case 0x00A3: return "￡";
+    case 0x00AC: return "￢";
+    default: return {};
+  }
+}
+
+// Characters the month files (CP932) cannot hold become their Windows look-alike or 〓, so
+// that one emoji in a UTF-8 statement does not stop its month from being written.
 std::string Cp932Safe(const std::string& text) {
   if (IsCp932Encodable(text)) return text;
   std::string safe;
@@ -23,7 +38,12 @@ std::string Cp932Safe(const std::string& text) {
     const size_t start = pos;
     const char32_t cp = NextUtf8(text, pos);
     const std::string one = text.substr(start, pos - start);
-    safe += cp != kInvalidUtf8 && IsCp932Encodable(one) ? one : "〓";
+    if (cp != kInvalidUtf8 && IsCp932Encodable(one)) {
+      safe += one;
+    } else {
+      const std::string_view alike = cp == kInvalidUtf8 ? std::string_view() : WindowsLookAlike(cp);
+      safe += alike.empty() ? std::string_view("〓") : alike;
+    }
   }
   return safe;
 }
@@ -61,7 +81,8 @@ void TStatementImport::Classify(const std::string& accountKey, const THeadList& 
   for (size_t i = 0; i < m_rows.size(); ++i) {
     TImportRow& row = m_rows[i];
     if (!row.row.Readable()) continue;
-    checks.push_back({row.row.date, row.row.amount, NormaliseStatementText(row.row.text),
+    // Compared as it would be booked, so that a row booked before is certain again.
+    checks.push_back({row.row.date, row.row.amount, NormaliseStatementText(Cp932Safe(row.row.text)),
                       ids.Contains(accountKey, row.row.sourceId)});
     checked.push_back(i);
     first = first == 0 ? row.row.date : std::min(first, row.row.date);

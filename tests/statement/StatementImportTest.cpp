@@ -55,9 +55,21 @@ TEST(StatementImportEntryTest, RowsBecomeEntriesOnTheAccount) {
     EXPECT_EQ(entry.accountKey, c.account);
     EXPECT_EQ(entry.amount, c.amount);
   }
-  TImportRow emoji = Row(-1, kFood);
-  emoji.row.text = "カフェ☕ラテ";
-  EXPECT_EQ(EntryForRow(emoji, kBank).itemText, "カフェ〓ラテ");
+  const struct {
+    const char* text;
+    const char* booked;
+  } texts[] = {
+      {"カフェ☕ラテ", "カフェ〓ラテ"},
+      {"10時〜12時", "10時～12時"},  // the wave dash of JIS becomes the Windows tilde
+      {"A−B", "A－B"},
+      {"普通の文", "普通の文"},
+  };
+  for (const auto& t : texts) {
+    SCOPED_TRACE(t.text);
+    TImportRow row = Row(-1, kFood);
+    row.row.text = t.text;
+    EXPECT_EQ(EntryForRow(row, kBank).itemText, t.booked);
+  }
 }
 
 // A passbook in a temporary folder, opened as the program opens one, with a bank, cash, food
@@ -225,6 +237,13 @@ TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
 
 namespace kzm {
 namespace {
+
+TEST_F(StatementImportTest, ARowWhoseTextTheMonthFilesCannotHoldIsCertainTheSecondTime) {
+  test::WriteBytes(StatementPath(), "取引日,入出金(円),取引後残高(円),入出金内容\n2026/7/1,-500,0,カフェ☕ラテ 10時〜\n");
+  TStatementImport first = ReadAndClassify();
+  ASSERT_EQ(BookImport(first, CurrentMonthData(), temp.Path(), ids).added, 1);
+  EXPECT_EQ(ReadAndClassify().Row(0).duplicate, TDuplicate::dCertain);
+}
 
 TEST_F(StatementImportTest, AnAccountThePassbookLacksIsRefusedWithNothingWritten) {
   const int categories = CurrentProfile().Categories().Count();
