@@ -125,61 +125,63 @@ __attribute__((target("avx2"), always_inline)) inline void LayEight(std::uint8_t
 }
 
 // Sixteen pixels at a time where they are all transparent or all opaque, which is most of a
-// picture, otherwise eight at a time.
+// picture, otherwise eight at a time; all rows in one go. Returns how many pixels of each
+// row are done.
 template <bool Scaled>
-__attribute__((target("avx2"))) int EightAtATime(std::uint8_t* d, const std::uint8_t* s, int count,
-                                                 unsigned opacity) {
+__attribute__((target("avx2"))) int EightAtATime(const TRows& rows, unsigned opacity) {
   const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
   const bool full = opacity == 255;
-  int i = 0;
-  for (; i + 16 <= count; i += 16) {
-    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i));
-    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i + 32));
-    if (_mm256_testz_si256(_mm256_or_si256(a, b), alphaBytes)) continue;
-    if (full && _mm256_testc_si256(_mm256_and_si256(a, b), alphaBytes)) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i), a);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i + 32), b);
-      continue;
+  const int count = rows.count;
+  std::uint8_t* d = rows.dest;
+  const std::uint8_t* s = rows.source;
+  for (int row = 0; row < rows.rows; ++row, d += rows.destStride, s += rows.sourceStride) {
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i));
+      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i + 32));
+      if (_mm256_testz_si256(_mm256_or_si256(a, b), alphaBytes)) continue;
+      if (full && _mm256_testc_si256(_mm256_and_si256(a, b), alphaBytes)) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i), a);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i + 32), b);
+        continue;
+      }
+      LayEight<Scaled>(d + 4 * i, a, opacity);
+      LayEight<Scaled>(d + 4 * i + 32, b, opacity);
     }
-    LayEight<Scaled>(d + 4 * i, a, opacity);
-    LayEight<Scaled>(d + 4 * i + 32, b, opacity);
+    if (i + 8 <= count) {
+      LayEight<Scaled>(d + 4 * i, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i)), opacity);
+    }
   }
-  for (; i + 8 <= count; i += 8) {
-    LayEight<Scaled>(d + 4 * i, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i)), opacity);
-  }
-  return i;
+  return count / 8 * 8;
 }
 
 #endif
 
 template <bool Scaled>
-int Vectorised(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
-  int i = 0;
+void Rows(const TRows& rows, unsigned opacity) {
+  int vectorised = 0;
 #if defined(KZM_AVX2_ROUTINES)
-  if (HasAvx2()) i = EightAtATime<Scaled>(d, s, count, opacity);
+  if (HasAvx2()) vectorised = EightAtATime<Scaled>(rows, opacity);
 #endif
+  std::uint8_t* d = rows.dest;
+  const std::uint8_t* s = rows.source;
+  for (int row = 0; row < rows.rows; ++row, d += rows.destStride, s += rows.sourceStride) {
+    int i = vectorised;
 #if defined(__SSE2__)
-  i += opacity == 255 ? FourAtATime<Scaled, true>(d + 4 * i, s + 4 * i, count - i, opacity)
-                      : FourAtATime<Scaled, false>(d + 4 * i, s + 4 * i, count - i, opacity);
+    i += opacity == 255 ? FourAtATime<Scaled, true>(d + 4 * i, s + 4 * i, rows.count - i, opacity)
+                        : FourAtATime<Scaled, false>(d + 4 * i, s + 4 * i, rows.count - i, opacity);
 #endif
-  return i;
-}
-
-
-template <bool Scaled>
-void Row(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity) {
-  for (int i = Vectorised<Scaled>(d, s, count, opacity); i < count; ++i) {
-    Lay<TDrawType::dtAlpha, Scaled>(d + 4 * i, s + 4 * i, opacity);
+    for (; i < rows.count; ++i) Lay<TDrawType::dtAlpha, Scaled>(d + 4 * i, s + 4 * i, opacity);
   }
 }
 
 }  // namespace
 
-void AlphaRow(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opacity, bool scaled) {
+void AlphaRows(const TRows& rows, unsigned opacity, bool scaled) {
   if (scaled) {
-    Row<true>(d, s, count, opacity);
+    Rows<true>(rows, opacity);
   } else {
-    Row<false>(d, s, count, opacity);
+    Rows<false>(rows, opacity);
   }
 }
 

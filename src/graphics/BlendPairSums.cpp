@@ -70,6 +70,8 @@ void ColumnAtATime(const TPairSums& work, std::uint8_t* out) {
   for (int p = 0; p < work.pairCount; ++p) {
     const TPairRows& pair = work.pairs[p];
     for (int x = 0; x < work.count; ++x) {
+      // Columns without a reciprocal are the caller's, and their sums might not fit.
+      if (work.reciprocals[4 * x] == 0) continue;
       std::int32_t* sum = work.sums + 4 * x;
       if (p == 0) std::memset(sum, 0, 4 * sizeof(std::int32_t));
       const std::int16_t* w = pair.lanes + 8 * work.window * x;

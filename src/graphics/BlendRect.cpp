@@ -49,6 +49,15 @@ template <TDrawType Mode>
 void UnscaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, const TRect& clip, unsigned opacity,
                   bool mirror) {
   const int count = clip.Width();
+  if constexpr (Mode == TDrawType::dtAlpha) {
+    if (!mirror) {
+      // All rows in one call, so that the vector routines set up once.
+      const std::uint8_t* first = src.Row(clip.top - placement.top) + 4 * (clip.left - placement.left);
+      blend::AlphaRows({dest.Row(clip.top) + 4 * clip.left, dest.Stride(), first, src.Stride(), count, clip.Height()},
+                       opacity, false);
+      return;
+    }
+  }
   std::vector<std::uint32_t> flipped(mirror ? static_cast<std::size_t>(count) : 0);
   for (int y = clip.top; y < clip.bottom; ++y) {
     std::uint8_t* d = dest.Row(y) + 4 * clip.left;

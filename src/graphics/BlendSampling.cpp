@@ -90,6 +90,7 @@ class TSteppedQuotient {
 void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
   m_areaColumns.reserve(static_cast<std::size_t>(count));
   m_windowOffsets.reserve(static_cast<std::size_t>(count) + 1);
+  m_parts.reserve(static_cast<std::size_t>(count * (m_ws / m_wp + 2)));
   // c0 = ws · 256 · x / wp and c1 = (256 · x + 255) · ws / wp, column after column.
   TSteppedQuotient start(m_ws * 256 * firstX, m_ws * 256, m_wp), end(m_ws * (256 * firstX + 255), m_ws * 256, m_wp);
   for (int i = 0; i < count; ++i, start.Step(), end.Step()) {
