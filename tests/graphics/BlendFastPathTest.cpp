@@ -88,9 +88,9 @@ void Reference(const TBlendRequest& r) {
 
 // Runs of transparent, opaque and partly transparent pixels, as in our pictures, so that
 // whole groups of pixels take each shortcut and groups mixing them do too.
-TBitmap RandomBitmap(std::mt19937& random, int w, int h) {
+TBitmap RandomBitmap(std::mt19937& random, int w, int h, int longestRun = 9) {
   TBitmap b(w, h, 32);
-  std::uniform_int_distribution<int> byte(0, 255), kind(0, 2), run(1, 9);
+  std::uniform_int_distribution<int> byte(0, 255), kind(0, 2), run(1, longestRun);
   int left = 0, alphaKind = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
@@ -149,14 +149,34 @@ TEST(BlendRect, ShrinksToManySizesMatchPixelByPixelDrawing) {
     const bool mirror = coin(random) == 1;
     const int opacity = coin(random) == 1 ? 255 : 100;
     SCOPED_TRACE(testing::Message() << sw << "x" << sh << " as " << pw << "x" << ph << " mirror " << mirror
-                                    << " opacity " << opacity);
+                                    << " opacity " << opacity << " case " << i);
     const TBitmap source = RandomBitmap(random, sw, sh);
     const TBitmap background = RandomBitmap(random, pw + 3, ph + 2);
     TBitmap fast = background, slow = background;
     const TRect placement{1, 2, 1 + pw, 2 + ph};
-    BlendRect({&fast, &source, placement, {0, 0, 200, 300}, opacity, TDrawType::dtAlpha, mirror});
-    Reference({&slow, &source, placement, {0, 0, 200, 300}, opacity, TDrawType::dtAlpha, mirror});
+    // Drawing may start anywhere in the placement.
+    const TRect clip{std::uniform_int_distribution<int>(0, pw)(random), 0, 200, 300};
+    BlendRect({&fast, &source, placement, clip, opacity, TDrawType::dtAlpha, mirror});
+    Reference({&slow, &source, placement, clip, opacity, TDrawType::dtAlpha, mirror});
     ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
+  }
+}
+
+// Long runs of one kind, so that whole blocks of sixteen pixels are skipped or copied, and
+// blocks where only one half could be are laid pixel by pixel.
+TEST(BlendRect, LongRunsMatchPixelByPixelDrawing) {
+  std::mt19937 random(5);
+  for (const bool scaled : {false, true}) {
+    for (int opacity : {255, 200}) {
+      SCOPED_TRACE(testing::Message() << "scaled " << scaled << " opacity " << opacity);
+      const TBitmap source = RandomBitmap(random, 150, 6, 40);
+      const TBitmap background = RandomBitmap(random, 152, 8);
+      const TRect placement{1, 1, 1 + (scaled ? 75 : 150), 1 + (scaled ? 3 : 6)};
+      TBitmap fast = background, slow = background;
+      BlendRect({&fast, &source, placement, {0, 0, 152, 8}, opacity, TDrawType::dtAlpha, false});
+      Reference({&slow, &source, placement, {0, 0, 152, 8}, opacity, TDrawType::dtAlpha, false});
+      ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
+    }
   }
 }
 
