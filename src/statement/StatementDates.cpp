@@ -79,9 +79,14 @@ int FullYear(int year, size_t width, int eraFirst) {
   return year;
 }
 
+// No statement reaches before 1900 or far into the future; such a year is a typo, and a day
+// number below 1900 would not be one the rest of the program expects from a statement.
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2199;
+
 TStatementDate FromParts(int year, int month, int dayOfMonth) {
   TStatementDate date;
-  if (!TryEncodeDate(year, month, dayOfMonth, date.day)) date.day = 0;
+  if (year < kFirstYear || year > kLastYear || !TryEncodeDate(year, month, dayOfMonth, date.day)) date.day = 0;
   date.month = month;
   date.dayOfMonth = dayOfMonth;
   return date;
@@ -120,7 +125,7 @@ TDayNumber NearestDate(int month, int dayOfMonth, TDayNumber reference) {
   TDayNumber best = 0;
   for (const int candidate : {year, year - 1, year + 1}) {
     TDayNumber day = 0;
-    if (!TryEncodeDate(candidate, month, dayOfMonth, day)) continue;
+    if (candidate < kFirstYear || candidate > kLastYear || !TryEncodeDate(candidate, month, dayOfMonth, day)) continue;
     if (best == 0 || std::abs(day - reference) < std::abs(best - reference)) best = day;
   }
   return best;
@@ -140,7 +145,7 @@ TDayNumber DateNamedInText(std::string_view raw) {
     if (eraFirst != 0 && digits > 2) continue;
     const int number = std::atoi(std::string(rest.substr(0, digits)).c_str());
     const int year = eraFirst != 0 ? eraFirst + number - 1 : number;
-    if (year < 1900 || year > 2200) continue;
+    if (year < kFirstYear || year > kLastYear) continue;
     rest.remove_prefix(digits);
     size_t length = 0;
     int month = 1;

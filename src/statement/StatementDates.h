@@ -13,7 +13,7 @@
 namespace kzm {
 
 struct TStatementDate {
-  TDayNumber day = 0;  // 0 when the text is no date, or has no year
+  TDayNumber day = 0;  // 0 when the text is no date (or one outside 1900 to 2199), or has no year
   bool yearMissing = false;  // month and day only; the year is to be inferred
   int month = 0;
   int dayOfMonth = 0;
