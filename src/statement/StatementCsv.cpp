@@ -53,7 +53,8 @@ std::vector<TStatementRecord> SplitStatementRecords(std::string_view text, char 
       if (!cell.empty()) any = true;
       record.cells.push_back(std::move(cell));
       cell.clear();
-    } else if (c == '\n') {
+    } else if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+      // A lone CR ends a line too, as files of old Macintosh programs have it.
       ++line;
       endRecord();
     } else if (c != '\r' && c != '\x1A') {

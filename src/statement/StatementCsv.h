@@ -18,7 +18,7 @@ struct TStatementRecord {
 // Tab when the first lines hold more tabs than commas, otherwise comma.
 [[nodiscard]] char GuessSeparator(std::string_view text);
 
-// Every record of text, empty lines left out. A quote left open runs to the end of the text.
+// Every record of text, empty lines left out; lines end in LF, CR LF or a lone CR. A quote left open runs to the end of the text.
 [[nodiscard]] std::vector<TStatementRecord> SplitStatementRecords(std::string_view text, char separator);
 
 }  // namespace kzm

@@ -89,6 +89,17 @@ TEST(StatementReaderTest, PreambleAndTotalsArePassedOverButBrokenRowsAreKept) {
   EXPECT_EQ(statement.passedOver, 2);  // the header and the total; blank lines are no records
 }
 
+TEST(StatementReaderTest, LinesMayEndInALoneCarriageReturn) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes("取引日,入出金(円),取引後残高(円),入出金内容\r2026/7/1,-5,0,a\r2026/7/2,-6,0,b\r",
+                                 BuiltInLayouts(), statement, error))
+      << error;
+  ASSERT_EQ(statement.rows.size(), 2u);
+  EXPECT_EQ(statement.rows[1].line, 3);
+  EXPECT_EQ(statement.rows[1].amount, -6);
+}
+
 TEST(StatementReaderTest, QuotedCellsMayHoldLineBreaksAndQuotes) {
   const std::string bytes =
       "取引日,入出金(円),取引後残高(円),入出金内容\n"
