@@ -150,6 +150,14 @@ std::string FormatDate8(TDayNumber day) {
 
 std::string FormatDateSlashed(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);
+  // Written digit by digit for years of four digits: a search export writes one per line, and
+  // snprintf took as long as the rest of the line.
+  if (ymd.year >= 0 && ymd.year <= 9999) {
+    auto digit = [](int n) { return static_cast<char>('0' + n % 10); };
+    return {digit(ymd.year / 1000), digit(ymd.year / 100), digit(ymd.year / 10), digit(ymd.year), '/',
+            digit(ymd.month / 10),  digit(ymd.month),      '/',
+            digit(ymd.day / 10),    digit(ymd.day)};
+  }
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", ymd.year, ymd.month, ymd.day);
   return buffer;

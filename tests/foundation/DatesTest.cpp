@@ -75,6 +75,27 @@ TEST(Dates, FormatDate8) {
   EXPECT_EQ(ParseDate(FormatDate8(45000)), 45000);
 }
 
+// The slashed date of the search grid and export, across the whole calendar and past its ends.
+TEST(Dates, FormatDateSlashed) {
+  const struct {
+    TDayNumber day;
+    const char* text;
+  } cases[] = {
+      {EncodeDate(2024, 3, 5), "2024/03/05"},  {EncodeDate(987, 12, 31), "0987/12/31"},
+      {EncodeDate(1, 1, 1), "0001/01/01"},     {EncodeDate(9999, 12, 31), "9999/12/31"},
+      {EncodeDate(1, 1, 1) - 1, "0000/12/31"}, {EncodeDate(9999, 12, 31) + 1, "10000/01/01"},
+      {EncodeDate(1, 1, 1) - 400, "-001/11/28"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(FormatDateSlashed(c.day), c.text);
+  }
+  // Years below 100 read back as two-digit years.
+  for (TDayNumber d = EncodeDate(100, 1, 1); d <= EncodeDate(9999, 12, 31); d += 997) {
+    ASSERT_EQ(ParseDate(FormatDateSlashed(d)), d) << FormatDateSlashed(d);
+  }
+}
+
 TEST(Dates, TodayCanBeFixed) {
   SetTodayForTest(45356);
   EXPECT_EQ(Today(), 45356);
