@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "PassbookFixture.h"
@@ -110,6 +111,29 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
   QTest::mouseClick(Child<QPushButton>(window, "ButtonUndo"), Qt::LeftButton);
   EXPECT_TRUE(Said(m_windows.messages, "2件の取り込みを取り消しました"));
   EXPECT_EQ(MonthText("201801.kzm"), "");
+}
+
+TEST_F(StatementImportWindowTest, EnterOpensTheCategoriesAndTheDayWindowIsAdjustable) {
+  AddEntry(EncodeDate(2018, 1, 13), "食費", kKindPayment, "昼食", 1500, "銀行");
+  ASSERT_TRUE(CurrentMonthData().Save());
+  Child<QLineEdit>(window, "EditFile")->setFocus();
+  test::TypeText(QString::fromStdString(m_data.File("meisai.csv")));
+  test::PressKey(Qt::Key_Return);
+  Choose(Child<QComboBox>(window, "ComboAccount"), "銀行");
+  EXPECT_TRUE(Counts().contains(QStringLiteral("取り込む 3"))) << Counts().toStdString();
+  // The hand-typed lunch is four days after the card row: a duplicate only with a wider window.
+  auto* days = Child<QSpinBox>(window, "SpinDays");
+  days->setFocus();
+  test::PressKey(Qt::Key_Up);
+  EXPECT_EQ(days->value(), 4);
+  EXPECT_TRUE(Counts().contains(QStringLiteral("可能性 1"))) << Counts().toStdString();
+
+  Child<TStatementGrid>(window, "StatementGrid")->setFocus();
+  test::PressKey(Qt::Key_Return);
+  auto* category = Child<QComboBox>(window, "ComboCategory");
+  EXPECT_TRUE(category->view()->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), category->view());
+  category->hidePopup();
 }
 
 TEST_F(StatementImportWindowTest, AFileThatIsNoStatementIsRefused) {

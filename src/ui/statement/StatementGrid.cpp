@@ -144,6 +144,11 @@ void TStatementGrid::keyPressEvent(QKeyEvent* event) {
     ToggleTick(CurrentIndex());
     return;
   }
+  const bool edit = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_F2;
+  if (edit && event->modifiers() == Qt::NoModifier && CurrentIndex() >= 0 && OnEditCategory) {
+    OnEditCategory();
+    return;
+  }
   TorvDrawGrid::keyPressEvent(event);
 }
 
@@ -152,6 +157,20 @@ void TStatementGrid::mousePressEvent(QMouseEvent* event) {
   const TGridCoord cell = MouseCoord(pos.x(), pos.y());
   TorvDrawGrid::mousePressEvent(event);
   if (event->button() == Qt::LeftButton && cell.X == kStatementTick && cell.Y >= 1) ToggleTick(cell.Y - 1);
+}
+
+}  // namespace kzm::ui
+
+namespace kzm::ui {
+
+void TStatementGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const TGridCoord cell = MouseCoord(pos.x(), pos.y());
+  if (cell.Y >= 1 && cell.X != kStatementTick && OnEditCategory) {
+    OnEditCategory();
+    return;
+  }
+  TorvDrawGrid::mouseDoubleClickEvent(event);
 }
 
 }  // namespace kzm::ui

@@ -42,12 +42,15 @@ class TStatementGrid : public TorvDrawGrid {
   std::function<void()> OnTicksChanged;
   // Another row became the current one (its index).
   std::function<void(int)> OnCurrentChanged;
+  // Enter, F2 or a double click on a row: the user wants to choose its category.
+  std::function<void()> OnEditCategory;
 
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState state) override;
   bool SelectCell(int col, int row) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "foundation/WindowSystem.h"
@@ -68,6 +69,14 @@ void TFmStatementImport::CreateControls() {
   accountLabel->setBuddy(m_account);
   FillAccounts();
   connect(m_account, &QComboBox::activated, this, &TFmStatementImport::AccountChanged);
+  m_days = new QSpinBox(this);
+  m_days->setObjectName(QStringLiteral("SpinDays"));
+  m_days->setRange(0, 31);
+  m_days->setValue(kDefaultDuplicateDays);
+  m_days->setSuffix(QStringLiteral(" 日"));
+  auto* daysLabel = new QLabel(QStringLiteral("重複とみなす前後の日数(&D)"), this);
+  daysLabel->setBuddy(m_days);
+  connect(m_days, &QSpinBox::valueChanged, this, [this] { Classify(); });
   m_layout = new QLabel(this);
   m_layout->setObjectName(QStringLiteral("LabelLayout"));
   auto* gridLabel = new QLabel(QStringLiteral("明細の行(&G)"), this);
@@ -75,6 +84,10 @@ void TFmStatementImport::CreateControls() {
   m_grid = new TStatementGrid(m_import, this);
   m_grid->OnTicksChanged = [this] { ShowCounts(); };
   m_grid->OnCurrentChanged = [this](int index) { ShowCurrentCategory(index); };
+  m_grid->OnEditCategory = [this] {
+    m_category->setFocus();
+    m_category->showPopup();
+  };
   gridLabel->setBuddy(m_grid);
 
   m_category = new QComboBox(this);
@@ -103,7 +116,11 @@ void TFmStatementImport::CreateControls() {
   top->addWidget(browse, 0, 2);
   top->addWidget(read, 0, 3);
   top->addWidget(accountLabel, 1, 0);
-  top->addWidget(m_account, 1, 1);
+  auto* accountRow = new QHBoxLayout;
+  accountRow->addWidget(m_account, 1);
+  accountRow->addWidget(daysLabel);
+  accountRow->addWidget(m_days);
+  top->addLayout(accountRow, 1, 1);
   top->addWidget(gridLabel, 2, 0);
   top->addWidget(m_layout, 2, 1, 1, 3);
   auto* edit = new QHBoxLayout;
@@ -173,7 +190,7 @@ void TFmStatementImport::ButtonReadClick() {
 
 void TFmStatementImport::Classify() {
   if (!m_read || AccountKey().empty()) return;
-  m_import.Classify(AccountKey(), m_categories, m_rules, m_ids, m_data);
+  m_import.Classify(AccountKey(), m_categories, m_rules, m_ids, m_data, m_days->value());
   m_grid->RowsChanged();
   ShowCounts();
 }

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace kzm {
 class THeadList;
@@ -63,6 +64,7 @@ class TFmStatementImport : public QDialog {
 
   QLineEdit* m_file = nullptr;
   QComboBox* m_account = nullptr;
+  QSpinBox* m_days = nullptr;
   QLabel* m_layout = nullptr;
   TStatementGrid* m_grid = nullptr;
   QComboBox* m_category = nullptr;
