@@ -40,8 +40,8 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
 
 }  // namespace
 
-bool TSearchResults::Add(const TkzmEntry& entry) {
-  const int64_t id = (int64_t{entry.date} << 32) | static_cast<uint32_t>(entry.sequence);
+bool TSearchResults::Add(const TkzmEntry& entry, int32_t placeInDay) {
+  const int64_t id = (int64_t{entry.date} << 32) | static_cast<uint32_t>(placeInDay);
   if (!Remember(id)) return false;
   m_entries.push_back(entry);
   return true;
@@ -98,10 +98,12 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
   if (!MonthDaysInRange(year, month, conditions.first, conditions.last, first, last)) return true;
   const bool saved = data.SelectDay(first);
   // The loaded month holds its entries in day order, so one pass visits the days in turn.
+  int32_t place = 0;
   for (int i = 0; i < data.Count(); ++i) {
     const TkzmEntry& entry = data.Entry(i);
+    place = i > 0 && data.Entry(i - 1).date == entry.date ? place + 1 : 0;
     if (entry.date < first || entry.date > last) continue;
-    if (MatchesSearch(conditions, entry)) results.Add(entry);
+    if (MatchesSearch(conditions, entry)) results.Add(entry, place);
   }
   data.SelectDay(last);
   return saved;

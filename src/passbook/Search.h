@@ -35,11 +35,13 @@ struct TSearchConditions {
 };
 
 // The entries found, in the order found (or as the caller sorted them). An entry is found
-// once: two results are the same entry when date and sequence are equal.
+// once: two results are the same entry when they have the same date and place among that
+// day's entries. The place, not the sequence: an entry added after a deletion may take the
+// sequence of one still there, and a month read from its file numbers its days afresh.
 class TSearchResults {
  public:
   // False when the same entry is already among the results.
-  bool Add(const TkzmEntry& entry);
+  bool Add(const TkzmEntry& entry, int32_t placeInDay);
   void Clear();
   [[nodiscard]] int Count() const { return static_cast<int>(m_entries.size()); }
   [[nodiscard]] std::vector<TkzmEntry>& Entries() { return m_entries; }
@@ -51,7 +53,7 @@ class TSearchResults {
   void GrowIds();
 
   std::vector<TkzmEntry> m_entries;
-  // Date and sequence of every result, in an open-addressing table at most half full: a
+  // Date and place of every result, in an open-addressing table at most half full: a
   // search may find every entry of the passbook, and a hash node for each cost as much as
   // reading them.
   std::vector<int64_t> m_ids;

@@ -100,6 +100,38 @@ TEST_F(SearchTest, SearchingAgainAddsNothingTwice) {
   EXPECT_EQ(results.Entries()[2].itemText, "電車");
 }
 
+// An entry added after a deletion takes the sequence of one still there (in memory, until the
+// month is read again): each is found once, by a search while the month is loaded and by the
+// searches after it, which read the month again from its file.
+TEST(SearchResultsTest, EntriesAreFoundOnceAcrossDeletionsAndRereading) {
+  test::TTempFolder temp;
+  test::TRecordingWindowSystem windows;
+  TkzmDataUnit data;
+  data.SetFolder(temp.Path() + "/Daily");
+  const TDayNumber day = EncodeDate(2024, 2, 10);
+  data.SelectDay(day);
+  auto add = [&](const char* item) {
+    data.AddEntry(MakeKey("食費", kKindPayment), MakeKey("現金", kKindAsset), "", item, 100);
+  };
+  add("パン");
+  add("花");
+  data.DeleteEntry(data.FirstIndex());  // パン; the day counts one entry
+  add("本");                            // takes 花's sequence
+  ASSERT_TRUE(data.Save());
+
+  TSearchResults results;
+  SearchAllMonths(data, {}, results);  // the month as it is in memory
+  EXPECT_EQ(results.Count(), 2);
+  data.SelectDay(EncodeDate(2024, 5, 1));
+  TSearchConditions books;
+  books.itemText = "本";
+  SearchAllMonths(data, books, results);  // read again from its file
+  SearchAllMonths(data, {}, results);
+  ASSERT_EQ(results.Count(), 2);
+  EXPECT_EQ(results.Entries()[0].itemText, "花");
+  EXPECT_EQ(results.Entries()[1].itemText, "本");
+}
+
 // Enough results for the table of found entries to grow several times, with ids at the edges:
 // every entry is taken once, again after Clear, and a repeat never.
 TEST(SearchResultsTest, EachEntryOnce) {
@@ -123,8 +155,8 @@ TEST(SearchResultsTest, EachEntryOnce) {
   TSearchResults results;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    for (const TkzmEntry& entry : entries) EXPECT_TRUE(results.Add(entry));
-    for (const TkzmEntry& entry : entries) EXPECT_FALSE(results.Add(entry));
+    for (const TkzmEntry& entry : entries) EXPECT_TRUE(results.Add(entry, entry.sequence));
+    for (const TkzmEntry& entry : entries) EXPECT_FALSE(results.Add(entry, entry.sequence));
     ASSERT_EQ(results.Count(), static_cast<int>(entries.size()));
     EXPECT_EQ(results.Entries().back().date, -1);
     results.Clear();
