@@ -30,21 +30,24 @@ class TScaledSampler::TDivider {
   double m_inverse = 0;
 };
 
-TScaledSampler::TScaledSampler(const TBitmap& source, int placedWidth, int placedHeight, bool mirror, int firstX,
-                               int count)
-    : m_ws(source.Width()),
-      m_hs(source.Height()),
-      m_wp(placedWidth),
-      m_hp(placedHeight),
-      m_mirror(mirror),
-      m_average(placedWidth < source.Width()) {
-  m_rows.reserve(static_cast<std::size_t>(source.Height()));
-  for (int y = 0; y < source.Height(); ++y) m_rows.push_back(source.Row(y));
+TScaledSampler::TScaledSampler(const TSampleGeometry& geometry)
+    : m_geometry(geometry),
+      m_ws(geometry.sourceWidth),
+      m_hs(geometry.sourceHeight),
+      m_wp(geometry.placedWidth),
+      m_hp(geometry.placedHeight),
+      m_mirror(geometry.mirror),
+      m_average(geometry.placedWidth < geometry.sourceWidth) {
   if (m_average) {
-    PrepareAreaColumns(firstX, count);
+    PrepareAreaColumns(geometry.firstX, geometry.count);
   } else {
-    PrepareBilinearColumns(firstX, count);
+    PrepareBilinearColumns(geometry.firstX, geometry.count);
   }
+}
+
+void TScaledSampler::Attach(const TBitmap& source) {
+  m_rows.resize(static_cast<std::size_t>(source.Height()));
+  for (int y = 0; y < source.Height(); ++y) m_rows[static_cast<std::size_t>(y)] = source.Row(y);
 }
 
 void TScaledSampler::SampleRow(int y, std::uint8_t* out) {

@@ -13,10 +13,24 @@ namespace kzm {
 // the weighted average of the covered area when drawn narrower than the source, otherwise
 // bilinear interpolation between the four nearest pixels. Works a row at a time: what
 // depends only on the column (spans, weights, neighbours) is worked out once up front.
+// What a sampler's column spans and weights depend on: a sampler made for one geometry can
+// sample any source of that size, again and again.
+struct TSampleGeometry {
+  int sourceWidth, sourceHeight;
+  int placedWidth, placedHeight;
+  bool mirror;
+  int firstX, count;  // the placed columns sampled
+  bool operator==(const TSampleGeometry&) const = default;
+};
+
 class TScaledSampler {
  public:
   // Samples columns firstX .. firstX + count - 1 of the placement.
-  TScaledSampler(const TBitmap& source, int placedWidth, int placedHeight, bool mirror, int firstX, int count);
+  explicit TScaledSampler(const TSampleGeometry& geometry);
+
+  [[nodiscard]] const TSampleGeometry& Geometry() const { return m_geometry; }
+  // The source the rows are sampled from; its size must be the geometry's.
+  void Attach(const TBitmap& source);
 
   // The 4 · count bytes of row y of the placement (0 <= y < placedHeight).
   void SampleRow(int y, std::uint8_t* out);
@@ -67,7 +81,8 @@ class TScaledSampler {
   void AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const;
   void BilinearRow(int y, std::uint8_t* out) const;
 
-  std::vector<const std::uint8_t*> m_rows;  // row addresses of the source, made once
+  TSampleGeometry m_geometry;
+  std::vector<const std::uint8_t*> m_rows;  // row addresses of the attached source
   std::int64_t m_ws, m_hs, m_wp, m_hp;
   bool m_mirror;
   bool m_average;

@@ -180,6 +180,37 @@ TEST(BlendRect, LongRunsMatchPixelByPixelDrawing) {
   }
 }
 
+// Spans and weights are kept from one shrink to the next: a draw that differs from the one
+// before in a single respect, or only in the picture, must not be sampled with the old ones.
+TEST(BlendRect, ShrinkAfterAnotherShrinkMatchesPixelByPixelDrawing) {
+  std::mt19937 random(3);
+  const TBitmap first = RandomBitmap(random, 40, 30), second = RandomBitmap(random, 40, 30);
+  const TBitmap wider = RandomBitmap(random, 41, 30), taller = RandomBitmap(random, 40, 31);
+  const TBitmap background = RandomBitmap(random, 40, 30);
+  const struct {
+    const char* change;
+    const TBitmap* source;
+    int pw, ph;
+    bool mirror;
+    int clipLeft, clipRight;
+  } draws[] = {
+      {"picture", &second, 20, 15, false, 0, 40},      {"placed width", &first, 21, 15, false, 0, 40},
+      {"placed height", &first, 20, 14, false, 0, 40}, {"mirror", &first, 20, 15, true, 0, 40},
+      {"first column", &first, 20, 15, false, 3, 40},  {"column count", &first, 20, 15, false, 0, 12},
+      {"source width", &wider, 20, 15, false, 0, 40},  {"source height", &taller, 20, 15, false, 0, 40},
+  };
+  for (const auto& d : draws) {
+    SCOPED_TRACE(d.change);
+    TBitmap before = background;
+    BlendRect({&before, &first, {0, 0, 20, 15}, {0, 0, 40, 30}, 255, TDrawType::dtAlpha, false});
+    TBitmap fast = background, slow = background;
+    const TRect placement{0, 0, d.pw, d.ph}, clip{d.clipLeft, 0, d.clipRight, 30};
+    BlendRect({&fast, d.source, placement, clip, 255, TDrawType::dtAlpha, d.mirror});
+    Reference({&slow, d.source, placement, clip, 255, TDrawType::dtAlpha, d.mirror});
+    ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
+  }
+}
+
 // The quotient through the reciprocal is monotonic in the sum, so being right at both ends
 // of every quotient's range of sums means being right for every sum and total it is used for.
 TEST(BlendRect, ReciprocalQuotientIsExactForEveryTotal) {
