@@ -78,7 +78,7 @@ int FourAtATime(std::uint8_t* d, const std::uint8_t* s, int count, unsigned opac
 // Lays eight pixels as FourAtATime does, for processors that have AVX2. Each channel's
 // (255 - w) · d + w · s is one multiply-add of byte pairs: the weights as unsigned bytes, the
 // pixels less 128 as signed ones, which keeps the sum within 16 bits.
-template <bool Scaled>
+template <bool Scaled, bool Full>
 __attribute__((target("avx2"), always_inline)) inline void LayEight(std::uint8_t* d, __m256i src, unsigned opacity) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
@@ -89,16 +89,15 @@ __attribute__((target("avx2"), always_inline)) inline void LayEight(std::uint8_t
   // Spreads each pixel's lowest byte over its three colour bytes and clears its alpha byte.
   const __m256i spread = _mm256_setr_epi8(0, 0, 0, -1, 4, 4, 4, -1, 8, 8, 8, -1, 12, 12, 12, -1, 0, 0, 0, -1, 4,
                                           4, 4, -1, 8, 8, 8, -1, 12, 12, 12, -1);
-  const bool full = opacity == 255;
   if (_mm256_testz_si256(src, alphaBytes)) return;
   auto* out = reinterpret_cast<__m256i*>(d);
-  if (full && _mm256_testc_si256(src, alphaBytes)) {
+  if (Full && _mm256_testc_si256(src, alphaBytes)) {
     _mm256_storeu_si256(out, src);
     return;
   }
   // Each pixel's weight: its alpha, times the opacity / 255.
   __m256i alpha = _mm256_srli_epi32(src, 24);
-  if (!full) {
+  if (!Full) {
     const __m256i scaled = _mm256_mullo_epi16(alpha, _mm256_set1_epi16(static_cast<short>(opacity)));
     alpha = _mm256_srli_epi16(_mm256_mulhi_epu16(scaled, div255), 7);
   }
@@ -127,10 +126,10 @@ __attribute__((target("avx2"), always_inline)) inline void LayEight(std::uint8_t
 // Sixteen pixels at a time where they are all transparent or all opaque, which is most of a
 // picture, otherwise eight at a time; all rows in one go. Returns how many pixels of each
 // row are done.
-template <bool Scaled>
+// Full: at opacity 255, where opaque pixels are copied.
+template <bool Scaled, bool Full>
 __attribute__((target("avx2"))) int EightAtATime(const TRows& rows, unsigned opacity) {
   const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-  const bool full = opacity == 255;
   const int count = rows.count;
   std::uint8_t* d = rows.dest;
   const std::uint8_t* s = rows.source;
@@ -140,16 +139,16 @@ __attribute__((target("avx2"))) int EightAtATime(const TRows& rows, unsigned opa
       const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i));
       const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i + 32));
       if (_mm256_testz_si256(_mm256_or_si256(a, b), alphaBytes)) continue;
-      if (full && _mm256_testc_si256(_mm256_and_si256(a, b), alphaBytes)) {
+      if (Full && _mm256_testc_si256(_mm256_and_si256(a, b), alphaBytes)) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i), a);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i + 32), b);
         continue;
       }
-      LayEight<Scaled>(d + 4 * i, a, opacity);
-      LayEight<Scaled>(d + 4 * i + 32, b, opacity);
+      LayEight<Scaled, Full>(d + 4 * i, a, opacity);
+      LayEight<Scaled, Full>(d + 4 * i + 32, b, opacity);
     }
     if (i + 8 <= count) {
-      LayEight<Scaled>(d + 4 * i, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i)), opacity);
+      LayEight<Scaled, Full>(d + 4 * i, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * i)), opacity);
     }
   }
   return count / 8 * 8;
@@ -161,8 +160,12 @@ template <bool Scaled>
 void Rows(const TRows& rows, unsigned opacity) {
   int vectorised = 0;
 #if defined(KZM_AVX2_ROUTINES)
-  if (HasAvx2()) vectorised = EightAtATime<Scaled>(rows, opacity);
+  if (HasAvx2()) {
+    vectorised =
+        opacity == 255 ? EightAtATime<Scaled, true>(rows, opacity) : EightAtATime<Scaled, false>(rows, opacity);
+  }
 #endif
+  if (vectorised == rows.count) return;
   std::uint8_t* d = rows.dest;
   const std::uint8_t* s = rows.source;
   for (int row = 0; row < rows.rows; ++row, d += rows.destStride, s += rows.sourceStride) {

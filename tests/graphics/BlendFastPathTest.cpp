@@ -111,7 +111,8 @@ TEST(BlendRect, RowsMatchPixelByPixelDrawing) {
   const struct {
     int sw, sh, pw, ph;
   } sizes[] = {{1, 1, 1, 1},   {3, 2, 3, 2},    {37, 5, 37, 5},  {40, 30, 20, 15}, {17, 9, 5, 4},
-               {13, 7, 12, 9}, {5, 4, 13, 11},  {1, 1, 7, 3},    {9, 3, 9, 8},     {300, 2, 3, 1}};
+               {13, 7, 12, 9}, {5, 4, 13, 11},  {1, 1, 7, 3},    {9, 3, 9, 8},     {300, 2, 3, 1},
+               {16, 3, 16, 3}};
   const TDrawType modes[] = {TDrawType::dtAlpha, TDrawType::dtCopy, TDrawType::dtMulti, TDrawType::dtWhite};
   for (const auto& size : sizes) {
     const TBitmap source = RandomBitmap(random, size.sw, size.sh);
