@@ -118,10 +118,14 @@ __attribute__((target("avx2"))) void TwoColumnsAtATime(const TPairSums& work, st
       const std::uint8_t* b0 = pair.b + windowOffsets[x];
       const std::uint8_t* b1 = pair.b + windowOffsets[x + 1];
       const std::int16_t* w1 = w0 + 8 * window;
+      // Windows side by side, as when halving, come in one load.
+      const bool adjacent = kWindow == 2 && a1 == a0 + 8;
       __m256i sum0 = _mm256_setzero_si256(), sum1 = _mm256_setzero_si256();
       for (int k = 0; k < window; k += 2) {
-        const __m128i a = TwoHalves(a0 + 4 * k, a1 + 4 * k);
-        const __m128i b = TwoHalves(b0 + 4 * k, b1 + 4 * k);
+        const __m128i a = adjacent ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(a0))
+                                   : TwoHalves(a0 + 4 * k, a1 + 4 * k);
+        const __m128i b = adjacent ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(b0))
+                                   : TwoHalves(b0 + 4 * k, b1 + 4 * k);
         const __m256i column0 = _mm256_cvtepu8_epi16(_mm_unpacklo_epi8(a, b));
         const __m256i column1 = _mm256_cvtepu8_epi16(_mm_unpackhi_epi8(a, b));
         sum0 = _mm256_add_epi32(sum0, _mm256_madd_epi16(column0, _mm256_loadu_si256(
