@@ -183,4 +183,26 @@ bool ParseColumnMapping(const std::string& name, const std::string& mapping, TSt
   return true;
 }
 
+std::string ColumnMappingText(const TColumns& columns, bool spendingPositive, int skipLines,
+                              const std::vector<std::string>& header) {
+  std::string mapping;
+  auto add = [&mapping](const std::string& part) { mapping += (mapping.empty() ? "" : ",") + part; };
+  const std::pair<const char*, int> numbered[] = {{"date", columns.date}, {"text", columns.text},
+                                                  {"out", columns.out},   {"in", columns.in},
+                                                  {"amount", columns.signed_}, {"id", columns.id}};
+  for (const auto& [key, index] : numbered) {
+    if (index >= 0) add(std::string(key) + "=" + std::to_string(index + 1));
+  }
+  if (spendingPositive) add("card");
+  if (skipLines > 0) add("skip=" + std::to_string(skipLines));
+  std::string cells;
+  for (const std::string& cell : header) {
+    const std::string_view trimmed = Trim(cell);
+    if (trimmed.empty() || trimmed.find_first_of(",|\r\n") != std::string_view::npos) continue;
+    cells += (cells.empty() ? "" : "|") + std::string(trimmed);
+  }
+  if (!cells.empty()) add("header=" + cells);
+  return mapping;
+}
+
 }  // namespace kzm

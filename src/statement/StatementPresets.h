@@ -54,4 +54,11 @@ class TStatementPresets {
 [[nodiscard]] bool ParseColumnMapping(const std::string& name, const std::string& mapping, TStatementLayout& layout,
                                       std::string& error);
 
+// The mapping ParseColumnMapping reads for columns chosen by number (from 0; -1: none), card
+// amounts, lines to skip and the cells of a header line that recognises the file. Header
+// cells the preset file cannot keep (empty, or holding a comma, a bar or a line break) are
+// left out of the header.
+[[nodiscard]] std::string ColumnMappingText(const TColumns& columns, bool spendingPositive, int skipLines,
+                                            const std::vector<std::string>& header);
+
 }  // namespace kzm

@@ -178,6 +178,7 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
   TFound found;
   if (!FindHeaderLayout(records, layouts, found) && !FindHeaderlessLayout(records, layouts, found)) {
     error = kNotRecognised;
+    statement.layoutUnknown = true;
     return false;
   }
   statement.layoutName = found.layout->name;
@@ -207,21 +208,46 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
   return true;
 }
 
-bool ReadStatementFile(const std::string& path, const std::vector<TStatementLayout>& layouts, TStatement& statement,
-                       std::string& error) {
-  std::string bytes;
+namespace {
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
   int code = 0;
   const std::string head = "明細ファイル「" + path + "」を読み込めません。\n";
   switch (ReadFileUpTo(path, kMaxStatementFileSize, bytes, &code)) {
-    case TReadStatus::rsRead: break;
+    case TReadStatus::rsRead: return true;
     case TReadStatus::rsMissing: error = head + "ファイルがありません。"; return false;
     case TReadStatus::rsTooLarge: error = head + "ファイルが大きすぎます（明細として読めるのは16 MBまでです）。"; return false;
     case TReadStatus::rsFailed: error = head + SystemErrorText(code); return false;
   }
+  return false;
+}
+
+}  // namespace
+
+bool ReadStatementFile(const std::string& path, const std::vector<TStatementLayout>& layouts, TStatement& statement,
+                       std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
   if (!ReadStatementBytes(bytes, layouts, statement, error)) {
-    error = head + error;
+    error = "明細ファイル「" + path + "」を読み込めません。\n" + error;
     return false;
   }
+  return true;
+}
+
+bool ReadStatementHead(const std::string& path, int count, std::vector<TStatementRecord>& records,
+                       std::string& error) {
+  records.clear();
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  std::string text;
+  TStatementEncoding encoding = TStatementEncoding::seCp932;
+  if (!DecodeStatementBytes(bytes, text, encoding, error)) {
+    error = "明細ファイル「" + path + "」を読み込めません。\n" + error;
+    return false;
+  }
+  records = SplitStatementRecords(text, GuessSeparator(text));
+  if (records.size() > static_cast<size_t>(std::max(0, count))) records.resize(static_cast<size_t>(std::max(0, count)));
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "foundation/Dates.h"
+#include "statement/StatementCsv.h"
 #include "statement/StatementEncoding.h"
 #include "statement/StatementLayout.h"
 
@@ -41,6 +42,8 @@ struct TStatement {
   bool spendingPositive = false;  // a card file
   std::vector<TStatementRow> rows;
   int passedOver = 0;  // preamble and summary lines
+  // Set when reading failed only because no layout fits the file: the user may map its columns.
+  bool layoutUnknown = false;
 };
 
 // Reads bytes with the first of layouts the file matches (header layouts are tried line by
@@ -53,5 +56,11 @@ struct TStatement {
 // error names the file.
 [[nodiscard]] bool ReadStatementFile(const std::string& path, const std::vector<TStatementLayout>& layouts,
                                      TStatement& statement, std::string& error);
+
+// The first records of a statement file (at most count), decoded, for the user to say which
+// column holds what. False, with the reason in error, for a file that cannot be read or is
+// no text.
+[[nodiscard]] bool ReadStatementHead(const std::string& path, int count, std::vector<TStatementRecord>& records,
+                                     std::string& error);
 
 }  // namespace kzm

@@ -59,5 +59,58 @@ TEST(StatementPresetsTest, APresetReadsAFileNoBuiltInLayoutKnows) {
   EXPECT_FALSE(LayoutsFor(read, "ない", layouts, error));
 }
 
+TEST(StatementPresetsTest, ChosenColumnsBecomeAMappingThatReadsTheFile) {
+  TColumns columns;
+  columns.date = 1;
+  columns.signed_ = 2;
+  columns.text = 3;
+  // Cells the preset file could not keep whole are left out of the header.
+  const std::vector<std::string> header = {" 番号 ", "年月日", "", "金額,円", "摘要|備考", "残高"};
+  const std::string mapping = ColumnMappingText(columns, true, 2, header);
+  EXPECT_EQ(mapping, "date=2,text=4,amount=3,card,skip=2,header=番号|年月日|残高");
+  TStatementLayout layout;
+  std::string error;
+  ASSERT_TRUE(ParseColumnMapping("しんきん", mapping, layout, error)) << error;
+  EXPECT_EQ(layout.signature, (std::vector<std::string>{"番号", "年月日", "残高"}));
+  EXPECT_TRUE(layout.spendingPositive);
+
+  test::TTempFolder temp;
+  TStatementPresets presets;
+  presets.Load(temp.Path());
+  presets.StorePreset(layout);
+  ASSERT_TRUE(presets.Save(error)) << error;
+  TStatementPresets read;
+  read.Load(temp.Path());
+  TStatementLayout kept;
+  ASSERT_TRUE(read.FindPreset("しんきん", kept));
+  EXPECT_EQ(kept.signature, layout.signature);
+  EXPECT_EQ(kept.text.index, 3);
+  EXPECT_EQ(kept.skipLines, 2);
+}
+
+TEST(StatementPresetsTest, AnUnknownLayoutIsToldApartFromAFileThatIsNoStatement) {
+  test::TTempFolder temp;
+  const std::string union_ = temp.File("union.csv");
+  test::WriteBytes(union_, "\xEF\xBB\xBFしんきん\r\n\r\n番号,年月日,金額\r\n7,2024/1/5,-300\r\n");
+  TStatement statement;
+  std::string error;
+  EXPECT_FALSE(ReadStatementFile(union_, BuiltInLayouts(), statement, error));
+  EXPECT_TRUE(statement.layoutUnknown);
+  std::vector<TStatementRecord> head;
+  ASSERT_TRUE(ReadStatementHead(union_, 2, head, error)) << error;
+  ASSERT_EQ(head.size(), 2u);
+  EXPECT_EQ(head[0].cells, std::vector<std::string>{"しんきん"});
+  EXPECT_EQ(head[1].line, 3);  // the blank line is no record, but counts as a line
+
+  const std::string picture = temp.File("picture.png");
+  test::WriteBytes(picture, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  EXPECT_FALSE(ReadStatementFile(picture, BuiltInLayouts(), statement, error));
+  EXPECT_FALSE(statement.layoutUnknown);
+  EXPECT_FALSE(ReadStatementHead(picture, 20, head, error));
+  EXPECT_TRUE(head.empty());
+  EXPECT_FALSE(ReadStatementHead(temp.File("none.csv"), 20, head, error));
+  EXPECT_NE(error.find("ファイルがありません"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace kzm

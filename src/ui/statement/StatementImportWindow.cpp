@@ -16,6 +16,7 @@
 #include "passbook/MonthData.h"
 #include "ui/main/DataWindows.h"
 #include "ui/main/Fonts.h"
+#include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/StatementGrid.h"
 
 namespace kzm::ui {
@@ -62,6 +63,17 @@ void TFmStatementImport::CreateControls() {
   connect(browse, &QPushButton::clicked, this, &TFmStatementImport::ButtonBrowseClick);
   connect(read, &QPushButton::clicked, this, &TFmStatementImport::ButtonReadClick);
   connect(m_file, &QLineEdit::returnPressed, this, &TFmStatementImport::ButtonReadClick);
+
+  m_preset = new QComboBox(this);
+  m_preset->setObjectName(QStringLiteral("ComboPreset"));
+  auto* presetLabel = new QLabel(QStringLiteral("プリセット(&P)"), this);
+  presetLabel->setBuddy(m_preset);
+  FillPresets();
+  connect(m_preset, &QComboBox::activated, this, [this] {
+    if (!m_file->text().isEmpty()) ButtonReadClick();
+  });
+  QPushButton* mapping = NewButton("列の割り当て(&M)…", "ButtonMapping", this);
+  connect(mapping, &QPushButton::clicked, this, &TFmStatementImport::ButtonMappingClick);
 
   m_account = new QComboBox(this);
   m_account->setObjectName(QStringLiteral("ComboAccount"));
@@ -115,14 +127,17 @@ void TFmStatementImport::CreateControls() {
   top->addWidget(m_file, 0, 1);
   top->addWidget(browse, 0, 2);
   top->addWidget(read, 0, 3);
-  top->addWidget(accountLabel, 1, 0);
+  top->addWidget(presetLabel, 1, 0);
+  top->addWidget(m_preset, 1, 1);
+  top->addWidget(mapping, 1, 2, 1, 2);
+  top->addWidget(accountLabel, 2, 0);
   auto* accountRow = new QHBoxLayout;
   accountRow->addWidget(m_account, 1);
   accountRow->addWidget(daysLabel);
   accountRow->addWidget(m_days);
-  top->addLayout(accountRow, 1, 1);
-  top->addWidget(gridLabel, 2, 0);
-  top->addWidget(m_layout, 2, 1, 1, 3);
+  top->addLayout(accountRow, 2, 1);
+  top->addWidget(gridLabel, 3, 0);
+  top->addWidget(m_layout, 3, 1, 1, 3);
   auto* edit = new QHBoxLayout;
   edit->addWidget(categoryLabel);
   edit->addWidget(m_category, 1);
@@ -167,16 +182,81 @@ void TFmStatementImport::ButtonBrowseClick() {
   ButtonReadClick();
 }
 
+void TFmStatementImport::FillPresets() {
+  const QString chosen = m_preset->currentData().toString();
+  m_preset->clear();
+  m_preset->addItem(QStringLiteral("(自動)"), QString());
+  for (const TStatementLayout& preset : m_presets.Presets()) m_preset->addItem(Q(preset.name), Q(preset.name));
+  m_preset->setCurrentIndex(std::max(0, m_preset->findData(chosen)));
+}
+
 void TFmStatementImport::ButtonReadClick() {
   std::vector<TStatementLayout> layouts;
   std::string error;
-  (void)LayoutsFor(m_presets, "", layouts, error);
-  TStatementImport import;
-  if (!import.Read(m_file->text().toStdString(), layouts, error)) {
+  if (!LayoutsFor(m_presets, m_preset->currentData().toString().toStdString(), layouts, error)) {
     WindowSystem().Notify(error);
     return;
   }
-  m_import = std::move(import);
+  TStatement statement;
+  if (!ReadStatementFile(m_file->text().toStdString(), layouts, statement, error)) {
+    // A file of a layout not known yet is readable once its columns are mapped.
+    if (statement.layoutUnknown) {
+      MapColumns(Q(error));
+    } else {
+      WindowSystem().Notify(error);
+    }
+    return;
+  }
+  ShowStatement(std::move(statement));
+}
+
+void TFmStatementImport::ButtonMappingClick() {
+  if (m_file->text().isEmpty()) {
+    WindowSystem().Notify("先に明細ファイルを指定してください。");
+    m_file->setFocus();
+    return;
+  }
+  MapColumns(QString());
+}
+
+void TFmStatementImport::MapColumns(const QString& explanation) {
+  const std::string path = m_file->text().toStdString();
+  std::vector<TStatementRecord> head;
+  std::string error;
+  if (!ReadStatementHead(path, kHeaderSearchLines, head, error)) {
+    WindowSystem().Notify(error);
+    return;
+  }
+  TStatementLayout start;
+  const std::string chosen = m_preset->currentData().toString().toStdString();
+  const bool hasStart = !chosen.empty() && m_presets.FindPreset(chosen, start);
+  std::vector<std::string> names;
+  for (const TStatementLayout& preset : m_presets.Presets()) names.push_back(preset.name);
+  TFmColumnMapping dialog(std::move(head), explanation, hasStart ? &start : nullptr, std::move(names), this);
+  // The dialog stays open until its mapping reads the file, so nothing is kept that reads nothing.
+  while (dialog.exec() == QDialog::Accepted) {
+    TStatement statement;
+    if (!ReadStatementFile(path, {dialog.Layout()}, statement, error)) {
+      WindowSystem().Notify(statement.layoutUnknown ? "この列の割り当てでは、明細の行を読めません。\n日付と金額の列、"
+                                                      "読み飛ばす行数を確かめてください。"
+                                                    : error);
+      continue;
+    }
+    m_presets.StorePreset(dialog.Layout());
+    if (!m_presets.Save(error)) {
+      WindowSystem().Notify(error);
+      m_presets.Load(m_folder);
+      return;
+    }
+    FillPresets();
+    m_preset->setCurrentIndex(std::max(0, m_preset->findData(Q(dialog.Layout().name))));
+    ShowStatement(std::move(statement));
+    return;
+  }
+}
+
+void TFmStatementImport::ShowStatement(TStatement statement) {
+  m_import.SetStatement(std::move(statement));
   m_read = true;
   const int remembered = m_account->findText(Q(m_presets.Account(m_import.Statement().layoutName)));
   if (remembered >= 0) m_account->setCurrentIndex(remembered);

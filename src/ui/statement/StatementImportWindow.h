@@ -44,6 +44,12 @@ class TFmStatementImport : public QDialog {
   void FillCategories();
   void ButtonBrowseClick();
   void ButtonReadClick();
+  void ButtonMappingClick();
+  void FillPresets();
+  // Opens the column mapping for the file; a mapping that reads the file is kept as a preset
+  // and the file is shown with it.
+  void MapColumns(const QString& explanation);
+  void ShowStatement(TStatement statement);
   void ButtonImportClick();
   void ButtonUndoClick();
   void AccountChanged();
@@ -64,6 +70,7 @@ class TFmStatementImport : public QDialog {
 
   QLineEdit* m_file = nullptr;
   QComboBox* m_account = nullptr;
+  QComboBox* m_preset = nullptr;
   QSpinBox* m_days = nullptr;
   QLabel* m_layout = nullptr;
   TStatementGrid* m_grid = nullptr;
