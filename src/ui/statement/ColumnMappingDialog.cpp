@@ -54,7 +54,7 @@ TFmColumnMapping::TFmColumnMapping(std::vector<TStatementRecord> head, const QSt
   if (start) Start(*start);
   ShowMapping();
   m_date->setFocus();
-  resize(640, 520);
+  resize(660, 640);
 }
 
 void TFmColumnMapping::CreateControls(const QString& explanation) {
@@ -62,6 +62,9 @@ void TFmColumnMapping::CreateControls(const QString& explanation) {
   m_lines->setObjectName(QStringLiteral("TableLines"));
   m_lines->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_lines->setTabKeyNavigation(false);
+  // Compact rows, so that a preamble, the header and some rows show at once.
+  m_lines->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  m_lines->setMinimumHeight(8 * (fontMetrics().height() + 6));
   auto* linesLabel = new QLabel(QStringLiteral("ファイルの先頭の行(&V)"), this);
   linesLabel->setBuddy(m_lines);
 
