@@ -10,6 +10,7 @@
 #include "foundation/SystemErrors.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
+#include "statement/ImportFiles.h"
 
 namespace kzm {
 
@@ -19,40 +20,13 @@ constexpr size_t kMaxHistorySize = 64 * 1024 * 1024;
 
 std::string PathIn(const std::string& folder, const char* name) { return folder + "/" + name; }
 
-bool ReadHistoryFile(const std::string& path, std::string& bytes, bool& missing, std::string& error) {
-  int code = 0;
-  missing = false;
-  switch (ReadFileUpTo(path, kMaxHistorySize, bytes, &code)) {
-    case TReadStatus::rsRead: return true;
-    case TReadStatus::rsMissing: missing = true; return true;
-    case TReadStatus::rsTooLarge: error = "「" + path + "」が大きすぎて読めません。"; return false;
-    case TReadStatus::rsFailed: error = "「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
-  }
-  return false;
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
 
 bool ReadLastImport(const std::string& passbookFolder, std::vector<TImportedEntry>& entries, std::string& error) {
   entries.clear();
   std::string bytes;
-  bool missing = false;
-  if (!ReadHistoryFile(PathIn(passbookFolder, kLastImportFileName), bytes, missing, error)) return false;
-  if (missing) return true;
+  if (!ReadImportFile(PathIn(passbookFolder, kLastImportFileName), kMaxHistorySize, "", bytes, error)) return false;
+  if (bytes.empty()) return true;
   std::vector<TkzmEntry> read;
   std::vector<TKeptLine> kept;
   (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
@@ -92,9 +66,8 @@ bool WriteLastImport(const std::string& passbookFolder, const std::vector<TImpor
 bool TImportedIds::Load(const std::string& passbookFolder, std::string& error) {
   m_ids.clear();
   std::string bytes;
-  bool missing = false;
-  if (!ReadHistoryFile(PathIn(passbookFolder, kImportedIdsFileName), bytes, missing, error)) return false;
-  for (const std::string& line : Lines(bytes)) {
+  if (!ReadImportFile(PathIn(passbookFolder, kImportedIdsFileName), kMaxHistorySize, "", bytes, error)) return false;
+  for (const std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     if (fields.size() >= 2 && !fields[1].empty()) m_ids.emplace(fields[0], fields[1]);
   }

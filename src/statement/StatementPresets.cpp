@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/Concat.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
 
@@ -194,12 +195,13 @@ std::string ColumnMappingText(const TColumns& columns, bool spendingPositive, in
     if (index >= 0) add(std::string(key) + "=" + std::to_string(index + 1));
   }
   if (spendingPositive) add("card");
-  if (skipLines > 0) add("skip=" + std::to_string(skipLines));
+  if (skipLines > 0) add(Concat({"skip=", std::to_string(skipLines)}));
   std::string cells;
   for (const std::string& cell : header) {
     const std::string_view trimmed = Trim(cell);
     if (trimmed.empty() || trimmed.find_first_of(",|\r\n") != std::string_view::npos) continue;
-    cells += (cells.empty() ? "" : "|") + std::string(trimmed);
+    if (!cells.empty()) cells += '|';
+    cells += trimmed;
   }
   if (!cells.empty()) add("header=" + cells);
   return mapping;

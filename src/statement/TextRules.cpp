@@ -3,8 +3,8 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/SystemErrors.h"
 #include "passbook/Categories.h"
+#include "statement/ImportFiles.h"
 #include "statement/WidthFold.h"
 
 namespace kzm {
@@ -22,21 +22,8 @@ bool TTextRules::Load(const std::string& passbookFolder, std::string& error) {
   m_otherLines.clear();
   const std::string path = RulePath(passbookFolder);
   std::string bytes;
-  int code = 0;
-  switch (ReadFileUpTo(path, kMaxRuleFileSize, bytes, &code)) {
-    case TReadStatus::rsRead: break;
-    case TReadStatus::rsMissing: return true;
-    case TReadStatus::rsTooLarge: error = "分類のルール「" + path + "」が大きすぎて読めません。"; return false;
-    case TReadStatus::rsFailed: error = "分類のルール「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
-  }
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    start = end + 1;
-    if (line.empty()) continue;
+  if (!ReadImportFile(path, kMaxRuleFileSize, "分類のルール", bytes, error)) return false;
+  for (const std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     const int kind = fields.size() == 3 ? KindCode(fields[1]) : 0;
     if ((kind == kKindPayment || kind == kKindReceipt || kind == kKindAsset) && !fields[0].empty()) {

@@ -9,27 +9,17 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
 #include "common/TestPaths.h"
+#include "tools/CliRun.h"
 
 namespace kzm {
 namespace {
 
-struct TRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using test::TRun;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -61,18 +51,7 @@ class CliTest : public ::testing::Test {
 
   static std::string Data() { return s_temp->Path() + "/data"; }
 
-  static TRun Run(const std::vector<std::string>& args) {
-    std::string command = Quote(test::BinDir() + "/tavimrok-cli");
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    const std::string out = s_temp->File("stdout.txt");
-    const std::string err = s_temp->File("stderr.txt");
-    const int status = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
-    TRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = test::ReadBytes(out);
-    run.err = test::ReadBytes(err);
-    return run;
-  }
+  static TRun Run(const std::vector<std::string>& args) { return test::RunCli(args, *s_temp); }
 
   static test::TTempFolder* s_temp;
 };

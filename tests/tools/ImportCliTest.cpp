@@ -7,20 +7,16 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 
 #include "common/TempFolder.h"
 #include "common/TestPaths.h"
 #include "foundation/Codec.h"
+#include "tools/CliRun.h"
 
 namespace kzm {
 namespace {
 
-struct TRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
+using test::TRun;
 
 class ImportCliTest : public ::testing::Test {
  protected:
@@ -39,23 +35,7 @@ class ImportCliTest : public ::testing::Test {
   std::string Data() const { return temp.Path() + "/data"; }
   std::string Statement() const { return temp.File("meisai.csv"); }
 
-  TRun Run(const std::vector<std::string>& args) const {
-    auto quote = [](const std::string& arg) {
-      std::string quoted = "'";
-      for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      return quoted + "'";
-    };
-    std::string command = quote(test::BinDir() + "/tavimrok-cli");
-    for (const std::string& arg : args) command += " " + quote(arg);
-    const std::string out = temp.File("stdout.txt");
-    const std::string err = temp.File("stderr.txt");
-    const int status = std::system((command + " >" + quote(out) + " 2>" + quote(err)).c_str());
-    TRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = test::ReadBytes(out);
-    run.err = test::ReadBytes(err);
-    return run;
-  }
+  TRun Run(const std::vector<std::string>& args) const { return test::RunCli(args, temp); }
 
   std::map<std::string, std::string> Tree() const {
     std::map<std::string, std::string> files;

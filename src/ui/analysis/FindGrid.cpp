@@ -1,5 +1,6 @@
 #include "ui/analysis/FindGrid.h"
 
+#include "controls/ListGrid.h"
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
 #include "passbook/Categories.h"
@@ -44,16 +45,7 @@ std::string CellText(int col, const TkzmEntry& e) {
 
 TFindGrid::TFindGrid(QWidget* parent) : TorvDrawGrid(parent), m_collator(QLocale(QLocale::Japanese, QLocale::Japan)) {
   setObjectName(QStringLiteral("FindGrid"));
-  SetColCount(kSearchColumnCount);
-  SetFixedCols(0);
-  SetRowCount(2);
-  SetFixedRows(1);
-  SetBorderStyle(TBorderStyle::bsSingle);
-  SetOptions(kDefaultGridOptions.Without(TGridOption::goRangeSelect)
-                 .With(TGridOption::goRowSelect)
-                 .With(TGridOption::goColSizing)
-                 .With(TGridOption::goThumbTracking));
-  SetColor(Qt::white);
+  MakeListGrid(*this, kSearchColumnCount);
   ApplyFontMetrics();
 }
 

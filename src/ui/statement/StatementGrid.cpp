@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "controls/ListGrid.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"
@@ -56,16 +57,7 @@ QString CellText(int col, const TImportRow& row, const std::string& accountKey) 
 
 TStatementGrid::TStatementGrid(TStatementImport& import, QWidget* parent) : TorvDrawGrid(parent), m_import(import) {
   setObjectName(QStringLiteral("StatementGrid"));
-  SetColCount(kStatementColumnCount);
-  SetFixedCols(0);
-  SetRowCount(2);
-  SetFixedRows(1);
-  SetBorderStyle(TBorderStyle::bsSingle);
-  SetOptions(kDefaultGridOptions.Without(TGridOption::goRangeSelect)
-                 .With(TGridOption::goRowSelect)
-                 .With(TGridOption::goColSizing)
-                 .With(TGridOption::goThumbTracking));
-  SetColor(Qt::white);
+  MakeListGrid(*this, kStatementColumnCount);
   ApplyFontMetrics();
 }
 
