@@ -20,13 +20,13 @@ struct TColumnRef {
 
 struct TStatementLayout {
   std::string name;                    // shown to the user; a preset's name
-  std::vector<std::string> signature;  // header cells, compared width-folded; empty: no header
-  TColumnRef date;
-  TColumnRef text;
-  TColumnRef out;     // amount leaving the account
-  TColumnRef in;      // amount coming in
-  TColumnRef signed_;  // one column for both: negative leaves the account
-  TColumnRef id;      // the bank's id of a row, when it gives one
+  std::vector<std::string> signature = {};  // header cells, compared width-folded; empty: no header
+  TColumnRef date = {};
+  TColumnRef text = {};
+  TColumnRef out = {};      // amount leaving the account
+  TColumnRef in = {};       // amount coming in
+  TColumnRef signed_ = {};  // one column for both: negative leaves the account
+  TColumnRef id = {};       // the bank's id of a row, when it gives one
   // Card files list spending as positive amounts and refunds as negative ones.
   bool spendingPositive = false;
   int skipLines = 0;  // without a header: lines before the first row
