@@ -285,6 +285,25 @@ bool TkzmDataUnit::SumRange(THeadList& list, int32_t first, int32_t last) {
   return saved;
 }
 
+const std::vector<std::unique_ptr<TkzmEntry>>* TkzmDataUnit::HeldEntries(int year, int month) const {
+  if (m_month->year == year && m_month->month == month) return &m_month->entries;
+  for (const auto& unsaved : m_unsaved) {
+    if (unsaved->year == year && unsaved->month == month && unsaved->path == MonthFilePath(year, month)) {
+      return &unsaved->entries;
+    }
+  }
+  return nullptr;
+}
+
+bool TkzmDataUnit::ReadMonthLines(int year, int month, TMonthLineSink& sink) {
+  const std::string path = MonthFilePath(year, month);
+  if (path.empty()) return true;
+  const int32_t firstDay = EncodeDate(year, month, 1);
+  const TMonthFileRead read = ReadMonthFile(path, firstDay, firstDay + kzm::DaysInMonth(year, month) - 1, sink);
+  TellAboutRead(path, read);
+  return read.status == TMonthFileStatus::mfRead || read.status == TMonthFileStatus::mfMissing;
+}
+
 bool TkzmDataUnit::MonthUnreadable() const { return m_month->unreadable; }
 
 int TkzmDataUnit::Year() const { return m_month->year; }

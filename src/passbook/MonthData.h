@@ -11,6 +11,7 @@
 namespace kzm {
 
 class THeadList;
+class TMonthLineSink;
 struct TMonthFileRead;
 
 // The entries of one calendar month of the open passbook, shared by every window. Selecting
@@ -81,6 +82,14 @@ class TkzmDataUnit {
   [[nodiscard]] int32_t FirstDay() const;
   [[nodiscard]] int32_t LastDay() const;
   [[nodiscard]] int DaysInMonth() const;
+
+  // The entries of a calendar month when memory holds them (the loaded month, or one waiting
+  // to be written), in order; null when the month is only in its file.
+  [[nodiscard]] const std::vector<std::unique_ptr<TkzmEntry>>* HeldEntries(int year, int month) const;
+  // Shows the lines of a month's file to sink without loading the month, so that a walk over
+  // every month builds none of them. A file that cannot be read is told as when loading, and
+  // gives false.
+  bool ReadMonthLines(int year, int month, TMonthLineSink& sink);
 
   // The month file of a year and month in the current folder ("yyyymm.kzm").
   [[nodiscard]] std::string MonthFilePath(int year, int month) const;

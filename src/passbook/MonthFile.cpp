@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
@@ -42,27 +43,53 @@ int ReadKind(std::string_view field) {
   return (kind != kKindNone ? kind : ParseInt(field, 0)) & 0x7F;
 }
 
-TkzmEntry EntryOfFields(const std::vector<std::string_view>& fields, int32_t date, int32_t amount) {
-  int kind = ReadKind(fields[1]);
-  int accountKind = ReadKind(fields[3]);
-  std::string_view category = fields[2];
-  std::string_view account = fields[4];
-  if (kind == kKindMemo) {
-    category = account = "メモ";
-    accountKind = kKindMemo;
+// How many entry lines of each day were read so far. A month's days are counted in place; a
+// file read whatever its dates (the import history) counts in a map.
+class TDayCounter {
+ public:
+  TDayCounter(int32_t firstDay, int32_t lastDay) : m_firstDay(firstDay) {
+    if (lastDay >= firstDay && lastDay - firstDay < kInPlaceDays) m_inPlace.assign(lastDay - firstDay + 1, 0);
   }
-  if (accountKind == 0) accountKind = kKindAsset;
-  if (kind == 0) kind = kKindPayment;
-  TkzmEntry entry;
-  entry.date = date;
-  entry.categoryKey = MakeKey(category, kind);
-  entry.accountKey = MakeKey(account, accountKind);
-  entry.amount = amount;
-  entry.itemText = fields[6];
-  entry.note = fields[7];
-  entry.extraFields.assign(fields.begin() + 8, fields.end());
-  return entry;
+  int32_t Next(int32_t day) { return m_inPlace.empty() ? m_counts[day]++ : m_inPlace[day - m_firstDay]++; }
+
+ private:
+  static constexpr int32_t kInPlaceDays = 62;
+  int32_t m_firstDay;
+  std::vector<int32_t> m_inPlace;
+  std::map<int32_t, int32_t> m_counts;
+};
+
+TEntryLine LineOfFields(const std::vector<std::string_view>& fields, int32_t date, int32_t amount) {
+  TEntryLine line;
+  line.date = date;
+  line.amount = amount;
+  line.kind = ReadKind(fields[1]);
+  line.accountKind = ReadKind(fields[3]);
+  line.category = fields[2];
+  line.account = fields[4];
+  if (line.kind == kKindMemo) {
+    line.category = line.account = "メモ";
+    line.accountKind = kKindMemo;
+  }
+  if (line.accountKind == 0) line.accountKind = kKindAsset;
+  if (line.kind == 0) line.kind = kKindPayment;
+  line.itemText = fields[6];
+  line.note = fields[7];
+  line.extraFields = std::span(fields).subspan(8);
+  return line;
 }
+
+// Gathers what ParseMonthBytes returns.
+class TGatherLines final : public TMonthLineSink {
+ public:
+  TGatherLines(std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) : m_entries(entries), m_kept(kept) {}
+  void Entry(const TEntryLine& line) override { m_entries.push_back(MakeEntry(line)); }
+  void Kept(int32_t sortDate, std::string_view bytes) override { m_kept.push_back({sortDate, std::string(bytes)}); }
+
+ private:
+  std::vector<TkzmEntry>& m_entries;
+  std::vector<TKeptLine>& m_kept;
+};
 
 // The CSV writer turns every line break inside a field into "\n", so a line stays one line.
 // The line is appended as text (UTF-8).
@@ -93,15 +120,28 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
-                    std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+TkzmEntry MakeEntry(const TEntryLine& line) {
+  TkzmEntry entry;
+  entry.date = line.date;
+  entry.sequence = line.placeInDay;
+  entry.categoryKey = MakeKey(line.category, line.kind);
+  entry.accountKey = MakeKey(line.account, line.accountKind);
+  entry.amount = line.amount;
+  entry.itemText = line.itemText;
+  entry.note = line.note;
+  entry.extraFields.assign(line.extraFields.begin(), line.extraFields.end());
+  return entry;
+}
+
+int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink) {
   std::string text;
   std::vector<std::string> unescaped;
   std::vector<std::string_view> fields;
+  TDayCounter places(firstDay, lastDay);
   int32_t previousDate = 0;
   int unreadAmounts = 0;
-  ForEachLine(bytes, [&](std::string_view line) {
-    DecodeCp932(line, text);
+  ForEachLine(bytes, [&](std::string_view bytesOfLine) {
+    DecodeCp932(bytesOfLine, text);
     CsvSplitViews(text, fields, unescaped);
     const int32_t date = ParseDate(fields[0]);  // 0: no date
     int32_t amount = 0;
@@ -109,13 +149,21 @@ int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
     if (!ofThisMonth || !TryParseInt(fields[5], amount)) {
       if (ofThisMonth) ++unreadAmounts;
       if (date != 0) previousDate = date;
-      kept.push_back({previousDate, std::string(line)});
+      sink.Kept(previousDate, bytesOfLine);
       return;
     }
     previousDate = date;
-    entries.push_back(EntryOfFields(fields, date, amount));
+    TEntryLine line = LineOfFields(fields, date, amount);
+    line.placeInDay = places.Next(date);
+    sink.Entry(line);
   });
   return unreadAmounts;
+}
+
+int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
+                    std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+  TGatherLines gather(entries, kept);
+  return ReadMonthLines(bytes, firstDay, lastDay, gather);
 }
 
 bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
@@ -158,8 +206,7 @@ bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
   return true;
 }
 
-TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
-                             std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink) {
   TMonthFileRead read;
   std::string bytes;
   switch (ReadFileUpTo(path, kMaxMonthFileSize, bytes, &read.error)) {
@@ -173,8 +220,14 @@ TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t 
       return read;
   }
   read.status = TMonthFileStatus::mfRead;
-  read.unreadAmounts = ParseMonthBytes(bytes, firstDay, lastDay, entries, kept);
+  read.unreadAmounts = ReadMonthLines(bytes, firstDay, lastDay, sink);
   return read;
+}
+
+TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
+                             std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept) {
+  TGatherLines gather(entries, kept);
+  return ReadMonthFile(path, firstDay, lastDay, gather);
 }
 
 bool WriteMonthFile(const std::string& path,

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,42 @@ namespace kzm {
 // it is not read, and so never written over.
 constexpr size_t kMaxMonthFileSize = 16 * 1024 * 1024;
 
+// An entry line of a month file as read. Its texts point into the text of the line and last
+// only as long as the call that shows it; the kinds have their defaults applied, and a memo's
+// category and account are "メモ" whatever the line says.
+struct TEntryLine {
+  int32_t date = 0;
+  int32_t amount = 0;
+  int32_t placeInDay = 0;  // how many entry lines of the same day came before it in the file
+  int kind = 0;            // of the category
+  int accountKind = 0;
+  std::string_view category;
+  std::string_view account;
+  std::string_view itemText;
+  std::string_view note;
+  std::span<const std::string_view> extraFields;  // past the eighth
+};
+
+// The entry the line stands for, its sequence its place in the day.
+[[nodiscard]] TkzmEntry MakeEntry(const TEntryLine& line);
+
+// What reading a month file shows, line by line in file order.
+class TMonthLineSink {
+ public:
+  virtual void Entry(const TEntryLine& line) = 0;
+  // A line that is no entry of the month, as its bytes; sortDate as in TKeptLine.
+  virtual void Kept(int32_t sortDate, std::string_view bytes) = 0;
+
+ protected:
+  ~TMonthLineSink() = default;
+};
+
 // Reads the lines of a month file's bytes. Lines dated firstDay..lastDay with at least eight
-// fields and an amount that is a plain integer become entries, in file order (sequence left
-// 0); every other line is kept as its bytes. Returns how many lines were kept for their amount.
+// fields and an amount that is a plain integer are entries; every other line is kept as its
+// bytes. Returns how many lines were kept for their amount.
+int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink);
+
+// ReadMonthLines gathering the entries (in file order) and the kept lines.
 int ParseMonthBytes(std::string_view bytes, int32_t firstDay, int32_t lastDay,
                     std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);
 
@@ -47,6 +81,8 @@ struct TMonthFileRead {
   int unreadAmounts = 0;  // lines kept because their amount is no plain integer
 };
 
+// ReadMonthLines of the file at path; nothing is read unless the status is mfRead.
+TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink);
 // ParseMonthBytes of the file at path; nothing is read unless the status is mfRead.
 TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
                              std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);

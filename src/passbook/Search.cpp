@@ -38,12 +38,63 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
   }
 }
 
+int64_t IdOf(TDayNumber date, int32_t placeInDay) { return (int64_t{date} << 32) | static_cast<uint32_t>(placeInDay); }
+
+// An entry held in memory seen as a line of its file, for matching.
+TEntryLine LineOfEntry(const TkzmEntry& entry) {
+  TEntryLine line;
+  line.date = entry.date;
+  line.amount = entry.amount;
+  line.kind = KeyKind(entry.categoryKey);
+  line.category = NameOfKey(entry.categoryKey);
+  line.account = NameOfKey(entry.accountKey);
+  line.itemText = entry.itemText;
+  line.note = entry.note;
+  return line;
+}
+
+// Matches the entry lines of a month file as they are read, building only the entries found.
+class TSearchLines final : public TMonthLineSink {
+ public:
+  TSearchLines(const TSearchConditions& conditions, TDayNumber first, TDayNumber last, TSearchResults& results)
+      : m_conditions(conditions), m_first(first), m_last(last), m_results(results) {}
+
+  void Entry(const TEntryLine& line) override {
+    if (line.date < m_first || line.date > m_last || !MatchesSearch(m_conditions, line)) return;
+    if (!m_results.Add(MakeEntry(line), line.placeInDay)) return;
+    m_inDateOrder = m_inDateOrder && line.date >= m_lastFound;
+    m_lastFound = line.date;
+  }
+  void Kept(int32_t, std::string_view) override {}
+
+  // A file written out of date order gives its finds in the order of the month as loaded.
+  void PutInDateOrder(size_t firstFound) {
+    if (m_inDateOrder) return;
+    auto& entries = m_results.Entries();
+    std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(firstFound), entries.end(),
+                     [](const TkzmEntry& a, const TkzmEntry& b) { return a.date < b.date; });
+  }
+
+ private:
+  const TSearchConditions& m_conditions;
+  TDayNumber m_first;
+  TDayNumber m_last;
+  TSearchResults& m_results;
+  TDayNumber m_lastFound = INT32_MIN;
+  bool m_inDateOrder = true;
+};
+
 }  // namespace
 
 bool TSearchResults::Add(const TkzmEntry& entry, int32_t placeInDay) {
-  const int64_t id = (int64_t{entry.date} << 32) | static_cast<uint32_t>(placeInDay);
-  if (!Remember(id)) return false;
+  if (!Remember(IdOf(entry.date, placeInDay))) return false;
   m_entries.push_back(entry);
+  return true;
+}
+
+bool TSearchResults::Add(TkzmEntry&& entry, int32_t placeInDay) {
+  if (!Remember(IdOf(entry.date, placeInDay))) return false;
+  m_entries.push_back(std::move(entry));
   return true;
 }
 
@@ -81,14 +132,18 @@ void TSearchResults::GrowIds() {
   }
 }
 
+bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line) {
+  if (Active(conditions.category) && line.category != conditions.category) return false;
+  if (Active(conditions.itemText) && line.itemText != conditions.itemText) return false;
+  if (Active(conditions.note) && line.note != conditions.note) return false;
+  if (Active(conditions.account) && line.account != conditions.account) return false;
+  if (conditions.upper && line.amount > *conditions.upper) return false;
+  if (conditions.lower && line.amount < *conditions.lower) return false;
+  return KindSearched(conditions, line.kind);
+}
+
 bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) {
-  if (Active(conditions.category) && NameOfKey(entry.categoryKey) != conditions.category) return false;
-  if (Active(conditions.itemText) && entry.itemText != conditions.itemText) return false;
-  if (Active(conditions.note) && entry.note != conditions.note) return false;
-  if (Active(conditions.account) && NameOfKey(entry.accountKey) != conditions.account) return false;
-  if (conditions.upper && entry.amount > *conditions.upper) return false;
-  if (conditions.lower && entry.amount < *conditions.lower) return false;
-  return KindSearched(conditions, KeyKind(entry.categoryKey));
+  return MatchesSearch(conditions, LineOfEntry(entry));
 }
 
 bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchConditions& conditions,
@@ -96,27 +151,32 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
   TDayNumber first = 0;
   TDayNumber last = 0;
   if (!MonthDaysInRange(year, month, conditions.first, conditions.last, first, last)) return true;
-  const bool saved = data.SelectDay(first);
-  // The loaded month holds its entries in day order, so one pass visits the days in turn.
-  int32_t place = 0;
-  for (int i = 0; i < data.Count(); ++i) {
-    const TkzmEntry& entry = data.Entry(i);
-    place = i > 0 && data.Entry(i - 1).date == entry.date ? place + 1 : 0;
-    if (entry.date < first || entry.date > last) continue;
-    if (MatchesSearch(conditions, entry)) results.Add(entry, place);
+  if (const auto* held = data.HeldEntries(year, month)) {
+    // Held entries are in day order, so one pass visits the days in turn.
+    int32_t place = 0;
+    for (size_t i = 0; i < held->size(); ++i) {
+      const TkzmEntry& entry = *(*held)[i];
+      place = i > 0 && (*held)[i - 1]->date == entry.date ? place + 1 : 0;
+      if (entry.date < first || entry.date > last) continue;
+      if (MatchesSearch(conditions, entry)) results.Add(entry, place);
+    }
+    return true;
   }
-  data.SelectDay(last);
-  return saved;
+  const size_t firstFound = results.Entries().size();
+  TSearchLines lines(conditions, first, last, results);
+  const bool read = data.ReadMonthLines(year, month, lines);
+  lines.PutInDateOrder(firstFound);
+  return read;
 }
 
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing) {
-  bool saved = true;
+  bool read = true;
   for (const TMonthOfFile& m : MonthsToWalk(data)) {
-    if (!SearchMonth(data, m.year, m.month, conditions, results)) saved = false;
+    if (!SearchMonth(data, m.year, m.month, conditions, results)) read = false;
     if (keepGoing && !keepGoing()) break;
   }
-  return saved;
+  return read;
 }
 
 std::vector<std::string> SearchResultCells(const TkzmEntry& entry) {

@@ -11,6 +11,7 @@
 
 #include "foundation/Dates.h"
 #include "passbook/MonthEntry.h"
+#include "passbook/MonthFile.h"
 
 namespace kzm {
 
@@ -42,6 +43,7 @@ class TSearchResults {
  public:
   // False when the same entry is already among the results.
   bool Add(const TkzmEntry& entry, int32_t placeInDay);
+  bool Add(TkzmEntry&& entry, int32_t placeInDay);
   void Clear();
   [[nodiscard]] int Count() const { return static_cast<int>(m_entries.size()); }
   [[nodiscard]] std::vector<TkzmEntry>& Entries() { return m_entries; }
@@ -62,16 +64,19 @@ class TSearchResults {
 };
 
 [[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry);
+[[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line);
 
-// Adds the matching entries of one calendar month to results, loading it into data. A month
-// wholly outside the range is not loaded. False when the month left behind in data could not
-// be written (the user has been told).
+// Adds the matching entries of one calendar month to results, in date order: as data holds
+// them when it holds the month, else read from its file in passing (data loads no month, and
+// its current day stays). A month wholly outside the range is not read. False when its file
+// could not be read (the user has been told).
 bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchConditions& conditions,
                  TSearchResults& results);
 
 // Searches every month file "yyyymm.kzm" of data's folder, in the order the file system lists
 // them; files whose names are no year and month are passed over. A folder that cannot be
-// listed and month files that cannot be read are told and land in data.ReadFailures(). After each month
+// listed and month files that cannot be read are told and land in data.ReadFailures(); such
+// a month file makes the result false. After each month
 // keepGoing (when given) is asked whether to carry on: the window lets pending events run and
 // answers false once the user pressed stop.
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
