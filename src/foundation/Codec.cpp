@@ -110,7 +110,11 @@ std::string DecodeCp932(std::string_view bytes) {
   return out;
 }
 
-void DecodeCp932(std::string_view bytes, std::string& out) {
+namespace {
+
+// The decoder, calling mark(byte, place in out) for every ASCII byte as it goes.
+template <class Mark>
+void DecodeMarking(std::string_view bytes, std::string& out, Mark&& mark) {
   out.clear();
   if (bytes.empty()) return;
   const TCp932Tables& t = Tables();
@@ -121,7 +125,7 @@ void DecodeCp932(std::string_view bytes, std::string& out) {
   while (i < n) {
     // Runs of ASCII are by far the most common: copy them in one go.
     size_t j = i;
-    while (j < n && p[j] < 0x80) ++j;
+    for (const size_t at = out.size() - i; j < n && p[j] < 0x80; ++j) mark(p[j], at + j);
     if (j > i) {
       out.append(reinterpret_cast<const char*>(p + i), j - i);
       i = j;
@@ -145,6 +149,25 @@ void DecodeCp932(std::string_view bytes, std::string& out) {
     out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
     ++i;
   }
+}
+
+constexpr std::array<bool, 128> kCsvMarks = [] {
+  std::array<bool, 128> marks{};
+  for (const char c : {',', '"', '\\', '\r', '\n'}) marks[static_cast<unsigned char>(c)] = true;
+  return marks;
+}();
+
+}  // namespace
+
+void DecodeCp932(std::string_view bytes, std::string& out) {
+  DecodeMarking(bytes, out, [](unsigned char, size_t) {});
+}
+
+void DecodeCp932Csv(std::string_view bytes, std::string& out, std::vector<uint32_t>& marks) {
+  marks.clear();
+  DecodeMarking(bytes, out, [&marks](unsigned char c, size_t at) {
+    if (kCsvMarks[c]) marks.push_back(static_cast<uint32_t>(at));
+  });
 }
 
 namespace {

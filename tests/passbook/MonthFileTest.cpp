@@ -1,0 +1,127 @@
+#include "passbook/MonthFile.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "foundation/Codec.h"
+#include "foundation/Csv.h"
+#include "foundation/Dates.h"
+#include "foundation/Text.h"
+
+namespace kzm {
+namespace {
+
+// What the reader must make of bytes, worked out the plain way: cut the bytes into lines,
+// decode each line on its own and split it.
+struct TExpected {
+  std::vector<std::vector<std::string>> entries;  // the fields of each entry line
+  std::vector<std::string> kept;
+};
+
+TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDay) {
+  TExpected expected;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string line = bytes.substr(start, end - start);
+    start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+    const int32_t date = ParseDate(fields[0]);
+    int32_t amount = 0;
+    if (fields.size() >= 8 && date >= firstDay && date <= lastDay && TryParseInt(fields[5], amount)) {
+      expected.entries.push_back(fields);
+    } else {
+      expected.kept.push_back(line);
+    }
+  }
+  return expected;
+}
+
+class TRecordLines final : public TMonthLineSink {
+ public:
+  void Entry(const TEntryLine& line) override {
+    std::vector<std::string> fields{FormatDate8(line.date), "", std::string(line.category), "",
+                                    std::string(line.account), std::to_string(line.amount),
+                                    std::string(line.itemText), std::string(line.note)};
+    fields.insert(fields.end(), line.extraFields.begin(), line.extraFields.end());
+    got.entries.push_back(fields);
+    places.push_back(line.placeInDay);
+  }
+  void Kept(int32_t, std::string_view bytes) override { got.kept.emplace_back(bytes); }
+
+  TExpected got;
+  std::vector<int32_t> places;
+};
+
+// Random lines of pieces that matter to the reader: line ends of every kind, commas, quotes,
+// backslashes (also as the second byte of a character: ソ is 83 5C), broken bytes, dates.
+std::string RandomMonthBytes(std::mt19937& random) {
+  static const std::vector<std::string> pieces = {
+      "20240305", "20240306", "2024/3/7", "20240401", ",", ",", ",", ",", "\r\n", "\r\n", "\n", "\r",
+      "\"", "\\", "\\n", "\x83\x5C", "\x8E\x78\x8F\x6F", "\x81", "\xFF", "\xB1", "12", "-5", "1.5", "a", " ",
+      "20240305,支出,食費,資産,現金,100,パン,\r\n"};
+  std::string bytes;
+  const int count = std::uniform_int_distribution<int>(0, 60)(random);
+  for (int i = 0; i < count; ++i) {
+    const std::string& piece = pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(random)];
+    if (piece.find("支出") != std::string::npos) {
+      std::string encoded;
+      EXPECT_TRUE(EncodeCp932(piece, encoded));
+      bytes += encoded;
+    } else {
+      bytes += piece;
+    }
+  }
+  return bytes;
+}
+
+TEST(MonthFileTest, ReadsEveryLineAsReadingItAloneWould) {
+  std::mt19937 random(20261209);
+  const int32_t first = EncodeDate(2024, 3, 1);
+  const int32_t last = EncodeDate(2024, 3, 31);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string bytes = RandomMonthBytes(random);
+    SCOPED_TRACE(bytes);
+    TRecordLines record;
+    ReadMonthLines(bytes, first, last, record);
+    const TExpected expected = ReadPlainly(bytes, first, last);
+    ASSERT_EQ(record.got.kept, expected.kept);
+    ASSERT_EQ(record.got.entries.size(), expected.entries.size());
+    for (size_t i = 0; i < expected.entries.size(); ++i) {
+      const std::vector<std::string>& want = expected.entries[i];
+      const std::vector<std::string>& got = record.got.entries[i];
+      ASSERT_EQ(got.size(), want.size());
+      for (const size_t field : {size_t{2}, size_t{4}, size_t{6}, size_t{7}}) EXPECT_EQ(got[field], want[field]);
+      EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.end()),
+                std::vector<std::string>(want.begin() + 8, want.end()));
+    }
+  }
+}
+
+TEST(MonthFileTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("20240305,支出,食費,資産,現金,1,a,\r\n"
+                          "20240306,支出,食費,資産,現金,2,b,\r\n"
+                          "20240305,支出,食費,資産,現金,x,kept,\r\n"
+                          "20240305,支出,食費,資産,現金,3,c,\r\n"
+                          "20240306,支出,食費,資産,現金,4,d,\r\n",
+                          bytes));
+  TRecordLines record;
+  ReadMonthLines(bytes, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), record);
+  EXPECT_EQ(record.places, (std::vector<int32_t>{0, 0, 1, 1}));
+  ASSERT_EQ(record.got.kept.size(), 1u);
+}
+
+TEST(MonthFileTest, DecodingNotesTheCsvBytesWhereTheyLand) {
+  std::string text;
+  std::vector<uint32_t> marks = {99};
+  DecodeCp932Csv("\x8E\x78,\x83\x5C\"\\\r\n\xFF,", text, marks);
+  // 支 and ソ take three bytes each, the broken byte four; ソ's second byte is no backslash.
+  EXPECT_EQ(text.size(), 3u + 1 + 3 + 4 + 4 + 1);
+  EXPECT_EQ(marks, (std::vector<uint32_t>{3, 7, 8, 9, 10, 15}));
+}
+
+}  // namespace
+}  // namespace kzm
