@@ -43,10 +43,16 @@ int KindCode(std::string_view name) {
 }
 
 std::string MakeKey(std::string_view name, int kind) {
-  std::string key = "\xFF";
-  key += static_cast<char>(static_cast<unsigned char>(kind));
-  key += name;
+  std::string key;
+  AssignKey(key, name, kind);
   return key;
+}
+
+void AssignKey(std::string& key, std::string_view name, int kind) {
+  key.resize(2 + name.size());
+  key[0] = '\xFF';
+  key[1] = static_cast<char>(static_cast<unsigned char>(kind));
+  name.copy(key.data() + 2, name.size());
 }
 
 int KeyKind(std::string_view key) {

@@ -34,6 +34,8 @@ inline constexpr int kKindCount = 7;
 // through the Shift-JIS codec themselves (files store name and kind separately). Keys are
 // compared byte for byte, so 食費 as a payment and 食費 as an asset are two categories.
 [[nodiscard]] std::string MakeKey(std::string_view name, int kind);
+// MakeKey into key, whose memory is used again.
+void AssignKey(std::string& key, std::string_view name, int kind);
 // The second byte of the key when it is below 7, otherwise (or for a shorter key) 0.
 [[nodiscard]] int KeyKind(std::string_view key);
 // The key from its third byte on; empty for a shorter key.

@@ -216,15 +216,19 @@ std::string FolderOf(const std::string& path) {
 
 TkzmEntry MakeEntry(const TEntryLine& line) {
   TkzmEntry entry;
+  AssignEntry(entry, line);
+  return entry;
+}
+
+void AssignEntry(TkzmEntry& entry, const TEntryLine& line) {
   entry.date = line.date;
   entry.sequence = line.placeInDay;
-  entry.categoryKey = MakeKey(line.category, line.kind);
-  entry.accountKey = MakeKey(line.account, line.accountKind);
+  AssignKey(entry.categoryKey, line.category, line.kind);
+  AssignKey(entry.accountKey, line.account, line.accountKind);
   entry.amount = line.amount;
   entry.itemText = line.itemText;
   entry.note = line.note;
   entry.extraFields.assign(line.extraFields.begin(), line.extraFields.end());
-  return entry;
 }
 
 int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink) {

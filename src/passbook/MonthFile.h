@@ -40,6 +40,8 @@ struct TEntryLine {
 
 // The entry the line stands for, its sequence its place in the day.
 [[nodiscard]] TkzmEntry MakeEntry(const TEntryLine& line);
+// The same into entry, whose memory is used again.
+void AssignEntry(TkzmEntry& entry, const TEntryLine& line);
 
 // What reading a month file shows, line by line in file order.
 class TMonthLineSink {

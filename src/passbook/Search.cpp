@@ -1,7 +1,6 @@
 #include "passbook/Search.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <utility>
 
@@ -19,9 +18,8 @@ namespace {
 
 constexpr const char* kNoCondition = "(なし)";
 
-// Marks an empty place of the id table. It is the id of day number INT32_MIN, long before any
-// date, and is remembered apart should an entry ever have it.
-constexpr int64_t kFreeId = INT64_MIN;
+// How many months a search walks before it foresees how many entries it will find.
+constexpr size_t kMonthsToForeseeFrom = 12;
 
 bool Active(const std::string& condition) { return !condition.empty() && condition != kNoCondition; }
 
@@ -37,8 +35,6 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
     default: return true;
   }
 }
-
-int64_t IdOf(TDayNumber date, int32_t placeInDay) { return (int64_t{date} << 32) | static_cast<uint32_t>(placeInDay); }
 
 // An entry held in memory seen as a line of its file, for matching.
 TEntryLine LineOfEntry(const TkzmEntry& entry) {
@@ -61,7 +57,7 @@ class TSearchLines final : public TMonthLineSink {
 
   void Entry(const TEntryLine& line) override {
     if (line.date < m_first || line.date > m_last || !MatchesSearch(m_conditions, line)) return;
-    if (!m_results.Add(MakeEntry(line), line.placeInDay)) return;
+    if (!m_results.Add(line)) return;
     m_inDateOrder = m_inDateOrder && line.date >= m_lastFound;
     m_lastFound = line.date;
   }
@@ -87,49 +83,20 @@ class TSearchLines final : public TMonthLineSink {
 }  // namespace
 
 bool TSearchResults::Add(const TkzmEntry& entry, int32_t placeInDay) {
-  if (!Remember(IdOf(entry.date, placeInDay))) return false;
+  if (!m_found.Insert(entry.date, placeInDay)) return false;
   m_entries.push_back(entry);
   return true;
 }
 
-bool TSearchResults::Add(TkzmEntry&& entry, int32_t placeInDay) {
-  if (!Remember(IdOf(entry.date, placeInDay))) return false;
-  m_entries.push_back(std::move(entry));
+bool TSearchResults::Add(const TEntryLine& line) {
+  if (!m_found.Insert(line.date, line.placeInDay)) return false;
+  AssignEntry(m_entries.emplace_back(), line);
   return true;
 }
 
 void TSearchResults::Clear() {
   m_entries.clear();
-  m_ids = {};
-  m_idCount = 0;
-  m_foundFreeId = false;
-}
-
-bool TSearchResults::Remember(int64_t id) {
-  if (id == kFreeId) return !std::exchange(m_foundFreeId, true);
-  if (2 * (m_idCount + 1) > m_ids.size()) GrowIds();
-  // The day is spread over the table by Fibonacci hashing (the top bits of the product), and
-  // the entries of a day follow one another from there: a day costs one trip to memory.
-  const int shift = 64 - std::countr_zero(m_ids.size());
-  const size_t mask = m_ids.size() - 1;
-  const size_t dayPlace = (static_cast<uint64_t>(id >> 32) * 0x9E3779B97F4A7C15u) >> shift;
-  for (size_t i = (dayPlace + static_cast<uint32_t>(id)) & mask;; i = (i + 1) & mask) {
-    if (m_ids[i] == id) return false;
-    if (m_ids[i] == kFreeId) {
-      m_ids[i] = id;
-      ++m_idCount;
-      return true;
-    }
-  }
-}
-
-void TSearchResults::GrowIds() {
-  const size_t size = std::max<size_t>(64, 2 * m_ids.size());
-  const std::vector<int64_t> old = std::exchange(m_ids, std::vector<int64_t>(size, kFreeId));
-  m_idCount = 0;
-  for (const int64_t id : old) {
-    if (id != kFreeId) Remember(id);
-  }
+  m_found.Clear();
 }
 
 bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line) {
@@ -171,10 +138,26 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
 
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing) {
+  const std::vector<TMonthOfFile> months = MonthsToWalk(data);
+  const auto inRange = [&](const TMonthOfFile& m) {
+    TDayNumber first = 0;
+    TDayNumber last = 0;
+    return MonthDaysInRange(m.year, m.month, conditions.first, conditions.last, first, last);
+  };
+  const size_t monthsInRange = static_cast<size_t>(std::count_if(months.begin(), months.end(), inRange));
+  const size_t before = results.Entries().size();
+  size_t searched = 0;
   bool read = true;
-  for (const TMonthOfFile& m : MonthsToWalk(data)) {
+  for (const TMonthOfFile& m : months) {
     if (!SearchMonth(data, m.year, m.month, conditions, results)) read = false;
     if (keepGoing && !keepGoing()) break;
+    // The months searched tell how many the rest will find (the walk follows no order of
+    // dates): room for all of them is made once, with a little to spare, instead of the list
+    // moving its entries each time it grows.
+    if (inRange(m) && ++searched == kMonthsToForeseeFrom) {
+      const size_t foreseen = (results.Entries().size() - before) * monthsInRange / searched;
+      results.Reserve(before + foreseen + foreseen / 8);
+    }
   }
   return read;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/Dates.h"
+#include "passbook/FoundPlaces.h"
 #include "passbook/MonthEntry.h"
 #include "passbook/MonthFile.h"
 
@@ -43,24 +44,19 @@ class TSearchResults {
  public:
   // False when the same entry is already among the results.
   bool Add(const TkzmEntry& entry, int32_t placeInDay);
-  bool Add(TkzmEntry&& entry, int32_t placeInDay);
+  // The entry of a month file's line.
+  bool Add(const TEntryLine& line);
+  // Makes room for count results in all, so that they are not moved again and again as the
+  // list grows.
+  void Reserve(size_t count) { m_entries.reserve(count); }
   void Clear();
   [[nodiscard]] int Count() const { return static_cast<int>(m_entries.size()); }
   [[nodiscard]] std::vector<TkzmEntry>& Entries() { return m_entries; }
   [[nodiscard]] const std::vector<TkzmEntry>& Entries() const { return m_entries; }
 
  private:
-  // False when id is among the ids already found.
-  bool Remember(int64_t id);
-  void GrowIds();
-
   std::vector<TkzmEntry> m_entries;
-  // Date and place of every result, in an open-addressing table at most half full: a
-  // search may find every entry of the passbook, and a hash node for each cost as much as
-  // reading them.
-  std::vector<int64_t> m_ids;
-  size_t m_idCount = 0;
-  bool m_foundFreeId = false;  // the one id that cannot be stored in the table was found
+  TFoundPlaces m_found;
 };
 
 [[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry);

@@ -1,0 +1,66 @@
+#include "passbook/FoundPlaces.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <utility>
+
+namespace kzm {
+
+namespace {
+
+// Marks a free slot. It is a day long before any date; should a day ever be this one, its
+// places are held one by one.
+constexpr TDayNumber kFreeDay = INT32_MIN;
+constexpr int32_t kPlacesPerWord = 64;
+
+}  // namespace
+
+bool TFoundPlaces::Insert(TDayNumber day, int32_t place) {
+  if (day == kFreeDay || place < 0 || place >= kPlacesPerWord) {
+    return m_others.insert((int64_t{day} << 32) | static_cast<uint32_t>(place)).second;
+  }
+  uint64_t& places = PlacesOf(day).places;
+  const uint64_t bit = uint64_t{1} << place;
+  if ((places & bit) != 0) return false;
+  places |= bit;
+  return true;
+}
+
+void TFoundPlaces::Clear() {
+  m_days = {};
+  m_dayCount = 0;
+  m_lastSlot = 0;
+  m_others.clear();
+}
+
+TFoundPlaces::TDayPlaces& TFoundPlaces::PlacesOf(TDayNumber day) {
+  if (m_lastSlot < m_days.size() && m_days[m_lastSlot].day == day) return m_days[m_lastSlot];
+  if (2 * (m_dayCount + 1) > m_days.size()) Grow();
+  // Fibonacci hashing: the top bits of the product.
+  const int shift = 64 - std::countr_zero(m_days.size());
+  const size_t mask = m_days.size() - 1;
+  for (size_t i = (static_cast<uint64_t>(static_cast<uint32_t>(day)) * 0x9E3779B97F4A7C15u) >> shift;;
+       i = (i + 1) & mask) {
+    if (m_days[i].day == kFreeDay) {
+      m_days[i] = {day, 0};
+      ++m_dayCount;
+    }
+    if (m_days[i].day == day) {
+      m_lastSlot = i;
+      return m_days[i];
+    }
+  }
+}
+
+void TFoundPlaces::Grow() {
+  const size_t size = std::max<size_t>(64, 2 * m_days.size());
+  const std::vector<TDayPlaces> old = std::exchange(m_days, std::vector<TDayPlaces>(size, TDayPlaces{kFreeDay, 0}));
+  m_dayCount = 0;
+  m_lastSlot = 0;
+  for (const TDayPlaces& day : old) {
+    if (day.day != kFreeDay) PlacesOf(day.day).places = day.places;
+  }
+}
+
+}  // namespace kzm
