@@ -241,6 +241,7 @@ int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TM
   TLineCursor bytesOfLines(bytes);
   std::vector<std::string> unescaped;
   std::vector<std::string_view> fields;
+  fields.reserve(8);
   TDayCounter places(firstDay, lastDay);
   TFieldReader<int32_t, ParseDate> dates;  // 0: no date
   TFieldReader<int, ReadKind> kinds;

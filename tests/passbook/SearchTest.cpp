@@ -197,6 +197,76 @@ TEST_F(SearchTest, WhatCannotBeReadIsNamed) {
   EXPECT_NE(windows.messages[0].find(notAFolder), std::string::npos);
 }
 
+// The loaded month with typed entries not yet written is searched as it is in memory, and the
+// search neither writes it nor moves the day the windows work on.
+TEST_F(SearchTest, TheLoadedMonthIsSearchedAsHeldAndStaysAsItWas) {
+  const TDayNumber day = EncodeDate(2024, 3, 20);
+  data.SelectDay(day);
+  data.AddEntry(MakeKey("雑費", kKindPayment), MakeKey("現金", kKindAsset), "", "傘", 700);
+  const std::string fileBefore = test::ReadBytes(temp.Path() + "/Daily/202403.kzm");
+  EXPECT_EQ(Found({}), (std::vector<std::string>{"ATM", "スーパー", "パン", "傘", "給料", "雨, 寒い", "電車"}));
+  EXPECT_EQ(data.CurrentDay(), day);
+  EXPECT_EQ(data.Year(), 2024);
+  EXPECT_EQ(data.Month(), 3);
+  EXPECT_TRUE(data.Modified());
+  EXPECT_EQ(test::ReadBytes(temp.Path() + "/Daily/202403.kzm"), fileBefore);
+}
+
+// A file written out of date order by hand gives its finds in date order, as the month loads.
+TEST_F(SearchTest, AFileOutOfDateOrderGivesItsFindsInDateOrder) {
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("20240510,支出,食費,資産,現金,1,b,\r\n"
+                          "20240502,支出,食費,資産,現金,2,a,\r\n"
+                          "20240510,支出,食費,資産,現金,3,c,\r\n",
+                          bytes));
+  test::WriteBytes(temp.Path() + "/Daily/202405.kzm", bytes);
+  TSearchResults results;
+  ASSERT_TRUE(SearchMonth(data, 2024, 5, {}, results));
+  ASSERT_EQ(results.Count(), 3);
+  EXPECT_EQ(results.Entries()[0].itemText, "a");
+  EXPECT_EQ(results.Entries()[1].itemText, "b");
+  EXPECT_EQ(results.Entries()[2].itemText, "c");
+  EXPECT_EQ(results.Entries()[2].sequence, 1);
+}
+
+TEST_F(SearchTest, AMonthFileThatCannotBeReadMakesTheSearchFalse) {
+  test::WriteBytes(temp.Path() + "/Daily/202406.kzm", std::string(17 * 1024 * 1024, ' '));
+  TSearchResults results;
+  EXPECT_FALSE(SearchAllMonths(data, {}, results));
+  EXPECT_EQ(results.Count(), 6);
+}
+
+// Enough months for the search to foresee how much it finds: every entry once, in the order
+// of the walk, and again nothing twice.
+TEST(SearchManyMonthsTest, EveryEntryOnceOverYears) {
+  test::TTempFolder temp;
+  test::TRecordingWindowSystem windows;
+  TkzmDataUnit data;
+  data.SetFolder(temp.Path() + "/Daily");
+  for (int month = 0; month < 30; ++month) {
+    for (int day = 1; day <= 3; ++day) {
+      data.SelectDay(EncodeDate(2020 + month / 12, month % 12 + 1, day * (month % 9 + 1)));
+      for (int n = 0; n <= month % 3; ++n) {
+        data.AddEntry(MakeKey("食費", kKindPayment), MakeKey("現金", kKindAsset), "", std::to_string(n), month);
+      }
+    }
+  }
+  ASSERT_TRUE(data.Save());
+  data.SetFolder(data.Folder());
+  TSearchResults results;
+  ASSERT_TRUE(SearchAllMonths(data, {}, results));
+  ASSERT_EQ(results.Count(), 30 * 3 * 2);
+  SearchAllMonths(data, {}, results);
+  EXPECT_EQ(results.Count(), 30 * 3 * 2);
+  for (size_t i = 1; i < results.Entries().size(); ++i) {
+    const TkzmEntry& a = results.Entries()[i - 1];
+    const TkzmEntry& b = results.Entries()[i];
+    if (a.amount == b.amount) {
+      EXPECT_TRUE(a.date < b.date || (a.date == b.date && a.sequence + 1 == b.sequence));
+    }
+  }
+}
+
 TEST_F(SearchTest, CsvExport) {
   TSearchResults results;
   SearchMonth(data, 2024, 3, {}, results);
