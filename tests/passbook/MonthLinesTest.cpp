@@ -1,4 +1,4 @@
-#include "passbook/MonthFile.h"
+#include "passbook/MonthLines.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +77,7 @@ std::string RandomMonthBytes(std::mt19937& random) {
   return bytes;
 }
 
-TEST(MonthFileTest, ReadsEveryLineAsReadingItAloneWould) {
+TEST(MonthLinesTest, ReadsEveryLineAsReadingItAloneWould) {
   std::mt19937 random(20261209);
   const int32_t first = EncodeDate(2024, 3, 1);
   const int32_t last = EncodeDate(2024, 3, 31);
@@ -100,7 +100,7 @@ TEST(MonthFileTest, ReadsEveryLineAsReadingItAloneWould) {
   }
 }
 
-TEST(MonthFileTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
+TEST(MonthLinesTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
   std::string bytes;
   ASSERT_TRUE(EncodeCp932("20240305,支出,食費,資産,現金,1,a,\r\n"
                           "20240306,支出,食費,資産,現金,2,b,\r\n"
@@ -114,7 +114,7 @@ TEST(MonthFileTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
   ASSERT_EQ(record.got.kept.size(), 1u);
 }
 
-TEST(MonthFileTest, DecodingNotesTheCsvBytesWhereTheyLand) {
+TEST(MonthLinesTest, DecodingNotesTheCsvBytesWhereTheyLand) {
   std::string text;
   std::vector<uint32_t> marks = {99};
   DecodeCp932Csv("\x8E\x78,\x83\x5C\"\\\r\n\xFF,", text, marks);
