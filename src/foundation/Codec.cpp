@@ -110,11 +110,7 @@ std::string DecodeCp932(std::string_view bytes) {
   return out;
 }
 
-namespace {
-
-// The decoder, calling mark(byte, place in out) for every ASCII byte as it goes.
-template <class Mark>
-void DecodeMarking(std::string_view bytes, std::string& out, Mark&& mark) {
+void DecodeCp932(std::string_view bytes, std::string& out) {
   out.clear();
   if (bytes.empty()) return;
   const TCp932Tables& t = Tables();
@@ -125,7 +121,7 @@ void DecodeMarking(std::string_view bytes, std::string& out, Mark&& mark) {
   while (i < n) {
     // Runs of ASCII are by far the most common: copy them in one go.
     size_t j = i;
-    for (const size_t at = out.size() - i; j < n && p[j] < 0x80; ++j) mark(p[j], at + j);
+    while (j < n && p[j] < 0x80) ++j;
     if (j > i) {
       out.append(reinterpret_cast<const char*>(p + i), j - i);
       i = j;
@@ -149,26 +145,6 @@ void DecodeMarking(std::string_view bytes, std::string& out, Mark&& mark) {
     out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
     ++i;
   }
-}
-
-constexpr std::array<bool, 128> kCsvMarks = [] {
-  std::array<bool, 128> marks{};
-  for (const char c : {',', '"', '\\', '\r', '\n'}) marks[static_cast<unsigned char>(c)] = true;
-  return marks;
-}();
-
-}  // namespace
-
-void DecodeCp932(std::string_view bytes, std::string& out) {
-  DecodeMarking(bytes, out, [](unsigned char, size_t) {});
-}
-
-void DecodeCp932Csv(std::string_view bytes, std::string& out, std::vector<uint32_t>& marks) {
-  marks.clear();
-  marks.reserve(bytes.size() / 4);  // a month file's line of some 45 bytes has 8 or 9
-  DecodeMarking(bytes, out, [&marks](unsigned char c, size_t at) {
-    if (kCsvMarks[c]) marks.push_back(static_cast<uint32_t>(at));
-  });
 }
 
 namespace {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kzm {
 
@@ -16,11 +14,6 @@ namespace kzm {
 [[nodiscard]] std::string DecodeCp932(std::string_view bytes);
 // The same into out (replaced), whose memory is used again: for decoding line after line.
 void DecodeCp932(std::string_view bytes, std::string& out);
-// The same, noting in marks (replaced) where in out each comma, double quote, backslash, CR
-// and LF landed, in order: a reader of CSV lines then finds its lines and fields without
-// going over the text again. CP932 has these bytes only as themselves, never inside a
-// character. For texts under 4 GB (a month file is at most 16 MB).
-void DecodeCp932Csv(std::string_view bytes, std::string& out, std::vector<uint32_t>& marks);
 
 // Encodes UTF-8 text as CP932. Returns false when the text holds a character CP932 cannot
 // hold (or invalid UTF-8); out then holds nothing useful and, when badChar is given, it

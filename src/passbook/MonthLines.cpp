@@ -1,7 +1,9 @@
 #include "passbook/MonthLines.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <memory>
 
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
@@ -13,125 +15,124 @@ namespace kzm {
 
 namespace {
 
-// Calls f with the lines of text from start on, until f gives false or the text ends; start
-// is left where the next line begins. CR LF, LF and CR end lines, and a line end at the very
-// end of the text does not start another line. CP932 never has CR or LF inside a character,
-// so this splits the bytes of a file as well as its text.
-template <class F>
-void ForEachLineFrom(std::string_view text, size_t& start, F&& f) {
-  // Searching for one byte is much faster than testing every byte for two. The next LF is
-  // kept until passed, so a file whose lines end in CR alone is not searched to its end for
-  // every line.
-  const size_t size = text.size();
-  size_t nextLf = std::min(text.find('\n', start), size);
-  while (start < size) {
-    if (nextLf < start) nextLf = std::min(text.find('\n', start), size);
-    const size_t end = std::min(text.substr(0, nextLf).find('\r', start), nextLf);
-    const std::string_view line = text.substr(start, end - start);
-    start = end == size ? size : end + ((text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ? 2 : 1);
-    if (!f(line)) return;
-  }
-}
+constexpr std::string_view kMemoName = "メモ";
+constexpr std::string_view kMemoNameCp932 = "\x83\x81\x83\x82";
 
-// The lines of bytes by their number, for lines visited in order.
-class TLineCursor {
- public:
-  explicit TLineCursor(std::string_view bytes) : m_bytes(bytes) {}
-  // The line numbered number (from 1), not before the one asked for last.
-  std::string_view Line(size_t number) {
-    ForEachLineFrom(m_bytes, m_next, [&](std::string_view line) {
-      m_line = line;
-      return ++m_lineNumber < number;
-    });
-    return m_line;
-  }
+// The bytes that shape a CSV line. CP932 has commas, quotes, CR and LF only as themselves;
+// 5C, the backslash, is also the second byte of some characters (ソ is 83 5C), so a line
+// with a 5C is read the careful way.
+constexpr std::array<bool, 256> kCsvBytes = [] {
+  std::array<bool, 256> marks{};
+  for (const char c : {',', '"', '\\', '\r', '\n'}) marks[static_cast<unsigned char>(c)] = true;
+  return marks;
+}();
 
- private:
-  std::string_view m_bytes;
-  size_t m_next = 0;  // where the line after m_lineNumber starts
-  size_t m_lineNumber = 0;
-  std::string_view m_line;
-};
-
-// The lines of a decoded CSV text and their fields, from the places of its commas, quotes,
-// backslashes and line ends (DecodeCp932Csv). Lines end as in ForEachLineFrom.
+// The lines of a month file's bytes and their fields. Most lines hold no quote and no
+// backslash: their fields are cut at the commas and stay CP932. The others are decoded and
+// split as CSV. CR LF, LF and CR end lines, and a line end at the very end does not start
+// another line.
 class TCsvLines {
  public:
-  TCsvLines(std::string_view text, const std::vector<uint32_t>& marks) : m_text(text), m_marks(marks) {}
+  explicit TCsvLines(std::string_view bytes)
+      : m_bytes(bytes), m_marks(std::make_unique_for_overwrite<uint32_t[]>(bytes.size())) {
+    // One pass notes where the bytes that matter are, so no line is gone over twice. Every
+    // place is written and the next overwrites it unless it counted: a test and a jump per
+    // byte would guess wrong at every other comma.
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      m_marks[m_markCount] = static_cast<uint32_t>(i);
+      m_markCount += kCsvBytes[static_cast<unsigned char>(bytes[i])];
+    }
+  }
 
-  // The fields of the next line (views into the text, or into unescaped when the line has
-  // quotes or backslashes); false after the last line.
-  bool Next(std::vector<std::string_view>& fields, std::vector<std::string>& unescaped) {
-    const size_t size = m_text.size();
+  // The next line: its bytes, and its fields (CP932 bytes when cp932, else text); false
+  // after the last line.
+  bool Next(std::string_view& line, std::vector<std::string_view>& fields, bool& cp932) {
+    const size_t size = m_bytes.size();
     if (m_start >= size) return false;
     fields.clear();
     size_t fieldStart = m_start;
     size_t end = size;
-    bool plain = true;
-    for (; m_mark < m_marks.size(); ++m_mark) {
+    cp932 = true;
+    for (; m_mark < m_markCount; ++m_mark) {
       const size_t at = m_marks[m_mark];
-      const char c = m_text[at];
+      const char c = m_bytes[at];
       if (c == ',') {
-        fields.push_back(m_text.substr(fieldStart, at - fieldStart));
+        fields.push_back(m_bytes.substr(fieldStart, at - fieldStart));
         fieldStart = at + 1;
       } else if (c == '\r' || c == '\n') {
         end = at;
         break;
       } else {
-        plain = false;
+        cp932 = false;
       }
     }
-    const std::string_view line = m_text.substr(m_start, end - m_start);
+    line = m_bytes.substr(m_start, end - m_start);
     m_start = end;
     if (end < size) {
       ++m_start;
       ++m_mark;
-      if (m_text[end] == '\r' && end + 1 < size && m_text[end + 1] == '\n') {
+      if (m_bytes[end] == '\r' && end + 1 < size && m_bytes[end + 1] == '\n') {
         ++m_start;
         ++m_mark;
       }
     }
-    if (plain) {
-      fields.push_back(m_text.substr(fieldStart, end - fieldStart));
+    if (cp932) {
+      fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
     } else {
-      CsvSplitViews(line, fields, unescaped);
+      DecodeCp932(line, m_text);
+      CsvSplitViews(m_text, fields, m_unescaped);
     }
     return true;
   }
 
  private:
-  std::string_view m_text;
-  const std::vector<uint32_t>& m_marks;
-  size_t m_start = 0;  // where the next line starts
-  size_t m_mark = 0;   // the first mark of the next line
+  std::string_view m_bytes;
+  std::unique_ptr<uint32_t[]> m_marks;  // places of the bytes of kCsvBytes
+  size_t m_markCount = 0;
+  size_t m_start = 0;             // where the next line starts
+  size_t m_mark = 0;              // the first mark of the next line
+  std::string m_text;             // the last line read the careful way, decoded
+  std::vector<std::string> m_unescaped;
 };
 
-// A month file's dates and kinds come in runs of the same text: a field that reads as the one
-// before is not read again.
-template <class T, T (*read)(std::string_view)>
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A date field. ASCII reads the same as CP932 and as text, and dates are digits.
+int32_t ReadDate(std::string_view field, bool cp932) {
+  return !cp932 || IsAscii(field) ? ParseDate(field) : ParseDate(DecodeCp932(field));
+}
+
+// A kind field: a kind name or a kind code in decimal; only the low 7 bits count. The name
+// is looked for first, as our own files hold names; no name reads as a number.
+int ReadKind(std::string_view field, bool cp932) {
+  const std::string text = cp932 ? DecodeCp932(field) : std::string(field);
+  const int kind = KindCode(text);
+  return (kind != kKindNone ? kind : ParseInt(text, 0)) & 0x7F;
+}
+
+// A month file's dates and kinds come in runs of the same bytes: a field that reads as the
+// one before is not read again.
+template <class T, T (*read)(std::string_view, bool)>
 class TFieldReader {
  public:
-  T Read(std::string_view field) {
-    if (!m_read || field != m_text) {
-      m_text = field;
-      m_value = read(field);
+  T Read(std::string_view field, bool cp932) {
+    if (!m_read || field != m_field || cp932 != m_cp932) {
+      m_field = field;
+      m_cp932 = cp932;
+      m_value = read(field, cp932);
       m_read = true;
     }
     return m_value;
   }
 
  private:
-  std::string m_text;
+  std::string m_field;
+  bool m_cp932 = false;
   T m_value{};
   bool m_read = false;
 };
-
-// A kind field: a kind name or a kind code in decimal; only the low 7 bits count. The name
-// is looked for first, as our own files hold names; no name reads as a number.
-int ReadKind(std::string_view field) {
-  const int kind = KindCode(field);
-  return (kind != kKindNone ? kind : ParseInt(field, 0)) & 0x7F;
-}
 
 // How many entry lines of each day were read so far. A month's days are counted in place; a
 // file read whatever its dates (the import history) counts in a map.
@@ -149,17 +150,18 @@ class TDayCounter {
   std::map<int32_t, int32_t> m_counts;
 };
 
-TEntryLine LineOfFields(const std::vector<std::string_view>& fields, int32_t date, int32_t amount, int kind,
-                        int accountKind) {
+TEntryLine LineOfFields(const std::vector<std::string_view>& fields, bool cp932, int32_t date, int32_t amount,
+                        int kind, int accountKind) {
   TEntryLine line;
   line.date = date;
   line.amount = amount;
   line.kind = kind;
   line.accountKind = accountKind;
+  line.cp932 = cp932;
   line.category = fields[2];
   line.account = fields[4];
   if (line.kind == kKindMemo) {
-    line.category = line.account = "メモ";
+    line.category = line.account = cp932 ? kMemoNameCp932 : kMemoName;
     line.accountKind = kKindMemo;
   }
   if (line.accountKind == 0) line.accountKind = kKindAsset;
@@ -170,7 +172,27 @@ TEntryLine LineOfFields(const std::vector<std::string_view>& fields, int32_t dat
   return line;
 }
 
+// A text of the line into out.
+void AssignText(const TEntryLine& line, std::string_view text, std::string& out) {
+  if (line.cp932) {
+    DecodeCp932(text, out);
+  } else {
+    out = text;
+  }
+}
+
+void AssignLineKey(const TEntryLine& line, std::string_view name, int kind, std::string& key) {
+  std::string buffer;
+  AssignKey(key, LineText(line, name, buffer), kind);
+}
+
 }  // namespace
+
+std::string_view LineText(const TEntryLine& line, std::string_view text, std::string& buffer) {
+  if (!line.cp932) return text;
+  DecodeCp932(text, buffer);
+  return buffer;
+}
 
 TkzmEntry MakeEntry(const TEntryLine& line) {
   TkzmEntry entry;
@@ -181,43 +203,41 @@ TkzmEntry MakeEntry(const TEntryLine& line) {
 void AssignEntry(TkzmEntry& entry, const TEntryLine& line) {
   entry.date = line.date;
   entry.sequence = line.placeInDay;
-  AssignKey(entry.categoryKey, line.category, line.kind);
-  AssignKey(entry.accountKey, line.account, line.accountKind);
+  AssignLineKey(line, line.category, line.kind, entry.categoryKey);
+  AssignLineKey(line, line.account, line.accountKind, entry.accountKey);
   entry.amount = line.amount;
-  entry.itemText = line.itemText;
-  entry.note = line.note;
-  entry.extraFields.assign(line.extraFields.begin(), line.extraFields.end());
+  AssignText(line, line.itemText, entry.itemText);
+  AssignText(line, line.note, entry.note);
+  entry.extraFields.resize(line.extraFields.size());
+  for (size_t i = 0; i < line.extraFields.size(); ++i) AssignText(line, line.extraFields[i], entry.extraFields[i]);
 }
 
 int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink) {
-  std::string text;
-  std::vector<uint32_t> marks;
-  DecodeCp932Csv(bytes, text, marks);
-  TCsvLines lines(text, marks);
-  // Decoding keeps every CR and LF and makes none, so the text has the lines of the bytes; a
-  // kept line's bytes are looked up only when there is one.
-  TLineCursor bytesOfLines(bytes);
-  std::vector<std::string> unescaped;
+  TCsvLines lines(bytes);
+  std::string_view line;
   std::vector<std::string_view> fields;
   fields.reserve(8);
+  bool cp932 = false;
   TDayCounter places(firstDay, lastDay);
-  TFieldReader<int32_t, ParseDate> dates;  // 0: no date
+  TFieldReader<int32_t, ReadDate> dates;  // 0: no date
   TFieldReader<int, ReadKind> kinds;
   TFieldReader<int, ReadKind> accountKinds;
   int32_t previousDate = 0;
   int unreadAmounts = 0;
-  for (size_t lineNumber = 1; lines.Next(fields, unescaped); ++lineNumber) {
-    const int32_t date = dates.Read(fields[0]);
+  while (lines.Next(line, fields, cp932)) {
+    const int32_t date = dates.Read(fields[0], cp932);
     int32_t amount = 0;
     const bool ofThisMonth = fields.size() >= 8 && date != 0 && date >= firstDay && date <= lastDay;
+    // An amount is ASCII digits: bytes of any other character fail as CP932 as they would as text.
     if (!ofThisMonth || !TryParseInt(fields[5], amount)) {
       if (ofThisMonth) ++unreadAmounts;
       if (date != 0) previousDate = date;
-      sink.Kept(previousDate, bytesOfLines.Line(lineNumber));
+      sink.Kept(previousDate, line);
       continue;
     }
     previousDate = date;
-    TEntryLine entry = LineOfFields(fields, date, amount, kinds.Read(fields[1]), accountKinds.Read(fields[3]));
+    TEntryLine entry = LineOfFields(fields, cp932, date, amount, kinds.Read(fields[1], cp932),
+                                    accountKinds.Read(fields[3], cp932));
     entry.placeInDay = places.Next(date);
     sink.Entry(entry);
   }

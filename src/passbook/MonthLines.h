@@ -13,21 +13,27 @@
 
 namespace kzm {
 
-// An entry line of a month file as read. Its texts point into the text of the line and last
-// only as long as the call that shows it; the kinds have their defaults applied, and a memo's
-// category and account are "メモ" whatever the line says.
+// An entry line of a month file as read. Its texts point into the file's bytes (CP932, to be
+// decoded when needed: a search looks at few of them) or, for a line that had to be
+// unescaped and for an entry held in memory, into text; they last only as long as the call
+// that shows them. The kinds have their defaults applied, and a memo's category and account
+// are "メモ" whatever the line says.
 struct TEntryLine {
   int32_t date = 0;
   int32_t amount = 0;
   int32_t placeInDay = 0;  // how many entry lines of the same day came before it in the file
   int kind = 0;            // of the category
   int accountKind = 0;
+  bool cp932 = false;      // the texts are CP932 bytes
   std::string_view category;
   std::string_view account;
   std::string_view itemText;
   std::string_view note;
   std::span<const std::string_view> extraFields;  // past the eighth
 };
+
+// One of the line's texts as text (UTF-8): the text itself, or the bytes decoded into buffer.
+[[nodiscard]] std::string_view LineText(const TEntryLine& line, std::string_view text, std::string& buffer);
 
 // The entry the line stands for, its sequence its place in the day.
 [[nodiscard]] TkzmEntry MakeEntry(const TEntryLine& line);

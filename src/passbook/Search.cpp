@@ -100,13 +100,16 @@ void TSearchResults::Clear() {
 }
 
 bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line) {
-  if (Active(conditions.category) && line.category != conditions.category) return false;
-  if (Active(conditions.itemText) && line.itemText != conditions.itemText) return false;
-  if (Active(conditions.note) && line.note != conditions.note) return false;
-  if (Active(conditions.account) && line.account != conditions.account) return false;
   if (conditions.upper && line.amount > *conditions.upper) return false;
   if (conditions.lower && line.amount < *conditions.lower) return false;
-  return KindSearched(conditions, line.kind);
+  if (!KindSearched(conditions, line.kind)) return false;
+  // The texts last: a line read from its file decodes a text only when asked for it.
+  std::string buffer;
+  const auto differs = [&](const std::string& condition, std::string_view text) {
+    return Active(condition) && LineText(line, text, buffer) != condition;
+  };
+  return !differs(conditions.category, line.category) && !differs(conditions.itemText, line.itemText) &&
+         !differs(conditions.note, line.note) && !differs(conditions.account, line.account);
 }
 
 bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) {

@@ -8,6 +8,7 @@
 #include "foundation/Csv.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
+#include "passbook/Categories.h"
 
 namespace kzm {
 namespace {
@@ -27,7 +28,8 @@ TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDa
     if (end == std::string::npos) end = bytes.size();
     const std::string line = bytes.substr(start, end - start);
     start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+    std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+    if (fields.size() >= 8 && fields[1] == "メモ") fields[2] = fields[4] = "メモ";
     const int32_t date = ParseDate(fields[0]);
     int32_t amount = 0;
     if (fields.size() >= 8 && date >= firstDay && date <= lastDay && TryParseInt(fields[5], amount)) {
@@ -42,10 +44,11 @@ TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDa
 class TRecordLines final : public TMonthLineSink {
  public:
   void Entry(const TEntryLine& line) override {
-    std::vector<std::string> fields{FormatDate8(line.date), "", std::string(line.category), "",
-                                    std::string(line.account), std::to_string(line.amount),
-                                    std::string(line.itemText), std::string(line.note)};
-    fields.insert(fields.end(), line.extraFields.begin(), line.extraFields.end());
+    const TkzmEntry entry = MakeEntry(line);
+    std::vector<std::string> fields{FormatDate8(entry.date), "", KeyName(entry.categoryKey), "",
+                                    KeyName(entry.accountKey), std::to_string(entry.amount),
+                                    entry.itemText, entry.note};
+    fields.insert(fields.end(), entry.extraFields.begin(), entry.extraFields.end());
     got.entries.push_back(fields);
     places.push_back(line.placeInDay);
   }
@@ -58,20 +61,22 @@ class TRecordLines final : public TMonthLineSink {
 // Random lines of pieces that matter to the reader: line ends of every kind, commas, quotes,
 // backslashes (also as the second byte of a character: ソ is 83 5C), broken bytes, dates.
 std::string RandomMonthBytes(std::mt19937& random) {
-  static const std::vector<std::string> pieces = {
+  static const std::vector<std::string> bytePieces = {
       "20240305", "20240306", "2024/3/7", "20240401", ",", ",", ",", ",", "\r\n", "\r\n", "\n", "\r",
-      "\"", "\\", "\\n", "\x83\x5C", "\x8E\x78\x8F\x6F", "\x81", "\xFF", "\xB1", "12", "-5", "1.5", "a", " ",
-      "20240305,支出,食費,資産,現金,100,パン,\r\n"};
+      "\"", "\\", "\\n", "\x83\x5C", "\x81", "\xFF", "\xB1", "\x87\x40", "\xED\x40", "12", "-5", "1.5", " "};
+  // Text pieces, written in CP932.
+  static const std::vector<std::string> textPieces = {
+      "20240305,支出,食費,資産,現金,100,パン,\r\n", "20240306,メモ,x,資産,y,0,ソ,\r\n", "2024年3月8日", "支出", "食費"};
   std::string bytes;
   const int count = std::uniform_int_distribution<int>(0, 60)(random);
   for (int i = 0; i < count; ++i) {
-    const std::string& piece = pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(random)];
-    if (piece.find("支出") != std::string::npos) {
-      std::string encoded;
-      EXPECT_TRUE(EncodeCp932(piece, encoded));
-      bytes += encoded;
+    const size_t n = std::uniform_int_distribution<size_t>(0, bytePieces.size() + textPieces.size() - 1)(random);
+    if (n < bytePieces.size()) {
+      bytes += bytePieces[n];
     } else {
-      bytes += piece;
+      std::string encoded;
+      EXPECT_TRUE(EncodeCp932(textPieces[n - bytePieces.size()], encoded));
+      bytes += encoded;
     }
   }
   return bytes;
@@ -114,13 +119,18 @@ TEST(MonthLinesTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
   ASSERT_EQ(record.got.kept.size(), 1u);
 }
 
-TEST(MonthLinesTest, DecodingNotesTheCsvBytesWhereTheyLand) {
-  std::string text;
-  std::vector<uint32_t> marks = {99};
-  DecodeCp932Csv("\x8E\x78,\x83\x5C\"\\\r\n\xFF,", text, marks);
-  // 支 and ソ take three bytes each, the broken byte four; ソ's second byte is no backslash.
-  EXPECT_EQ(text.size(), 3u + 1 + 3 + 4 + 4 + 1);
-  EXPECT_EQ(marks, (std::vector<uint32_t>{3, 7, 8, 9, 10, 15}));
+// A line with a quote is decoded before it is split, the others are split as bytes: the same
+// bytes in one and the other are different texts, and are read as such.
+TEST(MonthLinesTest, TextAndBytesAreNeverTakenForEachOther) {
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("20240305,収入,給与,資産,銀行,1,\"q\",\r\n", bytes));
+  bytes += "20240305," + std::string("収入") + ",x,資産,y,2,b,\r\n";  // UTF-8 bytes, no kind as CP932
+  std::vector<TkzmEntry> entries;
+  std::vector<TKeptLine> kept;
+  ParseMonthBytes(bytes, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), entries, kept);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(KeyKind(entries[0].categoryKey), kKindReceipt);
+  EXPECT_EQ(KeyKind(entries[1].categoryKey), kKindPayment);
 }
 
 }  // namespace
