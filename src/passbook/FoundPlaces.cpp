@@ -20,7 +20,9 @@ bool TFoundPlaces::Insert(TDayNumber day, int32_t place) {
   if (day == kFreeDay || place < 0 || place >= kPlacesPerWord) {
     return m_others.insert((int64_t{day} << 32) | static_cast<uint32_t>(place)).second;
   }
-  uint64_t& places = PlacesOf(day).places;
+  // Entries come day by day: the day of the last one is at hand.
+  const bool sameDay = m_lastSlot < m_days.size() && m_days[m_lastSlot].day == day;
+  uint64_t& places = (sameDay ? m_days[m_lastSlot] : PlacesOf(day)).places;
   const uint64_t bit = uint64_t{1} << place;
   if ((places & bit) != 0) return false;
   places |= bit;
@@ -35,7 +37,6 @@ void TFoundPlaces::Clear() {
 }
 
 TFoundPlaces::TDayPlaces& TFoundPlaces::PlacesOf(TDayNumber day) {
-  if (m_lastSlot < m_days.size() && m_days[m_lastSlot].day == day) return m_days[m_lastSlot];
   if (2 * (m_dayCount + 1) > m_days.size()) Grow();
   // Fibonacci hashing: the top bits of the product.
   const int shift = 64 - std::countr_zero(m_days.size());
