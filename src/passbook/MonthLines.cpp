@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <map>
-#include <memory>
 
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
@@ -33,16 +32,7 @@ constexpr std::array<bool, 256> kCsvBytes = [] {
 // another line.
 class TCsvLines {
  public:
-  explicit TCsvLines(std::string_view bytes)
-      : m_bytes(bytes), m_marks(std::make_unique_for_overwrite<uint32_t[]>(bytes.size())) {
-    // One pass notes where the bytes that matter are, so no line is gone over twice. Every
-    // place is written and the next overwrites it unless it counted: a test and a jump per
-    // byte would guess wrong at every other comma.
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      m_marks[m_markCount] = static_cast<uint32_t>(i);
-      m_markCount += kCsvBytes[static_cast<unsigned char>(bytes[i])];
-    }
-  }
+  explicit TCsvLines(std::string_view bytes) : m_bytes(bytes) {}
 
   // The next line: its bytes, and its fields (CP932 bytes when cp932, else text); false
   // after the last line.
@@ -51,31 +41,18 @@ class TCsvLines {
     if (m_start >= size) return false;
     fields.clear();
     size_t fieldStart = m_start;
-    size_t end = size;
+    size_t end = NextMark(m_start);
     cp932 = true;
-    for (; m_mark < m_markCount; ++m_mark) {
-      const size_t at = m_marks[m_mark];
-      const char c = m_bytes[at];
-      if (c == ',') {
-        fields.push_back(m_bytes.substr(fieldStart, at - fieldStart));
-        fieldStart = at + 1;
-      } else if (c == '\r' || c == '\n') {
-        end = at;
-        break;
+    for (; end < size && m_bytes[end] != '\r' && m_bytes[end] != '\n'; end = NextMark(end + 1)) {
+      if (m_bytes[end] == ',') {
+        fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
+        fieldStart = end + 1;
       } else {
         cp932 = false;
       }
     }
     line = m_bytes.substr(m_start, end - m_start);
-    m_start = end;
-    if (end < size) {
-      ++m_start;
-      ++m_mark;
-      if (m_bytes[end] == '\r' && end + 1 < size && m_bytes[end + 1] == '\n') {
-        ++m_start;
-        ++m_mark;
-      }
-    }
+    m_start = end == size ? size : end + (m_bytes.substr(end, 2) == "\r\n" ? 2 : 1);
     if (cp932) {
       fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
     } else {
@@ -86,12 +63,39 @@ class TCsvLines {
   }
 
  private:
+  static constexpr size_t kChunk = 4096;
+
+  // The place of the first byte of kCsvBytes at or after from, or the end of the bytes.
+  size_t NextMark(size_t from) {
+    for (;;) {
+      for (; m_mark < m_markCount; ++m_mark) {
+        if (m_marks[m_mark] >= from) return m_marks[m_mark];
+      }
+      if (m_scanned == m_bytes.size()) return m_bytes.size();
+      MarkNextChunk();
+    }
+  }
+
+  // Notes where the bytes that matter are in the next chunk, so no line is gone over twice.
+  // Every place is written and the next overwrites it unless it counted: a test and a jump
+  // per byte would guess wrong at every other comma.
+  void MarkNextChunk() {
+    const size_t end = std::min(m_bytes.size(), m_scanned + kChunk);
+    m_mark = m_markCount = 0;
+    for (size_t i = m_scanned; i < end; ++i) {
+      m_marks[m_markCount] = static_cast<uint32_t>(i);
+      m_markCount += kCsvBytes[static_cast<unsigned char>(m_bytes[i])];
+    }
+    m_scanned = end;
+  }
+
   std::string_view m_bytes;
-  std::unique_ptr<uint32_t[]> m_marks;  // places of the bytes of kCsvBytes
+  size_t m_start = 0;                    // where the next line starts
+  std::array<uint32_t, kChunk> m_marks;  // places of the bytes of kCsvBytes in the chunk
   size_t m_markCount = 0;
-  size_t m_start = 0;             // where the next line starts
-  size_t m_mark = 0;              // the first mark of the next line
-  std::string m_text;             // the last line read the careful way, decoded
+  size_t m_mark = 0;     // the first mark not passed
+  size_t m_scanned = 0;  // where the next chunk starts
+  std::string m_text;    // the last line read the careful way, decoded
   std::vector<std::string> m_unescaped;
 };
 

@@ -60,7 +60,7 @@ class TRecordLines final : public TMonthLineSink {
 
 // Random lines of pieces that matter to the reader: line ends of every kind, commas, quotes,
 // backslashes (also as the second byte of a character: ソ is 83 5C), broken bytes, dates.
-std::string RandomMonthBytes(std::mt19937& random) {
+std::string RandomMonthBytes(std::mt19937& random, int maxPieces) {
   static const std::vector<std::string> bytePieces = {
       "20240305", "20240306", "2024/3/7", "20240401", ",", ",", ",", ",", "\r\n", "\r\n", "\n", "\r",
       "\"", "\\", "\\n", "\x83\x5C", "\x81", "\xFF", "\xB1", "\x87\x40", "\xED\x40", "12", "-5", "1.5", " "};
@@ -68,7 +68,7 @@ std::string RandomMonthBytes(std::mt19937& random) {
   static const std::vector<std::string> textPieces = {
       "20240305,支出,食費,資産,現金,100,パン,\r\n", "20240306,メモ,x,資産,y,0,ソ,\r\n", "2024年3月8日", "支出", "食費"};
   std::string bytes;
-  const int count = std::uniform_int_distribution<int>(0, 60)(random);
+  const int count = std::uniform_int_distribution<int>(0, maxPieces)(random);
   for (int i = 0; i < count; ++i) {
     const size_t n = std::uniform_int_distribution<size_t>(0, bytePieces.size() + textPieces.size() - 1)(random);
     if (n < bytePieces.size()) {
@@ -82,25 +82,39 @@ std::string RandomMonthBytes(std::mt19937& random) {
   return bytes;
 }
 
-TEST(MonthLinesTest, ReadsEveryLineAsReadingItAloneWould) {
-  std::mt19937 random(20261209);
+void ExpectReadAsPlainly(const std::string& bytes) {
+  SCOPED_TRACE(bytes);
   const int32_t first = EncodeDate(2024, 3, 1);
   const int32_t last = EncodeDate(2024, 3, 31);
-  for (int round = 0; round < 3000; ++round) {
-    const std::string bytes = RandomMonthBytes(random);
-    SCOPED_TRACE(bytes);
-    TRecordLines record;
-    ReadMonthLines(bytes, first, last, record);
-    const TExpected expected = ReadPlainly(bytes, first, last);
-    ASSERT_EQ(record.got.kept, expected.kept);
-    ASSERT_EQ(record.got.entries.size(), expected.entries.size());
-    for (size_t i = 0; i < expected.entries.size(); ++i) {
-      const std::vector<std::string>& want = expected.entries[i];
-      const std::vector<std::string>& got = record.got.entries[i];
-      ASSERT_EQ(got.size(), want.size());
-      for (const size_t field : {size_t{2}, size_t{4}, size_t{6}, size_t{7}}) EXPECT_EQ(got[field], want[field]);
-      EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.end()),
-                std::vector<std::string>(want.begin() + 8, want.end()));
+  TRecordLines record;
+  ReadMonthLines(bytes, first, last, record);
+  const TExpected expected = ReadPlainly(bytes, first, last);
+  ASSERT_EQ(record.got.kept, expected.kept);
+  ASSERT_EQ(record.got.entries.size(), expected.entries.size());
+  for (size_t i = 0; i < expected.entries.size(); ++i) {
+    const std::vector<std::string>& want = expected.entries[i];
+    const std::vector<std::string>& got = record.got.entries[i];
+    ASSERT_EQ(got.size(), want.size());
+    for (const size_t field : {size_t{2}, size_t{4}, size_t{6}, size_t{7}}) EXPECT_EQ(got[field], want[field]);
+    EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.end()),
+              std::vector<std::string>(want.begin() + 8, want.end()));
+  }
+}
+
+TEST(MonthLinesTest, ReadsEveryLineAsReadingItAloneWould) {
+  std::mt19937 random(20261209);
+  // Now and then a file longer than the reader takes in one go.
+  for (int round = 0; round < 3000; ++round) ExpectReadAsPlainly(RandomMonthBytes(random, round % 20 ? 60 : 3000));
+}
+
+// A line end, a comma or a quote falls on each side of where the reader takes in more.
+TEST(MonthLinesTest, LinesAcrossTheReadersStepsReadWhole) {
+  const std::string line = "20240305,支出,食費,資産,現金,100,パン,\r\n";
+  std::string entry;
+  ASSERT_TRUE(EncodeCp932(line, entry));
+  for (const std::string tail : {"\r\n", ",", "\"", "\x83\x5C"}) {
+    for (size_t padding = 4080; padding < 4100; ++padding) {
+      ExpectReadAsPlainly(std::string(padding, 'x') + tail + entry + entry);
     }
   }
 }
