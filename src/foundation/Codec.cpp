@@ -72,7 +72,9 @@ bool DecodesTo(const TCp932Tables& t, uint16_t code, char32_t cp) {
   return got.len == want.len && std::equal(got.bytes, got.bytes + got.len, want.bytes);
 }
 
-TCp932Tables BuildTables() {
+// Made once, at the first use: kept out of line, so that looking up the tables is a test
+// and a load.
+[[gnu::cold]] TCp932Tables BuildTables() {
   TCp932Tables t;
   for (int b = 0; b < 256; ++b) {
     t.isLead[b] = kSingleBytes[b] == -2;
