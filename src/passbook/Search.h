@@ -12,7 +12,7 @@
 #include "foundation/Dates.h"
 #include "passbook/FoundPlaces.h"
 #include "passbook/MonthEntry.h"
-#include "passbook/MonthFile.h"
+#include "passbook/MonthLines.h"
 
 namespace kzm {
 
@@ -72,9 +72,9 @@ bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchCondition
 // Searches every month file "yyyymm.kzm" of data's folder, in the order the file system lists
 // them; files whose names are no year and month are passed over. A folder that cannot be
 // listed and month files that cannot be read are told and land in data.ReadFailures(); such
-// a month file makes the result false. After each month
-// keepGoing (when given) is asked whether to carry on: the window lets pending events run and
-// answers false once the user pressed stop.
+// a month file makes the result false. After each month keepGoing (when given) is asked
+// whether to carry on: the window lets pending events run and answers false once the user
+// pressed stop.
 bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TSearchResults& results,
                      const std::function<bool()>& keepGoing = {});
 
