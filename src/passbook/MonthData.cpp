@@ -13,7 +13,8 @@
 
 namespace kzm {
 
-struct TkzmDataUnit::TMonth {
+// A month takes the lines of its file as they are read.
+struct TkzmDataUnit::TMonth final : TMonthLineSink {
   std::string path;  // the month file; empty when the month data has no folder
   int year = 0;      // 0: no month loaded
   int month = 0;
@@ -39,9 +40,18 @@ struct TkzmDataUnit::TMonth {
                                   [](int32_t date, const auto& e) { return date < e->date; });
     entries.insert(after, std::move(entry));
   }
+
+  void Entry(const TEntryLine& line) override { Add(std::make_unique<TkzmEntry>(MakeEntry(line))); }
+  void Kept(int32_t sortDate, std::string_view bytes) override { keptLines.push_back({sortDate, std::string(bytes)}); }
 };
 
 namespace {
+
+// The month of the file path among months, or their end.
+template <class Months>
+auto FindMonthOfFile(Months& months, const std::string& path) {
+  return std::find_if(months.begin(), months.end(), [&](const auto& m) { return !path.empty() && m->path == path; });
+}
 
 bool EarlierEntry(const std::unique_ptr<TkzmEntry>& a, const std::unique_ptr<TkzmEntry>& b) {
   if (a->date != b->date) return a->date < b->date;
@@ -101,8 +111,7 @@ void TkzmDataUnit::LoadMonthOf(int32_t day) {
   const int year = date.year;
   const int month = date.month;
   const std::string path = MonthFilePath(year, month);
-  auto unsaved = std::find_if(m_unsaved.begin(), m_unsaved.end(),
-                              [&](const auto& m) { return !path.empty() && m->path == path; });
+  const auto unsaved = FindMonthOfFile(m_unsaved, path);
   if (unsaved != m_unsaved.end()) {
     m_month = std::move(*unsaved);
     m_unsaved.erase(unsaved);
@@ -115,14 +124,7 @@ void TkzmDataUnit::LoadMonthOf(int32_t day) {
   loaded->firstDay = EncodeDate(year, month, 1);
   loaded->lastDay = loaded->firstDay + kzm::DaysInMonth(year, month) - 1;
   loaded->dayCounts.assign(loaded->lastDay - loaded->firstDay + 1, 0);
-  if (!path.empty()) {
-    std::vector<TkzmEntry> read;
-    const TMonthFileRead result = ReadMonthFile(path, loaded->firstDay, loaded->lastDay, read, loaded->keptLines);
-    loaded->unreadable = result.status == TMonthFileStatus::mfTooLarge || result.status == TMonthFileStatus::mfFailed;
-    TellAboutRead(path, result);
-    loaded->entries.reserve(read.size());
-    for (TkzmEntry& entry : read) loaded->Add(std::make_unique<TkzmEntry>(std::move(entry)));
-  }
+  loaded->unreadable = !ReadMonthLines(year, month, *loaded);
   loaded->modified = false;
   m_month = std::move(loaded);
 }
@@ -287,12 +289,8 @@ bool TkzmDataUnit::SumRange(THeadList& list, int32_t first, int32_t last) {
 
 const std::vector<std::unique_ptr<TkzmEntry>>* TkzmDataUnit::HeldEntries(int year, int month) const {
   if (m_month->year == year && m_month->month == month) return &m_month->entries;
-  for (const auto& unsaved : m_unsaved) {
-    if (unsaved->year == year && unsaved->month == month && unsaved->path == MonthFilePath(year, month)) {
-      return &unsaved->entries;
-    }
-  }
-  return nullptr;
+  const auto unsaved = FindMonthOfFile(m_unsaved, MonthFilePath(year, month));
+  return unsaved == m_unsaved.end() ? nullptr : &(*unsaved)->entries;
 }
 
 bool TkzmDataUnit::ReadMonthLines(int year, int month, TMonthLineSink& sink) {
