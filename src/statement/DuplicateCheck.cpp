@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <unordered_map>
 
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthLines.h"
 #include "passbook/MonthRange.h"
 #include "statement/WidthFold.h"
 
@@ -21,6 +23,21 @@ int32_t FlowOf(const TkzmEntry& entry, const std::string& accountKey) {
   return kind == kKindReceipt ? entry.amount : -entry.amount;
 }
 
+namespace {
+
+// Gives each entry of a month file to a function as the file is read.
+class TEachEntry final : public TMonthLineSink {
+ public:
+  explicit TEachEntry(std::function<void(const TkzmEntry&)> take) : m_take(std::move(take)) {}
+  void Entry(const TEntryLine& line) override { m_take(MakeEntry(line)); }
+  void Kept(int32_t, std::string_view) override {}
+
+ private:
+  std::function<void(const TkzmEntry&)> m_take;
+};
+
+}  // namespace
+
 std::vector<TAccountFlow> CollectAccountFlows(TkzmDataUnit& data, const std::string& accountKey, TDayNumber first,
                                               TDayNumber last) {
   std::vector<TAccountFlow> flows;
@@ -28,12 +45,18 @@ std::vector<TAccountFlow> CollectAccountFlows(TkzmDataUnit& data, const std::str
     TDayNumber from = 0;
     TDayNumber to = 0;
     if (!MonthDaysInRange(month.year, month.month, first, last, from, to)) continue;
-    data.SelectDay(from);
-    for (int i = 0; i < data.Count(); ++i) {
-      const TkzmEntry& entry = data.Entry(i);
-      if (entry.date < from || entry.date > to) continue;
+    const auto take = [&](const TkzmEntry& entry) {
+      if (entry.date < from || entry.date > to) return;
       const int32_t flow = FlowOf(entry, accountKey);
       if (flow != 0) flows.push_back({entry.date, flow, NormaliseStatementText(entry.itemText)});
+    };
+    // A month held in memory counts as held; the others are read in passing, so the check
+    // loads no month and leaves the day the windows work on where it is.
+    if (const auto* held = data.HeldEntries(month.year, month.month)) {
+      for (const auto& entry : *held) take(*entry);
+    } else {
+      TEachEntry each(take);
+      (void)data.ReadMonthLines(month.year, month.month, each);
     }
   }
   return flows;

@@ -33,9 +33,9 @@ struct TAccountFlow {
   std::string text;  // the entry's item text, normalised
 };
 
-// The movements on account of the entries dated first..last, month file by month file (the
-// month data is left on the last month read). Months whose file could not be read are
-// reported through the data and read as empty.
+// The movements on account of the entries dated first..last, month file by month file: as the
+// data holds a month, else read from its file without loading it (the data's day stays).
+// Months whose file could not be read are reported through the data and read as empty.
 [[nodiscard]] std::vector<TAccountFlow> CollectAccountFlows(TkzmDataUnit& data, const std::string& accountKey,
                                                             TDayNumber first, TDayNumber last);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/RecordingWindowSystem.h"
+#include "common/TempFolder.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthData.h"
 #include "passbook/MonthEntry.h"
 
 namespace kzm {
@@ -43,6 +46,29 @@ std::string Marks(const std::vector<TDuplicate>& marks) {
   std::string text;
   for (const TDuplicate mark : marks) text += mark == TDuplicate::dNew ? 'n' : mark == TDuplicate::dLikely ? 'l' : 'c';
   return text;
+}
+
+// Entries written and entries typed but not yet written count alike, and gathering them
+// moves neither the day the windows work on nor the month they have loaded.
+TEST(DuplicateCheckTest, FlowsComeFromFilesAndFromWhatIsHeldLeavingTheDayAlone) {
+  test::TTempFolder temp;
+  test::TRecordingWindowSystem windows;
+  TkzmDataUnit data;
+  data.SetFolder(temp.Path() + "/Daily");
+  data.SelectDay(EncodeDate(2024, 2, 28));
+  data.AddEntry(MakeKey("食費", kKindPayment), kBank, "", "パン", 300);
+  data.SelectDay(kDay);
+  data.AddEntry(MakeKey("食費", kKindPayment), kCash, "", "他の口座", 50);
+  ASSERT_TRUE(data.Save());
+  data.AddEntry(MakeKey("給与", kKindReceipt), kBank, "", "給料", 1000);  // typed, not written
+
+  const std::vector<TAccountFlow> flows =
+      CollectAccountFlows(data, kBank, EncodeDate(2024, 2, 1), EncodeDate(2024, 3, 31));
+  ASSERT_EQ(flows.size(), 2u);
+  EXPECT_EQ(flows[0].flow + flows[1].flow, 700);
+  EXPECT_EQ(data.CurrentDay(), kDay);
+  EXPECT_EQ(data.Count(), 2);
+  EXPECT_TRUE(data.Modified());
 }
 
 TEST(DuplicateCheckTest, MarksRowsAgainstThePassbook) {
