@@ -6,6 +6,7 @@
 #include "foundation/Concat.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
+#include "statement/ImportFiles.h"
 
 namespace kzm {
 
@@ -47,15 +48,11 @@ bool IsUsable(const TStatementLayout& layout) {
 void TStatementPresets::Load(const std::string& passbookFolder) {
   m_path = passbookFolder + "/" + kStatementPresetsFileName;
   m_sections.clear();
+  m_readError.clear();
   std::string bytes;
-  if (ReadFileUpTo(m_path, kMaxPresetFileSize, bytes) != TReadStatus::rsRead) return;
-  const std::string text = DecodeCp932(bytes);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line(Trim(std::string_view(text).substr(start, end - start)));
-    start = end + 1;
+  if (!ReadImportFile(m_path, kMaxPresetFileSize, "明細の設定", bytes, m_readError)) return;
+  for (const std::string& bytesOfLine : NonEmptyLines(bytes)) {
+    const std::string line(Trim(DecodeCp932(bytesOfLine)));
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
       m_sections.push_back({line.substr(1, line.size() - 2), {}});
@@ -67,6 +64,10 @@ void TStatementPresets::Load(const std::string& passbookFolder) {
 }
 
 bool TStatementPresets::Save(std::string& error) const {
+  if (!m_readError.empty()) {
+    error = m_readError + "\n明細の設定には書き込みません。";
+    return false;
+  }
   std::string text;
   for (const TSection& section : m_sections) {
     text += "[" + section.name + "]\r\n";

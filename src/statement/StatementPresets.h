@@ -22,9 +22,12 @@ inline constexpr const char* kStatementPresetsFileName = "StatementPresets.ini";
 
 class TStatementPresets {
  public:
-  // Reads the passbook folder's preset file; a missing file holds nothing.
+  // Reads the passbook folder's preset file; a missing file holds nothing. A file that is
+  // there but cannot be read holds nothing either, and ReadError says why.
   void Load(const std::string& passbookFolder);
-  // Writes what was changed, atomically. False, with the reason in error, when that fails.
+  [[nodiscard]] const std::string& ReadError() const { return m_readError; }
+  // Writes what was changed, atomically. False, with the reason in error, when that fails, and
+  // when the file could not be read: the presets in it would be lost.
   [[nodiscard]] bool Save(std::string& error) const;
 
   // The user's presets as layouts, in file order.
@@ -40,6 +43,7 @@ class TStatementPresets {
 
  private:
   std::string m_path;
+  std::string m_readError;
   struct TSection {
     std::string name;
     std::vector<std::pair<std::string, std::string>> values;  // key, value

@@ -29,6 +29,23 @@ TEST(StatementPresetsTest, ColumnMappingsAreReadOrRefused) {
   }
 }
 
+// A preset file that is there but cannot be read is said, and never written over: its
+// presets would be lost.
+TEST(StatementPresetsTest, AnUnreadableFileIsToldAndNeverWrittenOver) {
+  test::TTempFolder temp;
+  const std::string path = temp.Path() + "/" + kStatementPresetsFileName;
+  const std::string huge = "[信用金庫]\r\n" + std::string(2 * 1024 * 1024, ';');  // beyond what is read
+  test::WriteBytes(path, huge);
+  TStatementPresets presets;
+  presets.Load(temp.Path());
+  EXPECT_NE(presets.ReadError().find(path), std::string::npos);
+  presets.SetAccount("信用金庫", "ゆうちょ");
+  std::string error;
+  EXPECT_FALSE(presets.Save(error));
+  EXPECT_NE(error.find(path), std::string::npos);
+  EXPECT_EQ(test::ReadBytes(path), huge);
+}
+
 TEST(StatementPresetsTest, APresetReadsAFileNoBuiltInLayoutKnows) {
   test::TTempFolder temp;
   TStatementLayout layout;

@@ -107,6 +107,7 @@ int ImportCommand(const TArgList& given) {
 
   TStatementPresets presets;
   presets.Load(folder);
+  if (!presets.ReadError().empty()) std::fprintf(stderr, "%s\n", presets.ReadError().c_str());
   StoreColumns(parsed, presets, !dryRun);
   std::vector<TStatementLayout> layouts;
   std::string error;

@@ -45,6 +45,7 @@ TFmStatementImport::TFmStatementImport(const THeadList& categories, TkzmDataUnit
   setWindowTitle(QStringLiteral("明細の取り込み"));
   setFont(ProgramFont(9));
   m_presets.Load(m_folder);
+  if (!m_presets.ReadError().empty()) WindowSystem().Notify(m_presets.ReadError());
   std::string error;
   if (!m_rules.Load(m_folder, error) || !m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
   CreateControls();
