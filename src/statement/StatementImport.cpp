@@ -146,11 +146,14 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
   return true;
 }
 
-std::string FallbackCategory(int32_t flow) { return MakeKey("未分類", flow < 0 ? kKindPayment : kKindReceipt); }
+std::string BookedCategory(const TImportRow& row, const std::string& accountKey) {
+  if (IsBookable(row.categoryKey, accountKey)) return row.categoryKey;
+  return MakeKey("未分類", row.row.amount < 0 ? kKindPayment : kKindReceipt);
+}
 
 TkzmEntry EntryForRow(const TImportRow& row, const std::string& accountKey) {
   const int32_t flow = row.row.amount;
-  const std::string category = IsBookable(row.categoryKey, accountKey) ? row.categoryKey : FallbackCategory(flow);
+  const std::string category = BookedCategory(row, accountKey);
   TkzmEntry entry;
   entry.date = row.row.date;
   entry.itemText = Cp932Safe(row.row.text);

@@ -74,9 +74,9 @@ class TStatementImport {
 bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
                 std::vector<TStatementLayout>& layouts, std::string& error);
 
-// The category an uncategorised row is booked under: 未分類 as a payment for money leaving the
-// account, as a receipt for money coming in.
-[[nodiscard]] std::string FallbackCategory(int32_t flow);
+// The category a row is booked under: its own when it can be booked on the account, else
+// 未分類, as a payment for money leaving the account, as a receipt for money coming in.
+[[nodiscard]] std::string BookedCategory(const TImportRow& row, const std::string& accountKey);
 
 // The entry a row becomes: a payment or receipt category books on the account (a refund on
 // a payment category as a negative payment); an asset category makes a move between it and

@@ -60,12 +60,9 @@ void PrintRow(const TImportRow& row, const std::string& accountKey) {
                 Field(row.row.problem).c_str());
     return;
   }
-  const TkzmEntry entry = EntryForRow(row, accountKey);
-  // The side of the entry that is not the account names where the money went or came from.
-  const std::string& other = entry.categoryKey == accountKey ? entry.accountKey : entry.categoryKey;
   std::printf("%s\t%s\t%s\t%s\t%s\n", FormatDateSlashed(row.row.date).c_str(),
-              FormatThousands(row.row.amount).c_str(), Field(row.row.text).c_str(), KeyName(other).c_str(),
-              MarkText(row));
+              FormatThousands(row.row.amount).c_str(), Field(row.row.text).c_str(),
+              KeyName(BookedCategory(row, accountKey)).c_str(), MarkText(row));
 }
 
 void PrintCounts(const TImportCounts& counts) {

@@ -33,9 +33,7 @@ QString MarkText(const TImportRow& row) {
 
 QString CategoryText(const TImportRow& row, const std::string& accountKey) {
   if (!row.row.Readable()) return {};
-  const TkzmEntry entry = EntryForRow(row, accountKey);
-  const std::string& other = entry.categoryKey == accountKey ? entry.accountKey : entry.categoryKey;
-  QString text = Q(KeyName(other));
+  QString text = Q(KeyName(BookedCategory(row, accountKey)));
   if (row.categoryKey.empty()) text = QStringLiteral("（") + text + QStringLiteral("）");
   return text;
 }
