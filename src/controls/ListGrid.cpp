@@ -1,5 +1,7 @@
 #include "controls/ListGrid.h"
 
+#include <algorithm>
+
 namespace kzm::ui {
 
 void MakeListGrid(TorvDrawGrid& grid, int columnCount) {
@@ -13,6 +15,14 @@ void MakeListGrid(TorvDrawGrid& grid, int columnCount) {
                       .With(TGridOption::goColSizing)
                       .With(TGridOption::goThumbTracking));
   grid.SetColor(Qt::white);
+}
+
+void ShowListRows(TorvDrawGrid& grid, int count) {
+  const int rows = std::max(2, count + 1);
+  if (grid.Row() >= rows) grid.SetRow(rows - 1);
+  grid.SetRowCount(rows);
+  grid.SetRowHeights(0, grid.DefaultRowHeight() + 3);
+  grid.InvalidateGrid();
 }
 
 }  // namespace kzm::ui

@@ -10,4 +10,8 @@ namespace kzm::ui {
 // rows selected, columns sized by dragging, thumb tracking, white; two rows while empty.
 void MakeListGrid(TorvDrawGrid& grid, int columnCount);
 
+// Shows count rows under the header (still two rows while empty), the current row kept
+// inside a list that shrank, and paints the grid again.
+void ShowListRows(TorvDrawGrid& grid, int count);
+
 }  // namespace kzm::ui

@@ -66,14 +66,7 @@ void TFindGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) ApplyFontMetrics();
 }
 
-void TFindGrid::ResultsChanged() {
-  const int rows = std::max(2, m_results.Count() + 1);
-  // A grid that shrank keeps its current row inside.
-  if (Row() >= rows) SetRow(rows - 1);
-  SetRowCount(rows);
-  SetRowHeights(0, DefaultRowHeight() + 3);
-  InvalidateGrid();
-}
+void TFindGrid::ResultsChanged() { ShowListRows(*this, m_results.Count()); }
 
 bool TFindGrid::TextLess(const std::string& a, const std::string& b) const {
   return m_collator.compare(Q(a), Q(b)) < 0;

@@ -78,13 +78,7 @@ void TStatementGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) ApplyFontMetrics();
 }
 
-void TStatementGrid::RowsChanged() {
-  const int rows = std::max(2, m_import.Count() + 1);
-  if (Row() >= rows) SetRow(rows - 1);
-  SetRowCount(rows);
-  SetRowHeights(0, DefaultRowHeight() + 3);
-  InvalidateGrid();
-}
+void TStatementGrid::RowsChanged() { ShowListRows(*this, m_import.Count()); }
 
 int TStatementGrid::CurrentIndex() const {
   const int index = Row() - 1;
