@@ -174,7 +174,7 @@ void TFmColumnMapping::SkipChanged() {
     const QSignalBlocker quiet(box);
     box->clear();
     box->addItem(QStringLiteral("（なし）"));
-    for (int c = 0; c < ColumnCount(); ++c) {
+    for (int c = 0; c < m_lines->columnCount(); ++c) {
       const bool has = sample && static_cast<size_t>(c) < sample->cells.size();
       box->addItem(QStringLiteral("%1列目：").arg(c + 1) + (has ? Sample(sample->cells[static_cast<size_t>(c)]) : QString()));
     }

@@ -81,7 +81,7 @@ void TFmStatementImport::CreateControls() {
   auto* accountLabel = new QLabel(QStringLiteral("口座(&A)"), this);
   accountLabel->setBuddy(m_account);
   FillAccounts();
-  connect(m_account, &QComboBox::activated, this, &TFmStatementImport::AccountChanged);
+  connect(m_account, &QComboBox::activated, this, &TFmStatementImport::Classify);
   m_days = new QSpinBox(this);
   m_days->setObjectName(QStringLiteral("SpinDays"));
   m_days->setRange(0, 31);
@@ -243,12 +243,14 @@ void TFmStatementImport::MapColumns(const QString& explanation) {
                                                     : error);
       continue;
     }
-    m_presets.StorePreset(dialog.Layout());
-    if (!m_presets.Save(error)) {
+    // Kept only once written, so that a preset that could not be saved is not offered.
+    TStatementPresets next = m_presets;
+    next.StorePreset(dialog.Layout());
+    if (!next.Save(error)) {
       WindowSystem().Notify(error);
-      m_presets.Load(m_folder);
       return;
     }
+    m_presets = std::move(next);
     FillPresets();
     m_preset->setCurrentIndex(std::max(0, m_preset->findData(Q(dialog.Layout().name))));
     ShowStatement(std::move(statement));
@@ -258,7 +260,6 @@ void TFmStatementImport::MapColumns(const QString& explanation) {
 
 void TFmStatementImport::ShowStatement(TStatement statement) {
   m_import.SetStatement(std::move(statement));
-  m_read = true;
   const int remembered = m_account->findText(Q(m_presets.Account(m_import.Statement().layoutName)));
   if (remembered >= 0) m_account->setCurrentIndex(remembered);
   m_layout->setText(QStringLiteral("形式: ") + Q(m_import.Statement().layoutName) + QStringLiteral("（") +
@@ -270,13 +271,11 @@ void TFmStatementImport::ShowStatement(TStatement statement) {
 }
 
 void TFmStatementImport::Classify() {
-  if (!m_read || AccountKey().empty()) return;
+  if (m_import.Count() == 0 || AccountKey().empty()) return;
   m_import.Classify(AccountKey(), m_categories, m_rules, m_ids, m_data, m_days->value());
   m_grid->RowsChanged();
   ShowCounts();
 }
-
-void TFmStatementImport::AccountChanged() { Classify(); }
 
 void TFmStatementImport::ShowCounts() {
   const TImportCounts counts = m_import.Counts();
@@ -312,13 +311,14 @@ void TFmStatementImport::CategoryChosen(int comboIndex) {
 }
 
 void TFmStatementImport::ButtonImportClick() {
-  if (!m_read || AccountKey().empty()) return;
+  if (m_import.Count() == 0 || AccountKey().empty()) return;
   // Open windows may hold typed days of these months; they are stored before the import.
   if (!SaveAllDataWindows()) return;
   const TBookOutcome outcome = BookImport(m_import, m_data, m_folder, m_ids);
   WindowSystem().Notify(outcome.message);
-  if (outcome.added > 0) {
-    m_presets.SetAccount(m_import.Statement().layoutName, m_account->currentText().toStdString());
+  const std::string accountName = m_account->currentText().toStdString();
+  if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
+    m_presets.SetAccount(m_import.Statement().layoutName, accountName);
     std::string error;
     if (!m_presets.Save(error)) WindowSystem().Notify(error);
   }

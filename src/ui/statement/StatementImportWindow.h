@@ -52,7 +52,6 @@ class TFmStatementImport : public QDialog {
   void ShowStatement(TStatement statement);
   void ButtonImportClick();
   void ButtonUndoClick();
-  void AccountChanged();
   void CategoryChosen(int comboIndex);
   void ShowCurrentCategory(int index);
   void Classify();
@@ -66,7 +65,6 @@ class TFmStatementImport : public QDialog {
   TStatementPresets m_presets;
   TTextRules m_rules;
   TImportedIds m_ids;
-  bool m_read = false;
 
   QLineEdit* m_file = nullptr;
   QComboBox* m_account = nullptr;
