@@ -67,7 +67,8 @@ void TStatementImport::SetStatement(TStatement statement) {
   m_statement = std::move(statement);
   m_rows.clear();
   m_rows.reserve(m_statement.rows.size());
-  for (const TStatementRow& row : m_statement.rows) m_rows.push_back({row, {}, false, TDuplicate::dNew, false});
+  for (TStatementRow& row : m_statement.rows) m_rows.push_back({std::move(row), {}, false, TDuplicate::dNew, false});
+  m_statement.rows.clear();  // the rows live on in m_rows only
 }
 
 void TStatementImport::Classify(const std::string& accountKey, const THeadList& categories, const TTextRules& rules,

@@ -43,6 +43,7 @@ class TStatementImport {
   // Takes rows already read (for tests and benchmarks).
   void SetStatement(TStatement statement);
 
+  // What the statement file was read as; its rows are the import's rows (Row).
   [[nodiscard]] const TStatement& Statement() const { return m_statement; }
   [[nodiscard]] int Count() const { return static_cast<int>(m_rows.size()); }
   [[nodiscard]] const TImportRow& Row(int index) const { return m_rows.at(static_cast<size_t>(index)); }
