@@ -38,9 +38,10 @@ std::vector<std::string> SplitOn(const std::string& text, char separator) {
   return parts;
 }
 
+// A preset's columns are numbered, so no header is needed to tell whether they read rows.
 bool IsUsable(const TStatementLayout& layout) {
-  const bool amounts = layout.signed_.index >= 0 || (layout.out.index >= 0 && layout.in.index >= 0);
-  return layout.date.index >= 0 && amounts;
+  TColumns columns;
+  return ResolveColumns(layout, {}, columns);
 }
 
 }  // namespace
