@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 #include "foundation/Shell.h"
 #include "foundation/WindowSystem.h"
@@ -20,6 +21,13 @@ namespace {
 int MonthNumber(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);
   return ymd.year * 12 + ymd.month;
+}
+
+// Where the run of entries of the month of entries[start] ends; the entries come in date order.
+size_t MonthRunEnd(const std::vector<TImportedEntry>& entries, size_t start) {
+  size_t end = start;
+  while (end < entries.size() && MonthNumber(entries[end].entry.date) == MonthNumber(entries[start].entry.date)) ++end;
+  return end;
 }
 
 // Categories the new entries use that the passbook lacks join it, so that they show in every
@@ -58,7 +66,7 @@ bool Resummarise(const std::set<TDayNumber>& days) {
 }
 
 // Adds the entries of one calendar month and writes it; false (month as it was) on failure.
-bool BookMonth(TkzmDataUnit& data, const std::vector<TImportedEntry>& entries, std::string& failedFile) {
+bool BookMonth(TkzmDataUnit& data, std::span<const TImportedEntry> entries, std::string& failedFile) {
   for (const TImportedEntry& imported : entries) {
     const TkzmEntry& entry = imported.entry;
     data.SelectDay(entry.date);
@@ -124,15 +132,12 @@ TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, cons
   std::set<TDayNumber> days;
   std::string failedFile;
   for (size_t start = 0; start < entries.size();) {
-    size_t end = start;
-    while (end < entries.size() && MonthNumber(entries[end].entry.date) == MonthNumber(entries[start].entry.date)) ++end;
-    const std::vector<TImportedEntry> month(entries.begin() + static_cast<std::ptrdiff_t>(start),
-                                            entries.begin() + static_cast<std::ptrdiff_t>(end));
+    const size_t end = MonthRunEnd(entries, start);
+    const std::span<const TImportedEntry> month(entries.data() + start, end - start);
     if (!BookMonth(data, month, failedFile)) {
       outcome.failed = true;
       break;
     }
-    ++outcome.monthsWritten;
     for (const TImportedEntry& imported : month) {
       booked.push_back(imported);
       days.insert(imported.entry.date);
@@ -173,11 +178,10 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
   std::set<TDayNumber> days;
   size_t start = 0;
   while (start < entries.size()) {
-    size_t end = start;
+    const size_t end = MonthRunEnd(entries, start);
     std::vector<size_t> removed;
-    while (end < entries.size() && MonthNumber(entries[end].entry.date) == MonthNumber(entries[start].entry.date)) {
-      if (RemoveRecorded(data, entries[end].entry)) removed.push_back(end);
-      ++end;
+    for (size_t i = start; i < end; ++i) {
+      if (RemoveRecorded(data, entries[i].entry)) removed.push_back(i);
     }
     if (!removed.empty() && !data.Save()) {
       data.DiscardMonthChanges();

@@ -87,7 +87,6 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
 
 struct TBookOutcome {
   int added = 0;
-  int monthsWritten = 0;
   bool failed = false;  // a month could not be written: the booking stopped there
   std::string message;  // for the user
 };
