@@ -24,12 +24,6 @@ constexpr int64_t kEpochShift = -25569;
 
 TDayNumber g_todayForTest = 0;
 
-// "yy" or "yyyy" as a year; two-digit years in a window around 2000.
-int WindowYear(int year) {
-  if (year >= 0 && year <= 70) return year + 2000;
-  if (year >= 71 && year <= 99) return year + 1900;
-  return year;
-}
 
 bool AllDigits(std::string_view text) {
   for (const char c : text) {
@@ -109,6 +103,12 @@ int DayOfWeek(TDayNumber day) {
 int IsoDayOfWeek(TDayNumber day) {
   const int w = DayOfWeek(day);
   return w == 0 ? 7 : w;
+}
+
+int WindowYear(int year) {
+  if (year >= 0 && year <= 70) return year + 2000;
+  if (year >= 71 && year <= 99) return year + 1900;
+  return year;
 }
 
 TDayNumber ParseDate(std::string_view text) {

@@ -33,6 +33,10 @@ struct TYmd {
 // 1 = Monday … 7 = Sunday.
 [[nodiscard]] int IsoDayOfWeek(TDayNumber day);
 
+// "yy" or "yyyy" as a year: a two-digit year up to 70 is 20xx, from 71 to 99 19xx; other
+// years are as they are.
+[[nodiscard]] int WindowYear(int year);
+
 // Day number of a date text, 0 when it is no valid date. Accepted, after trimming:
 // "2024年3月5日", "2024/3/5", "24/3/5", "240305", "20240305". A two-digit year up to 70 is
 // 20xx, from 71 to 99 19xx.

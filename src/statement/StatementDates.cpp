@@ -75,8 +75,7 @@ bool SplitGroups(std::string_view text, std::vector<int>& numbers, std::vector<s
 
 int FullYear(int year, size_t width, int eraFirst) {
   if (eraFirst != 0) return eraFirst + year - 1;
-  if (width <= 2) return year <= 70 ? 2000 + year : 1900 + year;
-  return year;
+  return width <= 2 ? WindowYear(year) : year;
 }
 
 // No statement reaches before 1900 or far into the future; such a year is a typo, and a day
