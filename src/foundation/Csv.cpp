@@ -6,12 +6,6 @@ namespace kzm {
 
 namespace {
 
-// A line without quotes and backslashes has nothing to unescape: its fields are the text
-// between commas.
-bool IsPlainLine(std::string_view line) {
-  return line.find('"') == std::string_view::npos && line.find('\\') == std::string_view::npos;
-}
-
 size_t BackslashRunFrom(std::string_view text, size_t i) {
   size_t j = i;
   while (j < text.size() && text[j] == '\\') ++j;
@@ -28,6 +22,11 @@ size_t BackslashRunBefore(std::string_view text, size_t start, size_t end) {
 // Turns the bytes of one field back into its text (text is replaced). quoted: the field stood
 // in quotes; closed: its closing quote was found (so a run of backslashes at its end was doubled).
 void Unescape(std::string_view field, bool quoted, bool closed, std::string& text) {
+  // Most fields hold no quote and no backslash: they are their text.
+  if (field.find('"') == std::string_view::npos && field.find('\\') == std::string_view::npos) {
+    text.assign(field);
+    return;
+  }
   text.clear();
   size_t i = 0;
   while (i < field.size()) {
@@ -68,15 +67,9 @@ void CsvSplit(std::string_view line, std::vector<std::string>& list) {
   bool quoted = false;
   size_t i = 0;
   const size_t n = line.size();
-  const bool plain = IsPlainLine(line);
   auto endField = [&](size_t end, bool closed) {
     if (count == list.size()) list.emplace_back();
-    const std::string_view field = line.substr(start, end - start);
-    if (plain) {
-      list[count++].assign(field);
-    } else {
-      Unescape(field, quoted, closed, list[count++]);
-    }
+    Unescape(line.substr(start, end - start), quoted, closed, list[count++]);
   };
   // Only commas outside quotes and quotes inside them matter, so the walk jumps from one to
   // the next.
