@@ -9,10 +9,6 @@
 
 namespace kzm {
 
-// Samples a 32-bit source drawn at another size, in fixed point with 8 fraction bits:
-// the weighted average of the covered area when drawn narrower than the source, otherwise
-// bilinear interpolation between the four nearest pixels. Works a row at a time: what
-// depends only on the column (spans, weights, neighbours) is worked out once up front.
 // What a sampler's column spans and weights depend on: a sampler made for one geometry can
 // sample any source of that size, again and again.
 struct TSampleGeometry {
@@ -23,6 +19,10 @@ struct TSampleGeometry {
   bool operator==(const TSampleGeometry&) const = default;
 };
 
+// Samples a 32-bit source drawn at another size, in fixed point with 8 fraction bits:
+// the weighted average of the covered area when drawn narrower than the source, otherwise
+// bilinear interpolation between the four nearest pixels. Works a row at a time: what
+// depends only on the column (spans, weights, neighbours) is worked out once up front.
 class TScaledSampler {
  public:
   // Samples columns firstX .. firstX + count - 1 of the placement.
