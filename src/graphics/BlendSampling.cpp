@@ -5,6 +5,10 @@
 #include <tuple>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kzm {
 
 // sum / total rounded down, both non-negative, through a cached reciprocal: the product is
@@ -62,6 +66,8 @@ namespace {
 
 // A row has at most three kinds of pairs (first, middle, last), so one more is kept spare.
 constexpr std::size_t kCachedPairs = 4;
+// How many times a sampler makes pair weights before it takes them to change with each row.
+constexpr int kWeightsMadeAtMost = 2 * static_cast<int>(kCachedPairs);
 
 // (start + step · i) / divisor for i = 0, 1, 2, ..., all non-negative, without a division
 // for each i: the remainder is carried along instead.
@@ -125,6 +131,9 @@ void TScaledSampler::PrepareAreaColumns(int firstX, int count) {
   }
   m_windowOffsets.push_back(m_windowOffsets.back());  // the spare column
   m_pairCache.reserve(kCachedPairs);  // so that the rows' pointers into it stay valid
+  // Each pixel weighs at most 256 and is at most 255, so 32-bit sums hold this many.
+  const std::int64_t tallest = (m_hs + m_hp - 1) / m_hp + 1;
+  m_smallSums = std::int64_t{m_window} * tallest * 256 * 255 < (std::int64_t{1} << 31);
 }
 
 const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
@@ -142,6 +151,7 @@ const TScaledSampler::TPairWeights& TScaledSampler::PairWeights(int a, int b) {
     slot = &*std::find_if(m_pairCache.begin(), m_pairCache.end(),
                           [&](const TPairWeights& kept) { return kept.usedInRow != m_row; });
   }
+  ++m_weightsMade;
   slot->a = a;
   slot->b = b;
   slot->usedInRow = m_row;
@@ -207,6 +217,18 @@ void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
     }
     m_rowWeights.push_back({m_rows[static_cast<std::size_t>(row)], rowWeight});
   }
+  // Unless the sizes go evenly, the edge rows weigh differently from row to row, and making
+  // their weights for each row costs more than summing with them: such a placement sums
+  // column by column.
+  if (m_weightsMade > kWeightsMadeAtMost) {
+    TDivider divider;
+    for (const TAreaColumn& column : m_areaColumns) {
+      const TColumnPart* parts = m_parts.data() + column.firstPart;
+      if (!AverageSmall(parts, column.partCount, out)) AverageLarge(parts, column.partCount, divider, out);
+      out += 4;
+    }
+    return;
+  }
   ++m_row;
   m_pairs.clear();
   m_pairWeights.clear();
@@ -230,6 +252,43 @@ void TScaledSampler::AreaAverageRow(int yi, std::uint8_t* out) {
     const TAreaColumn& column = m_areaColumns[x];
     AverageLarge(m_parts.data() + column.firstPart, column.partCount, divider, out + 4 * x);
   }
+}
+
+bool TScaledSampler::AverageSmall(const TColumnPart* parts, int count, std::uint8_t* out) const {
+#if defined(__SSE2__)
+  // Two source pixels at a time: their channels interleaved in 16-bit lanes and multiplied by
+  // their weights in one step, summed in 32-bit lanes (m_smallSums says they cannot overflow).
+  if (!m_smallSums) return false;
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sums = zero;
+  int total = 0;
+  for (const TRowWeight& row : m_rowWeights) {
+    for (int k = 0; k < count; k += 2) {
+      const TColumnPart& a = parts[k];
+      const TColumnPart& b = parts[k + 1 < count ? k + 1 : k];
+      const int wa = ((a.first * row.weight) >> 8) + ((a.second * row.weight) >> 8);
+      const int wb = k + 1 < count ? ((b.first * row.weight) >> 8) + ((b.second * row.weight) >> 8) : 0;
+      std::int32_t pa, pb;
+      std::memcpy(&pa, row.line + a.offset, 4);
+      std::memcpy(&pb, row.line + b.offset, 4);
+      const __m128i pair = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb)), zero);
+      sums = _mm_add_epi32(sums, _mm_madd_epi16(pair, _mm_set1_epi32(wa | (wb << 16))));
+      total += wa + wb;
+    }
+  }
+  if (total == 0) return false;
+  // Dividing doubles and truncating is exact here: the sums are far below 2^52.
+  const __m128d divisor = _mm_set1_pd(total);
+  const __m128i low = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(sums), divisor));
+  const __m128i high = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(sums, 0xEE)), divisor));
+  const __m128i quotients = _mm_unpacklo_epi64(low, high);
+  const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(quotients, zero), zero));
+  std::memcpy(out, &bytes, 4);
+  return true;
+#else
+  (void)parts, (void)count, (void)out;
+  return false;
+#endif
 }
 
 void TScaledSampler::AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const {

@@ -77,7 +77,10 @@ class TScaledSampler {
   // 1 / total of each column for the rows in m_pairs; 0 where a column is left to the exact
   // division.
   void PrepareReciprocals();
-  // One placed pixel from the columns parts[0 .. count - 1] of the rows in m_rowWeights.
+  // One placed pixel from the columns parts[0 .. count - 1] of the rows in m_rowWeights:
+  // in 32-bit sums where they cannot overflow (false where they could, or nothing weighs),
+  // else exactly in 64-bit ones.
+  bool AverageSmall(const TColumnPart* parts, int count, std::uint8_t* out) const;
   void AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const;
   void BilinearRow(int y, std::uint8_t* out) const;
 
@@ -98,6 +101,8 @@ class TScaledSampler {
   // Rows repeat the same few weights, so the weights of recent pairs are kept.
   std::vector<TPairWeights> m_pairCache;
   int m_row = 0;  // counts the rows sampled, to tell which kept weights a row uses
+  int m_weightsMade = 0;  // pair weights made so far: many mean they change with each row
+  bool m_smallSums = false;
   std::vector<std::pair<int, int>> m_reciprocalsFor;  // the pairs' weights m_reciprocals is for
   std::vector<float> m_reciprocals;  // four times for each column
   bool m_allReciprocals = false;
