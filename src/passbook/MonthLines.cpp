@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <map>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
@@ -77,15 +82,36 @@ class TCsvLines {
   }
 
   // Notes where the bytes that matter are in the next chunk, so no line is gone over twice.
-  // Every place is written and the next overwrites it unless it counted: a test and a jump
-  // per byte would guess wrong at every other comma.
   void MarkNextChunk() {
     const size_t end = std::min(m_bytes.size(), m_scanned + kChunk);
-    m_mark = m_markCount = 0;
-    for (size_t i = m_scanned; i < end; ++i) {
-      m_marks[m_markCount] = static_cast<uint32_t>(i);
-      m_markCount += kCsvBytes[static_cast<unsigned char>(m_bytes[i])];
+    const char* bytes = m_bytes.data();
+    size_t count = 0;
+    size_t i = m_scanned;
+#if defined(__SSE2__)
+    // Sixteen bytes compared at once; a line has a mark every five bytes or so.
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= end; i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+      const __m128i hits = _mm_or_si128(
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, quote)), _mm_cmpeq_epi8(v, backslash)),
+          _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1) {
+        m_marks[count++] = static_cast<uint32_t>(i + static_cast<size_t>(std::countr_zero(mask)));
+      }
     }
+#endif
+    // Every place is written and the next overwrites it unless it counted: a test and a jump
+    // per byte would guess wrong at every other comma.
+    for (; i < end; ++i) {
+      m_marks[count] = static_cast<uint32_t>(i);
+      count += kCsvBytes[static_cast<unsigned char>(bytes[i])];
+    }
+    m_mark = 0;
+    m_markCount = count;
     m_scanned = end;
   }
 
