@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <map>
 
 #if defined(__SSE2__)
@@ -129,6 +130,43 @@ bool IsAscii(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+uint64_t Load8(const char* p) {
+  uint64_t v = 0;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+uint32_t Load4(const char* p) {
+  uint32_t v = 0;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+// a == b, compared in place for the few bytes of a field: a call to memcmp for each of the
+// fields of every line would cost more than the comparing.
+bool SameBytes(std::string_view a, std::string_view b) {
+  const size_t n = a.size();
+  if (n != b.size()) return false;
+  const char* x = a.data();
+  const char* y = b.data();
+  if (n >= 8 && n <= 16) return Load8(x) == Load8(y) && Load8(x + n - 8) == Load8(y + n - 8);
+  if (n >= 4 && n < 8) return Load4(x) == Load4(y) && Load4(x + n - 4) == Load4(y + n - 4);
+  if (n < 4) return std::equal(x, x + n, y, [](char c, char d) { return c == d; });
+  return a == b;
+}
+
+// A hash of a short field and a number, from its length and its first and last bytes.
+size_t ShortHash(std::string_view bytes, int number) {
+  const size_t n = bytes.size();
+  uint64_t h = n * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(number);
+  if (n >= 4) {
+    h ^= (uint64_t{Load4(bytes.data())} << 32 | Load4(bytes.data() + n - 4)) * 0xC2B2AE3D27D4EB4Full;
+  } else {
+    for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+  }
+  return static_cast<size_t>(h ^ h >> 29);
+}
+
 // A date field. ASCII reads the same as CP932 and as text, and dates are digits.
 int32_t ReadDate(std::string_view field, bool cp932) {
   return !cp932 || IsAscii(field) ? ParseDate(field) : ParseDate(DecodeCp932(field));
@@ -148,7 +186,7 @@ template <class T, T (*read)(std::string_view, bool)>
 class TFieldReader {
  public:
   T Read(std::string_view field, bool cp932) {
-    if (!m_read || field != m_field || cp932 != m_cp932) {
+    if (!m_read || cp932 != m_cp932 || !SameBytes(field, m_field)) {
       m_field = field;
       m_cp932 = cp932;
       m_value = read(field, cp932);
@@ -181,25 +219,21 @@ class TDayCounter {
 };
 
 TEntryLine LineOfFields(const std::vector<std::string_view>& fields, bool cp932, int32_t date, int32_t amount,
-                        int kind, int accountKind) {
-  TEntryLine line;
-  line.date = date;
-  line.amount = amount;
-  line.kind = kind;
-  line.accountKind = accountKind;
-  line.cp932 = cp932;
-  line.category = fields[2];
-  line.account = fields[4];
-  if (line.kind == kKindMemo) {
-    line.category = line.account = cp932 ? kMemoNameCp932 : kMemoName;
-    line.accountKind = kKindMemo;
-  }
-  if (line.accountKind == 0) line.accountKind = kKindAsset;
-  if (line.kind == 0) line.kind = kKindPayment;
-  line.itemText = fields[6];
-  line.note = fields[7];
-  line.extraFields = std::span(fields).subspan(8);
-  return line;
+                        int kind, int accountKind, int32_t placeInDay) {
+  const bool memo = kind == kKindMemo;
+  const std::string_view memoName = cp932 ? kMemoNameCp932 : kMemoName;
+  // Every member named: a line is made for each line of every file read.
+  return TEntryLine{.date = date,
+                    .amount = amount,
+                    .placeInDay = placeInDay,
+                    .kind = kind == 0 ? kKindPayment : kind,
+                    .accountKind = memo ? kKindMemo : accountKind == 0 ? kKindAsset : accountKind,
+                    .cp932 = cp932,
+                    .category = memo ? memoName : fields[2],
+                    .account = memo ? memoName : fields[4],
+                    .itemText = fields[6],
+                    .note = fields[7],
+                    .extraFields = std::span(fields).subspan(8)};
 }
 
 // A text of the line into out.
@@ -211,11 +245,19 @@ void AssignText(const TEntryLine& line, std::string_view text, std::string& out)
   }
 }
 
+// The amount and the texts of the line into entry.
+void AssignTexts(TkzmEntry& entry, const TEntryLine& line) {
+  entry.amount = line.amount;
+  AssignText(line, line.itemText, entry.itemText);
+  AssignText(line, line.note, entry.note);
+  entry.extraFields.resize(line.extraFields.size());
+  for (size_t i = 0; i < line.extraFields.size(); ++i) AssignText(line, line.extraFields[i], entry.extraFields[i]);
+}
+
 void AssignLineKey(const TEntryLine& line, std::string_view name, int kind, std::string& key) {
   std::string buffer;
   AssignKey(key, LineText(line, name, buffer), kind);
 }
-
 }  // namespace
 
 std::string_view LineText(const TEntryLine& line, std::string_view text, std::string& buffer) {
@@ -224,22 +266,33 @@ std::string_view LineText(const TEntryLine& line, std::string_view text, std::st
   return buffer;
 }
 
-TkzmEntry MakeEntry(const TEntryLine& line) {
-  TkzmEntry entry;
-  AssignEntry(entry, line);
-  return entry;
+const std::string& TNameKeys::Key(const TEntryLine& line, std::string_view name, int kind) {
+  TSlot& slot = m_slots[ShortHash(name, kind) % m_slots.size()];
+  if (slot.kind != kind || slot.cp932 != line.cp932 || !SameBytes(slot.name, name)) {
+    slot.name = name;
+    slot.cp932 = line.cp932;
+    slot.kind = kind;
+    AssignLineKey(line, name, kind, slot.key);
+  }
+  return slot.key;
 }
 
-void AssignEntry(TkzmEntry& entry, const TEntryLine& line) {
+TkzmEntry MakeEntry(const TEntryLine& line) {
+  TkzmEntry entry;
   entry.date = line.date;
   entry.sequence = line.placeInDay;
   AssignLineKey(line, line.category, line.kind, entry.categoryKey);
   AssignLineKey(line, line.account, line.accountKind, entry.accountKey);
-  entry.amount = line.amount;
-  AssignText(line, line.itemText, entry.itemText);
-  AssignText(line, line.note, entry.note);
-  entry.extraFields.resize(line.extraFields.size());
-  for (size_t i = 0; i < line.extraFields.size(); ++i) AssignText(line, line.extraFields[i], entry.extraFields[i]);
+  AssignTexts(entry, line);
+  return entry;
+}
+
+void AssignEntry(TkzmEntry& entry, const TEntryLine& line, TNameKeys& keys) {
+  entry.date = line.date;
+  entry.sequence = line.placeInDay;
+  entry.categoryKey = keys.Key(line, line.category, line.kind);
+  entry.accountKey = keys.Key(line, line.account, line.accountKind);
+  AssignTexts(entry, line);
 }
 
 int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink) {
@@ -266,10 +319,8 @@ int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TM
       continue;
     }
     previousDate = date;
-    TEntryLine entry = LineOfFields(fields, cp932, date, amount, kinds.Read(fields[1], cp932),
-                                    accountKinds.Read(fields[3], cp932));
-    entry.placeInDay = places.Next(date);
-    sink.Entry(entry);
+    sink.Entry(LineOfFields(fields, cp932, date, amount, kinds.Read(fields[1], cp932),
+                            accountKinds.Read(fields[3], cp932), places.Next(date)));
   }
   return unreadAmounts;
 }

@@ -3,6 +3,7 @@
 // Reading the lines of a month file ("yyyymm.kzm", described in MonthFile.h): the entries it
 // holds and the lines it keeps as they are.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -35,10 +36,27 @@ struct TEntryLine {
 // One of the line's texts as text (UTF-8): the text itself, or the bytes decoded into buffer.
 [[nodiscard]] std::string_view LineText(const TEntryLine& line, std::string_view text, std::string& buffer);
 
+// The keys of the category and account names read so far. A passbook has few names, used
+// again and again: each is decoded and made a key once, and copied after.
+class TNameKeys {
+ public:
+  // The key of name, one of line's names, as a name of kind.
+  const std::string& Key(const TEntryLine& line, std::string_view name, int kind);
+
+ private:
+  struct TSlot {
+    std::string name;  // as in the line
+    bool cp932 = false;
+    int kind = -1;  // -1: empty
+    std::string key;
+  };
+  std::array<TSlot, 128> m_slots;
+};
+
 // The entry the line stands for, its sequence its place in the day.
 [[nodiscard]] TkzmEntry MakeEntry(const TEntryLine& line);
-// The same into entry, whose memory is used again.
-void AssignEntry(TkzmEntry& entry, const TEntryLine& line);
+// The same into entry, whose memory is used again, taking its keys from keys.
+void AssignEntry(TkzmEntry& entry, const TEntryLine& line, TNameKeys& keys);
 
 // What reading a month file shows, line by line in file order.
 class TMonthLineSink {

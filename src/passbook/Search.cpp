@@ -90,7 +90,7 @@ bool TSearchResults::Add(const TkzmEntry& entry, int32_t placeInDay) {
 
 bool TSearchResults::Add(const TEntryLine& line) {
   if (!m_found.Insert(line.date, line.placeInDay)) return false;
-  AssignEntry(m_entries.emplace_back(), line);
+  AssignEntry(m_entries.emplace_back(), line, m_keys);
   return true;
 }
 

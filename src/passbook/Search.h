@@ -57,6 +57,7 @@ class TSearchResults {
  private:
   std::vector<TkzmEntry> m_entries;
   TFoundPlaces m_found;
+  TNameKeys m_keys;
 };
 
 [[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry);

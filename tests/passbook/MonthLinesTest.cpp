@@ -41,10 +41,17 @@ TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDa
   return expected;
 }
 
+// Records what the reader shows. Entries are made with the keys of names seen before (in
+// this file or in others read with the same keys) and must be what making them afresh makes.
 class TRecordLines final : public TMonthLineSink {
  public:
+  explicit TRecordLines(TNameKeys& keys) : m_keys(keys) {}
   void Entry(const TEntryLine& line) override {
-    const TkzmEntry entry = MakeEntry(line);
+    const TkzmEntry fresh = MakeEntry(line);
+    TkzmEntry entry;
+    AssignEntry(entry, line, m_keys);
+    EXPECT_EQ(entry.categoryKey, fresh.categoryKey);
+    EXPECT_EQ(entry.accountKey, fresh.accountKey);
     std::vector<std::string> fields{FormatDate8(entry.date), "", KeyName(entry.categoryKey), "",
                                     KeyName(entry.accountKey), std::to_string(entry.amount),
                                     entry.itemText, entry.note};
@@ -56,6 +63,9 @@ class TRecordLines final : public TMonthLineSink {
 
   TExpected got;
   std::vector<int32_t> places;
+
+ private:
+  TNameKeys& m_keys;
 };
 
 // Random lines of pieces that matter to the reader: line ends of every kind, commas, quotes,
@@ -82,11 +92,11 @@ std::string RandomMonthBytes(std::mt19937& random, int maxPieces) {
   return bytes;
 }
 
-void ExpectReadAsPlainly(const std::string& bytes) {
+void ExpectReadAsPlainly(const std::string& bytes, TNameKeys& keys) {
   SCOPED_TRACE(bytes);
   const int32_t first = EncodeDate(2024, 3, 1);
   const int32_t last = EncodeDate(2024, 3, 31);
-  TRecordLines record;
+  TRecordLines record(keys);
   ReadMonthLines(bytes, first, last, record);
   const TExpected expected = ReadPlainly(bytes, first, last);
   ASSERT_EQ(record.got.kept, expected.kept);
@@ -104,7 +114,10 @@ void ExpectReadAsPlainly(const std::string& bytes) {
 TEST(MonthLinesTest, ReadsEveryLineAsReadingItAloneWould) {
   std::mt19937 random(20261209);
   // Now and then a file longer than the reader takes in one go.
-  for (int round = 0; round < 3000; ++round) ExpectReadAsPlainly(RandomMonthBytes(random, round % 20 ? 60 : 3000));
+  TNameKeys keys;
+  for (int round = 0; round < 3000; ++round) {
+    ExpectReadAsPlainly(RandomMonthBytes(random, round % 20 ? 60 : 3000), keys);
+  }
 }
 
 // A line end, a comma or a quote falls on each side of where the reader takes in more.
@@ -112,9 +125,10 @@ TEST(MonthLinesTest, LinesAcrossTheReadersStepsReadWhole) {
   const std::string line = "20240305,支出,食費,資産,現金,100,パン,\r\n";
   std::string entry;
   ASSERT_TRUE(EncodeCp932(line, entry));
+  TNameKeys keys;
   for (const std::string tail : {"\r\n", ",", "\"", "\x83\x5C"}) {
     for (size_t padding = 4080; padding < 4100; ++padding) {
-      ExpectReadAsPlainly(std::string(padding, 'x') + tail + entry + entry);
+      ExpectReadAsPlainly(std::string(padding, 'x') + tail + entry + entry, keys);
     }
   }
 }
@@ -127,7 +141,8 @@ TEST(MonthLinesTest, EntriesKnowTheirPlaceInTheirDayInFileOrder) {
                           "20240305,支出,食費,資産,現金,3,c,\r\n"
                           "20240306,支出,食費,資産,現金,4,d,\r\n",
                           bytes));
-  TRecordLines record;
+  TNameKeys keys;
+  TRecordLines record(keys);
   ReadMonthLines(bytes, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), record);
   EXPECT_EQ(record.places, (std::vector<int32_t>{0, 0, 1, 1}));
   ASSERT_EQ(record.got.kept.size(), 1u);
@@ -145,6 +160,41 @@ TEST(MonthLinesTest, TextAndBytesAreNeverTakenForEachOther) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(KeyKind(entries[0].categoryKey), kKindReceipt);
   EXPECT_EQ(KeyKind(entries[1].categoryKey), kKindPayment);
+}
+
+// Names alike in length and in their first and last bytes, one name of two kinds, the same
+// bytes as CP932 and as text: each keeps its own key, in any order and read again.
+TEST(MonthLinesTest, AlikeNamesKeepTheirOwnKeys) {
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("20240305,支出,食費の昼の分,資産,現金,1,a,\r\n"
+                          "20240305,支出,食費の夜の分,資産,現金,2,b,\r\n"
+                          "20240305,収入,食費の昼の分,資産,食費の夜の分,3,c,\r\n",
+                          bytes));
+  // A quoted line is read as text, a plain line as CP932: the same bytes mean different names.
+  std::string quoted;
+  ASSERT_TRUE(EncodeCp932("20240305,支出,\"食\",資産,現金,4,\"q\",\r\n", quoted));
+  std::string plain;
+  ASSERT_TRUE(EncodeCp932("20240305,支出,", plain));
+  plain += "食";  // UTF-8 bytes
+  std::string rest;
+  ASSERT_TRUE(EncodeCp932(",資産,現金,5,p,\r\n", rest));
+  bytes += quoted + plain + rest;
+  // One name of every kind code a file may give.
+  std::string kinds;
+  for (int kind = 1; kind < 128; ++kind) kinds += "20240306," + std::to_string(kind) + ",abc,1,abc,6,k,\r\n";
+  TNameKeys keys;
+  for (int round = 0; round < 2; ++round) {
+    TRecordLines record(keys);
+    ReadMonthLines(bytes + bytes + kinds, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), record);
+    ASSERT_EQ(record.got.entries.size(), 137u);
+    EXPECT_EQ(record.got.entries[1][2], "食費の夜の分");
+    EXPECT_EQ(record.got.entries[2][4], "食費の夜の分");
+    EXPECT_EQ(record.got.entries[2][2], "食費の昼の分");
+    EXPECT_EQ(record.got.entries[3][2], "食");
+    EXPECT_EQ(record.got.entries[4][2], DecodeCp932("食"));
+    EXPECT_EQ(record.got.entries[8][2], "食");
+    EXPECT_EQ(record.got.entries[9][2], DecodeCp932("食"));
+  }
 }
 
 }  // namespace
