@@ -69,59 +69,53 @@ class TCsvLines {
   }
 
  private:
-  static constexpr size_t kChunk = 4096;
+  static constexpr size_t kBlock = 64;
 
-  // The place of the first byte of kCsvBytes at or after from, or the end of the bytes.
+  // The place of the first byte of kCsvBytes at or after from, or the end of the bytes. The
+  // bytes are looked at a block at a time, each place a bit: asked for the mark after the
+  // last, the next is the lowest bit left.
   size_t NextMark(size_t from) {
-    for (;;) {
-      for (; m_mark < m_markCount; ++m_mark) {
-        if (m_marks[m_mark] >= from) return m_marks[m_mark];
-      }
-      if (m_scanned == m_bytes.size()) return m_bytes.size();
-      MarkNextChunk();
+    if (from >= m_block + kBlock) {
+      m_block = from - from % kBlock;
+      m_marks = BlockMarks(m_block);
     }
+    m_marks &= ~uint64_t{0} << (from - m_block);
+    while (m_marks == 0) {
+      m_block += kBlock;
+      if (m_block >= m_bytes.size()) return m_bytes.size();
+      m_marks = BlockMarks(m_block);
+    }
+    return m_block + static_cast<size_t>(std::countr_zero(m_marks));
   }
 
-  // Notes where the bytes that matter are in the next chunk, so no line is gone over twice.
-  void MarkNextChunk() {
-    const size_t end = std::min(m_bytes.size(), m_scanned + kChunk);
-    const char* bytes = m_bytes.data();
-    size_t count = 0;
-    size_t i = m_scanned;
+  // Bit n set where the byte at start + n is one of kCsvBytes.
+  uint64_t BlockMarks(size_t start) const {
+    const size_t count = std::min(kBlock, m_bytes.size() - start);
+    const char* bytes = m_bytes.data() + start;
 #if defined(__SSE2__)
-    // Sixteen bytes compared at once; a line has a mark every five bytes or so.
-    const __m128i comma = _mm_set1_epi8(',');
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= end; i += 16) {
+    // The last block, short of a whole one, is looked at in a copy filled up with zeros.
+    alignas(16) std::array<char, kBlock> last{};
+    if (count < kBlock) bytes = static_cast<const char*>(std::memcpy(last.data(), bytes, count));
+    uint64_t marks = 0;
+    for (size_t i = 0; i < kBlock; i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-      const __m128i hits = _mm_or_si128(
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, quote)), _mm_cmpeq_epi8(v, backslash)),
-          _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1) {
-        m_marks[count++] = static_cast<uint32_t>(i + static_cast<size_t>(std::countr_zero(mask)));
-      }
+      const auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+      const __m128i hits =
+          _mm_or_si128(_mm_or_si128(_mm_or_si128(is(','), is('"')), is('\\')), _mm_or_si128(is('\r'), is('\n')));
+      marks |= static_cast<uint64_t>(_mm_movemask_epi8(hits)) << i;
     }
+    return marks;
+#else
+    uint64_t marks = 0;
+    for (size_t i = 0; i < count; ++i) marks |= uint64_t{kCsvBytes[static_cast<unsigned char>(bytes[i])]} << i;
+    return marks;
 #endif
-    // Every place is written and the next overwrites it unless it counted: a test and a jump
-    // per byte would guess wrong at every other comma.
-    for (; i < end; ++i) {
-      m_marks[count] = static_cast<uint32_t>(i);
-      count += kCsvBytes[static_cast<unsigned char>(bytes[i])];
-    }
-    m_mark = 0;
-    m_markCount = count;
-    m_scanned = end;
   }
 
   std::string_view m_bytes;
-  size_t m_start = 0;                    // where the next line starts
-  std::array<uint32_t, kChunk> m_marks;  // places of the bytes of kCsvBytes in the chunk
-  size_t m_markCount = 0;
-  size_t m_mark = 0;     // the first mark not passed
-  size_t m_scanned = 0;  // where the next chunk starts
+  size_t m_start = 0;  // where the next line starts
+  size_t m_block = 0;  // where the block looked at starts
+  uint64_t m_marks = BlockMarks(0);  // of that block, those not passed yet
   std::string m_text;    // the last line read the careful way, decoded
   std::vector<std::string> m_unescaped;
 };

@@ -113,21 +113,21 @@ void ExpectReadAsPlainly(const std::string& bytes, TNameKeys& keys) {
 
 TEST(MonthLinesTest, ReadsEveryLineAsReadingItAloneWould) {
   std::mt19937 random(20261209);
-  // Now and then a file longer than the reader takes in one go.
   TNameKeys keys;
   for (int round = 0; round < 3000; ++round) {
     ExpectReadAsPlainly(RandomMonthBytes(random, round % 20 ? 60 : 3000), keys);
   }
 }
 
-// A line end, a comma or a quote falls on each side of where the reader takes in more.
+// A line end, a comma, a quote or a ソ falls on each side of where the reader looks at the
+// next block of bytes, and the file ends anywhere in a block.
 TEST(MonthLinesTest, LinesAcrossTheReadersStepsReadWhole) {
   const std::string line = "20240305,支出,食費,資産,現金,100,パン,\r\n";
   std::string entry;
   ASSERT_TRUE(EncodeCp932(line, entry));
   TNameKeys keys;
   for (const std::string tail : {"\r\n", ",", "\"", "\x83\x5C"}) {
-    for (size_t padding = 4080; padding < 4100; ++padding) {
+    for (size_t padding = 0; padding < 200; ++padding) {
       ExpectReadAsPlainly(std::string(padding, 'x') + tail + entry + entry, keys);
     }
   }
