@@ -23,15 +23,6 @@ namespace {
 constexpr std::string_view kMemoName = "メモ";
 constexpr std::string_view kMemoNameCp932 = "\x83\x81\x83\x82";
 
-// The bytes that shape a CSV line. CP932 has commas, quotes, CR and LF only as themselves;
-// 5C, the backslash, is also the second byte of some characters (ソ is 83 5C), so a line
-// with a 5C is read the careful way.
-constexpr std::array<bool, 256> kCsvBytes = [] {
-  std::array<bool, 256> marks{};
-  for (const char c : {',', '"', '\\', '\r', '\n'}) marks[static_cast<unsigned char>(c)] = true;
-  return marks;
-}();
-
 // The lines of a month file's bytes and their fields. Most lines hold no quote and no
 // backslash: their fields are cut at the commas and stay CP932. The others are decoded and
 // split as CSV. CR LF, LF and CR end lines, and a line end at the very end does not start
@@ -71,9 +62,9 @@ class TCsvLines {
  private:
   static constexpr size_t kBlock = 64;
 
-  // The place of the first byte of kCsvBytes at or after from, or the end of the bytes. The
-  // bytes are looked at a block at a time, each place a bit: asked for the mark after the
-  // last, the next is the lowest bit left.
+  // The place of the first byte that shapes the line at or after from, or the end of the
+  // bytes. The bytes are looked at a block at a time, each place a bit: asked for the mark
+  // after the last, the next is the lowest bit left.
   size_t NextMark(size_t from) {
     if (from >= m_block + kBlock) {
       m_block = from - from % kBlock;
@@ -88,7 +79,9 @@ class TCsvLines {
     return m_block + static_cast<size_t>(std::countr_zero(m_marks));
   }
 
-  // Bit n set where the byte at start + n is one of kCsvBytes.
+  // Bit n set where the byte at start + n is one that shapes a line: , " \ CR LF. CP932 has
+  // commas, quotes, CR and LF only as themselves; 5C, the backslash, is also the second byte
+  // of some characters (ソ is 83 5C), so a line with a 5C is read the careful way.
   uint64_t BlockMarks(size_t start) const {
     const size_t count = std::min(kBlock, m_bytes.size() - start);
     const char* bytes = m_bytes.data() + start;
@@ -107,7 +100,10 @@ class TCsvLines {
     return marks;
 #else
     uint64_t marks = 0;
-    for (size_t i = 0; i < count; ++i) marks |= uint64_t{kCsvBytes[static_cast<unsigned char>(bytes[i])]} << i;
+    for (size_t i = 0; i < count; ++i) {
+      const char c = bytes[i];
+      if (c == ',' || c == '"' || c == '\\' || c == '\r' || c == '\n') marks |= uint64_t{1} << i;
+    }
     return marks;
 #endif
   }
