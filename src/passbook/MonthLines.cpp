@@ -248,6 +248,7 @@ void AssignLineKey(const TEntryLine& line, std::string_view name, int kind, std:
   std::string buffer;
   AssignKey(key, LineText(line, name, buffer), kind);
 }
+
 }  // namespace
 
 std::string_view LineText(const TEntryLine& line, std::string_view text, std::string& buffer) {
