@@ -134,7 +134,7 @@ uint32_t Load4(const char* p) {
 
 // a == b, compared in place for the few bytes of a field: a call to memcmp for each of the
 // fields of every line would cost more than the comparing.
-bool SameBytes(std::string_view a, std::string_view b) {
+inline bool SameBytes(std::string_view a, std::string_view b) {
   const size_t n = a.size();
   if (n != b.size()) return false;
   const char* x = a.data();
