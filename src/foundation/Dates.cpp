@@ -24,7 +24,6 @@ constexpr int64_t kEpochShift = -25569;
 
 TDayNumber g_todayForTest = 0;
 
-
 bool AllDigits(std::string_view text) {
   for (const char c : text) {
     if (c < '0' || c > '9') return false;
