@@ -27,92 +27,111 @@ constexpr std::string_view kMemoNameCp932 = "\x83\x81\x83\x82";
 // backslash: their fields are cut at the commas and stay CP932. The others are decoded and
 // split as CSV. CR LF, LF and CR end lines, and a line end at the very end does not start
 // another line.
+//
+// The bytes that shape lines are found first, for the whole file, as bits of 64-byte blocks
+// (a line is then cut from the bits without looking at its bytes again). CP932 has commas,
+// quotes, CR and LF only as themselves; 5C, the backslash, is also the second byte of some
+// characters (ソ is 83 5C), so a line with a 5C is read the careful way.
 class TCsvLines {
  public:
-  explicit TCsvLines(std::string_view bytes) : m_bytes(bytes) {}
+  explicit TCsvLines(std::string_view bytes) : m_bytes(bytes) {
+    const size_t blocks = (bytes.size() + kBlock - 1) / kBlock;
+    m_commas.resize(blocks);
+    m_lineEnds.resize(blocks);
+    m_careful.resize(blocks);
+    for (size_t k = 0; k < blocks; ++k) MarkBlock(k);
+    m_nextCareful = NextBit(m_careful, 0);
+  }
 
   // The next line: its bytes, and its fields (CP932 bytes when cp932, else text); false
   // after the last line.
   bool Next(std::string_view& line, std::vector<std::string_view>& fields, bool& cp932) {
     const size_t size = m_bytes.size();
     if (m_start >= size) return false;
-    fields.clear();
-    size_t fieldStart = m_start;
-    size_t end = NextMark(m_start);
-    cp932 = true;
-    for (; end < size && m_bytes[end] != '\r' && m_bytes[end] != '\n'; end = NextMark(end + 1)) {
-      if (m_bytes[end] == ',') {
-        fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
-        fieldStart = end + 1;
-      } else {
-        cp932 = false;
-      }
-    }
+    const size_t end = NextBit(m_lineEnds, m_start);
+    if (m_nextCareful < m_start) m_nextCareful = NextBit(m_careful, m_start);
     line = m_bytes.substr(m_start, end - m_start);
-    m_start = end == size ? size : end + (m_bytes.substr(end, 2) == "\r\n" ? 2 : 1);
+    cp932 = m_nextCareful >= end;
+    fields.clear();
     if (cp932) {
+      size_t fieldStart = m_start;
+      ForEachBit(m_commas, m_start, end, [&](size_t comma) {
+        fields.push_back(m_bytes.substr(fieldStart, comma - fieldStart));
+        fieldStart = comma + 1;
+      });
       fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
     } else {
       DecodeCp932(line, m_text);
       CsvSplitViews(m_text, fields, m_unescaped);
     }
+    const bool crLf = end + 1 < size && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n';
+    m_start = end == size ? size : end + (crLf ? 2 : 1);
     return true;
   }
 
  private:
   static constexpr size_t kBlock = 64;
+  using TBits = std::vector<uint64_t>;  // bit n of word k: the byte at 64 k + n
 
-  // The place of the first byte that shapes the line at or after from, or the end of the
-  // bytes. The bytes are looked at a block at a time, each place a bit: asked for the mark
-  // after the last, the next is the lowest bit left.
-  size_t NextMark(size_t from) {
-    if (from >= m_block + kBlock) {
-      m_block = from - from % kBlock;
-      m_marks = BlockMarks(m_block);
-    }
-    m_marks &= ~uint64_t{0} << (from - m_block);
-    while (m_marks == 0) {
-      m_block += kBlock;
-      if (m_block >= m_bytes.size()) return m_bytes.size();
-      m_marks = BlockMarks(m_block);
-    }
-    return m_block + static_cast<size_t>(std::countr_zero(m_marks));
-  }
-
-  // Bit n set where the byte at start + n is one that shapes a line: , " \ CR LF. CP932 has
-  // commas, quotes, CR and LF only as themselves; 5C, the backslash, is also the second byte
-  // of some characters (ソ is 83 5C), so a line with a 5C is read the careful way.
-  uint64_t BlockMarks(size_t start) const {
+  // Sets the bits of block k. The last block, short of a whole one, is looked at in a copy
+  // filled up with zeros.
+  void MarkBlock(size_t k) {
+    const size_t start = k * kBlock;
     const size_t count = std::min(kBlock, m_bytes.size() - start);
     const char* bytes = m_bytes.data() + start;
-#if defined(__SSE2__)
-    // The last block, short of a whole one, is looked at in a copy filled up with zeros.
-    alignas(16) std::array<char, kBlock> last{};
+    std::array<char, kBlock> last{};
     if (count < kBlock) bytes = static_cast<const char*>(std::memcpy(last.data(), bytes, count));
-    uint64_t marks = 0;
+#if defined(__SSE2__)
     for (size_t i = 0; i < kBlock; i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
       const auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-      const __m128i hits =
-          _mm_or_si128(_mm_or_si128(_mm_or_si128(is(','), is('"')), is('\\')), _mm_or_si128(is('\r'), is('\n')));
-      marks |= static_cast<uint64_t>(_mm_movemask_epi8(hits)) << i;
+      const auto bits = [i](__m128i hits) { return static_cast<uint64_t>(_mm_movemask_epi8(hits)) << i; };
+      m_commas[k] |= bits(is(','));
+      m_lineEnds[k] |= bits(_mm_or_si128(is('\r'), is('\n')));
+      m_careful[k] |= bits(_mm_or_si128(is('"'), is('\\')));
     }
-    return marks;
 #else
-    uint64_t marks = 0;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < kBlock; ++i) {
       const char c = bytes[i];
-      if (c == ',' || c == '"' || c == '\\' || c == '\r' || c == '\n') marks |= uint64_t{1} << i;
+      const uint64_t bit = uint64_t{1} << i;
+      if (c == ',') m_commas[k] |= bit;
+      if (c == '\r' || c == '\n') m_lineEnds[k] |= bit;
+      if (c == '"' || c == '\\') m_careful[k] |= bit;
     }
-    return marks;
 #endif
   }
 
+  // The place of the first bit set at or after from, or the end of the bytes.
+  size_t NextBit(const TBits& bits, size_t from) const {
+    size_t k = from / kBlock;
+    if (k >= bits.size()) return m_bytes.size();
+    uint64_t word = bits[k] & (~uint64_t{0} << (from % kBlock));
+    while (word == 0) {
+      if (++k == bits.size()) return m_bytes.size();
+      word = bits[k];
+    }
+    return k * kBlock + static_cast<size_t>(std::countr_zero(word));
+  }
+
+  // Calls found with the place of each bit set from from up to (not with) to, in order.
+  template <class F>
+  static void ForEachBit(const TBits& bits, size_t from, size_t to, F found) {
+    for (size_t k = from / kBlock; k * kBlock < to; ++k) {
+      const size_t base = k * kBlock;
+      uint64_t word = bits[k];
+      if (from > base) word &= ~uint64_t{0} << (from - base);
+      if (to - base < kBlock) word &= (uint64_t{1} << (to - base)) - 1;
+      for (; word != 0; word &= word - 1) found(base + static_cast<size_t>(std::countr_zero(word)));
+    }
+  }
+
   std::string_view m_bytes;
-  size_t m_start = 0;  // where the next line starts
-  size_t m_block = 0;  // where the block looked at starts
-  uint64_t m_marks = BlockMarks(0);  // of that block, those not passed yet
-  std::string m_text;    // the last line read the careful way, decoded
+  TBits m_commas;
+  TBits m_lineEnds;
+  TBits m_careful;  // quotes and backslashes
+  size_t m_start = 0;        // where the next line starts
+  size_t m_nextCareful = 0;  // the first quote or backslash not before the line last read
+  std::string m_text;        // the last line read the careful way, decoded
   std::vector<std::string> m_unescaped;
 };
 
@@ -183,26 +202,48 @@ int ReadKind(std::string_view field, bool cp932) {
   return (kind != kKindNone ? kind : ParseInt(text, 0)) & 0x7F;
 }
 
-// A month file's dates and kinds come in runs of the same bytes: a field that reads as the
-// one before is not read again.
-template <class T, T (*read)(std::string_view, bool)>
+// A month file's dates come in runs of the same bytes, and its kinds are few: a field that
+// reads as one of the last few read is not read again.
+template <class T, T (*read)(std::string_view, bool), size_t kRemembered>
 class TFieldReader {
  public:
   T Read(std::string_view field, bool cp932) {
-    if (!m_read || cp932 != m_cp932 || !SameBytes(field, m_field)) {
-      m_field = field;
-      m_cp932 = cp932;
-      m_value = read(field, cp932);
-      m_read = true;
-    }
-    return m_value;
+    // Nearly always the field before.
+    if (m_count > 0 && m_known[m_last].Is(field, cp932)) return m_known[m_last].value;
+    return ReadOther(field, cp932);
   }
 
  private:
-  std::string m_field;
-  bool m_cp932 = false;
-  T m_value{};
-  bool m_read = false;
+  struct TRead {
+    std::string field;
+    bool cp932 = false;
+    T value{};
+    bool Is(std::string_view other, bool otherCp932) const { return cp932 == otherCp932 && SameBytes(other, field); }
+  };
+
+  // A field unlike the last: one read before, or read now in place of the one read longest
+  // ago. Kept out of line, so that the look at the last stays in the loop over the lines.
+  [[gnu::noinline]] T ReadOther(std::string_view field, bool cp932) {
+    for (m_last = 0; m_last < m_count; ++m_last) {
+      if (m_known[m_last].Is(field, cp932)) return m_known[m_last].value;
+    }
+    if (m_count < kRemembered) {
+      m_last = m_count++;
+    } else {
+      m_last = m_oldest;
+      m_oldest = (m_oldest + 1) % kRemembered;
+    }
+    TRead& known = m_known[m_last];
+    known.field = field;
+    known.cp932 = cp932;
+    known.value = read(field, cp932);
+    return known.value;
+  }
+
+  std::array<TRead, kRemembered> m_known;
+  size_t m_count = 0;   // of m_known read
+  size_t m_last = 0;    // the one that read as the last field
+  size_t m_oldest = 0;  // once all are read, the one read longest ago
 };
 
 // How many entry lines of each day were read so far. A month's days are counted in place; a
@@ -306,9 +347,9 @@ int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TM
   fields.reserve(8);
   bool cp932 = false;
   TDayCounter places(firstDay, lastDay);
-  TFieldReader<int32_t, ReadDate> dates;  // 0: no date
-  TFieldReader<int, ReadKind> kinds;
-  TFieldReader<int, ReadKind> accountKinds;
+  TFieldReader<int32_t, ReadDate, 1> dates;  // 0: no date
+  TFieldReader<int, ReadKind, 4> kinds;
+  TFieldReader<int, ReadKind, 4> accountKinds;
   int32_t previousDate = 0;
   int unreadAmounts = 0;
   while (lines.Next(line, fields, cp932)) {

@@ -29,11 +29,19 @@ TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDa
     const std::string line = bytes.substr(start, end - start);
     start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
-    if (fields.size() >= 8 && fields[1] == "メモ") fields[2] = fields[4] = "メモ";
     const int32_t date = ParseDate(fields[0]);
     int32_t amount = 0;
     if (fields.size() >= 8 && date >= firstDay && date <= lastDay && TryParseInt(fields[5], amount)) {
       fields[5] = std::to_string(amount);
+      // Kinds as names or codes, only the low 7 bits counting; none is a payment from an asset.
+      const auto kind = [](const std::string& field) {
+        return (KindCode(field) != kKindNone ? KindCode(field) : ParseInt(field)) & 0x7F;
+      };
+      const int categoryKind = kind(fields[1]) == 0 ? kKindPayment : kind(fields[1]);
+      const int accountKind = categoryKind == kKindMemo ? kKindMemo : kind(fields[3]) == 0 ? kKindAsset : kind(fields[3]);
+      fields[1] = std::to_string(categoryKind);
+      fields[3] = std::to_string(accountKind);
+      if (categoryKind == kKindMemo) fields[2] = fields[4] = "メモ";
       expected.entries.push_back(fields);
     } else {
       expected.kept.push_back(line);
@@ -53,9 +61,10 @@ class TRecordLines final : public TMonthLineSink {
     AssignEntry(entry, line, m_keys);
     EXPECT_EQ(entry.categoryKey, fresh.categoryKey);
     EXPECT_EQ(entry.accountKey, fresh.accountKey);
-    std::vector<std::string> fields{FormatDate8(entry.date), "", KeyName(entry.categoryKey), "",
-                                    KeyName(entry.accountKey), std::to_string(entry.amount),
-                                    entry.itemText, entry.note};
+    std::vector<std::string> fields{FormatDate8(entry.date),       std::to_string(KeyKind(entry.categoryKey)),
+                                    KeyName(entry.categoryKey),    std::to_string(KeyKind(entry.accountKey)),
+                                    KeyName(entry.accountKey),     std::to_string(entry.amount),
+                                    entry.itemText,                entry.note};
     fields.insert(fields.end(), entry.extraFields.begin(), entry.extraFields.end());
     got.entries.push_back(fields);
     places.push_back(line.placeInDay);
@@ -107,7 +116,7 @@ void ExpectReadAsPlainly(const std::string& bytes, TNameKeys& keys) {
     const std::vector<std::string>& want = expected.entries[i];
     const std::vector<std::string>& got = record.got.entries[i];
     ASSERT_EQ(got.size(), want.size());
-    for (const size_t field : {size_t{2}, size_t{4}, size_t{5}, size_t{6}, size_t{7}}) EXPECT_EQ(got[field], want[field]);
+    for (size_t field = 1; field < 8; ++field) EXPECT_EQ(got[field], want[field]) << "field " << field;
     EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.end()),
               std::vector<std::string>(want.begin() + 8, want.end()));
   }
