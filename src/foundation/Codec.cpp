@@ -74,7 +74,7 @@ bool DecodesTo(const TCp932Tables& t, uint16_t code, char32_t cp) {
 
 // Made once, at the first use: kept out of line, so that looking up the tables is a test
 // and a load.
-[[gnu::cold]] TCp932Tables BuildTables() {
+[[gnu::cold, gnu::noinline]] TCp932Tables BuildTables() {
   TCp932Tables t;
   for (int b = 0; b < 256; ++b) {
     t.isLead[b] = kSingleBytes[b] == -2;

@@ -36,6 +36,12 @@ bool KindSearched(const TSearchConditions& conditions, int kind) {
   }
 }
 
+// Whether the conditions take every entry of their dates.
+bool TakesEveryEntry(const TSearchConditions& c) {
+  return !c.upper && !c.lower && c.payments && c.receipts && c.assetMoves && c.memos && !Active(c.category) &&
+         !Active(c.itemText) && !Active(c.note) && !Active(c.account);
+}
+
 // An entry held in memory seen as a line of its file, for matching.
 TEntryLine LineOfEntry(const TkzmEntry& entry) {
   TEntryLine line;
@@ -53,10 +59,12 @@ TEntryLine LineOfEntry(const TkzmEntry& entry) {
 class TSearchLines final : public TMonthLineSink {
  public:
   TSearchLines(const TSearchConditions& conditions, TDayNumber first, TDayNumber last, TSearchResults& results)
-      : m_conditions(conditions), m_first(first), m_last(last), m_results(results) {}
+      : m_conditions(conditions), m_takesAll(TakesEveryEntry(conditions)), m_first(first), m_last(last),
+        m_results(results) {}
 
   void Entry(const TEntryLine& line) override {
-    if (line.date < m_first || line.date > m_last || !MatchesSearch(m_conditions, line)) return;
+    if (line.date < m_first || line.date > m_last) return;
+    if (!m_takesAll && !MatchesSearch(m_conditions, line)) return;
     if (!m_results.Add(line)) return;
     m_inDateOrder = m_inDateOrder && line.date >= m_lastFound;
     m_lastFound = line.date;
@@ -73,6 +81,7 @@ class TSearchLines final : public TMonthLineSink {
 
  private:
   const TSearchConditions& m_conditions;
+  bool m_takesAll;  // every line of the dates: nothing to match
   TDayNumber m_first;
   TDayNumber m_last;
   TSearchResults& m_results;
