@@ -2,31 +2,15 @@
 
 #include <algorithm>
 #include <bit>
-#include <climits>
 #include <utility>
 
 namespace kzm {
 
-namespace {
-
-// Marks a free slot. It is a day long before any date; should a day ever be this one, its
-// places are held one by one.
-constexpr TDayNumber kFreeDay = INT32_MIN;
-constexpr int32_t kPlacesPerWord = 64;
-
-}  // namespace
-
-bool TFoundPlaces::Insert(TDayNumber day, int32_t place) {
+bool TFoundPlaces::InsertElsewhere(TDayNumber day, int32_t place) {
   if (day == kFreeDay || place < 0 || place >= kPlacesPerWord) {
     return m_others.insert((int64_t{day} << 32) | static_cast<uint32_t>(place)).second;
   }
-  // Entries come day by day: the day of the last one is at hand.
-  const bool sameDay = m_lastSlot < m_days.size() && m_days[m_lastSlot].day == day;
-  uint64_t& places = (sameDay ? m_days[m_lastSlot] : PlacesOf(day)).places;
-  const uint64_t bit = uint64_t{1} << place;
-  if ((places & bit) != 0) return false;
-  places |= bit;
-  return true;
+  return Mark(PlacesOf(day).places, place);
 }
 
 void TFoundPlaces::Clear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -15,14 +16,33 @@ namespace kzm {
 class TFoundPlaces {
  public:
   // False when day and place were already found.
-  bool Insert(TDayNumber day, int32_t place);
+  bool Insert(TDayNumber day, int32_t place) {
+    // Entries come day by day: the day of the last one is at hand, and asked for here. (Its
+    // slot always holds a day, never a free one.)
+    if (m_lastSlot < m_days.size() && m_days[m_lastSlot].day == day && place >= 0 && place < kPlacesPerWord) {
+      return Mark(m_days[m_lastSlot].places, place);
+    }
+    return InsertElsewhere(day, place);
+  }
   void Clear();
 
  private:
+  // Marks a free slot. It is a day long before any date; should a day ever be this one, its
+  // places are held one by one.
+  static constexpr TDayNumber kFreeDay = INT32_MIN;
+  static constexpr int32_t kPlacesPerWord = 64;
+
   struct TDayPlaces {
     TDayNumber day;
     uint64_t places;  // bit n: place n found
   };
+  static bool Mark(uint64_t& places, int32_t place) {
+    const uint64_t bit = uint64_t{1} << place;
+    if ((places & bit) != 0) return false;
+    places |= bit;
+    return true;
+  }
+  bool InsertElsewhere(TDayNumber day, int32_t place);
   TDayPlaces& PlacesOf(TDayNumber day);
   void Grow();
 

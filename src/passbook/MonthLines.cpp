@@ -50,16 +50,16 @@ class TCsvLines {
     if (m_start >= size) return false;
     const size_t end = NextBit(m_lineEnds, m_start);
     if (m_nextCareful < m_start) m_nextCareful = NextBit(m_careful, m_start);
-    line = m_bytes.substr(m_start, end - m_start);
+    line = Piece(m_start, end);
     cp932 = m_nextCareful >= end;
     fields.clear();
     if (cp932) {
       size_t fieldStart = m_start;
       ForEachBit(m_commas, m_start, end, [&](size_t comma) {
-        fields.push_back(m_bytes.substr(fieldStart, comma - fieldStart));
+        fields.push_back(Piece(fieldStart, comma));
         fieldStart = comma + 1;
       });
-      fields.push_back(m_bytes.substr(fieldStart, end - fieldStart));
+      fields.push_back(Piece(fieldStart, end));
     } else {
       DecodeCp932(line, m_text);
       CsvSplitViews(m_text, fields, m_unescaped);
@@ -72,6 +72,9 @@ class TCsvLines {
  private:
   static constexpr size_t kBlock = 64;
   using TBits = std::vector<uint64_t>;  // bit n of word k: the byte at 64 k + n
+
+  // The bytes from from up to to, both within the bytes: no check, for every field of every line.
+  std::string_view Piece(size_t from, size_t to) const { return {m_bytes.data() + from, to - from}; }
 
   // Sets the bits of block k. The last block, short of a whole one, is looked at in a copy
   // filled up with zeros.

@@ -142,7 +142,7 @@ TEST(SearchResultsTest, EntriesAreFoundOnceAcrossDeletionsAndRereading) {
 TEST(SearchResultsTest, EachEntryOnce) {
   std::vector<TkzmEntry> entries;
   for (int32_t day = 0; day < 300; ++day) {
-    for (int32_t sequence : {0, 1, 2, -1, INT32_MAX}) {
+    for (int32_t sequence : {0, 1, 2, 63, 64, 127, -1, INT32_MAX}) {
       TkzmEntry entry;
       entry.date = EncodeDate(2000, 1, 1) + day;
       entry.sequence = sequence;
