@@ -22,11 +22,14 @@ void TFoundPlaces::Clear() {
 
 TFoundPlaces::TDayPlaces& TFoundPlaces::PlacesOf(TDayNumber day) {
   if (2 * (m_dayCount + 1) > m_days.size()) Grow();
-  // Fibonacci hashing: the top bits of the product.
+  // Days come in runs of neighbours: sixteen days in a row have neighbouring slots, so that the
+  // next new day is mostly at hand. The runs of sixteen are spread by Fibonacci hashing (the
+  // top bits of the product), so that distant runs do not pile up on each other.
   const int shift = 64 - std::countr_zero(m_days.size());
   const size_t mask = m_days.size() - 1;
-  for (size_t i = (static_cast<uint64_t>(static_cast<uint32_t>(day)) * 0x9E3779B97F4A7C15u) >> shift;;
-       i = (i + 1) & mask) {
+  const uint32_t days = static_cast<uint32_t>(day);
+  const size_t run = static_cast<size_t>((uint64_t{days >> 4} * 0x9E3779B97F4A7C15u) >> shift);
+  for (size_t i = (run << 4 | (days & 15)) & mask;; i = (i + 1) & mask) {
     if (m_days[i].day == kFreeDay) {
       m_days[i] = {day, 0};
       ++m_dayCount;
