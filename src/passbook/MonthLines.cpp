@@ -133,7 +133,7 @@ class TCsvLines {
   TBits m_lineEnds;
   TBits m_careful;  // quotes and backslashes
   size_t m_start = 0;        // where the next line starts
-  size_t m_nextCareful = 0;  // the first quote or backslash not before the line last read
+  size_t m_nextCareful = 0;  // the first quote or backslash from the start of the line last read
   std::string m_text;        // the last line read the careful way, decoded
   std::vector<std::string> m_unescaped;
 };

@@ -38,7 +38,8 @@ TExpected ReadPlainly(const std::string& bytes, int32_t firstDay, int32_t lastDa
         return (KindCode(field) != kKindNone ? KindCode(field) : ParseInt(field)) & 0x7F;
       };
       const int categoryKind = kind(fields[1]) == 0 ? kKindPayment : kind(fields[1]);
-      const int accountKind = categoryKind == kKindMemo ? kKindMemo : kind(fields[3]) == 0 ? kKindAsset : kind(fields[3]);
+      const int accountKind =
+          categoryKind == kKindMemo ? kKindMemo : kind(fields[3]) == 0 ? kKindAsset : kind(fields[3]);
       fields[1] = std::to_string(categoryKind);
       fields[3] = std::to_string(accountKind);
       if (categoryKind == kKindMemo) fields[2] = fields[4] = "メモ";
