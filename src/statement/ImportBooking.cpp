@@ -25,8 +25,9 @@ int MonthNumber(TDayNumber day) {
 
 // Where the run of entries of the month of entries[start] ends; the entries come in date order.
 size_t MonthRunEnd(const std::vector<TImportedEntry>& entries, size_t start) {
+  const int month = MonthNumber(entries[start].entry.date);
   size_t end = start;
-  while (end < entries.size() && MonthNumber(entries[end].entry.date) == MonthNumber(entries[start].entry.date)) ++end;
+  while (end < entries.size() && MonthNumber(entries[end].entry.date) == month) ++end;
   return end;
 }
 
