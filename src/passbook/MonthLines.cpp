@@ -179,19 +179,6 @@ size_t ShortHash(std::string_view bytes, int number) {
   return static_cast<size_t>(h ^ h >> 29);
 }
 
-// An amount field: nearly always a few digits, read here at once; anything else as
-// TryParseInt reads it.
-bool ReadAmount(std::string_view field, int32_t& amount) {
-  if (field.empty() || field.size() > 9) return TryParseInt(field, amount);
-  int32_t value = 0;
-  for (const char c : field) {
-    if (c < '0' || c > '9') return TryParseInt(field, amount);
-    value = value * 10 + (c - '0');
-  }
-  amount = value;
-  return true;
-}
-
 // A date field. ASCII reads the same as CP932 and as text, and dates are digits.
 int32_t ReadDate(std::string_view field, bool cp932) {
   return !cp932 || IsAscii(field) ? ParseDate(field) : ParseDate(DecodeCp932(field));
@@ -360,7 +347,7 @@ int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TM
     int32_t amount = 0;
     const bool ofThisMonth = fields.size() >= 8 && date != 0 && date >= firstDay && date <= lastDay;
     // An amount is ASCII digits: bytes of any other character fail as CP932 as they would as text.
-    if (!ofThisMonth || !ReadAmount(fields[5], amount)) {
+    if (!ofThisMonth || !TryParseInt(fields[5], amount)) {
       if (ofThisMonth) ++unreadAmounts;
       if (date != 0) previousDate = date;
       sink.Kept(previousDate, line);
