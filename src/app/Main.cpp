@@ -4,6 +4,7 @@
 #include "SelfCheck.h"
 #include "StartupProbe.h"
 
+#include "ui/main/GuardedApplication.h"
 #include "ui/main/InstanceChannel.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/ProgramStart.h"
@@ -36,7 +37,7 @@ TArguments ReadArguments(const QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  kzm::ui::TGuardedApplication app(argc, argv);
   kzm::ui::SetUpApplication();
   const TArguments arguments = ReadArguments(app);
   const QString& dataFolder = arguments.dataFolder;

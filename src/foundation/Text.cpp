@@ -99,10 +99,13 @@ int32_t ParseInt(std::string_view text, int32_t fallback) {
   return TryParseInt(text, value) ? value : fallback;
 }
 
-bool TryParseInt(std::string_view text, int32_t& value) {
+namespace {
+
+template <class TInt>
+bool TryParseInteger(std::string_view text, TInt& value) {
   // Nearly always a few plain digits (every amount of every month file): read at once.
   if (!text.empty() && text.size() <= 9) {
-    int32_t read = 0;
+    TInt read = 0;
     size_t i = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) read = read * 10 + (text[i] - '0');
     if (i == text.size()) {
@@ -115,11 +118,22 @@ bool TryParseInt(std::string_view text, int32_t& value) {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return false;
   }
-  int32_t read = 0;
+  TInt read = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read, 10);
   if (ec != std::errc() || end != text.data() + text.size()) return false;
   value = read;
   return true;
+}
+
+}  // namespace
+
+bool TryParseInt(std::string_view text, int32_t& value) { return TryParseInteger(text, value); }
+
+bool TryParseInt(std::string_view text, int64_t& value) { return TryParseInteger(text, value); }
+
+int64_t ParseInt64(std::string_view text, int64_t fallback) {
+  int64_t value = fallback;
+  return TryParseInt(text, value) ? value : fallback;
 }
 
 std::string_view Trim(std::string_view text) {

@@ -45,6 +45,9 @@ using TTextWidth = std::function<int(std::string_view)>;
 [[nodiscard]] int32_t ParseInt(std::string_view text, int32_t fallback = 0);
 // The same reading; false (value untouched) when the text is no such integer.
 [[nodiscard]] bool TryParseInt(std::string_view text, int32_t& value);
+// The same for 64 bits: sums and balances, which may outgrow any one amount.
+[[nodiscard]] bool TryParseInt(std::string_view text, int64_t& value);
+[[nodiscard]] int64_t ParseInt64(std::string_view text, int64_t fallback = 0);
 
 // Removes blanks and control characters (bytes up to 0x20) from both ends.
 [[nodiscard]] std::string_view Trim(std::string_view text);

@@ -1,5 +1,7 @@
 #include "foundation/WindowSystem.h"
 
+#include <algorithm>
+
 namespace kzm {
 
 namespace {
@@ -20,8 +22,35 @@ TWindowSystem* g_installed = nullptr;
 
 }  // namespace
 
+TWindowSystem& TNoticeGroup::SilentWindowSystem() { return g_silent; }
+
 TWindowSystem& WindowSystem() { return g_installed ? *g_installed : g_silent; }
 
 void SetWindowSystem(TWindowSystem* ws) { g_installed = ws; }
+
+TNoticeGroup::TNoticeGroup() : m_outer(g_installed) { g_installed = this; }
+
+TNoticeGroup::~TNoticeGroup() {
+  g_installed = m_outer;
+  if (m_texts.empty()) return;
+  std::string text;
+  for (const std::string& one : m_texts) text += (text.empty() ? "" : "\n\n") + one;
+  WindowSystem().Notify(text);
+}
+
+void TNoticeGroup::BroadcastToForms(int message, int first, int second) {
+  Outer().BroadcastToForms(message, first, second);
+}
+
+void TNoticeGroup::Notify(const std::string& text) {
+  if (std::find(m_texts.begin(), m_texts.end(), text) == m_texts.end()) m_texts.push_back(text);
+}
+
+bool TNoticeGroup::AskYesNo(const std::string& text) { return Outer().AskYesNo(text); }
+bool TNoticeGroup::AskYesNoDefaultNo(const std::string& text) { return Outer().AskYesNoDefaultNo(text); }
+bool TNoticeGroup::CloseDataWindows() { return Outer().CloseDataWindows(); }
+int TNoticeGroup::DefaultTextHeight() { return Outer().DefaultTextHeight(); }
+bool TNoticeGroup::OpenDocument(const std::string& pathOrUrl) { return Outer().OpenDocument(pathOrUrl); }
+bool TNoticeGroup::MoveToRecycleBin(const std::string& path) { return Outer().MoveToRecycleBin(path); }
 
 }  // namespace kzm

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kzm {
 
@@ -24,6 +25,8 @@ class TWindowSystem {
   virtual void Notify(const std::string& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
+  // The same question where Enter answers No: for what cannot be taken back.
+  virtual bool AskYesNoDefaultNo(const std::string& text) { return AskYesNo(text); }
   // Closes every data window (daily, monthly, memo, search, chart), saving what they hold.
   // False when one of them refused to close.
   virtual bool CloseDataWindows() = 0;
@@ -39,5 +42,33 @@ class TWindowSystem {
 [[nodiscard]] TWindowSystem& WindowSystem();
 // Installs ws (not owned; nullptr restores the silent default).
 void SetWindowSystem(TWindowSystem* ws);
+
+// While it lives, the messages for the user are gathered, each text once, and shown as one
+// message when it ends: one failure met from several places (a full disk while saving a day)
+// makes one message, not a row of them. Everything else goes to the window system installed
+// before it, which is installed again at the end.
+class TNoticeGroup final : public TWindowSystem {
+ public:
+  TNoticeGroup();
+  ~TNoticeGroup() override;
+  TNoticeGroup(const TNoticeGroup&) = delete;
+  TNoticeGroup& operator=(const TNoticeGroup&) = delete;
+
+  void BroadcastToForms(int message, int first, int second) override;
+  void Notify(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  bool AskYesNoDefaultNo(const std::string& text) override;
+  bool CloseDataWindows() override;
+  int DefaultTextHeight() override;
+  bool OpenDocument(const std::string& pathOrUrl) override;
+  bool MoveToRecycleBin(const std::string& path) override;
+
+ private:
+  TWindowSystem& Outer() { return m_outer ? *m_outer : SilentWindowSystem(); }
+  static TWindowSystem& SilentWindowSystem();
+
+  TWindowSystem* m_outer;  // installed before; nullptr for the silent default
+  std::vector<std::string> m_texts;
+};
 
 }  // namespace kzm

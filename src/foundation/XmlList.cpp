@@ -24,7 +24,14 @@ void TxmlList::Clear() {
 void TxmlList::LoadFromFile(const std::string& fileName) {
   std::string bytes;
   if (!ReadWholeFile(fileName, bytes)) throw EkzmError("ファイルを開けません\r\n" + fileName);
-  ParseText(bytes);
+  try {
+    ParseText(bytes);
+  } catch (const ExmlParseError& error) {
+    // The user needs the file's name, not a screenful of its bytes.
+    std::string reason = error.Reason();
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    throw ExmlParseError(reason, "\r\n" + fileName);
+  }
 }
 
 void TxmlList::LoadFromStream(std::istream& stream) {

@@ -16,10 +16,16 @@ struct TFoundElement;
 }
 
 // A malformed document. The message is one of "解析できません", "終了タグがありません" or
-// "属性指定が不正です", followed by the offending text.
+// "属性指定が不正です" (the reason), followed by the offending text; read from a file, the
+// message names the file and the reason instead, without the file's bytes.
 class ExmlParseError : public EkzmError {
  public:
-  using EkzmError::EkzmError;
+  ExmlParseError(std::string_view reason, std::string_view text)
+      : EkzmError(std::string(reason) + std::string(text)), m_reason(reason) {}
+  [[nodiscard]] const std::string& Reason() const { return m_reason; }
+
+ private:
+  std::string m_reason;
 };
 
 // The program's reader and writer for a small subset of XML: elements, attributes in double

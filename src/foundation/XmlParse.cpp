@@ -33,17 +33,12 @@ constexpr auto npos = std::string_view::npos;
 // a few levels deep.
 constexpr int kMaxDepth = 256;
 
-std::string Message(std::string_view message, std::string_view text) {
-  std::string result(message);
-  result += text;
-  return result;
-}
 
 std::optional<xml::TFoundElement> FindElement(std::string_view text) {
   const std::size_t s = text.find('<');
   if (s == npos) return std::nullopt;
   const std::size_t g = text.find('>');
-  if (g == npos || g < s) throw ExmlParseError(Message("解析できません", text));
+  if (g == npos || g < s) throw ExmlParseError("解析できません", text);
   const std::string_view tag = text.substr(s, g - s + 1);
   const std::string_view body = tag.substr(1, tag.size() - 2);
   const bool empty = !body.empty() && body.back() == '/';
@@ -61,7 +56,7 @@ std::optional<xml::TFoundElement> FindElement(std::string_view text) {
     // The end tag found last is still the first one at or after p while p has not passed it.
     if (e == npos || p > e) {
       e = text.find(endTag, p);
-      if (e == npos) throw ExmlParseError(Message("終了タグがありません\r\n", tag));
+      if (e == npos) throw ExmlParseError("終了タグがありません\r\n", tag);
     }
     --depth;
     const std::size_t o = p < e ? text.substr(0, e).find(opening, p) : npos;
@@ -100,10 +95,10 @@ TAttributes ParseAttributeList(std::string_view attributeText) {
     const std::string_view item = Trim(rawItem);
     if (item.empty()) continue;
     const std::size_t equals = item.find('=');
-    if (equals == npos) throw ExmlParseError(Message("属性指定が不正です\r\n", text));
+    if (equals == npos) throw ExmlParseError("属性指定が不正です\r\n", text);
     const std::string_view value = Trim(item.substr(equals + 1));
     if (value.size() < 2 || value.front() != '"' || value.back() != '"') {
-      throw ExmlParseError(Message("属性指定が不正です\r\n", text));
+      throw ExmlParseError("属性指定が不正です\r\n", text);
     }
     attributes.emplace_back(LowerCase(Trim(item.substr(0, equals))),
                             std::string(value.substr(1, value.size() - 2)));
@@ -125,7 +120,7 @@ bool IsUtf8Encoding(std::string_view encoding) { return encoding == "utf-8" || e
 void TxmlList::ParseElement(std::string_view text, const xml::TFoundElement& found) {
   Clear();
   if (m_depth > kMaxDepth) {
-    throw ExmlParseError(Message("解析できません", text.substr(found.start, found.tagEnd - found.start + 1)));
+    throw ExmlParseError("解析できません", text.substr(found.start, found.tagEnd - found.start + 1));
   }
   m_tagName = LowerCase(found.name);
   const std::size_t attributesStart = found.start + 1 + found.name.size();

@@ -1,12 +1,16 @@
 #include "passbook/AccountingMonth.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/Concat.h"
 #include "foundation/Errors.h"
 #include "foundation/Files.h"
+#include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
@@ -114,12 +118,50 @@ void RepairPeriod(TMonthKey key, THeadList& list) {
 
 }  // namespace
 
-bool ReadSettlement(TMonthKey key, THeadList& list) {
+std::string DamagedSettlementMessage(const std::string& path, std::string_view why) {
+  return Concat({"月の設定ファイルが壊れているため読み込めません。\n", path, "\n(", why,
+                 ")\nこの月は設定のない月として扱います。このファイルは、この月の期間を設定し直すまで書き換えません。"});
+}
+
+namespace {
+
+TSettlementRead ReadSettlementFile(TMonthKey key, THeadList& list) {
   list.Clear();
   const std::string path = SettlementFilePath(key);
-  if (path.empty() || !SettlementCache().Read(path, list)) return false;
+  if (path.empty()) return TSettlementRead::srNone;
+  std::string damage;
+  const TSettlementRead read = SettlementCache().Read(path, list, &damage);
+  if (!damage.empty()) WindowSystem().Notify(DamagedSettlementMessage(path, damage));
+  return read;
+}
+
+}  // namespace
+
+bool ReadSettlement(TMonthKey key, THeadList& list) {
+  if (ReadSettlementFile(key, list) != TSettlementRead::srRead) return false;
   RepairPeriod(key, list);
   return true;
+}
+
+bool SettlementDamaged(TMonthKey key) {
+  THeadList scratch;
+  return ReadSettlementFile(key, scratch) == TSettlementRead::srDamaged;
+}
+
+std::vector<TMonthKey> SettledMonthKeys() {
+  std::vector<TMonthKey> keys;
+  const std::string& folder = CurrentProfile().Folder();
+  std::vector<std::string> files;
+  if (folder.empty() || !ListFiles(folder + "/Monthly", "??????.mif", files)) return keys;
+  for (const std::string& file : files) {
+    const std::string_view name = std::string_view(file).substr(file.size() - 10, 6);
+    int32_t key = 0;
+    if (std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        TryParseInt(name, key) && NormaliseMonthKey(key) == key)
+      keys.push_back(key);
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
 }
 
 void DefaultPeriod(TMonthKey key, THeadList& list) {
@@ -128,18 +170,38 @@ void DefaultPeriod(TMonthKey key, THeadList& list) {
   list.SetLast(period.last);
 }
 
+namespace {
+
+// The closing balances of the last settled month before key open it, however many months
+// without entries (and so without settlement) lie between: an empty month moves no money.
+// The month closes, until it has entries, as it opened.
+void CarryClosingBalances(TMonthKey key, const THeadList& previous, bool previousSettled, THeadList& list) {
+  const THeadList* from = previousSettled ? &previous : nullptr;
+  THeadList earlier;
+  if (!from) {
+    const std::vector<TMonthKey> settled = SettledMonthKeys();
+    auto before = std::lower_bound(settled.begin(), settled.end(), key);
+    while (before != settled.begin() && !from) {
+      --before;
+      if (ReadSettlement(*before, earlier)) from = &earlier;
+    }
+  }
+  if (!from) return;
+  list.Merge(*from);
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.KindOf(i) == kKindAsset) list.Items(i).balance = list.Items(i).total;
+  }
+}
+
+}  // namespace
+
 bool LoadMonthPeriod(TMonthKey key, THeadList& list) {
   if (ReadSettlement(key, list)) return true;
   THeadList neighbour;
   std::optional<TPeriod> previous;
-  if (ReadSettlement(PrevMonthKey(key), neighbour)) {
-    previous = TPeriod{neighbour.First(), neighbour.Last()};
-    list.Merge(neighbour);
-    // The previous month's closing balances open this one.
-    for (int i = 0; i < list.Count(); ++i) {
-      if (list.KindOf(i) == kKindAsset) list.Items(i).balance = list.Items(i).total;
-    }
-  }
+  const bool previousSettled = ReadSettlement(PrevMonthKey(key), neighbour);
+  if (previousSettled) previous = TPeriod{neighbour.First(), neighbour.Last()};
+  CarryClosingBalances(key, neighbour, previousSettled, list);
   std::optional<TPeriod> next;
   if (ReadSettlement(NextMonthKey(key), neighbour)) next = TPeriod{neighbour.First(), neighbour.Last()};
   const TPeriod period = UnsettledPeriod(key, previous, next);
@@ -175,12 +237,15 @@ bool WriteSettlement(TMonthKey key, const THeadList& list, bool whenChanged) {
     const std::string bytes = SettlementBytes(list);
     std::string stored;
     if (whenChanged && ReadWholeFile(path, stored) && stored == bytes) return true;
+    // A damaged file is kept for the user to look at or restore; only setting the month's
+    // period by hand writes over it.
+    if (whenChanged && SettlementDamaged(key)) return true;
     EnsureFolder(CurrentProfile().Folder() + "/Monthly");
     if (WriteFileAtomic(path, bytes, &why)) return true;
   } catch (const EkzmError& error) {
-    why = error.what();
+    why = path + "\n" + error.what();
   }
-  WindowSystem().Notify("月の設定を保存できませんでした。\n" + path + "\n" + why);
+  WindowSystem().Notify("月の設定を保存できませんでした。\n" + why);
   return false;
 }
 

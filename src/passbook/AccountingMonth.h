@@ -10,12 +10,14 @@
 // with "first" and "last": the period, and per category of the passbook its balance (an
 // asset's balance at the start of the period), total (at its end) and visibility.
 //
-// Every function here works on CurrentProfile() and CurrentMonthData(). Reading a settlement
-// file that exists but cannot be read or parsed throws EkzmError; such a file is never
-// written over by a summary.
+// Every function here works on CurrentProfile() and CurrentMonthData(). A settlement file that
+// exists but cannot be read or parsed is reported once and the month counts as unsettled;
+// such a file is never written over by a summary.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "foundation/Dates.h"
 
@@ -57,8 +59,9 @@ void DefaultPeriod(TMonthKey key, THeadList& list);
 
 // Fills list with the month's period and opening balances: from its settlement file when it
 // has one (the result is then true), else the default period, opened by a settled previous
-// month (its categories and closing balances, and the day after its last day) and closed by
-// a settled next month (the day before its first day). The period is at least one day.
+// month (the day after its last day) and closed by a settled next month (the day before its
+// first day), with the categories and closing balances of the last settled month before it
+// (months without entries between carry them unchanged). The period is at least one day.
 bool LoadMonthPeriod(TMonthKey key, THeadList& list);
 
 // Writes the month's settlement file from list, leaving out categories the passbook no longer
@@ -66,12 +69,20 @@ bool LoadMonthPeriod(TMonthKey key, THeadList& list);
 bool SaveSettlement(TMonthKey key, const THeadList& list);
 // The bytes SaveSettlement writes for list. Throws EkzmError for a name Shift-JIS cannot hold.
 [[nodiscard]] std::string SettlementBytes(const THeadList& list);
-// The month's settlement file into list; false (list empty) when the month has none. A file
-// that names no period keeps the one its closing day gives. Throws as THeadList::LoadFromFile.
+// The month's settlement file into list; false (list empty) when the month has none or it
+// is damaged (the user has been told). A file that names no period, or only one end of it,
+// keeps the one its closing day gives.
 bool ReadSettlement(TMonthKey key, THeadList& list);
 // SaveSettlement, except that a file that already holds exactly those bytes is left alone:
-// summaries are rebuilt far more often than their balances change.
+// summaries are rebuilt far more often than their balances change. A damaged file is left
+// alone too (true).
 bool UpdateSettlement(TMonthKey key, const THeadList& list);
+// Whether the month has a settlement file that cannot be read or parsed. Such a month counts
+// as unsettled; the user is told once per version of the file, with DamagedSettlementMessage.
+[[nodiscard]] bool SettlementDamaged(TMonthKey key);
+[[nodiscard]] std::string DamagedSettlementMessage(const std::string& path, std::string_view why);
+// The keys of the months that have a settlement file, in order.
+[[nodiscard]] std::vector<TMonthKey> SettledMonthKeys();
 
 // The monthly summary: the passbook's categories (and any category the period's entries use
 // that the passbook lacks, placed after the others of its kind) with their totals, the day

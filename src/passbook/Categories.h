@@ -46,9 +46,10 @@ struct THeadData {
   int32_t visible = 1;  // 1: shown in the monthly view, 0: hidden
   // An asset's balance at the start of the period; 0 for other kinds. The daily grid also
   // uses it as a working value.
-  int32_t balance = 0;
+  // Sums of 32-bit entry amounts, so they take 64 bits: two large entries must not wrap.
+  int64_t balance = 0;
   // The total over the period; for an asset its balance at the end of the period.
-  int32_t total = 0;
+  int64_t total = 0;
 };
 
 // The ordered category list of a passbook, and with a period (first, last) an accounting
@@ -101,8 +102,8 @@ class THeadList {
 
   // Filled by the monthly summary: DayAmounts()[day of period][category index] and the memo
   // of each day of the period.
-  [[nodiscard]] std::vector<std::vector<int32_t>>& DayAmounts() { return m_dayAmounts; }
-  [[nodiscard]] const std::vector<std::vector<int32_t>>& DayAmounts() const { return m_dayAmounts; }
+  [[nodiscard]] std::vector<std::vector<int64_t>>& DayAmounts() { return m_dayAmounts; }
+  [[nodiscard]] const std::vector<std::vector<int64_t>>& DayAmounts() const { return m_dayAmounts; }
   [[nodiscard]] std::vector<std::string>& DayMemos() { return m_dayMemos; }
   [[nodiscard]] const std::vector<std::string>& DayMemos() const { return m_dayMemos; }
 
@@ -126,7 +127,7 @@ class THeadList {
   std::vector<THeadData> m_items;
   TDayNumber m_first = 0;
   TDayNumber m_last = 0;
-  std::vector<std::vector<int32_t>> m_dayAmounts;
+  std::vector<std::vector<int64_t>> m_dayAmounts;
   std::vector<std::string> m_dayMemos;
 };
 

@@ -50,7 +50,8 @@ void THeadList::LoadFromFile(const std::string& fileName) {
   doc.LoadFromFile(fileName);
   m_first = ParseDate(doc.Value("first"));
   m_last = ParseDate(doc.Value("last"));
-  if (m_last < m_first) {
+  // A period with one end missing is no period; its reader supplies one.
+  if (m_first != 0 && m_last != 0 && m_last < m_first) {
     WindowSystem().Notify("月の設定期間が無効です");
     m_last = m_first;
   }
@@ -60,8 +61,8 @@ void THeadList::LoadFromFile(const std::string& fileName) {
     const std::string key = MakeKey(head.Value("name"), KindCode(head.Value("kind")));
     if (IndexOfKey(key) >= 0) continue;
     THeadData& item = Items(AddKey(key));
-    item.balance = ParseInt(head.Value("balance"), 0);
-    item.total = ParseInt(head.Value("total"), 0);
+    item.balance = ParseInt64(head.Value("balance"), 0);
+    item.total = ParseInt64(head.Value("total"), 0);
     item.visible = ParseInt(head.Value("visible"), 1);
   }
 }

@@ -14,11 +14,6 @@ namespace kzm {
 
 namespace {
 
-// Sums wrap around at 32 bits, as the stored totals do, rather than overflow.
-void AddTo(int32_t& target, int32_t amount) {
-  target = static_cast<int32_t>(static_cast<uint32_t>(target) + static_cast<uint32_t>(amount));
-}
-
 bool IsBand(const TDailyRows& rows, int row) {
   return row >= 1 && row < static_cast<int>(rows.size()) && !rows[static_cast<size_t>(row)].IsEntry();
 }
@@ -119,11 +114,11 @@ void UpdateSubtotals(TDailyRows& rows, THeadList& list, int gridKind) {
       continue;
     }
     const int32_t amount = ParseAmount(row.amount);
-    if (group >= 0) AddTo(list.Items(group).total, amount);
+    if (group >= 0) list.Items(group).total += amount;
     // Only the asset-move grid reads what left an account; the other grids leave the
     // balances of the accounts alone.
     const int account = list.IndexOfKey(row.account);
-    if (account >= 0 && list.KindOf(account) == gridKind) AddTo(list.Items(account).balance, amount);
+    if (account >= 0 && list.KindOf(account) == gridKind) list.Items(account).balance += amount;
   }
   for (TDailyRow& row : rows) {
     if (row.code == kRowHeader || row.IsEntry()) continue;
@@ -132,7 +127,7 @@ void UpdateSubtotals(TDailyRows& rows, THeadList& list, int gridKind) {
       row.amount.clear();
       continue;
     }
-    const int32_t movedOut = gridKind == kKindAsset ? list.Items(c).balance : 0;
+    const int64_t movedOut = gridKind == kKindAsset ? list.Items(c).balance : 0;
     row.amount = SubtotalText(gridKind, list.Items(c).total, movedOut);
   }
 }

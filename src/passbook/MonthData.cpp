@@ -58,10 +58,8 @@ bool EarlierEntry(const std::unique_ptr<TkzmEntry>& a, const std::unique_ptr<Tkz
   return a->sequence < b->sequence;
 }
 
-// Totals wrap around at 32 bits, as the stored totals do.
 void AddToTotal(THeadList& list, const std::string& key, int64_t amount) {
-  int32_t& total = list.Items(list.AddKey(key)).total;
-  total = static_cast<int32_t>(static_cast<uint32_t>(total) + static_cast<uint32_t>(amount));
+  list.Items(list.AddKey(key)).total += amount;
 }
 
 }  // namespace

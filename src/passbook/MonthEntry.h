@@ -25,7 +25,7 @@ struct TkzmEntry {
 // date, or that of the line before it when it has none. Such a line counts in no total.
 struct TKeptLine {
   int32_t sortDate = 0;
-  std::string bytes;  // CP932, without the line end
+  std::string bytes;  // CP932, with its line end as read (none at the end of the file)
 };
 
 }  // namespace kzm

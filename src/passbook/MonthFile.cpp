@@ -41,6 +41,13 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// A kept line goes back with the line end it came with; the file's last line, which had none,
+// gets one, as something may follow it now.
+void AppendKept(std::string& bytes, std::string_view line) {
+  bytes += line;
+  if (line.empty() || (line.back() != '\n' && line.back() != '\r')) bytes += "\r\n";
+}
+
 }  // namespace
 
 bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
@@ -70,15 +77,13 @@ bool FormatMonthBytes(const std::vector<std::unique_ptr<TkzmEntry>>& entries,
   for (const auto& entry : entries) {
     for (; next != placed.end() && (*next)->sortDate < entry->date; ++next) {
       if (!flush()) return false;
-      bytes += (*next)->bytes;
-      bytes += "\r\n";
+      AppendKept(bytes, (*next)->bytes);
     }
     AppendEntryLine(text, *entry, fields, dateText, dateOfText);
   }
   if (!flush()) return false;
   for (; next != placed.end(); ++next) {
-    bytes += (*next)->bytes;
-    bytes += "\r\n";
+    AppendKept(bytes, (*next)->bytes);
   }
   return true;
 }

@@ -65,9 +65,13 @@ class TCsvLines {
       CsvSplitViews(m_text, fields, m_unescaped);
     }
     const bool crLf = end + 1 < size && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n';
+    m_lineStart = m_start;
     m_start = end == size ? size : end + (crLf ? 2 : 1);
     return true;
   }
+
+  // The last line read with its line end as it stands in the bytes (none at their end).
+  [[nodiscard]] std::string_view LineWithEnd() const { return Piece(m_lineStart, m_start); }
 
  private:
   static constexpr size_t kBlock = 64;
@@ -133,6 +137,7 @@ class TCsvLines {
   TBits m_lineEnds;
   TBits m_careful;  // quotes and backslashes
   size_t m_start = 0;        // where the next line starts
+  size_t m_lineStart = 0;    // where the last line read starts
   size_t m_nextCareful = 0;  // the first quote or backslash from the start of the line last read
   std::string m_text;        // the last line read the careful way, decoded
   std::vector<std::string> m_unescaped;
@@ -347,15 +352,20 @@ int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TM
     int32_t amount = 0;
     const bool ofThisMonth = fields.size() >= 8 && date != 0 && date >= firstDay && date <= lastDay;
     // An amount is ASCII digits: bytes of any other character fail as CP932 as they would as text.
-    if (!ofThisMonth || !TryParseInt(fields[5], amount)) {
-      if (ofThisMonth) ++unreadAmounts;
+    const bool amountRead = ofThisMonth && TryParseInt(fields[5], amount);
+    const int kind = amountRead ? kinds.Read(fields[1], cp932) : 0;
+    const int accountKind = amountRead ? accountKinds.Read(fields[3], cp932) : 0;
+    const std::string_view whole = lines.LineWithEnd();
+    // A lone CR is most likely a break inside a field: the line goes back as it came.
+    const bool endsInLoneCr = !whole.empty() && whole.back() == '\r';
+    if (!amountRead || kind >= kKindCount || accountKind >= kKindCount || endsInLoneCr) {
+      if (ofThisMonth && !amountRead) ++unreadAmounts;
       if (date != 0) previousDate = date;
-      sink.Kept(previousDate, line);
+      sink.Kept(previousDate, whole);
       continue;
     }
     previousDate = date;
-    sink.Entry(LineOfFields(fields, cp932, date, amount, kinds.Read(fields[1], cp932),
-                            accountKinds.Read(fields[3], cp932), places.Next(date)));
+    sink.Entry(LineOfFields(fields, cp932, date, amount, kind, accountKind, places.Next(date)));
   }
   return unreadAmounts;
 }

@@ -62,7 +62,8 @@ void AssignEntry(TkzmEntry& entry, const TEntryLine& line, TNameKeys& keys);
 class TMonthLineSink {
  public:
   virtual void Entry(const TEntryLine& line) = 0;
-  // A line that is no entry of the month, as its bytes; sortDate as in TKeptLine.
+  // A line that is no entry of the month, as its bytes with its line end; sortDate as in
+  // TKeptLine.
   virtual void Kept(int32_t sortDate, std::string_view bytes) = 0;
 
  protected:
@@ -70,8 +71,9 @@ class TMonthLineSink {
 };
 
 // Reads the lines of a month file's bytes. Lines dated firstDay..lastDay with at least eight
-// fields and an amount that is a plain integer are entries; every other line is kept as its
-// bytes. Returns how many lines were kept for their amount.
+// fields, an amount that is a plain integer and kinds the program knows are entries, unless
+// they end in a lone CR (a line break inside a field); every other line is kept as its bytes.
+// Returns how many lines were kept for their amount.
 int ReadMonthLines(std::string_view bytes, int32_t firstDay, int32_t lastDay, TMonthLineSink& sink);
 
 // Gathers the entries (in file order) and the kept lines.

@@ -1,13 +1,13 @@
 #include "passbook/MonthSetup.h"
 
-#include <cstdio>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Errors.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/BalanceCarry.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "passbook/SettlementBatch.h"
 
 namespace kzm {
 
@@ -16,14 +16,6 @@ namespace {
 TDayNumber FirstOfMonth(TMonthKey key) {
   const TMonthKey normal = NormaliseMonthKey(key);
   return EncodeDate(KeyYear(normal), KeyMonth(normal), 1);
-}
-
-// Amounts wrap around at 32 bits, as the month's balances do.
-int32_t Plus(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t Minus(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
 }  // namespace
@@ -37,24 +29,30 @@ std::string CheckMonthPeriod(TMonthKey key, TDayNumber first, TDayNumber last) {
   if (first < limits.earliestFirst) return kPeriodBeyondLimits;
   if (last < first) return kPeriodInvalid;
   if (last > limits.latestLast) return kPeriodBeyondLimits;
+  // The neighbours keep at least their first (last) day, or a day would count in two months.
+  THeadList neighbour;
+  LoadMonthPeriod(PrevMonthKey(key), neighbour);
+  if (first <= neighbour.First()) return kPeriodSwallowsPrevious;
+  LoadMonthPeriod(NextMonthKey(key), neighbour);
+  if (last >= neighbour.Last()) return kPeriodSwallowsNext;
   return {};
 }
 
-int32_t PreviousMonthBalance(TMonthKey key, TDayNumber first, const std::string& account) {
+int64_t PreviousMonthBalance(TMonthKey key, TDayNumber first, const std::string& account) {
   THeadList previous;
   LoadMonthPeriod(PrevMonthKey(key), previous);
   const int index = previous.IndexOfKey(account);
-  int32_t balance = index >= 0 ? previous.Items(index).balance : 0;
+  int64_t balance = index >= 0 ? previous.Items(index).balance : 0;
   TkzmDataUnit& data = CurrentMonthData();
   for (TDayNumber day = previous.First(); day < first; ++day) {
     data.SelectDay(day);
     for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
       const TkzmEntry& entry = data.Entry(i);
       if (KeyKind(entry.categoryKey) == kKindMemo) continue;
-      if (entry.categoryKey == account) balance = Plus(balance, entry.amount);
+      if (entry.categoryKey == account) balance += entry.amount;
       if (entry.accountKey != account) continue;
       const bool received = KeyKind(entry.categoryKey) == kKindReceipt;
-      balance = received ? Plus(balance, entry.amount) : Minus(balance, entry.amount);
+      balance += received ? entry.amount : -static_cast<int64_t>(entry.amount);
     }
   }
   return balance;
@@ -65,8 +63,6 @@ TSettlementChanges::TPending& TSettlementChanges::Pending(TMonthKey key) {
   if (found != m_months.end()) return found->second;
   TPending pending;
   pending.existed = ReadSettlement(key, pending.list);
-  if (pending.existed && !ReadWholeFile(SettlementFilePath(key), pending.oldBytes))
-    throw EkzmError("月の設定を読み込めませんでした。\n" + SettlementFilePath(key));
   return m_months.emplace(key, std::move(pending)).first->second;
 }
 
@@ -83,42 +79,18 @@ void TSettlementChanges::Put(TMonthKey key, const THeadList& list) {
 
 void TSettlementChanges::Touch(TMonthKey key) { Pending(key).changed = true; }
 
-void TSettlementChanges::Restore(const std::vector<TMonthKey>& written) {
-  for (TMonthKey key : written) {
-    const TPending& pending = m_months.at(key);
-    const std::string path = SettlementFilePath(key);
-    if (pending.existed) {
-      if (!WriteFileAtomic(path, pending.oldBytes))
-        WindowSystem().Notify("月の設定を元に戻せませんでした。\n" + path);
-    } else {
-      std::remove(path.c_str());
-    }
-  }
-}
-
 bool TSettlementChanges::Commit() {
-  std::vector<std::pair<TMonthKey, std::string>> files;
+  std::vector<TSettlementFile> files;
   try {
     for (const auto& [key, pending] : m_months) {
-      if (pending.changed) files.emplace_back(key, SettlementBytes(pending.list));
+      if (pending.changed) files.push_back({key, SettlementBytes(pending.list)});
     }
   } catch (const EkzmError& error) {
     WindowSystem().Notify(std::string("月の設定を保存できませんでした。\n") + error.what());
     return false;
   }
   if (files.empty() || CurrentProfile().Folder().empty()) return true;
-  EnsureFolder(CurrentProfile().Folder() + "/Monthly");
-  std::vector<TMonthKey> written;
-  for (const auto& [key, bytes] : files) {
-    const std::string path = SettlementFilePath(key);
-    std::string why;
-    if (!WriteFileAtomic(path, bytes, &why)) {
-      Restore(written);
-      WindowSystem().Notify("月の設定を保存できませんでした。\n" + path + "\n" + why);
-      return false;
-    }
-    written.push_back(key);
-  }
+  if (!WriteSettlementsTogether(files)) return false;
   for (auto& [key, pending] : m_months) pending.changed = false;
   return true;
 }
@@ -146,7 +118,7 @@ bool MoveMonthStart(TMonthKey key, TDayNumber day) {
   return changes.Commit();
 }
 
-bool StoreMonthSetup(TMonthKey key, const THeadList& monthList, const std::vector<int32_t>& balances,
+bool StoreMonthSetup(TMonthKey key, const THeadList& monthList, const std::vector<int64_t>& balances,
                      TDayNumber first, TDayNumber last) {
   THeadList month;
   month.Assign(monthList);
@@ -156,11 +128,15 @@ bool StoreMonthSetup(TMonthKey key, const THeadList& monthList, const std::vecto
     THeadData& asset = month.Items(c);
     // The closing balance moves with the opening one, so a month without entries still
     // carries the new balance into the next.
-    asset.total = Minus(Plus(asset.total, balances[n]), asset.balance);
+    asset.total += balances[n] - asset.balance;
     asset.balance = balances[n++];
   }
   TSettlementChanges changes;
   try {
+    // The later months carry the new closing balances on, as they carry a new entry's.
+    THeadList stored;
+    if (!ReadSettlement(key, stored)) stored.Assign(monthList);
+    CarryForward(changes, key, ClosingChanges(stored, month));
     changes.Put(key, month);
     MoveMonthStart(changes, key, first);
     MoveMonthStart(changes, NextMonthKey(key), last + 1);

@@ -27,14 +27,18 @@ struct TSetupLimits {
 
 inline constexpr const char* kPeriodBeyondLimits = "設定できる期間を超えています";
 inline constexpr const char* kPeriodInvalid = "月の設定期間が無効です";
+inline constexpr const char* kPeriodSwallowsPrevious = "開始の日は前の月の開始の日より後にしてください";
+inline constexpr const char* kPeriodSwallowsNext = "終了の日は次の月の終了の日より前にしてください";
 
 // Why the period first..last cannot be set for the month: the message, or empty when it can.
+// Beyond the limits, the period may not reach the first day of the month before nor the
+// last day of the month after (as their periods stand now).
 [[nodiscard]] std::string CheckMonthPeriod(TMonthKey key, TDayNumber first, TDayNumber last);
 
 // The balance account held at the end of the day before first, as the previous month counts
 // it: its opening balance there plus the money that came in minus the money that left, from
 // that month's first day on. 0 when the previous month neither opens nor moves the account.
-[[nodiscard]] int32_t PreviousMonthBalance(TMonthKey key, TDayNumber first, const std::string& account);
+[[nodiscard]] int64_t PreviousMonthBalance(TMonthKey key, TDayNumber first, const std::string& account);
 
 // Settlement files read once, changed in memory and written together.
 class TSettlementChanges {
@@ -46,20 +50,17 @@ class TSettlementChanges {
   void Put(TMonthKey key, const THeadList& list);
   // Marks a list returned by Settled as changed.
   void Touch(TMonthKey key);
-  // Writes every changed settlement, earliest month first. When one cannot be written those
-  // written before it get their old contents back (a new one is removed) and the user is
-  // told; false then.
+  // Writes every changed settlement, all or none (see WriteSettlementsTogether). False when
+  // they could not be written; the user has been told.
   bool Commit();
 
  private:
   struct TPending {
     bool existed = false;
     bool changed = false;
-    std::string oldBytes;
     THeadList list;
   };
   TPending& Pending(TMonthKey key);
-  void Restore(const std::vector<TMonthKey>& written);
 
   std::map<TMonthKey, TPending> m_months;
 };
@@ -75,7 +76,7 @@ bool MoveMonthStart(TMonthKey key, TDayNumber day);
 // with balances, and the month runs from first to last, its settled neighbours moved to meet
 // it. monthList is the month as summarised; its closing balances move with the opening
 // ones. False when nothing was stored (the user has been told).
-bool StoreMonthSetup(TMonthKey key, const THeadList& monthList, const std::vector<int32_t>& balances,
+bool StoreMonthSetup(TMonthKey key, const THeadList& monthList, const std::vector<int64_t>& balances,
                      TDayNumber first, TDayNumber last);
 
 }  // namespace kzm

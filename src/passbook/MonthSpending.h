@@ -15,7 +15,7 @@ class THeadList;
 
 struct TSpendingAmount {
   std::string name;  // the category's display name
-  std::int32_t amount = 0;
+  std::int64_t amount = 0;  // a month's sum of 32-bit amounts
   std::int32_t color = 0;  // $BBGGRR
 };
 

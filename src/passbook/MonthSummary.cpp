@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "passbook/AccountingMonth.h"
+#include "passbook/BalanceCarry.h"
 #include "passbook/Categories.h"
 #include "passbook/CategoryOrder.h"
 #include "passbook/MonthData.h"
@@ -14,15 +15,6 @@
 namespace kzm {
 
 namespace {
-
-// Amounts wrap around at 32 bits, as the stored totals do, rather than overflow.
-void AddTo(int32_t& target, int32_t amount) {
-  target = static_cast<int32_t>(static_cast<uint32_t>(target) + static_cast<uint32_t>(amount));
-}
-
-void SubtractFrom(int32_t& target, int32_t amount) {
-  target = static_cast<int32_t>(static_cast<uint32_t>(target) - static_cast<uint32_t>(amount));
-}
 
 // One entry of the period, copied out of the month data: selecting the next day may load
 // another calendar month and free the entries of this one.
@@ -59,30 +51,30 @@ void FillDays(THeadList& summary, const std::vector<TBooked>& booked) {
   std::unordered_map<std::string, int> indexOf;
   for (int c = count - 1; c >= 0; --c) indexOf[summary.Items(c).key] = c;
   auto& amounts = summary.DayAmounts();
-  amounts.assign(static_cast<size_t>(days), std::vector<int32_t>(static_cast<size_t>(count), 0));
+  amounts.assign(static_cast<size_t>(days), std::vector<int64_t>(static_cast<size_t>(count), 0));
   summary.DayMemos().assign(static_cast<size_t>(days), std::string());
-  std::vector<int32_t> receipts(static_cast<size_t>(days), 0);
-  std::vector<int32_t> payments(static_cast<size_t>(days), 0);
+  std::vector<int64_t> receipts(static_cast<size_t>(days), 0);
+  std::vector<int64_t> payments(static_cast<size_t>(days), 0);
   for (const TBooked& entry : booked) {
     const int kind = KeyKind(entry.categoryKey);
-    std::vector<int32_t>& day = amounts[static_cast<size_t>(entry.dayIndex)];
+    std::vector<int64_t>& day = amounts[static_cast<size_t>(entry.dayIndex)];
     if (kind == kKindMemo) {
       summary.DayMemos()[static_cast<size_t>(entry.dayIndex)] = entry.itemText;
       continue;
     }
-    AddTo(day[static_cast<size_t>(indexOf.at(entry.categoryKey))], entry.amount);
-    int32_t& account = day[static_cast<size_t>(indexOf.at(entry.accountKey))];
-    if (kind == kKindReceipt) AddTo(account, entry.amount);
-    else SubtractFrom(account, entry.amount);
-    if (kind == kKindReceipt) AddTo(receipts[static_cast<size_t>(entry.dayIndex)], entry.amount);
-    if (kind == kKindPayment) AddTo(payments[static_cast<size_t>(entry.dayIndex)], entry.amount);
+    day[static_cast<size_t>(indexOf.at(entry.categoryKey))] += entry.amount;
+    int64_t& account = day[static_cast<size_t>(indexOf.at(entry.accountKey))];
+    if (kind == kKindReceipt) account += entry.amount;
+    else account -= entry.amount;
+    if (kind == kKindReceipt) receipts[static_cast<size_t>(entry.dayIndex)] += entry.amount;
+    if (kind == kKindPayment) payments[static_cast<size_t>(entry.dayIndex)] += entry.amount;
   }
   for (int d = 0; d < days; ++d) {
-    std::vector<int32_t>& day = amounts[static_cast<size_t>(d)];
+    std::vector<int64_t>& day = amounts[static_cast<size_t>(d)];
     for (int c = 0; c < count; ++c) {
       if (summary.KindOf(c) == kKindReceiptTotal) day[static_cast<size_t>(c)] = receipts[static_cast<size_t>(d)];
       if (summary.KindOf(c) == kKindPaymentTotal) day[static_cast<size_t>(c)] = payments[static_cast<size_t>(d)];
-      AddTo(summary.Items(c).total, day[static_cast<size_t>(c)]);
+      summary.Items(c).total += day[static_cast<size_t>(c)];
     }
   }
 }
@@ -93,9 +85,9 @@ void RunBalances(THeadList& summary) {
   for (int c = 0; c < summary.Count(); ++c) {
     if (summary.KindOf(c) != kKindAsset) continue;
     const auto column = static_cast<size_t>(c);
-    int32_t running = summary.Items(c).balance;
-    for (std::vector<int32_t>& day : amounts) {
-      AddTo(running, day[column]);
+    int64_t running = summary.Items(c).balance;
+    for (std::vector<int64_t>& day : amounts) {
+      running += day[column];
       day[column] = running;
     }
     summary.Items(c).total = running;
@@ -110,7 +102,7 @@ bool BuildMonth(TMonthKey key, THeadList& summary) {
   // The totals are sums over this period, whatever the passbook's list happens to hold.
   for (int c = 0; c < summary.Count(); ++c) summary.Items(c).total = 0;
   THeadList period;
-  LoadMonthPeriod(key, period);
+  const bool settled = LoadMonthPeriod(key, period);
   summary.SetFirst(period.First());
   summary.SetLast(period.Last());
 
@@ -124,8 +116,9 @@ bool BuildMonth(TMonthKey key, THeadList& summary) {
   }
   FillDays(summary, booked);
   RunBalances(summary);
-  // Balances worked out without a month that could not be read would carry on wrong.
-  if (complete && !booked.empty() && !UpdateSettlement(key, summary)) saved = false;
+  // Balances worked out without a month that could not be read would carry on wrong. A month
+  // whose last entry was removed is settled again too, or it would keep closing with it.
+  if (complete && (!booked.empty() || settled) && !StoreSummarySettlement(key, period, summary)) saved = false;
   return saved;
 }
 

@@ -47,7 +47,7 @@ int TMonthTable::KindOfRow(int row) const {
   return c < 0 ? kKindNone : m_summary.KindOf(c);
 }
 
-int32_t TMonthTable::Amount(int row, int day) const {
+int64_t TMonthTable::Amount(int row, int day) const {
   return m_summary.DayAmounts()[static_cast<size_t>(day)][static_cast<size_t>(CategoryOfRow(row))];
 }
 
@@ -71,7 +71,7 @@ std::string TMonthTable::DayText(int row, int day) const {
     case kKindAsset: return FormatThousands(Amount(row, day));
     default: break;
   }
-  const int32_t amount = Amount(row, day);
+  const int64_t amount = Amount(row, day);
   return amount == 0 ? std::string() : FormatThousands(amount);
 }
 

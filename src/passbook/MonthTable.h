@@ -56,7 +56,7 @@ class TMonthTable {
   [[nodiscard]] std::string Title() const;
 
  private:
-  [[nodiscard]] int32_t Amount(int row, int day) const;
+  [[nodiscard]] int64_t Amount(int row, int day) const;
 
   TMonthKey m_key = 0;
   THeadList m_summary;

@@ -18,6 +18,7 @@
 #include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/SettlementBatch.h"
 
 namespace kzm {
 
@@ -165,6 +166,7 @@ void TkzmProfile::OpenPassbook(const std::string& folder) {
   // Saves cut short by a crash or a kill leave their temporary files behind.
   for (const char* place : {"", "/Daily", "/Monthly", "/cash"}) RemoveStaleTempFiles(stripped + place);
   Load(stripped);
+  FinishSettlementBatch();
   CurrentMonthData().SetFolder(stripped + "/Daily");
   ColorScheme().SetFileName(stripped + "/Colors.clr");
   try {

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <string_view>
+
+#include "foundation/Errors.h"
 
 namespace kzm {
 
@@ -16,9 +19,7 @@ long long NowNanos() {
   return now.tv_sec * kNano + now.tv_nsec;
 }
 
-}  // namespace
-
-bool TSettlementCache::StampOf(const std::string& path, TStamp& stamp) {
+bool StampOf(const std::string& path, TFileStamp& stamp) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   stamp.device = st.st_dev;
@@ -29,31 +30,43 @@ bool TSettlementCache::StampOf(const std::string& path, TStamp& stamp) {
   return true;
 }
 
-bool TSettlementCache::Read(const std::string& path, THeadList& list) {
+}  // namespace
+
+TSettlementCache::TSettlementCache() : TSettlementCache(StampOf, NowNanos) {}
+
+TSettlementCache::TSettlementCache(TStamper stamper, TClock clock)
+    : m_stamper(std::move(stamper)), m_clock(std::move(clock)) {}
+
+TSettlementRead TSettlementCache::Read(const std::string& path, THeadList& list, std::string* newDamage) {
   list.Clear();
-  TStamp stamp;
-  if (!StampOf(path, stamp)) {
+  TFileStamp stamp;
+  if (!m_stamper(path, stamp)) {
     m_files.erase(path);
-    return false;
+    return TSettlementRead::srNone;
   }
   std::unique_ptr<TFile>& file = m_files[path];
   if (!file || file->recent || file->stamp != stamp) {
+    const bool wasDamaged = file && file->damaged && file->stamp == stamp;
     // Stamped before reading: a change while reading makes the next call read it again.
     auto fresh = std::make_unique<TFile>();
     fresh->stamp = stamp;
     // File times tick coarsely: a file changed just now may change again without its times
     // moving, so it is read again until it has been left alone for a while.
-    fresh->recent = stamp.changed > NowNanos() - 2 * kNano;
+    fresh->recent = stamp.changed > m_clock() - 2 * kNano;
     try {
       fresh->list.LoadFromFile(path);
-    } catch (...) {
-      m_files.erase(path);
-      throw;
+    } catch (const EkzmError& error) {
+      fresh->list.Clear();
+      fresh->damaged = true;
+      // The reason alone: the caller names the file.
+      const std::string_view what = error.what();
+      if (newDamage && !wasDamaged) *newDamage = std::string(what.substr(0, what.find_first_of("\r\n")));
     }
     file = std::move(fresh);
   }
+  if (file->damaged) return TSettlementRead::srDamaged;
   list.Assign(file->list);
-  return true;
+  return TSettlementRead::srRead;
 }
 
 TSettlementCache& SettlementCache() {

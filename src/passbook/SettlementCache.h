@@ -4,8 +4,10 @@
 // to seven of them per call, and the monthly view asks often; each file is parsed again only
 // after it changed. A file counts as changed when its inode, size or change times differ
 // (settlement files are replaced by renaming, so every write gives a new inode); a file
-// changed in the last two seconds is always read again.
+// changed in the last two seconds is always read again. A file that cannot be read or parsed
+// is remembered as damaged in the same way, so it is reported once, not at every look-up.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,27 +16,44 @@
 
 namespace kzm {
 
+// What identifies one version of a file on disk; times in nanoseconds.
+struct TFileStamp {
+  unsigned long long device = 0, inode = 0;
+  long long size = 0, modified = 0, changed = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+
+enum class TSettlementRead { srNone, srRead, srDamaged };
+
 class TSettlementCache {
  public:
-  // The settlement file at path into list (its period and categories); false, list empty,
-  // when there is no such file. Throws as THeadList::LoadFromFile.
-  bool Read(const std::string& path, THeadList& list);
+  // The stamp of the file at path; false when there is no such file (or a folder is there).
+  using TStamper = std::function<bool(const std::string& path, TFileStamp& stamp)>;
+  // The time now in nanoseconds.
+  using TClock = std::function<long long()>;
+
+  // The real file system and clock.
+  TSettlementCache();
+  TSettlementCache(TStamper stamper, TClock clock);
+
+  // The settlement file at path into list (its period and categories). srNone (list empty)
+  // when there is no such file; srDamaged (list empty) when it cannot be read or parsed:
+  // newDamage then receives the reason the first time this version of the file is met, and
+  // stays empty after that.
+  TSettlementRead Read(const std::string& path, THeadList& list, std::string* newDamage = nullptr);
   // Drops every file read so far.
   void Forget() { m_files.clear(); }
 
  private:
-  struct TStamp {
-    unsigned long long device = 0, inode = 0;
-    long long size = 0, modified = 0, changed = 0;  // times in nanoseconds
-    bool operator==(const TStamp&) const = default;
-  };
   struct TFile {
-    TStamp stamp;
+    TFileStamp stamp;
     bool recent = false;  // changed just before it was read
+    bool damaged = false;
     THeadList list;
   };
-  static bool StampOf(const std::string& path, TStamp& stamp);
 
+  TStamper m_stamper;
+  TClock m_clock;
   std::map<std::string, std::unique_ptr<TFile>> m_files;
 };
 

@@ -14,6 +14,8 @@
 
 namespace kzm::test {
 
+// TApp: the application class, QApplication or the program's own.
+template <class TApp = QApplication>
 class TQtEnvironment : public testing::Environment {
  public:
   // afterCreate runs once the application exists (fonts, say); may be empty.
@@ -21,7 +23,7 @@ class TQtEnvironment : public testing::Environment {
 
   void SetUp() override {
     if (QCoreApplication::instance()) return;
-    m_app = std::make_unique<QApplication>(m_argc, m_argv);
+    m_app = std::make_unique<TApp>(m_argc, m_argv);
     if (m_afterCreate) m_afterCreate();
   }
   void TearDown() override { m_app.reset(); }
@@ -31,7 +33,7 @@ class TQtEnvironment : public testing::Environment {
   int m_argc = 1;
   char m_name[10] = "kzm_tests";
   char* m_argv[2] = {m_name, nullptr};
-  std::unique_ptr<QApplication> m_app;
+  std::unique_ptr<TApp> m_app;
 };
 
 }  // namespace kzm::test

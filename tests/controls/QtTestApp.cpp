@@ -4,6 +4,6 @@
 namespace {
 
 const testing::Environment* const kQtEnvironment =
-    testing::AddGlobalTestEnvironment(new kzm::test::TQtEnvironment);
+    testing::AddGlobalTestEnvironment(new kzm::test::TQtEnvironment<>);
 
 }  // namespace

@@ -246,6 +246,30 @@ TEST(XmlList, FileRoundTripKeepsTheBytes) {
   EXPECT_THROW(doc.LoadFromFile(dir.File("missing.xml")), EkzmError);
 }
 
+// Read from a file, a malformed document names the file and the reason, never its bytes.
+TEST(XmlList, AMalformedFileIsNamedWithoutItsBytes) {
+  TTempFolder dir;
+  struct Case {
+    const char* bytes;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"<data><color>$00FF00</co", "終了タグがありません"},
+                        Case{"a > b <data></data>", "解析できません"},
+                        Case{"<data><a x=1>v</a></data>", "属性指定が不正です"}}) {
+    SCOPED_TRACE(c.bytes);
+    const std::string path = dir.File("Colors.clr");
+    WriteBytes(path, c.bytes);
+    TxmlList doc;
+    try {
+      doc.LoadFromFile(path);
+      ADD_FAILURE() << "read";
+    } catch (const ExmlParseError& e) {
+      EXPECT_EQ(std::string(e.what()), std::string(c.reason) + "\r\n" + path);
+      EXPECT_EQ(e.Reason().rfind(c.reason, 0), 0u);
+    }
+  }
+}
+
 TEST(XmlList, DeclarationAloneIsAnEmptyDocument) {
   TxmlList doc;
   doc.ParseText("<?xml version=\"\" encoding=\"shift_jis\" ?>\r\n  ");

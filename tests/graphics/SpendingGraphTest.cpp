@@ -50,6 +50,15 @@ TEST(SpendingGraph, EntriesBelowOnePerMilleGoIntoOtherInSizeOrder) {
   EXPECT_EQ(shares, (std::vector<std::int32_t>{967, 26, 4, 1}));  // rounded down
 }
 
+// An entry of exactly the limit stays a slice of its own; one yen less goes into その他.
+TEST(SpendingGraph, AnEntryAtTheLimitIsNotFolded) {
+  // Total 1,000,000: one per mille is 1,000.
+  TSGraph graph = GraphOf({{"住居", 997'001}, {"切手", 1'000}, {"駄菓子", 999}, {"ガム", 1'000}});
+  graph.GroupSmallEntries();
+  EXPECT_EQ(NamesOf(graph), (std::vector<std::string>{"住居", "切手", "ガム", "その他"}));
+  EXPECT_EQ(graph.Entries().back().amount, 999);
+}
+
 TEST(SpendingGraph, CategoryNamedOtherCollectsTheSmallEntries) {
   TSGraph graph = GraphOf({{"食費", 100'000}, {"その他", 3'000}, {"切手", 50}, {"駄菓子", 40}});
   graph.GroupSmallEntries();

@@ -312,5 +312,53 @@ TEST_F(AccountingMonthTest, AnUnreadableMonthLeavesTheSettlementAlone) {
   EXPECT_NE(windows.messages[0].find(march), std::string::npos);
 }
 
+// A damaged settlement file is told once, naming it, the month counts as unsettled, and no
+// summary writes over it; setting the month's period by hand does.
+TEST_F(AccountingMonthTest, ADamagedSettlementIsToldOnceAndKept) {
+  Book(EncodeDate(2024, 5, 3), "食費", kKindPayment, "現金", 300);
+  EnsureFolder(temp.Path() + "/Monthly");
+  const std::string path = SettlementFilePath(202405);
+  const std::string damaged = "<?xml version=\"1.0\" encoding=\"shift_jis\" ?>\r\n<data>\r\n\t<first>2024";
+  test::WriteBytes(path, damaged);
+
+  THeadList summary;
+  EXPECT_TRUE(BuildMonth(202405, summary));
+  EXPECT_EQ(summary.First(), EncodeDate(2024, 5, 1));
+  EXPECT_EQ(summary.Items(Column(summary, "現金", kKindAsset)).total, -300);
+  EXPECT_EQ(MonthOfDay(EncodeDate(2024, 5, 3)), 202405);
+  EXPECT_TRUE(BuildMonth(202405, summary));
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find(path), std::string::npos);
+  EXPECT_NE(windows.messages[0].find("終了タグがありません"), std::string::npos);
+  EXPECT_EQ(windows.messages[0].find("<first>"), std::string::npos);  // no bytes of the file
+  EXPECT_EQ(test::ReadBytes(path), damaged);
+  EXPECT_TRUE(SettlementDamaged(202405));
+}
+
+TEST_F(AccountingMonthTest, ASettlementNamingOnlyItsFirstDayKeepsTheClosingDayPeriod) {
+  Open(25, false);
+  Settle(202405, EncodeDate(2024, 4, 26), 0, 100, 100);
+  THeadList may;
+  EXPECT_TRUE(LoadMonthPeriod(202405, may));
+  EXPECT_EQ(may.First(), EncodeDate(2024, 4, 26));
+  EXPECT_EQ(may.Last(), EncodeDate(2024, 5, 25));
+  EXPECT_TRUE(windows.messages.empty());
+}
+
+// Two entries at the top of an amount's range must not wrap the day's or the month's sums.
+TEST_F(AccountingMonthTest, SumsOfLargeAmountsDoNotWrap) {
+  const TDayNumber day = EncodeDate(2024, 8, 8);
+  Book(day, "食費", kKindPayment, "現金", 2147483647);
+  Book(day, "住居", kKindPayment, "現金", 2147483647);
+  THeadList summary;
+  EXPECT_TRUE(BuildMonth(202408, summary));
+  const auto& amounts = summary.DayAmounts()[7];
+  EXPECT_EQ(amounts[static_cast<size_t>(Column(summary, "支出合計", kKindPaymentTotal))], 4294967294LL);
+  EXPECT_EQ(summary.Items(Column(summary, "現金", kKindAsset)).total, -4294967294LL);
+  THeadList settled;
+  EXPECT_TRUE(ReadSettlement(202408, settled));
+  EXPECT_EQ(settled.Items(settled.IndexOfKey(MakeKey("現金", kKindAsset))).total, -4294967294LL);
+}
+
 }  // namespace
 }  // namespace kzm

@@ -225,8 +225,9 @@ TEST(HeadList, InvalidPeriodBecomesOneDay) {
   };
   const TCase cases[] = {
       {"<first>20240301</first><last>20240229</last>", 45352, 45352, true},
-      {"<first>20240301</first>", 45352, 45352, true},
-      {"<first>20240301</first><last>2024</last>", 45352, 45352, true},
+      // One end missing is no period: the settlement's reader gives the month its own.
+      {"<first>20240301</first>", 45352, 0, false},
+      {"<first>20240301</first><last>2024</last>", 45352, 0, false},
       {"<last>20240301</last>", 0, 45352, false},
   };
   for (const TCase& c : cases) {

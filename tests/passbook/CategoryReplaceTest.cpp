@@ -131,6 +131,10 @@ TEST_F(CategoryReplaceTest, RangesAndKeysDecideWhatChanges) {
       {"a name no entry uses", {MakeKey("交際", kKindPayment), kFood}, 0, V{}},
       {"a memo name carries no kind", {MakeKey("メモ", kKindNone), kPurse}, 0, V{}},
       {"the same name of another kind", {MakeKey("現金", kKindPayment), kFood}, 0, V{}},
+      {"the last day is included", {kFood, kSalary, 0, EncodeDate(2024, 3, 10)}, 3,
+       V{"202401.kzm", "202402.kzm", "202403.kzm"}},
+      {"a one-day range holding an entry", {kFood, kSalary, EncodeDate(2024, 2, 10), EncodeDate(2024, 2, 10)}, 1,
+       V{"202402.kzm"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

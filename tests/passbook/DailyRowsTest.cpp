@@ -234,5 +234,28 @@ TEST(DailyRows, EntryDraggedAboveTheFirstBandBecomesItsFirstEntry) {
   EXPECT_EQ(RepairFirstRow(rows), -1);
 }
 
+// Rows above the first band belong to no group; the header row is no band.
+TEST(DailyRows, GroupsOfRowsAboveTheFirstBandAndOfTheHeader) {
+  const TDailyRows rows{DailyHeaderRow(kKindPayment), Entry("stray", "5"), Band(kKindPayment, kFood),
+                        Entry("a", "1"), Band(kKindPayment, kFare), Entry("", "")};
+  EXPECT_EQ(GroupRow(rows, 0), -1);
+  EXPECT_EQ(GroupRow(rows, 1), -1);
+  EXPECT_EQ(GroupRow(rows, 3), 2);
+  EXPECT_EQ(GroupRow(rows, 4), 4);
+  EXPECT_EQ(GroupRow(rows, 6), -1);
+  EXPECT_EQ(CategoryOfRow(rows, Categories(), 1), -1);
+}
+
+// Stepping to another day from the blank row at the end of a band keeps that band's category
+// for the new day's blank row.
+TEST(DailyRows, TheNextDayReturnsToTheBandOfTheBlankRow) {
+  const THeadList list = Categories();
+  const TDailyRows rows{DailyHeaderRow(kKindPayment), Band(kKindPayment, kFood), Entry("a", "1"),
+                        Band(kKindPayment, kFare),    Entry("b", "2"),           Entry("", "")};
+  EXPECT_EQ(ReturnCategory(rows, list, kKindPayment, 5), list.IndexOfKey(kFare));
+  EXPECT_EQ(ReturnCategory(rows, list, kKindPayment, 3), list.IndexOfKey(kFood));
+  EXPECT_EQ(ReturnCategory(rows, list, kKindPayment, 1), list.IndexOfKey(kFood));  // first of the kind
+}
+
 }  // namespace
 }  // namespace kzm

@@ -259,6 +259,29 @@ TEST_F(MonthDataTest, ForeignLinesAndBrokenBytesSaveBackIdentical) {
   EXPECT_EQ(test::ReadBytes(FileOf("202403.kzm")), original);
 }
 
+// Lines the program does not understand go back byte for byte, whatever their line end: a
+// lone CR inside a quoted field, an unknown kind code, a last line with no line end.
+TEST_F(MonthDataTest, LinesNotUnderstoodKeepTheirBytesAndLineEnds) {
+  const std::string original =
+      "20240301,\x8e\x78\x8f\x6f,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,100,\"a\rb\",\r\n"
+      "20240302,99,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,200,x,\r\n"
+      "20240303,1,\x90\x48\x94\xef,2,\x8c\xbb\x8b\xe0,300,\"n\ro\",y\r\n"
+      "20240304,\x8e\x78\x8f\x6f,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,400,last,\n"
+      "20240305,3,\x90\x48\x94\xef,77,\x8c\xbb\x8b\xe0,500,z,";
+  PutFile(FileOf("202403.kzm"), original);
+  data.SelectDay(Day(2024, 3, 4));
+  ASSERT_EQ(data.Count(), 1);  // only the plain line of the 4th is an entry
+  EXPECT_EQ(data.Entry(0).amount, 400);
+  data.SetModified();
+  ASSERT_TRUE(data.Save());
+  EXPECT_EQ(test::ReadBytes(FileOf("202403.kzm")),
+            "20240301,\x8e\x78\x8f\x6f,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,100,\"a\rb\",\r\n"
+            "20240302,99,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,200,x,\r\n"
+            "20240303,1,\x90\x48\x94\xef,2,\x8c\xbb\x8b\xe0,300,\"n\ro\",y\r\n"
+            "20240304,\x8e\x78\x8f\x6f,\x90\x48\x94\xef,\x8e\x91\x8e\x59,\x8c\xbb\x8b\xe0,400,last,\r\n"
+            "20240305,3,\x90\x48\x94\xef,77,\x8c\xbb\x8b\xe0,500,z,\r\n");
+}
+
 TEST_F(MonthDataTest, ExtraFieldsAreWrittenBack) {
   WriteMonth("202403.kzm", "20240301,支出,食費,資産,現金,1,,,x,\"y,z\"\r\n");
   data.SelectDay(Day(2024, 3, 1));

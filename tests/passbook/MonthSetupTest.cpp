@@ -42,8 +42,10 @@ TEST(MonthSetupLimits, ChecksInOrder) {
     std::string message;
   };
   const Case cases[] = {
-      {Day(2023, 12, 1), Day(2024, 2, 29), ""},
+      {Day(2023, 12, 2), Day(2024, 2, 28), ""},
       {Day(2024, 1, 10), Day(2024, 1, 10), ""},  // one day
+      {Day(2023, 12, 1), Day(2024, 1, 31), kPeriodSwallowsPrevious},  // December's first day
+      {Day(2024, 1, 1), Day(2024, 2, 29), kPeriodSwallowsNext},
       {Day(2023, 11, 30), Day(2024, 1, 31), kPeriodBeyondLimits},
       {Day(2023, 11, 30), Day(2023, 11, 1), kPeriodBeyondLimits},  // the first check wins
       {Day(2024, 1, 10), Day(2024, 1, 9), kPeriodInvalid},
@@ -90,8 +92,8 @@ class MonthSetupTest : public ::testing::Test {
   }
 
   // The balances of the asset categories, as the period setup lists them.
-  static std::vector<int32_t> Balances(const THeadList& list) {
-    std::vector<int32_t> balances;
+  static std::vector<int64_t> Balances(const THeadList& list) {
+    std::vector<int64_t> balances;
     for (int c = 0; c < list.Count(); ++c) {
       if (list.KindOf(c) == kKindAsset) balances.push_back(list.Items(c).balance);
     }
@@ -138,7 +140,7 @@ TEST_F(MonthSetupTest, MovingAStartEndsTheSettledMonthBefore) {
 TEST_F(MonthSetupTest, StoredBalancesOpenTheMonthAndCarryOn) {
   TMonthTable march;
   march.Load(202403);
-  std::vector<int32_t> balances = Balances(march.Summary());
+  std::vector<int64_t> balances = Balances(march.Summary());
   ASSERT_EQ(balances.size(), 3u);  // 現金, 銀行, カード
   balances[0] = 10000;
   balances[1] = 500000;
@@ -186,6 +188,18 @@ TEST_F(MonthSetupTest, FailedWriteLeavesEveryMonthAsItWas) {
   EXPECT_TRUE(std::filesystem::is_directory(SettlementFilePath(202401)));
 }
 
+// A first day on the settled month before's own first day would leave that month one day
+// that also belongs to this one, its entries counted twice.
+TEST_F(MonthSetupTest, APeriodMayNotSwallowASettledNeighbour) {
+  Settle(202402, Day(2024, 2, 1), Day(2024, 2, 29));
+  Settle(202403, Day(2024, 3, 1), Day(2024, 3, 31));
+  Settle(202404, Day(2024, 4, 1), Day(2024, 4, 30));
+  EXPECT_EQ(CheckMonthPeriod(202403, Day(2024, 2, 1), Day(2024, 3, 31)), kPeriodSwallowsPrevious);
+  EXPECT_EQ(CheckMonthPeriod(202403, Day(2024, 2, 2), Day(2024, 3, 31)), "");
+  EXPECT_EQ(CheckMonthPeriod(202403, Day(2024, 3, 1), Day(2024, 4, 30)), kPeriodSwallowsNext);
+  EXPECT_EQ(CheckMonthPeriod(202403, Day(2024, 3, 1), Day(2024, 4, 29)), "");
+}
+
 TEST_F(MonthSetupTest, PreviousMonthBalance) {
   const std::string cash = MakeKey("現金", kKindAsset);
   EXPECT_EQ(PreviousMonthBalance(202403, Day(2024, 3, 1), cash), 0);  // nothing booked, nothing opened
@@ -198,7 +212,7 @@ TEST_F(MonthSetupTest, PreviousMonthBalance) {
   Book(Day(2024, 2, 29), "食費", kKindPayment, "現金", 1);
   struct Case {
     TDayNumber first;
-    int32_t balance;
+    int64_t balance;
   };
   for (const Case& c : {Case{Day(2024, 2, 1), 10000}, Case{Day(2024, 2, 2), 9700}, Case{Day(2024, 2, 3), 14700},
                         Case{Day(2024, 2, 29), 16000}, Case{Day(2024, 3, 1), 15999}}) {

@@ -201,7 +201,9 @@ TEST_F(CliTest, UnreadableSettlementFile) {
   test::WriteBytes(settlement, broken);
   const TRun run = Run({"month", "おこづかい帳", "202403", "--data-folder", Data()});
   EXPECT_EQ(run.code, 1);
-  EXPECT_FALSE(run.err.empty());
+  EXPECT_NE(run.err.find(settlement), std::string::npos);
+  EXPECT_NE(run.err.find("終了タグがありません"), std::string::npos);
+  EXPECT_EQ(run.err.find("<first>"), std::string::npos);  // no bytes of the file
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(test::ReadBytes(settlement), broken);  // left as it was
   test::WriteBytes(settlement, saved);

@@ -104,6 +104,42 @@ TEST_F(DailyWindowTest, APaymentTypedWithAnExpressionIsSavedWhenSteppingOn) {
   EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("894"));
 }
 
+// After a day step the keys go to the grid of the tab on show, on every tab: the hidden
+// payment grid must not take them and save them as a payment.
+TEST_F(DailyWindowTest, TypingAfterADayStepGoesIntoTheTabOnShow) {
+  struct Case {
+    int tabs;  // Ctrl+Tab presses from 支出
+    int kind;
+    const char* line;
+  };
+  const Case cases[] = {
+      {1, kKindReceipt, "20240306,収入,給与,資産,現金,3000,臨時,\r\n"},
+      {2, kKindAsset, "20240306,資産,現金,資産,現金,3000,臨時,\r\n"},
+      {0, kKindPayment, "20240306,支出,食費,資産,現金,3000,臨時,\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    QPointer<TFmDaily> window = Open(Mar(5));
+    for (int i = 0; i < c.tabs; ++i) Key(Qt::Key_Tab, Qt::ControlModifier);
+    Key(Qt::Key_Right, Qt::ControlModifier);
+    ASSERT_EQ(window->Date(), Mar(6));
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(focus == window->Grid(c.kind) || window->Grid(c.kind)->isAncestorOf(focus));
+    Type(QStringLiteral("臨時"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("3000"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(MonthText("202403.kzm"), c.line);
+    window->close();
+    Settle();
+    std::filesystem::remove(Daily() + "/202403.kzm");
+    CurrentMonthData().SetFolder(Daily());
+  }
+}
+
 TEST_F(DailyWindowTest, SteppingFromAnUnchangedDayWritesNothing) {
   AddEntry(Mar(5), "食費", kKindPayment, "パン", 200);
   ASSERT_TRUE(CurrentMonthData().Save());
@@ -205,6 +241,26 @@ TEST_F(DailyWindowTest, AFailedSaveKeepsTheTypedDayUntilALaterSaveWritesIt) {
   Key(Qt::Key_Right, Qt::ControlModifier);
   EXPECT_EQ(window->Date(), Mar(6));
   EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,500,米,\r\n");
+}
+
+// A save that fails everywhere (the folder gone, a full disk) is told once, not by each
+// file it met nor again when the window goes.
+TEST_F(DailyWindowTest, ClosingOnAFailingDiskTellsOnce) {
+  QPointer<TFmDaily> window = Open(Mar(5));
+  Type(QStringLiteral("米"));
+  Key(Qt::Key_Return);
+  Type(QStringLiteral("500"));
+  Key(Qt::Key_Return);
+  std::filesystem::remove_all(Daily());
+  test::WriteBytes(Daily(), "in the way");
+  std::filesystem::remove_all(CurrentProfile().Folder() + "/Monthly");
+  test::WriteBytes(CurrentProfile().Folder() + "/Monthly", "in the way");
+  window->close();
+  Settle();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(m_windows.messages.size(), 1u);
+  std::filesystem::remove(Daily());
+  std::filesystem::remove(CurrentProfile().Folder() + "/Monthly");
 }
 
 TEST_F(DailyWindowTest, ClosingTheDataWindowsSavesEachDailyWindow) {

@@ -291,10 +291,10 @@ TEST_F(MonthSetUpTest, ResetRestoresAndReferWithoutEntriesGivesZero) {
     list->setCurrentRow(1);
     edit->setText(QStringLiteral("2000"));
     first->setDate(QDate(2024, 1, 25));
-    EXPECT_EQ(dialog->Balances(), (std::vector<int32_t>{1000, 2000, 0}));
+    EXPECT_EQ(dialog->Balances(), (std::vector<int64_t>{1000, 2000, 0}));
 
     Child<QPushButton>(dialog, "ButtonReset")->click();
-    EXPECT_EQ(dialog->Balances(), (std::vector<int32_t>{0, 0, 0}));
+    EXPECT_EQ(dialog->Balances(), (std::vector<int64_t>{0, 0, 0}));
     EXPECT_EQ(first->date(), QDate(2024, 2, 1));
     EXPECT_EQ(Child<QDateEdit>(dialog, "DateTimePicker2")->date(), QDate(2024, 2, 29));
     EXPECT_EQ(list->currentRow(), 0);

@@ -1,10 +1,11 @@
 // The window tests share one QApplication, with the program's font substitutions.
 #include "common/QtTestEnvironment.h"
 #include "ui/main/Fonts.h"
+#include "ui/main/GuardedApplication.h"
 
 namespace {
 
 const testing::Environment* const kQtEnvironment =
-    testing::AddGlobalTestEnvironment(new kzm::test::TQtEnvironment(kzm::ui::InstallFontSubstitutions));
+    testing::AddGlobalTestEnvironment(new kzm::test::TQtEnvironment<kzm::ui::TGuardedApplication>(kzm::ui::InstallFontSubstitutions));
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 #include "ui/NamedChild.h"
+#include "ui/main/QtWindowSystem.h"
 
 namespace kzm::ui {
 namespace {
@@ -233,6 +234,35 @@ TEST_F(SettingsDialogs, SelectionStartsOnTheOpenPassbookAndDeletingItDisablesCan
   EXPECT_FALSE(window.Cancelled());
   EXPECT_TRUE(FolderExists(window.SelectedFolder()));
   EXPECT_EQ(FolderExists(m_data.File("a")) + FolderExists(m_data.File("c")), 1);
+}
+
+// Two Enters must never put a passbook in the trash: the question answers いいえ to Enter,
+// and after a deletion the focus is back on the list, not on 削除.
+TEST_F(SettingsDialogs, DeletingAPassbookTakesAYesNeverAnEnter) {
+  const std::string a = MakePassbook("a");
+  MakePassbook("b");
+  CurrentProfile().OpenPassbook(a);
+  TFmProfileSelect window(a);
+  window.show();
+  {
+    TQtWindowSystem qtWindows;
+    SetWindowSystem(&qtWindows);
+    bool asked = false;
+    test::OnNextDialog([&](QDialog* box) {
+      asked = true;
+      PressKey(box, Qt::Key_Return);
+    });
+    Child<QPushButton>(&window, "ButtonDelete")->setFocus();
+    PressKey(&window, Qt::Key_Return);
+    SetWindowSystem(&m_windows);
+    EXPECT_TRUE(asked);
+  }
+  EXPECT_TRUE(FolderExists(a));
+
+  m_windows.answer = true;
+  Click(&window, "ButtonDelete");
+  EXPECT_FALSE(FolderExists(a));
+  EXPECT_EQ(FocusName(&window), QStringLiteral("ListView"));
 }
 
 TEST_F(SettingsDialogs, SelectPassbookOpensTheChosenOneAndCancelKeepsTheOpenOne) {

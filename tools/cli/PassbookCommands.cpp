@@ -51,7 +51,7 @@ void PrintSummary(const THeadList& summary) {
     std::string line = Field(summary.DisplayName(c)) + "\t" + KindNames()[static_cast<size_t>(summary.KindOf(c))] +
                        "\t" + std::to_string(item.balance);
     for (const auto& day : amounts) line.append("\t").append(std::to_string(day[static_cast<size_t>(c)]));
-    std::printf("%s\t%d\n", line.c_str(), item.total);
+    std::printf("%s\t%s\n", line.c_str(), std::to_string(item.total).c_str());
   }
   for (int d = 0; d < summary.DayCount(); ++d) {
     const std::string& memo = summary.DayMemos()[static_cast<size_t>(d)];
@@ -88,6 +88,8 @@ int MonthCommand(const TArgList& args) {
   THeadList summary;
   const bool saved = BuildMonth(key, summary);
   RequireEverythingRead();
+  // Its balances would stand on a guess: told (the file named above), nothing printed.
+  if (SettlementDamaged(key)) throw TCliError("月の設定ファイルが壊れているため、結果を出力しません: " + SettlementFilePath(key));
   PrintSummary(summary);
   return saved ? 0 : 1;
 }

@@ -62,7 +62,7 @@ TFmDaily::TFmDaily(TDayNumber date, QWidget* parent) : QWidget(parent, Qt::Windo
 
 TFmDaily::~TFmDaily() {
   qApp->removeEventFilter(this);
-  if (m_modified && !m_refused) SaveDay();
+  if (m_modified && !m_refused && !m_closeSaved) SaveDay();
 }
 
 TorvWinButton* TFmDaily::CreateButton(const char* name, const QString& caption, int focusLineWidth) {
@@ -228,6 +228,7 @@ void TFmDaily::closeEvent(QCloseEvent* event) {
   // Closing is always allowed; what the editors hold is written back and the day saved.
   WriteBackEditors();
   if (m_modified && !m_refused) SaveDay();
+  m_closeSaved = true;
   event->accept();
 }
 

@@ -84,6 +84,7 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   bool m_loading = false;  // the memo box is being filled, not edited
   bool m_refused = false;  // the rules refused the day: the window is closing
   bool m_saving = false;   // its own save is telling the windows
+  bool m_closeSaved = false;  // closing tried its save: the data stays in memory, told once
   bool m_placed = false;
   std::string m_keptMemoNote;
   kzm::THeadList m_categories;

@@ -6,6 +6,7 @@
 #include "calendar/Almanac.h"
 #include "foundation/Concat.h"
 #include "foundation/DateTexts.h"
+#include "foundation/WindowSystem.h"
 #include "passbook/DailyPage.h"
 #include "passbook/DayMemos.h"
 #include "passbook/MonthData.h"
@@ -50,6 +51,8 @@ bool TFmDaily::ShowDay() {
 }
 
 bool TFmDaily::SaveDay() {
+  // A full disk fails the month file, the settlement and the months the summary reads: tell once.
+  TNoticeGroup notices;
   WriteBackEditors();
   TkzmDataUnit& data = CurrentMonthData();
   data.SelectDay(m_date);

@@ -88,6 +88,11 @@ bool TQtWindowSystem::AskYesNo(const std::string& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool TQtWindowSystem::AskYesNoDefaultNo(const std::string& text) {
+  return QMessageBox::question(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool TQtWindowSystem::CloseDataWindows() {
   bool allClosed = true;
   for (QWidget* w : Windows()) {

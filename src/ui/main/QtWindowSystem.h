@@ -32,6 +32,7 @@ class TQtWindowSystem : public QObject, public kzm::TWindowSystem {
   void BroadcastToForms(int message, int first, int second) override;
   void Notify(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskYesNoDefaultNo(const std::string& text) override;
   bool CloseDataWindows() override;
   int DefaultTextHeight() override;
   bool OpenDocument(const std::string& pathOrUrl) override;

@@ -146,7 +146,7 @@ void TFmMonthSetUp::FillFromList() {
     auto* item = new QListWidgetItem(QString::fromStdString(m_monthList->DisplayName(c)), m_listBox1);
     // Keys are raw bytes (the first is FF), so they are kept as bytes, not as text.
     item->setData(kKeyRole, QByteArray::fromStdString(m_monthList->Items(c).key));
-    item->setData(kBalanceRole, m_monthList->Items(c).balance);
+    item->setData(kBalanceRole, static_cast<qlonglong>(m_monthList->Items(c).balance));
   }
   if (m_listBox1->count() > 0) m_listBox1->setCurrentRow(0);
   ListBox1Change();
@@ -155,15 +155,15 @@ void TFmMonthSetUp::FillFromList() {
   m_dateTimePicker2->setDate(ToQDate(m_monthList->Last()));
 }
 
-std::vector<int32_t> TFmMonthSetUp::Balances() const {
-  std::vector<int32_t> balances;
-  for (int i = 0; i < m_listBox1->count(); ++i) balances.push_back(m_listBox1->item(i)->data(kBalanceRole).toInt());
+std::vector<int64_t> TFmMonthSetUp::Balances() const {
+  std::vector<int64_t> balances;
+  for (int i = 0; i < m_listBox1->count(); ++i) balances.push_back(m_listBox1->item(i)->data(kBalanceRole).toLongLong());
   return balances;
 }
 
 void TFmMonthSetUp::ListBox1Change() {
   const QListWidgetItem* item = m_listBox1->currentItem();
-  m_edit1->setText(item ? QString::number(item->data(kBalanceRole).toInt()) : QStringLiteral("0"));
+  m_edit1->setText(item ? QString::number(item->data(kBalanceRole).toLongLong()) : QStringLiteral("0"));
 }
 
 void TFmMonthSetUp::Edit1Change() {
@@ -176,7 +176,7 @@ void TFmMonthSetUp::ButtonReferClick() {
   m_edit1->setText(QStringLiteral("0"));
   const QListWidgetItem* item = m_listBox1->currentItem();
   if (!item) return;
-  const int32_t balance =
+  const int64_t balance =
       PreviousMonthBalance(m_key, ToDay(m_dateTimePicker1->date()), item->data(kKeyRole).toByteArray().toStdString());
   m_edit1->setText(QString::number(balance));
 }

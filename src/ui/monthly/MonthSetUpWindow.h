@@ -32,7 +32,7 @@ class TFmMonthSetUp : public QDialog {
   void Fill(kzm::TMonthKey key, const kzm::THeadList& monthList);
   [[nodiscard]] bool Confirmed() const { return m_confirmed; }
   // The carried balance of each account, in list order, as edited.
-  [[nodiscard]] std::vector<int32_t> Balances() const;
+  [[nodiscard]] std::vector<int64_t> Balances() const;
 
  private:
   void FillFromList();

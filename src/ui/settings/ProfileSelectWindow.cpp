@@ -117,13 +117,15 @@ void TFmProfileSelect::ButtonDeleteClick() {
   if (row < 0 || m_listView->rowCount() <= 1) return;
   const std::string folder = m_passbooks[static_cast<size_t>(row)].folder;
   const std::string name = m_passbooks[static_cast<size_t>(row)].name;
-  if (!WindowSystem().AskYesNo("この通帳プロファイルを本当に削除しますか？\n[" + name + "]")) return;
+  if (!WindowSystem().AskYesNoDefaultNo("この通帳プロファイルを本当に削除しますか？\n[" + name + "]")) return;
   if (!WindowSystem().MoveToRecycleBin(folder)) {
     WindowSystem().Notify("通帳「" + name + "」をごみ箱に移せませんでした。");
     return;
   }
   if (folder == m_openFolder) m_buttonCancel->setEnabled(false);
   Fill();
+  // Never leave the focus on 削除, where the next Enter would delete another passbook.
+  m_listView->setFocus(Qt::OtherFocusReason);
 }
 
 void TFmProfileSelect::reject() {

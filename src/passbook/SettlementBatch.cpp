@@ -1,0 +1,112 @@
+#include "passbook/SettlementBatch.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string_view>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Profile.h"
+
+namespace kzm {
+
+namespace {
+
+std::string MonthlyFolder() { return CurrentProfile().Folder() + "/Monthly"; }
+std::string PendingFolder() { return MonthlyFolder() + "/pending"; }
+std::string ReadyMarker() { return PendingFolder() + "/ready"; }
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)::fsync(fd);
+  ::close(fd);
+}
+
+void DropPending() {
+  std::vector<std::string> files;
+  ListFiles(PendingFolder(), "*", files);
+  for (const std::string& file : files) {
+    if (file != ReadyMarker()) std::remove(file.c_str());
+  }
+  std::remove(ReadyMarker().c_str());
+  ::rmdir(PendingFolder().c_str());
+}
+
+// Moves every pending file over its target. False (errno set) when one could not be moved;
+// the others are moved all the same.
+bool MovePending() {
+  std::vector<std::string> files;
+  ListFiles(PendingFolder(), "??????.mif", files);
+  bool moved = true;
+  for (const std::string& file : files) {
+    if (std::rename(file.c_str(), (MonthlyFolder() + "/" + NameOf(file)).c_str()) != 0) moved = false;
+  }
+  SyncFolder(MonthlyFolder());
+  return moved;
+}
+
+// A target that is anything but a plain file (a folder, say) would refuse the rename half-way.
+bool TargetsTakeFiles(const std::vector<TSettlementFile>& files, std::string& why) {
+  for (const TSettlementFile& file : files) {
+    const std::string path = SettlementFilePath(file.key);
+    if (FolderExists(path)) {
+      why = path + "\n" + SystemErrorText(EISDIR);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WritePending(const std::vector<TSettlementFile>& files, std::string& why) {
+  EnsureFolder(PendingFolder());
+  if (!FolderExists(PendingFolder())) {
+    why = PendingFolder() + "\n" + SystemErrorText(errno);
+    return false;
+  }
+  for (const TSettlementFile& file : files) {
+    if (!WriteFileAtomic(PendingFolder() + "/" + NameOf(SettlementFilePath(file.key)), file.bytes, &why)) return false;
+  }
+  return WriteFileAtomic(ReadyMarker(), "", &why);
+}
+
+}  // namespace
+
+void FinishSettlementBatch() {
+  if (CurrentProfile().Folder().empty() || !FolderExists(PendingFolder())) return;
+  if (FileExists(ReadyMarker())) {
+    if (!MovePending())
+      WindowSystem().Notify("月の設定の書き込みを最後まで終えられませんでした。\n" + PendingFolder() + "\n" +
+                            SystemErrorText(errno));
+  }
+  DropPending();
+}
+
+bool WriteSettlementsTogether(const std::vector<TSettlementFile>& files) {
+  std::string why;
+  EnsureFolder(MonthlyFolder());
+  if (files.size() == 1) {
+    if (WriteFileAtomic(SettlementFilePath(files.front().key), files.front().bytes, &why)) return true;
+  } else {
+    FinishSettlementBatch();
+    if (TargetsTakeFiles(files, why) && WritePending(files, why)) {
+      const bool moved = MovePending();
+      const int error = errno;
+      DropPending();
+      if (moved) return true;
+      why = MonthlyFolder() + "\n" + SystemErrorText(error);
+    } else {
+      DropPending();
+    }
+  }
+  WindowSystem().Notify("月の設定を保存できませんでした。\n" + why);
+  return false;
+}
+
+}  // namespace kzm

@@ -1,0 +1,32 @@
+#pragma once
+
+// Settlement files that change together (a moved month boundary, balances carried forward
+// through later months) are written all or none, even when the program is killed between
+// two of them. The new files are first written into the folder Monthly/pending, and a marker
+// file "ready" is written last: that is the record. Then each file is renamed over its
+// target and the record removed. A run stopped before the marker changed nothing and its
+// pending files are dropped; one stopped after it is finished by FinishSettlementBatch,
+// which renames what is left.
+
+#include <string>
+#include <vector>
+
+#include "passbook/AccountingMonth.h"
+
+namespace kzm {
+
+struct TSettlementFile {
+  TMonthKey key = 0;
+  std::string bytes;
+};
+
+// Writes the files of the open passbook together. False when they could not be written (the
+// user has been told; no file changed, unless the stop came half-way through renaming, which
+// the next FinishSettlementBatch completes).
+bool WriteSettlementsTogether(const std::vector<TSettlementFile>& files);
+
+// Completes or drops a batch left by a stopped run. Called when a passbook opens and before
+// each batch.
+void FinishSettlementBatch();
+
+}  // namespace kzm
