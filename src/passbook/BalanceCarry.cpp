@@ -41,8 +41,28 @@ void CarryForward(TSettlementChanges& changes, TMonthKey key, const std::map<std
   }
 }
 
-bool StoreSummarySettlement(TMonthKey key, const THeadList& before, const THeadList& summary) {
-  const std::map<std::string, int64_t> shifts = ClosingChanges(before, summary);
+namespace {
+
+// What the later months took as an unsettled month's closing: the opening balances of the
+// next settled month (an empty month passed its opening on; one whose settlement was removed
+// had passed on its closing). False when no later month is settled.
+bool OpeningOfNextSettled(TMonthKey key, THeadList& opening) {
+  const std::vector<TMonthKey> settled = SettledMonthKeys();
+  for (auto later = std::upper_bound(settled.begin(), settled.end(), key); later != settled.end(); ++later) {
+    if (!ReadSettlement(*later, opening)) continue;
+    for (int c = 0; c < opening.Count(); ++c) opening.Items(c).total = opening.Items(c).balance;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool StoreSummarySettlement(TMonthKey key, const THeadList& period, bool settled, const THeadList& summary) {
+  THeadList nextOpening;
+  const bool carried = settled || OpeningOfNextSettled(key, nextOpening);
+  const std::map<std::string, int64_t> shifts =
+      carried ? ClosingChanges(settled ? period : nextOpening, summary) : std::map<std::string, int64_t>{};
   if (shifts.empty() || SettlementDamaged(key)) return UpdateSettlement(key, summary);
   TSettlementChanges changes;
   try {

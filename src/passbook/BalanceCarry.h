@@ -27,8 +27,8 @@ class TSettlementChanges;
 void CarryForward(TSettlementChanges& changes, TMonthKey key, const std::map<std::string, int64_t>& shifts);
 
 // Writes the month's settlement from summary, and carries a change of its closing balances
-// into the later settled months, all in one batch. before is the month's period as
-// LoadMonthPeriod gave it. False when it could not be written (told).
-bool StoreSummarySettlement(TMonthKey key, const THeadList& before, const THeadList& summary);
+// into the later settled months, all in one batch. period is the month's period as
+// LoadMonthPeriod gave it, settled what it answered. False when it could not be written (told).
+bool StoreSummarySettlement(TMonthKey key, const THeadList& period, bool settled, const THeadList& summary);
 
 }  // namespace kzm

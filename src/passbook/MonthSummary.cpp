@@ -118,7 +118,7 @@ bool BuildMonth(TMonthKey key, THeadList& summary) {
   RunBalances(summary);
   // Balances worked out without a month that could not be read would carry on wrong. A month
   // whose last entry was removed is settled again too, or it would keep closing with it.
-  if (complete && (!booked.empty() || settled) && !StoreSummarySettlement(key, period, summary)) saved = false;
+  if (complete && (!booked.empty() || settled) && !StoreSummarySettlement(key, period, settled, summary)) saved = false;
   return saved;
 }
 

@@ -114,7 +114,7 @@ TEST_F(DailyWindowTest, TypingAfterADayStepGoesIntoTheTabOnShow) {
   };
   const Case cases[] = {
       {1, kKindReceipt, "20240306,収入,給与,資産,現金,3000,臨時,\r\n"},
-      {2, kKindAsset, "20240306,資産,現金,資産,現金,3000,臨時,\r\n"},
+      {2, kKindAsset, "20240306,資産,現金,資産,銀行,3000,臨時,\r\n"},
       {0, kKindPayment, "20240306,支出,食費,資産,現金,3000,臨時,\r\n"},
   };
   for (const Case& c : cases) {

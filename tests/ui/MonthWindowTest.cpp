@@ -255,13 +255,18 @@ TEST_F(MonthSetUpTest, LimitsOf202401) {
     seen = m_windows.messages;
     EXPECT_TRUE(dialog->isVisible());
     last->setDate(QDate(2024, 2, 29));
+    ok->click();  // the whole of December and of February: a day in two months
+    EXPECT_TRUE(dialog->isVisible());
+    first->setDate(QDate(2023, 12, 2));
+    last->setDate(QDate(2024, 2, 28));
     ok->click();
     EXPECT_FALSE(dialog->isVisible());
   });
   EXPECT_EQ(seen, (std::vector<std::string>{"設定できる期間を超えています", "設定できる期間を超えています",
                                             "月の設定期間が無効です"}));
+  EXPECT_EQ(m_windows.messages.at(3), "開始の日は前の月の開始の日より後にしてください");
   // The view heard of the change and shows the new period.
-  EXPECT_EQ(Child<QLabel>(view, "LabelPeriod")->text(), QStringLiteral("12/1-2/29"));
+  EXPECT_EQ(Child<QLabel>(view, "LabelPeriod")->text(), QStringLiteral("12/2-2/28"));
 }
 
 TEST_F(MonthSetUpTest, EarlierLastDayMovesTheNextMonthsStart) {

@@ -252,8 +252,7 @@ TEST_F(SettingsDialogs, DeletingAPassbookTakesAYesNeverAnEnter) {
       asked = true;
       PressKey(box, Qt::Key_Return);
     });
-    Child<QPushButton>(&window, "ButtonDelete")->setFocus();
-    PressKey(&window, Qt::Key_Return);
+    Click(&window, "ButtonDelete");
     SetWindowSystem(&m_windows);
     EXPECT_TRUE(asked);
   }
@@ -262,7 +261,8 @@ TEST_F(SettingsDialogs, DeletingAPassbookTakesAYesNeverAnEnter) {
   m_windows.answer = true;
   Click(&window, "ButtonDelete");
   EXPECT_FALSE(FolderExists(a));
-  EXPECT_EQ(FocusName(&window), QStringLiteral("ListView"));
+  ASSERT_NE(window.focusWidget(), nullptr);
+  EXPECT_EQ(window.focusWidget()->objectName(), QStringLiteral("ListView"));
 }
 
 TEST_F(SettingsDialogs, SelectPassbookOpensTheChosenOneAndCancelKeepsTheOpenOne) {
