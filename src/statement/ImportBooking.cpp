@@ -106,7 +106,9 @@ void CountAlike(TkzmDataUnit& data, std::vector<TImportedEntry>& entries) {
     data.SelectDay(entry.date);
     int alike = 0;
     for (int k = data.FirstIndex(); k <= data.LastIndex(); ++k) alike += SameEntry(data.Entry(k), entry) ? 1 : 0;
-    for (size_t j = i; j-- > 0 && entries[j].entry.date == entry.date;) alike += SameEntry(entries[j].entry, entry) ? 1 : 0;
+    for (size_t j = i; j-- > 0 && entries[j].entry.date == entry.date;) {
+      alike += SameEntry(entries[j].entry, entry) ? 1 : 0;
+    }
     entries[i].alikeBefore = alike;
   }
 }

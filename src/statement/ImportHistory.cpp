@@ -35,7 +35,8 @@ bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, st
   std::vector<TkzmEntry> read;
   std::vector<TKeptLine> kept;
   (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
-  record.complete = std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) { return line.bytes == kIncompleteMark; });
+  record.complete =
+      std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) { return line.bytes == kIncompleteMark; });
   for (TkzmEntry& entry : read) {
     TImportedEntry imported;
     if (!entry.extraFields.empty()) imported.sourceId = entry.extraFields.front();
