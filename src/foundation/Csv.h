@@ -35,4 +35,9 @@ void CsvSplitViews(std::string_view line, std::vector<std::string_view>& fields,
 // Joins fields into one line, nothing added at the end; CsvSplit gives the fields back.
 [[nodiscard]] std::string CsvJoin(const std::vector<std::string>& list);
 
+// A text field of an exported file, meant for spreadsheets: a text starting with "=", "+", "-",
+// "@", a tab or a CR gets a leading "'", so that a spreadsheet shows it instead of running it
+// as a formula. For exports only: the program's own files keep their texts as they are.
+[[nodiscard]] std::string ExportedText(std::string_view text);
+
 }  // namespace kzm

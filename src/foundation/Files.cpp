@@ -121,6 +121,18 @@ bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std
   });
 }
 
+bool ListEntries(const std::string& folder, std::string_view mask, std::vector<std::string>& list) {
+  list.clear();
+  const std::string base = StripTrailingBackslashes(folder);
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(base.empty() ? "/" : base.c_str()), ::closedir);
+  if (!dir) return errno == ENOENT;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != ".." && MatchesMask(name, mask)) list.push_back(base + "/" + name);
+  }
+  return true;
+}
+
 void ListSubFolders(const std::string& folder, std::vector<std::string>& list) {
   list.clear();
   const std::string base = StripTrailingBackslashes(folder);

@@ -24,6 +24,9 @@ bool EnsureFolder(const std::string& folder);
 // files included, in the order the file system returns them. list is replaced. False (errno
 // set) when something is at folder but cannot be listed: a plain file, no permission.
 bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list);
+// The same for every entry whose name matches, whatever it is (a folder, a link, one that
+// cannot be looked at): for callers that must tell the user about what they cannot read.
+bool ListEntries(const std::string& folder, std::string_view mask, std::vector<std::string>& list);
 // The sub-folders of folder as folder + "/" + name, "." and ".." left out, in file-system
 // order. list is replaced.
 void ListSubFolders(const std::string& folder, std::vector<std::string>& list);

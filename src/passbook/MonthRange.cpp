@@ -24,7 +24,9 @@ bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months
   months.clear();
   if (folder.empty()) return true;
   std::vector<std::string> files;
-  const bool listed = ListFiles(folder, "??????.kzm", files);
+  // A folder where a month file belongs is listed too: reading it fails and the user is told,
+  // instead of the month being passed over without a word.
+  const bool listed = ListEntries(folder, "??????.kzm", files);
   for (const std::string& file : files) {
     TMonthOfFile m;
     if (MonthOfFileName(file, m.year, m.month)) months.push_back(m);

@@ -19,7 +19,8 @@ struct TMonthOfFile {
   int month = 0;
 };
 // The months of the month files "??????.kzm" in folder, in the order the file system lists
-// them; names that are no year and month are passed over. False (errno set) when the folder
+// them, whatever is under such a name (a folder there is a month that cannot be read); names
+// that are no year and month are passed over. False (errno set) when the folder
 // exists but cannot be listed; an empty folder name lists nothing.
 [[nodiscard]] bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months);
 // The same, treating a folder that cannot be listed as empty.

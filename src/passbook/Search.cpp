@@ -179,7 +179,13 @@ std::vector<std::string> SearchResultCells(const TkzmEntry& entry) {
           FormatThousands(entry.amount), KeyName(entry.accountKey),   entry.note};
 }
 
-std::string SearchCsvLine(const TkzmEntry& entry) { return CsvJoin(SearchResultCells(entry)); }
+std::string SearchCsvLine(const TkzmEntry& entry) {
+  std::vector<std::string> cells = SearchResultCells(entry);
+  // Date and amount are written by the program itself; the texts may be anything typed or
+  // imported.
+  for (const size_t text : {1, 2, 4, 5}) cells[text] = ExportedText(cells[text]);
+  return CsvJoin(cells);
+}
 
 bool WriteSearchCsv(const std::string& path, const std::vector<TkzmEntry>& results, std::string& error) {
   std::string text;

@@ -82,7 +82,8 @@ bool SearchAllMonths(TkzmDataUnit& data, const TSearchConditions& conditions, TS
 // The six cells of a result as the search grid shows them: date "yyyy/mm/dd", category name,
 // item text, amount with thousands separators, account name, note.
 [[nodiscard]] std::vector<std::string> SearchResultCells(const TkzmEntry& entry);
-// The export line of a result: its cells joined by CsvJoin.
+// The export line of a result: its cells joined by CsvJoin, the texts made safe for a
+// spreadsheet by ExportedText.
 [[nodiscard]] std::string SearchCsvLine(const TkzmEntry& entry);
 // Writes the export file: one line per result, CP932, CR LF, replacing the file atomically.
 // False with error set when it could not be written (a character CP932 lacks, a full disk).

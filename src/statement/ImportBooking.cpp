@@ -1,6 +1,7 @@
 // Booking an import into the month files, and undoing the last one.
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <span>
 
@@ -96,24 +97,45 @@ bool SameEntry(const TkzmEntry& a, const TkzmEntry& b) {
          a.accountKey == b.accountKey && a.itemText == b.itemText && a.note == b.note;
 }
 
-// Removes the entry of its day that is still as recorded, the last such first (an import
-// appends to its day). False when none is.
-bool RemoveRecorded(TkzmDataUnit& data, const TkzmEntry& recorded) {
-  data.SelectDay(recorded.date);
-  for (int i = data.LastIndex(); i >= data.FirstIndex(); --i) {
-    if (!SameEntry(data.Entry(i), recorded)) continue;
-    data.DeleteEntry(i);
-    return true;
+// Notes for each entry how many like it its day holds before it is added: those in the month
+// files and the import's own earlier ones. Undo goes by this, so that it never takes away an
+// entry the import did not add, even when the import stopped before reaching its month.
+void CountAlike(TkzmDataUnit& data, std::vector<TImportedEntry>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TkzmEntry& entry = entries[i].entry;
+    data.SelectDay(entry.date);
+    int alike = 0;
+    for (int k = data.FirstIndex(); k <= data.LastIndex(); ++k) alike += SameEntry(data.Entry(k), entry) ? 1 : 0;
+    for (size_t j = i; j-- > 0 && entries[j].entry.date == entry.date;) {
+      alike += SameEntry(entries[j].entry, entry) ? 1 : 0;
+    }
+    entries[i].alikeBefore = alike;
   }
-  return false;
+}
+
+// Removes the entry of its day that is still as recorded, the last such first (an import
+// appends to its day), while the day holds more such entries than before the import. False
+// when it holds no more.
+bool RemoveRecorded(TkzmDataUnit& data, const TImportedEntry& recorded) {
+  data.SelectDay(recorded.entry.date);
+  int alike = 0;
+  int last = -1;
+  for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
+    if (!SameEntry(data.Entry(i), recorded.entry)) continue;
+    ++alike;
+    last = i;
+  }
+  if (last < 0 || (recorded.alikeBefore >= 0 && alike <= recorded.alikeBefore)) return false;
+  data.DeleteEntry(last);
+  return true;
 }
 
 }  // namespace
 
 TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, const std::string& passbookFolder,
-                        TImportedIds& ids) {
+                        TImportedIds& ids, const std::function<void(int, int)>& progress) {
   TBookOutcome outcome;
-  const std::vector<TImportedEntry> entries = EntriesToBook(import);
+  std::vector<TImportedEntry> entries = EntriesToBook(import);
   if (entries.empty()) {
     outcome.message = "取り込む行がありません。";
     return outcome;
@@ -129,46 +151,77 @@ TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, cons
     if (outcome.message.empty()) outcome.message = "開いている月のデータを保存できないため、取り込みませんでした。";
     return outcome;
   }
-  std::vector<TImportedEntry> booked;
+  // The record goes down before the first month changes, so that an import stopped at any
+  // point (a kill, a power cut) can be undone. The one before stays undoable when nothing of
+  // this one gets booked.
+  TImportRecord previous;
+  std::string recordError;
+  const bool previousRead = ReadLastImport(passbookFolder, previous, recordError);
+  CountAlike(data, entries);
+  if (!WriteLastImport(passbookFolder, {entries, false}, recordError)) {
+    outcome.failed = true;
+    outcome.message = "取り込みの記録を保存できないため、取り込みませんでした。\n" + recordError;
+    return outcome;
+  }
+  std::vector<size_t> runStarts;
+  for (size_t start = 0; start < entries.size(); start = MonthRunEnd(entries, start)) runStarts.push_back(start);
+  const int months = static_cast<int>(runStarts.size());
+  TImportRecord record{{}, true};
   std::set<TDayNumber> days;
   std::string failedFile;
-  for (size_t start = 0; start < entries.size();) {
-    const size_t end = MonthRunEnd(entries, start);
-    const std::span<const TImportedEntry> month(entries.data() + start, end - start);
+  for (int m = 0; m < months; ++m) {
+    if (progress) progress(m, months);
+    const size_t start = runStarts[static_cast<size_t>(m)];
+    const std::span<const TImportedEntry> month(entries.data() + start, MonthRunEnd(entries, start) - start);
     if (!BookMonth(data, month, failedFile)) {
       outcome.failed = true;
+      record.complete = false;
       break;
     }
     for (const TImportedEntry& imported : month) {
-      booked.push_back(imported);
+      record.entries.push_back(imported);
       days.insert(imported.entry.date);
       ids.Add(import.AccountKey(), imported.sourceId);
     }
-    start = end;
   }
-  outcome.added = static_cast<int>(booked.size());
-  std::string recordError;
-  const bool recorded = booked.empty() || (WriteLastImport(passbookFolder, booked, recordError) &&
-                                           ids.Save(passbookFolder, recordError));
+  if (progress && !outcome.failed) progress(months, months);
+  outcome.added = static_cast<int>(record.entries.size());
+  recordError.clear();
+  const TImportRecord& kept = record.entries.empty() && previousRead ? previous : record;
+  const bool recorded = WriteLastImport(passbookFolder, kept, recordError) && ids.Save(passbookFolder, recordError);
   if (!days.empty() && !Resummarise(days)) outcome.failed = true;
   outcome.message = std::to_string(outcome.added) + "件を取り込みました。";
   if (!failedFile.empty()) {
     outcome.message += "\n" + failedFile + " を保存できなかったため、そこで取り込みを中止しました。この月には何も追加していません。";
   }
-  if (!recorded) outcome.message += "\n取り込みの記録を保存できなかったため、元に戻すことはできません。\n" + recordError;
+  // A record left as written at the start still undoes exactly what was booked.
+  if (!recorded) outcome.message += "\n取り込みの記録を書き終えられませんでした。元に戻すことはできます。\n" + recordError;
   return outcome;
+}
+
+std::string IncompleteImportNotice(const std::string& passbookFolder) {
+  TImportRecord record;
+  std::string error;
+  if (!ReadLastImport(passbookFolder, record, error) || record.complete) return "";
+  return "前回の明細の取り込みは、途中で止まったままです。元に戻すと、その取り込みで追加された明細だけを取り消します"
+         "（次の取り込みのあとは元に戻せません）。";
 }
 
 TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids) {
   TUndoOutcome outcome;
-  std::vector<TImportedEntry> entries;
-  if (!ReadLastImport(passbookFolder, entries, outcome.message)) {
+  TImportRecord record;
+  if (!ReadLastImport(passbookFolder, record, outcome.message)) {
     outcome.failed = true;
     return outcome;
   }
+  const std::vector<TImportedEntry>& entries = record.entries;
+  outcome.incomplete = !record.complete;
   if (entries.empty()) {
     outcome.nothing = true;
     outcome.message = "元に戻せる取り込みはありません。";
+    // An import stopped before its first month added nothing: its mark has done its job.
+    std::string error;
+    if (!record.complete && !WriteLastImport(passbookFolder, {}, error)) outcome.message += "\n" + error;
     return outcome;
   }
   if (!data.Save()) {
@@ -181,8 +234,9 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
   while (start < entries.size()) {
     const size_t end = MonthRunEnd(entries, start);
     std::vector<size_t> removed;
-    for (size_t i = start; i < end; ++i) {
-      if (RemoveRecorded(data, entries[i].entry)) removed.push_back(i);
+    // Last first: of entries alike on one day, the later one was added on top of the earlier.
+    for (size_t i = end; i-- > start;) {
+      if (RemoveRecorded(data, entries[i])) removed.push_back(i);
     }
     if (!removed.empty() && !data.Save()) {
       data.DiscardMonthChanges();
@@ -201,18 +255,23 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
     start = end;
   }
   // What was not reached stays recorded, so that undo can be tried again.
-  const std::vector<TImportedEntry> left(entries.begin() + static_cast<std::ptrdiff_t>(start), entries.end());
+  const TImportRecord left{{entries.begin() + static_cast<std::ptrdiff_t>(start), entries.end()}, record.complete};
   std::string error;
-  if (!WriteLastImport(passbookFolder, left, error) || !ids.Save(passbookFolder, error)) {
+  if (!WriteLastImport(passbookFolder, left.entries.empty() ? TImportRecord{} : left, error) ||
+      !ids.Save(passbookFolder, error)) {
     outcome.failed = true;
     outcome.message = error + "\n";
   }
   if (!days.empty() && !Resummarise(days)) outcome.failed = true;
+  if (outcome.incomplete) outcome.message += "途中で止まっていた取り込みを元に戻しました。\n";
   outcome.message += std::to_string(outcome.removed) + "件の取り込みを取り消しました。";
   if (outcome.notRemoved > 0) {
-    outcome.message += "\n取り込み後に変更または削除された" + std::to_string(outcome.notRemoved) + "件は取り消していません。";
+    outcome.message += "\n" + std::string(outcome.incomplete ? "取り込まれていなかったか、取り込み後に" : "取り込み後に") +
+                       "変更または削除された" + std::to_string(outcome.notRemoved) + "件は取り消していません。";
   }
-  if (!left.empty()) outcome.message += "\n保存できない月があったため、残りの" + std::to_string(left.size()) + "件は取り消していません。";
+  if (!left.entries.empty()) {
+    outcome.message += "\n保存できない月があったため、残りの" + std::to_string(left.entries.size()) + "件は取り消していません。";
+  }
   return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "statement/ImportHistory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/SystemErrors.h"
+#include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
 #include "statement/ImportFiles.h"
@@ -18,49 +20,59 @@ namespace {
 
 constexpr size_t kMaxHistorySize = 64 * 1024 * 1024;
 
+// No date: the month-line reader keeps it aside, and readers that know no mark pass over it.
+constexpr const char* kIncompleteMark = "incomplete";
+
 std::string PathIn(const std::string& folder, const char* name) { return folder + "/" + name; }
 
 }  // namespace
 
-bool ReadLastImport(const std::string& passbookFolder, std::vector<TImportedEntry>& entries, std::string& error) {
-  entries.clear();
+bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error) {
+  record = {};
   std::string bytes;
   if (!ReadImportFile(PathIn(passbookFolder, kLastImportFileName), kMaxHistorySize, "", bytes, error)) return false;
   if (bytes.empty()) return true;
   std::vector<TkzmEntry> read;
   std::vector<TKeptLine> kept;
   (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
+  record.complete =
+      std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) { return line.bytes == kIncompleteMark; });
   for (TkzmEntry& entry : read) {
     TImportedEntry imported;
     if (!entry.extraFields.empty()) imported.sourceId = entry.extraFields.front();
+    int32_t alike = 0;
+    if (entry.extraFields.size() >= 2 && TryParseInt(entry.extraFields[1], alike) && alike >= 0) {
+      imported.alikeBefore = alike;
+    }
     entry.extraFields.clear();
     imported.entry = std::move(entry);
-    entries.push_back(std::move(imported));
+    record.entries.push_back(std::move(imported));
   }
   return true;
 }
 
-bool WriteLastImport(const std::string& passbookFolder, const std::vector<TImportedEntry>& entries,
-                     std::string& error) {
+bool WriteLastImport(const std::string& passbookFolder, const TImportRecord& record, std::string& error) {
   const std::string path = PathIn(passbookFolder, kLastImportFileName);
-  if (entries.empty()) {
+  if (record.entries.empty() && record.complete) {
     if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
     error = "「" + path + "」を削除できません。\n" + SystemErrorText(errno);
     return false;
   }
   std::vector<std::unique_ptr<TkzmEntry>> lines;
-  for (const TImportedEntry& imported : entries) {
+  for (const TImportedEntry& imported : record.entries) {
     auto entry = std::make_unique<TkzmEntry>(imported.entry);
     entry->extraFields = {imported.sourceId};
+    if (imported.alikeBefore >= 0) entry->extraFields.push_back(std::to_string(imported.alikeBefore));
     lines.push_back(std::move(entry));
   }
-  std::string bytes;
+  std::string bytes = record.complete ? "" : std::string(kIncompleteMark) + "\r\n";
+  std::string entryBytes;
   std::string badChar;
-  if (!FormatMonthBytes(lines, {}, bytes, &badChar)) {
+  if (!FormatMonthBytes(lines, {}, entryBytes, &badChar)) {
     error = "「" + path + "」に保存できない文字「" + badChar + "」があります。";
     return false;
   }
-  return WriteFileAtomic(path, bytes, &error);
+  return WriteFileAtomic(path, bytes + entryBytes, &error);
 }
 
 bool TImportedIds::Load(const std::string& passbookFolder, std::string& error) {

@@ -6,7 +6,10 @@
 //
 // Last import (StatementLastImport.csv in the passbook folder): the added entries in the
 // month files' line format, each line with a ninth field holding the row's bank id (empty
-// when it had none).
+// when it had none) and a tenth holding how many entries like it its day held before it was
+// added. A first line "incomplete" marks an import that has not run to its end: it is
+// written before the first month changes and taken off once the import is through. Records
+// without the tenth field or the mark (older ones) are of finished imports.
 // Imported ids (StatementIds.csv): CP932 lines ended by CR LF, two CSV fields: the display
 // name of the asset account and the bank's id.
 
@@ -25,14 +28,23 @@ inline constexpr const char* kImportedIdsFileName = "StatementIds.csv";
 struct TImportedEntry {
   TkzmEntry entry;
   std::string sourceId;
+  // Entries the same in every field its day held before it was added (earlier ones of the
+  // same import included): undo takes one away only while the day holds more. -1: the record
+  // does not say.
+  int alikeBefore = -1;
 };
 
-// The last import's entries; a missing file gives none. False, naming the file in error, when
-// it exists but cannot be read.
-bool ReadLastImport(const std::string& passbookFolder, std::vector<TImportedEntry>& entries, std::string& error);
-// Replaces the record, atomically; an empty list removes it. False, naming the file in error.
-[[nodiscard]] bool WriteLastImport(const std::string& passbookFolder, const std::vector<TImportedEntry>& entries,
-                                   std::string& error);
+struct TImportRecord {
+  std::vector<TImportedEntry> entries;  // in date order
+  bool complete = true;                 // false: the import stopped before its end
+};
+
+// The last import; a missing file gives none. False, naming the file in error, when it exists
+// but cannot be read.
+bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error);
+// Replaces the record, atomically; a complete record without entries removes it. False,
+// naming the file in error.
+[[nodiscard]] bool WriteLastImport(const std::string& passbookFolder, const TImportRecord& record, std::string& error);
 
 class TImportedIds {
  public:

@@ -5,6 +5,7 @@
 // mark against the passbook), let the user tick rows and choose categories, book the ticked
 // rows into the month files, and undo the last import.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,23 +94,34 @@ struct TBookOutcome {
 
 // Books the ticked rows into the month data, month by month, each month written to its file
 // before the next is read; a month that cannot be written is left as it was and the booking
-// stops there. Categories the passbook lacks (未分類 the first time) are added to it. Then the
-// accounting months concerned are summarised again, the entries added are recorded as the
-// last import and the rows' bank ids as imported. data is the program's month data; it must
-// hold no unsaved changes of its own (they are saved first).
+// stops there. Categories the passbook lacks (未分類 the first time) are added to it. Before
+// the first month changes, the entries to add are recorded as the last import, marked
+// incomplete (nothing is booked when that record cannot be written); at the end the record
+// holds the entries added, marked complete when every month was written, and the rows' bank
+// ids are kept as imported; the accounting months concerned are summarised again. data is the
+// program's month data; it must hold no unsaved changes of its own (they are saved first).
+// progress (when given) is told before each month is written and once after the last, with
+// the months written so far and the months in all.
 TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, const std::string& passbookFolder,
-                        TImportedIds& ids);
+                        TImportedIds& ids, const std::function<void(int written, int months)>& progress = {});
 
 struct TUndoOutcome {
   int removed = 0;
-  int notRemoved = 0;   // changed or deleted since the import
+  int notRemoved = 0;   // changed or deleted since the import (or, when incomplete, never added)
   bool nothing = false;  // there was no import to undo
+  bool incomplete = false;  // the import undone had stopped before its end
   bool failed = false;
   std::string message;  // for the user
 };
 
 // Removes the entries of the last import that are still as the import added them, month by
-// month, and forgets the import. Entries changed since stay and are counted.
+// month, and forgets the import. Entries changed since stay and are counted. A day keeps as
+// many entries alike as it had before the import, so an import that stopped part way loses
+// just what it added, and entries of other imports or typed by hand stay.
 TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids);
+
+// What to tell the user when the last import stopped before its end (it can still be undone);
+// empty when it ran to its end, there is none, or its record cannot be read.
+[[nodiscard]] std::string IncompleteImportNotice(const std::string& passbookFolder);
 
 }  // namespace kzm

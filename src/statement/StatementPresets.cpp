@@ -6,6 +6,7 @@
 #include "foundation/Concat.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
+#include "statement/ColumnMappingCheck.h"
 #include "statement/ImportFiles.h"
 
 namespace kzm {
@@ -179,11 +180,7 @@ bool ParseColumnMapping(const std::string& name, const std::string& mapping, TSt
       return false;
     }
   }
-  if (!IsUsable(layout)) {
-    error = "列の指定には日付（date）と、金額（amount、または out と in）の列が要ります。";
-    return false;
-  }
-  return true;
+  return CheckColumnMapping(layout, error);
 }
 
 std::string ColumnMappingText(const TColumns& columns, bool spendingPositive, int skipLines,

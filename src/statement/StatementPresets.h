@@ -54,7 +54,7 @@ class TStatementPresets {
 
 // Reads a column mapping given as "date=1,text=2,out=4,in=5,id=3,amount=4,card,skip=1,
 // header=日付|摘要" into layout (named name). False, with the reason in error, for a mapping
-// without a date column or without amounts.
+// that cannot be read or that CheckColumnMapping refuses.
 [[nodiscard]] bool ParseColumnMapping(const std::string& name, const std::string& mapping, TStatementLayout& layout,
                                       std::string& error);
 

@@ -80,6 +80,48 @@ TEST(Csv, TextsWithBackslashesComeBack) {
   }
 }
 
+// A damaged line whose last field opens a quote that never closes: the field runs to the end
+// of the line, and the backslashes it ends in stay as they are, since no closing quote made
+// the writer double them.
+TEST(Csv, AnUnclosedLastFieldKeepsTheBackslashesItEndsIn) {
+  const std::vector<std::pair<std::string, TFields>> cases = {
+      {"20240305,\"memo\\", {"20240305", "memo\\"}},
+      {"20240305,\"memo\\\\", {"20240305", "memo\\\\"}},
+      {"20240305,\"a,b\\\\\\", {"20240305", "a,b\\\\\\"}},
+      {"20240305,\"\\", {"20240305", "\\"}},
+      {"20240305,\"memo\\\"", {"20240305", "memo\\\""}},  // an odd run hides the last quote
+  };
+  for (const auto& [line, fields] : cases) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(CsvSplit(line), fields);
+    std::vector<std::string_view> views;
+    TFields texts;
+    CsvSplitViews(line, views, texts);
+    EXPECT_EQ(TFields(views.begin(), views.end()), fields);
+  }
+}
+
+// Exported texts never start what a spreadsheet runs as a formula; other texts stay.
+TEST(Csv, ExportedTextsGetAQuoteBeforeAFormulaStart) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+      {"+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0"},
+      {"-2+3", "'-2+3"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tx", "'\tx"},
+      {"\rx", "'\rx"},
+      {"", ""},
+      {"a=b", "a=b"},
+      {"'=quoted", "'=quoted"},
+      {"＝全角", "＝全角"},
+      {" =blank first", " =blank first"},
+  };
+  for (const auto& [text, exported] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ExportedText(text), exported);
+  }
+}
+
 // Lines as the older writer wrote them read as they always did.
 TEST(Csv, OlderLinesReadAsBefore) {
   const std::vector<std::pair<std::string, TFields>> cases = {

@@ -213,5 +213,28 @@ TEST(MonthLinesTest, AlikeNamesKeepTheirOwnKeys) {
   }
 }
 
+// Names that differ only past their eighth byte (子供費（ is eight bytes in CP932), as
+// category and as account, read one after the other with the same keys: each comes back as
+// itself, not as the name read just before it.
+TEST(MonthLinesTest, NamesDifferingPastTheirEighthByteKeepTheirOwn) {
+  const std::vector<std::string> names = {"子供費（長男）", "子供費（次男）", "教育費の長男", "教育費の次男",
+                                          "子供費（長男）の塾代", "子供費（次男）の塾代"};
+  std::string text;
+  for (const std::string& name : names) text += "20240305,支出," + name + ",資産," + name + ",1,x,\r\n";
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932(text, bytes));
+  TNameKeys keys;
+  for (int round = 0; round < 2; ++round) {
+    TRecordLines record(keys);
+    ReadMonthLines(bytes, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), record);
+    ASSERT_EQ(record.got.entries.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      SCOPED_TRACE(names[i]);
+      EXPECT_EQ(record.got.entries[i][2], names[i]);
+      EXPECT_EQ(record.got.entries[i][4], names[i]);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kzm

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/TempFolder.h"
 
@@ -44,10 +45,13 @@ TEST(MonthRangeTest, OnlyMonthFilesAreListed) {
   test::TTempFolder temp;
   for (const char* name : {"202403.kzm", "199912.kzm", "abcdef.kzm", "202413.kzm", "000005.kzm", "202401.txt"})
     test::WriteBytes(temp.File(name), "");
+  // Something that is no file under a month's name is a month, to be read and found unreadable.
+  std::filesystem::create_directory(temp.File("202405.kzm"));
+  std::filesystem::create_directory(temp.File("folder"));
   std::vector<std::pair<int, int>> months;
   for (const TMonthOfFile& m : MonthFilesOf(temp.Path())) months.emplace_back(m.year, m.month);
   std::sort(months.begin(), months.end());
-  EXPECT_EQ(months, (std::vector<std::pair<int, int>>{{1999, 12}, {2024, 3}}));
+  EXPECT_EQ(months, (std::vector<std::pair<int, int>>{{1999, 12}, {2024, 3}, {2024, 5}}));
   EXPECT_TRUE(MonthFilesOf("").empty());
 }
 

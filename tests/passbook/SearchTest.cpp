@@ -290,5 +290,40 @@ TEST_F(SearchTest, CsvExport) {
   EXPECT_NE(error.find("😀"), std::string::npos);
 }
 
+// Texts a spreadsheet would run as formulas get a leading "'" in the export, wherever they
+// stand; the date and the amount (a refund is negative) are written as they are.
+TEST_F(SearchTest, ExportedTextsNeverRunInASpreadsheet) {
+  TkzmEntry entry;
+  entry.date = EncodeDate(2024, 3, 5);
+  entry.amount = -1200;
+  entry.categoryKey = MakeKey("=食費", kKindPayment);
+  entry.itemText = "=HYPERLINK(\"http://example.invalid\",\"x\")";
+  entry.accountKey = MakeKey("@カード", kKindAsset);
+  entry.note = "+cmd|' /C calc'!A0";
+  EXPECT_EQ(SearchCsvLine(entry),
+            "2024/03/05,'=食費,\"'=HYPERLINK(\"\"http://example.invalid\"\",\"\"x\"\")\",\"-1,200\",'@カード,'+cmd|' /C calc'!A0");
+  entry.categoryKey = MakeKey("-", kKindPayment);
+  entry.itemText = "\tタブ";
+  entry.accountKey = MakeKey("現金", kKindAsset);
+  entry.note = "メモ=+-@";
+  std::string error;
+  ASSERT_TRUE(WriteSearchCsv(temp.File("out.csv"), {entry}, error)) << error;
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(temp.File("out.csv"))), "2024/03/05,'-,'\tタブ,\"-1,200\",現金,メモ=+-@\r\n");
+}
+
+// A folder where a month file belongs is a month that cannot be read: the search says so and
+// fails, as for a file it cannot read, instead of leaving the month out without a word.
+TEST_F(SearchTest, AFolderInPlaceOfAMonthFileIsToldAndFails) {
+  const std::string may = temp.Path() + "/Daily/202405.kzm";
+  std::filesystem::create_directory(may);
+  TSearchResults results;
+  EXPECT_FALSE(SearchAllMonths(data, {}, results));
+  ASSERT_EQ(data.ReadFailures().size(), 1u);
+  EXPECT_EQ(data.ReadFailures().front(), may);
+  ASSERT_FALSE(windows.messages.empty());
+  EXPECT_NE(windows.messages.back().find(may), std::string::npos) << windows.messages.back();
+  EXPECT_EQ(results.Count(), 6);
+}
+
 }  // namespace
 }  // namespace kzm

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "foundation/Codec.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
@@ -180,11 +184,18 @@ TEST_F(StatementImportTest, AMonthThatCannotBeWrittenStopsTheBookingThere) {
   EXPECT_EQ(booked.added, 1);
   EXPECT_NE(booked.message.find("201802.kzm"), std::string::npos) << booked.message;
   EXPECT_FALSE(std::filesystem::exists(temp.Path() + "/Daily/201803.kzm"));
-  std::vector<TImportedEntry> record;
+  TImportRecord record;
   std::string error;
   ASSERT_TRUE(ReadLastImport(temp.Path(), record, error));
-  ASSERT_EQ(record.size(), 1u);
-  EXPECT_EQ(record[0].entry.itemText, "一月");
+  ASSERT_EQ(record.entries.size(), 1u);
+  EXPECT_EQ(record.entries[0].entry.itemText, "一月");
+  EXPECT_FALSE(record.complete);
+  EXPECT_FALSE(IncompleteImportNotice(temp.Path()).empty());
+  const TUndoOutcome undone = UndoLastImport(CurrentMonthData(), temp.Path(), ids);
+  EXPECT_EQ(undone.removed, 1);
+  EXPECT_TRUE(undone.incomplete);
+  EXPECT_NE(undone.message.find("途中で止まっていた"), std::string::npos) << undone.message;
+  EXPECT_EQ(IncompleteImportNotice(temp.Path()), "");
 }
 
 TEST_F(StatementImportTest, BankIdsMakeARowCertainAfterItsTextWasEdited) {
@@ -260,6 +271,117 @@ TEST_F(StatementImportTest, AnAccountThePassbookLacksIsRefusedWithNothingWritten
   EXPECT_EQ(CurrentProfile().Categories().Count(), categories);
   EXPECT_FALSE(std::filesystem::exists(temp.Path() + "/Daily"));
   EXPECT_FALSE(std::filesystem::exists(temp.File(kLastImportFileName)));
+}
+
+}  // namespace
+}  // namespace kzm
+
+namespace kzm {
+namespace {
+
+const char* const kThreeMonths =
+    "取引日,入出金(円),取引後残高(円),入出金内容\n2018/1/5,-100,0,一月\n2018/2/5,-200,0,二月\n2018/3/5,-300,0,三月\n";
+
+// Every entry of January to March 2018 as "date amount category account text" lines.
+std::vector<std::string> FirstQuarter() {
+  TkzmDataUnit& data = CurrentMonthData();
+  std::vector<std::string> lines;
+  for (TDayNumber day = EncodeDate(2018, 1, 1); day <= EncodeDate(2018, 3, 31); ++day) {
+    data.SelectDay(day);
+    for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
+      const TkzmEntry& e = data.Entry(i);
+      lines.push_back(std::to_string(day) + " " + std::to_string(e.amount) + " " + KeyName(e.categoryKey) + " " +
+                      KeyName(e.accountKey) + " " + e.itemText);
+    }
+  }
+  return lines;
+}
+
+// An import killed before any month, between months and before its record was marked
+// complete: undo takes away exactly what it had written, and the import before it, whose
+// March entry is the same as one of the killed import's, keeps its entries.
+TEST_F(StatementImportTest, AnImportKilledAnywhereIsUndoneExactly) {
+  test::WriteBytes(StatementPath(), "取引日,入出金(円),取引後残高(円),入出金内容\n2018/3/5,-300,0,三月\n");
+  ASSERT_EQ(BookImport(ReadAndClassify(), CurrentMonthData(), temp.Path(), ids).added, 1);
+  test::WriteBytes(StatementPath(), kThreeMonths);
+  const std::vector<std::string> before = FirstQuarter();
+  ASSERT_EQ(before.size(), 1u);
+  for (int killAt = 0; killAt <= 3; ++killAt) {
+    SCOPED_TRACE(killAt);
+    TStatementImport import = ReadAndClassify();
+    ASSERT_EQ(import.Row(2).duplicate, TDuplicate::dCertain);
+    import.SetTicked(2, true);  // booked again all the same
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // Dies as a killed program does: no unwinding, nothing written after this point.
+      (void)BookImport(import, CurrentMonthData(), temp.Path(), ids, [killAt](int written, int) {
+        if (written == killAt) ::_exit(7);
+      });
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 7);
+    // What the program finds when it starts again.
+    CurrentProfile().Load(temp.Path());
+    CurrentMonthData().SetFolder(temp.Path() + "/Daily");
+    EXPECT_EQ(FirstQuarter().size(), before.size() + static_cast<size_t>(killAt));
+    EXPECT_FALSE(IncompleteImportNotice(temp.Path()).empty());
+    TImportedIds reloaded;
+    std::string error;
+    ASSERT_TRUE(reloaded.Load(temp.Path(), error)) << error;
+    const TUndoOutcome undone = UndoLastImport(CurrentMonthData(), temp.Path(), reloaded);
+    EXPECT_FALSE(undone.failed) << undone.message;
+    EXPECT_EQ(undone.removed, killAt);
+    EXPECT_TRUE(undone.incomplete);
+    EXPECT_EQ(FirstQuarter(), before);
+    EXPECT_EQ(IncompleteImportNotice(temp.Path()), "");
+  }
+}
+
+// An entry the same as one of an earlier import, on the same day: when the later one has been
+// deleted by hand, undoing the later import leaves the earlier one's entry alone.
+TEST_F(StatementImportTest, UndoNeverTakesAnEntryTheImportDidNotAdd) {
+  test::WriteBytes(StatementPath(), "取引日,入出金(円),取引後残高(円),入出金内容\n2018/1/5,-100,0,一月\n");
+  ASSERT_EQ(BookImport(ReadAndClassify(), CurrentMonthData(), temp.Path(), ids).added, 1);
+  TStatementImport again = ReadAndClassify();
+  again.SetTicked(0, true);
+  ASSERT_EQ(BookImport(again, CurrentMonthData(), temp.Path(), ids).added, 1);
+  TkzmDataUnit& data = CurrentMonthData();
+  data.SelectDay(EncodeDate(2018, 1, 5));
+  ASSERT_EQ(data.DayEntryCount(), 2);
+  data.DeleteEntry(data.LastIndex());
+  ASSERT_TRUE(data.Save());
+  const TUndoOutcome undone = UndoLastImport(data, temp.Path(), ids);
+  EXPECT_EQ(undone.removed, 0);
+  EXPECT_EQ(undone.notRemoved, 1);
+  data.SelectDay(EncodeDate(2018, 1, 5));
+  EXPECT_EQ(data.DayEntryCount(), 1);
+}
+
+// A record written before imports were marked (no counts, no mark) is a finished import and
+// is undone as it always was.
+TEST_F(StatementImportTest, AnOlderRecordIsStillUndone) {
+  TStatementImport import = ReadAndClassify();
+  ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 3);
+  std::string older;
+  ASSERT_TRUE(EncodeCp932("20180109,支出,未分類,資産,銀行,1500,カード,,\r\n"
+                          "20180125,収入,給与,資産,銀行,250000,振込,,\r\n",
+                          older));
+  test::WriteBytes(temp.File(kLastImportFileName), older);
+  TImportRecord record;
+  std::string error;
+  ASSERT_TRUE(ReadLastImport(temp.Path(), record, error)) << error;
+  EXPECT_TRUE(record.complete);
+  ASSERT_EQ(record.entries.size(), 2u);
+  EXPECT_EQ(record.entries[0].alikeBefore, -1);
+  EXPECT_EQ(IncompleteImportNotice(temp.Path()), "");
+  const TUndoOutcome undone = UndoLastImport(CurrentMonthData(), temp.Path(), ids);
+  EXPECT_EQ(undone.removed, 2);
+  EXPECT_FALSE(undone.incomplete);
+  EXPECT_EQ(January(), (std::vector<std::string>{"20000 現金 銀行 ATM"}));
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ TEST(StatementPresetsTest, ColumnMappingsAreReadOrRefused) {
       {"date=1,text=2,out=3,in=4", true}, {"date=2, amount=5, card, skip=1", true},
       {"date=1,text=2,out=3", false},     {"text=2,amount=3", false},
       {"date=0,amount=3", false},         {"date=1,amount=3,colour=2", false},
+      {"date=1,text=5,amount=3,out=3,in=4", false},  // a signed amount and out/in both
+      {"date=1,amount=3,in=4", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mapping);
@@ -26,6 +28,24 @@ TEST(StatementPresetsTest, ColumnMappingsAreReadOrRefused) {
     if (!c.ok) {
       EXPECT_FALSE(error.empty());
     }
+  }
+}
+
+// A preset needs a name of its own: not blank, and not one of a built-in layout in any ASCII
+// case (the preset would hide it). The window and --columns both go by this.
+TEST(StatementPresetsTest, APresetNeedsANameOfItsOwn) {
+  const std::string builtIn = BuiltInLayouts().front().name;
+  const std::string cardName = "カード（見出しなし：利用日・利用店名・利用金額）";
+  const struct {
+    std::string name;
+    bool ok;
+  } cases[] = {{"", false}, {"  ", false}, {builtIn, false}, {cardName, false}, {"しんきん", true}, {builtIn + "2", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TStatementLayout layout;
+    std::string error;
+    EXPECT_EQ(ParseColumnMapping(c.name, "date=1,text=2,amount=3", layout, error), c.ok) << error;
+    EXPECT_EQ(error.empty(), c.ok);
   }
 }
 

@@ -220,6 +220,11 @@ TEST_F(CliTest, UnreadableMonthFiles) {
   EXPECT_EQ(month.code, 1);
   EXPECT_EQ(month.out, "");
   EXPECT_NE(month.err.find(june), std::string::npos) << month.err;
+  const TRun searchFolder = Run({"search", "おこづかい帳", "--data-folder", Data()});
+  EXPECT_EQ(searchFolder.code, 1);
+  EXPECT_EQ(searchFolder.out, "");
+  EXPECT_NE(searchFolder.err.find(june), std::string::npos) << searchFolder.err;
+  EXPECT_NE(searchFolder.err.find("ファイルであるはずの場所にフォルダがあります"), std::string::npos) << searchFolder.err;
   std::filesystem::remove(june);
 
   test::WriteBytes(june, saved + std::string(17 * 1024 * 1024, ' '));  // far beyond any month

@@ -91,6 +91,13 @@ TEST_F(ImportCliTest, FailuresNameTheFileAndWriteNothing) {
       {{"import", "家計簿", Statement()}, 2, "--account"},
       {{"import", "家計簿", Statement(), "--preset", "ない"}, 2, "プリセット「ない」"},
       {{"import", "家計簿", Statement(), "--preset", "p", "--columns", "text=1"}, 2, "日付"},
+      {{"import", "家計簿", Statement(), "--preset", "p", "--columns", "date=1,text=5,amount=3,out=3,in=4"},
+       2,
+       "どちらか一方"},
+      {{"import", "家計簿", Statement(), "--preset", "銀行（日付・摘要・支払い金額・預かり金額）", "--columns",
+        "date=1,text=2,amount=3"},
+       2,
+       "最初から用意されている形式の名前"},
       {{"import", "家計簿"}, 2, "明細ファイル"},
   };
   for (const auto& c : cases) {
@@ -102,6 +109,26 @@ TEST_F(ImportCliTest, FailuresNameTheFileAndWriteNothing) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
   EXPECT_EQ(Tree(), before);
+}
+
+// An import that stopped before its end (here: killed after its last month, before its record
+// was marked complete) is said by the next import and undone by import-undo.
+TEST_F(ImportCliTest, AnImportThatStoppedIsSaidAndUndone) {
+  const std::string december = Data() + "/家計簿/Daily/202412.kzm";
+  const std::string before = test::ReadBytes(december);
+  ASSERT_EQ(Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行"}).code, 0);
+  const std::string record = Data() + "/家計簿/StatementLastImport.csv";
+  test::WriteBytes(record, "incomplete\r\n" + test::ReadBytes(record));
+  const TRun dry = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--dry-run"});
+  ASSERT_EQ(dry.code, 0) << dry.err;
+  EXPECT_NE(dry.err.find("途中で止まったまま"), std::string::npos) << dry.err;
+  const TRun undo = Run({"--data-folder", Data(), "import-undo", "家計簿"});
+  ASSERT_EQ(undo.code, 0) << undo.err;
+  EXPECT_NE(undo.out.find("途中で止まっていた取り込みを元に戻しました"), std::string::npos) << undo.out;
+  EXPECT_NE(undo.out.find("3件の取り込みを取り消しました"), std::string::npos) << undo.out;
+  EXPECT_EQ(test::ReadBytes(december), before);
+  const TRun after = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--dry-run"});
+  EXPECT_EQ(after.err.find("途中で止まったまま"), std::string::npos) << after.err;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <filesystem>
+
 #include "PassbookFixture.h"
 #include "foundation/Codec.h"
 #include "passbook/Profile.h"
@@ -144,6 +146,36 @@ TEST_F(StatementImportWindowTest, AFileThatIsNoStatementIsRefused) {
   EXPECT_TRUE(Said(m_windows.messages, "文字のファイルではありません"));
   EXPECT_TRUE(Counts().startsWith(QStringLiteral("0行")));
   EXPECT_FALSE(Child<QPushButton>(window, "ButtonImport")->isEnabled());
+}
+
+// An import that stopped at a month it could not write is said in the window, also when the
+// window is opened again, until it is undone.
+TEST_F(StatementImportWindowTest, AnImportThatStoppedIsSaidUntilUndone) {
+  auto* lastImport = Child<QLabel>(window, "LabelLastImport");
+  EXPECT_TRUE(lastImport->isHidden());
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("日付,摘要,支払い金額,預かり金額,差引残高\r\n"
+                          "2018/1/9,一月,100,,0\r\n2018/2/9,二月,200,,0\r\n",
+                          bytes));
+  test::WriteBytes(m_data.File("two.csv"), bytes);
+  // A folder where February's file belongs: that month cannot be written.
+  std::filesystem::create_directories(CurrentProfile().Folder() + "/Daily/201802.kzm");
+  Child<QLineEdit>(window, "EditFile")->setFocus();
+  test::TypeText(QString::fromStdString(m_data.File("two.csv")));
+  test::PressKey(Qt::Key_Return);
+  Choose(Child<QComboBox>(window, "ComboAccount"), "銀行");
+  QTest::mouseClick(Child<QPushButton>(window, "ButtonImport"), Qt::LeftButton);
+  EXPECT_TRUE(Said(m_windows.messages, "1件を取り込みました"));
+  EXPECT_FALSE(lastImport->isHidden());
+  EXPECT_TRUE(lastImport->text().contains(QStringLiteral("途中で止まった"))) << lastImport->text().toStdString();
+  {
+    TFmStatementImport again(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder());
+    EXPECT_FALSE(Child<QLabel>(&again, "LabelLastImport")->isHidden());
+  }
+  m_windows.answers.push_back(true);
+  QTest::mouseClick(Child<QPushButton>(window, "ButtonUndo"), Qt::LeftButton);
+  EXPECT_TRUE(Said(m_windows.messages, "1件の取り込みを取り消しました"));
+  EXPECT_TRUE(lastImport->isHidden());
 }
 
 }  // namespace

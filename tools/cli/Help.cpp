@@ -51,7 +51,9 @@ const char* const kSearchHelp =
     "検索ウィンドウと同じ条件で記入をさがし、見つかった順に CSV 出力と同じ行を出します:\n"
     "年月日, 項目, 内容, 金額 (3桁区切り), 出入金資産, 備考。\n"
     "文字の条件は完全一致です。--kinds をつけると、挙げた種類だけをさがします。\n"
-    "画面には UTF-8 で、--output FILE のときは本体と同じく Shift-JIS (CR LF) で書きます。\n";
+    "画面には UTF-8 で、--output FILE のときは本体と同じく Shift-JIS (CR LF) で書きます。\n"
+    "項目, 内容, 出入金資産, 備考が =, +, -, @, タブ, CR で始まるときは、表計算ソフトが\n"
+    "数式として実行しないよう、先頭に ' をつけます。\n";
 
 const char* const kDemoHelp =
     "使いかた: tavimrok-cli demo [DATA-FOLDER] [--years N] [--seed S] [--until YYYYMM]\n"
@@ -90,13 +92,15 @@ const char* const kImportHelp =
     "知らない形式の明細は、列の指定をプリセットとして名前をつけて覚えさせます:\n"
     "  --preset 名前 --columns date=1,text=3,out=4,in=5[,id=2][,skip=1][,header=日付|摘要]\n"
     "  --preset 名前 --columns date=1,text=2,amount=3[,card]\n"
-    "列は1から数えます。amount は符号つきの一列、card は正の金額を支出として読みます。\n"
+    "列は1から数えます。amount は符号つきの一列 (out, in とはどちらか一方)、card は正の\n"
+    "金額を支出として読みます。最初から用意されている形式の名前はプリセットにつけられません。\n"
     "次からは --preset 名前 だけで使えます (header をつけると自動で判別します)。\n";
 
 const char* const kImportUndoHelp =
     "使いかた: tavimrok-cli import-undo PASSBOOK\n"
     "\n"
     "最後の取り込みで追加した記入のうち、そのあと変更されていないものを削除します。\n"
-    "変更・削除されていて取り消せなかった件数も出します。\n";
+    "変更・削除されていて取り消せなかった件数も出します。途中で止まった取り込みも、\n"
+    "追加された記入だけを削除します (ほかの取り込みや手で入れた記入は残します)。\n";
 
 }  // namespace kzm::cli

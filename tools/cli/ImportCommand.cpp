@@ -125,6 +125,9 @@ int ImportCommand(const TArgList& given) {
 
   std::fprintf(stderr, "形式: %s (%s)\n", import.Statement().layoutName.c_str(),
                EncodingName(import.Statement().encoding));
+  if (const std::string notice = IncompleteImportNotice(folder); !notice.empty()) {
+    std::fprintf(stderr, "%s\n", notice.c_str());
+  }
   for (int i = 0; i < import.Count(); ++i) PrintRow(import.Row(i), accountKey);
   PrintCounts(import.Counts());
   if (dryRun) {

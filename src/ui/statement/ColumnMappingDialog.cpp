@@ -229,17 +229,8 @@ void TFmColumnMapping::accept() {
   const TColumns columns = ChosenColumns();
   std::string error;
   const std::string mapping = ColumnMappingText(columns, m_card->isChecked(), m_skip->value(), HeaderCells());
-  if (columns.signed_ >= 0 && (columns.out >= 0 || columns.in >= 0)) {
-    error = "金額は、出金と入金の列か、出入金がひとつの列の、どちらか一方で選んでください。";
-  } else if (!ParseColumnMapping(name, mapping, m_layout, error)) {
-    error = "日付の列と、金額の列（出金と入金、または出入金がひとつの列）を選んでください。";
-  } else if (name.empty()) {
-    error = "プリセット名を入れてください。";
-  } else if (std::any_of(BuiltInLayouts().begin(), BuiltInLayouts().end(),
-                         [&](const TStatementLayout& layout) { return SameText(layout.name, name); })) {
-    error = "「" + name + "」は最初から用意されている形式の名前です。ほかの名前にしてください。";
-  }
-  if (!error.empty()) {
+  // The same rules as the command line's --columns, and their messages.
+  if (!ParseColumnMapping(name, mapping, m_layout, error)) {
     WindowSystem().Notify(error);
     return;
   }

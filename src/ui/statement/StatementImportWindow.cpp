@@ -116,6 +116,9 @@ void TFmStatementImport::CreateControls() {
 
   m_counts = new QLabel(this);
   m_counts->setObjectName(QStringLiteral("LabelCounts"));
+  m_lastImport = new QLabel(this);
+  m_lastImport->setObjectName(QStringLiteral("LabelLastImport"));
+  m_lastImport->setWordWrap(true);
   m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
   QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
   QPushButton* close = NewButton("閉じる", "ButtonClose", this);
@@ -152,8 +155,16 @@ void TFmStatementImport::CreateControls() {
   layout->addLayout(top);
   layout->addWidget(m_grid, 1);
   layout->addLayout(edit);
+  layout->addWidget(m_lastImport);
   layout->addLayout(buttons);
   ShowCounts();
+  ShowLastImport();
+}
+
+void TFmStatementImport::ShowLastImport() {
+  const std::string notice = IncompleteImportNotice(m_folder);
+  m_lastImport->setText(Q(notice));
+  m_lastImport->setVisible(!notice.empty());
 }
 
 void TFmStatementImport::FillAccounts() {
@@ -315,6 +326,7 @@ void TFmStatementImport::ButtonImportClick() {
   // Open windows may hold typed days of these months; they are stored before the import.
   if (!SaveAllDataWindows()) return;
   const TBookOutcome outcome = BookImport(m_import, m_data, m_folder, m_ids);
+  ShowLastImport();
   WindowSystem().Notify(outcome.message);
   const std::string accountName = m_account->currentText().toStdString();
   if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
@@ -329,6 +341,7 @@ void TFmStatementImport::ButtonUndoClick() {
   if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
   if (!SaveAllDataWindows()) return;
   const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
+  ShowLastImport();
   WindowSystem().Notify(outcome.message);
   Classify();
 }

@@ -56,6 +56,7 @@ class TFmStatementImport : public QDialog {
   void ShowCurrentCategory(int index);
   void Classify();
   void ShowCounts();
+  void ShowLastImport();
   [[nodiscard]] std::string AccountKey() const;
 
   const THeadList& m_categories;
@@ -75,6 +76,7 @@ class TFmStatementImport : public QDialog {
   QComboBox* m_category = nullptr;
   QCheckBox* m_learn = nullptr;
   QLabel* m_counts = nullptr;
+  QLabel* m_lastImport = nullptr;  // shown while the last import stands stopped part way
   QPushButton* m_importButton = nullptr;
 };
 
