@@ -223,28 +223,63 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
   return row;
 }
 
+// The days of rows with month and day only, chained: the first the latest such day not
+// after issued, each next one nearest to the one before. A chain that runs past issued (a
+// file in date order from December into January) starts a year earlier.
+std::vector<TDayNumber> ChainFromIssue(const std::vector<int>& monthDays, TDayNumber issued) {
+  std::vector<TDayNumber> days(monthDays.size(), 0);
+  TDayNumber start = LatestDateNotAfter(monthDays[0] / 100, monthDays[0] % 100, issued);
+  for (int attempt = 0; attempt < 3 && start != 0; ++attempt) {
+    TDayNumber previous = start;
+    TDayNumber latest = start;
+    days[0] = start;
+    for (size_t k = 1; k < monthDays.size(); ++k) {
+      days[k] = NearestDate(monthDays[k] / 100, monthDays[k] % 100, previous);
+      if (days[k] != 0) previous = days[k];
+      latest = std::max(latest, days[k]);
+    }
+    if (latest <= issued) break;
+    start = LatestDateNotAfter(monthDays[0] / 100, monthDays[0] % 100, start - 1);
+  }
+  return days;
+}
+
 // Rows with month and day only take the year that puts them nearest to a dated row around
-// them. In a file without any year, each is the latest such day not after the statement was
-// made: the end of the month a preamble line names, else today (a download holds no future).
+// them. In a file without any year, no row may fall after the statement was made (a
+// download holds no future): the end of the month a preamble line names, else today.
 void InferYears(std::vector<TStatementRow>& rows, TDayNumber named) {
-  TDayNumber previous = 0;
-  std::vector<TDayNumber> nextDated(rows.size() + 1, 0);
-  for (size_t i = rows.size(); i-- > 0;) {
-    nextDated[i] = rows[i].date > 0 ? rows[i].date : nextDated[i + 1];
-  }
-  TDayNumber issued = Today();
-  if (named != 0) {
-    const TYmd month = DecodeDate(named);
-    issued = EncodeDate(month.year, month.month, DaysInMonth(month.year, month.month));
-  }
+  std::vector<size_t> yearless;
+  std::vector<int> monthDays;
   for (size_t i = 0; i < rows.size(); ++i) {
-    TStatementRow& row = rows[i];
-    if (row.date > 0) previous = row.date;
-    if (!row.yearInferred || row.date >= 0) continue;
-    const int monthDay = -row.date;
-    const TDayNumber reference = previous != 0 ? previous : nextDated[i];
-    row.date = reference != 0 ? NearestDate(monthDay / 100, monthDay % 100, reference)
-                              : LatestDateNotAfter(monthDay / 100, monthDay % 100, issued);
+    if (!rows[i].yearInferred || rows[i].date >= 0) continue;
+    yearless.push_back(i);
+    monthDays.push_back(-rows[i].date);
+  }
+  if (yearless.empty()) return;
+  std::vector<TDayNumber> days(yearless.size(), 0);
+  if (std::none_of(rows.begin(), rows.end(), [](const TStatementRow& row) { return row.date > 0; })) {
+    TDayNumber issued = Today();
+    if (named != 0) {
+      const TYmd month = DecodeDate(named);
+      issued = EncodeDate(month.year, month.month, DaysInMonth(month.year, month.month));
+    }
+    days = ChainFromIssue(monthDays, issued);
+  } else {
+    std::vector<TDayNumber> nextDated(rows.size() + 1, 0);
+    for (size_t i = rows.size(); i-- > 0;) nextDated[i] = rows[i].date > 0 ? rows[i].date : nextDated[i + 1];
+    TDayNumber previous = 0;
+    size_t k = 0;
+    for (size_t i = 0; i < rows.size() && k < yearless.size(); ++i) {
+      if (rows[i].date > 0) previous = rows[i].date;
+      if (i != yearless[k]) continue;
+      const TDayNumber reference = previous != 0 ? previous : nextDated[i];
+      days[k] = NearestDate(monthDays[k] / 100, monthDays[k] % 100, reference);
+      ++k;
+    }
+  }
+  for (size_t k = 0; k < yearless.size(); ++k) {
+    TStatementRow& row = rows[yearless[k]];
+    row.date = days[k];
     if (row.date == 0 && row.problem.empty()) row.problem = "日付を読めません（" + row.cells + "）";
   }
 }
