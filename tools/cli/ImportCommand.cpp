@@ -57,8 +57,8 @@ const char* MarkText(const TImportRow& row) {
 
 void PrintRow(const TImportRow& row, const std::string& accountKey) {
   if (!row.row.Readable()) {
-    std::printf("-\t-\t%s\t\t読めない行 (%d行目): %s\n", Field(row.row.cells).c_str(), row.row.line,
-                Field(row.row.problem).c_str());
+    std::printf("-\t-\t%s\t\t%s (%d行目): %s\n", Field(row.row.cells).c_str(),
+                row.row.noMoney ? "取り込まない行" : "読めない行", row.row.line, Field(row.row.problem).c_str());
     return;
   }
   std::printf("%s\t%s\t%s\t%s\t%s\n", FormatDateSlashed(row.row.date).c_str(),
