@@ -25,15 +25,34 @@ int32_t FlowOf(const TkzmEntry& entry, const std::string& accountKey) {
 
 namespace {
 
-// Gives each entry of a month file to a function as the file is read.
-class TEachEntry final : public TMonthLineSink {
+// Gives the entries of a month file that touch an account to a function as the file is
+// read. Whether a line names the account is settled on its names as the file has them, so
+// that only those lines become entries; each name is decoded once.
+class TAccountEntries final : public TMonthLineSink {
  public:
-  explicit TEachEntry(std::function<void(const TkzmEntry&)> take) : m_take(std::move(take)) {}
-  void Entry(const TEntryLine& line) override { m_take(MakeEntry(line)); }
+  TAccountEntries(const std::string& accountKey, std::function<void(const TkzmEntry&)> take)
+      : m_name(KeyName(accountKey)), m_kind(KeyKind(accountKey)), m_take(std::move(take)) {}
+  void Entry(const TEntryLine& line) override {
+    const bool from = line.accountKind == m_kind && IsAccount(line, line.account);
+    const bool into = line.kind == m_kind && m_kind == kKindAsset && IsAccount(line, line.category);
+    if (from || into) m_take(MakeEntry(line));
+  }
   void Kept(int32_t, std::string_view) override {}
 
  private:
+  bool IsAccount(const TEntryLine& line, std::string_view name) {
+    std::string& slot = m_seen[std::string(1, line.cp932 ? 'c' : 'u') + std::string(name)];
+    if (slot.empty()) {
+      std::string buffer;
+      slot = LineText(line, name, buffer) == m_name ? "1" : "0";
+    }
+    return slot == "1";
+  }
+
+  std::string m_name;
+  int m_kind = 0;
   std::function<void(const TkzmEntry&)> m_take;
+  std::unordered_map<std::string, std::string> m_seen;  // the file's name: "1" when it is the account
 };
 
 }  // namespace
@@ -55,7 +74,7 @@ std::vector<TAccountFlow> CollectAccountFlows(TkzmDataUnit& data, const std::str
     if (const auto* held = data.HeldEntries(month.year, month.month)) {
       for (const auto& entry : *held) take(*entry);
     } else {
-      TEachEntry each(take);
+      TAccountEntries each(accountKey, take);
       (void)data.ReadMonthLines(month.year, month.month, each);
     }
   }

@@ -130,6 +130,21 @@ TDayNumber NearestDate(int month, int dayOfMonth, TDayNumber reference) {
   return best;
 }
 
+TDayNumber LatestDateNotAfter(int month, int dayOfMonth, TDayNumber notAfter) {
+  const int year = DecodeDate(notAfter).year;
+  for (const int candidate : {year, year - 1}) {
+    TDayNumber day = 0;
+    if (candidate < kFirstYear || candidate > kLastYear || !TryEncodeDate(candidate, month, dayOfMonth, day)) continue;
+    if (day <= notAfter) return day;
+  }
+  // 29 February of a year that has none: the leap year before, within four years.
+  for (int candidate = year - 2; candidate >= year - 4 && candidate >= kFirstYear; --candidate) {
+    TDayNumber day = 0;
+    if (TryEncodeDate(candidate, month, dayOfMonth, day)) return day;
+  }
+  return 0;
+}
+
 TDayNumber DateNamedInText(std::string_view raw) {
   const std::string folded = NormaliseStatementText(raw);
   std::string_view text = folded;

@@ -26,6 +26,11 @@ struct TStatementDate {
 // no date in any of those years (29 February in none of them).
 [[nodiscard]] TDayNumber NearestDate(int month, int dayOfMonth, TDayNumber reference);
 
+// The latest date month/day not after notAfter (this year's or last year's), so that a
+// statement never holds a day still to come; 0 when it is no date in either year (29
+// February) or falls outside the years the program keeps.
+[[nodiscard]] TDayNumber LatestDateNotAfter(int month, int dayOfMonth, TDayNumber notAfter);
+
 // A year named in a preamble line ("2026年4月分", "ご請求年月 2026/04", "R8年4月"): the first
 // day of the month it names, or of the year when it names no month; 0 when it names none.
 [[nodiscard]] TDayNumber DateNamedInText(std::string_view text);

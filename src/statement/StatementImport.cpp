@@ -118,15 +118,25 @@ void TStatementImport::ChooseCategory(int index, const std::string& categoryKey)
   row.fromRule = false;
 }
 
+std::vector<TStatementRow> TStatementImport::Rows() const {
+  std::vector<TStatementRow> rows;
+  rows.reserve(m_rows.size());
+  for (const TImportRow& row : m_rows) rows.push_back(row.row);
+  return rows;
+}
+
 TImportCounts TStatementImport::Counts() const {
   TImportCounts counts;
   counts.rows = Count();
+  std::vector<TStatementRow> unbooked;
   for (const TImportRow& row : m_rows) {
-    if (!row.row.Readable()) ++counts.unreadable;
+    if (!row.row.Readable()) unbooked.push_back(row.row);
+    if (!row.row.Readable()) ++(row.row.noMoney ? counts.noMoney : counts.unreadable);
     if (row.ticked) ++counts.ticked;
     if (row.row.Readable() && row.duplicate == TDuplicate::dLikely) ++counts.likely;
     if (row.row.Readable() && row.duplicate == TDuplicate::dCertain) ++counts.certain;
   }
+  counts.reasons = UnbookedReasons(unbooked);
   return counts;
 }
 

@@ -31,10 +31,12 @@ struct TImportRow {
 
 struct TImportCounts {
   int rows = 0;
-  int unreadable = 0;
+  int unreadable = 0;  // rows that cannot be read
+  int noMoney = 0;     // rows that record no money (0-yen gate records): not booked, no fault
   int ticked = 0;
   int likely = 0;
   int certain = 0;
+  std::string reasons;  // why rows are not booked, each reason with its count; see UnbookedReasons
 };
 
 class TStatementImport {
@@ -49,6 +51,8 @@ class TStatementImport {
   [[nodiscard]] int Count() const { return static_cast<int>(m_rows.size()); }
   [[nodiscard]] const TImportRow& Row(int index) const { return m_rows.at(static_cast<size_t>(index)); }
   [[nodiscard]] const std::string& AccountKey() const { return m_accountKey; }
+  // The statement's rows as read, in file order (a copy).
+  [[nodiscard]] std::vector<TStatementRow> Rows() const;
 
   // Marks every readable row for booking into accountKey: the category of the text rule
   // that fits, where the user has not chosen one; the duplicate mark against the entries of

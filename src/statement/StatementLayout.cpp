@@ -11,53 +11,183 @@ namespace {
 TColumnRef Named(std::vector<std::string> names) { return {std::move(names), -1}; }
 TColumnRef Numbered(int index) { return {{}, index}; }
 
-const std::vector<std::string> kTextNames = {"摘要", "お取引内容", "取引内容", "お取扱内容", "内容", "摘要内容", "備考"};
+const std::vector<std::string> kTextNames = {"摘要", "お取引内容", "取引内容", "お取扱内容", "お取り扱い内容", "内容", "摘要内容", "備考"};
 
-std::vector<TStatementLayout> MakeLayouts() {
+// Banks: one column for money out, one for money in, each positive.
+std::vector<TStatementLayout> BankLayouts() {
   return {
       {.name = "銀行（日付・摘要・支払い金額・預かり金額）",
        .signature = {"日付", "摘要", "支払い金額", "預かり金額"},
        .date = Named({"日付"}),
        .text = Named({"摘要"}),
        .out = Named({"支払い金額"}),
-       .in = Named({"預かり金額"})},
+       .in = Named({"預かり金額"}),
+       // "口座振替" alone would not tell the water bill from the phone bill.
+       .text2 = Named({"摘要内容"}),
+       .balance = Named({"差引残高"})},
+      // Before the one with the plain 年月日, whose name also finds this header's date.
       {.name = "銀行（年月日（和暦）・お引出し・お預入れ）",
        .signature = {"年月日(和暦)", "お引出し", "お預入れ"},
        .date = Named({"年月日(和暦)"}),
        .text = Named(kTextNames),
        .out = Named({"お引出し"}),
-       .in = Named({"お預入れ"})},
-      {.name = "銀行（取引日・入出金明細ID・受入金額・払出金額）",
-       .signature = {"取引日", "入出金明細ID", "受入金額(円)", "払出金額(円)"},
-       .date = Named({"取引日"}),
+       .in = Named({"お預入れ"}),
+       .balance = Named({"残高"})},
+      {.name = "銀行（年月日・お引出し・お預入れ・お取り扱い内容）",
+       .signature = {"年月日", "お引出し", "お預入れ"},
+       .date = Named({"年月日"}),
        .text = Named(kTextNames),
-       .out = Named({"払出金額(円)"}),
-       .in = Named({"受入金額(円)"}),
-       .id = Named({"入出金明細ID"})},
+       .out = Named({"お引出し"}),
+       .in = Named({"お預入れ"}),
+       .balance = Named({"残高"})},
+      {.name = "銀行（日付・お引出金額・お預入金額・お取引内容）",
+       .signature = {"日付", "お引出金額", "お預入金額"},
+       .date = Named({"日付"}),
+       .text = Named(kTextNames),
+       .out = Named({"お引出金額"}),
+       .in = Named({"お預入金額"}),
+       .balance = Named({"残高"})},
+      {.name = "銀行（取引日・入出金明細ID・受入金額・払出金額）",
+       .signature = {"取引日", "入出金明細ID", "受入金額", "払出金額"},
+       .date = Named({"取引日"}),
+       .text = Named({"詳細1", "摘要", "お取引内容", "取引内容"}),
+       .out = Named({"払出金額"}),
+       .in = Named({"受入金額"}),
+       .id = Named({"入出金明細ID"}),
+       .text2 = Named({"詳細2"}),
+       .balance = Named({"現在(貸付)高", "残高"})},
       {.name = "銀行（日付・内容・出金金額・入金金額）",
-       .signature = {"日付", "内容", "出金金額(円)", "入金金額(円)"},
+       .signature = {"日付", "内容", "出金金額", "入金金額"},
        .date = Named({"日付"}),
        .text = Named({"内容"}),
-       .out = Named({"出金金額(円)"}),
-       .in = Named({"入金金額(円)"})},
+       .out = Named({"出金金額"}),
+       .in = Named({"入金金額"}),
+       .balance = Named({"残高"})},
+      {.name = "銀行（取引日・摘要・出金金額・入金金額）",
+       .signature = {"取引日", "摘要", "出金金額", "入金金額"},
+       .date = Named({"取引日"}),
+       .text = Named({"摘要"}),
+       .out = Named({"出金金額"}),
+       .in = Named({"入金金額"}),
+       .balance = Named({"残高"})},
       {.name = "銀行（取引日・入出金・取引後残高・入出金内容）",
        .signature = {"取引日", "入出金(円)", "入出金内容"},
        .date = Named({"取引日"}),
        .text = Named({"入出金内容"}),
-       .signed_ = Named({"入出金(円)"})},
-      {.name = "カード（利用日・利用店名・商品名・利用金額）",
-       .signature = {"利用日", "利用店名・商品名", "利用金額"},
-       .date = Named({"利用日"}),
-       .text = Named({"利用店名・商品名"}),
-       .signed_ = Named({"利用金額"}),
-       .spendingPositive = true},
-      // Card files that begin with the holder's name and card number instead of a header.
-      {.name = "カード（見出しなし：利用日・利用店名・利用金額）",
-       .date = Numbered(0),
-       .text = Numbered(1),
-       .signed_ = Numbered(2),
-       .spendingPositive = true},
+       .signed_ = Named({"入出金(円)"}),
+       .balance = Named({"取引後残高"})},
+      {.name = "銀行（操作日の年・月・日・摘要・お支払金額・お預り金額）",
+       .signature = {"操作日(年)", "操作日(月)", "操作日(日)", "お支払金額", "お預り金額"},
+       .date = Named({"操作日(年)"}),
+       .text = Named({"摘要"}),
+       .out = Named({"お支払金額"}),
+       .in = Named({"お預り金額"}),
+       .month = Named({"操作日(月)"}),
+       .dayOfMonth = Named({"操作日(日)"}),
+       .balance = Named({"残高"})},
+      {.name = "銀行（取扱日付・摘要・お支払金額・お預り金額）",
+       .signature = {"取扱日付", "お支払金額", "お預り金額"},
+       .date = Named({"取扱日付"}),
+       .text = Named(kTextNames),
+       .out = Named({"お支払金額"}),
+       .in = Named({"お預り金額"}),
+       .balance = Named({"差引残高", "残高"})},
   };
+}
+
+// Cards list spending as positive amounts and refunds and cancellations as negative ones.
+std::vector<TStatementLayout> CardLayouts() {
+  auto card = [](std::string name, std::vector<std::string> signature, std::string date, std::string text,
+                 std::string amount) {
+    return TStatementLayout{.name = std::move(name),
+                            .signature = std::move(signature),
+                            .date = Named({std::move(date)}),
+                            .text = Named({std::move(text)}),
+                            .signed_ = Named({std::move(amount)}),
+                            .spendingPositive = true};
+  };
+  std::vector<TStatementLayout> layouts = {
+      card("カード（利用日・利用店名・商品名・利用金額）", {"利用日", "利用店名・商品名", "利用金額"}, "利用日",
+           "利用店名・商品名", "利用金額"),
+      card("カード（利用日／キャンセル日・利用店名・商品名・利用金額）",
+           {"利用日/キャンセル日", "利用店名・商品名", "利用金額"}, "利用日/キャンセル日", "利用店名・商品名", "利用金額"),
+      card("カード（利用日・利用店名・商品・利用金額）", {"利用日", "利用店名・商品", "利用金額"}, "利用日",
+           "利用店名・商品", "利用金額"),
+      card("カード（ご利用日・ご利用先など・ご利用金額）", {"ご利用日", "ご利用先など", "ご利用金額"}, "ご利用日",
+           "ご利用先など", "ご利用金額"),
+      card("カード（ご利用年月日・ご利用場所・ご利用金額）", {"ご利用年月日", "ご利用場所", "ご利用金額"},
+           "ご利用年月日", "ご利用場所", "ご利用金額"),
+      card("カード（利用日・利用店名・利用金額）", {"利用日", "利用店名", "利用金額"}, "利用日", "利用店名", "利用金額"),
+      card("カード（ご利用日・ご利用店名・ご利用金額）", {"ご利用日", "ご利用店名", "ご利用金額"}, "ご利用日",
+           "ご利用店名", "ご利用金額"),
+      // Spending and refunds in columns of their own, both positive.
+      {.name = "カード（ご利用年月日・ご利用箇所・ご利用額・払戻額）",
+       .signature = {"ご利用年月日", "ご利用箇所", "ご利用額", "払戻額"},
+       .date = Named({"ご利用年月日"}),
+       .text = Named({"ご利用箇所"}),
+       .out = Named({"ご利用額"}),
+       .in = Named({"払戻額"})},
+  };
+  return layouts;
+}
+
+// Electronic money, transit cards and payment apps.
+std::vector<TStatementLayout> WalletLayouts() {
+  return {
+      // Every amount is positive; what the row is says which way the money went.
+      {.name = "電子マネー（取引年月日・利用店舗・利用金額・利用区分）",
+       .signature = {"取引年月日", "利用店舗", "利用金額(税込)", "利用区分"},
+       .date = Named({"取引年月日"}),
+       .text = Named({"利用店舗"}),
+       .signed_ = Named({"利用金額(税込)"}),
+       .kind = Named({"利用区分"}),
+       .inKinds = {"チャージ", "オートチャージ", "ダウンロード", "支払取消"},
+       .outKinds = {"支払"}},
+      {.name = "交通系IC（月日・種別・利用駅・残高・入金・利用額）",
+       .signature = {"種別", "入金・利用額"},
+       .date = Named({"月日", "利用年月日", "利用日", "日付"}),
+       .text = Named({"種別"}),
+       .signed_ = Named({"入金・利用額"}),
+       .text2 = Named({"利用駅", "利用場所"}),
+       .balance = Named({"残高", "残額"}),
+       .zeroIsRecord = true},
+      {.name = "決済アプリ（取引日・出金金額・入金金額・取引先）",
+       .signature = {"取引日", "出金金額", "入金金額", "取引先"},
+       .date = Named({"取引日"}),
+       .text = Named({"取引先"}),
+       .out = Named({"出金金額"}),
+       .in = Named({"入金金額"}),
+       .id = Named({"取引番号"}),
+       .text2 = Named({"取引内容"})},
+      {.name = "決済サービス（日付・名前・通貨・合計・取引ID）",
+       .signature = {"日付", "名前", "通貨", "合計", "取引ID"},
+       .date = Named({"日付"}),
+       .text = Named({"名前"}),
+       .signed_ = Named({"合計"}),
+       .id = Named({"取引ID"}),
+       .currency = Named({"通貨"})},
+  };
+}
+
+std::vector<TStatementLayout> MakeLayouts() {
+  std::vector<TStatementLayout> layouts = BankLayouts();
+  for (auto* more : {CardLayouts, WalletLayouts}) {
+    for (TStatementLayout& layout : more()) layouts.push_back(std::move(layout));
+  }
+  // Card files that begin with the holder's name and card number instead of a header. Tried
+  // only on a file without any header-like line.
+  layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用金額）",
+                     .date = Numbered(0),
+                     .text = Numbered(1),
+                     .signed_ = Numbered(2),
+                     .spendingPositive = true});
+  return layouts;
+}
+
+// A header cell is the name itself or the name with a bracketed note after it.
+bool NameFits(const std::string& wanted, const std::string& cell) {
+  if (!cell.starts_with(wanted)) return false;
+  return cell.size() == wanted.size() || cell[wanted.size()] == '(';
 }
 
 int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
@@ -66,6 +196,9 @@ int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
     const std::string wanted = NormaliseStatementText(name);
     for (size_t i = 0; i < header.size(); ++i) {
       if (NormaliseStatementText(header[i]) == wanted) return static_cast<int>(i);
+    }
+    for (size_t i = 0; i < header.size(); ++i) {
+      if (NameFits(wanted, NormaliseStatementText(header[i]))) return static_cast<int>(i);
     }
   }
   return -1;
@@ -85,8 +218,16 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
   columns.in = FindColumn(layout.in, header);
   columns.signed_ = FindColumn(layout.signed_, header);
   columns.id = FindColumn(layout.id, header);
+  columns.text2 = FindColumn(layout.text2, header);
+  columns.month = FindColumn(layout.month, header);
+  columns.dayOfMonth = FindColumn(layout.dayOfMonth, header);
+  columns.balance = FindColumn(layout.balance, header);
+  columns.kind = FindColumn(layout.kind, header);
+  columns.currency = FindColumn(layout.currency, header);
   const bool amounts = columns.signed_ >= 0 || (columns.out >= 0 && columns.in >= 0);
-  return columns.date >= 0 && amounts;
+  const bool dateParts = (layout.month.names.empty() && layout.month.index < 0) || (columns.month >= 0 && columns.dayOfMonth >= 0);
+  const bool kind = (layout.kind.names.empty() && layout.kind.index < 0) || columns.kind >= 0;
+  return columns.date >= 0 && amounts && dateParts && kind;
 }
 
 bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells) {
@@ -95,7 +236,8 @@ bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::str
   normalised.reserve(cells.size());
   for (const std::string& cell : cells) normalised.push_back(NormaliseStatementText(cell));
   return std::all_of(layout.signature.begin(), layout.signature.end(), [&](const std::string& wanted) {
-    return std::find(normalised.begin(), normalised.end(), NormaliseStatementText(wanted)) != normalised.end();
+    const std::string name = NormaliseStatementText(wanted);
+    return std::any_of(normalised.begin(), normalised.end(), [&](const std::string& cell) { return NameFits(name, cell); });
   });
 }
 

@@ -30,9 +30,21 @@ struct TStatementLayout {
   // Card files list spending as positive amounts and refunds as negative ones.
   bool spendingPositive = false;
   int skipLines = 0;  // without a header: lines before the first row
+  TColumnRef text2 = {};       // a second text column, joined to the first with a blank
+  TColumnRef month = {};       // with dayOfMonth: a date split over columns; date holds the year
+  TColumnRef dayOfMonth = {};
+  TColumnRef balance = {};     // the account's balance after the row
+  // A column saying what the row is, when that (not the amount) tells money in from money
+  // out: the amount is read unsigned, kinds in inKinds come in, kinds in outKinds leave, and
+  // a row of any other kind is not read.
+  TColumnRef kind = {};
+  std::vector<std::string> inKinds = {};
+  std::vector<std::string> outKinds = {};
+  TColumnRef currency = {};    // rows in another currency than yen are not read
+  bool zeroIsRecord = false;   // a 0-yen row records something that moved no money (a gate passed)
 };
 
-// The layouts the program knows: the bank files and the card file it has seen.
+// The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.
 [[nodiscard]] const std::vector<TStatementLayout>& BuiltInLayouts();
 
 // Column numbers of a layout in one file, -1 where it has none.
@@ -43,15 +55,22 @@ struct TColumns {
   int in = -1;
   int signed_ = -1;
   int id = -1;
+  int text2 = -1;
+  int month = -1;
+  int dayOfMonth = -1;
+  int balance = -1;
+  int kind = -1;
+  int currency = -1;
 };
 
-// The columns of layout under header (the header line's cells). False when the header lacks
-// the date or any amount column the layout needs.
+// The columns of layout under header (the header line's cells). A name finds a cell that is
+// that name or that name followed by a bracketed note ("入金金額" finds "入金金額（円）"). False
+// when the header lacks the date or any amount, date part or kind column the layout needs.
 [[nodiscard]] bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::string>& header,
                                   TColumns& columns);
 
 // Whether the cells of a line hold every cell of the layout's signature (width-folded,
-// blanks collapsed).
+// blanks collapsed; a cell may add a bracketed note as above).
 [[nodiscard]] bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells);
 
 }  // namespace kzm

@@ -6,7 +6,9 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
+#include "foundation/Concat.h"
 #include "statement/StatementAmounts.h"
+#include "statement/StatementBalance.h"
 #include "statement/StatementCsv.h"
 #include "statement/StatementDates.h"
 #include "statement/WidthFold.h"
@@ -17,6 +19,8 @@ namespace {
 
 const char* const kNotRecognised =
     "明細の形式を認識できません。\n対応している銀行・カードの明細ではないか、列の並びを設定したプリセットが必要です。";
+
+const char* const kZeroAmount = "金額が0円です";
 
 struct TFound {
   const TStatementLayout* layout = nullptr;
@@ -45,6 +49,29 @@ bool FindHeaderLayout(const std::vector<TStatementRecord>& records, const std::v
   return false;
 }
 
+// Words that statements use in the names of their columns.
+const char* const kHeaderWords[] = {"日付", "年月日", "取引日", "利用日", "金額", "摘要", "残高", "残額", "内容",
+                                    "入金", "出金", "引出", "預入", "預り", "支払", "利用", "区分", "取引", "明細"};
+
+bool IsDateCell(const std::string& cell) {
+  const TStatementDate date = ReadStatementDate(cell);
+  return date.day != 0 || date.yearMissing;
+}
+
+// A line that names columns rather than holding a row: no cell is a date, and two or more
+// cells hold words that column names use.
+bool LooksLikeHeader(const TStatementRecord& record) {
+  int named = 0;
+  for (const std::string& cell : record.cells) {
+    if (IsDateCell(cell)) return false;
+    const std::string folded = NormaliseStatementText(cell);
+    const bool word = std::any_of(std::begin(kHeaderWords), std::end(kHeaderWords),
+                                  [&](const char* w) { return folded.find(w) != std::string::npos; });
+    if (word) ++named;
+  }
+  return named >= 2;
+}
+
 // A record whose date and amount columns read as a row.
 bool LooksLikeRow(const TStatementRecord& record, const TColumns& columns) {
   const TStatementDate date = ReadStatementDate(Cell(record, columns.date));
@@ -57,8 +84,18 @@ bool LooksLikeRow(const TStatementRecord& record, const TColumns& columns) {
          (out == TAmountRead::arValue || in == TAmountRead::arValue);
 }
 
+// Whether a line after the skipped ones, among the searched ones, names columns.
+bool HeaderAfter(const std::vector<TStatementRecord>& records, size_t first) {
+  for (size_t r = first; r < records.size() && records[r].line <= kHeaderSearchLines; ++r) {
+    if (LooksLikeHeader(records[r])) return true;
+  }
+  return false;
+}
+
 // A layout without header fits when, after its skipped lines and any preamble, its first
-// rows (up to three) all read as rows.
+// rows (up to three) all read as rows, and no line it does not skip looks like a header: a
+// file whose columns are named is not one whose columns may be guessed by number (guessing
+// booked a bank's deposits as spending).
 bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
                           const std::vector<TStatementLayout>& layouts, TFound& found) {
   for (const TStatementLayout& layout : layouts) {
@@ -67,6 +104,7 @@ bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
     if (!ResolveColumns(layout, {}, columns)) continue;
     size_t first = 0;
     while (first < records.size() && records[first].line <= layout.skipLines) ++first;
+    if (HeaderAfter(records, first)) continue;
     while (first < records.size() && records[first].line <= kHeaderSearchLines &&
            !LooksLikeRow(records[first], columns)) {
       ++first;
@@ -94,9 +132,28 @@ std::string JoinCells(const TStatementRecord& record) {
 }
 
 // The row's amount from its columns; an empty string when it reads, else why not.
-std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, bool spendingPositive,
+std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout,
                        int32_t& amount) {
-  if (columns.signed_ >= 0) {
+  const bool spendingPositive = layout.spendingPositive;
+  if (columns.currency >= 0) {
+    const std::string currency = NormaliseStatementText(Cell(record, columns.currency));
+    if (!currency.empty() && currency != "JPY" && currency != "円") return "円以外の通貨です（" + currency + "）";
+  }
+  if (columns.kind >= 0) {
+    const std::string& cell = Cell(record, columns.signed_);
+    if (ReadStatementAmount(cell, amount) != TAmountRead::arValue) return "金額を読めません（" + cell + "）";
+    const std::string kind = NormaliseStatementText(Cell(record, columns.kind));
+    const auto listed = [&](const std::vector<std::string>& kinds) {
+      return std::any_of(kinds.begin(), kinds.end(), [&](const std::string& k) { return NormaliseStatementText(k) == kind; });
+    };
+    if (listed(layout.inKinds)) {
+      amount = amount < 0 ? -amount : amount;
+    } else if (listed(layout.outKinds)) {
+      amount = amount < 0 ? amount : -amount;
+    } else {
+      return "入金か出金かわかりません（" + Cell(record, columns.kind) + "）";
+    }
+  } else if (columns.signed_ >= 0) {
     const std::string& cell = Cell(record, columns.signed_);
     const TAmountRead read = ReadStatementAmount(cell, amount);
     if (read == TAmountRead::arEmpty) return "金額がありません";
@@ -113,7 +170,7 @@ std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, 
     if (out != 0 && in != 0) return "出金と入金の両方に金額があります";
     amount = out != 0 ? -out : in;
   }
-  if (amount == 0) return "金額が0円です";
+  if (amount == 0) return kZeroAmount;
   if (amount == INT32_MIN) return "金額が大きすぎます";
   return {};
 }
@@ -125,13 +182,28 @@ bool HasDateDigits(const std::string& cell) {
          folded.find("元") != std::string::npos;
 }
 
-TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, bool spendingPositive) {
+// The date cell, or the year, month and day cells joined into one.
+std::string DateCell(const TStatementRecord& record, const TColumns& columns) {
+  if (columns.month < 0) return Cell(record, columns.date);
+  return Cell(record, columns.date) + "/" + Cell(record, columns.month) + "/" + Cell(record, columns.dayOfMonth);
+}
+
+std::string RowText(const TStatementRecord& record, const TColumns& columns) {
+  std::string text(Trim(Cell(record, columns.text)));
+  const std::string_view more = Trim(Cell(record, columns.text2));
+  if (!more.empty()) text += (text.empty() ? "" : " ") + std::string(more);
+  return text;
+}
+
+TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   TStatementRow row;
   row.line = record.line;
   row.cells = JoinCells(record);
-  row.text = std::string(Trim(Cell(record, columns.text)));
+  row.text = RowText(record, columns);
   row.sourceId = std::string(Trim(Cell(record, columns.id)));
-  const std::string& dateCell = Cell(record, columns.date);
+  row.hasBalance = columns.balance >= 0 &&
+                   ReadStatementAmount(Cell(record, columns.balance), row.balance) == TAmountRead::arValue;
+  const std::string dateCell = DateCell(record, columns);
   const TStatementDate date = ReadStatementDate(dateCell);
   if (date.day == 0 && !date.yearMissing) {
     row.problem = "日付を読めません（" + dateCell + "）";
@@ -143,31 +215,123 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, b
     // The year is filled in once every row is read; the month and day wait in the amount.
     row.date = -(date.month * 100 + date.dayOfMonth);
   }
-  row.problem = ReadAmount(record, columns, spendingPositive, row.amount);
+  row.problem = ReadAmount(record, columns, layout, row.amount);
+  if (layout.zeroIsRecord && row.amount == 0 && row.problem == kZeroAmount) {
+    row.problem = "0円の記録（お金の動きなし）";
+    row.noMoney = true;
+  }
   return row;
 }
 
-// Rows with month and day only take the year that puts them nearest to a dated row around
-// them, else to the month a preamble line names, else to today.
-void InferYears(std::vector<TStatementRow>& rows, TDayNumber named) {
-  TDayNumber previous = 0;
-  std::vector<TDayNumber> nextDated(rows.size() + 1, 0);
-  for (size_t i = rows.size(); i-- > 0;) {
-    nextDated[i] = rows[i].date > 0 ? rows[i].date : nextDated[i + 1];
+// The days of rows with month and day only, chained: the first the latest such day not
+// after issued, each next one nearest to the one before. A chain that runs past issued (a
+// file in date order from December into January) starts a year earlier.
+std::vector<TDayNumber> ChainFromIssue(const std::vector<int>& monthDays, TDayNumber issued) {
+  std::vector<TDayNumber> days(monthDays.size(), 0);
+  TDayNumber start = LatestDateNotAfter(monthDays[0] / 100, monthDays[0] % 100, issued);
+  for (int attempt = 0; attempt < 3 && start != 0; ++attempt) {
+    TDayNumber previous = start;
+    TDayNumber latest = start;
+    days[0] = start;
+    for (size_t k = 1; k < monthDays.size(); ++k) {
+      days[k] = NearestDate(monthDays[k] / 100, monthDays[k] % 100, previous);
+      if (days[k] != 0) previous = days[k];
+      latest = std::max(latest, days[k]);
+    }
+    if (latest <= issued) break;
+    start = LatestDateNotAfter(monthDays[0] / 100, monthDays[0] % 100, start - 1);
   }
+  return days;
+}
+
+// Rows with month and day only take the year that puts them nearest to a dated row around
+// them. In a file without any year, no row may fall after the statement was made (a
+// download holds no future): the end of the month a preamble line names, else today.
+void InferYears(std::vector<TStatementRow>& rows, TDayNumber named) {
+  std::vector<size_t> yearless;
+  std::vector<int> monthDays;
   for (size_t i = 0; i < rows.size(); ++i) {
-    TStatementRow& row = rows[i];
-    if (row.date > 0) previous = row.date;
-    if (!row.yearInferred || row.date >= 0) continue;
-    const int monthDay = -row.date;
-    TDayNumber reference = previous != 0 ? previous : nextDated[i];
-    if (reference == 0) reference = named != 0 ? named : Today();
-    row.date = NearestDate(monthDay / 100, monthDay % 100, reference);
+    if (!rows[i].yearInferred || rows[i].date >= 0) continue;
+    yearless.push_back(i);
+    monthDays.push_back(-rows[i].date);
+  }
+  if (yearless.empty()) return;
+  std::vector<TDayNumber> days(yearless.size(), 0);
+  if (std::none_of(rows.begin(), rows.end(), [](const TStatementRow& row) { return row.date > 0; })) {
+    TDayNumber issued = Today();
+    if (named != 0) {
+      const TYmd month = DecodeDate(named);
+      issued = EncodeDate(month.year, month.month, DaysInMonth(month.year, month.month));
+    }
+    days = ChainFromIssue(monthDays, issued);
+  } else {
+    std::vector<TDayNumber> nextDated(rows.size() + 1, 0);
+    for (size_t i = rows.size(); i-- > 0;) nextDated[i] = rows[i].date > 0 ? rows[i].date : nextDated[i + 1];
+    TDayNumber previous = 0;
+    size_t k = 0;
+    for (size_t i = 0; i < rows.size() && k < yearless.size(); ++i) {
+      if (rows[i].date > 0) previous = rows[i].date;
+      if (i != yearless[k]) continue;
+      const TDayNumber reference = previous != 0 ? previous : nextDated[i];
+      days[k] = NearestDate(monthDays[k] / 100, monthDays[k] % 100, reference);
+      ++k;
+    }
+  }
+  for (size_t k = 0; k < yearless.size(); ++k) {
+    TStatementRow& row = rows[yearless[k]];
+    row.date = days[k];
     if (row.date == 0 && row.problem.empty()) row.problem = "日付を読めません（" + row.cells + "）";
   }
 }
 
+// Rows the layout cannot read, or amounts that do not move the balance column as they say,
+// mean the file is not what the layout takes it for: refused rather than half-read.
+bool CheckRowsFitLayout(const TStatement& statement, std::string& error) {
+  const std::string as = "（形式「" + statement.layoutName + "」として読みました）";
+  int rows = 0;
+  int readable = 0;
+  for (const TStatementRow& row : statement.rows) {
+    if (row.noMoney) continue;
+    ++rows;
+    if (row.Readable()) ++readable;
+  }
+  if (readable == 0) {
+    error = "明細の行がひとつも読めません" + as + "。";
+    return false;
+  }
+  if (readable * 2 < rows) {
+    error = Concat({"明細の行の半分以上が読めません（", std::to_string(rows), "行のうち", std::to_string(rows - readable),
+                    "行）", as, "。\n", UnbookedReasons(statement.rows)});
+    return false;
+  }
+  const TBalanceFit fit = BalanceFit(statement.rows);
+  if (fit.pairs >= 2 && fit.agreeing * 2 < fit.pairs) {
+    error = Concat({"金額と残高の動きが合いません（", std::to_string(fit.pairs), "組のうち", std::to_string(fit.agreeing),
+                    "組だけが合います）", as, "。\n金額の列や入金・出金の向きが違う明細です。"});
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string UnbookedReasons(const std::vector<TStatementRow>& rows) {
+  std::vector<std::pair<std::string, int>> reasons;
+  for (const TStatementRow& row : rows) {
+    if (row.Readable()) continue;
+    // The reason without the cell it quotes, so that rows of one fault are counted together.
+    const std::string reason = row.problem.substr(0, row.problem.find("（"));
+    const auto found = std::find_if(reasons.begin(), reasons.end(), [&](const auto& r) { return r.first == reason; });
+    if (found != reasons.end()) {
+      ++found->second;
+    } else {
+      reasons.emplace_back(reason, 1);
+    }
+  }
+  std::string text;
+  for (const auto& [reason, count] : reasons) text += (text.empty() ? "" : ", ") + reason + " " + std::to_string(count);
+  return text;
+}
 
 bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayout>& layouts, TStatement& statement,
                         std::string& error) {
@@ -194,18 +358,14 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
     const TStatementRecord& record = records[r];
     const bool blank = std::all_of(record.cells.begin(), record.cells.end(),
                                    [](const std::string& cell) { return Trim(cell).empty(); });
-    if (blank || !HasDateDigits(Cell(record, found.columns.date))) {
+    if (blank || !HasDateDigits(DateCell(record, found.columns))) {
       ++statement.passedOver;
       continue;
     }
-    statement.rows.push_back(ReadRow(record, found.columns, found.layout->spendingPositive));
+    statement.rows.push_back(ReadRow(record, found.columns, *found.layout));
   }
   InferYears(statement.rows, named);
-  if (std::none_of(statement.rows.begin(), statement.rows.end(), [](const TStatementRow& row) { return row.Readable(); })) {
-    error = "明細の行がひとつも読めません（形式「" + statement.layoutName + "」として読みました）。";
-    return false;
-  }
-  return true;
+  return CheckRowsFitLayout(statement, error);
 }
 
 namespace {

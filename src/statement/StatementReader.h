@@ -21,8 +21,9 @@ namespace kzm {
 // Larger than any statement a bank hands out (a year of a busy account is some 100 KB).
 constexpr size_t kMaxStatementFileSize = 16 * 1024 * 1024;
 
-// The recognition looks for a header line among this many lines.
-constexpr int kHeaderSearchLines = 20;
+// The recognition looks for a header line among this many lines (some cards put a summary
+// of twenty lines before theirs).
+constexpr int kHeaderSearchLines = 60;
 
 struct TStatementRow {
   int line = 0;  // the file's line (from 1)
@@ -31,10 +32,19 @@ struct TStatementRow {
   int32_t amount = 0;         // negative: left the account; positive: came in
   std::string text;           // as the file has it, blanks at the ends removed
   std::string sourceId;       // the bank's id of the row, empty when it gives none
-  std::string problem;        // why the row cannot be read; empty for a readable row
+  std::string problem;        // why the row is not booked; empty for a readable row
   std::string cells;          // the row's cells joined by ",", to show an unreadable row
+  // The row records something that moved no money (a 0-yen gate record): not booked, with
+  // the reason in problem, but no fault of the file.
+  bool noMoney = false;
+  bool hasBalance = false;    // the file gives the balance after the row
+  int32_t balance = 0;
   [[nodiscard]] bool Readable() const { return problem.empty(); }
 };
+
+// Why rows are not booked, each reason once with its count ("金額を読めません 2, 0円の記録 1"),
+// in the order they first occur; empty when every row is read.
+[[nodiscard]] std::string UnbookedReasons(const std::vector<TStatementRow>& rows);
 
 struct TStatement {
   std::string layoutName;
@@ -47,8 +57,10 @@ struct TStatement {
 };
 
 // Reads bytes with the first of layouts the file matches (header layouts are tried line by
-// line, then those without a header). False, with the reason for the user in error, for what
-// is no statement: no text, or no layout recognised, or not one readable row.
+// line; those without a header only when no line looks like a header). False, with the
+// reason for the user in error, for what is no statement: no text, no layout recognised, not
+// one readable row, most rows unreadable, or amounts that do not follow the balance column
+// (the columns are not what the layout says they are).
 [[nodiscard]] bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayout>& layouts,
                                       TStatement& statement, std::string& error);
 

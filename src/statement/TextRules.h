@@ -34,7 +34,8 @@ class TTextRules {
   [[nodiscard]] const std::vector<TTextRule>& Rules() const { return m_rules; }
 
   // The category of the rule whose text the statement text contains, width-folded and blanks
-  // collapsed on both sides; the longest such rule text wins, so "ATM 手数料" beats "ATM".
+  // collapsed on both sides; the longest such rule text wins, so "ATM 手数料" beats "ATM", and
+  // of equally long ones the first in the file.
   // Rules whose category categories lacks are passed over. Empty when none fits.
   [[nodiscard]] std::string CategoryFor(std::string_view statementText, const THeadList& categories) const;
 

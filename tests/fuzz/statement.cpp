@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "foundation/Utf8.h"
+#include "statement/LedgerExport.h"
 #include "statement/StatementAmounts.h"
 #include "statement/StatementDates.h"
 #include "statement/StatementReader.h"
@@ -37,6 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!readable) std::abort();
   } else if (error.empty()) {
     std::abort();
+  }
+  // Household-ledger exports: a row brought in moves a positive amount on a real day.
+  kzm::TLedgerExport ledger;
+  if (kzm::ReadLedgerExport(bytes, ledger, error)) {
+    for (const kzm::TLedgerRow& row : ledger.rows) {
+      if (row.Readable() && (row.date <= 0 || row.amount <= 0 || row.account.empty())) std::abort();
+    }
   }
   int32_t amount = 0;
   (void)kzm::ReadStatementAmount(bytes, amount);

@@ -14,6 +14,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "statement/ImportHistory.h"
+#include "statement/StatementBalance.h"
 #include "statement/StatementSamples.h"
 #include "statement/TextRules.h"
 
@@ -132,8 +133,19 @@ TEST_F(StatementImportTest, BooksTheRowsWithTheirRulesAndTheSecondImportAddsNoth
   const TBookOutcome booked = BookImport(first, CurrentMonthData(), temp.Path(), ids);
   EXPECT_FALSE(booked.failed) << booked.message;
   EXPECT_EQ(booked.added, 3);
-  EXPECT_EQ(January(), (std::vector<std::string>{"1500 未分類 銀行 カード", "250000 給与 銀行 振込", "20000 現金 銀行 ATM"}));
+  EXPECT_EQ(January(), (std::vector<std::string>{"1500 未分類 銀行 カード ｺﾝﾋﾞﾆ ｻﾝﾌﾟﾙ", "250000 給与 銀行 振込 ｷｭｳﾖ ﾃｽﾄｼｬ",
+                                                 "20000 現金 銀行 ATM 引出"}));
   EXPECT_GE(CurrentProfile().Categories().IndexOfKey(kUnsorted), 0);
+
+  // The passbook opened the account at 0; the bank's balance is 100,000 higher.
+  TClosingBalance closing;
+  ASSERT_TRUE(ClosingBalance(first.Rows(), closing));
+  EXPECT_EQ(FormatDate8(closing.day), "20180127");
+  EXPECT_EQ(PassbookBalance(kBank, closing.day), 228500);
+  EXPECT_EQ(PassbookBalance(kBank, EncodeDate(2018, 1, 26)), 248500);
+  EXPECT_EQ(PassbookBalance(kBank, EncodeDate(2018, 1, 8)), 0);
+  EXPECT_EQ(BalanceCheckText(PassbookBalance(kBank, closing.day), closing),
+            "残高が一致しません: 帳簿 228,500 / 明細 328,500 (差 100,000)");
 
   TStatementImport second = ReadAndClassify();
   const TImportCounts counts = second.Counts();
@@ -240,6 +252,18 @@ TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(read.CategoryFor(c.text, categories), c.category);
+  }
+}
+
+TEST(TextRulesTest, OfTwoEquallyLongRulesThatBothMatchTheFirstWins) {
+  THeadList categories;
+  for (const std::string& key : {kCash, kFood}) categories.AddKey(key);
+  for (const bool gasFirst : {true, false}) {
+    SCOPED_TRACE(gasFirst);
+    TTextRules rules;
+    rules.Learn(gasFirst ? "ガス" : "電気", gasFirst ? kFood : kCash);
+    rules.Learn(gasFirst ? "電気" : "ガス", gasFirst ? kCash : kFood);
+    EXPECT_EQ(rules.CategoryFor("電気ガス料金", categories), gasFirst ? kFood : kCash);
   }
 }
 

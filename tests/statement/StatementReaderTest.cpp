@@ -29,7 +29,9 @@ TEST(StatementReaderTest, ReadsEveryKnownLayoutInItsEncoding) {
     std::vector<TExpectedRow> rows;
   } cases[] = {
       {AsCp932(test::kBankDiary), TStatementEncoding::seCp932, "銀行（日付・摘要",
-       {{"20180109", -1500, "カード", ""}, {"20180125", 250000, "振込", ""}, {"20180127", -20000, "ATM", ""}}},
+       {{"20180109", -1500, "カード ｺﾝﾋﾞﾆ ｻﾝﾌﾟﾙ", ""},
+        {"20180125", 250000, "振込 ｷｭｳﾖ ﾃｽﾄｼｬ", ""},
+        {"20180127", -20000, "ATM 引出", ""}}},
       {AsCp932(test::kBankEra), TStatementEncoding::seCp932, "銀行（年月日",
        {{"20180115", -3240, "ﾃﾞﾝｷ ｻﾝﾌﾟﾙ", ""}, {"20180120", 1000, "ﾘｿｸ", ""}}},
       {AsUtf8Bom(test::kBankIds), TStatementEncoding::seUtf8Bom, "銀行（取引日・入出金明細ID",
@@ -75,13 +77,22 @@ TEST(StatementReaderTest, PreambleAndTotalsArePassedOverButBrokenRowsAreKept) {
       "2018/2/30,日付なし,100,,\n"
       "2018/1/13,ゼロ,0,,\n"
       ",,,,\n"
+      "2018/1/14,パン,100,,\n"
+      "2018/1/15,パン,100,,\n"
+      "2018/1/16,パン,100,,\n"
+      "2018/1/17,パン,100,,\n"
+      "2018/1/18,パン,100,,\n"
       "合計,,\"1,000\",,\n";
   TStatement statement;
   std::string error;
   ASSERT_TRUE(ReadStatementBytes(bytes, BuiltInLayouts(), statement, error)) << error;
-  ASSERT_EQ(statement.rows.size(), 6u);
+  // Read rows outnumber the broken ones, or the file would be refused as not of this layout.
+  ASSERT_EQ(statement.rows.size(), 11u);
   EXPECT_TRUE(statement.rows[0].Readable());
-  for (size_t i = 1; i < statement.rows.size(); ++i) {
+  EXPECT_TRUE(statement.rows[6].Readable());
+  EXPECT_EQ(UnbookedReasons(statement.rows),
+            "出金の金額を読めません 1, 出金と入金の両方に金額があります 1, 金額がありません 1, 日付を読めません 1, 金額が0円です 1");
+  for (size_t i = 1; i < 6; ++i) {
     SCOPED_TRACE(statement.rows[i].cells);
     EXPECT_FALSE(statement.rows[i].Readable());
     EXPECT_EQ(statement.rows[i].line, static_cast<int>(i) + 2);

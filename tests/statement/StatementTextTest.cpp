@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "statement/StatementReader.h"
+
 #include "foundation/Dates.h"
 #include "statement/StatementAmounts.h"
 #include "statement/StatementDates.h"
@@ -61,6 +63,50 @@ TEST(StatementDatesTest, NearestDateCrossesTheNewYear) {
     const TDayNumber got = NearestDate(c.month, c.day, ParseDate(c.reference));
     EXPECT_EQ(FormatDate8(got), c.expected);
   }
+}
+
+TEST(StatementDatesTest, ADayWithoutYearIsNeverAfterTheStatementWasMade) {
+  const struct {
+    int month, day;
+    const char* notAfter;
+    const char* expected;
+  } cases[] = {
+      {12, 31, "20270102", "20261231"},
+      {1, 1, "20270102", "20270101"},
+      {1, 2, "20270102", "20270102"},  // the day itself
+      {1, 3, "20270102", "20260103"},  // a day later: last year's
+      {4, 30, "20260429", "20250430"},
+      {2, 29, "20270301", "20240229"},  // the last leap day before
+      {2, 30, "20270301", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.notAfter);
+    const TDayNumber got = LatestDateNotAfter(c.month, c.day, ParseDate(c.notAfter));
+    EXPECT_EQ(got == 0 ? std::string() : FormatDate8(got), c.expected);
+  }
+}
+
+TEST(StatementDatesTest, YearlessFilesAroundNewYearTakeTheYearFromTodayOrThePreamble) {
+  const std::string rows = "12/31,サンプル年末,100\n1/2,サンプル年始,200\n";
+  SetTodayForTest(EncodeDate(2027, 1, 2));
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes("テスト　太郎様,1234\n" + rows, BuiltInLayouts(), statement, error)) << error;
+  ASSERT_EQ(statement.rows.size(), 2u);
+  EXPECT_EQ(FormatDate8(statement.rows[0].date), "20261231");
+  EXPECT_EQ(FormatDate8(statement.rows[1].date), "20270102");
+  // Read on the 1st, 2 January is not yet: the statement is a year old.
+  SetTodayForTest(EncodeDate(2027, 1, 1));
+  ASSERT_TRUE(ReadStatementBytes("テスト　太郎様,1234\n" + rows, BuiltInLayouts(), statement, error)) << error;
+  EXPECT_EQ(FormatDate8(statement.rows[0].date), "20251231");
+  EXPECT_EQ(FormatDate8(statement.rows[1].date), "20260102");
+  // A statement for December read in March keeps its months in December's year.
+  SetTodayForTest(EncodeDate(2027, 3, 10));
+  ASSERT_TRUE(ReadStatementBytes("テスト　太郎様,2026年12月ご利用分\n12/31,サンプル,100\n", BuiltInLayouts(), statement,
+                                 error))
+      << error;
+  EXPECT_EQ(FormatDate8(statement.rows[0].date), "20261231");
+  SetTodayForTest(0);
 }
 
 TEST(StatementDatesTest, DateNamedInPreambleLines) {

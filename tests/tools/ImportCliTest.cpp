@@ -59,6 +59,8 @@ TEST_F(ImportCliTest, ImportsOnceAndUndoes) {
   EXPECT_NE(dry.out.find("2024/12/03\t300,000\tｷｭｳﾖ\t未分類\t新規"), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("読めない行 (5行目)"), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("行 4, 取り込む 3, 重複 0"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("取り込まない行: 出金の金額を読めません 1\n"), std::string::npos) << dry.out;
+  EXPECT_EQ(dry.out.find("残高が一致"), std::string::npos) << dry.out;  // the column holds 0 throughout
 
   const TRun booked = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行"});
   ASSERT_EQ(booked.code, 0) << booked.err;
@@ -75,6 +77,17 @@ TEST_F(ImportCliTest, ImportsOnceAndUndoes) {
   ASSERT_EQ(undo.code, 0) << undo.err;
   EXPECT_NE(undo.out.find("3件の取り込みを取り消しました"), std::string::npos) << undo.out;
   EXPECT_EQ(test::ReadBytes(Data() + "/家計簿/Daily/202412.kzm"), before.at(Data() + "/家計簿/Daily/202412.kzm"));
+}
+
+TEST_F(ImportCliTest, AfterTheImportTheBalancesAreCompared) {
+  const std::string path = temp.File("balance.csv");
+  test::WriteBytes(path, "取引日,摘要,出金金額,入金金額,残高\r\n"
+                         "2024/12/20,サンプル,100,,\"1,000,000\"\r\n"
+                         "2024/12/21,サンプル,200,,\"999,800\"\r\n");
+  const TRun booked = Run({"--data-folder", Data(), "import", "家計簿", path, "--account", "銀行"});
+  ASSERT_EQ(booked.code, 0) << booked.err;
+  EXPECT_NE(booked.out.find("残高が一致しません: 帳簿 "), std::string::npos) << booked.out;
+  EXPECT_NE(booked.out.find(" / 明細 999,800 (差 "), std::string::npos) << booked.out;
 }
 
 TEST_F(ImportCliTest, FailuresNameTheFileAndWriteNothing) {

@@ -70,7 +70,8 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
   Child<QLineEdit>(window, "EditFile")->setFocus();
   test::TypeText(QString::fromStdString(m_data.File("meisai.csv")));
   test::PressKey(Qt::Key_Return);
-  EXPECT_EQ(Counts(), QStringLiteral("4行・取り込む 3・重複 0（確実 0／可能性 0）・読めない 1"));
+  EXPECT_EQ(Counts(), QStringLiteral("4行・取り込む 3・重複 0（確実 0／可能性 0）・読めない 1\n"
+                                     "取り込まない行: 出金の金額を読めません 1"));
   Choose(Child<QComboBox>(window, "ComboAccount"), "銀行");
 
   // The grid has the focus on the first row: Space leaves it out, and back in again.

@@ -13,6 +13,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "statement/ImportHistory.h"
+#include "statement/StatementBalance.h"
 #include "statement/StatementImport.h"
 #include "statement/StatementPresets.h"
 #include "statement/TextRules.h"
@@ -56,8 +57,8 @@ const char* MarkText(const TImportRow& row) {
 
 void PrintRow(const TImportRow& row, const std::string& accountKey) {
   if (!row.row.Readable()) {
-    std::printf("-\t-\t%s\t\t読めない行 (%d行目): %s\n", Field(row.row.cells).c_str(), row.row.line,
-                Field(row.row.problem).c_str());
+    std::printf("-\t-\t%s\t\t%s (%d行目): %s\n", Field(row.row.cells).c_str(),
+                row.row.noMoney ? "取り込まない行" : "読めない行", row.row.line, Field(row.row.problem).c_str());
     return;
   }
   std::printf("%s\t%s\t%s\t%s\t%s\n", FormatDateSlashed(row.row.date).c_str(),
@@ -66,8 +67,18 @@ void PrintRow(const TImportRow& row, const std::string& accountKey) {
 }
 
 void PrintCounts(const TImportCounts& counts) {
-  std::printf("行 %d, 取り込む %d, 重複 %d (確実 %d, 可能性 %d), 読めない %d\n", counts.rows, counts.ticked,
+  std::printf("行 %d, 取り込む %d, 重複 %d (確実 %d, 可能性 %d), 読めない %d", counts.rows, counts.ticked,
               counts.certain + counts.likely, counts.certain, counts.likely, counts.unreadable);
+  if (counts.noMoney > 0) std::printf(", お金の動きなし %d", counts.noMoney);
+  std::printf("\n");
+  if (!counts.reasons.empty()) std::printf("取り込まない行: %s\n", counts.reasons.c_str());
+}
+
+// The passbook's balance of the account against the statement's, once the rows are booked.
+void PrintBalanceCheck(const TStatementImport& import, const std::string& accountKey) {
+  TClosingBalance closing;
+  if (!ClosingBalance(import.Rows(), closing)) return;
+  std::printf("%s\n", BalanceCheckText(PassbookBalance(accountKey, closing.day), closing).c_str());
 }
 
 // A preset given with --columns is stored (unless nothing may be written) and used.
@@ -137,6 +148,7 @@ int ImportCommand(const TArgList& given) {
   const TBookOutcome outcome = BookImport(import, CurrentMonthData(), folder, ids);
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed) throw TCliError("取り込みを最後までできませんでした: " + parsed.positional[1]);
+  PrintBalanceCheck(import, accountKey);
   if (accountName != remembered) {
     presets.SetAccount(import.Statement().layoutName, accountName);
     if (!presets.Save(error)) throw TCliError(error);

@@ -22,6 +22,8 @@ constexpr const char* kHeaders[kStatementColumnCount] = {"取込", "日付", "�
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QString MarkText(const TImportRow& row) {
+  // A 0-yen gate record is no fault of the file: it is left out, not unreadable.
+  if (row.row.noMoney) return QStringLiteral("取り込まない行: ") + Q(row.row.problem);
   if (!row.row.Readable()) return QStringLiteral("読めない行: ") + Q(row.row.problem);
   switch (row.duplicate) {
     case TDuplicate::dCertain: return QStringLiteral("重複（確実）");

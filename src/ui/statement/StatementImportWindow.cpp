@@ -14,6 +14,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "statement/StatementBalance.h"
 #include "ui/main/DataWindows.h"
 #include "ui/main/Fonts.h"
 #include "ui/statement/ColumnMappingDialog.h"
@@ -297,6 +298,10 @@ void TFmStatementImport::ShowCounts() {
                         .arg(counts.certain)
                         .arg(counts.likely)
                         .arg(counts.unreadable));
+  if (counts.noMoney > 0) m_counts->setText(m_counts->text() + QStringLiteral("・お金の動きなし %1").arg(counts.noMoney));
+  if (!counts.reasons.empty()) {
+    m_counts->setText(m_counts->text() + QStringLiteral("\n取り込まない行: ") + QString::fromStdString(counts.reasons));
+  }
   m_importButton->setEnabled(counts.ticked > 0 && !AccountKey().empty());
 }
 
@@ -327,7 +332,13 @@ void TFmStatementImport::ButtonImportClick() {
   if (!SaveAllDataWindows()) return;
   const TBookOutcome outcome = BookImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
-  WindowSystem().Notify(outcome.message);
+  std::string message = outcome.message;
+  // Whether the passbook now agrees with the bank on the statement's last day.
+  TClosingBalance closing;
+  if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
+    message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
+  }
+  WindowSystem().Notify(message);
   const std::string accountName = m_account->currentText().toStdString();
   if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
     m_presets.SetAccount(m_import.Statement().layoutName, accountName);

@@ -1,0 +1,111 @@
+#pragma once
+
+// Statements of our own making in the layouts people download from banks, card companies,
+// electronic money, transit cards and payment apps: the column names as those services
+// describe them in public, every row invented. Balances follow the amounts.
+
+namespace kzm::test {
+
+// Payee text split over 摘要 and 摘要内容.
+inline const char* const kBankTwoTexts =
+    "日付,摘要,摘要内容,支払い金額,預かり金額,差引残高,メモ,未資金化区分,入払区分\r\n"
+    "2026/7/1,口座振替,トウキヨウトスイドウ,\"3,210\",,\"96,790\",,,支払い\r\n"
+    "2026/7/1,口座振替,サンプルデンワ,\"4,000\",,\"92,790\",,,支払い\r\n"
+    "2026/7/10,振込,ｻﾝﾌﾟﾙｼﾖｳｼﾞ,,\"200,000\",\"292,790\",,,入金\r\n";
+
+// 年月日,お引出し,お預入れ,お取り扱い内容,残高,メモ,ラベル: no 和暦, the text after the amounts.
+inline const char* const kBankWithdrawDeposit =
+    "年月日,お引出し,お預入れ,お取り扱い内容,残高,メモ,ラベル\r\n"
+    "2026/7/1,,\"250,000\",ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ,\"310,000\",,\r\n"
+    "2026/7/2,\"10,000\",,ATM,\"300,000\",,\r\n"
+    "2026/7/5,\"1,980\",,ﾃﾞﾋﾞﾂﾄ ｻﾝﾌﾟﾙ,\"298,020\",,\r\n";
+
+// 日付,お引出金額,お預入金額,お取引内容,残高,メモ.
+inline const char* const kBankMizuhoStyle =
+    "日付,お引出金額,お預入金額,お取引内容,残高,メモ\r\n"
+    "2026/07/03,\"5,000\",,ｶ-ﾄﾞ,\"45,000\",\r\n"
+    "2026/07/04,,123,ﾘｿｸ,\"45,123\",\r\n";
+
+// 取引日,入出金明細ＩＤ,受入金額（円）,払出金額（円）,詳細１,詳細２,現在（貸付）高.
+inline const char* const kBankTwoDetails =
+    "取引日,入出金明細ＩＤ,受入金額（円）,払出金額（円）,詳細１,詳細２,現在（貸付）高\r\n"
+    "20260705,0000123,,5000,カード,ｻﾝﾌﾟﾙｽﾄｱ,45000\r\n"
+    "20260706,0000124,10000,,振込,ﾔﾏﾀﾞ ﾊﾅｺ,55000\r\n";
+
+// 取引日,摘要,出金金額,入金金額,残高: no units after the amount names.
+inline const char* const kBankPlainNames =
+    "取引日,摘要,出金金額,入金金額,残高\r\n"
+    "2026/07/01,振込 サンプル商事,,\"30,000\",\"130,000\"\r\n"
+    "2026/07/02,ATM,\"5,000\",,\"125,000\"\r\n";
+
+// The date over three columns, the time over three more.
+inline const char* const kBankSplitDate =
+    "操作日(年),操作日(月),操作日(日),操作時刻(時),操作時刻(分),操作時刻(秒),取引順番号,摘要,お支払金額,お預り金額,残高,メモ\r\n"
+    "2026,7,1,9,15,0,1,ﾌﾘｺﾐ ｻﾝﾌﾟﾙ,,10000,60000,\r\n"
+    "2026,7,2,12,0,0,1,ﾃﾞﾋﾞﾂﾄ,1200,,58800,\r\n";
+
+// Dates without a year, in a statement made early in January.
+inline const char* const kBankYearless =
+    "照会日,2027年1月5日\r\n"
+    "取扱日付,摘要,お支払金額,お預り金額,差引残高\r\n"
+    "12月30日,ATM,\"10,000\",,\"90,000\"\r\n"
+    "1月4日,振込,,\"5,000\",\"95,000\"\r\n";
+
+// Cards: spending positive, refunds and cancellations negative.
+inline const char* const kCardProductColumn =
+    "利用日,利用店名・商品,利用者,支払方法,利用金額,支払手数料,支払総額\r\n"
+    "2026/07/01,サンプル書店,本人,1回払い,\"1,650\",0,\"1,650\"\r\n"
+    "2026/07/03,サンプル書店,本人,1回払い,-550,0,-550\r\n";
+
+inline const char* const kCardGoRiyou =
+    "会員名,テスト　太郎様\r\n"
+    "今回のお支払日,2026年8月10日\r\n"
+    "ご利用者,カテゴリ,ご利用日,ご利用先など,ご利用金額(￥),支払区分,今回回数,訂正サイン,お支払い金額(￥),国内／海外,摘要,備考\r\n"
+    "本人,ショッピング,2026/07/02,サンプルマート,\"3,300\",1回,,,\"3,300\",国内,,\r\n"
+    "本人,ショッピング,2026/07/04,サンプルマート,-300,1回,,*,-300,国内,,\r\n";
+
+inline const char* const kCardPlace =
+    "種別（ショッピング、キャッシング、その他）,ご利用年月日,ご利用場所,ご利用内容,ご利用金額（キャッシングでは元金になります）,支払区分,お支払開始月,備考\r\n"
+    "ショッピング,2026年7月8日,サンプル百貨店,衣料品,\"12,000\",1回,2026年8月,\r\n";
+
+inline const char* const kCardCancel =
+    "利用日/キャンセル日,利用店名・商品名,利用者,支払区分,利用金額,手数料,支払総額\r\n"
+    "2026/07/09,サンプルカフェ,本人,1回,480,0,480\r\n"
+    "2026/07/10,サンプルカフェ,本人,1回,-480,0,-480\r\n";
+
+inline const char* const kCardRefundColumn =
+    "ご利用年月日,ご利用箇所,ご利用額,払戻額,ご請求額（うち手数料・利息）,支払区分（回数）\r\n"
+    "2026/07/11,サンプル駅　きっぷ,\"2,310\",,\"2,310\",1回\r\n"
+    "2026/07/12,サンプル駅　きっぷ,,\"2,310\",\"-2,310\",1回\r\n";
+
+// Electronic money whose amounts carry no sign: 利用区分 says which way the money went.
+inline const char* const kPrepaidKinds =
+    "取引年月日,利用店舗,利用金額（税込）,利用区分,支払方法,獲得ポイント\r\n"
+    "2026/07/01,サンプルスーパー,\"1,080円\",支払,WAON,5\r\n"
+    "2026/07/01,サンプルスーパー,\"3,000円\",チャージ,現金,0\r\n"
+    "2026/07/02,サンプル駅売店,\"2,000円\",オートチャージ,クレジット,0\r\n"
+    "2026/07/03,サンプルスーパー,540円,支払取消,WAON,0\r\n"
+    "2026/07/04,サンプル端末,500円,ダウンロード,,0\r\n";
+
+// A transit card's history: no years, charges positive, fares negative, a 0-yen gate record.
+inline const char* const kTransitCard =
+    "月日,種別,利用駅,種別,利用駅,残高,入金・利用額\r\n"
+    "12/29,入,サンプル,出,ミホン,\"2,800\",-200\r\n"
+    "12/30,ｶｰﾄﾞ,,,,\"5,800\",\"+3,000\"\r\n"
+    "12/30,入,ミホン,出,ミホン,\"5,800\",0\r\n"
+    "01/02,物販,,,,\"5,650\",-150\r\n";
+
+// A payment app: money out and in in columns of their own, "-" for none.
+inline const char* const kPaymentApp =
+    "取引日,出金金額（円）,入金金額（円）,海外出金金額,通貨,変換レート（円）,利用国,取引内容,取引先,取引方法,支払い区分,利用者,取引番号\r\n"
+    "2026/07/01 12:34:56,500,-,-,-,-,-,支払い,サンプルカフェ,残高,-,-,P0001\r\n"
+    "2026/07/02 08:00:00,-,\"3,000\",-,-,-,-,チャージ,サンプル銀行,銀行口座,-,-,P0002\r\n";
+
+// A payment service in several currencies: only yen rows are read.
+inline const char* const kPaymentService =
+    "日付,時間,タイムゾーン,名前,タイプ,ステータス,通貨,合計,手数料,正味,取引ID\r\n"
+    "2026/07/05,10:00:00,JST,サンプル商店,一般支払い,完了,JPY,\"-1,500\",0,\"-1,500\",TX0001\r\n"
+    "2026/07/06,11:00:00,JST,Sample Shop,一般支払い,完了,USD,-12.00,0,-12.00,TX0002\r\n"
+    "2026/07/07,12:00:00,JST,サンプル返金,返金,完了,JPY,500,0,500,TX0003\r\n";
+
+}  // namespace kzm::test

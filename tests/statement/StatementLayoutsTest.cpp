@@ -1,0 +1,237 @@
+// The layouts people download, each read from a sample of our own making: every row's date,
+// signed amount and text; and the files the headerless card layout must leave alone.
+
+#include <gtest/gtest.h>
+
+#include "statement/LayoutSamples.h"
+#include "statement/StatementBalance.h"
+#include "statement/StatementReader.h"
+#include "statement/StatementSamples.h"
+
+namespace kzm {
+namespace {
+
+struct TExpectedRow {
+  const char* date;
+  int32_t amount;
+  const char* text;
+  const char* id = "";
+};
+
+struct TLayoutCase {
+  const char* what;
+  std::string bytes;
+  const char* layoutStart;
+  std::vector<TExpectedRow> rows;
+};
+
+void ExpectRows(const TStatement& statement, const std::vector<TExpectedRow>& rows) {
+  ASSERT_EQ(statement.rows.size(), rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TStatementRow& row = statement.rows[i];
+    SCOPED_TRACE(row.cells);
+    EXPECT_TRUE(row.Readable()) << row.problem;
+    EXPECT_EQ(FormatDate8(row.date), rows[i].date);
+    EXPECT_EQ(row.amount, rows[i].amount);
+    EXPECT_EQ(row.text, rows[i].text);
+    EXPECT_EQ(row.sourceId, rows[i].id);
+  }
+}
+
+void ExpectLayouts(const std::vector<TLayoutCase>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TStatement statement;
+    std::string error;
+    ASSERT_TRUE(ReadStatementBytes(c.bytes, BuiltInLayouts(), statement, error)) << error;
+    EXPECT_TRUE(statement.layoutName.starts_with(c.layoutStart)) << statement.layoutName;
+    ExpectRows(statement, c.rows);
+  }
+}
+
+// A card statement whose header follows a summary of twenty lines.
+std::string AfterSummary(int summaryLines) {
+  std::string bytes;
+  for (int i = 1; i <= summaryLines; ++i) bytes += "ご請求明細のご案内" + std::to_string(i) + ",\r\n";
+  return bytes + "利用日,利用店名,利用者区分,支払区分,利用金額,今回ご請求額\r\n"
+                 "2026/07/15,サンプル電器,本人,1回,\"9,800\",\"9,800\"\r\n";
+}
+
+TEST(StatementLayoutsTest, BanksWithTheirSignsAndTexts) {
+  ExpectLayouts({
+      {"two text columns", test::AsCp932(test::kBankTwoTexts), "銀行（日付・摘要",
+       {{"20260701", -3210, "口座振替 トウキヨウトスイドウ"},
+        {"20260701", -4000, "口座振替 サンプルデンワ"},
+        {"20260710", 200000, "振込 ｻﾝﾌﾟﾙｼﾖｳｼﾞ"}}},
+      {"withdraw, deposit, then the text", test::AsCp932(test::kBankWithdrawDeposit), "銀行（年月日・お引出し",
+       {{"20260701", 250000, "ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ"}, {"20260702", -10000, "ATM"}, {"20260705", -1980, "ﾃﾞﾋﾞﾂﾄ ｻﾝﾌﾟﾙ"}}},
+      {"お引出金額 and お預入金額", test::AsCp932(test::kBankMizuhoStyle), "銀行（日付・お引出金額",
+       {{"20260703", -5000, "ｶ-ﾄﾞ"}, {"20260704", 123, "ﾘｿｸ"}}},
+      {"two detail columns and ids", test::AsCp932(test::kBankTwoDetails), "銀行（取引日・入出金明細ID",
+       {{"20260705", -5000, "カード ｻﾝﾌﾟﾙｽﾄｱ", "0000123"}, {"20260706", 10000, "振込 ﾔﾏﾀﾞ ﾊﾅｺ", "0000124"}}},
+      {"plain amount names", test::AsUtf8Bom(test::kBankPlainNames), "銀行（取引日・摘要・出金金額",
+       {{"20260701", 30000, "振込 サンプル商事"}, {"20260702", -5000, "ATM"}}},
+      {"the date over three columns", test::AsCp932(test::kBankSplitDate), "銀行（操作日",
+       {{"20260701", 10000, "ﾌﾘｺﾐ ｻﾝﾌﾟﾙ"}, {"20260702", -1200, "ﾃﾞﾋﾞﾂﾄ"}}},
+      {"dates without a year", test::AsCp932(test::kBankYearless), "銀行（取扱日付",
+       {{"20261230", -10000, "ATM"}, {"20270104", 5000, "振込"}}},
+  });
+}
+
+TEST(StatementLayoutsTest, CardsWithRefundsAndCancellations) {
+  ExpectLayouts({
+      {"利用店名・商品", test::AsCp932(test::kCardProductColumn), "カード（利用日・利用店名・商品・",
+       {{"20260701", -1650, "サンプル書店"}, {"20260703", 550, "サンプル書店"}}},
+      {"ご利用先など after a preamble", test::AsCp932(test::kCardGoRiyou), "カード（ご利用日・ご利用先など",
+       {{"20260702", -3300, "サンプルマート"}, {"20260704", 300, "サンプルマート"}}},
+      {"a long amount name", test::AsCp932(test::kCardPlace), "カード（ご利用年月日・ご利用場所",
+       {{"20260708", -12000, "サンプル百貨店"}}},
+      {"cancellations", test::AsUtf8Bom(test::kCardCancel), "カード（利用日／キャンセル日",
+       {{"20260709", -480, "サンプルカフェ"}, {"20260710", 480, "サンプルカフェ"}}},
+      {"refunds in a column", test::AsCp932(test::kCardRefundColumn), "カード（ご利用年月日・ご利用箇所",
+       {{"20260711", -2310, "サンプル駅　きっぷ"}, {"20260712", 2310, "サンプル駅　きっぷ"}}},
+      {"header on line 21", test::AsCp932(AfterSummary(20)), "カード（利用日・利用店名・利用金額",
+       {{"20260715", -9800, "サンプル電器"}}},
+  });
+}
+
+TEST(StatementLayoutsTest, PrepaidCardsAndApps) {
+  SetTodayForTest(EncodeDate(2027, 1, 5));
+  ExpectLayouts({
+      {"sign from 利用区分", test::AsCp932(test::kPrepaidKinds), "電子マネー",
+       {{"20260701", -1080, "サンプルスーパー"},
+        {"20260701", 3000, "サンプルスーパー"},
+        {"20260702", 2000, "サンプル駅売店"},
+        {"20260703", 540, "サンプルスーパー"},
+        {"20260704", 500, "サンプル端末"}}},
+      {"payment app", test::AsUtf8Bom(test::kPaymentApp), "決済アプリ",
+       {{"20260701", -500, "サンプルカフェ 支払い", "P0001"}, {"20260702", 3000, "サンプル銀行 チャージ", "P0002"}}},
+  });
+
+  // A gate passed without a fare is a record, not a fault, and is not booked.
+  TStatement transit;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kTransitCard), BuiltInLayouts(), transit, error)) << error;
+  EXPECT_TRUE(transit.layoutName.starts_with("交通系IC")) << transit.layoutName;
+  ASSERT_EQ(transit.rows.size(), 4u);
+  EXPECT_EQ(FormatDate8(transit.rows[0].date), "20261229");
+  EXPECT_EQ(transit.rows[0].amount, -200);
+  EXPECT_EQ(transit.rows[0].text, "入 サンプル");
+  EXPECT_EQ(transit.rows[1].amount, 3000);
+  EXPECT_TRUE(transit.rows[2].noMoney);
+  EXPECT_FALSE(transit.rows[2].Readable());
+  EXPECT_EQ(FormatDate8(transit.rows[3].date), "20270102");
+  EXPECT_EQ(transit.rows[3].amount, -150);
+  EXPECT_EQ(UnbookedReasons(transit.rows), "0円の記録 1");
+
+  // Rows in another currency are counted with the reason, never booked as yen.
+  TStatement service;
+  ASSERT_TRUE(ReadStatementBytes(test::kPaymentService, BuiltInLayouts(), service, error)) << error;
+  ASSERT_EQ(service.rows.size(), 3u);
+  EXPECT_EQ(service.rows[0].amount, -1500);
+  EXPECT_EQ(service.rows[0].sourceId, "TX0001");
+  EXPECT_NE(service.rows[1].problem.find("円以外の通貨です（USD）"), std::string::npos) << service.rows[1].problem;
+  EXPECT_EQ(service.rows[2].amount, 500);
+  SetTodayForTest(0);
+}
+
+TEST(StatementLayoutsTest, AKindNotListedIsCountedNotGuessed) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(std::string(test::kPrepaidKinds) + "2026/07/05,サンプル,100円,ポイント移行,,0\r\n",
+                                 BuiltInLayouts(), statement, error))
+      << error;
+  ASSERT_EQ(statement.rows.size(), 6u);
+  EXPECT_EQ(statement.rows[5].problem, "入金か出金かわかりません（ポイント移行）");
+  EXPECT_EQ(UnbookedReasons(statement.rows), "入金か出金かわかりません 1");
+}
+
+// Files with a header that the card layout without one once claimed: read by number, a
+// salary became spending and withdrawals vanished.
+TEST(StatementLayoutsTest, TheHeaderlessLayoutLeavesFilesWithAHeaderAlone) {
+  const TStatementLayout& headerless = BuiltInLayouts().back();
+  ASSERT_TRUE(headerless.signature.empty());
+  const char* const withHeaders[] = {test::kBankWithdrawDeposit, test::kBankPlainNames, test::kPrepaidKinds};
+  for (const char* bytes : withHeaders) {
+    SCOPED_TRACE(bytes);
+    TStatement statement;
+    std::string error;
+    EXPECT_FALSE(ReadStatementBytes(bytes, {headerless}, statement, error));
+    EXPECT_TRUE(statement.layoutUnknown);
+    EXPECT_TRUE(ReadStatementBytes(bytes, BuiltInLayouts(), statement, error)) << error;
+    EXPECT_NE(statement.layoutName, headerless.name);
+  }
+  // Its own files, which begin with the holder's line, it still reads.
+  TStatement statement;
+  std::string error;
+  EXPECT_TRUE(ReadStatementBytes(test::kCardHeaderless, {headerless}, statement, error)) << error;
+}
+
+TEST(StatementLayoutsTest, TheHeaderIsSearchedForOverSixtyLines) {
+  TStatement statement;
+  std::string error;
+  const std::string header = "利用日,利用店名,利用者区分,支払区分,利用金額,今回ご請求額\r\n";
+  EXPECT_TRUE(ReadStatementBytes(AfterSummary(kHeaderSearchLines - 1), BuiltInLayouts(), statement, error)) << error;
+  EXPECT_EQ(statement.rows.size(), 1u);
+  EXPECT_FALSE(ReadStatementBytes(AfterSummary(kHeaderSearchLines), BuiltInLayouts(), statement, error));
+  EXPECT_TRUE(statement.layoutUnknown);
+  EXPECT_EQ(kHeaderSearchLines, 60);
+}
+
+TEST(StatementLayoutsTest, RowsThatDisagreeWithTheLayoutAreRefused) {
+  const struct {
+    const char* what;
+    const char* bytes;
+    const char* message;
+  } cases[] = {
+      {"most amounts unreadable",
+       "日付,摘要,支払い金額,預かり金額\n2026/7/1,a,100,\n2026/7/2,b,ｶｰﾄﾞ,\n2026/7/3,c,ATM,\n",
+       "半分以上が読めません（3行のうち2行）"},
+      // Deposits in the column the layout takes for withdrawals: the balance rises with each.
+      {"amounts against the balance",
+       "日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,100,,1100\n2026/7/2,b,200,,1300\n2026/7/3,c,300,,1600\n",
+       "金額と残高の動きが合いません"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TStatement statement;
+    std::string error;
+    EXPECT_FALSE(ReadStatementBytes(c.bytes, BuiltInLayouts(), statement, error));
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+  // Newest first, the balances follow all the same.
+  TStatement statement;
+  std::string error;
+  EXPECT_TRUE(ReadStatementBytes("日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/3,c,300,,400\n2026/7/2,b,200,,700\n"
+                                 "2026/7/1,a,,1000,900\n",
+                                 BuiltInLayouts(), statement, error))
+      << error;
+  EXPECT_TRUE(BalanceFit(statement.rows).newestFirst);
+}
+
+TEST(StatementLayoutsTest, TheStatementsClosingBalanceAgainstThePassbooks) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kBankWithdrawDeposit), BuiltInLayouts(), statement, error));
+  TClosingBalance closing;
+  ASSERT_TRUE(ClosingBalance(statement.rows, closing));
+  EXPECT_EQ(FormatDate8(closing.day), "20260705");
+  EXPECT_EQ(closing.balance, 298020);
+  EXPECT_EQ(BalanceCheckText(298020, closing), "残高が一致しています: 298,020 (2026/07/05)");
+  EXPECT_EQ(BalanceCheckText(298019, closing), "残高が一致しません: 帳簿 298,019 / 明細 298,020 (差 1)");
+  EXPECT_EQ(BalanceCheckText(298021, closing), "残高が一致しません: 帳簿 298,021 / 明細 298,020 (差 1)");
+
+  // Newest first: the first row of the last day closes.
+  ASSERT_TRUE(ReadStatementBytes("日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/3,c,300,,400\n2026/7/3,b,200,,700\n"
+                                 "2026/7/1,a,,1000,900\n",
+                                 BuiltInLayouts(), statement, error));
+  ASSERT_TRUE(ClosingBalance(statement.rows, closing));
+  EXPECT_EQ(closing.balance, 400);
+  // A column that holds one figure throughout is not filled in.
+  ASSERT_TRUE(ReadStatementBytes("日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,300,,0\n2026/7/2,b,200,,0\n",
+                                 BuiltInLayouts(), statement, error));
+  EXPECT_FALSE(ClosingBalance(statement.rows, closing));
+}
+
+}  // namespace
+}  // namespace kzm
