@@ -25,7 +25,7 @@ namespace {
 
 constexpr size_t kMaxPendingSize = 16 * 1024 * 1024;
 constexpr int kShiftReach = 31;  // a shift never moves a date further than this
-constexpr int kNextSearch = 400;
+constexpr int kNextChunk = 64;
 
 struct TPending {
   int templateId = 0;
@@ -244,10 +244,20 @@ std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNu
 
 TDayNumber NextOpenDate(const TRecurringStore& store, const TRecurringTemplate& t, TDayNumber from,
                         TBusinessDays& businessDays) {
-  for (const TOccurrence& o : NextOccurrences(t, from, kNextSearch, businessDays)) {
-    if (IsOpen(store, t, o)) return o.date;
+  TDayNumber seen = 0;  // the last scheduled date looked at
+  for (;;) {
+    const std::vector<TOccurrence> next = NextOccurrences(t, from, kNextChunk, businessDays);
+    bool newOnes = false;
+    for (const TOccurrence& o : next) {
+      if (o.scheduled <= seen) continue;
+      newOnes = true;
+      if (IsOpen(store, t, o)) return o.date;
+      seen = o.scheduled;
+    }
+    if (!newOnes) return 0;
+    // Two occurrences may share a date after their shifts: look again from the last date.
+    from = next.back().date;
   }
-  return 0;
 }
 
 TkzmEntry EntryOfOccurrence(const TDueOccurrence& due, int32_t amount) {

@@ -44,8 +44,9 @@ struct TDueOccurrence {
 // what is still to come in a period.
 [[nodiscard]] std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNumber first,
                                                           TDayNumber last, TBusinessDays& businessDays);
-// The date of the template's next occurrence not yet entered nor skipped, dated on or after
-// from; 0 when none is left.
+// The date of the template's first occurrence not yet entered nor skipped, dated on or after
+// from; 0 when none is left. With from before the schedule's first date it is the oldest one
+// still open, overdue or not.
 [[nodiscard]] TDayNumber NextOpenDate(const TRecurringStore& store, const TRecurringTemplate& t, TDayNumber from,
                                       TBusinessDays& businessDays);
 
