@@ -59,8 +59,12 @@ std::vector<TDueOccurrence> OpenBetween(const TRecurringStore& store, TDayNumber
   for (size_t i = 0; i < templates.size(); ++i) {
     const TRecurringTemplate& t = templates[i];
     const TDayNumber from = std::max(first, t.schedule.first - kShiftReach);
+    // Both lists run in scheduled order: one pass over the two, no look-up per occurrence.
+    const std::vector<TDayNumber> handled = store.HandledDates(t.id);
+    auto done = handled.begin();
     for (const TOccurrence& o : OccurrencesBetween(t, from, last, businessDays)) {
-      if (!IsOpen(store, t, o)) continue;
+      while (done != handled.end() && *done < o.scheduled) ++done;
+      if (o.scheduled <= t.handledThrough || (done != handled.end() && *done == o.scheduled)) continue;
       found.push_back({o, t});
       order.push_back(i);
     }

@@ -56,28 +56,65 @@ bool Usable(const TSchedule& s) {
   return false;
 }
 
-// A guess of the index of the first occurrence scheduled on or after day, never above it.
-int64_t IndexGuess(const TSchedule& s, TDayNumber day) {
-  if (day <= s.first) return 0;
-  switch (s.repeat) {
-    case TRepeat::rpMonthly: {
-      const TYmd ymd = DecodeDate(day);
-      return (MonthIndex(ymd.year, ymd.month) - FirstMonthIndex(s)) / s.interval - 1;
+// The dates of a usable schedule, with where it starts worked out once.
+class TScheduleSteps {
+ public:
+  explicit TScheduleSteps(const TSchedule& s) : m_s(s) {
+    switch (s.repeat) {
+      case TRepeat::rpMonthly: m_start = FirstMonthIndex(s); break;
+      case TRepeat::rpWeekly: m_start = FirstWeekday(s); break;
+      case TRepeat::rpYearly: m_start = FirstYear(s); break;
+      case TRepeat::rpDays: m_start = s.first; break;
     }
-    case TRepeat::rpWeekly: return (day - FirstWeekday(s)) / (7 * s.interval) - 1;
-    case TRepeat::rpYearly: return (DecodeDate(day).year - FirstYear(s)) / s.interval - 1;
-    case TRepeat::rpDays: return (day - s.first) / s.interval - 1;
   }
-  return 0;
-}
+
+  // The n-th scheduled date (n from 0), ignoring the schedule's end; 0 past 9999-12-31.
+  [[nodiscard]] TDayNumber Nth(int n) const {
+    const int64_t step = static_cast<int64_t>(n) * m_s.interval;
+    switch (m_s.repeat) {
+      case TRepeat::rpMonthly: {
+        const int64_t index = m_start + step;
+        return index > MonthIndex(9999, 12) ? 0 : MonthlyDate(static_cast<int>(index), m_s.day);
+      }
+      case TRepeat::rpWeekly: return DayOrNone(m_start + step * 7);
+      case TRepeat::rpYearly: {
+        const int64_t year = m_start + step;
+        return year > 9999 ? 0 : YearlyDate(static_cast<int>(year), m_s.day);
+      }
+      case TRepeat::rpDays: return DayOrNone(m_start + step);
+    }
+    return 0;
+  }
+
+  // A guess of the index of the first occurrence scheduled on or after day, never above it.
+  [[nodiscard]] int64_t IndexGuess(TDayNumber day) const {
+    if (day <= m_s.first) return 0;
+    switch (m_s.repeat) {
+      case TRepeat::rpMonthly: {
+        const TYmd ymd = DecodeDate(day);
+        return (MonthIndex(ymd.year, ymd.month) - m_start) / m_s.interval - 1;
+      }
+      case TRepeat::rpWeekly: return (day - m_start) / (7 * m_s.interval) - 1;
+      case TRepeat::rpYearly: return (DecodeDate(day).year - m_start) / m_s.interval - 1;
+      case TRepeat::rpDays: return (day - m_start) / m_s.interval - 1;
+    }
+    return 0;
+  }
+
+ private:
+  static TDayNumber DayOrNone(int64_t day) { return day > kLastDay ? 0 : static_cast<TDayNumber>(day); }
+
+  const TSchedule& m_s;
+  int64_t m_start = 0;  // month index, day or year of the first occurrence
+};
 
 // The index of the first occurrence scheduled on or after day; -1 when there is none.
-int FirstIndexFrom(const TSchedule& s, TDayNumber day) {
-  int64_t n = std::max<int64_t>(0, IndexGuess(s, day));
-  while (n > 0 && NthScheduledDate(s, static_cast<int>(n - 1)) >= day) --n;
+int FirstIndexFrom(const TScheduleSteps& steps, TDayNumber day) {
+  int64_t n = std::max<int64_t>(0, steps.IndexGuess(day));
+  while (n > 0 && steps.Nth(static_cast<int>(n - 1)) >= day) --n;
   for (;; ++n) {
     if (n > INT32_MAX) return -1;
-    const TDayNumber scheduled = NthScheduledDate(s, static_cast<int>(n));
+    const TDayNumber scheduled = steps.Nth(static_cast<int>(n));
     if (scheduled == 0) return -1;
     if (scheduled >= day) return static_cast<int>(n);
   }
@@ -85,12 +122,15 @@ int FirstIndexFrom(const TSchedule& s, TDayNumber day) {
 
 // Calls take(occurrence) for the occurrences scheduled from index start on, in order, until
 // the schedule ends or take returns false.
+// The walk starts at the first occurrence whose shift may bring it to from or later.
 template <typename TTake>
-void WalkOccurrences(const TRecurringTemplate& t, int start, TBusinessDays& businessDays, TTake take) {
+void WalkOccurrences(const TRecurringTemplate& t, TDayNumber from, TBusinessDays& businessDays, TTake take) {
   const TSchedule& s = t.schedule;
+  const TScheduleSteps steps(s);
+  const int start = FirstIndexFrom(steps, from - kShiftMargin);
   for (int n = start; n >= 0; ++n) {
     if (s.count > 0 && n >= s.count) return;
-    const TDayNumber scheduled = NthScheduledDate(s, n);
+    const TDayNumber scheduled = steps.Nth(n);
     if (scheduled == 0 || (s.until != 0 && scheduled > s.until)) return;
     if (!take(TOccurrence{t.id, scheduled, businessDays.Shift(scheduled, s.shift)})) return;
   }
@@ -100,35 +140,14 @@ void WalkOccurrences(const TRecurringTemplate& t, int start, TBusinessDays& busi
 
 TDayNumber NthScheduledDate(const TSchedule& s, int n) {
   if (n < 0 || !Usable(s)) return 0;
-  const int64_t step = static_cast<int64_t>(n) * s.interval;
-  switch (s.repeat) {
-    case TRepeat::rpMonthly: {
-      const int64_t index = FirstMonthIndex(s) + step;
-      return index > MonthIndex(9999, 12) ? 0 : MonthlyDate(static_cast<int>(index), s.day);
-    }
-    case TRepeat::rpWeekly: {
-      const int64_t day = FirstWeekday(s) + step * 7;
-      return day > kLastDay ? 0 : static_cast<TDayNumber>(day);
-    }
-    case TRepeat::rpYearly: {
-      const int64_t year = FirstYear(s) + step;
-      return year > 9999 ? 0 : YearlyDate(static_cast<int>(year), s.day);
-    }
-    case TRepeat::rpDays: {
-      const int64_t day = s.first + step;
-      return day > kLastDay ? 0 : static_cast<TDayNumber>(day);
-    }
-  }
-  return 0;
+  return TScheduleSteps(s).Nth(n);
 }
 
 std::vector<TOccurrence> OccurrencesBetween(const TRecurringTemplate& t, TDayNumber from, TDayNumber to,
                                             TBusinessDays& businessDays) {
   std::vector<TOccurrence> found;
   if (to < from || !Usable(t.schedule)) return found;
-  const int start = FirstIndexFrom(t.schedule, from - kShiftMargin);
-  if (start < 0) return found;
-  WalkOccurrences(t, start, businessDays, [&](const TOccurrence& o) {
+  WalkOccurrences(t, from, businessDays, [&](const TOccurrence& o) {
     if (o.scheduled > to + kShiftMargin) return false;
     if (o.date >= from && o.date <= to) found.push_back(o);
     return true;
@@ -140,9 +159,7 @@ std::vector<TOccurrence> NextOccurrences(const TRecurringTemplate& t, TDayNumber
                                          TBusinessDays& businessDays) {
   std::vector<TOccurrence> found;
   if (count <= 0 || !Usable(t.schedule)) return found;
-  const int start = FirstIndexFrom(t.schedule, from - kShiftMargin);
-  if (start < 0) return found;
-  WalkOccurrences(t, start, businessDays, [&](const TOccurrence& o) {
+  WalkOccurrences(t, from, businessDays, [&](const TOccurrence& o) {
     if (o.date >= from) found.push_back(o);
     return static_cast<int>(found.size()) < count;
   });

@@ -225,6 +225,15 @@ void TRecurringStore::MarkHandled(int templateId, TDayNumber scheduled, const TH
   m_handled[{templateId, scheduled}] = handled;
 }
 
+std::vector<TDayNumber> TRecurringStore::HandledDates(int templateId) const {
+  std::vector<TDayNumber> dates;
+  for (auto it = m_handled.lower_bound({templateId, INT32_MIN}); it != m_handled.end() && it->first.first == templateId;
+       ++it) {
+    dates.push_back(it->first.second);
+  }
+  return dates;
+}
+
 TDayNumber TRecurringStore::LastHandled(int templateId) const {
   const auto after = m_handled.lower_bound({templateId + 1, INT32_MIN});
   if (after == m_handled.begin()) return 0;

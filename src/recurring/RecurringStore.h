@@ -61,6 +61,8 @@ class TRecurringStore {
 
   [[nodiscard]] const THandledOccurrence* Handled(int templateId, TDayNumber scheduled) const;
   void MarkHandled(int templateId, TDayNumber scheduled, const THandledOccurrence& handled);
+  // The scheduled dates of the template's occurrences entered or skipped, in order.
+  [[nodiscard]] std::vector<TDayNumber> HandledDates(int templateId) const;
   // The latest scheduled date of the template entered or skipped; 0 when none.
   [[nodiscard]] TDayNumber LastHandled(int templateId) const;
 
