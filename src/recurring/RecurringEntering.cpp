@@ -246,6 +246,16 @@ std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNu
   return OpenBetween(store, first, last, businessDays);
 }
 
+std::vector<TComingAmount> ComingAmounts(const TRecurringStore& store, TDayNumber first, TDayNumber last,
+                                         TBusinessDays& businessDays) {
+  std::vector<TComingAmount> coming;
+  for (const TDueOccurrence& d : OpenBetween(store, first, last, businessDays)) {
+    if (d.source.kind == TRecurringKind::rkMove) continue;
+    coming.push_back({d.occurrence.date, EntryCategoryKey(d.source), d.source.amount});
+  }
+  return coming;
+}
+
 TDayNumber NextOpenDate(const TRecurringStore& store, const TRecurringTemplate& t, TDayNumber from,
                         TBusinessDays& businessDays) {
   TDayNumber seen = 0;  // the last scheduled date looked at
@@ -262,6 +272,24 @@ TDayNumber NextOpenDate(const TRecurringStore& store, const TRecurringTemplate& 
     // Two occurrences may share a date after their shifts: look again from the last date.
     from = next.back().date;
   }
+}
+
+TRecurringTemplate TemplateFromEntry(const TkzmEntry& entry) {
+  TRecurringTemplate t;
+  switch (KeyKind(entry.categoryKey)) {
+    case kKindReceipt: t.kind = TRecurringKind::rkReceipt; break;
+    case kKindAsset: t.kind = TRecurringKind::rkMove; break;
+    default: t.kind = TRecurringKind::rkPayment; break;
+  }
+  const int kind = KeyKind(entry.categoryKey);
+  if (kind == kKindPayment || kind == kKindReceipt || kind == kKindAsset) t.category = KeyName(entry.categoryKey);
+  if (KeyKind(entry.accountKey) == kKindAsset) t.account = KeyName(entry.accountKey);
+  t.item = entry.itemText;
+  t.note = entry.note;
+  t.amount = entry.amount;
+  t.schedule.first = entry.date;
+  t.schedule.day = DecodeDate(entry.date).day;
+  return t;
 }
 
 TkzmEntry EntryOfOccurrence(const TDueOccurrence& due, int32_t amount) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "passbook/MonthEntry.h"
+#include "passbook/MonthTable.h"
 #include "recurring/RecurringSchedule.h"
 #include "recurring/RecurringStore.h"
 
@@ -44,6 +45,10 @@ struct TDueOccurrence {
 // what is still to come in a period.
 [[nodiscard]] std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNumber first,
                                                           TDayNumber last, TBusinessDays& businessDays);
+// What the open occurrences dated first..last will add to payment and receipt categories,
+// for the monthly view to show faintly (moves change balances only, and are left out).
+[[nodiscard]] std::vector<TComingAmount> ComingAmounts(const TRecurringStore& store, TDayNumber first,
+                                                       TDayNumber last, TBusinessDays& businessDays);
 // The date of the template's first occurrence not yet entered nor skipped, dated on or after
 // from; 0 when none is left. With from before the schedule's first date it is the oldest one
 // still open, overdue or not.
@@ -89,6 +94,11 @@ bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& mes
 // reason in message, when either fails: nothing must then be entered.
 bool OpenRecurring(const std::string& passbookFolder, TRecurringStore& store, TkzmDataUnit& data,
                    std::string& message);
+
+// A monthly template that would make entry again on its day of the month, from its date on:
+// the editor's proposal for "repeat this entry". The kind follows the entry's category (an
+// asset category makes a move); a memo or total gives a payment template with no category.
+[[nodiscard]] TRecurringTemplate TemplateFromEntry(const TkzmEntry& entry);
 
 // The entry an occurrence makes, with amount.
 [[nodiscard]] TkzmEntry EntryOfOccurrence(const TDueOccurrence& due, int32_t amount);

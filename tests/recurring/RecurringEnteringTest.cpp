@@ -9,6 +9,7 @@
 #include "calendar/Almanac.h"
 #include "common/PassbookFolderTest.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthTable.h"
 #include "recurring/RecurringSamples.h"
 
 namespace kzm {
@@ -208,6 +209,38 @@ TEST_F(RecurringEnteringTest, AnUnreadableRecordStopsEverything) {
   std::string error;
   EXPECT_FALSE(OpenRecurring(temp.Path(), store, CurrentMonthData(), error));
   EXPECT_NE(error.find(kRecurringPendingFileName), std::string::npos);
+}
+
+TEST_F(RecurringEnteringTest, TheMonthShowsWhatIsStillToComeOutsideItsTotals) {
+  Add(test::Rent());
+  Add(test::Salary());
+  TRecurringTemplate move = test::Rent();
+  move.kind = TRecurringKind::rkMove;
+  move.category = "現金";
+  Add(move);
+  EXPECT_EQ(EnterOccurrences(store, EnterAll(Due(D(2027, 1, 25))), CurrentMonthData()).entered, 1);  // salary
+  TMonthTable table;
+  (void)table.Load(202701);
+  ASSERT_EQ(table.First(), D(2027, 1, 1));
+  table.SetComing(ComingAmounts(store, table.First(), table.Last(), days));
+  int housing = -1, salary = -1, cash = -1;
+  for (int row = 1; row < table.RowCount(); ++row) {
+    if (table.NameText(row) == "住居･光熱") housing = row;
+    if (table.NameText(row) == "給与") salary = row;
+    if (table.NameText(row) == "現金残高") cash = row;
+  }
+  ASSERT_GT(housing, 0);
+  ASSERT_GT(salary, 0);
+  ASSERT_GT(cash, 0);
+  EXPECT_EQ(table.ComingText(housing, 26), "80,000");
+  EXPECT_EQ(table.DayText(housing, 26), "");
+  EXPECT_EQ(table.TotalText(housing), "0");
+  EXPECT_EQ(table.ComingText(salary, 24), "");  // entered: it is in the month itself
+  EXPECT_EQ(table.DayText(salary, 24), "250,000");
+  EXPECT_EQ(table.ComingText(cash, 26), "");
+  EXPECT_EQ(table.DayText(cash, 26), "0");
+  (void)table.Load(202701);
+  EXPECT_EQ(table.ComingText(housing, 26), "");
 }
 
 }  // namespace
