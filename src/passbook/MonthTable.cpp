@@ -1,5 +1,7 @@
 #include "passbook/MonthTable.h"
 
+#include <algorithm>
+
 #include "calendar/Almanac.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Text.h"
@@ -34,7 +36,28 @@ bool TMonthTable::Load(TMonthKey key) {
   }
   m_tones.clear();
   for (int d = 0; d < DayCount(); ++d) m_tones.push_back(ToneOf(First() + d));
+  m_coming.clear();
   return saved;
+}
+
+void TMonthTable::SetComing(const std::vector<TComingAmount>& coming) {
+  m_coming.clear();
+  for (const TComingAmount& c : coming) {
+    if (!Contains(c.day)) continue;
+    const int kind = KeyKind(c.categoryKey);
+    if (kind != kKindPayment && kind != kKindReceipt) continue;
+    const int category = m_summary.IndexOfKey(c.categoryKey);
+    const auto row = std::find(m_rowMap.begin(), m_rowMap.end(), category);
+    if (category < 0 || row == m_rowMap.end()) continue;
+    if (m_coming.empty()) m_coming.assign(static_cast<size_t>(RowCount()), std::vector<int32_t>(static_cast<size_t>(DayCount())));
+    m_coming[static_cast<size_t>(row - m_rowMap.begin() + 1)][static_cast<size_t>(c.day - First())] += c.amount;
+  }
+}
+
+std::string TMonthTable::ComingText(int row, int day) const {
+  if (m_coming.empty() || row < 1 || row >= RowCount() || day < 0 || day >= DayCount()) return {};
+  const int32_t amount = m_coming[static_cast<size_t>(row)][static_cast<size_t>(day)];
+  return amount == 0 ? std::string() : FormatThousands(amount);
 }
 
 int TMonthTable::CategoryOfRow(int row) const {

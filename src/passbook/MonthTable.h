@@ -18,6 +18,14 @@ namespace kzm {
 // How a day heading is coloured. A holiday wins over its weekday.
 enum class TDayTone : uint8_t { toWeekday, toSaturday, toSunday, toHoliday };
 
+// An amount a recurring entry will bring to a payment or receipt category on a day, once it is
+// entered.
+struct TComingAmount {
+  TDayNumber day = 0;
+  std::string categoryKey;
+  int32_t amount = 0;
+};
+
 class TMonthTable {
  public:
   // Summarises the month (BuildMonth) and lays out its rows. False when a file could not be
@@ -46,6 +54,12 @@ class TMonthTable {
   [[nodiscard]] std::string DayText(int row, int day) const;
   // "月間合計", then each category's total ("0" included; empty for the memo row).
   [[nodiscard]] std::string TotalText(int row) const;
+  // Amounts still to come on days of the period (those of other days, of categories without a
+  // row or of other kinds are left out). They count in no total and no balance: the view
+  // shows them faintly where a cell has nothing else. Load forgets them.
+  void SetComing(const std::vector<TComingAmount>& coming);
+  // The sum still to come in the cell, as the cell would show it; empty when none.
+  [[nodiscard]] std::string ComingText(int row, int day) const;
   // An asset balance the day left unchanged from the day before.
   [[nodiscard]] bool IsFaint(int row, int day) const;
   [[nodiscard]] TDayTone HeaderTone(int day) const { return m_tones.at(static_cast<size_t>(day)); }
@@ -62,6 +76,7 @@ class TMonthTable {
   THeadList m_summary;
   std::vector<int> m_rowMap;
   std::vector<TDayTone> m_tones;
+  std::vector<std::vector<int32_t>> m_coming;  // [row][day]; empty when nothing is to come
 };
 
 // One line of the detail panel: what it was and the amount as shown.

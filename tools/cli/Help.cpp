@@ -18,6 +18,7 @@ const char* const kOverviewHelp =
     "  seasons YEAR [LAST-YEAR]   季節の日の一覧\n"
     "  import PASSBOOK FILE --account 口座  銀行・カードの明細 (CSV) の取り込み\n"
     "  import-undo PASSBOOK  最後の取り込みを元に戻す\n"
+    "  recurring PASSBOOK list|add|due|enter  定期的な記入 (家賃, 給与など)\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -106,5 +107,27 @@ const char* const kImportUndoHelp =
     "最後の取り込みで追加した記入のうち、そのあと変更されていないものを削除します。\n"
     "変更・削除されていて取り消せなかった件数も出します。途中で止まった取り込みも、\n"
     "追加された記入だけを削除します (ほかの取り込みや手で入れた記入は残します)。\n";
+
+const char* const kRecurringHelp =
+    "使いかた: tavimrok-cli recurring PASSBOOK list\n"
+    "          tavimrok-cli recurring PASSBOOK add --kind 種類 --category 項目 --account 口座\n"
+    "              --amount 金額 (--monthly 日 | --weekly 曜日 | --yearly MMDD | --every-days N)\n"
+    "              [--every N] [--item 内容] [--note 備考] [--shift asis|before|after]\n"
+    "              [--from YYYYMMDD] [--count N | --until YYYYMMDD] [--estimate] [--to-account 資産]\n"
+    "          tavimrok-cli recurring PASSBOOK due [--until YYYYMMDD]\n"
+    "          tavimrok-cli recurring PASSBOOK enter [--until YYYYMMDD] [--dry-run]\n"
+    "\n"
+    "毎月・毎週・毎年などにくり返す記入のひな形 (定期的な記入) を扱います。\n"
+    "list    ひな形を一行ずつ タブ区切りで 番号, 種類, 項目/口座, 内容, 金額, くり返し, 次の日付 で出します。\n"
+    "add     ひな形を追加します。--kind は 支出, 収入, 資産の移動。資産の移動では --account が\n"
+    "        移動元、--to-account が移動先で、--category は使いません。\n"
+    "        --monthly は 1 から 31 または 月末 (その月にない日は月末)、--weekly は 1 (月曜) から\n"
+    "        7 (日曜)、--every N は N か月・N 週・N 年ごと。--from は最初の日 (既定は今日)。\n"
+    "        --shift は土日・祝日・12/31・1/2・1/3 に当たったとき: asis そのまま, before 前の営業日,\n"
+    "        after 次の営業日。--estimate は金額が見込みであることを示します。\n"
+    "due     まだ記入もスキップもしていない回を、日付 (休日の移動後), ひな形の番号, 内容, 金額 で\n"
+    "        一行ずつ出します。--until の日まで (既定は今日と、本体で設定した先読みの日数)。\n"
+    "enter   due の回をすべて記入します。--dry-run のときは出すだけで何も書き込みません。\n"
+    "        項目が通帳からなくなったひな形の回は記入せず、わけを出して 1 で終わります。\n";
 
 }  // namespace kzm::cli

@@ -3,9 +3,11 @@
 
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
+#include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/DailyRows.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthEntry.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyEdit.h"
@@ -143,6 +145,22 @@ void TDailyGrid::ApplyRows(const std::vector<kzm::TDailyRow>& rows) {
 
 bool TDailyGrid::IsEntryRow(int row) const {
   return row >= 1 && row < RowCount() && kzm::RowCode(S(Cells(kzm::kColCode, row))) == kzm::kRowEntry;
+}
+
+bool TDailyGrid::CurrentEntry(kzm::TkzmEntry& entry) const {
+  const int row = Row();
+  const int category = CategoryOfRow(row);
+  if (!IsEntryRow(row) || category < 0) return false;
+  const std::string item = S(Cells(kzm::kColItem, row));
+  const std::string amount = S(Cells(kzm::kColAmount, row));
+  if (item.empty() && amount.empty()) return false;
+  entry = kzm::TkzmEntry();
+  entry.categoryKey = m_categories.Items(category).key;
+  entry.accountKey = kzm::MakeKey(S(Cells(kzm::kColAccount, row)), kzm::kKindAsset);
+  entry.itemText = item;
+  entry.note = S(Cells(kzm::kColNote, row));
+  entry.amount = kzm::ParseAmount(amount);
+  return true;
 }
 
 int TDailyGrid::CategoryOfRow(int row) const {

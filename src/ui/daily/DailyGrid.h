@@ -14,6 +14,7 @@ class QEvent;
 namespace kzm {
 class THeadList;
 struct TDailyRow;
+struct TkzmEntry;
 }  // namespace kzm
 
 namespace kzm::ui {
@@ -32,6 +33,9 @@ class TDailyGrid : public TorvGrid {
   Q_OBJECT
 
  public:
+  // The entry the current row holds, as typed (date 0); false on a header row or a row with
+  // no item nor amount.
+  bool CurrentEntry(kzm::TkzmEntry& entry) const;
   // Tells the owning window that the user changed something (a written-back cell, a dragged
   // row).
   using TModifiedEvent = std::function<void()>;

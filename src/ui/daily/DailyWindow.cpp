@@ -15,10 +15,13 @@
 #include "controls/FormHelper.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
+#include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
+#include "passbook/MonthEntry.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/main/HelpBalloon.h"
 #include "ui/main/QtWindowSystem.h"
+#include "ui/recurring/RecurringOpeners.h"
 #include "ui/settings/SettingsOpeners.h"
 
 namespace kzm::ui {
@@ -127,6 +130,9 @@ void TFmDaily::CreateComponents() {
   connect(m_next, &TorvWinButton::OnClick, this, [this] { StepDay(1); });
   m_option = CreateButton("BtOption", QStringLiteral("設定"), 5);
   connect(m_option, &TorvWinButton::OnClick, this, [this] { OpenOptions(kOptionsDailyPage, this); });
+  m_repeat = CreateButton("BtRepeat", QStringLiteral("くり返し"), 5);
+  m_repeat->setToolTip(QStringLiteral("選んでいる行を定期的な記入にします"));
+  connect(m_repeat, &TorvWinButton::OnClick, this, &TFmDaily::RepeatClick);
   m_close = CreateButton("BtClose", QStringLiteral("閉じる"), 6);
   connect(m_close, &TorvWinButton::OnClick, this, &QWidget::close);
 
@@ -148,6 +154,7 @@ void TFmDaily::PlaceComponents() {
   m_memo->setGeometry(right, memoTop, kRightColumn - kMargin, std::max(0, h - memoTop - kButtonSide - 2 * kMargin));
   m_close->move(w - kMargin - kButtonSide, h - kMargin - kButtonSide);
   m_option->move(w - 2 * (kMargin + kButtonSide), h - kMargin - kButtonSide);
+  m_repeat->move(w - 3 * (kMargin + kButtonSide), h - kMargin - kButtonSide);
 
   // The balloon stands between the day buttons, as high as the band above the memo.
   m_help->SetSize(memoTop, memoTop, 32);
@@ -163,10 +170,22 @@ void TFmDaily::ApplyColors() {
   setPalette(palette);
   setAutoFillBackground(true);
   const TColor face = ColorScheme().GetColor("全般\\丸ボタン", kButtonFace);
-  for (TorvWinButton* button : {m_before, m_next, m_option, m_close}) button->BtnDraw().SetColor(face);
+  for (TorvWinButton* button : {m_before, m_next, m_option, m_repeat, m_close}) button->BtnDraw().SetColor(face);
   for (TDailyGrid* grid : {m_payment, m_receipt, m_assets}) grid->viewport()->update();
   if (m_help) m_help->ShowHint("");
   update();
+}
+
+void TFmDaily::RepeatClick() {
+  static constexpr int kKinds[] = {kKindPayment, kKindReceipt, kKindAsset};
+  const int tab = m_tabs->currentIndex();
+  TkzmEntry entry;
+  if (tab < 0 || tab > 2 || !Grid(kKinds[tab])->CurrentEntry(entry)) {
+    WindowSystem().Notify("定期的な記入にする行を選んでください。");
+    return;
+  }
+  entry.date = m_date;
+  OpenRecurringWindow(this, &entry);
 }
 
 TDailyGrid* TFmDaily::Grid(int kind) const {

@@ -74,6 +74,8 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   void PlaceComponents();
   void ApplyColors();
   void PcDailyChange();
+  // Opens 「定期的な記入」 with a new template made from the current row of the tab shown.
+  void RepeatClick();
   void WriteBackEditors();
   // The data-changed notice: first..second (second 0: the day first; first 0: any day).
   void DataChanged(int first, int second);
@@ -98,6 +100,7 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   TorvWinButton* m_before = nullptr;
   TorvWinButton* m_next = nullptr;
   TorvWinButton* m_option = nullptr;
+  TorvWinButton* m_repeat = nullptr;
   TorvWinButton* m_close = nullptr;
   TorvFormFunc* m_formFunc = nullptr;
   std::unique_ptr<TkzmHelpSys> m_help;

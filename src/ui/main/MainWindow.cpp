@@ -13,6 +13,7 @@
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
 #include "ui/analysis/ReplaceOpener.h"
+#include "ui/recurring/RecurringOpeners.h"
 #include "ui/statement/StatementImportOpener.h"
 #include "ui/settings/ColorSetUpWindow.h"
 #include "ui/settings/SettingsOpeners.h"
@@ -111,6 +112,7 @@ void TFmKzmMain::BuildMenu() {
            {"MenuFcolor", "配色設定(&C)", "", true, &M::MenuFcolorClick},
            {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
            {"MenuFReplace", "項目の置換(&R)", "", false, &M::MenuFReplaceClick},
+           {"MenuFRecurring", "定期的な記入(&T)…", "", false, &M::MenuFRecurringClick},
            {"MenuFImport", "明細の取り込み(&M)…", "", true, &M::MenuFImportClick},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
@@ -155,6 +157,8 @@ void TFmKzmMain::SetPassbookTitle() {
 }
 
 void TFmKzmMain::OpenStartupWindows() {
+  // Before a daily window opens: the check waits while one is open.
+  CheckRecurring();
   // As the menu's 今月の表示 and 今日の入力 do, month first; a window that is not part of
   // the program yet has its menu item disabled and opens nothing.
   if (CurrentProfile().OpenMonthAtStart()) findChild<QAction*>(QStringLiteral("menuVtomonth"))->trigger();
@@ -165,6 +169,8 @@ bool TFmKzmMain::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType() &&
       static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
     SetPassbookTitle();
+    // Asked on the next tick, once the passbook has been opened by whoever opened it.
+    if (m_recurringDay != 0) m_recurringDay = -1;
     return true;
   }
   return QMainWindow::event(event);
@@ -194,6 +200,7 @@ void TFmKzmMain::Timer1Timer() {
   RunTickStep("0:", &TFmKzmMain::TickMessages);
   RunTickStep("1:", &TFmKzmMain::TickMascots);
   RunTickStep("2:", &TFmKzmMain::RedrawScene);
+  if (!m_closed && m_recurringDay != 0 && m_recurringDay != Today()) RunTickStep("3:", &TFmKzmMain::CheckRecurring);
   if (!m_closed) m_timer1.start();
 }
 
@@ -220,6 +227,13 @@ void TFmKzmMain::MenuFcolorClick() { OpenColorSetUp(this); }
 void TFmKzmMain::MenuFReplaceClick() { OpenReplace(this); }
 
 void TFmKzmMain::MenuFImportClick() { OpenStatementImport(this); }
+
+void TFmKzmMain::MenuFRecurringClick() { OpenRecurringWindow(this); }
+
+void TFmKzmMain::CheckRecurring() {
+  const TDayNumber day = Today();
+  if (CheckRecurringEntries(this)) m_recurringDay = day;
+}
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

@@ -68,6 +68,9 @@ class TFmKzmMain : public QMainWindow {
   void MenuFcolorClick();
   void MenuFReplaceClick();
   void MenuFImportClick();
+  void MenuFRecurringClick();
+  // Offers the recurring entries due (when no daily window is open; else on a later tick).
+  void CheckRecurring();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVtodayClick();
@@ -76,6 +79,9 @@ class TFmKzmMain : public QMainWindow {
   void N8Click();
   void MenuEhelpClick();
 
+  // The day the recurring entries were last checked; 0 before the start-up windows, -1 when
+  // a passbook opened since. A tick that finds another day checks again.
+  int32_t m_recurringDay = 0;
   QWidget* m_scene = nullptr;
   TorvFormFunc* m_formFunc = nullptr;
   TSeededRandom m_random;

@@ -27,7 +27,9 @@ void TFmMonth::DrawCell(const TMonthlyGrid& grid, QPainter& painter, int col, in
   QColor text = m_colors.text;
   QColor back = m_colors.fixedCell;
   bool rightAligned = !isIndex;
-  const std::string cell = isIndex ? m_table.NameText(row) : isDate ? m_table.DayText(row, col) : m_table.TotalText(row);
+  std::string cell = isIndex ? m_table.NameText(row) : isDate ? m_table.DayText(row, col) : m_table.TotalText(row);
+  // A recurring entry still to come shows faintly in a cell with nothing entered yet.
+  const bool coming = isDate && row > 0 && cell.empty() && !(cell = m_table.ComingText(row, col)).empty();
 
   if (row == 0) {
     back = m_colors.dateCell;
@@ -52,6 +54,7 @@ void TFmMonth::DrawCell(const TMonthlyGrid& grid, QPainter& painter, int col, in
     }
   }
 
+  if (coming) text = m_colors.faint;
   painter.fillRect(rect, back);
   const QFontMetrics metrics(painter.font());
   const TTextWidth measure = [&metrics](std::string_view t) {

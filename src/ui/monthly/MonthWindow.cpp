@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "calendar/BusinessDays.h"
 #include "controls/FormHelper.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
@@ -16,6 +17,7 @@
 #include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
 #include "passbook/Profile.h"
+#include "recurring/RecurringEntering.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/HelpBalloon.h"
 #include "ui/main/QtWindowSystem.h"
@@ -214,6 +216,7 @@ void TFmMonth::ShowMonth(kzm::TMonthKey key) {
   HideDetail();
   const int leftCol = m_gridDate->LeftCol();
   m_table.Load(NormaliseMonthKey(key));
+  ShowComing();
   const int rows = m_table.RowCount();
   for (TMonthlyGrid* grid : {m_gridIndex, m_gridDate, m_gridTotal}) grid->SetRowCount(rows);
   m_gridIndex->SetColCount(1);
@@ -226,6 +229,14 @@ void TFmMonth::ShowMonth(kzm::TMonthKey key) {
   LayoutControls();
   for (TMonthlyGrid* grid : {m_gridIndex, m_gridDate, m_gridTotal}) grid->update();
   update();
+}
+
+void TFmMonth::ShowComing() {
+  // The check reports a file it cannot read; here the view just shows nothing to come.
+  TRecurringStore store;
+  std::string error;
+  if (CurrentProfile().Folder().empty() || !store.Load(CurrentProfile().Folder(), error)) return;
+  m_table.SetComing(ComingAmounts(store, m_table.First(), m_table.Last(), ProgramBusinessDays()));
 }
 
 void TFmMonth::FillLabels() {

@@ -71,6 +71,8 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   void CreateButtons();
   void ReadColors();
   void FillLabels();
+  // Hands the table what the recurring entries will still add in its period.
+  void ShowComing();
 
   // Cell painter of the three grids.
   void DrawCell(const TMonthlyGrid& grid, QPainter& painter, int col, int row, const QRect& rect);
