@@ -196,4 +196,11 @@ std::string CsvJoin(const std::vector<std::string>& list) {
   return line;
 }
 
+std::string SpreadsheetText(std::string_view text) {
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    return "'" + std::string(text);
+  }
+  return std::string(text);
+}
+
 }  // namespace kzm

@@ -35,4 +35,9 @@ void CsvSplitViews(std::string_view line, std::vector<std::string_view>& fields,
 // Joins fields into one line, nothing added at the end; CsvSplit gives the fields back.
 [[nodiscard]] std::string CsvJoin(const std::vector<std::string>& list);
 
+// A text field of an export meant for spreadsheets: one that begins with "=", "+", "-", "@",
+// a tab or a carriage return gets a leading "'", so a spreadsheet shows it as text instead of
+// running it as a formula. Numbers are not text fields and are written as they are.
+[[nodiscard]] std::string SpreadsheetText(std::string_view text);
+
 }  // namespace kzm
