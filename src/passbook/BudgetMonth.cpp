@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "foundation/Text.h"
+#include "passbook/AmountExpression.h"
 #include "passbook/YearReport.h"
 
 namespace kzm {
@@ -77,6 +79,27 @@ void ApplyProposals(TBudgets& budgets, TMonthKey key, const std::vector<TBudgetP
     if (p.amount == 0 && !budgets.BudgetOf(p.key, key)) continue;
     budgets.Set(p.key, key, p.amount);
   }
+}
+
+bool ReadBudgetInput(std::string_view text, std::optional<int32_t>& amount) {
+  std::string typed(Trim(text));
+  if (typed.empty()) {
+    amount.reset();
+    return true;
+  }
+  std::erase(typed, ',');
+  int32_t value = 0;
+  if (!TryParseInt(EvaluateAmount(typed), value)) return false;
+  amount = value;
+  return true;
+}
+
+void AddBudgetLines(TMonthDetail& detail, const TBudgets& budgets, TMonthKey month, const std::string& categoryKey,
+                    int32_t monthTotal) {
+  const std::optional<int32_t> budget = budgets.BudgetOf(categoryKey, month);
+  if (!budget) return;
+  detail.lines.push_back({"予算", FormatThousands(*budget)});
+  detail.lines.push_back({"残り", FormatThousands(int64_t{*budget} - monthTotal)});
 }
 
 }  // namespace kzm

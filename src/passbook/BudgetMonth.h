@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "passbook/AccountingMonth.h"
 #include "passbook/Budgets.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthTable.h"
 
 namespace kzm {
 
@@ -64,5 +66,15 @@ struct TBudgetProposal {
 // Sets every proposal from month on, except that a 0 is only set over an existing budget (a
 // category that spent nothing does not gain a budget of 0).
 void ApplyProposals(TBudgets& budgets, TMonthKey key, const std::vector<TBudgetProposal>& proposals);
+
+// A budget typed into the budget window, read as the daily grid reads an amount: "," left
+// out, small arithmetic evaluated ("3000*4+500"). Empty (blanks only) clears the budget.
+// False for anything else (letters, "1.5", a result past 32 bits).
+[[nodiscard]] bool ReadBudgetInput(std::string_view text, std::optional<int32_t>& amount);
+
+// The budget lines of the monthly view's detail panel: "予算" and "残り" of categoryKey in
+// month when it has a budget there, after monthTotal (the category's month total).
+void AddBudgetLines(TMonthDetail& detail, const TBudgets& budgets, TMonthKey month, const std::string& categoryKey,
+                    int32_t monthTotal);
 
 }  // namespace kzm

@@ -216,6 +216,40 @@ TEST_F(BudgetMonthTest, ProposalsFromLastMonthAndTheYearsAverage) {
   EXPECT_EQ(budgets.BudgetOf(kFood, 202312), std::nullopt);
 }
 
+TEST(ReadBudgetInput, AmountsAsTheDailyGridReadsThem) {
+  const struct {
+    const char* text;
+    bool ok;
+    std::optional<int32_t> amount;
+  } cases[] = {
+      {"40000", true, 40'000},   {"40,000", true, 40'000}, {"3000*4+500", true, 12'500}, {"0", true, 0},
+      {"  ", true, std::nullopt}, {"", true, std::nullopt}, {"-300", true, -300},         {"四万", false, {}},
+      {"1.5", false, {}},        {"99999*99999", false, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::optional<int32_t> amount = 777;
+    EXPECT_EQ(ReadBudgetInput(c.text, amount), c.ok);
+    EXPECT_EQ(amount, c.ok ? c.amount : std::optional<int32_t>(777));
+  }
+}
+
+TEST(AddBudgetLines, BudgetAndWhatIsLeftAfterTheEntries) {
+  TBudgets budgets;
+  budgets.Set(kFood, 202404, 40'000);
+  TMonthDetail detail;
+  detail.lines.push_back({"4/3 食費", ""});
+  AddBudgetLines(detail, budgets, 202405, kFood, 41'500);
+  ASSERT_EQ(detail.lines.size(), 3u);
+  EXPECT_EQ(detail.lines[1].item, "予算");
+  EXPECT_EQ(detail.lines[1].amount, "40,000");
+  EXPECT_EQ(detail.lines[2].item, "残り");
+  EXPECT_EQ(detail.lines[2].amount, "-1,500");
+  AddBudgetLines(detail, budgets, 202403, kFood, 10);  // before the budget was set
+  AddBudgetLines(detail, budgets, 202405, kTravel, 10);
+  EXPECT_EQ(detail.lines.size(), 3u);
+}
+
 using BudgetMonthSample = test::TSamplePassbookTest;
 
 TEST_F(BudgetMonthSample, ActualIsTheMonthViewsTotalForEveryCategory) {
