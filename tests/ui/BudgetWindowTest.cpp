@@ -95,6 +95,22 @@ TEST_F(BudgetWindowTest, ABudgetTypedInPlaceHoldsForTheMonthsAfter) {
   EXPECT_EQ(table.item(RowOf(table, "食費"), TFmBudget::kColBudget)->text(), "40,000");
 }
 
+TEST_F(BudgetWindowTest, TwoWindowsKeepEachOthersChanges) {
+  auto* april = new TFmBudget;
+  april->ShowMonth(202404);
+  april->show();
+  auto* june = new TFmBudget;
+  june->ShowMonth(202406);
+  june->show();
+  june->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(june));
+  TypeBudget(*june, "交通", "8000");
+  april->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(april));
+  TypeBudget(*april, "食費", "40000");
+  EXPECT_EQ(BudgetFile(), "202406,交通,支出,8000\r\n202404,食費,支出,40000\r\n");
+}
+
 TEST_F(BudgetWindowTest, FillButtonsAndAnUnreadableFile) {
   for (int m = 1; m <= 12; ++m) AddEntry(EncodeDate(2023, m, 5), "交通", kKindPayment, "", 100 * m);
   auto* form = new TFmBudget;

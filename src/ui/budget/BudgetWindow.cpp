@@ -199,9 +199,8 @@ void TFmBudget::ItemChanged(QTableWidgetItem* item) {
         if (!ReadBudgetInput(text, amount)) {
           WindowSystem().Notify("予算の金額が読めません: " + text);
           Fill();
-        } else {
-          m_budgets.Set(key, m_month.key, amount);
-          if (SaveBudgets()) ShowMonth(m_month.key);
+        } else if (ChangeBudgets([&] { m_budgets.Set(key, m_month.key, amount); })) {
+          ShowMonth(m_month.key);
         }
         m_table->setCurrentCell(current, kColBudget);
       },
@@ -209,14 +208,18 @@ void TFmBudget::ItemChanged(QTableWidgetItem* item) {
 }
 
 void TFmBudget::Propose(const std::vector<TBudgetProposal>& proposals) {
-  ApplyProposals(m_budgets, m_month.key, proposals);
-  if (SaveBudgets()) ShowMonth(m_month.key);
+  if (ChangeBudgets([&] { ApplyProposals(m_budgets, m_month.key, proposals); })) ShowMonth(m_month.key);
 }
 
-bool TFmBudget::SaveBudgets() {
+bool TFmBudget::ChangeBudgets(const std::function<void()>& change) {
+  // Read again first: another budget window may have saved since this one read the file.
+  m_budgetsRead = ReadBudgets(m_budgets);
   std::string error;
-  if (m_budgets.Save(CurrentProfile().Folder(), error)) return true;
-  WindowSystem().Notify(error);
+  if (m_budgetsRead) {
+    change();
+    if (m_budgets.Save(CurrentProfile().Folder(), error)) return true;
+    WindowSystem().Notify(error);
+  }
   ShowMonth(m_month.key);  // back to what the file holds
   return false;
 }

@@ -8,6 +8,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 #include "passbook/BudgetMonth.h"
 #include "passbook/Budgets.h"
 #include "ui/main/DataWindows.h"
@@ -45,7 +48,9 @@ class TFmBudget : public QWidget, public TDataWindowInfo {
   void Fill();
   void ItemChanged(QTableWidgetItem* item);
   void Propose(const std::vector<kzm::TBudgetProposal>& proposals);
-  bool SaveBudgets();
+  // Reads the file again, applies change and saves. False (the user told, the window showing
+  // the file again) when the file could not be read or written.
+  bool ChangeBudgets(const std::function<void()>& change);
 
   kzm::TBudgets m_budgets;
   bool m_budgetsRead = false;
