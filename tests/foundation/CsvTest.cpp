@@ -181,5 +181,20 @@ TEST(Csv, SplittingLineAfterLineReadsEachLineAlone) {
   }
 }
 
+TEST(ExportedText, TextThatASpreadsheetWouldRunGetsAQuoteFirst) {
+  const struct {
+    const char* text;
+    const char* safe;
+  } cases[] = {
+      {"=SUM(A1)", "'=SUM(A1)"}, {"+81", "'+81"}, {"-返品", "'-返品"}, {"@x", "'@x"},
+      {"\tx", "'\tx"},          {"\rx", "'\rx"},  {"食費=外食", "食費=外食"}, {"", ""},
+      {" =x", " =x"},           {"'=x", "'=x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ExportedText(c.text), c.safe);
+  }
+}
+
 }  // namespace
 }  // namespace kzm

@@ -1,11 +1,13 @@
 #include "CliSupport.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
+#include "passbook/AccountingMonth.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 
@@ -62,6 +64,24 @@ int32_t ParseNumberArgument(const std::string& option, const std::string& text) 
   const auto [stop, problem] = std::from_chars(plain.data(), end, value);
   if (plain.empty() || problem != std::errc() || stop != end) UsageError(option + " は整数で指定してください: " + text);
   return value;
+}
+
+// A text as one tab-separated field: line breaks become "\n" and tabs "\t".
+std::string Field(std::string_view text) {
+  std::string result = ReplaceAll(text, "\r\n", "\\n");
+  result = ReplaceAll(result, "\n", "\\n");
+  result = ReplaceAll(result, "\r", "\\n");
+  return ReplaceAll(result, "\t", "\\t");
+}
+
+// "yyyymm" with a month from 1 to 12.
+int32_t ParseMonthKey(const std::string& text) {
+  const bool digits = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const int key = digits ? std::stoi(text) : 0;
+  if (!digits || KeyYear(key) < 1 || KeyMonth(key) < 1 || KeyMonth(key) > 12) {
+    UsageError("月は yyyymm の6桁で指定してください: " + text);
+  }
+  return key;
 }
 
 void TCliWindowSystem::Notify(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }

@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/WindowSystem.h"
@@ -48,6 +49,11 @@ void RequireEverythingRead();
 
 // A whole number, commas allowed between digits ("12,345"); UsageError for anything else.
 [[nodiscard]] int32_t ParseNumberArgument(const std::string& option, const std::string& text);
+
+// A text as one tab-separated field: line breaks become "\n" and tabs "\t".
+[[nodiscard]] std::string Field(std::string_view text);
+// "yyyymm" with a month from 1 to 12 as a month key; UsageError for anything else.
+[[nodiscard]] int32_t ParseMonthKey(const std::string& text);
 
 // Messages of the core go to stderr; questions are answered "no"; there are no windows.
 class TCliWindowSystem : public TWindowSystem {

@@ -20,6 +20,8 @@ int SeasonsCommand(const TArgList& args);
 int ImportCommand(const TArgList& args);
 int ImportUndoCommand(const TArgList& args);
 int RecurringCommand(const TArgList& args);
+int BudgetCommand(const TArgList& args);
+int ReportCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -32,5 +34,7 @@ extern const char* const kSeasonsHelp;
 extern const char* const kImportHelp;
 extern const char* const kImportUndoHelp;
 extern const char* const kRecurringHelp;
+extern const char* const kBudgetHelp;
+extern const char* const kReportHelp;
 
 }  // namespace kzm::cli

@@ -19,6 +19,9 @@ const char* const kOverviewHelp =
     "  import PASSBOOK FILE --account 口座  銀行・カードの明細 (CSV) の取り込み\n"
     "  import-undo PASSBOOK  最後の取り込みを元に戻す\n"
     "  recurring PASSBOOK list|add|due|enter  定期的な記入 (家賃, 給与など)\n"
+    "  budget PASSBOOK YYYYMM  その月の予算と実績と残り\n"
+    "  budget PASSBOOK set 項目 金額 --from YYYYMM  予算を決める\n"
+    "  report PASSBOOK --year YYYY [--csv FILE]  年間の集計\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -129,5 +132,30 @@ const char* const kRecurringHelp =
     "        一行ずつ出します。--until の日まで (既定は今日と、本体で設定した先読みの日数)。\n"
     "enter   due の回をすべて記入します。--dry-run のときは出すだけで何も書き込みません。\n"
     "        項目が通帳からなくなったひな形の回は記入せず、わけを出して 1 で終わります。\n";
+
+const char* const kBudgetHelp =
+    "使いかた: tavimrok-cli budget PASSBOOK YYYYMM\n"
+    "          tavimrok-cli budget PASSBOOK set 項目 金額 --from YYYYMM\n"
+    "\n"
+    "予算は支出 (と、見込みとして収入) の項目ごとに月の予算を決めたもので、決めた月から\n"
+    "次に変える月まで同じ額が続きます。通帳フォルダの Budget.csv に書きます。\n"
+    "\n"
+    "budget PASSBOOK YYYYMM は、その月 (締め日で区切った月) に予算のある項目ごとに\n"
+    "タブ区切りで 項目, 予算, 実績, 残り を出し、最後に支出の合計の行 (total) を、\n"
+    "収入に予算があればその合計の行 (income-total) も出します。実績は月間表示の\n"
+    "月間合計と同じ値で、残りは 予算 - 実績 (使いすぎは負) です。\n"
+    "\n"
+    "budget PASSBOOK set 項目 金額 --from YYYYMM は、YYYYMM の月からの予算を決めます。\n"
+    "金額に none を書くと、その月から予算をなくします。\n";
+
+const char* const kReportHelp =
+    "使いかた: tavimrok-cli report PASSBOOK --year YYYY [--csv FILE]\n"
+    "\n"
+    "期間が YYYY 年のうちに終わる月 (ふつう12か月。締め日が25日なら最初の月は前の年の\n"
+    "12月26日から) の集計をタブ区切りで出します。一行目は各月 (YYYYMM), total, average。\n"
+    "続いて支出と収入の項目ごとに各月の月間合計, 年間の合計, 月の平均、\n"
+    "収入, 支出, 差額 の行、資産ごとに各月の末の残高 (名前のあとに「残高」) の行です。\n"
+    "--csv FILE のときは、同じ表を Shift-JIS (CR LF) の CSV にして FILE に書きます。\n"
+    "月間表示と同じく、記入のある月の設定ファイル (Monthly/YYYYMM.mif) を書きます。\n";
 
 }  // namespace kzm::cli

@@ -30,13 +30,6 @@ bool TakeFlag(TArgList& args, const std::string& flag) {
   return true;
 }
 
-std::string Field(std::string_view text) {
-  std::string result = ReplaceAll(text, "\r\n", "\\n");
-  result = ReplaceAll(result, "\n", "\\n");
-  result = ReplaceAll(result, "\r", "\\n");
-  return ReplaceAll(result, "\t", "\\t");
-}
-
 // The asset category named name; a mistake in the command line when the passbook has none.
 std::string AccountKey(const std::string& name) {
   const std::string key = MakeKey(name, kKindAsset);

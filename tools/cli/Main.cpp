@@ -24,6 +24,7 @@ constexpr TSubcommand kSubcommands[] = {
     {"list", ListCommand},         {"month", MonthCommand},       {"search", SearchCommand},
     {"demo", DemoCommand},         {"holidays", HolidaysCommand}, {"seasons", SeasonsCommand},
     {"import", ImportCommand},     {"import-undo", ImportUndoCommand}, {"recurring", RecurringCommand},
+    {"budget", BudgetCommand},     {"report", ReportCommand},
 };
 
 // Takes "--data-folder DIR" out of args, wherever it stands, and adopts DIR for this run.

@@ -17,27 +17,9 @@ namespace kzm::cli {
 
 namespace {
 
-// A text as one tab-separated field: line breaks become "\n" and tabs "\t".
-std::string Field(std::string_view text) {
-  std::string result = ReplaceAll(text, "\r\n", "\\n");
-  result = ReplaceAll(result, "\n", "\\n");
-  result = ReplaceAll(result, "\r", "\\n");
-  return ReplaceAll(result, "\t", "\\t");
-}
-
 std::string LastComponent(const std::string& folder) {
   const size_t slash = folder.rfind('/');
   return slash == std::string::npos ? folder : folder.substr(slash + 1);
-}
-
-// "yyyymm" with a month from 1 to 12.
-TMonthKey ParseMonthKey(const std::string& text) {
-  const bool digits = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  const int key = digits ? std::stoi(text) : 0;
-  if (!digits || KeyYear(key) < 1 || KeyMonth(key) < 1 || KeyMonth(key) > 12) {
-    UsageError("月は yyyymm の6桁で指定してください: " + text);
-  }
-  return key;
 }
 
 void PrintSummary(const THeadList& summary) {

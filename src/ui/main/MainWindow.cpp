@@ -12,8 +12,11 @@
 #include "ui/main/DataWindows.h"
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
+#include "passbook/AccountingMonth.h"
 #include "ui/analysis/ReplaceOpener.h"
 #include "ui/recurring/RecurringOpeners.h"
+#include "ui/analysis/YearReportWindow.h"
+#include "ui/budget/BudgetWindow.h"
 #include "ui/statement/StatementImportOpener.h"
 #include "ui/settings/ColorSetUpWindow.h"
 #include "ui/settings/SettingsOpeners.h"
@@ -121,6 +124,8 @@ void TFmKzmMain::BuildMenu() {
        {
            {"menuVtoday", "今日の入力(&D)", "Ctrl+D", false, &M::MenuVtodayClick},
            {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, &M::MenuVtomonthClick},
+           {"MenuVbudget", "予算(&B)", "", false, &M::MenuVbudgetClick},
+           {"MenuVyear", "年間の集計(&Y)", "", false, &M::MenuVyearClick},
            {"MenuVmessage", "メッセージ(&S)", "", true, &M::MenuVmessageClick},
            {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
        }},
@@ -240,6 +245,16 @@ void TFmKzmMain::MenuFexitClick() { close(); }
 void TFmKzmMain::MenuVtodayClick() { OpenDailyWindow(Today()); }
 
 void TFmKzmMain::MenuVtomonthClick() { ShowMonthOfDay(Today()); }
+
+void TFmKzmMain::MenuVbudgetClick() {
+  try {
+    OpenBudgetWindow(MonthOfDay(Today()));
+  } catch (const std::exception& e) {
+    WindowSystem().Notify(e.what());
+  }
+}
+
+void TFmKzmMain::MenuVyearClick() { OpenYearReport(DecodeDate(Today()).year); }
 
 void TFmKzmMain::MenuVcloseClick() { WindowSystem().CloseDataWindows(); }
 

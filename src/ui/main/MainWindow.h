@@ -75,6 +75,8 @@ class TFmKzmMain : public QMainWindow {
   void MenuVmessageClick();
   void MenuVtodayClick();
   void MenuVtomonthClick();
+  void MenuVbudgetClick();
+  void MenuVyearClick();
   void MenuVcloseClick();
   void N8Click();
   void MenuEhelpClick();

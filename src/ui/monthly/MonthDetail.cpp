@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCursor>
 
+#include "passbook/BudgetMonth.h"
+#include "passbook/Profile.h"
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthlyGrid.h"
 
@@ -55,6 +57,13 @@ void TFmMonth::TryShowDetail() {
   }
   m_detailCol = col;
   m_detailRow = row;
+  // The budget of the category and what is left of it after the whole month.
+  kzm::TBudgets budgets;
+  std::string error;
+  if (budgets.Load(kzm::CurrentProfile().Folder(), error)) {
+    const kzm::THeadData& item = m_table.Summary().Items(category);
+    kzm::AddBudgetLines(detail, budgets, m_table.Key(), item.key, item.total);
+  }
   m_panel->SetDetail(detail);
   const QPoint corner = m_gridDate->mapToGlobal(QPoint((col - m_gridDate->LeftCol() + 1) * m_dayWidth + 4,
                                                        (row - m_gridDate->TopRow() + 1) * m_rowHeight + 4));

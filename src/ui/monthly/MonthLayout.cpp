@@ -72,10 +72,11 @@ void TFmMonth::LayoutControls() {
   m_buttonSetUp->move(2, clientHeight - 53);
   m_buttonGraph->move(54, clientHeight - 44);
   m_buttonMemo->move(54, clientHeight - 44 - 35);
-  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph}) button->show();
+  m_buttonBudget->move(6, clientHeight - 53 - 36);
+  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget}) button->show();
 
   m_help->SetSize(indexLeft, indexLeft, 32);
-  m_help->SetPosition(0, m_buttonMemo->y() - indexLeft);
+  m_help->SetPosition(0, std::min(m_buttonMemo->y(), m_buttonBudget->y()) - indexLeft);
   m_help->ShowHint("");
   UpdateScrollBars();
   update();

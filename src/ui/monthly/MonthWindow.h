@@ -96,6 +96,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   void ButtonSetUpClick();
   void ButtonGraphClick();
   void ButtonMemoClick();
+  void ButtonBudgetClick();
 
   // The detail panel.
   void Timer1Timer();
@@ -124,6 +125,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   TorvWinButton* m_buttonMemo = nullptr;
   TorvWinButton* m_buttonSetUp = nullptr;
   TorvWinButton* m_buttonGraph = nullptr;
+  TorvWinButton* m_buttonBudget = nullptr;
   QPushButton* m_buttonBefore = nullptr;
   QPushButton* m_buttonNext = nullptr;
   QScrollBar* m_scrollBarH = nullptr;

@@ -1,0 +1,243 @@
+#include "ui/budget/BudgetWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+#include "controls/NoticeEvent.h"
+#include "foundation/DateTexts.h"
+#include "foundation/Text.h"
+#include "foundation/WindowSystem.h"
+#include "graphics/ColorScheme.h"
+#include "passbook/Profile.h"
+#include "passbook/YearReport.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/Fonts.h"
+
+namespace kzm::ui {
+
+namespace {
+
+// The bar's share of the budget used, 0 to 1, and whether it is past the budget.
+constexpr int kShareRole = Qt::UserRole;
+constexpr int kOverRole = Qt::UserRole + 1;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
+
+// Paints the bar column: the used share of the budget in the program's payment colour,
+// the whole width in red once over.
+class TBarDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QVariant share = index.data(kShareRole);
+    if (!share.isValid()) return;
+    const bool over = index.data(kOverRole).toBool();
+    const QRect box = option.rect.adjusted(3, 4, -3, -4);
+    painter->save();
+    painter->setPen(QColor(0x80, 0x80, 0x80));
+    painter->setBrush(Qt::white);
+    painter->drawRect(box.adjusted(0, 0, -1, -1));
+    const TColor used = ColorScheme().GetColor("月間表示\\セル\\支出2");
+    const int width = over ? box.width() : static_cast<int>(box.width() * std::clamp(share.toDouble(), 0.0, 1.0));
+    painter->fillRect(QRect(box.x() + 1, box.y() + 1, std::max(0, width - 2), box.height() - 2),
+                      over ? QColor(0xE0, 0x20, 0x20) : ToQColor(used).darker(130));
+    painter->restore();
+  }
+};
+
+// Reads the budgets quietly; a file that cannot be read leaves editing off.
+bool ReadBudgets(TBudgets& budgets) {
+  std::string error;
+  if (budgets.Load(CurrentProfile().Folder(), error)) return true;
+  WindowSystem().Notify(error);
+  return false;
+}
+
+QTableWidgetItem* TextItem(const QString& text, bool right) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return item;
+}
+
+}  // namespace
+
+TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("FmBudget"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(ProgramIcon());
+  setFont(ProgramFont());
+  resize(520, 440);
+
+  m_title = new QLabel(this);
+  m_title->setObjectName(QStringLiteral("LabelMonth"));
+  QFont big = font();
+  big.setPointSize(14);
+  big.setBold(true);
+  m_title->setFont(big);
+  m_table = new QTableWidget(0, kColCount, this);
+  m_table->setObjectName(QStringLiteral("GridBudget"));
+  m_table->setHorizontalHeaderLabels({"項目", "予算", "実績", "残り", ""});
+  m_table->verticalHeader()->hide();
+  m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+  m_table->setItemDelegateForColumn(kColBar, new TBarDelegate(m_table));
+  m_table->horizontalHeader()->setSectionResizeMode(kColBar, QHeaderView::Stretch);
+  m_totals = new QLabel(this);
+  m_totals->setObjectName(QStringLiteral("LabelTotals"));
+
+  auto button = [this](const char* caption, const char* name) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), this);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+  };
+  m_buttonBefore = button("前月(&B)", "ButtonBefore");
+  m_buttonNext = button("次月(&N)", "ButtonNext");
+  m_buttonLastMonth = button("先月と同じ(&L)", "ButtonLastMonth");
+  m_buttonAverage = button("過去12か月の平均(&A)", "ButtonAverage");
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(m_buttonBefore);
+  top->addWidget(m_title, 1, Qt::AlignCenter);
+  top->addWidget(m_buttonNext);
+  auto* fills = new QHBoxLayout;
+  fills->addWidget(m_buttonLastMonth);
+  fills->addWidget(m_buttonAverage);
+  fills->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(m_table, 1);
+  layout->addWidget(m_totals);
+  layout->addLayout(fills);
+
+  connect(m_buttonBefore, &QPushButton::clicked, this, [this] { ShowMonth(PrevMonthKey(m_month.key)); });
+  connect(m_buttonNext, &QPushButton::clicked, this, [this] { ShowMonth(NextMonthKey(m_month.key)); });
+  connect(m_buttonLastMonth, &QPushButton::clicked, this, [this] { Propose(ProposeFromLastMonth(m_month.key)); });
+  connect(m_buttonAverage, &QPushButton::clicked, this, [this] { Propose(ProposeFromAverage(m_month.key)); });
+  connect(m_table, &QTableWidget::itemChanged, this, &TFmBudget::ItemChanged);
+}
+
+TFmBudget::~TFmBudget() = default;
+
+TDataWindow TFmBudget::DataWindowInfo() const { return {TDataWindowKind::dwOther, m_month.period.first, m_month.period.last}; }
+
+void TFmBudget::ShowMonth(TMonthKey key) {
+  m_budgetsRead = ReadBudgets(m_budgets);
+  try {
+    m_month = BudgetMonth(NormaliseMonthKey(key), m_budgets);
+  } catch (const std::exception& e) {
+    WindowSystem().Notify(e.what());
+    m_month = TBudgetMonth();
+    m_month.key = NormaliseMonthKey(key);
+  }
+  Fill();
+}
+
+void TFmBudget::Fill() {
+  const QSignalBlocker block(m_table);
+  const QString month = Q(YearMonthLabel(m_month.key));
+  setWindowTitle(QStringLiteral("予算 ") + month);
+  m_title->setText(month + QStringLiteral("  ") + Q(FormatMonthDay(m_month.period.first)) + QStringLiteral("-") +
+                   Q(FormatMonthDay(m_month.period.last)));
+  m_table->setRowCount(static_cast<int>(m_month.rows.size()));
+  for (int r = 0; r < static_cast<int>(m_month.rows.size()); ++r) {
+    const TBudgetRow& row = m_month.rows[static_cast<size_t>(r)];
+    const bool receipt = KeyKind(row.key) == kKindReceipt;
+    m_table->setItem(r, kColName, TextItem(Q(KeyName(row.key)) + (receipt ? QStringLiteral(" (収入)") : QString()), false));
+    QTableWidgetItem* budget = TextItem(row.budget ? Q(FormatThousands(*row.budget)) : QString(), true);
+    if (m_budgetsRead) budget->setFlags(budget->flags() | Qt::ItemIsEditable);
+    m_table->setItem(r, kColBudget, budget);
+    m_table->setItem(r, kColActual, TextItem(Q(FormatThousands(row.actual)), true));
+    QTableWidgetItem* left = TextItem(row.budget ? Q(FormatThousands(row.Left())) : QString(), true);
+    if (row.Over() && !receipt) left->setForeground(QColor(0xE0, 0x20, 0x20));
+    m_table->setItem(r, kColLeft, left);
+    QTableWidgetItem* bar = TextItem(QString(), false);
+    if (row.budget && !receipt) {
+      bar->setData(kShareRole, *row.budget > 0 ? static_cast<double>(row.actual) / *row.budget : 1.0);
+      bar->setData(kOverRole, row.Over());
+    }
+    m_table->setItem(r, kColBar, bar);
+  }
+  m_totals->setText(TotalsText());
+  m_buttonLastMonth->setEnabled(m_budgetsRead);
+  m_buttonAverage->setEnabled(m_budgetsRead);
+}
+
+QString TFmBudget::TotalsText() const {
+  const auto line = [](const char* what, const TBudgetTotals& t) {
+    return QString::fromUtf8(what) + QStringLiteral(" 予算 ") + Q(FormatThousands(t.budget)) + QStringLiteral("  実績 ") +
+           Q(FormatThousands(t.actual)) + QStringLiteral("  残り ") + Q(FormatThousands(t.Left()));
+  };
+  QString text = line("支出", m_month.spending);
+  if (m_month.income.budget != 0) text += QStringLiteral("\n") + line("収入", m_month.income);
+  return text;
+}
+
+void TFmBudget::ItemChanged(QTableWidgetItem* item) {
+  if (item->column() != kColBudget || item->row() >= static_cast<int>(m_month.rows.size())) return;
+  const std::string key = m_month.rows[static_cast<size_t>(item->row())].key;
+  const std::string text = item->text().toStdString();
+  const int current = item->row();
+  // The table is filled again, which replaces the item whose change is being announced.
+  QMetaObject::invokeMethod(
+      this,
+      [this, key, text, current] {
+        std::optional<int32_t> amount;
+        if (!ReadBudgetInput(text, amount)) {
+          WindowSystem().Notify("予算の金額が読めません: " + text);
+          Fill();
+        } else if (ChangeBudgets([&] { m_budgets.Set(key, m_month.key, amount); })) {
+          ShowMonth(m_month.key);
+        }
+        m_table->setCurrentCell(current, kColBudget);
+      },
+      Qt::QueuedConnection);
+}
+
+void TFmBudget::Propose(const std::vector<TBudgetProposal>& proposals) {
+  if (ChangeBudgets([&] { ApplyProposals(m_budgets, m_month.key, proposals); })) ShowMonth(m_month.key);
+}
+
+bool TFmBudget::ChangeBudgets(const std::function<void()>& change) {
+  // Read again first: another budget window may have saved since this one read the file.
+  m_budgetsRead = ReadBudgets(m_budgets);
+  std::string error;
+  if (m_budgetsRead) {
+    change();
+    if (m_budgets.Save(CurrentProfile().Folder(), error)) return true;
+    WindowSystem().Notify(error);
+  }
+  ShowMonth(m_month.key);  // back to what the file holds
+  return false;
+}
+
+bool TFmBudget::event(QEvent* event) {
+  if (event->type() == TNoticeEvent::EventType()) {
+    const auto* notice = static_cast<TNoticeEvent*>(event);
+    const bool inside = m_month.period.first <= notice->First() && notice->First() <= m_month.period.last;
+    if (notice->Message() == kNoticeDataChanged && (notice->First() == 0 || inside)) ShowMonth(m_month.key);
+  }
+  return QWidget::event(event);
+}
+
+void OpenBudgetWindow(TMonthKey key) {
+  auto* form = new TFmBudget;
+  form->ShowMonth(key);
+  RegisterDataWindow(form);
+  form->show();
+}
+
+}  // namespace kzm::ui
