@@ -19,6 +19,9 @@ int HolidaysCommand(const TArgList& args);
 int SeasonsCommand(const TArgList& args);
 int ImportCommand(const TArgList& args);
 int ImportUndoCommand(const TArgList& args);
+int BackupCommand(const TArgList& args);
+int BackupsCommand(const TArgList& args);
+int RestoreCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -30,5 +33,8 @@ extern const char* const kHolidaysHelp;
 extern const char* const kSeasonsHelp;
 extern const char* const kImportHelp;
 extern const char* const kImportUndoHelp;
+extern const char* const kBackupHelp;
+extern const char* const kBackupsHelp;
+extern const char* const kRestoreHelp;
 
 }  // namespace kzm::cli

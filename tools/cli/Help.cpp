@@ -18,6 +18,9 @@ const char* const kOverviewHelp =
     "  seasons YEAR [LAST-YEAR]   季節の日の一覧\n"
     "  import PASSBOOK FILE --account 口座  銀行・カードの明細 (CSV) の取り込み\n"
     "  import-undo PASSBOOK  最後の取り込みを元に戻す\n"
+    "  backup PASSBOOK [--reason 理由]  通帳のバックアップをとる\n"
+    "  backups PASSBOOK     通帳のバックアップの一覧\n"
+    "  restore PASSBOOK BACKUP [--month YYYYMM]  バックアップから元に戻す\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -98,5 +101,30 @@ const char* const kImportUndoHelp =
     "\n"
     "最後の取り込みで追加した記入のうち、そのあと変更されていないものを削除します。\n"
     "変更・削除されていて取り消せなかった件数も出します。\n";
+
+const char* const kBackupHelp =
+    "使いかた: tavimrok-cli backup PASSBOOK [--reason 理由]\n"
+    "\n"
+    "通帳のフォルダのファイルをすべて、ひとつの zip ファイルにバックアップします。\n"
+    "置き場所はデータフォルダの「バックアップ」(本体のオプション設定で変えられます) の\n"
+    "通帳の名前のフォルダです。--reason の理由が一覧に出ます (既定は「手動」)。\n"
+    "書いた zip ファイルとファイルの数をタブ区切りで出します。読めないファイルが\n"
+    "あったときは、ほかのファイルをバックアップしたうえで、そのファイルを挙げて 1 で終わります。\n"
+    "古いバックアップは、最近14日・8週・12か月のそれぞれ最新と、変更の前の最新10個を残して消します。\n";
+
+const char* const kBackupsHelp =
+    "使いかた: tavimrok-cli backups PASSBOOK\n"
+    "\n"
+    "通帳のバックアップを新しい順に一行ずつ出します。各行はタブ区切りで\n"
+    "日時 (yyyy/mm/dd hh:mm:ss), 理由, 大きさ (バイト), ファイル。\n";
+
+const char* const kRestoreHelp =
+    "使いかた: tavimrok-cli restore PASSBOOK BACKUP [--month YYYYMM]\n"
+    "\n"
+    "通帳をバックアップ BACKUP (zip ファイルか、backups が出すファイルの名前) の状態に戻します。\n"
+    "先に今の状態を「復元の前」としてバックアップするので、復元も元に戻せます。\n"
+    "バックアップのあとにできたファイルは消えます。--month をつけると、その月の\n"
+    "記入のファイル (Daily/YYYYMM.kzm) だけを戻します。本体で通帳を開いているときは、\n"
+    "本体の「バックアップと復元」から戻してください。\n";
 
 }  // namespace kzm::cli

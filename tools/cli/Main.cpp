@@ -23,7 +23,8 @@ struct TSubcommand {
 constexpr TSubcommand kSubcommands[] = {
     {"list", ListCommand},         {"month", MonthCommand},       {"search", SearchCommand},
     {"demo", DemoCommand},         {"holidays", HolidaysCommand}, {"seasons", SeasonsCommand},
-    {"import", ImportCommand},     {"import-undo", ImportUndoCommand},
+    {"import", ImportCommand},     {"import-undo", ImportUndoCommand}, {"backup", BackupCommand},
+    {"backups", BackupsCommand},   {"restore", RestoreCommand},
 };
 
 // Takes "--data-folder DIR" out of args, wherever it stands, and adopts DIR for this run.
