@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, MenuHasEveryItemInPlace) {
   const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
       {"ﾌｧｲﾙ(&F)",
        {"新規通帳(&N)|", "通帳切り替え(&L)|", "-", "通帳情報と項目(&I)|", "オプション設定(&O)|", "配色設定(&C)|",
-        "-", "検索(&F)|", "項目の置換(&R)|", "明細の取り込み(&M)…|", "-", "終了する(&X)|Alt+F4"}},
+        "-", "検索(&F)|", "項目の置換(&R)|", "明細の取り込み(&M)…|", "バックアップと復元(&B)…|", "-", "終了する(&X)|Alt+F4"}},
       {"表示(&V)",
        {"今日の入力(&D)|Ctrl+D", "今月の表示(&M)|Ctrl+M", "メッセージ(&S)|", "-",
         "ウィンドウを全て閉じる(&C)|Ctrl+W"}},

@@ -1,4 +1,5 @@
 #include "ui/main/MainWindow.h"
+#include "ui/settings/BackupWindow.h"
 
 #include "controls/FormHelper.h"
 #include "controls/ImageControl.h"
@@ -111,7 +112,8 @@ void TFmKzmMain::BuildMenu() {
            {"MenuFcolor", "配色設定(&C)", "", true, &M::MenuFcolorClick},
            {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
            {"MenuFReplace", "項目の置換(&R)", "", false, &M::MenuFReplaceClick},
-           {"MenuFImport", "明細の取り込み(&M)…", "", true, &M::MenuFImportClick},
+           {"MenuFImport", "明細の取り込み(&M)…", "", false, &M::MenuFImportClick},
+           {"MenuFBackup", "バックアップと復元(&B)…", "", true, &M::MenuFBackupClick},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
       {"menuV",
@@ -161,10 +163,16 @@ void TFmKzmMain::OpenStartupWindows() {
   if (CurrentProfile().OpenTodayAtStart()) findChild<QAction*>(QStringLiteral("menuVtoday"))->trigger();
 }
 
+void TFmKzmMain::StartDailyBackups() {
+  m_dailyBackups = true;
+  m_dailyBackup.Start(CurrentProfile().Folder());
+}
+
 bool TFmKzmMain::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType() &&
       static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
     SetPassbookTitle();
+    if (m_dailyBackups) m_dailyBackup.Start(CurrentProfile().Folder());
     return true;
   }
   return QMainWindow::event(event);
@@ -220,6 +228,8 @@ void TFmKzmMain::MenuFcolorClick() { OpenColorSetUp(this); }
 void TFmKzmMain::MenuFReplaceClick() { OpenReplace(this); }
 
 void TFmKzmMain::MenuFImportClick() { OpenStatementImport(this); }
+
+void TFmKzmMain::MenuFBackupClick() { OpenBackups(this); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "foundation/RandomSource.h"
+#include "ui/main/BackupRuns.h"
 
 class QAction;
 class QMenu;
@@ -40,6 +41,9 @@ class TFmKzmMain : public QMainWindow {
 
   // Opens the windows the passbook asks for at start (month view, then today's entry).
   void OpenStartupWindows();
+  // From now on the first opening of a passbook on a day is backed up, beginning with the
+  // passbook open now; the backup runs beside the windows.
+  void StartDailyBackups();
 
  signals:
   // The window closed: the program ends.
@@ -68,6 +72,7 @@ class TFmKzmMain : public QMainWindow {
   void MenuFcolorClick();
   void MenuFReplaceClick();
   void MenuFImportClick();
+  void MenuFBackupClick();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVtodayClick();
@@ -82,6 +87,8 @@ class TFmKzmMain : public QMainWindow {
   std::unique_ptr<TkzmMainScene> m_sceneLogic;
   QTimer m_timer1;
   bool m_closed = false;
+  bool m_dailyBackups = false;
+  TDailyBackup m_dailyBackup;
 };
 
 // The help manual beside the program.
