@@ -235,12 +235,26 @@ int TBackupStore::Prune(const std::string& keep) {
 }
 
 bool TBackupStore::Restore(const std::string& backupPath, int month, std::string& error, std::string* before) {
+  return RestoreFile(backupPath, month == 0 ? std::string() : MonthMember(month), error, before);
+}
+
+std::string TBackupStore::NewestReadableCopy(const std::string& file) const {
+  for (const TBackupInfo& info : List()) {
+    TZipReader reader;
+    std::string bytes, ignored;
+    if (reader.Open(info.path, ignored) && reader.Read(file, bytes, ignored)) return info.path;
+  }
+  return {};
+}
+
+bool TBackupStore::RestoreFile(const std::string& backupPath, const std::string& file, std::string& error,
+                               std::string* before) {
   // The backup is checked before anything changes.
   TZipReader reader;
   if (!reader.Open(backupPath, error)) return false;
   const std::vector<std::string> names = reader.Names();
-  if (month != 0 && std::find(names.begin(), names.end(), MonthMember(month)) == names.end()) {
-    error = "このバックアップには " + MonthMember(month) + " がありません。";
+  if (!file.empty() && std::find(names.begin(), names.end(), file) == names.end()) {
+    error = "このバックアップには " + file + " がありません。";
     return false;
   }
   for (const std::string& name : names) {
@@ -257,7 +271,7 @@ bool TBackupStore::Restore(const std::string& backupPath, int month, std::string
   }
   if (before) *before = saved.path;
   // A file that could not be saved would be lost by a whole restore.
-  if (month == 0 && !saved.unreadable.empty()) {
+  if (file.empty() && !saved.unreadable.empty()) {
     error = "今の通帳に読めないファイルがあり、復元すると失われるので、復元しませんでした。\n" +
             UnreadableMessage(saved.unreadable);
     return false;
@@ -265,7 +279,7 @@ bool TBackupStore::Restore(const std::string& backupPath, int month, std::string
   TprofileList record;
   record.WriteString("RESTORE", "FROM", backupPath);
   record.WriteString("RESTORE", "BEFORE", saved.path);
-  record.WriteInteger("RESTORE", "MONTH", month);
+  record.WriteString("RESTORE", "FILE", file);
   record.WriteBool("RESTORE", "DONE", false);
   const std::string recordPath = m_passbookFolder + "/" + kRestoreRecordFileName;
   std::string why;
@@ -273,7 +287,7 @@ bool TBackupStore::Restore(const std::string& backupPath, int month, std::string
     error = "復元の記録を書けなかったので、復元しませんでした。\n" + why;
     return false;
   }
-  if (!WriteBack(backupPath, month, error)) return false;
+  if (!WriteBack(backupPath, file, error)) return false;
   record.WriteBool("RESTORE", "DONE", true);
   if (!record.SaveToFile(recordPath, &why)) {
     error = "復元はできましたが、その記録を書けませんでした。\n" + why;
@@ -287,8 +301,8 @@ bool TBackupStore::FinishStoppedRestore(std::string& error) {
   TprofileList record;
   if (!record.LoadFromFile(recordPath) || record.ReadBool("RESTORE", "DONE", true)) return true;
   const std::string from = record.ReadString("RESTORE", "FROM", "");
-  const int month = record.ReadInteger("RESTORE", "MONTH", 0);
-  if (!WriteBack(from, month, error)) return false;
+  const std::string file = record.ReadString("RESTORE", "FILE", "");
+  if (!WriteBack(from, file, error)) return false;
   record.WriteBool("RESTORE", "DONE", true);
   std::string why;
   if (!record.SaveToFile(recordPath, &why)) {
@@ -298,10 +312,10 @@ bool TBackupStore::FinishStoppedRestore(std::string& error) {
   return true;
 }
 
-bool TBackupStore::WriteBack(const std::string& backupPath, int month, std::string& error) {
+bool TBackupStore::WriteBack(const std::string& backupPath, const std::string& file, std::string& error) {
   TZipReader reader;
   if (!reader.Open(backupPath, error)) return false;
-  std::vector<std::string> names = month == 0 ? reader.Names() : std::vector<std::string>{MonthMember(month)};
+  std::vector<std::string> names = file.empty() ? reader.Names() : std::vector<std::string>{file};
   std::set<std::string> restored;
   for (const std::string& name : names) {
     if (!IsSafeMemberName(name)) {
@@ -318,7 +332,7 @@ bool TBackupStore::WriteBack(const std::string& backupPath, int month, std::stri
     }
     restored.insert(name);
   }
-  if (month != 0) return true;
+  if (!file.empty()) return true;
   // Files the backup could not read were left where they were; keep them.
   for (const std::string& path : CommentValues(reader.Comment(), "unreadable")) restored.insert(path);
   return RemoveFilesOtherThan(m_passbookFolder, restored, error);

@@ -28,7 +28,8 @@ enum class TBackupReason : uint8_t { brOpen, brReplace, brImport, brRecurring, b
 
 // A restore first notes what it does in this file of the passbook folder, and marks it done at
 // the end: [RESTORE] FROM (the backup restored), BEFORE (the backup of the state before it),
-// MONTH (yyyymm, 0 for the whole passbook), DONE (0 or 1). It is never backed up itself.
+// FILE (the one file restored, empty for the whole passbook), DONE (0 or 1). It is never
+// backed up itself.
 inline constexpr const char* kRestoreRecordFileName = "Restore.ini";
 
 struct TBackupInfo {
@@ -78,6 +79,11 @@ class TBackupStore {
   // Japanese, when nothing was changed or the restore could not be finished; before is then
   // the backup of the state before, when one was taken.
   bool Restore(const std::string& backupPath, int month, std::string& error, std::string* before = nullptr);
+  // As Restore, for one file of the passbook (a path relative to it, "Monthly/202403.mif").
+  bool RestoreFile(const std::string& backupPath, const std::string& file, std::string& error,
+                   std::string* before = nullptr);
+  // The newest backup holding a copy of file (relative path) that can be read; empty for none.
+  [[nodiscard]] std::string NewestReadableCopy(const std::string& file) const;
   // Finishes a restore that was stopped half-way (its record says not done). True when there
   // was none or it has been finished; error says what failed.
   bool FinishStoppedRestore(std::string& error);
@@ -86,7 +92,7 @@ class TBackupStore {
   [[nodiscard]] std::time_t Now() const;
   TBackupOutcome TakeKeeping(TBackupReason reason, const std::string& reasonText, const std::string& keep);
   [[nodiscard]] std::string NewBackupPath(TBackupReason reason, std::time_t now) const;
-  bool WriteBack(const std::string& backupPath, int month, std::string& error);
+  bool WriteBack(const std::string& backupPath, const std::string& file, std::string& error);
 
   std::string m_passbookFolder;
   std::string m_backupFolder;

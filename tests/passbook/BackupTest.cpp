@@ -208,7 +208,7 @@ TEST_F(BackupTest, AStoppedRestoreIsFinished) {
   const Snapshot before = TakeSnapshot(Passbook());
   test::WriteBytes(Passbook() + "/Daily/202401.kzm", "changed\r\n");
   std::string record;
-  ASSERT_TRUE(EncodeCp932("[RESTORE]\r\nFROM=" + taken.path + "\r\nMONTH=0\r\nDONE=0\r\n", record));
+  ASSERT_TRUE(EncodeCp932("[RESTORE]\r\nFROM=" + taken.path + "\r\nFILE=\r\nDONE=0\r\n", record));
   test::WriteBytes(Passbook() + std::string("/") + kRestoreRecordFileName, record);
   std::string error;
   ASSERT_TRUE(store.FinishStoppedRestore(error)) << error;
@@ -216,6 +216,30 @@ TEST_F(BackupTest, AStoppedRestoreIsFinished) {
   after.erase(kRestoreRecordFileName);
   EXPECT_EQ(after, before);
   EXPECT_NE(test::ReadBytes(Passbook() + "/" + kRestoreRecordFileName).find("DONE=1"), std::string::npos);
+}
+
+// A file that cannot be read now comes back from the newest backup that holds it readable.
+TEST_F(BackupTest, ADamagedFileComesBackFromTheNewestReadableCopy) {
+  TBackupStore store = Store();
+  const TBackupOutcome older = store.Take(TBackupReason::brOpen);
+  ASSERT_TRUE(older.ok);
+  const std::string settlement = test::ReadBytes(Passbook() + "/Monthly/202401.mif");
+  now += 24 * 3600;
+  fs::create_directories(temp.File("a-folder"));
+  fs::remove(Passbook() + "/Monthly/202401.mif");
+  fs::create_directory_symlink(temp.File("a-folder"), Passbook() + "/Monthly/202401.mif");
+  const TBackupOutcome newer = store.Take(TBackupReason::brOpen);
+  ASSERT_TRUE(newer.ok);
+  EXPECT_EQ(newer.unreadable, std::vector<std::string>{"Monthly/202401.mif"});
+
+  EXPECT_EQ(store.NewestReadableCopy("Monthly/202401.mif"), older.path);
+  EXPECT_EQ(store.NewestReadableCopy("Daily/202401.kzm"), newer.path);
+  EXPECT_EQ(store.NewestReadableCopy("Daily/209901.kzm"), "");
+  std::string error;
+  now += 60;
+  ASSERT_TRUE(store.RestoreFile(older.path, "Monthly/202401.mif", error)) << error;
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Passbook() + "/Monthly/202401.mif")));
+  EXPECT_EQ(test::ReadBytes(Passbook() + "/Monthly/202401.mif"), settlement);
 }
 
 // A year of opening the passbook every day, with a statement imported every Saturday: the

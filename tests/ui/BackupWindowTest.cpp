@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <filesystem>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -130,6 +131,31 @@ TEST_F(BackupWindowTest, OneMonthNeedsAMonthAndPutsBackOnlyIt) {
   PressOn(button, Qt::Key_Space);
   EXPECT_EQ(test::ReadBytes(Daily() + "/202402.kzm"), february);
   EXPECT_EQ(test::ReadBytes(Daily() + "/202403.kzm"), march);
+}
+
+// A month file that cannot be read is offered back from the newest backup with a readable copy.
+TEST_F(BackupWindowTest, ADamagedMonthIsOfferedFromTheBackups) {
+  TClosingWindows windows;
+  AddEntry(EncodeDate(2024, 2, 10), "食費", kKindPayment, "パン", 300);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const std::string february = test::ReadBytes(Daily() + "/202402.kzm");
+  ASSERT_TRUE(BackupStoreOf(CurrentProfile().Folder()).Take(TBackupReason::brOpen).ok);
+  // A link to a folder where the file was: there, but not readable as a file.
+  std::filesystem::create_directories(m_data.File("a-folder"));
+  std::filesystem::remove(Daily() + "/202402.kzm");
+  std::filesystem::create_directory_symlink(m_data.File("a-folder"), Daily() + "/202402.kzm");
+  CurrentMonthData().SelectDay(EncodeDate(2024, 3, 1));
+  CurrentMonthData().SelectDay(EncodeDate(2024, 2, 10));
+  ASSERT_EQ(CurrentMonthData().ReadFailures().size(), 1u);
+
+  TFmBackup window;
+  window.show();
+  Settle();
+  ASSERT_GE(windows.messages.size(), 2u);
+  EXPECT_NE(windows.messages[windows.messages.size() - 2].find("Daily/202402.kzm」が読めません"), std::string::npos);
+  EXPECT_EQ(test::ReadBytes(Daily() + "/202402.kzm"), february);
+  CurrentMonthData().SelectDay(EncodeDate(2024, 2, 10));
+  EXPECT_EQ(CurrentMonthData().DayEntryCount(), 1);
 }
 
 }  // namespace

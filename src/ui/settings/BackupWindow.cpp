@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <ctime>
+#include <vector>
 
 #include "foundation/Files.h"
 #include "foundation/Text.h"
@@ -53,6 +56,7 @@ TFmBackup::TFmBackup(QWidget* parent) : QDialog(parent), m_store(BackupStoreOf(C
   std::string error;
   if (!m_store.FinishStoppedRestore(error)) WindowSystem().Notify("途中で止まった復元を終えられませんでした。\n" + error);
   FillList();
+  QTimer::singleShot(0, this, &TFmBackup::OfferReadableCopies);
 }
 
 void TFmBackup::CreateControls() {
@@ -143,12 +147,18 @@ void TFmBackup::RestoreSelected(int month) {
                                "今の状態は先にバックアップします。よろしいですか?")) {
     return;
   }
+  char member[32];
+  std::snprintf(member, sizeof member, "Daily/%06d.kzm", month);
+  RunRestore(backup, month == 0 ? std::string() : std::string(member));
+}
+
+void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
   // The windows save what is typed in them as they close; memory is then written out, so the
   // backup taken before the restore holds everything.
   if (!WindowSystem().CloseDataWindows()) return;
   if (!CurrentMonthData().Save() || !CurrentProfile().Save()) return;
   std::string error, before;
-  const bool restored = m_store.Restore(backup, month, error, &before);
+  const bool restored = m_store.RestoreFile(backup, file, error, &before);
   // Whatever happened, memory must show the files as they are now.
   CurrentProfile().OpenPassbook(m_store.PassbookFolder());
   FillList();
@@ -157,6 +167,25 @@ void TFmBackup::RestoreSelected(int month) {
     return;
   }
   WindowSystem().Notify("復元しました。復元の前の状態は「復元の前」のバックアップにあります。");
+}
+
+void TFmBackup::OfferReadableCopies() {
+  const std::string prefix = m_store.PassbookFolder() + "/";
+  const std::vector<std::string> damaged = CurrentMonthData().ReadFailures();
+  for (const std::string& path : damaged) {
+    if (!path.starts_with(prefix)) continue;
+    const std::string file = path.substr(prefix.size());
+    const std::string copy = m_store.NewestReadableCopy(file);
+    if (copy.empty()) continue;
+    std::string when = copy.substr(copy.rfind('/') + 1);
+    for (const TBackupInfo& info : m_store.List()) {
+      if (info.path == copy) when = TimeText(info.time).toStdString();
+    }
+    if (WindowSystem().AskYesNo("「" + file + "」が読めません。\n" + when +
+                                " のバックアップに読めるコピーがあります。このファイルだけ戻しますか?")) {
+      RunRestore(copy, file);
+    }
+  }
 }
 
 void TFmBackup::ButtonOpenFolderClick() {

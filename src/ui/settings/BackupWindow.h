@@ -20,6 +20,7 @@ class TFmBackup : public QDialog {
   Q_OBJECT
 
  public:
+  // Offers readable copies of damaged month files once the window's loop runs.
   explicit TFmBackup(QWidget* parent = nullptr);
 
   // The backup selected in the list; empty when none.
@@ -32,9 +33,14 @@ class TFmBackup : public QDialog {
   void ButtonRestoreClick();
   void ButtonRestoreMonthClick();
   void ButtonOpenFolderClick();
-  // Closes the data windows through their saving path, stores what memory holds, restores,
-  // and opens the passbook again from its files. month 0: the whole passbook.
+  // The selected backup put back, whole (month 0) or one month's file, after the user agreed.
   void RestoreSelected(int month);
+  // Closes the data windows through their saving path, stores what memory holds, restores
+  // backup (file: one file of it, empty for all), and opens the passbook again from its files.
+  void RunRestore(const std::string& backup, const std::string& file);
+  // For each month file of the passbook that could not be read, offers the newest backup
+  // holding a readable copy.
+  void OfferReadableCopies();
 
   TBackupStore m_store;
   QTreeWidget* m_list = nullptr;
