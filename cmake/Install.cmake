@@ -37,7 +37,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese fonts the windows are drawn with, Qt's Japanese texts for its own dialogs, and
-# the platform plugins without which no window opens.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, qt6-qpa-plugins")
+# the platform plugins without which no window opens; libzip, which writes and reads the
+# backups, named as well so that a package built without dpkg-shlibdeps still pulls it in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, qt6-qpa-plugins, libzip4")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev
+  libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev libzip-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
   qt6-translations-l10n

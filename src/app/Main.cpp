@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
         QObject::connect(&mainWindow, &kzm::ui::TFmKzmMain::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
         if (kzm::TStartupProbe::Wanted()) new kzm::TStartupProbe(mainWindow.SceneArea());
         mainWindow.show();
+        mainWindow.StartDailyBackups();
         mainWindow.OpenStartupWindows();
         result = QApplication::exec();
       }

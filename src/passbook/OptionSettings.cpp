@@ -4,6 +4,7 @@
 
 #include "foundation/AppGlobal.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/BackupPlace.h"
 #include "passbook/Profile.h"
 
 namespace kzm {
@@ -19,6 +20,7 @@ TOptionSettings ReadOptionSettings() {
   settings.enterToAmount = profile.EnterMovesToAmount();
   settings.enterToAccount = profile.EnterMovesToAccount();
   settings.enterToNote = profile.EnterMovesToNote();
+  settings.backupFolder = ChosenBackupFolder();
   return settings;
 }
 
@@ -26,6 +28,11 @@ bool StoreOptionSettings(const TOptionSettings& settings) {
   std::string why;
   const bool appSaved = AppGlobal().WriteAppBool("STARTUP", "SELECTION", settings.selection, &why);
   if (!appSaved) WindowSystem().Notify("起動時の設定を保存できませんでした。\n" + why);
+  bool backupSaved = true;
+  if (settings.backupFolder != ChosenBackupFolder()) {
+    backupSaved = ChooseBackupFolder(settings.backupFolder, why);
+    if (!backupSaved) WindowSystem().Notify("バックアップの置き場所を変えられませんでした。\n" + why);
+  }
   TkzmProfile& profile = CurrentProfile();
   profile.SetOpenMonthAtStart(settings.openMonth);
   profile.SetOpenTodayAtStart(settings.openToday);
@@ -34,7 +41,7 @@ bool StoreOptionSettings(const TOptionSettings& settings) {
   profile.SetEnterMovesToAmount(settings.enterToAmount);
   profile.SetEnterMovesToAccount(settings.enterToAccount);
   profile.SetEnterMovesToNote(settings.enterToNote);
-  return profile.Save() && appSaved;
+  return profile.Save() && appSaved && backupSaved;
 }
 
 }  // namespace kzm

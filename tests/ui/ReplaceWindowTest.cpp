@@ -29,6 +29,8 @@
 #include "ui/daily/DailyWindow.h"
 #include "ui/main/DataWindows.h"
 #include "controls/NoticeEvent.h"
+#include "passbook/BackupArchive.h"
+#include "passbook/BackupPlace.h"
 #include "ui/NamedChild.h"
 
 namespace kzm::ui {
@@ -279,6 +281,32 @@ TEST_F(ReplaceWindowTest, AnOpenDailyWindowKeepsItsTypedEntryUnderTheNewCategory
   daily->close();
   Settle();
   EXPECT_EQ(DecodeCp932(test::ReadBytes(m_data.File("家計/Daily/202402.kzm"))), february);
+}
+
+}  // namespace
+}  // namespace kzm::ui
+
+namespace kzm::ui {
+namespace {
+
+// The files as they were before a replace are in a backup taken just before it.
+TEST_F(ReplaceWindowTest, AReplaceIsBackedUpFirst) {
+  TFmReplace window(CurrentProfile().Categories(), CurrentMonthData());
+  window.show();
+  ChooseName(Child<QComboBox>(&window, "CmbHeadBf"), "食費");
+  ChooseName(Child<QComboBox>(&window, "CmbHeadAf"), "雑費");
+  Child<QPushButton>(&window, "ButtonReplaceGo")->click();
+  ASSERT_EQ(ChangedFiles(), 4);
+  const std::vector<TBackupInfo> backups = BackupStoreOf(CurrentProfile().Folder()).List();
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].reasonText, "項目の置換の前");
+  TZipReader reader;
+  std::string error, bytes;
+  ASSERT_TRUE(reader.Open(backups[0].path, error)) << error;
+  for (const auto& [path, original] : m_original) {
+    ASSERT_TRUE(reader.Read("Daily/" + path.substr(path.rfind('/') + 1), bytes, error)) << error;
+    EXPECT_EQ(bytes, original);
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "foundation/WindowSystem.h"
+#include "passbook/Backup.h"
 
 namespace kzm::cli {
 
@@ -46,6 +47,10 @@ void OpenPassbookFolder(const std::string& folder);
 // Ends with exit code 1, naming the files, when a month file or the Daily folder could not be
 // read: a result without them would look complete and be wrong.
 void RequireEverythingRead();
+
+// Backs the passbook up before a change to many entries; TCliError (nothing changed) when
+// the backup could not be written. Files left out of it are named on stderr.
+void BackupBeforeChange(const std::string& passbookFolder, TBackupReason reason);
 
 // A whole number, commas allowed between digits ("12,345"); UsageError for anything else.
 [[nodiscard]] int32_t ParseNumberArgument(const std::string& option, const std::string& text);

@@ -22,6 +22,9 @@ int ImportUndoCommand(const TArgList& args);
 int RecurringCommand(const TArgList& args);
 int BudgetCommand(const TArgList& args);
 int ReportCommand(const TArgList& args);
+int BackupCommand(const TArgList& args);
+int BackupsCommand(const TArgList& args);
+int RestoreCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -36,5 +39,8 @@ extern const char* const kImportUndoHelp;
 extern const char* const kRecurringHelp;
 extern const char* const kBudgetHelp;
 extern const char* const kReportHelp;
+extern const char* const kBackupHelp;
+extern const char* const kBackupsHelp;
+extern const char* const kRestoreHelp;
 
 }  // namespace kzm::cli

@@ -22,6 +22,9 @@ const char* const kOverviewHelp =
     "  budget PASSBOOK YYYYMM  その月の予算と実績と残り\n"
     "  budget PASSBOOK set 項目 金額 --from YYYYMM  予算を決める\n"
     "  report PASSBOOK --year YYYY [--csv FILE]  年間の集計\n"
+    "  backup PASSBOOK [--reason 理由]  通帳のバックアップをとる\n"
+    "  backups PASSBOOK     通帳のバックアップの一覧\n"
+    "  restore PASSBOOK BACKUP [--month YYYYMM]  バックアップから元に戻す\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -157,5 +160,30 @@ const char* const kReportHelp =
     "収入, 支出, 差額 の行、資産ごとに各月の末の残高 (名前のあとに「残高」) の行です。\n"
     "--csv FILE のときは、同じ表を Shift-JIS (CR LF) の CSV にして FILE に書きます。\n"
     "月間表示と同じく、記入のある月の設定ファイル (Monthly/YYYYMM.mif) を書きます。\n";
+
+const char* const kBackupHelp =
+    "使いかた: tavimrok-cli backup PASSBOOK [--reason 理由]\n"
+    "\n"
+    "通帳のフォルダのファイルをすべて、ひとつの zip ファイルにバックアップします。\n"
+    "置き場所はデータフォルダの「バックアップ」(本体のオプション設定で変えられます) の\n"
+    "通帳の名前のフォルダです。--reason の理由が一覧に出ます (既定は「手動」)。\n"
+    "書いた zip ファイルとファイルの数をタブ区切りで出します。読めないファイルが\n"
+    "あったときは、ほかのファイルをバックアップしたうえで、そのファイルを挙げて 1 で終わります。\n"
+    "古いバックアップは、最近14日・8週・12か月のそれぞれ最新と、変更の前の最新10個を残して消します。\n";
+
+const char* const kBackupsHelp =
+    "使いかた: tavimrok-cli backups PASSBOOK\n"
+    "\n"
+    "通帳のバックアップを新しい順に一行ずつ出します。各行はタブ区切りで\n"
+    "日時 (yyyy/mm/dd hh:mm:ss), 理由, 大きさ (バイト), ファイル。\n";
+
+const char* const kRestoreHelp =
+    "使いかた: tavimrok-cli restore PASSBOOK BACKUP [--month YYYYMM]\n"
+    "\n"
+    "通帳をバックアップ BACKUP (zip ファイルか、backups が出すファイルの名前) の状態に戻します。\n"
+    "先に今の状態を「復元の前」としてバックアップするので、復元も元に戻せます。\n"
+    "バックアップのあとにできたファイルは消えます。--month をつけると、その月の\n"
+    "記入のファイル (Daily/YYYYMM.kzm) だけを戻します。本体で通帳を開いているときは、\n"
+    "本体の「バックアップと復元」から戻してください。\n";
 
 }  // namespace kzm::cli

@@ -138,6 +138,7 @@ int ImportCommand(const TArgList& given) {
     std::printf("試し読みのため、何も書き込んでいません。\n");
     return 0;
   }
+  BackupBeforeChange(folder, TBackupReason::brImport);
   const TBookOutcome outcome = BookImport(import, CurrentMonthData(), folder, ids);
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed) throw TCliError("取り込みを最後までできませんでした: " + parsed.positional[1]);

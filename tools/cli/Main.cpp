@@ -24,7 +24,8 @@ constexpr TSubcommand kSubcommands[] = {
     {"list", ListCommand},         {"month", MonthCommand},       {"search", SearchCommand},
     {"demo", DemoCommand},         {"holidays", HolidaysCommand}, {"seasons", SeasonsCommand},
     {"import", ImportCommand},     {"import-undo", ImportUndoCommand}, {"recurring", RecurringCommand},
-    {"budget", BudgetCommand},     {"report", ReportCommand},
+    {"budget", BudgetCommand},     {"report", ReportCommand},          {"backup", BackupCommand},
+    {"backups", BackupsCommand},   {"restore", RestoreCommand},
 };
 
 // Takes "--data-folder DIR" out of args, wherever it stands, and adopts DIR for this run.

@@ -1,4 +1,5 @@
 #include "ui/analysis/ReplaceWindow.h"
+#include "ui/main/BackupRuns.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -159,6 +160,8 @@ void TFmReplace::ButtonReplaceGoClick() {
   }
   QCoreApplication::processEvents();
   if (!StoreOpenWindows()) return;
+  // After the windows stored their typing, so that the backup holds it too.
+  if (!BackupBeforeChange(TBackupReason::brReplace)) return;
 
   m_running = true;
   m_stop = false;

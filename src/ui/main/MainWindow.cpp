@@ -1,4 +1,5 @@
 #include "ui/main/MainWindow.h"
+#include "ui/settings/BackupWindow.h"
 
 #include "controls/FormHelper.h"
 #include "controls/ImageControl.h"
@@ -116,7 +117,8 @@ void TFmKzmMain::BuildMenu() {
            {"menuFfind", "検索(&F)", "", false, &M::MenuFfindClick},
            {"MenuFReplace", "項目の置換(&R)", "", false, &M::MenuFReplaceClick},
            {"MenuFRecurring", "定期的な記入(&T)…", "", false, &M::MenuFRecurringClick},
-           {"MenuFImport", "明細の取り込み(&M)…", "", true, &M::MenuFImportClick},
+           {"MenuFImport", "明細の取り込み(&M)…", "", false, &M::MenuFImportClick},
+           {"MenuFBackup", "バックアップと復元(&B)…", "", true, &M::MenuFBackupClick},
            {"menuFexit", "終了する(&X)", "Alt+F4", false, &M::MenuFexitClick},
        }},
       {"menuV",
@@ -170,12 +172,18 @@ void TFmKzmMain::OpenStartupWindows() {
   if (CurrentProfile().OpenTodayAtStart()) findChild<QAction*>(QStringLiteral("menuVtoday"))->trigger();
 }
 
+void TFmKzmMain::StartDailyBackups() {
+  m_dailyBackups = true;
+  m_dailyBackup.Start(CurrentProfile().Folder());
+}
+
 bool TFmKzmMain::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType() &&
       static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
     SetPassbookTitle();
     // Asked on the next tick, once the passbook has been opened by whoever opened it.
     if (m_recurringDay != 0) m_recurringDay = -1;
+    if (m_dailyBackups) m_dailyBackup.Start(CurrentProfile().Folder());
     return true;
   }
   return QMainWindow::event(event);
@@ -239,6 +247,8 @@ void TFmKzmMain::CheckRecurring() {
   const TDayNumber day = Today();
   if (CheckRecurringEntries(this)) m_recurringDay = day;
 }
+
+void TFmKzmMain::MenuFBackupClick() { OpenBackups(this); }
 
 void TFmKzmMain::MenuFexitClick() { close(); }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "foundation/RandomSource.h"
+#include "ui/main/BackupRuns.h"
 
 class QAction;
 class QMenu;
@@ -40,6 +41,9 @@ class TFmKzmMain : public QMainWindow {
 
   // Opens the windows the passbook asks for at start (month view, then today's entry).
   void OpenStartupWindows();
+  // From now on the first opening of a passbook on a day is backed up, beginning with the
+  // passbook open now; the backup runs beside the windows.
+  void StartDailyBackups();
 
  signals:
   // The window closed: the program ends.
@@ -71,6 +75,7 @@ class TFmKzmMain : public QMainWindow {
   void MenuFRecurringClick();
   // Offers the recurring entries due (when no daily window is open; else on a later tick).
   void CheckRecurring();
+  void MenuFBackupClick();
   void MenuFexitClick();
   void MenuVmessageClick();
   void MenuVtodayClick();
@@ -90,6 +95,8 @@ class TFmKzmMain : public QMainWindow {
   std::unique_ptr<TkzmMainScene> m_sceneLogic;
   QTimer m_timer1;
   bool m_closed = false;
+  bool m_dailyBackups = false;
+  TDailyBackup m_dailyBackup;
 };
 
 // The help manual beside the program.

@@ -2,8 +2,10 @@
 
 #include "controls/CentreOnScreen.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/Backup.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,7 +38,7 @@ TFmOption::TFmOption(const TOptionSettings& settings, const std::string& dataFol
   m_pages->setObjectName(QStringLiteral("PageControl1"));
   m_pages->addTab(CreateStartupPage(settings), QStringLiteral("起動時"));
   m_pages->addTab(CreateInputPage(settings), QStringLiteral("今日の入力"));
-  m_pages->addTab(CreateDataPage(dataFolder), QStringLiteral("データ"));
+  m_pages->addTab(CreateDataPage(dataFolder, settings.backupFolder), QStringLiteral("データ"));
 
   auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));
@@ -44,7 +46,7 @@ TFmOption::TFmOption(const TOptionSettings& settings, const std::string& dataFol
   ok->setObjectName(QStringLiteral("ButtonSetUpAll"));
   ok->setDefault(true);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ok, &QPushButton::clicked, this, &TFmOption::ButtonSetUpAllClick);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cancel);
@@ -101,7 +103,7 @@ QWidget* TFmOption::CreateInputPage(const TOptionSettings& settings) {
   return page;
 }
 
-QWidget* TFmOption::CreateDataPage(const std::string& dataFolder) {
+QWidget* TFmOption::CreateDataPage(const std::string& dataFolder, const std::string& backupFolder) {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("TSdata"));
   auto* edit = new QLineEdit(QString::fromStdString(dataFolder), page);
@@ -121,8 +123,38 @@ QWidget* TFmOption::CreateDataPage(const std::string& dataFolder) {
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new QLabel(QStringLiteral("データ保存フォルダ（変更できません）"), page));
   layout->addLayout(row);
+
+  m_backupFolder = new QLineEdit(QString::fromStdString(backupFolder), page);
+  m_backupFolder->setObjectName(QStringLiteral("LEbackupdir"));
+  m_backupFolder->setPlaceholderText(QStringLiteral("データ保存フォルダの「バックアップ」"));
+  auto* browse = new QPushButton(QStringLiteral("参照…"), page);
+  browse->setObjectName(QStringLiteral("ButtonBackupBrowse"));
+  connect(browse, &QPushButton::clicked, this, [this] {
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("バックアップの置き場所"),
+                                                             m_backupFolder->text());
+    if (!chosen.isEmpty()) m_backupFolder->setText(chosen);
+  });
+  auto* backupRow = new QHBoxLayout;
+  backupRow->addWidget(m_backupFolder);
+  backupRow->addWidget(browse);
+  layout->addWidget(new QLabel(QStringLiteral("バックアップの置き場所（空欄なら既定の場所）"), page));
+  layout->addLayout(backupRow);
   layout->addStretch();
   return page;
+}
+
+void TFmOption::ButtonSetUpAllClick() {
+  const std::string folder = m_backupFolder->text().trimmed().toStdString();
+  if (!folder.empty()) {
+    const std::string refusal = CheckBackupFolder(folder);
+    if (!refusal.empty()) {
+      WindowSystem().Notify(refusal);
+      m_pages->setCurrentIndex(2);
+      m_backupFolder->setFocus();
+      return;
+    }
+  }
+  accept();
 }
 
 void TFmOption::SetPage(int page) { m_pages->setCurrentIndex(std::clamp(page, 0, m_pages->count() - 1)); }
@@ -137,6 +169,7 @@ TOptionSettings TFmOption::Settings() const {
   settings.enterToAmount = m_enter[1]->isChecked();
   settings.enterToAccount = m_enter[2]->isChecked();
   settings.enterToNote = m_enter[3]->isChecked();
+  settings.backupFolder = m_backupFolder->text().trimmed().toStdString();
   return settings;
 }
 

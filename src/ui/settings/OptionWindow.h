@@ -7,6 +7,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLineEdit;
 class QRadioButton;
 class QTabWidget;
 
@@ -26,7 +27,9 @@ class TFmOption : public QDialog {
  private:
   QWidget* CreateStartupPage(const TOptionSettings& settings);
   QWidget* CreateInputPage(const TOptionSettings& settings);
-  QWidget* CreateDataPage(const std::string& dataFolder);
+  QWidget* CreateDataPage(const std::string& dataFolder, const std::string& backupFolder);
+  // OK: a backup folder inside a passbook is refused here, with the window still open.
+  void ButtonSetUpAllClick();
 
   QTabWidget* m_pages = nullptr;
   QRadioButton* m_chooseFromList = nullptr;
@@ -34,6 +37,7 @@ class TFmOption : public QDialog {
   QCheckBox* m_startDaily = nullptr;
   QCheckBox* m_startCalendar = nullptr;
   QCheckBox* m_enter[4] = {};
+  QLineEdit* m_backupFolder = nullptr;
 };
 
 }  // namespace kzm::ui

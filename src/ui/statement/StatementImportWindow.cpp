@@ -1,4 +1,5 @@
 #include "ui/statement/StatementImportWindow.h"
+#include "ui/main/BackupRuns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -330,6 +331,7 @@ void TFmStatementImport::ButtonImportClick() {
   if (m_import.Count() == 0 || AccountKey().empty()) return;
   // Open windows may hold typed days of these months; they are stored before the import.
   if (!SaveAllDataWindows()) return;
+  if (!BackupBeforeChange(TBackupReason::brImport)) return;
   const TBookOutcome outcome = BookImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
   std::string message = outcome.message;

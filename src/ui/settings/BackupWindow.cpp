@@ -1,0 +1,202 @@
+#include "ui/settings/BackupWindow.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "foundation/Files.h"
+#include "foundation/Text.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/BackupPlace.h"
+#include "passbook/MonthData.h"
+#include "passbook/Profile.h"
+
+namespace kzm::ui {
+
+namespace {
+
+QString TimeText(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+  return QString::fromUtf8(text);
+}
+
+QString SizeText(int64_t bytes) {
+  if (bytes < 1024) return QString::fromUtf8("%1 バイト").arg(bytes);
+  return QString::fromUtf8("%1 KB").arg(QString::fromStdString(FormatThousands((bytes + 1023) / 1024)));
+}
+
+QPushButton* AddButton(QBoxLayout* row, const char* name, const char* caption) {
+  auto* button = new QPushButton(QString::fromUtf8(caption));
+  button->setObjectName(QString::fromUtf8(name));
+  button->setAutoDefault(false);
+  row->addWidget(button);
+  return button;
+}
+
+}  // namespace
+
+TFmBackup::TFmBackup(QWidget* parent) : QDialog(parent), m_store(BackupStoreOf(CurrentProfile().Folder())) {
+  setObjectName(QStringLiteral("FmBackup"));
+  setWindowTitle(QString::fromUtf8("バックアップと復元 - ") + QString::fromStdString(CurrentProfile().Name()));
+  CreateControls();
+  std::string error;
+  if (!m_store.FinishStoppedRestore(error)) WindowSystem().Notify("途中で止まった復元を終えられませんでした。\n" + error);
+  FillList();
+  QTimer::singleShot(0, this, &TFmBackup::OfferReadableCopies);
+}
+
+void TFmBackup::CreateControls() {
+  auto* layout = new QVBoxLayout(this);
+  auto* where = new QLabel(QString::fromUtf8("置き場所: ") + QString::fromStdString(m_store.BackupFolder()));
+  where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(where);
+  m_list = new QTreeWidget;
+  m_list->setObjectName(QStringLiteral("ListBackups"));
+  m_list->setRootIsDecorated(false);
+  m_list->setHeaderLabels({QString::fromUtf8("日時"), QString::fromUtf8("理由"), QString::fromUtf8("大きさ")});
+  m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_list->setMinimumSize(480, 260);
+  layout->addWidget(m_list);
+
+  auto* wholeRow = new QHBoxLayout;
+  connect(AddButton(wholeRow, "ButtonBackup", "今すぐバックアップ(&B)"), &QPushButton::clicked, this,
+          &TFmBackup::ButtonBackupClick);
+  connect(AddButton(wholeRow, "ButtonRestore", "復元(&R)…"), &QPushButton::clicked, this,
+          &TFmBackup::ButtonRestoreClick);
+  connect(AddButton(wholeRow, "ButtonOpenFolder", "フォルダを開く(&F)"), &QPushButton::clicked, this,
+          &TFmBackup::ButtonOpenFolderClick);
+  layout->addLayout(wholeRow);
+
+  auto* monthRow = new QHBoxLayout;
+  monthRow->addWidget(new QLabel(QString::fromUtf8("ひと月だけ (年月 YYYYMM):")));
+  m_month = new QLineEdit;
+  m_month->setObjectName(QStringLiteral("EditMonth"));
+  m_month->setInputMask(QStringLiteral("999999"));
+  m_month->setMaximumWidth(90);
+  monthRow->addWidget(m_month);
+  connect(AddButton(monthRow, "ButtonRestoreMonth", "この月だけ復元(&M)…"), &QPushButton::clicked, this,
+          &TFmBackup::ButtonRestoreMonthClick);
+  monthRow->addStretch();
+  connect(AddButton(monthRow, "ButtonClose", "閉じる"), &QPushButton::clicked, this, &QDialog::accept);
+  layout->addLayout(monthRow);
+}
+
+void TFmBackup::FillList() {
+  m_list->clear();
+  for (const TBackupInfo& info : m_store.List()) {
+    auto* item = new QTreeWidgetItem(m_list, {TimeText(info.time), QString::fromStdString(info.reasonText),
+                                              SizeText(info.size)});
+    item->setData(0, Qt::UserRole, QString::fromStdString(info.path));
+    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  if (m_list->topLevelItemCount() > 0) m_list->setCurrentItem(m_list->topLevelItem(0));
+}
+
+std::string TFmBackup::SelectedBackup() const {
+  const QTreeWidgetItem* item = m_list->currentItem();
+  return item ? item->data(0, Qt::UserRole).toString().toStdString() : std::string();
+}
+
+void TFmBackup::ButtonBackupClick() {
+  // What the open windows hold belongs in the copy.
+  CurrentMonthData().Save();
+  CurrentProfile().Save();
+  const TBackupOutcome outcome = m_store.Take(TBackupReason::brManual);
+  if (!outcome.message.empty()) WindowSystem().Notify(outcome.message);
+  FillList();
+}
+
+void TFmBackup::ButtonRestoreClick() {
+  RestoreSelected(0);
+}
+
+void TFmBackup::ButtonRestoreMonthClick() {
+  const int month = m_month->text().toInt();
+  if (m_month->text().size() != 6 || month % 100 < 1 || month % 100 > 12) {
+    WindowSystem().Notify("復元する月を、年月 (例 202412) で入れてください。");
+    m_month->setFocus();
+    return;
+  }
+  RestoreSelected(month);
+}
+
+void TFmBackup::RestoreSelected(int month) {
+  const std::string backup = SelectedBackup();
+  if (backup.empty()) {
+    WindowSystem().Notify("復元するバックアップを一覧から選んでください。");
+    return;
+  }
+  const QTreeWidgetItem* item = m_list->currentItem();
+  const std::string when = item->text(0).toStdString();
+  const std::string what = month == 0 ? "通帳全体" : std::to_string(month / 100) + "年" + std::to_string(month % 100) + "月の記入";
+  if (!WindowSystem().AskYesNo(what + "を " + when + " のバックアップの状態に戻します。\n" +
+                               "今の状態は先にバックアップします。よろしいですか?")) {
+    return;
+  }
+  char member[32];
+  std::snprintf(member, sizeof member, "Daily/%06d.kzm", month);
+  RunRestore(backup, month == 0 ? std::string() : std::string(member));
+}
+
+void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
+  // The windows save what is typed in them as they close; memory is then written out, so the
+  // backup taken before the restore holds everything.
+  if (!WindowSystem().CloseDataWindows()) return;
+  if (!CurrentMonthData().Save() || !CurrentProfile().Save()) return;
+  std::string error, before;
+  const bool restored = m_store.RestoreFile(backup, file, error, &before);
+  // Whatever happened, memory must show the files as they are now.
+  CurrentProfile().OpenPassbook(m_store.PassbookFolder());
+  FillList();
+  if (!restored) {
+    WindowSystem().Notify(error);
+    return;
+  }
+  WindowSystem().Notify("復元しました。復元の前の状態は「復元の前」のバックアップにあります。");
+}
+
+void TFmBackup::OfferReadableCopies() {
+  const std::string prefix = m_store.PassbookFolder() + "/";
+  const std::vector<std::string> damaged = CurrentMonthData().ReadFailures();
+  for (const std::string& path : damaged) {
+    if (!path.starts_with(prefix)) continue;
+    const std::string file = path.substr(prefix.size());
+    const std::string copy = m_store.NewestReadableCopy(file);
+    if (copy.empty()) continue;
+    std::string when = copy.substr(copy.rfind('/') + 1);
+    for (const TBackupInfo& info : m_store.List()) {
+      if (info.path == copy) when = TimeText(info.time).toStdString();
+    }
+    if (WindowSystem().AskYesNo("「" + file + "」が読めません。\n" + when +
+                                " のバックアップに読めるコピーがあります。このファイルだけ戻しますか?")) {
+      RunRestore(copy, file);
+    }
+  }
+}
+
+void TFmBackup::ButtonOpenFolderClick() {
+  EnsureFolder(m_store.BackupFolder());
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_store.BackupFolder())));
+}
+
+void OpenBackups(QWidget* parent) {
+  if (CurrentProfile().Folder().empty()) return;
+  TFmBackup window(parent);
+  window.exec();
+}
+
+}  // namespace kzm::ui

@@ -1,0 +1,106 @@
+// backup, backups and restore: a passbook's backups through the same code as the window.
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "foundation/AppGlobal.h"
+#include "foundation/Files.h"
+#include "passbook/Backup.h"
+#include "passbook/BackupPlace.h"
+
+namespace kzm::cli {
+
+namespace {
+
+std::string LocalTimeText(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+  return text;
+}
+
+// A restore stopped half-way is finished before anything else is done with the passbook.
+void FinishStoppedRestore(TBackupStore& store) {
+  std::string error;
+  if (!store.FinishStoppedRestore(error)) throw TCliError("途中で止まった復元を終えられませんでした。\n" + error);
+}
+
+// The backup named by a path, or by a file name in the passbook's backup folder.
+std::string FindBackup(const TBackupStore& store, const std::string& given) {
+  if (FileExists(given)) return given;
+  if (given.find('/') == std::string::npos && FileExists(store.BackupFolder() + "/" + given)) {
+    return store.BackupFolder() + "/" + given;
+  }
+  throw TCliError("バックアップが見つかりません: " + given);
+}
+
+int ParseMonth(const std::string& text) {
+  const int month = ParseNumberArgument("--month", text);
+  if (text.size() != 6 || month % 100 < 1 || month % 100 > 12) UsageError("--month は YYYYMM で指定してください。");
+  return month;
+}
+
+}  // namespace
+
+void BackupBeforeChange(const std::string& passbookFolder, TBackupReason reason) {
+  TBackupStore store = BackupStoreOf(passbookFolder);
+  const TBackupOutcome outcome = store.Take(reason);
+  if (!outcome.ok) throw TCliError("バックアップできなかったので、何も変えませんでした。\n" + outcome.message);
+  if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
+  std::fprintf(stderr, "バックアップしました: %s\n", outcome.path.c_str());
+}
+
+int BackupCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {"--reason"});
+  if (parsed.help) return std::printf("%s", kBackupHelp), 0;
+  if (parsed.positional.size() != 1) UsageError("backup には通帳をひとつ指定してください。");
+  TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
+  FinishStoppedRestore(store);
+  const auto reason = parsed.options.find("--reason");
+  const TBackupOutcome outcome =
+      store.Take(TBackupReason::brManual, reason == parsed.options.end() ? std::string() : reason->second);
+  if (!outcome.ok) throw TCliError(outcome.message);
+  std::printf("%s\t%d\n", outcome.path.c_str(), outcome.files);
+  if (!outcome.unreadable.empty()) throw TCliError(outcome.message);
+  return 0;
+}
+
+int BackupsCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {});
+  if (parsed.help) return std::printf("%s", kBackupsHelp), 0;
+  if (parsed.positional.size() != 1) UsageError("backups には通帳をひとつ指定してください。");
+  const TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
+  for (const TBackupInfo& info : store.List()) {
+    std::printf("%s\t%s\t%lld\t%s\n", LocalTimeText(info.time).c_str(), info.reasonText.c_str(),
+                static_cast<long long>(info.size), info.path.c_str());
+  }
+  return 0;
+}
+
+int RestoreCommand(const TArgList& args) {
+  const TArgs parsed = ParseArgs(args, {"--month"});
+  if (parsed.help) return std::printf("%s", kRestoreHelp), 0;
+  if (parsed.positional.size() != 2) UsageError("restore には通帳とバックアップを指定してください。");
+  const auto monthOption = parsed.options.find("--month");
+  const int month = monthOption == parsed.options.end() ? 0 : ParseMonth(monthOption->second);
+  TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
+  // The program would write what it holds in memory over the files put back.
+  if (AppGlobal().IsAlreadyRunning()) {
+    throw TCliError("もるぽ通帳がこのデータフォルダを開いています。本体の「バックアップと復元」から戻してください。");
+  }
+  FinishStoppedRestore(store);
+  const std::string backup = FindBackup(store, parsed.positional[1]);
+  std::string error, before;
+  if (!store.Restore(backup, month, error, &before)) {
+    if (!before.empty()) std::fprintf(stderr, "復元の前の状態: %s\n", before.c_str());
+    throw TCliError(error);
+  }
+  std::printf("復元しました: %s\n復元の前の状態: %s\n", backup.c_str(), before.c_str());
+  return 0;
+}
+
+}  // namespace kzm::cli
