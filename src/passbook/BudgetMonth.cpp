@@ -95,7 +95,7 @@ bool ReadBudgetInput(std::string_view text, std::optional<int32_t>& amount) {
 }
 
 void AddBudgetLines(TMonthDetail& detail, const TBudgets& budgets, TMonthKey month, const std::string& categoryKey,
-                    int32_t monthTotal) {
+                    int64_t monthTotal) {
   const std::optional<int32_t> budget = budgets.BudgetOf(categoryKey, month);
   if (!budget) return;
   detail.lines.push_back({"予算", FormatThousands(*budget)});

@@ -20,7 +20,7 @@ namespace kzm {
 struct TBudgetRow {
   std::string key;  // the category key
   std::optional<int32_t> budget;
-  int32_t actual = 0;
+  int64_t actual = 0;
   // budget − actual: what may still be spent, or for a receipt what is still expected.
   // Negative once over; 0 without a budget.
   [[nodiscard]] int64_t Left() const { return budget ? int64_t{*budget} - actual : 0; }
@@ -56,7 +56,7 @@ struct TBudgetMonth {
 // A proposed budget per category.
 struct TBudgetProposal {
   std::string key;
-  int32_t amount = 0;
+  int64_t amount = 0;
 };
 // The payment categories of month, each with what it came to in the month before.
 [[nodiscard]] std::vector<TBudgetProposal> ProposeFromLastMonth(TMonthKey key);
@@ -75,6 +75,6 @@ void ApplyProposals(TBudgets& budgets, TMonthKey key, const std::vector<TBudgetP
 // The budget lines of the monthly view's detail panel: "予算" and "残り" of categoryKey in
 // month when it has a budget there, after monthTotal (the category's month total).
 void AddBudgetLines(TMonthDetail& detail, const TBudgets& budgets, TMonthKey month, const std::string& categoryKey,
-                    int32_t monthTotal);
+                    int64_t monthTotal);
 
 }  // namespace kzm

@@ -48,12 +48,12 @@ TYearReport YearReportOf(int year, const std::vector<TMonthKey>& months, const s
     const std::string& key = order.Items(c).key;
     const int kind = order.KindOf(c);
     if (kind != kKindPayment && kind != kKindReceipt && kind != kKindAsset) continue;
-    TYearRow row{key, std::vector<int32_t>(count, 0)};
-    TYearBalanceRow balance{key, std::vector<std::optional<int32_t>>(count)};
+    TYearRow row{key, std::vector<int64_t>(count, 0)};
+    TYearBalanceRow balance{key, std::vector<std::optional<int64_t>>(count)};
     for (size_t m = 0; m < count; ++m) {
       const int index = summaries[m].IndexOfKey(key);
       if (index < 0) continue;
-      const int32_t total = summaries[m].Items(index).total;
+      const int64_t total = summaries[m].Items(index).total;
       row.amounts[m] = total;
       balance.balances[m] = total;
       if (kind == kKindPayment) report.spending[m] += total;

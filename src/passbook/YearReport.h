@@ -25,7 +25,7 @@ class THeadList;
 
 struct TYearRow {
   std::string key;               // the category key
-  std::vector<int32_t> amounts;  // per month of the year: the category's month total
+  std::vector<int64_t> amounts;  // per month of the year: the category's month total
   [[nodiscard]] int64_t Total() const;
   [[nodiscard]] int64_t Average() const { return amounts.empty() ? 0 : RoundedAverage(Total(), static_cast<int>(amounts.size())); }
 };
@@ -34,7 +34,7 @@ struct TYearBalanceRow {
   std::string key;
   // Per month: the balance at the end of its period; none in a month whose summary lacks
   // the account (one the passbook no longer has, used only in other months).
-  std::vector<std::optional<int32_t>> balances;
+  std::vector<std::optional<int64_t>> balances;
 };
 
 struct TYearReport {

@@ -61,7 +61,7 @@ int PrintBudgetMonth(const TArgs& parsed) {
   RequireEverythingRead();
   for (const TBudgetRow& row : result.rows) {
     if (!row.budget) continue;
-    std::printf("%s\t%d\t%d\t%lld\n", Field(KeyName(row.key)).c_str(), *row.budget, row.actual,
+    std::printf("%s\t%d\t%lld\t%lld\n", Field(KeyName(row.key)).c_str(), *row.budget, static_cast<long long>(row.actual),
                 static_cast<long long>(row.Left()));
   }
   std::printf("total\t%lld\t%lld\t%lld\n", static_cast<long long>(result.spending.budget),
