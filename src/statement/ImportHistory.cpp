@@ -36,7 +36,12 @@ bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, st
   std::vector<TKeptLine> kept;
   (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
   record.complete =
-      std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) { return line.bytes == kIncompleteMark; });
+      std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) {
+        // Kept lines come with their line ends.
+        std::string_view text = line.bytes;
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
+        return text == kIncompleteMark;
+      });
   for (TkzmEntry& entry : read) {
     TImportedEntry imported;
     if (!entry.extraFields.empty()) imported.sourceId = entry.extraFields.front();

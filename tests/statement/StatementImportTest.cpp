@@ -391,8 +391,8 @@ TEST_F(StatementImportTest, AnOlderRecordIsStillUndone) {
   TStatementImport import = ReadAndClassify();
   ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 3);
   std::string older;
-  ASSERT_TRUE(EncodeCp932("20180109,支出,未分類,資産,銀行,1500,カード,,\r\n"
-                          "20180125,収入,給与,資産,銀行,250000,振込,,\r\n",
+  ASSERT_TRUE(EncodeCp932("20180109,支出,未分類,資産,銀行,1500,カード ｺﾝﾋﾞﾆ ｻﾝﾌﾟﾙ,,\r\n"
+                          "20180125,収入,給与,資産,銀行,250000,振込 ｷｭｳﾖ ﾃｽﾄｼｬ,,\r\n",
                           older));
   test::WriteBytes(temp.File(kLastImportFileName), older);
   TImportRecord record;
@@ -405,7 +405,7 @@ TEST_F(StatementImportTest, AnOlderRecordIsStillUndone) {
   const TUndoOutcome undone = UndoLastImport(CurrentMonthData(), temp.Path(), ids);
   EXPECT_EQ(undone.removed, 2);
   EXPECT_FALSE(undone.incomplete);
-  EXPECT_EQ(January(), (std::vector<std::string>{"20000 現金 銀行 ATM"}));
+  EXPECT_EQ(January(), (std::vector<std::string>{"20000 現金 銀行 ATM 引出"}));
 }
 
 }  // namespace
