@@ -64,6 +64,7 @@ TEST_F(BudgetWindowTest, ABudgetTypedInPlaceHoldsForTheMonthsAfter) {
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form));
   EXPECT_EQ(form->windowTitle(), "予算 2024年4月");
+  EXPECT_TRUE(form->TotalsText().startsWith("この月の予算はまだありません"));
 
   TypeBudget(*form, "食費", "30,000+10000");
   EXPECT_EQ(BudgetFile(), "202404,食費,支出,40000\r\n");
@@ -73,7 +74,7 @@ TEST_F(BudgetWindowTest, ABudgetTypedInPlaceHoldsForTheMonthsAfter) {
   EXPECT_EQ(table.item(food, TFmBudget::kColActual)->text(), "41,500");
   EXPECT_EQ(table.item(food, TFmBudget::kColLeft)->text(), "-1,500");
   EXPECT_TRUE(table.item(food, TFmBudget::kColBar)->data(Qt::UserRole + 1).toBool());  // the red bar
-  EXPECT_TRUE(form->TotalsText().startsWith("支出 予算 40,000  実績 41,500  残り -1,500"));
+  EXPECT_TRUE(form->TotalsText().startsWith("支出（予算のある項目） 予算 40,000  実績 41,500  残り -1,500"));
   EXPECT_EQ(QApplication::focusWidget(), &table);
 
   QTest::mouseClick(Child<QPushButton>(form, "ButtonNext"), Qt::LeftButton);

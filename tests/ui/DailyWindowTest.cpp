@@ -1,9 +1,13 @@
 #include "ui/daily/DailyWindow.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +19,11 @@
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "passbook/AccountingMonth.h"
+#include "passbook/DailyRows.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/daily/MemoWindow.h"
+#include "ui/NamedChild.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QtWindowSystem.h"
 
@@ -138,6 +144,67 @@ TEST_F(DailyWindowTest, TypingAfterADayStepGoesIntoTheTabOnShow) {
     std::filesystem::remove(Daily() + "/202403.kzm");
     CurrentMonthData().SetFolder(Daily());
   }
+}
+
+// The 定期 button proposes the line under the cursor as a template; saving it keeps it in
+// the passbook's list of recurring entries.
+TEST_F(DailyWindowTest, TheRecurringButtonMakesATemplateOfTheChosenLine) {
+  AddEntry(Mar(5), "食費", kKindPayment, "米", 894);
+  AddEntry(Mar(5), "食費", kKindPayment, "パン", 250);
+  QPointer<TFmDaily> window = Open(Mar(5));
+  TDailyGrid& grid = *window->Grid(kKindPayment);
+  int breadRow = -1;
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    if (grid.Cells(kzm::kColItem, row) == QStringLiteral("パン")) breadRow = row;
+  }
+  ASSERT_GT(breadRow, 0);
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(kzm::kColItem, breadRow).center());
+  Settle();
+  ASSERT_EQ(grid.Row(), breadRow);
+
+  // The editor, then the list, come up as modal windows one inside the other.
+  QStringList seen;
+  QString proposedItem;
+  QString proposedAmount;
+  int listed = -1;
+  bool modeless = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      // A list left modeless would let the daily window close under it: note it and close it.
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("FmRecurring") && w->isVisible()) {
+          modeless = true;
+          qobject_cast<QDialog*>(w)->done(QDialog::Rejected);
+        }
+      }
+      return;
+    }
+    if (!dialog->isVisible() || seen.contains(dialog->windowTitle())) return;
+    seen << dialog->windowTitle();
+    if (dialog->objectName() == QStringLiteral("FmRecurringEdit")) {
+      proposedItem = test::Child<QLineEdit>(dialog, "EditItem")->text();
+      proposedAmount = test::Child<QLineEdit>(dialog, "EditAmount")->text();
+      dialog->accept();
+    } else {
+      listed = test::Child<QTableWidget>(dialog, "TemplateTable")->rowCount();
+      dialog->done(QDialog::Rejected);
+    }
+  });
+  poll.start(10);
+  // The round button clicks once it has shown the press, a moment after the release.
+  QTest::mouseClick(test::Child<QWidget>(window, "BtRepeat"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2 && QApplication::activeModalWidget() == nullptr; }));
+  poll.stop();
+
+  EXPECT_FALSE(modeless);
+  EXPECT_EQ(seen, QStringList({QStringLiteral("定期的な記入の追加"), QStringLiteral("定期的な記入")}));
+  EXPECT_EQ(proposedItem, QStringLiteral("パン"));
+  EXPECT_EQ(proposedAmount, QStringLiteral("250"));
+  EXPECT_EQ(listed, 1);
+  const std::string stored = DecodeCp932(test::ReadBytes(CurrentProfile().Folder() + "/Recurring.csv"));
+  EXPECT_NE(stored.find(",250,"), std::string::npos) << stored;
 }
 
 TEST_F(DailyWindowTest, SteppingFromAnUnchangedDayWritesNothing) {

@@ -75,7 +75,8 @@ void TYearChart::paintEvent(QPaintEvent*) {
   const int usable = std::max(1, base - textHeight - 4);
   const int slot = std::max(4, (width() - 8) / count);
   const int bar = std::max(1, slot / 3);
-  const QColor thisYear = ToQColor(ColorScheme().GetColor("全般\\丸ボタン")).darker(150);
+  // A plain blue: several schemes' own colours are greys that cannot be told from last year's bars.
+  const QColor thisYear(0x30, 0x70, 0xC0);
   for (int m = 0; m < count; ++m) {
     const int x = 4 + m * slot + (slot - 2 * bar) / 2;
     const auto barHeight = [usable, top](int64_t v) { return static_cast<int>(std::max<int64_t>(0, v) * usable / top); };

@@ -181,7 +181,11 @@ QString TFmBudget::TotalsText() const {
     return QString::fromUtf8(what) + QStringLiteral(" 予算 ") + Q(FormatThousands(t.budget)) + QStringLiteral("  実績 ") +
            Q(FormatThousands(t.actual)) + QStringLiteral("  残り ") + Q(FormatThousands(t.Left()));
   };
-  QString text = line("支出", m_month.spending);
+  // The sums cover only budgeted categories; "実績 0" beside a month of spending would read as wrong.
+  const bool anyBudget = std::any_of(m_month.rows.begin(), m_month.rows.end(),
+                                     [](const TBudgetRow& row) { return row.budget.has_value(); });
+  if (!anyBudget) return QStringLiteral("この月の予算はまだありません（予算の欄に金額を入れてください）");
+  QString text = line("支出（予算のある項目）", m_month.spending);
   if (m_month.income.budget != 0) text += QStringLiteral("\n") + line("収入", m_month.income);
   return text;
 }

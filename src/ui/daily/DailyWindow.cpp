@@ -130,7 +130,7 @@ void TFmDaily::CreateComponents() {
   connect(m_next, &TorvWinButton::OnClick, this, [this] { StepDay(1); });
   m_option = CreateButton("BtOption", QStringLiteral("設定"), 5);
   connect(m_option, &TorvWinButton::OnClick, this, [this] { OpenOptions(kOptionsDailyPage, this); });
-  m_repeat = CreateButton("BtRepeat", QStringLiteral("くり返し"), 5);
+  m_repeat = CreateButton("BtRepeat", QStringLiteral("定期"), 5);
   m_repeat->setToolTip(QStringLiteral("選んでいる行を定期的な記入にします"));
   connect(m_repeat, &TorvWinButton::OnClick, this, &TFmDaily::RepeatClick);
   m_close = CreateButton("BtClose", QStringLiteral("閉じる"), 6);

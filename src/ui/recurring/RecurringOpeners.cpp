@@ -40,6 +40,9 @@ bool CheckRecurringEntries(QWidget* parent) {
 void OpenRecurringWindow(QWidget* parent, const TkzmEntry* entry) {
   TFmRecurring window(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder(), parent);
   if (entry) {
+    // Modal before it shows: exec on a window already on show would leave it modeless, and
+    // closing the daily window behind it would pull the list away mid-edit.
+    window.setModal(true);
     window.show();
     window.AddFromEntry(TemplateFromEntry(*entry));
   }

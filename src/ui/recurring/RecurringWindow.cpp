@@ -77,7 +77,9 @@ void TFmRecurring::CreateControls() {
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  m_table->horizontalHeader()->setStretchLastSection(true);
+  // The text column takes the room left, so the table fills the window whatever the texts.
+  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   layout->addWidget(m_table, 2);
 
   auto* buttons = new QHBoxLayout();
@@ -138,7 +140,6 @@ void TFmRecurring::ShowTemplates(int selectId) {
     for (int column = 0; column < 6; ++column) m_table->setItem(row, column, Cell(cells[column], t.id));
     if (t.id == selectId) selectRow = row;
   }
-  m_table->resizeColumnsToContents();
   if (selectRow >= 0) m_table->selectRow(selectRow);
   ShowNext();
 }
