@@ -21,10 +21,13 @@
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
+#include "graphics/ColorScheme.h"
 #include "graphics/GraphicSource.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "recurring/RecurringEntering.h"
+#include "recurring/RecurringStore.h"
 #include "ui/ModalDialog.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QtWindowSystem.h"
@@ -208,6 +211,60 @@ TEST_F(MonthWindowTest, RestingOnAnAmountOpensTheDetailPanel) {
   QTest::mouseMove(&grid, empty.center());
   QTest::qWait(300);
   EXPECT_FALSE(panel->isVisible());
+}
+
+// The darkest pixel of a cell: the core of the text's strokes.
+QColor DarkestIn(const QImage& image, const QRect& cell) {
+  QColor darkest = Qt::white;
+  for (int y = cell.top(); y <= cell.bottom(); ++y) {
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.lightness() < darkest.lightness()) darkest = c;
+    }
+  }
+  return darkest;
+}
+
+int Distance(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// A recurring entry still to come shows its amount faintly on its day, and an entered day
+// shows its own amount in the usual colour.
+TEST_F(MonthWindowTest, ARecurringEntryToComeShowsFaintly) {
+  OpenPassbook(31, EncodeDate(2024, 3, 10));
+  TkzmEntry rent;
+  rent.date = EncodeDate(2024, 3, 20);
+  rent.categoryKey = MakeKey("食費", kKindPayment);
+  rent.accountKey = MakeKey("現金", kKindAsset);
+  rent.itemText = "生協";
+  rent.amount = 5000;
+  TRecurringStore store;
+  std::string error;
+  ASSERT_TRUE(store.Load(CurrentProfile().Folder(), error)) << error;
+  store.Add(TemplateFromEntry(rent));
+  ASSERT_TRUE(store.Save(error)) << error;
+  Book(EncodeDate(2024, 3, 18), "食費", kKindPayment, "現金", 7000);
+
+  TFmMonth* view = NewView();
+  const int row = RowNamed(*view, "食費");
+  EXPECT_EQ(view->Table().ComingText(row, 19), "5,000");
+  EXPECT_EQ(view->Table().ComingText(row, 17), "");
+  TMonthlyGrid& grid = view->GridDate();
+  grid.SetLeftCol(15);
+  QApplication::processEvents();
+  const QImage image = grid.grab().toImage();
+  const auto scheme = [](const char* key) {
+    const TColor c = ColorScheme().GetColor(key);
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+  };
+  const QColor faint = scheme("月間表示\\文字\\薄色");
+  const QColor usual = scheme("月間表示\\文字\\通常");
+  ASSERT_GT(Distance(faint, usual), 60);
+  const QColor coming = DarkestIn(image, grid.CellRect(19, row));
+  const QColor entered = DarkestIn(image, grid.CellRect(17, row));
+  EXPECT_LT(Distance(coming, faint), Distance(coming, usual)) << coming.name().toStdString();
+  EXPECT_LT(Distance(entered, usual), Distance(entered, faint)) << entered.name().toStdString();
 }
 
 TEST_F(MonthWindowTest, CategoryNamesOpenTheItemsPage) {
