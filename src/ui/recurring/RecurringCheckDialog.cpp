@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 
@@ -68,8 +70,10 @@ TFmRecurringCheck::TFmRecurringCheck(std::vector<TDueOccurrence> due, QWidget* p
     }
     m_table->setItem(row, cAmount, amount);
   }
+  // The text takes the room left; the amount keeps room to type a larger figure.
   m_table->resizeColumnsToContents();
-  m_table->horizontalHeader()->setStretchLastSection(true);
+  m_table->setColumnWidth(cAmount, std::max(m_table->columnWidth(cAmount), 110));
+  m_table->horizontalHeader()->setSectionResizeMode(cItem, QHeaderView::Stretch);
   layout->addWidget(m_table);
 
   auto* buttons = new QHBoxLayout();
