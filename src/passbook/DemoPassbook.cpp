@@ -131,8 +131,9 @@ class TDemoDays {
   }
 
   void FixedHousehold(const TYmd& date) {
-    if (date.day == 25) Receive("給与", "銀行", "給料", m_random.Yen(300000, 308000, 1));
-    if (date.day == 10 && (date.month == 6 || date.month == 12)) Receive("給与", "銀行", "賞与", m_random.Yen(300000, 450000, 1000));
+    // Pay and bonuses a little above the month's spending on average, so the bank slowly saves.
+    if (date.day == 25) Receive("給与", "銀行", "給料", m_random.Yen(318000, 326000, 1));
+    if (date.day == 10 && (date.month == 6 || date.month == 12)) Receive("給与", "銀行", "賞与", m_random.Yen(360000, 480000, 1000));
     if (date.day == 27) Pay("住居･光熱", "銀行", "家賃", 82000);
     if (date.day == 5) Pay("住居･光熱", "カード", "電気代", m_random.Yen(3500, 12000, 1));
     if (date.day == 8) Pay("住居･光熱", "カード", "ガス代", m_random.Yen(2500, 8000, 1));
