@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -265,6 +266,54 @@ TEST_F(MonthWindowTest, ARecurringEntryToComeShowsFaintly) {
   const QColor entered = DarkestIn(image, grid.CellRect(17, row));
   EXPECT_LT(Distance(coming, faint), Distance(coming, usual)) << coming.name().toStdString();
   EXPECT_LT(Distance(entered, usual), Distance(entered, faint)) << entered.name().toStdString();
+}
+
+// A money amount is never cut: the columns widen to the month's widest amount, the wider
+// setting is kept, and a header border dragged narrower springs back to fit it.
+TEST_F(MonthWindowTest, EveryAmountFitsItsColumnAndADraggedBorderIsKept) {
+  OpenPassbook(25, EncodeDate(2024, 3, 10));
+  Book(EncodeDate(2024, 3, 2), "住居･光熱", kKindPayment, "銀行", 98'765'432);
+  Book(EncodeDate(2024, 3, 3), "食費", kKindPayment, "現金", 1'234'567);
+  TFmMonth* view = NewView();
+  TMonthlyGrid& days = view->GridDate();
+  TMonthlyGrid& totals = view->GridTotal();
+  const QFontMetrics metrics(days.font());
+  const auto fits = [&](const std::string& text, int width) {
+    return metrics.horizontalAdvance(QString::fromStdString(text)) + 4 <= width;
+  };
+  const auto everyAmountFits = [&] {
+    const TMonthTable& table = view->Table();
+    for (int row = 1; row < table.RowCount(); ++row) {
+      if (table.KindOfRow(row) == kKindMemo) continue;
+      if (!fits(table.TotalText(row), totals.DefaultColWidth())) return false;
+      for (int day = 0; day < table.DayCount(); ++day) {
+        if (!fits(table.DayText(row, day), days.DefaultColWidth())) return false;
+      }
+    }
+    return true;
+  };
+  EXPECT_TRUE(everyAmountFits());
+  EXPECT_GT(CurrentProfile().MonthColumnWidth(), 100);
+
+  // Drag the first header border right: the columns widen and the width is kept.
+  const int before = days.DefaultColWidth();
+  const QPoint border(before, days.DefaultRowHeight() / 2);
+  QTest::mousePress(&days, Qt::LeftButton, {}, border);
+  QTest::mouseMove(&days, border + QPoint(30, 0));
+  QTest::mouseRelease(&days, Qt::LeftButton, {}, border + QPoint(30, 0));
+  EXPECT_GE(days.DefaultColWidth(), before + 29);
+  const int widened = CurrentProfile().MonthColumnWidth();
+  TkzmProfile stored;
+  stored.Load(CurrentProfile().Folder());
+  EXPECT_EQ(stored.MonthColumnWidth(), widened);
+
+  // Dragged far narrower, it comes back to the widest amount.
+  const QPoint wide(days.DefaultColWidth(), days.DefaultRowHeight() / 2);
+  QTest::mousePress(&days, Qt::LeftButton, {}, wide);
+  QTest::mouseMove(&days, QPoint(20, wide.y()));
+  QTest::mouseRelease(&days, Qt::LeftButton, {}, QPoint(20, wide.y()));
+  EXPECT_TRUE(everyAmountFits());
+  EXPECT_LT(days.DefaultColWidth(), before + 29);
 }
 
 TEST_F(MonthWindowTest, CategoryNamesOpenTheItemsPage) {

@@ -90,13 +90,8 @@ TFmMonth::TFmMonth(QWidget* parent) : QWidget(parent) {
   CreateGrids();
   const int textHeight = WindowSystem().DefaultTextHeight();
   m_rowHeight = textHeight + 5;
-  const int colWidth = CurrentProfile().MonthColumnWidth() > 0 ? CurrentProfile().MonthColumnWidth() : 100;
-  m_nameWidth = colWidth * m_rowHeight * 4 / 100;
-  m_dayWidth = std::max(1, colWidth * m_rowHeight * 4 / 120);
-  for (TMonthlyGrid* grid : {m_gridIndex, m_gridDate, m_gridTotal}) {
-    grid->SetDefaultRowHeight(m_rowHeight);
-    grid->SetDefaultColWidth(grid == m_gridDate ? m_dayWidth : m_nameWidth);
-  }
+  for (TMonthlyGrid* grid : {m_gridIndex, m_gridDate, m_gridTotal}) grid->SetDefaultRowHeight(m_rowHeight);
+  ApplyColumnWidth(CurrentProfile().MonthColumnWidth() > 0 ? CurrentProfile().MonthColumnWidth() : 100);
   ReadColors();
   m_labelYear->setStyleSheet(QStringLiteral("color: %1").arg(ToQColor(ColorScheme().GetColor("月間表示\\年表示")).name()));
   ShowMonth(NormaliseMonthKey(DecodeDate(Today()).year * 100 + DecodeDate(Today()).month));
@@ -186,6 +181,7 @@ void TFmMonth::CreateGrids() {
   connect(m_gridDate, &TMonthlyGrid::MouseDown, this, &TFmMonth::GridDateMouseDown);
   connect(m_gridDate, &TMonthlyGrid::MouseMove, this, &TFmMonth::GridDateMouseMove);
   connect(m_gridIndex, &TMonthlyGrid::MouseUp, this, &TFmMonth::GridIndexMouseUp);
+  m_gridDate->OnColumnResize = [this](int width, bool done) { DayColumnDragged(width, done); };
 }
 
 void TFmMonth::ReadColors() {
@@ -220,6 +216,7 @@ void TFmMonth::ShowMonth(kzm::TMonthKey key) {
   const int leftCol = m_gridDate->LeftCol();
   m_table.Load(NormaliseMonthKey(key));
   ShowComing();
+  FitColumnsToAmounts();
   const int rows = m_table.RowCount();
   for (TMonthlyGrid* grid : {m_gridIndex, m_gridDate, m_gridTotal}) grid->SetRowCount(rows);
   m_gridIndex->SetColCount(1);

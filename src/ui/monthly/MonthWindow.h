@@ -74,6 +74,13 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   // Hands the table what the recurring entries will still add in its period.
   void ShowComing();
 
+  // Column widths (MonthColumns.cpp): the day and name widths from the width setting, in
+  // percent of the usual; widening until every amount of the month fits; a dragged border.
+  void ApplyColumnWidth(int percent);
+  void FitColumnsToAmounts();
+  void DayColumnDragged(int width, bool done);
+  void KeepColumnWidth(int percent);
+
   // Cell painter of the three grids.
   void DrawCell(const TMonthlyGrid& grid, QPainter& painter, int col, int row, const QRect& rect);
 
@@ -107,6 +114,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   int m_rowHeight = 18;
   int m_nameWidth = 72;
   int m_dayWidth = 60;
+  int m_columnPercent = 100;
   int m_visibleDays = 0;
   int m_visibleRows = 0;
   int m_hoverTicks = 0;

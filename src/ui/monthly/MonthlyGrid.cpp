@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kzm::ui {
 
@@ -111,20 +112,49 @@ void TMonthlyGrid::paintEvent(QPaintEvent* event) {
   }
 }
 
+int TMonthlyGrid::BorderAt(const QPoint& pos) const {
+  constexpr int kGrip = 3;  // pixels either side of a border that take the drag
+  if (!OnColumnResize || pos.y() < 0 || pos.y() >= m_rowHeight) return 0;
+  const int columns = (pos.x() + kGrip) / m_colWidth;
+  if (columns < 1 || columns > m_colCount - m_leftCol) return 0;
+  return std::abs(pos.x() - columns * m_colWidth) <= kGrip ? columns : 0;
+}
+
+int TMonthlyGrid::DraggedWidth(int x) const {
+  constexpr int kNarrowest = 16;
+  return std::max(kNarrowest, x / std::max(1, m_dragColumns));
+}
+
 void TMonthlyGrid::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && (m_dragColumns = BorderAt(pos)) > 0) return;
   int col = -1, row = -1;
-  if (MouseToCell(event->position().toPoint(), col, row)) emit MouseDown(event->button(), col, row);
+  if (MouseToCell(pos, col, row)) emit MouseDown(event->button(), col, row);
 }
 
 void TMonthlyGrid::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (m_dragColumns > 0) {
+    const int width = DraggedWidth(pos.x());
+    m_dragColumns = 0;
+    OnColumnResize(width, true);
+    return;
+  }
   int col = -1, row = -1;
-  MouseToCell(event->position().toPoint(), col, row);
+  MouseToCell(pos, col, row);
   emit MouseUp(event->button(), col, row);
 }
 
 void TMonthlyGrid::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (m_dragColumns > 0) {
+    OnColumnResize(DraggedWidth(pos.x()), false);
+    return;
+  }
+  if (BorderAt(pos) > 0) setCursor(Qt::SplitHCursor);
+  else unsetCursor();
   int col = -1, row = -1;
-  MouseToCell(event->position().toPoint(), col, row);
+  MouseToCell(pos, col, row);
   emit MouseMove(col, row);
   event->ignore();
 }

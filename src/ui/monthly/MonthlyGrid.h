@@ -40,6 +40,9 @@ class TMonthlyGrid : public QWidget {
 
   // Paints one cell: the painter is clipped to rect.
   std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
+  // When set, a border between header cells can be dragged: called with the new column
+  // width while the mouse moves, and with done on release.
+  std::function<void(int width, bool done)> OnColumnResize;
 
  signals:
   void MouseDown(Qt::MouseButton button, int col, int row);
@@ -56,6 +59,9 @@ class TMonthlyGrid : public QWidget {
   // The row at a visible position (0 the header), -1 past the last.
   [[nodiscard]] int RowAt(int y) const;
   [[nodiscard]] int ColAt(int x) const;
+  // How many shown columns lie left of the header border at pos; 0 when pos is on none.
+  [[nodiscard]] int BorderAt(const QPoint& pos) const;
+  [[nodiscard]] int DraggedWidth(int x) const;
 
   int m_rowCount = 1;
   int m_colCount = 1;
@@ -63,6 +69,7 @@ class TMonthlyGrid : public QWidget {
   int m_colWidth = 64;
   int m_topRow = 1;
   int m_leftCol = 0;
+  int m_dragColumns = 0;  // while a border is dragged: the columns left of it
 };
 
 }  // namespace kzm::ui
