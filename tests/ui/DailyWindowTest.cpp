@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -205,6 +206,22 @@ TEST_F(DailyWindowTest, TheRecurringButtonMakesATemplateOfTheChosenLine) {
   EXPECT_EQ(listed, 1);
   const std::string stored = DecodeCp932(test::ReadBytes(CurrentProfile().Folder() + "/Recurring.csv"));
   EXPECT_NE(stored.find(",250,"), std::string::npos) << stored;
+}
+
+// A band's subtotal and every amount show whole: the amount column widens to fit them.
+TEST_F(DailyWindowTest, TheAmountColumnWidensUntilEveryAmountFits) {
+  AddEntry(Mar(5), "食費", kKindPayment, "業務用冷蔵庫", 98'765'432);
+  AddEntry(Mar(5), "食費", kKindPayment, "米", 1'234'567);
+  QPointer<TFmDaily> window = Open(Mar(5));
+  const TDailyGrid& grid = *window->Grid(kKindPayment);
+  const QFontMetrics metrics(grid.font());
+  bool sawSubtotal = false;
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    const QString amount = grid.Cells(kzm::kColAmount, row);
+    sawSubtotal = sawSubtotal || amount == QStringLiteral("99,999,999");
+    EXPECT_LE(metrics.horizontalAdvance(amount) + 4, grid.ColWidths(kzm::kColAmount)) << amount.toStdString();
+  }
+  EXPECT_TRUE(sawSubtotal);
 }
 
 TEST_F(DailyWindowTest, SteppingFromAnUnchangedDayWritesNothing) {

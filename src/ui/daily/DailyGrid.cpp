@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
@@ -206,6 +207,16 @@ void TDailyGrid::UpdateSubtotals() {
   for (int r = 1; r < static_cast<int>(rows.size()); ++r) {
     if (!rows[static_cast<size_t>(r)].IsEntry()) SetCells(kzm::kColAmount, r, Q(rows[static_cast<size_t>(r)].amount));
   }
+  FitAmountColumn();
+}
+
+// A money amount is never cut: the amount column widens to the day's widest amount or subtotal.
+void TDailyGrid::FitAmountColumn() {
+  constexpr int kPadding = 7;  // the painter keeps 3 pixels on the right and needs some air
+  const QFontMetrics metrics(font());
+  int widest = 0;
+  for (int r = 1; r < RowCount(); ++r) widest = std::max(widest, metrics.horizontalAdvance(Cells(kzm::kColAmount, r)));
+  if (widest + kPadding > ColWidths(kzm::kColAmount)) SetColWidths(kzm::kColAmount, widest + kPadding);
 }
 
 void TDailyGrid::PostPlaceBlankRow(int category, int mode) {

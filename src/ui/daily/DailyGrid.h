@@ -97,6 +97,9 @@ class TDailyGrid : public TorvGrid {
   friend class TdailyEdit;
   friend class TdailyList;
 
+  // Widens the amount column until the day's widest amount or subtotal fits.
+  void FitAmountColumn();
+
   // Colours of one paint, read from the colour scheme when the paint starts.
   struct TPaintColors {
     QColor line;
