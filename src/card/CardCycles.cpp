@@ -109,4 +109,16 @@ std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovemen
   return cycles;
 }
 
+std::vector<TCardCycle> CardCyclesUpTo(const TCardSettings& card, const TCardMovements& movements, TDayNumber today,
+                                       TBusinessDays& businessDays) {
+  TMonthKey last = CycleMonthOfDay(card, today);
+  TMonthKey first = last;
+  for (const TCardMoney& use : movements.uses) {
+    const TMonthKey month = CycleMonthOfDay(card, use.date);
+    first = std::min(first, month);
+    last = std::max(last, month);
+  }
+  return CardCycles(card, movements, first, last, businessDays);
+}
+
 }  // namespace kzm

@@ -71,4 +71,9 @@ struct TCardCycle {
 [[nodiscard]] std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovements& movements,
                                                  TMonthKey from, TMonthKey to, TBusinessDays& businessDays);
 
+// The cycles from the one of the card's first use through the one holding today (or the one
+// of a later use already entered), oldest first: what the window and the command line show.
+[[nodiscard]] std::vector<TCardCycle> CardCyclesUpTo(const TCardSettings& card, const TCardMovements& movements,
+                                                     TDayNumber today, TBusinessDays& businessDays);
+
 }  // namespace kzm

@@ -120,10 +120,12 @@ std::vector<TAccountForecast> RunForecast(const std::vector<std::string>& accoun
     int64_t balance = account.start;
     account.lowest = balance;
     account.lowestDate = today;
+    if (balance < 0) account.shortDate = today;
     for (const auto& [date, amount] : byDay) {
       if (amount == 0) continue;
       balance += amount;
       account.days.push_back({date, balance});
+      if (balance < 0 && account.shortDate == 0) account.shortDate = date;
       if (balance < account.lowest) {
         account.lowest = balance;
         account.lowestDate = date;
@@ -168,6 +170,11 @@ TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& c
   const std::map<std::string, int64_t> start = StartBalances(keys, today);
   if (kept != 0) (void)data.SelectDay(kept);
   forecast.accounts = RunForecast(keys, start, changes, today, forecast.last);
+  for (TAccountForecast& account : forecast.accounts) {
+    if (KeyKind(account.accountKey) != kKindAsset || !cardStore.Find(KeyName(account.accountKey))) continue;
+    account.card = true;
+    account.shortDate = 0;
+  }
   return forecast;
 }
 

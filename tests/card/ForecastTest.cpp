@@ -100,12 +100,15 @@ TEST_F(ForecastTest, SalaryMovedBeforeCardPaidAfterAndTheDayTheBankRunsShort) {
                                                         "0510 434000", "0525 684000"}));
   EXPECT_EQ(Of(f, "銀行").lowest, -30000);
   EXPECT_EQ(Of(f, "銀行").lowestDate, D(2027, 3, 10));
+  EXPECT_EQ(Of(f, "銀行").shortDate, D(2027, 3, 10));
   EXPECT_EQ(Of(f, "カード").start, -110000);
   EXPECT_EQ(Days(f, "カード"), (std::vector<std::string>{"0305 -113000", "0310 -33000", "0405 -36000", "0412 -3000",
                                                           "0505 -6000", "0510 -3000"}));
   EXPECT_EQ(Of(f, "カード").lowestDate, D(2027, 3, 5));
+  EXPECT_EQ(Of(f, "カード").shortDate, 0);  // a card owes from the first purchase: no shortage
   EXPECT_TRUE(Days(f, "現金").empty());
   EXPECT_EQ(Of(f, "現金").lowestDate, today);
+  EXPECT_EQ(Of(f, "現金").shortDate, 0);
 }
 
 TEST_F(ForecastTest, ACardWhoseAccountWasDeletedIsReportedNotPaidFromAnother) {

@@ -93,16 +93,16 @@ int PrintCycles(const std::string& name, const TArgs& parsed) {
   TCardMovements movements;
   (void)CollectCardMovements(CurrentMonthData(), card, 0, 0, movements);
   RequireEverythingRead();
-  TMonthKey last = CycleMonthOfDay(card, Today());
-  TMonthKey first = last;
-  for (const TCardMoney& use : movements.uses) {
-    first = std::min(first, CycleMonthOfDay(card, use.date));
-    last = std::max(last, CycleMonthOfDay(card, use.date));
+  std::vector<TCardCycle> cycles = CardCyclesUpTo(card, movements, Today(), ProgramBusinessDays());
+  const auto* from = Option(parsed, "--from");
+  const auto* to = Option(parsed, "--to");
+  if (from || to) {
+    const TMonthKey first = from ? ParseMonthKey(*from) : cycles.front().closingMonth;
+    const TMonthKey last = to ? ParseMonthKey(*to) : std::max(first, cycles.back().closingMonth);
+    if (first > last) UsageError("--from の月は --to の月より前にしてください。");
+    cycles = CardCycles(card, movements, first, last, ProgramBusinessDays());
   }
-  if (const auto* from = Option(parsed, "--from")) first = ParseMonthKey(*from);
-  if (const auto* to = Option(parsed, "--to")) last = ParseMonthKey(*to);
-  if (first > last) UsageError("--from の月は --to の月より前にしてください。");
-  for (const TCardCycle& c : CardCycles(card, movements, first, last, ProgramBusinessDays())) {
+  for (const TCardCycle& c : cycles) {
     std::printf("%s\t%s\t%lld\t%s\t%s\n", FormatDateSlashed(c.first).c_str(), FormatDateSlashed(c.last).c_str(),
                 static_cast<long long>(c.billed), FormatDateSlashed(c.paymentDate).c_str(), c.entered ? "済" : "未");
   }
