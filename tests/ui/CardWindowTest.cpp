@@ -73,8 +73,10 @@ TEST_F(CardWindowTest, PayEntersTheMoveOnThePaymentDateAndTheWindowsHearOfIt) {
   EXPECT_EQ(table.item(january, TFmCardBill::kColState)->text(), "未");
 
   auto* pay = Child<QPushButton>(form, "ButtonPay");
-  table.selectRow(RowStarting(table, "2027/03/01"));
-  EXPECT_FALSE(pay->isEnabled());  // nothing bought in March yet
+  const int march = RowStarting(table, "2027/03/01");
+  EXPECT_EQ(table.item(march, TFmCardBill::kColState)->text(), "締め前");
+  table.selectRow(march);
+  EXPECT_FALSE(pay->isEnabled());  // still open
   table.selectRow(january);
   ASSERT_TRUE(pay->isEnabled());
   m_windows.notices.clear();

@@ -36,7 +36,11 @@ QTableWidgetItem* TextItem(const QString& text, bool right) {
   return item;
 }
 
+// A cycle not yet closed may still grow: it is neither paid nor payable.
+bool Open(const TCardCycle& cycle) { return cycle.last >= Today(); }
+
 QString StateText(const TCardCycle& cycle) {
+  if (Open(cycle)) return QStringLiteral("締め前");
   if (cycle.billed == 0) return QStringLiteral("支払なし");
   if (!cycle.entered) return QStringLiteral("未");
   return QStringLiteral("済 (") + Q(FormatDateSlashed(cycle.paidOn)) + QStringLiteral(")");
@@ -66,6 +70,7 @@ TFmCardBill::TFmCardBill(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   m_table->horizontalHeader()->setSectionResizeMode(kColPeriod, QHeaderView::Stretch);
   m_buttonPay = new QPushButton(QStringLiteral("支払を記入(&P)"), this);
   m_buttonPay->setObjectName(QStringLiteral("ButtonPay"));
@@ -157,7 +162,7 @@ void TFmCardBill::FillTable() {
     m_table->setItem(r, kColBilled, TextItem(Q(FormatThousands(c.billed)), true));
     m_table->setItem(r, kColPayment, TextItem(Q(FormatDateSlashed(c.paymentDate)), false));
     QTableWidgetItem* state = TextItem(StateText(c), false);
-    if (!c.entered) state->setForeground(QColor(0xE0, 0x20, 0x20));
+    if (!c.entered && !Open(c)) state->setForeground(QColor(0xE0, 0x20, 0x20));
     m_table->setItem(r, kColState, state);
   }
   if (selected >= 0 && selected < m_table->rowCount()) m_table->selectRow(selected);
@@ -167,7 +172,7 @@ void TFmCardBill::FillTable() {
 void TFmCardBill::UpdateButtons() {
   const int row = m_table->currentRow();
   const bool payable = m_usable && row >= 0 && row < static_cast<int>(m_cycles.size()) &&
-                       !m_cycles[static_cast<size_t>(row)].entered;
+                       !m_cycles[static_cast<size_t>(row)].entered && !Open(m_cycles[static_cast<size_t>(row)]);
   m_buttonPay->setEnabled(payable);
   m_buttonSetup->setEnabled(!m_card.card.empty());
 }

@@ -69,8 +69,9 @@ void TForecastChart::paintEvent(QPaintEvent*) {
   }
   if (high == low) high = low + 1000;
   const double step = NiceStep(static_cast<double>(high - low));
-  const double bottom = std::floor(static_cast<double>(low) / step) * step;
-  const double top = std::ceil(static_cast<double>(high) / step) * step;
+  // A line on the frame's edge would hide in it: room of a step above and below.
+  const double bottom = std::floor(static_cast<double>(low) / step) * step - (low < 0 ? step : 0);
+  const double top = std::ceil(static_cast<double>(high) / step) * step + step;
   const double days = m_forecast.last - m_forecast.today;
   const auto x = [&](TDayNumber day) { return plot.left() + plot.width() * ((day - m_forecast.today) / days); };
   const auto y = [&](int64_t balance) {
@@ -78,7 +79,7 @@ void TForecastChart::paintEvent(QPaintEvent*) {
   };
 
   const QColor text = ToQColor(scheme.GetColor("月間表示\\文字\\通常"));
-  const QColor grid = ToQColor(scheme.GetColor("月間表示\\ライン"));
+  const QColor grid(0xDD, 0xDD, 0xDD);
   painter.fillRect(plot, Qt::white);
   const QFontMetrics metrics(font());
   for (double v = bottom; v <= top + step / 2; v += step) {
@@ -97,9 +98,10 @@ void TForecastChart::paintEvent(QPaintEvent*) {
     const int xx = static_cast<int>(std::lround(x(day)));
     painter.setPen(grid);
     painter.drawLine(xx, plot.top(), xx, plot.bottom());
+    const QString label = QString::number(ymd.month) + QStringLiteral("/") + QString::number(ymd.day);
+    if (xx + 2 + metrics.horizontalAdvance(label) > width()) continue;
     painter.setPen(text);
-    painter.drawText(xx + 2, plot.bottom() + metrics.ascent() + 3, QString::number(ymd.month) + QStringLiteral("/") +
-                                                                   QString::number(ymd.day));
+    painter.drawText(xx + 2, plot.bottom() + metrics.ascent() + 3, label);
   }
   // Below zero the account cannot pay: the zero line stands out.
   painter.setPen(QPen(QColor(0xE0, 0x20, 0x20), 1, Qt::DashLine));
