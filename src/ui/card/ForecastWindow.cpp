@@ -29,6 +29,18 @@ constexpr int kMonthChoices[] = {3, 6, 12};
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Sets a flag for as long as it lives.
+class TWorking {
+ public:
+  explicit TWorking(bool& flag) : m_flag(flag) { m_flag = true; }
+  ~TWorking() { m_flag = false; }
+  TWorking(const TWorking&) = delete;
+  TWorking& operator=(const TWorking&) = delete;
+
+ private:
+  bool& m_flag;
+};
+
 QTableWidgetItem* TextItem(const QString& text, bool right) {
   auto* item = new QTableWidgetItem(text);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -82,6 +94,9 @@ TFmForecast::~TFmForecast() = default;
 TDataWindow TFmForecast::DataWindowInfo() const { return {TDataWindowKind::dwOther, 0, 0}; }
 
 void TFmForecast::ShowMonths(int months) {
+  // Finishing a stopped recurring entering tells every window, this one among them.
+  if (m_working) return;
+  const TWorking working(m_working);
   m_months = months;
   {
     const QSignalBlocker block(m_monthsBox);

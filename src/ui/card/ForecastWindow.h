@@ -43,6 +43,7 @@ class TFmForecast : public QWidget, public TDataWindowInfo {
 
   kzm::TForecast m_forecast;
   int m_months = 3;
+  bool m_working = false;
   std::vector<bool> m_shown;
   QComboBox* m_monthsBox = nullptr;
   TForecastChart* m_chart = nullptr;
