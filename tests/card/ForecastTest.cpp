@@ -114,9 +114,19 @@ TEST_F(ForecastTest, SalaryMovedBeforeCardPaidAfterAndTheDayTheBankRunsShort) {
 TEST_F(ForecastTest, ACardWhoseAccountWasDeletedIsReportedNotPaidFromAnother) {
   cards.Set({"カード", kCardMonthEnd, 10, 1, "旧銀行"});
   Add(D(2027, 2, 15), MakeKey("食費", kKindPayment), Asset("カード"), "まとめ買い", 80000);
+  TRecurringTemplate rent;
+  rent.category = "住居･光熱";
+  rent.account = "旧銀行";
+  rent.item = "家賃";
+  rent.amount = 80000;
+  rent.schedule.day = 27;
+  rent.schedule.first = D(2027, 3, 1);
+  rent.schedule.count = 1;
+  recurring.Add(rent);
   const TForecast f = PassbookForecast(recurring, cards, D(2027, 3, 1), 3, days);
-  ASSERT_EQ(f.problems.size(), 1u);
-  EXPECT_NE(f.problems[0].find("旧銀行"), std::string::npos);
+  ASSERT_EQ(f.problems.size(), 2u);
+  EXPECT_NE(f.problems[0].find("旧銀行"), std::string::npos) << f.problems[0];  // the card
+  EXPECT_NE(f.problems[1].find("家賃"), std::string::npos) << f.problems[1];
   for (const TAccountForecast& a : f.accounts) EXPECT_TRUE(a.days.empty()) << KeyName(a.accountKey);
 }
 

@@ -189,7 +189,11 @@ void TFmCardBill::ButtonPayClick() {
   // Days typed in open daily windows are stored first; they show the payment afterwards.
   if (!SaveAllDataWindows()) return;
   std::string message;
-  if (!EnterCardPayment(m_card, cycle, CurrentMonthData(), message)) WindowSystem().Notify(message);
+  {
+    // A full disk fails the month file and the settlement: one message, not two.
+    TNoticeGroup notices;
+    if (!EnterCardPayment(m_card, cycle, CurrentMonthData(), message)) WindowSystem().Notify(message);
+  }
   Reload();
 }
 
