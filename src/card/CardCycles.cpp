@@ -16,7 +16,8 @@ bool ByDate(const TCardMoney& a, const TCardMoney& b) { return a.date < b.date; 
 // Marks the cycle paid by the free move nearest its payment date within reach, for its
 // amount exactly.
 void MatchPayment(TCardCycle& cycle, const std::vector<TCardMoney>& paid, std::vector<bool>& taken) {
-  const auto from = std::lower_bound(paid.begin(), paid.end(), TCardMoney{cycle.paymentDate - kPaymentNearDays, 0}, ByDate);
+  const auto from =
+      std::lower_bound(paid.begin(), paid.end(), TCardMoney{cycle.paymentDate - kPaymentNearDays, 0}, ByDate);
   size_t best = SIZE_MAX;
   for (auto it = from; it != paid.end() && it->date <= cycle.paymentDate + kPaymentNearDays; ++it) {
     const size_t i = static_cast<size_t>(it - paid.begin());

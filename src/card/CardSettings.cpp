@@ -44,7 +44,11 @@ bool ReadCard(const std::vector<std::string>& f, TCardSettings& card) {
 }
 
 std::vector<std::string> CardFields(const TCardSettings& c) {
-  return {"card", c.card, DayField(c.closingDay), DayField(c.paymentDay), c.paymentMonths == 2 ? "after-next" : "next",
+  return {"card",
+          c.card,
+          DayField(c.closingDay),
+          DayField(c.paymentDay),
+          c.paymentMonths == 2 ? "after-next" : "next",
           c.fromAccount};
 }
 
@@ -129,7 +133,8 @@ bool TCardStore::Save(std::string& error) const {
 }
 
 const TCardSettings* TCardStore::Find(std::string_view card) const {
-  const auto found = std::find_if(m_cards.begin(), m_cards.end(), [card](const TCardSettings& c) { return c.card == card; });
+  const auto found =
+      std::find_if(m_cards.begin(), m_cards.end(), [card](const TCardSettings& c) { return c.card == card; });
   return found == m_cards.end() ? nullptr : &*found;
 }
 

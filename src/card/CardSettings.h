@@ -27,7 +27,7 @@ inline constexpr int kCardMonthEnd = 0;
 inline constexpr int kCardLastDay = 28;
 
 struct TCardSettings {
-  std::string card;         // display name of the asset category
+  std::string card;  // display name of the asset category
   int closingDay = kCardMonthEnd;
   int paymentDay = 10;
   int paymentMonths = 1;    // 1: 翌月, 2: 翌々月

@@ -26,7 +26,8 @@ void AddEntryChanges(const TkzmEntry& entry, std::vector<TForecastChange>& chang
   const int kind = KeyKind(entry.categoryKey);
   if (kind == kKindMemo || kind == kKindNone) return;
   if (kind == kKindAsset) changes.push_back({entry.date, entry.categoryKey, entry.amount});
-  changes.push_back({entry.date, entry.accountKey, kind == kKindReceipt ? int64_t{entry.amount} : -int64_t{entry.amount}});
+  changes.push_back(
+      {entry.date, entry.accountKey, kind == kKindReceipt ? int64_t{entry.amount} : -int64_t{entry.amount}});
 }
 
 std::vector<std::string> AssetKeys(const THeadList& categories) {
@@ -64,8 +65,8 @@ void RecurringChanges(const TRecurringStore& store, TDayNumber today, TDayNumber
   for (const TDueOccurrence& due : OpenOccurrences(store, today, last, businessDays)) {
     const std::string problem = TemplateProblem(due.source, categories);
     if (!problem.empty()) {
-      problems.push_back("定期的な記入「" + due.source.item + "」(" + FormatDateSlashed(due.occurrence.date) + "): " + problem +
-                         "見込みに入れていません。");
+      problems.push_back("定期的な記入「" + due.source.item + "」(" + FormatDateSlashed(due.occurrence.date) +
+                         "): " + problem + "見込みに入れていません。");
       continue;
     }
     const TkzmEntry entry = EntryOfOccurrence(due, due.source.amount);

@@ -36,10 +36,10 @@ struct TForecastPoint {
 
 struct TAccountForecast {
   std::string accountKey;
-  int64_t start = 0;                  // at the end of today, before anything still to come
-  std::vector<TForecastPoint> days;   // each day whose balance moves, in date order
-  int64_t lowest = 0;                 // the lowest balance from today on
-  TDayNumber lowestDate = 0;          // the first day it is reached
+  int64_t start = 0;                 // at the end of today, before anything still to come
+  std::vector<TForecastPoint> days;  // each day whose balance moves, in date order
+  int64_t lowest = 0;                // the lowest balance from today on
+  TDayNumber lowestDate = 0;         // the first day it is reached
   // The first day below 0 (today when it is already); 0: none. A card owes from its first
   // purchase on, so it is never short.
   TDayNumber shortDate = 0;

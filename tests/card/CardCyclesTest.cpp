@@ -33,7 +33,8 @@ TEST_F(CardCyclesTest, PeriodsAndPaymentDates) {
     TDayNumber first, last, payment;
   } cases[] = {
       {"月末 in a leap February", Card(kCardMonthEnd, 27, 1), 202802, D(2028, 2, 1), D(2028, 2, 29), D(2028, 3, 27)},
-      {"月末 in an ordinary February", Card(kCardMonthEnd, 27, 1), 202702, D(2027, 2, 1), D(2027, 2, 28), D(2027, 3, 29)},
+      {"月末 in an ordinary February", Card(kCardMonthEnd, 27, 1), 202702, D(2027, 2, 1), D(2027, 2, 28),
+       D(2027, 3, 29)},
       {"the 15th, paid 翌々月", Card(15, 10, 2), 202701, D(2026, 12, 16), D(2027, 1, 15), D(2027, 3, 10)},
       {"a payment day on 建国記念の日", Card(15, 11, 1), 202701, D(2026, 12, 16), D(2027, 1, 15), D(2027, 2, 12)},
       {"a payment on 12/31 waits for the banks' new year", Card(20, kCardMonthEnd, 1), 202711, D(2027, 10, 21),
@@ -113,11 +114,11 @@ TEST(CardEntryTest, WhatCountsAsUseAndWhatAsPayment) {
     return e;
   };
   TCardMovements m;
-  AddCardEntry(card, entry(MakeKey("食費", kKindPayment), cardKey, 1000), m);           // a purchase
-  AddCardEntry(card, entry(MakeKey("給与", kKindReceipt), cardKey, 300), m);            // a refund
-  AddCardEntry(card, entry(MakeKey("電子マネー", kKindAsset), cardKey, 5000), m);        // a charge
-  AddCardEntry(card, entry(cardKey, MakeKey("銀行", kKindAsset), 7000), m);             // the bill paid
-  AddCardEntry(card, entry(cardKey, MakeKey("現金", kKindAsset), 100), m);              // not from the 引落口座
+  AddCardEntry(card, entry(MakeKey("食費", kKindPayment), cardKey, 1000), m);      // a purchase
+  AddCardEntry(card, entry(MakeKey("給与", kKindReceipt), cardKey, 300), m);       // a refund
+  AddCardEntry(card, entry(MakeKey("電子マネー", kKindAsset), cardKey, 5000), m);  // a charge
+  AddCardEntry(card, entry(cardKey, MakeKey("銀行", kKindAsset), 7000), m);        // the bill paid
+  AddCardEntry(card, entry(cardKey, MakeKey("現金", kKindAsset), 100), m);         // not from the 引落口座
   AddCardEntry(card, entry(MakeKey("食費", kKindPayment), MakeKey("現金", kKindAsset), 50), m);  // not the card
   ASSERT_EQ(m.uses.size(), 3u);
   EXPECT_EQ(m.uses[0].amount + m.uses[1].amount + m.uses[2].amount, 5700);

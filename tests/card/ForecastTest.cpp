@@ -67,7 +67,8 @@ class ForecastTest : public test::TPassbookFolderTest {
     std::vector<std::string> lines;
     for (const TAccountForecast& a : f.accounts) {
       if (a.accountKey != Asset(account)) continue;
-      for (const TForecastPoint& p : a.days) lines.push_back(FormatDate8(p.date).substr(4) + " " + std::to_string(p.balance));
+      for (const TForecastPoint& p : a.days)
+        lines.push_back(FormatDate8(p.date).substr(4) + " " + std::to_string(p.balance));
     }
     return lines;
   }
@@ -97,13 +98,13 @@ TEST_F(ForecastTest, SalaryMovedBeforeCardPaidAfterAndTheDayTheBankRunsShort) {
   // 4/10 is a Saturday: the card is paid on Monday the 12th. 4/25 is a Sunday: the salary
   // comes on Friday the 23rd. The subscription of April is billed on 5/10.
   EXPECT_EQ(Days(f, "銀行"), (std::vector<std::string>{"0310 -30000", "0325 220000", "0412 187000", "0423 437000",
-                                                        "0510 434000", "0525 684000"}));
+                                                       "0510 434000", "0525 684000"}));
   EXPECT_EQ(Of(f, "銀行").lowest, -30000);
   EXPECT_EQ(Of(f, "銀行").lowestDate, D(2027, 3, 10));
   EXPECT_EQ(Of(f, "銀行").shortDate, D(2027, 3, 10));
   EXPECT_EQ(Of(f, "カード").start, -110000);
   EXPECT_EQ(Days(f, "カード"), (std::vector<std::string>{"0305 -113000", "0310 -33000", "0405 -36000", "0412 -3000",
-                                                          "0505 -6000", "0510 -3000"}));
+                                                         "0505 -6000", "0510 -3000"}));
   EXPECT_EQ(Of(f, "カード").lowestDate, D(2027, 3, 5));
   EXPECT_EQ(Of(f, "カード").shortDate, 0);  // a card owes from the first purchase: no shortage
   EXPECT_TRUE(Days(f, "現金").empty());

@@ -53,8 +53,8 @@ class CardCliTest : public ::testing::Test {
 test::TTempFolder* CardCliTest::s_temp = nullptr;
 
 TEST_F(CardCliTest, SetWritesTheSettingsAndCyclesFollowThem) {
-  const TRun set = Run({"card", Passbook(), "カード", "set", "--closing", "end", "--payment", "27", "--month", "after-next",
-                        "--from-account", "銀行"});
+  const TRun set = Run({"card", Passbook(), "カード", "set", "--closing", "end", "--payment", "27", "--month",
+                        "after-next", "--from-account", "銀行"});
   ASSERT_EQ(set.code, 0) << set.err;
   std::string expected;
   ASSERT_TRUE(EncodeCp932("card,カード,end,27,after-next,銀行\r\n", expected));
@@ -87,7 +87,8 @@ TEST_F(CardCliTest, SetWritesTheSettingsAndCyclesFollowThem) {
 }
 
 TEST_F(CardCliTest, ADeletedAccountIsRefusedAndReportedNeverGuessed) {
-  const TRun set = Run({"card", Passbook(), "カード", "set", "--closing", "15", "--payment", "10", "--from-account", "旧銀行"});
+  const TRun set =
+      Run({"card", Passbook(), "カード", "set", "--closing", "15", "--payment", "10", "--from-account", "旧銀行"});
   EXPECT_EQ(set.code, 2);
   EXPECT_NE(set.err.find("旧銀行"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Passbook() + "/Cards.csv"));
@@ -106,7 +107,9 @@ TEST_F(CardCliTest, ADeletedAccountIsRefusedAndReportedNeverGuessed) {
 }
 
 TEST_F(CardCliTest, ForecastLinesAndTheLowestOfEachAccount) {
-  ASSERT_EQ(Run({"card", Passbook(), "カード", "set", "--closing", "15", "--payment", "10", "--from-account", "銀行"}).code, 0);
+  ASSERT_EQ(
+      Run({"card", Passbook(), "カード", "set", "--closing", "15", "--payment", "10", "--from-account", "銀行"}).code,
+      0);
   const TRun all = Run({"forecast", Passbook(), "--today", "20241115", "--months", "1"});
   ASSERT_EQ(all.code, 0) << all.err;
   std::vector<std::string> lowest;

@@ -63,9 +63,9 @@ int SetCard(const std::string& name, const TArgs& parsed) {
   store.Set(card);
   std::string error;
   if (!store.Save(error)) throw TCliError(error);
-  std::printf("カード「%s」: 締め日 %s、支払日 %s%s、引落口座「%s」\n", card.card.c_str(), CardDayText(card.closingDay).c_str(),
-              PaymentMonthText(card.paymentMonths).c_str(), CardDayText(card.paymentDay).c_str(),
-              card.fromAccount.c_str());
+  std::printf("カード「%s」: 締め日 %s、支払日 %s%s、引落口座「%s」\n", card.card.c_str(),
+              CardDayText(card.closingDay).c_str(), PaymentMonthText(card.paymentMonths).c_str(),
+              CardDayText(card.paymentDay).c_str(), card.fromAccount.c_str());
   return 0;
 }
 
@@ -82,7 +82,9 @@ int RemoveCard(const std::string& name) {
 TCardSettings UsableCard(const std::string& name) {
   const TCardStore store = LoadCards();
   const TCardSettings* card = store.Find(name);
-  if (!card) throw TCliError("「" + name + "」はカードとして設定されていません。card PASSBOOK " + name + " set で決めてください。");
+  if (!card)
+    throw TCliError("「" + name + "」はカードとして設定されていません。card PASSBOOK " + name +
+                    " set で決めてください。");
   const std::string problem = CardProblem(*card, CurrentProfile().Categories());
   if (!problem.empty()) throw TCliError(problem);
   return *card;
@@ -159,7 +161,8 @@ int ForecastCommand(const TArgList& args) {
   std::string account;
   if (const auto* name = Option(parsed, "--account")) {
     account = MakeKey(*name, kKindAsset);
-    if (CurrentProfile().Categories().IndexOfKey(account) < 0) UsageError("通帳に資産の項目「" + *name + "」がありません。");
+    if (CurrentProfile().Categories().IndexOfKey(account) < 0)
+      UsageError("通帳に資産の項目「" + *name + "」がありません。");
   }
   TRecurringStore recurring;
   std::string error;
@@ -176,7 +179,8 @@ int ForecastCommand(const TArgList& args) {
   for (;;) {
     TDayNumber day = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
-      if (next[i] < shown[i]->days.size() && (day == 0 || shown[i]->days[next[i]].date < day)) day = shown[i]->days[next[i]].date;
+      if (next[i] < shown[i]->days.size() && (day == 0 || shown[i]->days[next[i]].date < day))
+        day = shown[i]->days[next[i]].date;
     }
     if (day == 0) break;
     for (size_t i = 0; i < shown.size(); ++i) {

@@ -56,7 +56,8 @@ TFmCardSetup::TFmCardSetup(const TCardSettings& source, bool isCard, const THead
     }
   }
   // A 引落口座 the passbook no longer has stays shown as it is, so that OK names it.
-  if (!source.fromAccount.empty() && m_from->findText(Q(source.fromAccount)) < 0) m_from->addItem(Q(source.fromAccount));
+  if (!source.fromAccount.empty() && m_from->findText(Q(source.fromAccount)) < 0)
+    m_from->addItem(Q(source.fromAccount));
   form->addRow(QStringLiteral("引落口座(&B)"), m_from);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   form->addRow(buttons);

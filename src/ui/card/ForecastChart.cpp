@@ -54,7 +54,8 @@ void TForecastChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   TColorsList& scheme = ColorScheme();
   painter.fillRect(rect(), ToQColor(scheme.GetColor("全般\\背景色")));
-  const QRect plot(kMarginLeft, kMarginTop, width() - kMarginLeft - kMarginRight, height() - kMarginTop - kMarginBottom);
+  const QRect plot(kMarginLeft, kMarginTop, width() - kMarginLeft - kMarginRight,
+                   height() - kMarginTop - kMarginBottom);
   if (plot.width() < 10 || plot.height() < 10 || m_forecast.last <= m_forecast.today) return;
   const auto shown = [this](size_t i) { return i >= m_shown.size() || m_shown[i]; };
 

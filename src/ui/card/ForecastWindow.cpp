@@ -127,7 +127,8 @@ void TFmForecast::FillTable() {
   for (int r = 0; r < static_cast<int>(m_forecast.accounts.size()); ++r) {
     const TAccountForecast& a = m_forecast.accounts[static_cast<size_t>(r)];
     // The tick beside the name shows or hides the account's line.
-    QTableWidgetItem* name = TextItem(Q(KeyName(a.accountKey)) + (a.card ? QStringLiteral(" (カード)") : QString()), false);
+    QTableWidgetItem* name =
+        TextItem(Q(KeyName(a.accountKey)) + (a.card ? QStringLiteral(" (カード)") : QString()), false);
     name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
     name->setCheckState(m_shown[static_cast<size_t>(r)] ? Qt::Checked : Qt::Unchecked);
     m_table->setItem(r, kColAccount, name);
