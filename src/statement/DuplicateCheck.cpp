@@ -5,6 +5,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "passbook/AccountEntries.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthLines.h"
@@ -23,61 +24,15 @@ int32_t FlowOf(const TkzmEntry& entry, const std::string& accountKey) {
   return kind == kKindReceipt ? entry.amount : -entry.amount;
 }
 
-namespace {
-
-// Gives the entries of a month file that touch an account to a function as the file is
-// read. Whether a line names the account is settled on its names as the file has them, so
-// that only those lines become entries; each name is decoded once.
-class TAccountEntries final : public TMonthLineSink {
- public:
-  TAccountEntries(const std::string& accountKey, std::function<void(const TkzmEntry&)> take)
-      : m_name(KeyName(accountKey)), m_kind(KeyKind(accountKey)), m_take(std::move(take)) {}
-  void Entry(const TEntryLine& line) override {
-    const bool from = line.accountKind == m_kind && IsAccount(line, line.account);
-    const bool into = line.kind == m_kind && m_kind == kKindAsset && IsAccount(line, line.category);
-    if (from || into) m_take(MakeEntry(line));
-  }
-  void Kept(int32_t, std::string_view) override {}
-
- private:
-  bool IsAccount(const TEntryLine& line, std::string_view name) {
-    std::string& slot = m_seen[std::string(1, line.cp932 ? 'c' : 'u') + std::string(name)];
-    if (slot.empty()) {
-      std::string buffer;
-      slot = LineText(line, name, buffer) == m_name ? "1" : "0";
-    }
-    return slot == "1";
-  }
-
-  std::string m_name;
-  int m_kind = 0;
-  std::function<void(const TkzmEntry&)> m_take;
-  std::unordered_map<std::string, std::string> m_seen;  // the file's name: "1" when it is the account
-};
-
-}  // namespace
-
 std::vector<TAccountFlow> CollectAccountFlows(TkzmDataUnit& data, const std::string& accountKey, TDayNumber first,
                                               TDayNumber last) {
   std::vector<TAccountFlow> flows;
-  for (const TMonthOfFile& month : MonthsToWalk(data)) {
-    TDayNumber from = 0;
-    TDayNumber to = 0;
-    if (!MonthDaysInRange(month.year, month.month, first, last, from, to)) continue;
-    const auto take = [&](const TkzmEntry& entry) {
-      if (entry.date < from || entry.date > to) return;
-      const int32_t flow = FlowOf(entry, accountKey);
-      if (flow != 0) flows.push_back({entry.date, flow, NormaliseStatementText(entry.itemText)});
-    };
-    // A month held in memory counts as held; the others are read in passing, so the check
-    // loads no month and leaves the day the windows work on where it is.
-    if (const auto* held = data.HeldEntries(month.year, month.month)) {
-      for (const auto& entry : *held) take(*entry);
-    } else {
-      TAccountEntries each(accountKey, take);
-      (void)data.ReadMonthLines(month.year, month.month, each);
-    }
-  }
+  // A month held in memory counts as held; the others are read in passing, so the check
+  // loads no month and leaves the day the windows work on where it is.
+  (void)ForEachAccountEntry(data, accountKey, first, last, [&](const TkzmEntry& entry) {
+    const int32_t flow = FlowOf(entry, accountKey);
+    if (flow != 0) flows.push_back({entry.date, flow, NormaliseStatementText(entry.itemText)});
+  });
   return flows;
 }
 

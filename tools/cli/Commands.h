@@ -25,6 +25,8 @@ int ReportCommand(const TArgList& args);
 int BackupCommand(const TArgList& args);
 int BackupsCommand(const TArgList& args);
 int RestoreCommand(const TArgList& args);
+int CardCommand(const TArgList& args);
+int ForecastCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -42,5 +44,7 @@ extern const char* const kReportHelp;
 extern const char* const kBackupHelp;
 extern const char* const kBackupsHelp;
 extern const char* const kRestoreHelp;
+extern const char* const kCardHelp;
+extern const char* const kForecastHelp;
 
 }  // namespace kzm::cli

@@ -22,6 +22,8 @@ const char* const kOverviewHelp =
     "  budget PASSBOOK YYYYMM  その月の予算と実績と残り\n"
     "  budget PASSBOOK set 項目 金額 --from YYYYMM  予算を決める\n"
     "  report PASSBOOK --year YYYY [--csv FILE]  年間の集計\n"
+    "  card PASSBOOK CARD set|cycles|remove  カードの締め日・支払日と請求\n"
+    "  forecast PASSBOOK [--months N] [--account 口座]  これからの残高\n"
     "  backup PASSBOOK [--reason 理由]  通帳のバックアップをとる\n"
     "  backups PASSBOOK     通帳のバックアップの一覧\n"
     "  restore PASSBOOK BACKUP [--month YYYYMM]  バックアップから元に戻す\n"
@@ -185,5 +187,36 @@ const char* const kRestoreHelp =
     "バックアップのあとにできたファイルは消えます。--month をつけると、その月の\n"
     "記入のファイル (Daily/YYYYMM.kzm) だけを戻します。本体で通帳を開いているときは、\n"
     "本体の「バックアップと復元」から戻してください。\n";
+
+const char* const kCardHelp =
+    "使いかた: tavimrok-cli card PASSBOOK CARD set --closing 日 --payment 日 [--month next|after-next]\n"
+    "              --from-account 口座\n"
+    "          tavimrok-cli card PASSBOOK CARD cycles [--from YYYYMM] [--to YYYYMM]\n"
+    "          tavimrok-cli card PASSBOOK CARD remove\n"
+    "\n"
+    "資産の項目 CARD をクレジットカードとして扱います。設定は通帳フォルダの Cards.csv に書きます。\n"
+    "set     締め日 (--closing) と支払日 (--payment) は 1 から 28 か end (月末)。--month は支払が\n"
+    "        締めた月の翌月 (next, 既定) か翌々月 (after-next) か。--from-account は代金を払う資産\n"
+    "        (引落口座)。設定ずみのカードでは、指定しなかったものは元のままです。\n"
+    "cycles  締め日が --from から --to の月にある請求を、古い順にタブ区切りで 最初の日, 締め日,\n"
+    "        請求額, 支払日, 済 か 未 で出します。既定は最初に使った月から今の請求まで。\n"
+    "        請求額はその期間にカードで払った額 (カードからの資産の移動を含む) から返金 (カード\n"
+    "        への収入) を引いたもので、返金が多いときは 0 にして残りを次の請求から引きます。\n"
+    "        支払日は土日・祝日・12/31・1/2・1/3 なら次の営業日です。引落口座からカードへの\n"
+    "        資産の移動が、支払日の前後7日以内に請求額と同じ額であれば 済 です。請求額が 0 なら\n"
+    "        済、ただし締め日がまだ来ていない請求は 未 です。\n"
+    "remove  カードの設定をやめます (記入はそのままです)。\n"
+    "引落口座が通帳からなくなったカードは、そのわけを出して 1 で終わります。\n";
+
+const char* const kForecastHelp =
+    "使いかた: tavimrok-cli forecast PASSBOOK [--months N] [--account 口座] [--today YYYYMMDD]\n"
+    "\n"
+    "今日の終わりの残高から N か月先 (既定 3) まで、資産の残高の見込みを出します。\n"
+    "見込みに入れるのは、明日からの日付ですでに記入してあるもの、まだ記入していない定期的な\n"
+    "記入、まだ記入していないカードの支払 (締めた請求と、今の請求のそれまでの額) です。\n"
+    "残高の変わる日と口座ごとに タブ区切りで 日付, 口座, その日の終わりの残高 を出し、\n"
+    "最後に口座ごとに 最低, 口座, 最低の残高, その日 を出します。--account でひとつの口座だけに\n"
+    "します。--today は今日の代わりにする日です。設定が通帳に合わないカードや定期的な記入は\n"
+    "見込みに入れず、そのわけを標準エラーに出します。\n";
 
 }  // namespace kzm::cli

@@ -18,6 +18,8 @@
 #include "ui/recurring/RecurringOpeners.h"
 #include "ui/analysis/YearReportWindow.h"
 #include "ui/budget/BudgetWindow.h"
+#include "ui/card/CardBillWindow.h"
+#include "ui/card/ForecastWindow.h"
 #include "ui/statement/StatementImportOpener.h"
 #include "ui/settings/ColorSetUpWindow.h"
 #include "ui/settings/SettingsOpeners.h"
@@ -128,6 +130,8 @@ void TFmKzmMain::BuildMenu() {
            {"menuVtomonth", "今月の表示(&M)", "Ctrl+M", false, &M::MenuVtomonthClick},
            {"MenuVbudget", "予算(&B)", "", false, &M::MenuVbudgetClick},
            {"MenuVyear", "年間の集計(&Y)", "", false, &M::MenuVyearClick},
+           {"MenuVcard", "カードの請求(&K)", "", false, &M::MenuVcardClick},
+           {"MenuVforecast", "これからの残高(&F)", "", false, &M::MenuVforecastClick},
            {"MenuVmessage", "メッセージ(&S)", "", true, &M::MenuVmessageClick},
            {"menuVclose", "ウィンドウを全て閉じる(&C)", "Ctrl+W", false, &M::MenuVcloseClick},
        }},
@@ -265,6 +269,10 @@ void TFmKzmMain::MenuVbudgetClick() {
 }
 
 void TFmKzmMain::MenuVyearClick() { OpenYearReport(DecodeDate(Today()).year); }
+
+void TFmKzmMain::MenuVcardClick() { OpenCardBillWindow(); }
+
+void TFmKzmMain::MenuVforecastClick() { OpenForecastWindow(); }
 
 void TFmKzmMain::MenuVcloseClick() { WindowSystem().CloseDataWindows(); }
 

@@ -82,6 +82,8 @@ class TFmKzmMain : public QMainWindow {
   void MenuVtomonthClick();
   void MenuVbudgetClick();
   void MenuVyearClick();
+  void MenuVcardClick();
+  void MenuVforecastClick();
   void MenuVcloseClick();
   void N8Click();
   void MenuEhelpClick();

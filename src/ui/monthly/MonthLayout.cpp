@@ -73,10 +73,11 @@ void TFmMonth::LayoutControls() {
   m_buttonGraph->move(54, clientHeight - 44);
   m_buttonMemo->move(54, clientHeight - 44 - 35);
   m_buttonBudget->move(6, clientHeight - 53 - 36);
-  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget}) button->show();
+  m_buttonCard->move(54, clientHeight - 44 - 35 - 35);
+  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget, m_buttonCard}) button->show();
 
   m_help->SetSize(indexLeft, indexLeft, 32);
-  m_help->SetPosition(0, std::min(m_buttonMemo->y(), m_buttonBudget->y()) - indexLeft);
+  m_help->SetPosition(0, std::min(m_buttonCard->y(), m_buttonBudget->y()) - indexLeft);
   m_help->ShowHint("");
   UpdateScrollBars();
   update();

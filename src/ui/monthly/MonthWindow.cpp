@@ -1,6 +1,7 @@
 #include "ui/monthly/MonthWindow.h"
 
 #include "ui/budget/BudgetWindow.h"
+#include "ui/card/CardBillWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -156,6 +157,7 @@ void TFmMonth::CreateButtons() {
   m_buttonSetUp = round("ButtonSetUp", "繰越と\\期間", 49, 51, &TFmMonth::ButtonSetUpClick);
   m_buttonGraph = round("ButtonGraph", "グラフ", 40, 40, &TFmMonth::ButtonGraphClick);
   m_buttonBudget = round("ButtonBudget", "予算", 40, 33, &TFmMonth::ButtonBudgetClick);
+  m_buttonCard = round("ButtonCard", "カード", 40, 33, &TFmMonth::ButtonCardClick);
 
   m_buttonBefore = new QPushButton(QStringLiteral("前月(&B)"), this);
   m_buttonBefore->setObjectName(QStringLiteral("ButtonBefore"));
@@ -208,7 +210,9 @@ void TFmMonth::ReadColors() {
   setPalette(pal);
   setAutoFillBackground(true);
   const TorvBtnSettings look = RoundButtonLook(scheme.GetColor("全般\\丸ボタン"));
-  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget}) button->SetBtnDraw(look);
+  for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget, m_buttonCard}) {
+    button->SetBtnDraw(look);
+  }
 }
 
 void TFmMonth::ShowMonth(kzm::TMonthKey key) {
@@ -313,5 +317,7 @@ void TFmMonth::ButtonGraphClick() { OpenSpendingChart(m_table.Key()); }
 void TFmMonth::ButtonMemoClick() { OpenMonthMemo(m_table.First(), m_table.Last()); }
 
 void TFmMonth::ButtonBudgetClick() { OpenBudgetWindow(m_table.Key()); }
+
+void TFmMonth::ButtonCardClick() { OpenCardBillWindow(); }
 
 }  // namespace kzm::ui

@@ -104,6 +104,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   void ButtonGraphClick();
   void ButtonMemoClick();
   void ButtonBudgetClick();
+  void ButtonCardClick();
 
   // The detail panel.
   void Timer1Timer();
@@ -134,6 +135,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   TorvWinButton* m_buttonSetUp = nullptr;
   TorvWinButton* m_buttonGraph = nullptr;
   TorvWinButton* m_buttonBudget = nullptr;
+  TorvWinButton* m_buttonCard = nullptr;
   QPushButton* m_buttonBefore = nullptr;
   QPushButton* m_buttonNext = nullptr;
   QScrollBar* m_scrollBarH = nullptr;

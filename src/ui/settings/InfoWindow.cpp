@@ -7,6 +7,8 @@
 #include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
+#include "passbook/Profile.h"
+#include "ui/card/CardSetupDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -202,6 +204,8 @@ QWidget* TFmInfo::CreateHeadPage() {
   down->setObjectName(QStringLiteral("ButtonDown"));
   m_buttonRemove = new QPushButton(QStringLiteral("削除(&R)"), selectedBox);
   m_buttonRemove->setObjectName(QStringLiteral("ButtonRemove"));
+  m_buttonCard = new QPushButton(QStringLiteral("カードの設定(&K)…"), selectedBox);
+  m_buttonCard->setObjectName(QStringLiteral("ButtonCard"));
   auto* boxLayout = new QVBoxLayout(selectedBox);
   boxLayout->addWidget(m_editHead);
   boxLayout->addWidget(m_labelInfo);
@@ -212,6 +216,7 @@ QWidget* TFmInfo::CreateHeadPage() {
   moves->addWidget(down);
   boxLayout->addLayout(moves);
   boxLayout->addWidget(m_buttonRemove);
+  boxLayout->addWidget(m_buttonCard);
 
   auto* right = new QVBoxLayout;
   right->addWidget(add);
@@ -225,6 +230,7 @@ QWidget* TFmInfo::CreateHeadPage() {
   connect(add, &QPushButton::clicked, this, [this] { ButtonAddClick(); });
   connect(reset, &QPushButton::clicked, this, [this] { ButtonResetClick(); });
   connect(m_buttonRemove, &QPushButton::clicked, this, [this] { ButtonRemoveClick(); });
+  connect(m_buttonCard, &QPushButton::clicked, this, [this] { ButtonCardClick(); });
   connect(up, &QPushButton::clicked, this, [this] {
     int row = m_grid->Row();
     m_rows.MoveUp(row);
@@ -257,6 +263,7 @@ void TFmInfo::ConnectHeadPage() {
     if (row < 0 || row >= m_rows.Count() || TCategoryRows::IsFixedKind(m_rows.Row(row).kind)) return;
     m_rows.Row(row).kind = kind;
     m_grid->InvalidateRow(row);
+    m_buttonCard->setEnabled(kind == kKindAsset && !m_isNew && !CurrentProfile().Folder().empty());
   });
   connect(m_checkBox1, &QCheckBox::clicked, this, [this](bool checked) {
     const int row = m_grid->Row();
@@ -347,6 +354,17 @@ void TFmInfo::SelectRow(int row) {
   m_editHead->setEnabled(editable);
   m_kindBox->setEnabled(editable);
   m_buttonRemove->setEnabled(editable);
+  // Card settings live in a file of the open passbook: a wizard's passbook has none yet.
+  m_buttonCard->setEnabled(selected.kind == kKindAsset && !m_isNew && !CurrentProfile().Folder().empty());
+}
+
+void TFmInfo::ButtonCardClick() {
+  const int row = m_grid->Row();
+  if (row < 0 || row >= m_rows.Count() || m_rows.Row(row).kind != kKindAsset) return;
+  // The 引落口座 is chosen among the categories as they stand in this window.
+  THeadList categories;
+  for (int i = 0; i < m_rows.Count(); ++i) categories.AddKey(MakeKey(m_rows.Row(i).name, m_rows.Row(i).kind));
+  (void)EditCardSettings(CurrentProfile().Folder(), m_rows.Row(row).name, categories, this);
 }
 
 void TFmInfo::SelectionChanged() {

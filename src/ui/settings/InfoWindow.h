@@ -57,6 +57,8 @@ class TFmInfo : public QDialog {
   [[nodiscard]] TPassbookInfo TypedInfo() const;
   void ButtonAddClick();
   void ButtonRemoveClick();
+  // 「カードの設定」 of the selected asset, stored at once in the passbook's card file.
+  void ButtonCardClick();
   void ButtonResetClick();
   void ButtonOKClick();
 
@@ -89,6 +91,7 @@ class TFmInfo : public QDialog {
   QWidget* m_kindBox = nullptr;
   QCheckBox* m_checkBox1 = nullptr;
   QPushButton* m_buttonRemove = nullptr;
+  QPushButton* m_buttonCard = nullptr;
   QPushButton* m_buttonOK = nullptr;
 };
 

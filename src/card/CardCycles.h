@@ -1,0 +1,79 @@
+#pragma once
+
+// The billing cycles of a card. A cycle runs from the day after one closing day to the next
+// closing day (a purchase on the closing day itself is in the cycle that closes that day);
+// its bill is paid from the 引落口座 on the payment day of the month after the closing
+// month, or of the one after that, moved onto the next business day as banks do.
+//
+// What a cycle bills: payments made with the card (and money moved out of it, such as an
+// e-money charge) minus refunds received on it. Money moved into the card is the paying of a
+// bill, never a use. When refunds outweigh the purchases nothing is paid and the rest is
+// taken off the bills after it, as card companies do; a bill is never negative.
+
+#include <cstdint>
+#include <vector>
+
+#include "calendar/BusinessDays.h"
+#include "card/CardSettings.h"
+#include "foundation/Dates.h"
+#include "passbook/AccountingMonth.h"
+
+namespace kzm {
+
+class TkzmDataUnit;
+struct TkzmEntry;
+
+// One use of the card (a refund is negative) or one move from the 引落口座 into it.
+struct TCardMoney {
+  TDayNumber date = 0;
+  int64_t amount = 0;
+};
+
+// What a card's cycles are worked out from.
+struct TCardMovements {
+  std::vector<TCardMoney> uses;
+  std::vector<TCardMoney> paid;
+};
+
+// Sorts entry into movements when it touches the card; other entries are passed over.
+void AddCardEntry(const TCardSettings& card, const TkzmEntry& entry, TCardMovements& movements);
+// Gathers the card's entries dated first..last (0: open end) from the passbook's month files.
+// False when a month file could not be read (the data has told the user): the totals would
+// be wrong.
+bool CollectCardMovements(TkzmDataUnit& data, const TCardSettings& card, TDayNumber first, TDayNumber last,
+                          TCardMovements& movements);
+
+// A move this many days either side of the payment date, for the billed amount, is the bill
+// paid by hand: early (a day before, because the bank's holiday was known) or late.
+inline constexpr int kPaymentNearDays = 7;
+
+struct TCardCycle {
+  TMonthKey closingMonth = 0;  // yyyymm of the closing day
+  TDayNumber first = 0;
+  TDayNumber last = 0;         // the closing day
+  int64_t spent = 0;           // purchases minus refunds of the period; may be below 0
+  int64_t billed = 0;          // what the bank pays: spent less credit from earlier cycles, at least 0
+  TDayNumber paymentDate = 0;  // on a business day
+  bool entered = false;        // the payment is in the passbook, or there is nothing to pay
+  TDayNumber paidOn = 0;       // the date of the move that paid it; 0 when none did
+};
+
+// The card's closing day in a month.
+[[nodiscard]] TDayNumber ClosingDate(const TCardSettings& card, TMonthKey month);
+// The payment date of the cycle closing in that month, on a business day.
+[[nodiscard]] TDayNumber PaymentDate(const TCardSettings& card, TMonthKey closingMonth, TBusinessDays& businessDays);
+// The month whose closing day ends the cycle holding day.
+[[nodiscard]] TMonthKey CycleMonthOfDay(const TCardSettings& card, TDayNumber day);
+
+// The cycles closing in the months from..to, oldest first. Uses before from count for the
+// credit they leave, and each move into the card pays at most one cycle, so the answer for a
+// month does not depend on the range asked.
+[[nodiscard]] std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovements& movements,
+                                                 TMonthKey from, TMonthKey to, TBusinessDays& businessDays);
+
+// The cycles from the one of the card's first use through the one holding today (or the one
+// of a later use already entered), oldest first: what the window and the command line show.
+[[nodiscard]] std::vector<TCardCycle> CardCyclesUpTo(const TCardSettings& card, const TCardMovements& movements,
+                                                     TDayNumber today, TBusinessDays& businessDays);
+
+}  // namespace kzm

@@ -1,0 +1,152 @@
+#include "card/CardSettings.h"
+
+#include <algorithm>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
+#include "foundation/Csv.h"
+#include "foundation/SystemErrors.h"
+#include "foundation/Text.h"
+#include "passbook/Categories.h"
+
+namespace kzm {
+
+namespace {
+
+constexpr size_t kMaxFileSize = 4 * 1024 * 1024;
+constexpr size_t kCardFields = 6;
+
+std::string DayField(int day) { return day == kCardMonthEnd ? std::string("end") : std::to_string(day); }
+
+bool ReadDay(const std::string& text, int& day) {
+  if (text == "end") {
+    day = kCardMonthEnd;
+    return true;
+  }
+  int32_t value = 0;
+  if (text.empty() || !TryParseInt(text, value) || value < 1 || value > kCardLastDay) return false;
+  day = value;
+  return true;
+}
+
+bool ReadMonths(const std::string& text, int& months) {
+  if (text == "next") months = 1;
+  else if (text == "after-next") months = 2;
+  else return false;
+  return true;
+}
+
+bool ReadCard(const std::vector<std::string>& f, TCardSettings& card) {
+  if (f.size() < kCardFields || f[0] != "card" || f[1].empty()) return false;
+  card.card = f[1];
+  card.fromAccount = f[5];
+  return ReadDay(f[2], card.closingDay) && ReadDay(f[3], card.paymentDay) && ReadMonths(f[4], card.paymentMonths);
+}
+
+std::vector<std::string> CardFields(const TCardSettings& c) {
+  return {"card",
+          c.card,
+          DayField(c.closingDay),
+          DayField(c.paymentDay),
+          c.paymentMonths == 2 ? "after-next" : "next",
+          c.fromAccount};
+}
+
+bool IsAsset(const THeadList& categories, const std::string& name) {
+  return !name.empty() && categories.IndexOfKey(MakeKey(name, kKindAsset)) >= 0;
+}
+
+bool DayInRange(int day) { return day == kCardMonthEnd || (day >= 1 && day <= kCardLastDay); }
+
+}  // namespace
+
+std::string CardProblem(const TCardSettings& card, const THeadList& categories) {
+  if (!IsAsset(categories, card.card)) return "カード「" + card.card + "」は通帳の資産の項目にありません。";
+  if (card.fromAccount.empty()) return "カード「" + card.card + "」の引落口座が決まっていません。";
+  if (!IsAsset(categories, card.fromAccount)) {
+    return "カード「" + card.card + "」の引落口座「" + card.fromAccount + "」が通帳の資産の項目にありません。";
+  }
+  if (card.fromAccount == card.card) return "カード「" + card.card + "」の引落口座にカード自身は選べません。";
+  if (!DayInRange(card.closingDay) || !DayInRange(card.paymentDay)) {
+    return "カード「" + card.card + "」の締め日と支払日は1日から28日か月末にしてください。";
+  }
+  if (card.paymentMonths != 1 && card.paymentMonths != 2) {
+    return "カード「" + card.card + "」の支払月は翌月か翌々月にしてください。";
+  }
+  return {};
+}
+
+std::string CardDayText(int day) { return day == kCardMonthEnd ? std::string("月末") : std::to_string(day) + "日"; }
+
+std::string PaymentMonthText(int months) { return months == 2 ? "翌々月" : "翌月"; }
+
+bool TCardStore::Load(const std::string& passbookFolder, std::string& error) {
+  *this = TCardStore();
+  m_folder = passbookFolder;
+  const std::string path = passbookFolder + "/" + kCardFileName;
+  std::string bytes;
+  int code = 0;
+  switch (ReadFileUpTo(path, kMaxFileSize, bytes, &code)) {
+    case TReadStatus::rsRead: break;
+    case TReadStatus::rsMissing: return true;
+    case TReadStatus::rsTooLarge:
+      m_unreadable = true;
+      error = "カードの設定ファイル「" + path + "」が大きすぎて読めません。";
+      return false;
+    case TReadStatus::rsFailed:
+      m_unreadable = true;
+      error = "カードの設定ファイル「" + path + "」を読み込めません。\n" + SystemErrorText(code);
+      return false;
+  }
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    TCardSettings card;
+    // A second line for one card would make its bill ambiguous: the first one holds.
+    if (ReadCard(CsvSplit(DecodeCp932(line)), card) && !Find(card.card)) m_cards.push_back(std::move(card));
+    else m_kept.push_back(std::move(line));
+  }
+  return true;
+}
+
+bool TCardStore::Save(std::string& error) const {
+  const std::string path = m_folder + "/" + kCardFileName;
+  if (m_unreadable) {
+    error = "カードの設定ファイル「" + path + "」を読み込めなかったため、上書きしません。";
+    return false;
+  }
+  std::string text;
+  for (const TCardSettings& card : m_cards) text += CsvJoin(CardFields(card)) + "\r\n";
+  std::string bytes;
+  std::string bad;
+  if (!EncodeCp932(text, bytes, &bad)) {
+    error = "カードの設定に保存できない文字「" + bad + "」があります。";
+    return false;
+  }
+  for (const std::string& line : m_kept) bytes += line + "\r\n";
+  return WriteFileAtomic(path, bytes, &error);
+}
+
+const TCardSettings* TCardStore::Find(std::string_view card) const {
+  const auto found =
+      std::find_if(m_cards.begin(), m_cards.end(), [card](const TCardSettings& c) { return c.card == card; });
+  return found == m_cards.end() ? nullptr : &*found;
+}
+
+void TCardStore::Set(const TCardSettings& card) {
+  const auto found =
+      std::find_if(m_cards.begin(), m_cards.end(), [&card](const TCardSettings& c) { return c.card == card.card; });
+  if (found == m_cards.end()) m_cards.push_back(card);
+  else *found = card;
+}
+
+void TCardStore::Remove(std::string_view card) {
+  std::erase_if(m_cards, [card](const TCardSettings& c) { return c.card == card; });
+}
+
+}  // namespace kzm
