@@ -6,6 +6,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "foundation/AppGlobal.h"
+#include "card/CardSettings.h"
 #include "passbook/DemoPassbook.h"
 
 namespace kzm::cli {
@@ -28,6 +29,12 @@ int DemoCommand(const TArgList& args) {
   std::vector<std::string> folders;
   std::string error;
   if (!MakeDemoPassbooks(dataFolder, options, folders, error)) throw TCliError(error);
+  // The household's card closes at the month's end and is paid from the bank on the 10th,
+  // as its entries are made, so the card's bills show as paid.
+  TCardStore cards;
+  if (!cards.Load(folders.front(), error)) throw TCliError(error);
+  cards.Set(TCardSettings{"カード", kCardMonthEnd, 10, 1, "銀行"});
+  if (!cards.Save(error)) throw TCliError(error);
   for (const std::string& folder : folders) std::printf("%s\n", folder.c_str());
   return 0;
 }
