@@ -46,6 +46,8 @@ void TNoticeGroup::Notify(const std::string& text) {
   if (std::find(m_texts.begin(), m_texts.end(), text) == m_texts.end()) m_texts.push_back(text);
 }
 
+// News of success is not a failure to gather: it is shown at once.
+void TNoticeGroup::Inform(const std::string& text) { Outer().Inform(text); }
 bool TNoticeGroup::AskYesNo(const std::string& text) { return Outer().AskYesNo(text); }
 bool TNoticeGroup::AskYesNoDefaultNo(const std::string& text) { return Outer().AskYesNoDefaultNo(text); }
 bool TNoticeGroup::CloseDataWindows() { return Outer().CloseDataWindows(); }

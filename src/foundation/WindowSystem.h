@@ -23,6 +23,8 @@ class TWindowSystem {
   virtual void BroadcastToForms(int message, int first, int second) = 0;
   // A message box with the text (an error or information the user must see).
   virtual void Notify(const std::string& text) = 0;
+  // A message box telling that something went well (a count of what was done).
+  virtual void Inform(const std::string& text) { Notify(text); }
   // A Yes/No question; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // The same question where Enter answers No: for what cannot be taken back.
@@ -56,6 +58,7 @@ class TNoticeGroup final : public TWindowSystem {
 
   void BroadcastToForms(int message, int first, int second) override;
   void Notify(const std::string& text) override;
+  void Inform(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   bool AskYesNoDefaultNo(const std::string& text) override;
   bool CloseDataWindows() override;

@@ -94,8 +94,11 @@ void TSGraph::DrawLegend(TChartCanvas& canvas, int left, int height, int width, 
     // Right-aligned, but never over the swatch: fonts with wider digits need the room.
     const int percentLeft = std::max(row.percentRight - canvas.TextWidth(row.percent), row.swatch.right + 1);
     canvas.TextOut(percentLeft, row.textTop, row.percent, kBlack);
+    // The name keeps a space's width after a share that came out wider than its place.
+    const int gap = std::max(2 * layout.pad, canvas.TextWidth(" "));
+    const int nameLeft = std::max(row.nameLeft, percentLeft + canvas.TextWidth(row.percent) + gap);
     const int amountLeft = row.amountRight - canvas.TextWidth(row.amount);
-    canvas.TextOut(row.nameLeft, row.textTop, FitText(row.name, measure, amountLeft - row.nameLeft), kBlack);
+    canvas.TextOut(nameLeft, row.textTop, FitText(row.name, measure, amountLeft - nameLeft), kBlack);
     canvas.TextOut(amountLeft, row.textTop, row.amount, kBlack);
     canvas.DrawLine(layout.left, row.lineY, layout.right, row.lineY, layout.lineWidth, layout.lineColor);
   }

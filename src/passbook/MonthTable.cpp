@@ -147,7 +147,8 @@ bool FillMonthDetail(const std::string& categoryKey, TDayNumber day, TMonthDetai
   for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) {
     int32_t amount = 0;
     if (!EntryInCell(data.Entry(i), categoryKey, kind, amount)) continue;
-    std::string text = FormatThousands(amount);
+    // A memo line is its text alone: a memo has no amount to show.
+    std::string text = kind == kKindMemo ? std::string() : FormatThousands(amount);
     if (kind == kKindAsset && amount > 0) text = "+" + text;
     detail.lines.push_back({data.Entry(i).itemText, std::move(text)});
   }

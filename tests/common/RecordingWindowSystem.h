@@ -24,6 +24,11 @@ class TRecordingWindowSystem : public TWindowSystem {
 
   void BroadcastToForms(int message, int first, int second) override { notices.push_back({message, first, second}); }
   void Notify(const std::string& text) override { messages.push_back(text); }
+  // News of success goes among the messages too, and is also kept apart.
+  void Inform(const std::string& text) override {
+    messages.push_back(text);
+    informed.push_back(text);
+  }
   bool AskYesNo(const std::string& text) override {
     messages.push_back(text);
     return answer;
@@ -34,6 +39,7 @@ class TRecordingWindowSystem : public TWindowSystem {
   bool MoveToRecycleBin(const std::string&) override { return false; }
 
   std::vector<std::string> messages;
+  std::vector<std::string> informed;
   std::vector<TNoticeSent> notices;
   bool answer = false;
 };

@@ -155,6 +155,7 @@ TEST_F(MonthTableTest, DetailListsTheEntriesBehindACell) {
       {"食費", kKindPayment, 0x000000, {{"3/5 食費", ""}, {"パン", "298"}}},
       {"給与", kKindReceipt, 0xFF0000, {{"3/5 給与", ""}, {"三月分", "200,000"}, {"立替の戻り", "3,000"}}},
       {"支出合計", kKindPaymentTotal, 0x808080, {{"3/5 支出合計", ""}, {"パン", "298"}}},
+      {"メモ", kKindMemo, 0x808080, {{"3/5 メモ", ""}, {"memo", ""}}},  // texts only, no "0"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

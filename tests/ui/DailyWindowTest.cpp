@@ -248,6 +248,12 @@ TEST_F(DailyWindowTest, AnEmptiedMemoRemovesTheMemoEntry) {
   QTest::mouseClick(window->MemoBox()->viewport(), Qt::LeftButton);
   Settle();
   ASSERT_EQ(QApplication::focusWidget(), window->MemoBox());
+  // Tab leaves the memo without writing a tab character into it.
+  Key(Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), window->MemoBox());
+  EXPECT_FALSE(window->MemoBox()->toPlainText().contains(QLatin1Char('\t')));
+  QTest::mouseClick(window->MemoBox()->viewport(), Qt::LeftButton);
+  Settle();
   Key(Qt::Key_A, Qt::ControlModifier);
   Key(Qt::Key_Delete);
   Key(Qt::Key_Right, Qt::ControlModifier);

@@ -45,6 +45,7 @@ namespace {
 class TTestWindows final : public TQtWindowSystem {
  public:
   void Notify(const std::string& text) override { messages.push_back(text); }
+  void Inform(const std::string& text) override { messages.push_back(text); }
   std::vector<std::string> messages;
 };
 

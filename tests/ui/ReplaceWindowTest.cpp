@@ -175,6 +175,7 @@ TEST_F(ReplaceWindowTest, ARunCountsTellsTheWindowsAndKeepsLaterMonthsOutsideThe
 
   ASSERT_EQ(m_windows.messages.size(), 1u) << m_windows.messages[0];
   EXPECT_EQ(m_windows.messages[0], "3件を変換しました");
+  EXPECT_EQ(m_windows.informed, m_windows.messages);  // shown as news, not as a warning
   EXPECT_EQ(ChangedFiles(), 2);
   const std::string march = m_data.File("家計/Daily/202403.kzm");
   EXPECT_EQ(Files()[march], m_original[march]);

@@ -104,6 +104,7 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
 
   QTest::mouseClick(Child<QPushButton>(window, "ButtonImport"), Qt::LeftButton);
   EXPECT_TRUE(Said(m_windows.messages, "2件を取り込みました"));
+  EXPECT_TRUE(Said(m_windows.informed, "2件を取り込みました"));
   const std::string january = MonthText("201801.kzm");
   EXPECT_NE(january.find("20180109,支出,未分類,資産,銀行,1500,カード,"), std::string::npos) << january;
   EXPECT_NE(january.find("20180127,資産,現金,資産,銀行,20000,ATM,"), std::string::npos) << january;

@@ -176,7 +176,8 @@ void TFmReplace::ButtonReplaceGoClick() {
   m_stopButton->setEnabled(false);
   // The windows show the replaced entries at once, not only when this window closes.
   if (outcome.monthsChanged > 0) WindowSystem().BroadcastToForms(kNoticeDataChanged, 0, 0);
-  WindowSystem().Notify(ReplaceReport(outcome));
+  if (outcome.failed) WindowSystem().Notify(ReplaceReport(outcome));
+  else WindowSystem().Inform(ReplaceReport(outcome));
 }
 
 void TFmReplace::reject() {

@@ -117,6 +117,8 @@ void TFmDaily::CreateComponents() {
   m_memo = new QPlainTextEdit(this);
   m_memo->setObjectName(QStringLiteral("Memo"));
   m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Tab moves on, as in every other field: a tab character saved into the memo helps no one.
+  m_memo->setTabChangesFocus(true);
   m_memo->installEventFilter(this);
   connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
     if (!m_loading) m_modified = true;

@@ -83,6 +83,10 @@ void TQtWindowSystem::Notify(const std::string& text) {
   QMessageBox::warning(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text));
 }
 
+void TQtWindowSystem::Inform(const std::string& text) {
+  QMessageBox::information(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text));
+}
+
 bool TQtWindowSystem::AskYesNo(const std::string& text) {
   return QMessageBox::question(DialogParent(), QStringLiteral(KZM_PRODUCT_NAME), QString::fromStdString(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -31,6 +31,7 @@ class TQtWindowSystem : public QObject, public kzm::TWindowSystem {
 
   void BroadcastToForms(int message, int first, int second) override;
   void Notify(const std::string& text) override;
+  void Inform(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   bool AskYesNoDefaultNo(const std::string& text) override;
   bool CloseDataWindows() override;

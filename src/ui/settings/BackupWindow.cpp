@@ -166,7 +166,7 @@ void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
     WindowSystem().Notify(error);
     return;
   }
-  WindowSystem().Notify("復元しました。復元の前の状態は「復元の前」のバックアップにあります。");
+  WindowSystem().Inform("復元しました。復元の前の状態は「復元の前」のバックアップにあります。");
 }
 
 void TFmBackup::OfferReadableCopies() {

@@ -340,7 +340,8 @@ void TFmStatementImport::ButtonImportClick() {
   if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
     message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
   }
-  WindowSystem().Notify(message);
+  if (outcome.failed) WindowSystem().Notify(message);
+  else WindowSystem().Inform(message);
   const std::string accountName = m_account->currentText().toStdString();
   if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
     m_presets.SetAccount(m_import.Statement().layoutName, accountName);
@@ -355,7 +356,8 @@ void TFmStatementImport::ButtonUndoClick() {
   if (!SaveAllDataWindows()) return;
   const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
   ShowLastImport();
-  WindowSystem().Notify(outcome.message);
+  if (outcome.failed || outcome.nothing) WindowSystem().Notify(outcome.message);
+  else WindowSystem().Inform(outcome.message);
   Classify();
 }
 
