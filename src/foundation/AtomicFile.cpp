@@ -116,9 +116,19 @@ int CreateTemp(const std::string& path, std::string& tempPath) {
   return -1;
 }
 
+void SyncFolder(const std::string& folder) {
+  TFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() >= 0) (void)::fsync(dir.Get());
+}
+
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+void TFolderSyncBatch::SyncFolders() {
+  for (const std::string& folder : m_folders) SyncFolder(folder);
+  m_folders.clear();
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, TFolderSyncBatch* batch) {
   std::string tempPath;
   TFd fd(CreateTemp(path, tempPath));
   if (fd.Get() < 0) return Fail(error, path);
@@ -143,8 +153,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     return Fail(error, path);
   }
   // The rename itself must reach the disk too.
-  TFd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) (void)::fsync(dir.Get());
+  if (batch) batch->Add(FolderOf(path));
+  else SyncFolder(FolderOf(path));
   return true;
 }
 

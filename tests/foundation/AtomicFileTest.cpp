@@ -38,6 +38,32 @@ TEST(AtomicFile, WritesReplacesAndLeavesNoTemporaryFile) {
   EXPECT_EQ(files, 1);
 }
 
+// A batch takes each folder once however many files go into it, the files themselves being
+// whole and in place at once; the folders are synced by the end of the batch at the latest.
+TEST(AtomicFile, ABatchSyncsEachFolderOnce) {
+  TTempFolder dir;
+  ::mkdir(dir.File("Daily").c_str(), 0755);
+  ::mkdir(dir.File("Monthly").c_str(), 0755);
+  {
+    TFolderSyncBatch batch;
+    for (int month = 1; month <= 12; ++month) {
+      const std::string name = "2024" + std::string(month < 10 ? "0" : "") + std::to_string(month);
+      ASSERT_TRUE(WriteFileAtomic(dir.File("Daily/" + name + ".kzm"), name, nullptr, &batch));
+      EXPECT_EQ(ReadBytes(dir.File("Daily/" + name + ".kzm")), name);
+    }
+    ASSERT_TRUE(WriteFileAtomic(dir.File("Monthly/202401.mif"), "m", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 2u);
+    batch.SyncFolders();
+    EXPECT_EQ(batch.Pending(), 0u);
+    ASSERT_TRUE(WriteFileAtomic(dir.File("Daily/202401.kzm"), "again", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 1u);
+    // A failed write leaves its folder out of the batch: nothing of it was renamed.
+    EXPECT_FALSE(WriteFileAtomic(dir.File("missing/202401.kzm"), "x", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 1u);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("Daily/202401.kzm")), "again");
+}
+
 TEST(AtomicFile, FailureKeepsTheOldFileAndSaysWhy) {
   TTempFolder dir;
   const std::string path = dir.File("keep.ini");
