@@ -37,6 +37,34 @@ class TFolderSyncBatch {
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view bytes,
                                    std::string* error = nullptr, TFolderSyncBatch* batch = nullptr);
 
+// A file written piece by piece that takes the place of path only when committed, whole, as
+// WriteFileAtomic writes it; not committed, it is dropped and the old file stays untouched.
+// For output too large to hold in memory at once.
+class TAtomicFileStream {
+ public:
+  explicit TAtomicFileStream(std::string path);
+  ~TAtomicFileStream();
+  TAtomicFileStream(const TAtomicFileStream&) = delete;
+  TAtomicFileStream& operator=(const TAtomicFileStream&) = delete;
+
+  // Makes the temporary file beside path. False, with error as WriteFileAtomic gives it, when
+  // it cannot be made.
+  [[nodiscard]] bool Open(std::string* error = nullptr);
+  // Adds bytes. A failed write is remembered, and Commit then fails.
+  void Append(std::string_view bytes);
+  // Syncs the file and renames it over path (the folder synced, or left to batch). False, with
+  // error, when any write failed or the file could not take path's place.
+  [[nodiscard]] bool Commit(std::string* error = nullptr, TFolderSyncBatch* batch = nullptr);
+
+ private:
+  void Drop();
+
+  std::string m_path;
+  std::string m_tempPath;
+  int m_fd = -1;
+  int m_failure = 0;  // errno of the first failed write
+};
+
 // Removes the temporary files WriteFileAtomic leaves in folder when its process ends in the
 // middle of a write (a crash, a kill): "<name>.tmp<pid>-<n>" whose process is gone, or runs
 // again under that number but started after the file was written. Files of living writers
