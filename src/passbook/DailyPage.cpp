@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Shell.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/AccountingMonth.h"
@@ -30,17 +29,10 @@ void BuildDayCategories(THeadList& list, const THeadList& passbook, TDayNumber d
 }
 
 bool FinishDaySave(TDayNumber day) {
-  bool saved = true;
-  {
-    // The month file's folder is synced after the settlement is written: that sync has
-    // usually carried the month file's rename to the disk already, so the folder's is cheap.
-    TFolderSyncBatch folders;
-    const TFolderSyncLoan loan(CurrentMonthData(), folders);
-    // The file first: should the summary fail, the entries are on disk all the same.
-    saved = CurrentMonthData().Save();
-    THeadList summary;
-    if (!BuildMonth(MonthOfDay(day), summary)) saved = false;
-  }
+  // The file first: should the summary fail, the entries are on disk all the same.
+  bool saved = CurrentMonthData().Save();
+  THeadList summary;
+  if (!BuildMonth(MonthOfDay(day), summary)) saved = false;
   BroadcastToForms(kNoticeDataChanged, day, 0);
   return saved;
 }
