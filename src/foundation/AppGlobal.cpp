@@ -111,8 +111,10 @@ void TorvGlobal::AdoptDataFolder(const std::string& folder) {
 
 bool TorvGlobal::IsPortableCopy() const {
   // Without the mark, a copy whose folder happens to be writable (an installation run as
-  // root, a package unpacked by hand) would scatter data into its program folder.
-  if (!FileExists(AppPath() + kPortableMarkName)) return false;
+  // root, a package unpacked by hand) would scatter data into its program folder. A copy that
+  // already keeps its passbooks in Data beside it was portable before the mark existed, and
+  // stays so rather than seem to lose them.
+  if (!FileExists(AppPath() + kPortableMarkName) && !FolderExists(AppPath() + "Data")) return false;
   TprofileList machine;
   machine.LoadFromFile(m_setup.machineConfigFile);
   const std::string appDir = StripTrailingBackslashes(machine.ReadString("", "AppDir", ""));

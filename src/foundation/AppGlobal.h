@@ -5,8 +5,8 @@
 //
 // Data folder, in this order: the folder given with --data-folder (this session only); the
 // user's override, DATA/PATH in $XDG_CONFIG_HOME/Orvik/tavimrok.ini; for a portable copy (a
-// file kPortableMarkName beside the program, its folder not named as AppDir in
-// /etc/xdg/Orvik/tavimrok.ini) a writable "Data" folder beside the program; for every other
+// file kPortableMarkName or an existing "Data" folder beside the program, its folder not named
+// as AppDir in /etc/xdg/Orvik/tavimrok.ini) a writable "Data" folder beside the program; for every other
 // copy the per-user folder $XDG_DATA_HOME/Orvik/もるぽ通帳. An installed program never keeps
 // its data in its program folder, even when it runs as root and could write there.
 
