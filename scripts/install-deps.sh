@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev libzip-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
+  lintian
   qt6-translations-l10n
 )
 missing=()

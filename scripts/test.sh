@@ -9,8 +9,10 @@ jobs=$(nproc)
 
 scripts/build.sh
 (cd build && ctest --output-on-failure -j "$jobs")
-# The Debian package of that build, and what it holds.
-(cd build && rm -f tavimrok_*.deb && cpack -G DEB >/dev/null && dpkg-deb --info tavimrok_*.deb && dpkg-deb --contents tavimrok_*.deb)
+# The Debian package of that build, what it holds, and lintian's word on it: no error and no
+# warning.
+(cd build && rm -f tavimrok_*.deb && cpack -G DEB >/dev/null && dpkg-deb --info tavimrok_*.deb && dpkg-deb --contents tavimrok_*.deb &&
+  lintian --fail-on error,warning tavimrok_*.deb)
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DKZM_WITH_UI=OFF -DKZM_SANITIZE=ON -DKZM_BENCH=OFF -DKZM_WERROR=ON >/dev/null

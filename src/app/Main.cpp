@@ -1,5 +1,6 @@
 // Program entry: the single instances, start-up, the main window and the message loop, and
-// saving at the end. Takes --data-folder DIR to keep the passbooks in DIR, and --self-check.
+// saving at the end. The options are in CommandLine.h.
+#include "CommandLine.h"
 #include "ProgramInstances.h"
 #include "SelfCheck.h"
 #include "StartupProbe.h"
@@ -11,40 +12,32 @@
 #include "ui/main/QtWindowSystem.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
-namespace {
-
-struct TArguments {
-  QString dataFolder;
-  bool selfCheck = false;
-};
-
-TArguments ReadArguments(const QApplication& app) {
-  QCommandLineParser parser;
-  const QCommandLineOption dataFolder(QStringLiteral("data-folder"), QStringLiteral("Keep the passbooks in DIR."),
-                                      QStringLiteral("DIR"));
-  const QCommandLineOption selfCheck(QStringLiteral("self-check"),
-                                     QStringLiteral("Say whether the files beside the program are found, and end."));
-  parser.addOption(dataFolder);
-  parser.addOption(selfCheck);
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.process(app);
-  return {parser.value(dataFolder), parser.isSet(selfCheck)};
-}
-
-}  // namespace
+#include <cstdio>
 
 int main(int argc, char** argv) {
+  // Read before Qt starts: Qt ends the program when it finds no display, and asking for help
+  // or checking an installation must work over ssh and in scripts.
+  const kzm::TCommandLine line = kzm::ReadCommandLine(argc, argv);
+  switch (line.action) {
+    case kzm::TStartAction::saHelp:
+      std::fputs(kzm::HelpText().c_str(), stdout);
+      return 0;
+    case kzm::TStartAction::saVersion:
+      std::fputs(kzm::VersionText().c_str(), stdout);
+      return 0;
+    case kzm::TStartAction::saMistake:
+      std::fprintf(stderr, "%s\n", line.error.c_str());
+      return 1;
+    case kzm::TStartAction::saSelfCheck: {
+      kzm::TProgramInstances instances(line.dataFolder);
+      return kzm::RunSelfCheck();
+    }
+    case kzm::TStartAction::saRun:
+      break;
+  }
   kzm::ui::TGuardedApplication app(argc, argv);
   kzm::ui::SetUpApplication();
-  const TArguments arguments = ReadArguments(app);
-  const QString& dataFolder = arguments.dataFolder;
-  if (arguments.selfCheck) {
-    kzm::TProgramInstances instances(dataFolder.toStdString());
-    return kzm::RunSelfCheck();
-  }
   // Closing the main window ends the program, whatever other windows are open.
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -52,7 +45,7 @@ int main(int argc, char** argv) {
   kzm::SetWindowSystem(&windowSystem);
   int result = 0;
   {
-    kzm::TProgramInstances instances(dataFolder.toStdString());
+    kzm::TProgramInstances instances(line.dataFolder);
     kzm::ui::TInstanceChannel channel;
     if (kzm::ui::StartUp(channel)) {
       {

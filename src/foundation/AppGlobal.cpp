@@ -109,11 +109,20 @@ void TorvGlobal::AdoptDataFolder(const std::string& folder) {
   if (!m_dataFolder.empty()) EnsureFolder(m_dataFolder);
 }
 
-void TorvGlobal::ComputeDataFolder() {
+bool TorvGlobal::IsPortableCopy() const {
+  // Without the mark, a copy whose folder happens to be writable (an installation run as
+  // root, a package unpacked by hand) would scatter data into its program folder. A copy that
+  // already keeps its passbooks in Data beside it was portable before the mark existed, and
+  // stays so rather than seem to lose them.
+  if (!FileExists(AppPath() + kPortableMarkName) && !FolderExists(AppPath() + "Data")) return false;
   TprofileList machine;
   machine.LoadFromFile(m_setup.machineConfigFile);
   const std::string appDir = StripTrailingBackslashes(machine.ReadString("", "AppDir", ""));
-  if (LowerCase(appDir) != LowerCase(m_appFolder) && IsFolderWritable(AppPath())) {
+  return LowerCase(appDir) != LowerCase(m_appFolder) && IsFolderWritable(AppPath());
+}
+
+void TorvGlobal::ComputeDataFolder() {
+  if (IsPortableCopy()) {
     m_dataFolder = m_appFolder + "/Data";
   } else {
     m_dataFolder = SpecialFolder(TSpecialFolder::sfAppData) + "/" + kCompanyName + "/" + kProductName;

@@ -4,10 +4,11 @@
 // instance is AppGlobal().
 //
 // Data folder, in this order: the folder given with --data-folder (this session only); the
-// user's override, DATA/PATH in $XDG_CONFIG_HOME/Orvik/tavimrok.ini; for an installed copy
-// (its folder named as AppDir in /etc/xdg/Orvik/tavimrok.ini) the per-user folder
-// $XDG_DATA_HOME/Orvik/もるぽ通帳; for any other copy a writable "Data" folder beside the
-// program, else the per-user folder.
+// user's override, DATA/PATH in $XDG_CONFIG_HOME/Orvik/tavimrok.ini; for a portable copy (a
+// file kPortableMarkName or an existing "Data" folder beside the program, its folder not named
+// as AppDir in /etc/xdg/Orvik/tavimrok.ini) a writable "Data" folder beside the program; for every other
+// copy the per-user folder $XDG_DATA_HOME/Orvik/もるぽ通帳. An installed program never keeps
+// its data in its program folder, even when it runs as root and could write there.
 
 #include "foundation/ProfileList.h"
 
@@ -29,6 +30,10 @@ struct TGlobalSetup {
   [[nodiscard]] static TGlobalSetup FromSystem();
 };
 
+// The file beside the program that makes a copy portable: its data goes into "Data" beside it.
+// Only its presence counts. The build tree carries one; an installation never does.
+inline constexpr const char* kPortableMarkName = "portable";
+
 // The lock file of the copy of the program that works on a data folder, inside that folder.
 inline constexpr const char* kLockFileName = "tavimrok.lock";
 
@@ -49,6 +54,8 @@ class TorvGlobal {
   [[nodiscard]] std::string InternalName() const;  // "tavimrok"
   [[nodiscard]] std::string Version() const;       // "1.0.0"
 
+  // Whether this copy keeps its data beside itself (see the rule at the top of this file).
+  [[nodiscard]] bool IsPortableCopy() const;
   // The data folder without trailing "/", worked out and created on first use.
   [[nodiscard]] const std::string& DataFolder();
   // DataFolder() + "/".

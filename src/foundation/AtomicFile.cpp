@@ -116,36 +116,70 @@ int CreateTemp(const std::string& path, std::string& tempPath) {
   return -1;
 }
 
+void SyncFolder(const std::string& folder) {
+  TFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() >= 0) (void)::fsync(dir.Get());
+}
+
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string tempPath;
-  TFd fd(CreateTemp(path, tempPath));
-  if (fd.Get() < 0) return Fail(error, path);
+void TFolderSyncBatch::SyncFolders() {
+  for (const std::string& folder : m_folders) SyncFolder(folder);
+  m_folders.clear();
+}
+
+TAtomicFileStream::TAtomicFileStream(std::string path) : m_path(std::move(path)) {}
+
+TAtomicFileStream::~TAtomicFileStream() { Drop(); }
+
+void TAtomicFileStream::Drop() {
+  if (m_fd < 0) return;
+  ::close(m_fd);
+  m_fd = -1;
+  ::unlink(m_tempPath.c_str());
+}
+
+bool TAtomicFileStream::Open(std::string* error) {
+  Drop();
+  m_failure = 0;
+  m_fd = CreateTemp(m_path, m_tempPath);
+  if (m_fd < 0) return Fail(error, m_path);
   // A replaced file keeps its permissions.
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) (void)::fchmod(fd.Get(), old.st_mode & 07777);
-  bool ok = WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
-  int e = errno;
-  if (!fd.Close() && ok) {
-    ok = false;
-    e = errno;
+  if (::stat(m_path.c_str(), &old) == 0) (void)::fchmod(m_fd, old.st_mode & 07777);
+  return true;
+}
+
+void TAtomicFileStream::Append(std::string_view bytes) {
+  if (m_fd < 0 || m_failure != 0) return;
+  if (!WriteAll(m_fd, bytes)) m_failure = errno;
+}
+
+bool TAtomicFileStream::Commit(std::string* error, TFolderSyncBatch* batch) {
+  if (m_fd < 0) {
+    errno = EBADF;
+    return Fail(error, m_path);
   }
-  if (!ok) {
-    ::unlink(tempPath.c_str());
-    errno = e;
-    return Fail(error, path);
-  }
-  if (::rename(tempPath.c_str(), path.c_str()) != 0) {
-    const int e = errno;
-    ::unlink(tempPath.c_str());
-    errno = e;
-    return Fail(error, path);
+  if (m_failure == 0 && ::fsync(m_fd) != 0) m_failure = errno;
+  if (::close(m_fd) != 0 && m_failure == 0) m_failure = errno;
+  m_fd = -1;
+  if (m_failure == 0 && ::rename(m_tempPath.c_str(), m_path.c_str()) != 0) m_failure = errno;
+  if (m_failure != 0) {
+    ::unlink(m_tempPath.c_str());
+    errno = m_failure;
+    return Fail(error, m_path);
   }
   // The rename itself must reach the disk too.
-  TFd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) (void)::fsync(dir.Get());
+  if (batch) batch->Add(FolderOf(m_path));
+  else SyncFolder(FolderOf(m_path));
   return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, TFolderSyncBatch* batch) {
+  TAtomicFileStream file(path);
+  if (!file.Open(error)) return false;
+  file.Append(bytes);
+  return file.Commit(error, batch);
 }
 
 int RemoveStaleTempFiles(const std::string& folder) {

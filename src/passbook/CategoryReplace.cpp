@@ -1,5 +1,6 @@
 #include "passbook/CategoryReplace.h"
 
+#include "foundation/AtomicFile.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthRange.h"
@@ -65,6 +66,11 @@ int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceReques
 
 TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& request,
                                  const std::function<bool()>& keepGoing) {
+  // Every month file is synced as it is written; the Daily folder, which holds their renames,
+  // once when the batch ends, before the outcome goes back (a folder sync per month was most
+  // of a long run's time).
+  TFolderSyncBatch folders;
+  const TFolderSyncLoan loan(data, folders);
   TReplaceOutcome outcome;
   const std::vector<TMonthOfFile> months = MonthsToWalk(data);
   for (size_t i = 0; i < months.size(); ++i) {

@@ -262,7 +262,7 @@ bool TkzmDataUnit::SaveMonth(TMonth& month) {
   }
   std::stable_sort(month.entries.begin(), month.entries.end(), EarlierEntry);
   std::string error;
-  if (!WriteMonthFile(month.path, month.entries, month.keptLines, error)) {
+  if (!WriteMonthFile(month.path, month.entries, month.keptLines, error, m_folderSync)) {
     WindowSystem().Notify(error + "\n入力した内容はこのまま残し、次に保存するときにもう一度書き込みます。");
     return false;
   }

@@ -22,6 +22,8 @@ struct TMonthFileRead;
 // A month that cannot be written (a full disk, a read-only file) is never dropped: the user is
 // told, and the month stays in memory, still modified, until a later Save manages to write
 // it; selecting one of its days again brings it back as it was.
+class TFolderSyncBatch;
+
 class TkzmDataUnit {
  public:
   TkzmDataUnit();
@@ -67,6 +69,9 @@ class TkzmDataUnit {
   // or a replacement, so the file follows the data. A failure is reported to the user through
   // the window system and gives false; the data stays in memory and stays modified.
   bool Save();
+  // While a batch is lent, the month files written sync their folder through it rather than
+  // one by one (a run over many months); nullptr goes back to a folder sync per file.
+  void SetFolderSyncBatch(TFolderSyncBatch* batch) { m_folderSync = batch; }
   // Drops the unsaved changes of the loaded month and reads it again from its file, for a
   // change that could not be written and must not be written later either.
   void DiscardMonthChanges();
@@ -118,6 +123,20 @@ class TkzmDataUnit {
   std::vector<std::unique_ptr<TMonth>> m_unsaved;  // months whose save failed, oldest first
   std::vector<std::string> m_readFailures;
   std::set<std::string> m_told;  // files the user has heard about, so each is said once
+  TFolderSyncBatch* m_folderSync = nullptr;
+};
+
+// Lends month data a folder-sync batch for one run of saves and takes it back however the run
+// ends. Declare it after the batch, so that the batch syncs once the loan is over.
+class TFolderSyncLoan {
+ public:
+  TFolderSyncLoan(TkzmDataUnit& data, TFolderSyncBatch& batch) : m_data(data) { m_data.SetFolderSyncBatch(&batch); }
+  ~TFolderSyncLoan() { m_data.SetFolderSyncBatch(nullptr); }
+  TFolderSyncLoan(const TFolderSyncLoan&) = delete;
+  TFolderSyncLoan& operator=(const TFolderSyncLoan&) = delete;
+
+ private:
+  TkzmDataUnit& m_data;
 };
 
 // The program's one month data, shared by every window.

@@ -114,7 +114,7 @@ TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t 
 
 bool WriteMonthFile(const std::string& path,
                     const std::vector<std::unique_ptr<TkzmEntry>>& entries,
-                    const std::vector<TKeptLine>& kept, std::string& error) {
+                    const std::vector<TKeptLine>& kept, std::string& error, TFolderSyncBatch* batch) {
   std::string bytes;
   std::string badChar;
   if (!FormatMonthBytes(entries, kept, bytes, &badChar)) {
@@ -123,7 +123,7 @@ bool WriteMonthFile(const std::string& path,
   }
   EnsureFolder(FolderOf(path));
   std::string why;
-  if (!WriteFileAtomic(path, bytes, &why)) {
+  if (!WriteFileAtomic(path, bytes, &why, batch)) {
     error = "月のデータを保存できませんでした。\n" + why;
     return false;
   }

@@ -12,6 +12,8 @@
 
 namespace kzm {
 
+class TFolderSyncBatch;
+
 // The month file ("yyyymm.kzm" in a passbook's Daily folder): CP932 text, one entry per line,
 // lines ended by CR LF, in (date, sequence) order. Each line is a CSV record of eight fields:
 // date "yyyymmdd", kind name of the category, its display name, kind name of the account,
@@ -48,10 +50,12 @@ TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t 
 TMonthFileRead ReadMonthFile(const std::string& path, int32_t firstDay, int32_t lastDay,
                              std::vector<TkzmEntry>& entries, std::vector<TKeptLine>& kept);
 
-// Writes the file atomically, creating its folder. On failure the old file is untouched and
-// error holds the message for the user, naming the file.
+// Writes the file atomically, creating its folder; with a batch, the folder's sync is left to
+// it. On failure the old file is untouched and error holds the message for the user, naming
+// the file.
 [[nodiscard]] bool WriteMonthFile(const std::string& path,
                                   const std::vector<std::unique_ptr<TkzmEntry>>& entries,
-                                  const std::vector<TKeptLine>& kept, std::string& error);
+                                  const std::vector<TKeptLine>& kept, std::string& error,
+                                  TFolderSyncBatch* batch = nullptr);
 
 }  // namespace kzm

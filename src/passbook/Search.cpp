@@ -1,4 +1,5 @@
 #include "passbook/Search.h"
+#include "passbook/SearchCsvFile.h"
 
 #include <algorithm>
 #include <climits>
@@ -188,20 +189,8 @@ std::string SearchCsvLine(const TkzmEntry& entry) {
 }
 
 bool WriteSearchCsv(const std::string& path, const std::vector<TkzmEntry>& results, std::string& error) {
-  std::string text;
-  for (const TkzmEntry& entry : results) text += SearchCsvLine(entry) + "\r\n";
-  std::string bytes;
-  std::string badChar;
-  if (!EncodeCp932(text, bytes, &badChar)) {
-    error = "「" + badChar + "」は保存できない文字です。CSVファイルを保存できませんでした。";
-    return false;
-  }
-  std::string why;
-  if (!WriteFileAtomic(path, bytes, &why)) {
-    error = "CSVファイルを保存できませんでした。\n" + why;
-    return false;
-  }
-  return true;
+  TSearchCsvFile file(path);
+  return file.Open(error) && file.Add(results, error) && file.Commit(error);
 }
 
 }  // namespace kzm

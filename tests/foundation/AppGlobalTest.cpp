@@ -55,13 +55,21 @@ TEST(AppGlobal, DataFolderRules) {
     const char* name;
     std::string appDir;  // written to the machine file when not empty
     bool programWritable;
+    bool marked;           // the portable mark lies beside the program
     const char* expected;  // below the temporary folder
+    bool dataThere = false;  // a Data folder is beside the program already
   };
   const Case cases[] = {
-      {"portable copy", "", true, "prog/Data"},
-      {"installed elsewhere", "/opt/tavimrok", true, "prog/Data"},
-      {"installed here, other letter case", "PROG/", true, "share/Orvik/もるぽ通帳"},
-      {"read-only program folder", "", false, "share/Orvik/もるぽ通帳"},
+      {"portable copy", "", true, true, "prog/Data"},
+      {"portable copy, installed elsewhere", "/opt/tavimrok", true, true, "prog/Data"},
+      {"installed here, other letter case", "PROG/", true, true, "share/Orvik/もるぽ通帳"},
+      {"read-only program folder", "", false, true, "share/Orvik/もるぽ通帳"},
+      // An installation run by root can write its program folder but carries no mark.
+      {"unmarked, writable, no machine file", "", true, false, "share/Orvik/もるぽ通帳"},
+      {"unmarked, installed elsewhere", "/opt/tavimrok", true, false, "share/Orvik/もるぽ通帳"},
+      // A copy used before the mark existed keeps finding its passbooks.
+      {"unmarked, Data already beside it", "", true, false, "prog/Data", true},
+      {"installed here, Data left beside it", "prog", true, false, "share/Orvik/もるぽ通帳", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -70,12 +78,16 @@ TEST(AppGlobal, DataFolderRules) {
       const std::string appDir = c.appDir.front() == '/' ? c.appDir : g.dir.File(c.appDir);
       WriteBytes(g.setup.machineConfigFile, "AppDir=" + appDir + "\r\n");
     }
+    if (c.marked) WriteBytes(g.dir.File(std::string("prog/") + kPortableMarkName), "");
+    if (c.dataThere) EnsureFolder(g.dir.File("prog/Data"));
     if (!c.programWritable) g.setup.exePath = "/proc/tavimrok";
     TorvGlobal global(g.setup);
     const std::string expected = g.dir.File(c.expected);
+    EXPECT_EQ(global.IsPortableCopy(), expected == g.dir.File("prog/Data"));
     EXPECT_EQ(global.DataFolder(), expected);
     EXPECT_TRUE(FolderExists(expected));
     EXPECT_EQ(global.DataPath(), expected + "/");
+    EXPECT_EQ(FolderExists(g.dir.File("prog/Data")), c.dataThere || expected == g.dir.File("prog/Data"));
   }
 }
 

@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -36,6 +39,93 @@ TEST(AtomicFile, WritesReplacesAndLeavesNoTemporaryFile) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+// A batch takes each folder once however many files go into it, the files themselves being
+// whole and in place at once; the folders are synced by the end of the batch at the latest.
+TEST(AtomicFile, ABatchSyncsEachFolderOnce) {
+  TTempFolder dir;
+  ::mkdir(dir.File("Daily").c_str(), 0755);
+  ::mkdir(dir.File("Monthly").c_str(), 0755);
+  {
+    TFolderSyncBatch batch;
+    for (int month = 1; month <= 12; ++month) {
+      const std::string name = "2024" + std::string(month < 10 ? "0" : "") + std::to_string(month);
+      ASSERT_TRUE(WriteFileAtomic(dir.File("Daily/" + name + ".kzm"), name, nullptr, &batch));
+      EXPECT_EQ(ReadBytes(dir.File("Daily/" + name + ".kzm")), name);
+    }
+    ASSERT_TRUE(WriteFileAtomic(dir.File("Monthly/202401.mif"), "m", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 2u);
+    batch.SyncFolders();
+    EXPECT_EQ(batch.Pending(), 0u);
+    ASSERT_TRUE(WriteFileAtomic(dir.File("Daily/202401.kzm"), "again", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 1u);
+    // A failed write leaves its folder out of the batch: nothing of it was renamed.
+    EXPECT_FALSE(WriteFileAtomic(dir.File("missing/202401.kzm"), "x", nullptr, &batch));
+    EXPECT_EQ(batch.Pending(), 1u);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("Daily/202401.kzm")), "again");
+}
+
+int FilesIn(const std::string& folder) {
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    (void)entry;
+    ++files;
+  }
+  return files;
+}
+
+// Written in pieces, the file takes the old one's place only when committed, whole; one that is
+// given up, or whose writing failed, leaves the old file and no temporary file behind.
+TEST(AtomicFile, AStreamReplacesTheFileOnlyWhenCommitted) {
+  TTempFolder dir;
+  const std::string path = dir.File("found.csv");
+  WriteBytes(path, "old");
+  {
+    TAtomicFileStream file(path);
+    ASSERT_TRUE(file.Open());
+    file.Append("one,");
+    file.Append(std::string("two\0", 4));
+    EXPECT_EQ(ReadBytes(path), "old");
+    ASSERT_TRUE(file.Commit());
+  }
+  EXPECT_EQ(ReadBytes(path), std::string("one,two\0", 8));
+  EXPECT_EQ(FilesIn(dir.Path()), 1);
+  {
+    TAtomicFileStream file(path);
+    ASSERT_TRUE(file.Open());
+    file.Append("given up");
+  }
+  EXPECT_EQ(ReadBytes(path), std::string("one,two\0", 8));
+  EXPECT_EQ(FilesIn(dir.Path()), 1);
+
+  // A disk that is full from the second piece on.
+  {
+    TAtomicFileStream file(path);
+    ASSERT_TRUE(file.Open());
+    file.Append("first");
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = old;
+    full.rlim_cur = 5;
+    ::setrlimit(RLIMIT_FSIZE, &full);
+    file.Append("second");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    file.Append("third");
+    std::string error;
+    EXPECT_FALSE(file.Commit(&error));
+    EXPECT_EQ(error.rfind(path + "\n", 0), 0u) << error;
+  }
+  EXPECT_EQ(ReadBytes(path), std::string("one,two\0", 8));
+  EXPECT_EQ(FilesIn(dir.Path()), 1);
+
+  TAtomicFileStream nowhere(dir.File("missing/found.csv"));
+  std::string error;
+  EXPECT_FALSE(nowhere.Open(&error));
+  EXPECT_FALSE(nowhere.Commit());
 }
 
 TEST(AtomicFile, FailureKeepsTheOldFileAndSaysWhy) {

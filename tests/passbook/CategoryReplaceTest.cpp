@@ -115,6 +115,18 @@ TEST_F(CategoryReplaceTest, AnAssetIsReplacedAsCategoryAndAsAccount) {
   EXPECT_TRUE(windows.messages.empty());
 }
 
+// The run lends the month data a batch for its folder syncs; once it is over, the month data
+// writes on its own again, whichever way the run ended.
+TEST_F(CategoryReplaceTest, TheMonthDataSavesOnItsOwnAfterARun) {
+  (void)ReplaceAllMonths(data, {kCash, kPurse}, [] { return false; });
+  (void)ReplaceAllMonths(data, {kPurse, kCash});
+  Add(3, 1, kFood, kBank, "あとで");
+  EXPECT_TRUE(data.Save());
+  EXPECT_EQ(ReferencesOnDisk(kFood), 5);
+  EXPECT_EQ(ReferencesOnDisk(kPurse), 0);
+  EXPECT_EQ(ReferencesOnDisk(kCash), 10);
+}
+
 TEST_F(CategoryReplaceTest, RangesAndKeysDecideWhatChanges) {
   using V = std::vector<std::string>;
   struct Case {

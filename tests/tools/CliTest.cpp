@@ -250,6 +250,35 @@ TEST_F(CliTest, UnreadableMonthFiles) {
   std::filesystem::rename(passbook + "/Daily.real", daily);
 }
 
+// The export is written month by month into a file of its own that takes the old file's
+// place only at the end: a month that cannot be read leaves the old file, and nothing else.
+TEST_F(CliTest, SearchToAFileIsAllOrNothing) {
+  const std::string passbook = Data() + "/おこづかい帳";
+  const std::string june = passbook + "/Daily/202406.kzm";
+  const std::string file = s_temp->File("export/all.csv");
+  std::filesystem::create_directories(s_temp->File("export"));
+  test::WriteBytes(file, "old export\r\n");
+  const std::string saved = test::ReadBytes(june);
+  std::filesystem::remove(june);
+  std::filesystem::create_directory(june);
+  const TRun failed = Run({"search", "おこづかい帳", "--output", file, "--data-folder", Data()});
+  std::filesystem::remove(june);
+  test::WriteBytes(june, saved);
+  EXPECT_EQ(failed.code, 1);
+  EXPECT_NE(failed.err.find(june), std::string::npos) << failed.err;
+  EXPECT_EQ(test::ReadBytes(file), "old export\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s_temp->File("export")),
+                          std::filesystem::directory_iterator()), 1);
+
+  // Whole, the file holds the lines the search prints, in CP932 with CR LF.
+  const TRun printed = Run({"search", "おこづかい帳", "--data-folder", Data()});
+  const TRun written = Run({"search", "おこづかい帳", "--output", file, "--data-folder", Data()});
+  ASSERT_EQ(written.code, 0) << written.err;
+  EXPECT_EQ(written.out, "");
+  EXPECT_GT(Lines(printed.out).size(), 100u);
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(file)), ReplaceAll(printed.out, "\n", "\r\n"));
+}
+
 TEST_F(CliTest, HelpAndCalendar) {
   for (const char* sub : {"list", "month", "search", "demo", "holidays", "seasons"}) {
     SCOPED_TRACE(sub);

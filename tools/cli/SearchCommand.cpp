@@ -1,13 +1,21 @@
 // search: the entries of a passbook that match, as the lines of the search export.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "CliSupport.h"
 #include "Commands.h"
 #include "foundation/Dates.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthFile.h"
+#include "passbook/MonthRange.h"
 #include "passbook/Search.h"
+#include "passbook/SearchCsvFile.h"
 
 namespace kzm::cli {
 
@@ -51,6 +59,76 @@ TSearchConditions ReadConditions(const TArgs& parsed) {
   return conditions;
 }
 
+// Whether the month file can be read whole, as the search will read it: nothing there (a
+// month without entries), or a file this process may open, of at most kMaxMonthFileSize.
+bool MonthFileReadable(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  struct stat st {};
+  const bool readable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                        static_cast<uint64_t>(st.st_size) <= kMaxMonthFileSize;
+  ::close(fd);
+  return readable;
+}
+
+// Takes the lines of a month read only to hear why it cannot be read.
+class TDropLines final : public TMonthLineSink {
+ public:
+  void Entry(const TEntryLine&) override {}
+  void Kept(int32_t, std::string_view) override {}
+};
+
+// The lines go out as they are found, so a result is printed before every month is read; a
+// file that cannot be read must end the search before anything is printed, as it always did.
+// Such a file is then read the month data's way, which says why and names it.
+void RequireMonthFilesReadable(const TSearchConditions& conditions) {
+  TkzmDataUnit& data = CurrentMonthData();
+  const std::vector<TMonthOfFile> months = MonthsToWalk(data);
+  TDropLines drop;
+  for (const TMonthOfFile& m : months) {
+    TDayNumber first = 0;
+    TDayNumber last = 0;
+    if (!MonthDaysInRange(m.year, m.month, conditions.first, conditions.last, first, last)) continue;
+    if (!MonthFileReadable(data.MonthFilePath(m.year, m.month))) (void)data.ReadMonthLines(m.year, m.month, drop);
+  }
+  RequireEverythingRead();
+}
+
+// Writes the results of each month as soon as the month is searched, to stdout or to the
+// export file, and forgets them: memory stays the same however many entries match.
+bool SearchAndWrite(const TSearchConditions& conditions, const std::optional<std::string>& outputPath) {
+  std::optional<TSearchCsvFile> file;
+  std::string error;
+  if (outputPath) {
+    file.emplace(*outputPath);
+    if (!file->Open(error)) throw TCliError(error);
+  } else {
+    RequireMonthFilesReadable(conditions);
+  }
+  TSearchResults results;
+  std::string lines;
+  bool written = true;
+  const bool read = SearchAllMonths(CurrentMonthData(), conditions, results, [&] {
+    if (file) {
+      written = file->Add(results.Entries(), error);
+    } else {
+      lines.clear();
+      for (const TkzmEntry& entry : results.Entries()) {
+        lines += SearchCsvLine(entry);
+        lines += '\n';
+      }
+      std::fwrite(lines.data(), 1, lines.size(), stdout);
+    }
+    results.Clear();
+    return written;
+  });
+  if (!written) throw TCliError(error);
+  // The file is given up (the old one kept) when a month could not be read.
+  RequireEverythingRead();
+  if (file && !file->Commit(error)) throw TCliError(error);
+  return read;
+}
+
 }  // namespace
 
 int SearchCommand(const TArgList& args) {
@@ -60,17 +138,10 @@ int SearchCommand(const TArgList& args) {
   if (parsed.positional.size() != 1) UsageError("search には通帳をひとつ指定してください。");
   const TSearchConditions conditions = ReadConditions(parsed);
   OpenPassbookFolder(FindPassbook(parsed.positional[0]));
-  TSearchResults results;
-  const bool saved = SearchAllMonths(CurrentMonthData(), conditions, results);
-  RequireEverythingRead();
   const auto output = parsed.options.find("--output");
-  if (output != parsed.options.end()) {
-    std::string error;
-    if (!WriteSearchCsv(output->second, results.Entries(), error)) throw TCliError(error);
-  } else {
-    for (const TkzmEntry& entry : results.Entries()) std::printf("%s\n", SearchCsvLine(entry).c_str());
-  }
-  return saved ? 0 : 1;
+  const bool read = SearchAndWrite(conditions, output == parsed.options.end() ? std::nullopt
+                                                                             : std::optional(output->second));
+  return read ? 0 : 1;
 }
 
 }  // namespace kzm::cli

@@ -1,8 +1,9 @@
 // tavimrok-killloop: saves a passbook in a loop in a child process and kills the child at a
 // random moment, again and again, then checks that every file the program writes is whole
-// and that opening the passbook again leaves no temporary file behind.
+// and that opening the passbook again leaves no temporary file behind. With --replace the
+// child runs category replacements over ten years of month files instead, back and forth.
 //
-//   tavimrok-killloop FOLDER [--kills N] [--seed S]
+//   tavimrok-killloop FOLDER [--kills N] [--seed S] [--replace]
 //
 // FOLDER must not exist; it becomes the data folder of the trial. Exit code 0 when every
 // check held, 1 when one failed (what failed is printed), 2 for a usage mistake.
@@ -25,6 +26,7 @@
 #include "foundation/ProfileList.h"
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
+#include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthFile.h"
 #include "passbook/Profile.h"
@@ -63,12 +65,42 @@ constexpr int kMonths = 3;  // the child writes March to May 2024 in turn
   }
 }
 
-// A month file is whole when its n entries all carry the note n and nothing was kept.
-bool MonthWhole(const std::string& path, int month, std::string& why) {
+// The replacement trial: ten years of months, each with n entries of 食費 whose note is n.
+constexpr int kReplaceFirstYear = 2015;
+constexpr int kReplaceYears = 10;
+const std::string kFood = MakeKey("食費", 1);
+const std::string kEatingOut = MakeKey("外食", 1);
+
+void WriteReplaceMonths(std::mt19937& random) {
+  TkzmDataUnit& data = CurrentMonthData();
+  for (int year = kReplaceFirstYear; year < kReplaceFirstYear + kReplaceYears; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      const int count = 1 + static_cast<int>(random() % 120);
+      for (int i = 0; i < count; ++i) {
+        data.SelectDay(EncodeDate(year, month, 1 + i % DaysInMonth(year, month)));
+        data.AddEntry(kFood, MakeKey("現金", 2), std::to_string(count), "買い物 " + std::to_string(i), 100 + i);
+      }
+    }
+  }
+  (void)data.Save();
+}
+
+// The child of the replacement trial: 食費 to 外食 over every month, then back, for ever.
+[[noreturn]] void ReplaceForEver(const std::string& passbook) {
+  CurrentProfile().OpenPassbook(passbook);
+  for (int round = 0;; ++round) {
+    const bool there = round % 2 == 0;
+    (void)ReplaceAllMonths(CurrentMonthData(), {there ? kFood : kEatingOut, there ? kEatingOut : kFood});
+  }
+}
+
+// A month file is whole when its n entries all carry the note n and nothing was kept; with
+// sameCategory, when they also all have one category (a replace changes a month at once).
+bool MonthWhole(const std::string& path, int month, std::string& why, int year = 2024, bool sameCategory = false) {
   std::vector<TkzmEntry> entries;
   std::vector<TKeptLine> kept;
-  const int32_t first = EncodeDate(2024, month, 1);
-  const TMonthFileRead read = ReadMonthFile(path, first, first + DaysInMonth(2024, month) - 1, entries, kept);
+  const int32_t first = EncodeDate(year, month, 1);
+  const TMonthFileRead read = ReadMonthFile(path, first, first + DaysInMonth(year, month) - 1, entries, kept);
   if (read.status == TMonthFileStatus::mfMissing) return true;
   if (read.status != TMonthFileStatus::mfRead || !kept.empty() || entries.empty()) {
     why = path + ": unreadable or holds foreign lines";
@@ -77,6 +109,10 @@ bool MonthWhole(const std::string& path, int month, std::string& why) {
   for (const TkzmEntry& entry : entries) {
     if (entry.note != std::to_string(entries.size())) {
       why = path + ": " + std::to_string(entries.size()) + " entries, one says " + entry.note;
+      return false;
+    }
+    if (sameCategory && entry.categoryKey != entries.front().categoryKey) {
+      why = path + ": half replaced";
       return false;
     }
   }
@@ -114,22 +150,39 @@ std::vector<std::string> TemporaryFiles(const std::string& folder) {
   return found;
 }
 
+bool ReplaceMonthsWhole(const std::string& passbook, std::string& why) {
+  for (int year = kReplaceFirstYear; year < kReplaceFirstYear + kReplaceYears; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/Daily/%04d%02d.kzm", year, month);
+      if (!FileExists(passbook + name)) {
+        why = passbook + name + ": gone";
+        return false;
+      }
+      if (!MonthWhole(passbook + name, month, why, year, true)) return false;
+    }
+  }
+  return true;
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: tavimrok-killloop FOLDER [--kills N] [--seed S]\n");
+  std::fprintf(stderr, "usage: tavimrok-killloop FOLDER [--kills N] [--seed S] [--replace]\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc % 2 != 0) return Usage();
+  if (argc < 2) return Usage();
   const std::string dataFolder = argv[1];
   int kills = 200;
   unsigned seed = 1;
-  for (int i = 2; i + 1 < argc; i += 2) {
+  bool replace = false;
+  for (int i = 2; i < argc; ++i) {
     const std::string option = argv[i];
-    if (option == "--kills") kills = std::atoi(argv[i + 1]);
-    else if (option == "--seed") seed = static_cast<unsigned>(std::atoi(argv[i + 1]));
+    if (option == "--replace") replace = true;
+    else if (option == "--kills" && i + 1 < argc) kills = std::atoi(argv[++i]);
+    else if (option == "--seed" && i + 1 < argc) seed = static_cast<unsigned>(std::atoi(argv[++i]));
     else return Usage();
   }
   if (std::filesystem::exists(dataFolder) || kills < 1) return Usage();
@@ -141,6 +194,10 @@ int main(int argc, char** argv) {
   if (!CurrentProfile().Save()) return 1;
 
   std::mt19937 random(seed);
+  if (replace) {
+    CurrentProfile().OpenPassbook(passbook);
+    WriteReplaceMonths(random);
+  }
   int whole = 0;
   size_t mostLeft = 0;
   int leftAfterOpen = 0;
@@ -148,7 +205,10 @@ int main(int argc, char** argv) {
   for (int kill = 0; kill < kills; ++kill) {
     const pid_t child = fork();
     if (child < 0) return 1;
-    if (child == 0) SaveForEver(passbook, seed + static_cast<unsigned>(kill));
+    if (child == 0) {
+      if (replace) ReplaceForEver(passbook);
+      SaveForEver(passbook, seed + static_cast<unsigned>(kill));
+    }
     // From 2 ms (still opening) to 80 ms (many saves in).
     ::usleep(2000 + static_cast<useconds_t>(random() % 78000));
     ::kill(child, SIGKILL);
@@ -159,6 +219,11 @@ int main(int argc, char** argv) {
     if (left > mostLeft) mostLeft = left;
     bool ok = true;
     std::string why;
+    if (replace) {
+      if (ReplaceMonthsWhole(passbook, why)) ++whole;
+      else failures.push_back("kill " + std::to_string(kill + 1) + ": " + why);
+      continue;
+    }
     for (int month = 3; month < 3 + kMonths && ok; ++month) {
       char name[32];
       std::snprintf(name, sizeof name, "/Daily/2024%02d.kzm", month);

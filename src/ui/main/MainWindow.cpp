@@ -11,6 +11,7 @@
 #include "passbook/Profile.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/DataWindows.h"
+#include "ui/main/HelpWindow.h"
 #include "ui/main/MainScene.h"
 #include "ui/main/MessageList.h"
 #include "passbook/AccountingMonth.h"
@@ -287,7 +288,8 @@ void TFmKzmMain::MenuEhelpClick() {
     WindowSystem().Notify("ヘルプファイルが見つかりません。\n" + path);
     return;
   }
-  if (!WindowSystem().OpenDocument(path)) WindowSystem().Notify("ヘルプファイルを開けませんでした。\n" + path);
+  // A desktop without a launcher or a browser still gets the manual, in a window of ours.
+  if (!WindowSystem().OpenDocument(path)) ShowHelpWindow(path);
 }
 
 }  // namespace kzm::ui
