@@ -25,7 +25,7 @@ constexpr TSubcommand kSubcommands[] = {
     {"demo", DemoCommand},         {"holidays", HolidaysCommand}, {"seasons", SeasonsCommand},
     {"import", ImportCommand},     {"import-undo", ImportUndoCommand}, {"recurring", RecurringCommand},
     {"budget", BudgetCommand},     {"report", ReportCommand},          {"backup", BackupCommand},
-    {"backups", BackupsCommand},   {"restore", RestoreCommand},
+    {"backups", BackupsCommand},   {"restore", RestoreCommand},       {"import-ledger", ImportLedgerCommand},
 };
 
 // Takes "--data-folder DIR" out of args, wherever it stands, and adopts DIR for this run.
