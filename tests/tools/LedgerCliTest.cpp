@@ -121,6 +121,9 @@ TEST_F(LedgerCliTest, MistakesAreNamedAndNothingIsWritten) {
   const TRun missing = Run({"--data-folder", Data(), "import-ledger", "家計簿", temp.File("missing.csv")});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("missing.csv"), std::string::npos) << missing.err;
+  const TRun asStatement = Run({"--data-folder", Data(), "import", "家計簿", Export(), "--account", "銀行"});
+  EXPECT_EQ(asStatement.code, 1);
+  EXPECT_NE(asStatement.err.find("import-ledger で取り込めます"), std::string::npos) << asStatement.err;
   EXPECT_EQ(Tree(), before);
 }
 
