@@ -1,12 +1,16 @@
 #include "statement/LedgerImport.h"
 
 #include <algorithm>
-#include <numeric>
+#include <map>
+#include <set>
+#include <unordered_map>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/SystemErrors.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthLines.h"
+#include "passbook/MonthRange.h"
 #include "statement/ImportHistory.h"
 #include "statement/StatementReader.h"
 
@@ -27,6 +31,60 @@ bool SameMovement(const TkzmEntry& a, const TkzmEntry& b) {
   }
   const int kind = KeyKind(a.categoryKey);
   return kind == KeyKind(b.categoryKey) && (kind != kKindAsset || a.categoryKey == b.categoryKey);
+}
+
+// Gives the entries of a month file paid from or moved from one of the accounts, as the
+// file is read; whether a line names one is settled on its name as the file has it, each
+// name decoded once, so that only those lines become entries.
+class TEntriesOnAccounts final : public TMonthLineSink {
+ public:
+  TEntriesOnAccounts(const std::set<std::string>& accountKeys, std::map<TDayNumber, std::vector<TkzmEntry>>& byDay)
+      : m_accountKeys(accountKeys), m_byDay(byDay) {}
+  void Entry(const TEntryLine& line) override {
+    if (line.accountKind != kKindAsset || !m_byDay.contains(line.date) || !IsAccount(line)) return;
+    m_byDay[line.date].push_back(MakeEntry(line));
+  }
+  void Kept(int32_t, std::string_view) override {}
+
+ private:
+  bool IsAccount(const TEntryLine& line) {
+    const std::string seen = std::string(1, line.cp932 ? 'c' : 'u') + std::string(line.account);
+    const auto found = m_seen.find(seen);
+    if (found != m_seen.end()) return found->second;
+    std::string buffer;
+    const bool is = m_accountKeys.contains(MakeKey(LineText(line, line.account, buffer), kKindAsset));
+    m_seen.emplace(seen, is);
+    return is;
+  }
+
+  const std::set<std::string>& m_accountKeys;
+  std::map<TDayNumber, std::vector<TkzmEntry>>& m_byDay;
+  std::unordered_map<std::string, bool> m_seen;
+};
+
+// The entries on the accounts of every day in byDay (its keys), filled in: as the data holds
+// a month, else read from its file without loading it, so that the day the windows work on
+// stays where it is. Months whose file cannot be read are reported through the data.
+void CollectDayEntries(TkzmDataUnit& data, const std::set<std::string>& accountKeys,
+                       std::map<TDayNumber, std::vector<TkzmEntry>>& byDay) {
+  if (byDay.empty()) return;
+  const TDayNumber first = byDay.begin()->first;
+  const TDayNumber last = byDay.rbegin()->first;
+  for (const TMonthOfFile& month : MonthsToWalk(data)) {
+    TDayNumber from = 0;
+    TDayNumber to = 0;
+    if (!MonthDaysInRange(month.year, month.month, first, last, from, to)) continue;
+    if (byDay.lower_bound(from) == byDay.upper_bound(to)) continue;
+    if (const auto* held = data.HeldEntries(month.year, month.month)) {
+      for (const auto& entry : *held) {
+        const auto day = byDay.find(entry->date);
+        if (day != byDay.end() && accountKeys.contains(entry->accountKey)) day->second.push_back(*entry);
+      }
+    } else {
+      TEntriesOnAccounts each(accountKeys, byDay);
+      (void)data.ReadMonthLines(month.year, month.month, each);
+    }
+  }
 }
 
 // Why a mapped entry cannot be booked; empty when it can.
@@ -125,25 +183,24 @@ void TLedgerImport::Classify(const TImportedIds& ids, TkzmDataUnit& data) {
     imported.already = ids.Contains(imported.entry.accountKey, LedgerSourceId(imported.row));
     if (!imported.already) order.push_back(i);
   }
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return m_rows[a].entry.date < m_rows[b].entry.date; });
+  std::map<TDayNumber, std::vector<TkzmEntry>> byDay;
+  std::set<std::string> accountKeys;
+  for (const size_t i : order) {
+    byDay[m_rows[i].entry.date];
+    accountKeys.insert(m_rows[i].entry.accountKey);
+  }
+  CollectDayEntries(data, accountKeys, byDay);
   // Each entry of a day stands for one row at most: two alike rows against one booked entry
   // leave one of them new.
-  std::vector<TkzmEntry> dayEntries;
-  std::vector<bool> claimed;
-  TDayNumber day = 0;
+  std::map<TDayNumber, std::vector<bool>> claimed;
   for (const size_t i : order) {
     TLedgerImportRow& imported = m_rows[i];
-    if (imported.entry.date != day) {
-      day = imported.entry.date;
-      data.SelectDay(day);
-      dayEntries.clear();
-      for (int k = data.FirstIndex(); k <= data.LastIndex(); ++k) dayEntries.push_back(data.Entry(k));
-      claimed.assign(dayEntries.size(), false);
-    }
+    const std::vector<TkzmEntry>& dayEntries = byDay[imported.entry.date];
+    std::vector<bool>& taken = claimed[imported.entry.date];
+    taken.resize(dayEntries.size(), false);
     for (size_t k = 0; k < dayEntries.size(); ++k) {
-      if (claimed[k] || !SameMovement(dayEntries[k], imported.entry)) continue;
-      claimed[k] = true;
+      if (taken[k] || !SameMovement(dayEntries[k], imported.entry)) continue;
+      taken[k] = true;
       imported.already = true;
       break;
     }

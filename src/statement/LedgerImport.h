@@ -70,6 +70,7 @@ class TLedgerImport {
   // the same accounts, of the same kind, amount and text that no other row of the export
   // stands for (the category and note may have changed since, as a new mapping changes
   // them). New rows are ticked, rows already held are not; ticks the user set are set again.
+  // No month is loaded for it: the data's day stays.
   void Classify(const TImportedIds& ids, TkzmDataUnit& data);
   // Ticks or unticks a row; a row with a problem stays unticked.
   void SetTicked(int index, bool ticked);
