@@ -107,6 +107,7 @@ TEST_F(LedgerCliTest, MistakesAreNamedAndNothingIsWritten) {
       {{"--map", "ない/もの=x"}, 2, "項目「ない/もの」はありません"},
       {{"--map", "食費"}, 2, "書き出しの名前=通帳の名前"},
       {{"--account-map", "ない口座=銀行"}, 2, "口座「ない口座」はありません"},
+      {{"--map", "食費=食費🍙"}, 2, "「🍙」は通帳に保存できない文字です"},
       {{"--account-map"}, 2, "--account-map のあとに値がありません"},
   };
   for (const auto& c : cases) {

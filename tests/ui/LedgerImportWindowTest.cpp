@@ -113,6 +113,18 @@ TEST_F(LedgerImportWindowTest, MappedByKeysBookedAndUndone) {
   EXPECT_EQ(counts(), QStringLiteral("3行・取り込む 3・取り込み済み 0・取り込まない 0"));
 }
 
+// A name the passbook's files cannot hold is refused, and the line keeps what it was.
+TEST_F(LedgerImportWindowTest, ANameTheFilesCannotHoldIsRefused) {
+  auto* window = Open(new TFmLedgerImport(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder(),
+                                          QString::fromStdString(ExportPath())));
+  auto* mapping = Child<QTableWidget>(window, "TableMapping");
+  ASSERT_EQ(QApplication::focusWidget(), mapping);
+  Rename("銀行🏦");
+  EXPECT_TRUE(Said(m_windows.messages, "「🏦」は通帳に保存できない文字"));
+  EXPECT_EQ(mapping->item(0, 3)->text(), QStringLiteral("サンプル銀行"));
+  EXPECT_EQ(Child<QTableWidget>(window, "TableRows")->item(0, 5)->text(), QStringLiteral("サンプル銀行"));
+}
+
 TEST_F(LedgerImportWindowTest, TheStatementWindowOffersTheMoveInForAnExport) {
   auto* window =
       Open(new TFmStatementImport(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder()));

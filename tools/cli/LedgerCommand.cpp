@@ -7,6 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "foundation/Codec.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
@@ -40,7 +41,11 @@ std::pair<std::string, std::string> SplitChoice(const std::string& option, const
   if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
     UsageError(option + " は「書き出しの名前=通帳の名前」の形で指定してください: " + text);
   }
-  return {text.substr(0, equals), text.substr(equals + 1)};
+  std::string ours = text.substr(equals + 1);
+  std::string bytes;
+  std::string badChar;
+  if (!EncodeCp932(ours, bytes, &badChar)) UsageError("「" + badChar + "」は通帳に保存できない文字です: " + text);
+  return {text.substr(0, equals), std::move(ours)};
 }
 
 // --account-map "export=ours": the export's account becomes our asset of that name.

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "foundation/Codec.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -265,7 +266,14 @@ void TFmLedgerImport::ShowLastImport() {
 void TFmLedgerImport::MapItemChanged(QTableWidgetItem* item) {
   if (m_filling || item->column() != 3 || item->row() >= static_cast<int>(m_lines.size())) return;
   const std::string name(Trim(item->text().toStdString()));
-  m_import.Choose(m_lines[static_cast<size_t>(item->row())], name);
+  std::string bytes;
+  std::string badChar;
+  if (!EncodeCp932(name, bytes, &badChar)) {
+    // The name would be stored in the passbook's files, which cannot hold it.
+    WindowSystem().Notify("「" + badChar + "」は通帳に保存できない文字のため、項目の名前に使えません。");
+  } else {
+    m_import.Choose(m_lines[static_cast<size_t>(item->row())], name);
+  }
   // Not from inside the table's own signal, while Qt still holds the edited item.
   QMetaObject::invokeMethod(this, [this] { Classify(); }, Qt::QueuedConnection);
 }
