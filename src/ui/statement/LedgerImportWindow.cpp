@@ -118,9 +118,8 @@ void TFmLedgerImport::CreateControls() {
                     "TableRows", this);
   m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_rows->installEventFilter(this);
-  connect(m_rows, &QTableWidget::cellClicked, this, [this](int row, int column) {
+  connect(m_rows, &QTableWidget::cellClicked, this, [this](int, int column) {
     if (column == 0) ToggleCurrentRow();
-    (void)row;
   });
   auto* rowsLabel = new QLabel(QStringLiteral("書き出しの行(&G)　Space で取り込む・取り込まないを切り替えます"), this);
   rowsLabel->setBuddy(m_rows);
