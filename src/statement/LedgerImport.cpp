@@ -10,7 +10,6 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthLines.h"
-#include "passbook/MonthRange.h"
 #include "statement/ImportHistory.h"
 #include "statement/StatementReader.h"
 
@@ -63,27 +62,24 @@ class TEntriesOnAccounts final : public TMonthLineSink {
 };
 
 // The entries on the accounts of every day in byDay (its keys), filled in: as the data holds
-// a month, else read from its file without loading it, so that the day the windows work on
-// stays where it is. Months whose file cannot be read are reported through the data.
+// a month (saved or not), else read from its file without loading it, so that the day the
+// windows work on stays where it is. Months whose file cannot be read are reported through
+// the data.
 void CollectDayEntries(TkzmDataUnit& data, const std::set<std::string>& accountKeys,
                        std::map<TDayNumber, std::vector<TkzmEntry>>& byDay) {
-  if (byDay.empty()) return;
-  const TDayNumber first = byDay.begin()->first;
-  const TDayNumber last = byDay.rbegin()->first;
-  for (const TMonthOfFile& month : MonthsToWalk(data)) {
-    TDayNumber from = 0;
-    TDayNumber to = 0;
-    if (!MonthDaysInRange(month.year, month.month, first, last, from, to)) continue;
-    if (byDay.lower_bound(from) == byDay.upper_bound(to)) continue;
-    if (const auto* held = data.HeldEntries(month.year, month.month)) {
+  for (auto day = byDay.begin(); day != byDay.end();) {
+    const TYmd ymd = DecodeDate(day->first);
+    const TDayNumber monthEnd = EncodeDate(ymd.year, ymd.month, 1) + DaysInMonth(ymd.year, ymd.month) - 1;
+    if (const auto* held = data.HeldEntries(ymd.year, ymd.month)) {
       for (const auto& entry : *held) {
-        const auto day = byDay.find(entry->date);
-        if (day != byDay.end() && accountKeys.contains(entry->accountKey)) day->second.push_back(*entry);
+        const auto found = byDay.find(entry->date);
+        if (found != byDay.end() && accountKeys.contains(entry->accountKey)) found->second.push_back(*entry);
       }
     } else {
       TEntriesOnAccounts each(accountKeys, byDay);
-      (void)data.ReadMonthLines(month.year, month.month, each);
+      (void)data.ReadMonthLines(ymd.year, ymd.month, each);
     }
+    day = byDay.upper_bound(monthEnd);
   }
 }
 

@@ -165,12 +165,14 @@ TEST_F(LedgerImportTest, BookedThenSkippedTheSecondTimeThenUndoneToTheExactBytes
   EXPECT_EQ(ReadAndClassify().Counts().ticked, 6);
 }
 
-// Each entry of a day stands for one row: one coffee typed by hand (not saved yet) leaves the
-// export's other coffee new, and the check leaves the day being worked on where it is. A row
-// whose entry was edited since it was brought in is known by its id.
+// Each entry of a day stands for one row: one coffee typed by hand (its month not saved yet)
+// leaves the export's other coffee new, and the check leaves the day being worked on where
+// it is. A row whose entry was edited since it was brought in is known by its id.
 TEST_F(LedgerImportTest, AnEntryStandsForOneRowAndAnIdOutlivesAnEdit) {
   TkzmDataUnit& data = CurrentMonthData();
   data.SelectDay(EncodeDate(2025, 3, 1));
+  // The month lives only in memory so far.
+  std::filesystem::remove(temp.Path() + "/Daily/202503.kzm");
   data.AddEntry(kFood, kPurse, "", "喫茶サンプル", 450);
   TLedgerImport import = ReadAndClassify();
   EXPECT_EQ(data.CurrentDay(), EncodeDate(2025, 3, 1));
