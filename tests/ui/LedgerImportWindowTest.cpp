@@ -14,6 +14,7 @@
 #include "PassbookFixture.h"
 #include "foundation/Codec.h"
 #include "passbook/Profile.h"
+#include "ui/ModalDialog.h"
 #include "ui/NamedChild.h"
 #include "ui/statement/StatementImportWindow.h"
 
@@ -133,6 +134,16 @@ TEST_F(LedgerImportWindowTest, TheStatementWindowOffersTheMoveInForAnExport) {
   test::PressKey(Qt::Key_Return);  // answered no: the window stays as it was
   EXPECT_TRUE(Said(m_windows.messages, "ほかの家計簿サービスから書き出した記録です"));
   EXPECT_EQ(MonthText("201801.kzm"), "");
+
+  // Answered yes: the move-in window opens with the file read.
+  m_windows.answers.push_back(true);
+  bool opened = false;
+  test::OnNextDialog([&opened](QDialog* dialog) {
+    opened = dialog->objectName() == QStringLiteral("FmLedgerImport") &&
+             Child<QLabel>(dialog, "LabelFormat")->text().contains(QStringLiteral("計算対象"));
+  });
+  test::PressKey(Qt::Key_Return);
+  EXPECT_TRUE(opened);
 }
 
 }  // namespace
