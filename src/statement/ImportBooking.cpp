@@ -87,8 +87,6 @@ std::vector<TImportedEntry> EntriesToBook(const TStatementImport& import) {
     const TImportRow& row = import.Row(i);
     if (row.ticked && row.row.Readable()) entries.push_back({EntryForRow(row, import.AccountKey()), row.row.sourceId});
   }
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const TImportedEntry& a, const TImportedEntry& b) { return a.entry.date < b.entry.date; });
   return entries;
 }
 
@@ -134,18 +132,27 @@ bool RemoveRecorded(TkzmDataUnit& data, const TImportedEntry& recorded) {
 
 TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, const std::string& passbookFolder,
                         TImportedIds& ids, const std::function<void(int, int)>& progress) {
-  TBookOutcome outcome;
   std::vector<TImportedEntry> entries = EntriesToBook(import);
-  if (entries.empty()) {
-    outcome.message = "取り込む行がありません。";
-    return outcome;
-  }
   const std::string& account = import.AccountKey();
-  if (KeyKind(account) != kKindAsset || CurrentProfile().Categories().IndexOfKey(account) < 0) {
+  if (!entries.empty() && (KeyKind(account) != kKindAsset || CurrentProfile().Categories().IndexOfKey(account) < 0)) {
+    TBookOutcome outcome;
     outcome.failed = true;
     outcome.message = "取り込み先の口座「" + KeyName(account) + "」が通帳の資産の項目にありません。";
     return outcome;
   }
+  return BookEntries(std::move(entries), account, data, passbookFolder, ids, progress);
+}
+
+TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string& idAccountKey, TkzmDataUnit& data,
+                         const std::string& passbookFolder, TImportedIds& ids,
+                         const std::function<void(int, int)>& progress) {
+  TBookOutcome outcome;
+  if (entries.empty()) {
+    outcome.message = "取り込む行がありません。";
+    return outcome;
+  }
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const TImportedEntry& a, const TImportedEntry& b) { return a.entry.date < b.entry.date; });
   if (!data.Save() || !AddMissingCategories(entries, outcome.message)) {
     outcome.failed = true;
     if (outcome.message.empty()) outcome.message = "開いている月のデータを保存できないため、取り込みませんでした。";
@@ -181,7 +188,7 @@ TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, cons
     for (const TImportedEntry& imported : month) {
       record.entries.push_back(imported);
       days.insert(imported.entry.date);
-      ids.Add(import.AccountKey(), imported.sourceId);
+      ids.Add(idAccountKey.empty() ? imported.entry.accountKey : idAccountKey, imported.sourceId);
     }
   }
   if (progress && !outcome.failed) progress(months, months);

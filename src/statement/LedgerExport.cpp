@@ -9,6 +9,7 @@
 #include "statement/StatementCsv.h"
 #include "statement/StatementDates.h"
 #include "statement/StatementEncoding.h"
+#include "statement/StatementImport.h"
 #include "statement/StatementReader.h"
 #include "statement/WidthFold.h"
 
@@ -202,22 +203,35 @@ std::string TLedgerMapping::CategoryKey(const TLedgerRow& row) const {
   const TChoice* upper = nullptr;
   for (const TChoice& c : m_choices) {
     if (c.kind != kind || c.category != row.category) continue;
-    if (c.subcategory == row.subcategory) return MakeKey(c.name, kind);
+    if (c.subcategory == row.subcategory) return MakeKey(Cp932Safe(c.name), kind);
     if (c.subcategory.empty()) upper = &c;
   }
-  if (upper != nullptr) return MakeKey(upper->name, kind);
-  return MakeKey(row.category.empty() ? "未分類" : row.category, kind);
+  if (upper != nullptr) return MakeKey(Cp932Safe(upper->name), kind);
+  return MakeKey(row.category.empty() ? "未分類" : Cp932Safe(row.category), kind);
+}
+
+void TLedgerMapping::ChooseAccount(const std::string& account, const std::string& name) {
+  if (name.empty() || name == account) {
+    m_accounts.erase(account);
+  } else {
+    m_accounts[account] = name;
+  }
+}
+
+std::string TLedgerMapping::AccountKey(const std::string& account) const {
+  const auto found = m_accounts.find(account);
+  return MakeKey(Cp932Safe(found == m_accounts.end() ? account : found->second), kKindAsset);
 }
 
 TkzmEntry EntryForLedgerRow(const TLedgerRow& row, const TLedgerMapping& mapping) {
   TkzmEntry entry;
   entry.date = row.date;
   entry.amount = row.amount;
-  entry.itemText = row.text;
+  entry.itemText = Cp932Safe(row.text);
   const std::string lower = row.move == TLedgerMove::lmTransfer ? "" : row.subcategory;
-  entry.note = lower.empty() || row.note.empty() ? lower + row.note : lower + " " + row.note;
-  entry.accountKey = MakeKey(row.account, kKindAsset);
-  entry.categoryKey = row.move == TLedgerMove::lmTransfer ? MakeKey(row.toAccount, kKindAsset) : mapping.CategoryKey(row);
+  entry.note = Cp932Safe(lower.empty() || row.note.empty() ? lower + row.note : lower + " " + row.note);
+  entry.accountKey = mapping.AccountKey(row.account);
+  entry.categoryKey = row.move == TLedgerMove::lmTransfer ? mapping.AccountKey(row.toAccount) : mapping.CategoryKey(row);
   return entry;
 }
 

@@ -13,6 +13,7 @@
 //   方法 says payment, income or transfer; the amount is in the column of that name.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,11 @@ class TLedgerMapping {
   void Choose(int kind, const std::string& category, const std::string& subcategory, const std::string& name);
   // The passbook category key the row's category maps to (payments and receipts).
   [[nodiscard]] std::string CategoryKey(const TLedgerRow& row) const;
+  // Sets the asset an account of the export becomes; an empty name goes back to the
+  // account's own name.
+  void ChooseAccount(const std::string& account, const std::string& name);
+  // The passbook asset key the export's account maps to.
+  [[nodiscard]] std::string AccountKey(const std::string& account) const;
 
  private:
   struct TChoice {
@@ -68,11 +74,13 @@ class TLedgerMapping {
     std::string category, subcategory, name;
   };
   std::vector<TChoice> m_choices;
+  std::map<std::string, std::string> m_accounts;  // the export's name -> the passbook's
 };
 
-// The entry a readable row becomes: a payment from or a receipt into the asset named by its
-// account; a transfer a move from one asset into the other. The lower category is kept in
-// the entry's note, before the row's own memo.
+// The entry a readable row becomes: a payment from or a receipt into the asset its account
+// maps to; a transfer a move from one asset into the other. The lower category is kept in
+// the entry's note, before the row's own memo. Characters the month files cannot hold are
+// replaced as a statement's are.
 [[nodiscard]] TkzmEntry EntryForLedgerRow(const TLedgerRow& row, const TLedgerMapping& mapping);
 
 // The category and account keys the entries use that categories lacks, in first-use order:

@@ -29,8 +29,8 @@ std::string_view WindowsLookAlike(char32_t cp) {
   }
 }
 
-// Characters the month files (CP932) cannot hold become their Windows look-alike or 〓, so
-// that one emoji in a UTF-8 statement does not stop its month from being written.
+}  // namespace
+
 std::string Cp932Safe(const std::string& text) {
   if (IsCp932Encodable(text)) return text;
   std::string safe;
@@ -47,6 +47,8 @@ std::string Cp932Safe(const std::string& text) {
   }
   return safe;
 }
+
+namespace {
 
 bool IsBookable(const std::string& key, const std::string& accountKey) {
   const int kind = KeyKind(key);

@@ -20,6 +20,7 @@ class TkzmDataUnit;
 class TTextRules;
 class TImportedIds;
 class TStatementPresets;
+struct TImportedEntry;
 
 struct TImportRow {
   TStatementRow row;
@@ -90,6 +91,10 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
 // hold replaced by 〓.
 [[nodiscard]] TkzmEntry EntryForRow(const TImportRow& row, const std::string& accountKey);
 
+// Characters the month files (CP932) cannot hold become their Windows look-alike or 〓, so
+// that one emoji in a UTF-8 file does not stop its month from being written.
+[[nodiscard]] std::string Cp932Safe(const std::string& text);
+
 struct TBookOutcome {
   int added = 0;
   bool failed = false;  // a month could not be written: the booking stopped there
@@ -108,6 +113,14 @@ struct TBookOutcome {
 // the months written so far and the months in all.
 TBookOutcome BookImport(const TStatementImport& import, TkzmDataUnit& data, const std::string& passbookFolder,
                         TImportedIds& ids, const std::function<void(int written, int months)>& progress = {});
+
+// Books entries on any accounts as one import, in the same way: categories and accounts the
+// passbook lacks are added, the record is written before the first month changes and marked
+// complete at the end. The entries' ids are kept under idAccountKey (empty: under each
+// entry's own account).
+TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string& idAccountKey, TkzmDataUnit& data,
+                         const std::string& passbookFolder, TImportedIds& ids,
+                         const std::function<void(int written, int months)>& progress = {});
 
 struct TUndoOutcome {
   int removed = 0;

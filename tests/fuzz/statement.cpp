@@ -6,8 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/Codec.h"
 #include "foundation/Utf8.h"
+#include "passbook/Categories.h"
 #include "statement/LedgerExport.h"
+#include "statement/LedgerImport.h"
 #include "statement/StatementAmounts.h"
 #include "statement/StatementDates.h"
 #include "statement/StatementReader.h"
@@ -44,6 +47,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (kzm::ReadLedgerExport(bytes, ledger, error)) {
     for (const kzm::TLedgerRow& row : ledger.rows) {
       if (row.Readable() && (row.date <= 0 || row.amount <= 0 || row.account.empty())) std::abort();
+    }
+    // Renamed in the mapping table, every row still becomes an entry the month files can hold.
+    kzm::TLedgerImport import;
+    import.SetExport(ledger);
+    for (const kzm::TLedgerMapLine& line : import.MapLines()) import.Choose(line, line.upper + "'");
+    kzm::TLedgerMapping mapping;
+    for (const kzm::TLedgerRow& row : ledger.rows) {
+      if (!row.Readable()) continue;
+      mapping.ChooseAccount(row.account, row.toAccount);
+      const kzm::TkzmEntry entry = kzm::EntryForLedgerRow(row, mapping);
+      if (entry.amount <= 0 || !kzm::IsCp932Encodable(entry.itemText + entry.note + kzm::KeyName(entry.categoryKey) +
+                                                       kzm::KeyName(entry.accountKey))) {
+        std::abort();
+      }
     }
   }
   int32_t amount = 0;

@@ -4,6 +4,8 @@
 // electronic money, transit cards and payment apps: the column names as those services
 // describe them in public, every row invented. Balances follow the amounts.
 
+#include <string>
+
 namespace kzm::test {
 
 // Payee text split over 摘要 and 摘要内容.
@@ -77,6 +79,41 @@ inline const char* const kCardRefundColumn =
     "ご利用年月日,ご利用箇所,ご利用額,払戻額,ご請求額（うち手数料・利息）,支払区分（回数）\r\n"
     "2026/07/11,サンプル駅　きっぷ,\"2,310\",,\"2,310\",1回\r\n"
     "2026/07/12,サンプル駅　きっぷ,,\"2,310\",\"-2,310\",1回\r\n";
+
+// A bill that opens with its summary (payment day, amounts, a member's line) before the
+// header: ご利用日, ご利用店名, ご利用金額, with a return as a negative amount.
+inline const char* const kCardSummaryFirst =
+    "カード名称,サンプルカード\r\n"
+    "お支払日,2026/08/10\r\n"
+    "今回お支払金額,\"3,850\"\r\n"
+    "前回お支払金額,\"12,000\"\r\n"
+    "\r\n"
+    "ご利用日,ご利用店名,ご利用者,支払区分,ご利用金額,手数料,今回お支払金額,備考\r\n"
+    "2026/07/05,サンプル薬局,本人,1回払い,\"4,600\",0,\"4,600\",\r\n"
+    "2026/07/06,サンプル薬局,本人,1回払い,-750,0,-750,返品\r\n";
+
+// A bill whose header is on line 21, after a summary whose lines hold dates and amounts of
+// their own (the closing day, the amount due); a member's and a family card's spending.
+inline std::string CardHeaderOnLine21() {
+  std::string bytes = "サンプルカード ご利用代金明細\r\n"
+                      "お支払日,2026/08/27\r\n"
+                      "締切日,2026/07/31\r\n"
+                      "今回ご請求額,\"10,780\"\r\n";
+  for (int i = 5; i <= 20; ++i) bytes += "ご案内" + std::to_string(i) + ",\r\n";
+  return bytes + "利用日,利用店名,利用者,支払方法,利用金額,支払回数,今回請求額\r\n"
+                 "2026/07/12,サンプル書房,本人,1回,\"1,980\",1,\"1,980\"\r\n"
+                 "2026/07/20,サンプル交通,家族,1回,\"8,800\",1,\"8,800\"\r\n";
+}
+
+// The older and the newer form of one issuer's card file.
+inline const char* const kCardOlderForm =
+    "ご利用年月日,ご利用場所,ご利用内容,ご利用金額,支払区分,備考\r\n"
+    "2026年7月3日,サンプル家電,テレビ台,\"15,800\",1回,\r\n"
+    "2026年7月9日,サンプル家電,返品,\"-2,000\",1回,\r\n";
+inline const char* const kCardNewerForm =
+    "利用日,利用店名・商品名,利用者,支払区分,利用金額,手数料/利息,支払総額\r\n"
+    "2026/07/03,サンプル家電,本人,1回払い,\"15,800\",0,\"15,800\"\r\n"
+    "2026/07/09,サンプル家電,本人,1回払い,\"-2,000\",0,\"-2,000\"\r\n";
 
 // Electronic money whose amounts carry no sign: 利用区分 says which way the money went.
 inline const char* const kPrepaidKinds =

@@ -95,6 +95,22 @@ TEST(StatementLayoutsTest, CardsWithRefundsAndCancellations) {
   });
 }
 
+// Card files whose issuers have no layout of their own: the column sets other cards use
+// read them, the summary lines before the header (with dates and amounts) are passed over.
+TEST(StatementLayoutsTest, CardsTheSharedColumnSetsRead) {
+  ExpectLayouts({
+      {"a summary block first", test::AsCp932(test::kCardSummaryFirst), "カード（ご利用日・ご利用店名・ご利用金額",
+       {{"20260705", -4600, "サンプル薬局"}, {"20260706", 750, "サンプル薬局"}}},
+      {"header on line 21 after dated summary lines", test::AsCp932(test::CardHeaderOnLine21()),
+       "カード（利用日・利用店名・利用金額",
+       {{"20260712", -1980, "サンプル書房"}, {"20260720", -8800, "サンプル交通"}}},
+      {"the older form", test::AsCp932(test::kCardOlderForm), "カード（ご利用年月日・ご利用場所",
+       {{"20260703", -15800, "サンプル家電"}, {"20260709", 2000, "サンプル家電"}}},
+      {"the newer form", test::AsUtf8Bom(test::kCardNewerForm), "カード（利用日・利用店名・商品名",
+       {{"20260703", -15800, "サンプル家電"}, {"20260709", 2000, "サンプル家電"}}},
+  });
+}
+
 TEST(StatementLayoutsTest, PrepaidCardsAndApps) {
   SetTodayForTest(EncodeDate(2027, 1, 5));
   ExpectLayouts({

@@ -18,6 +18,7 @@ const char* const kOverviewHelp =
     "  seasons YEAR [LAST-YEAR]   季節の日の一覧\n"
     "  import PASSBOOK FILE --account 口座  銀行・カードの明細 (CSV) の取り込み\n"
     "  import-undo PASSBOOK  最後の取り込みを元に戻す\n"
+    "  import-ledger PASSBOOK FILE  ほかの家計簿サービスの書き出し (CSV) からの引っ越し\n"
     "  recurring PASSBOOK list|add|due|enter  定期的な記入 (家賃, 給与など)\n"
     "  budget PASSBOOK YYYYMM  その月の予算と実績と残り\n"
     "  budget PASSBOOK set 項目 金額 --from YYYYMM  予算を決める\n"
@@ -115,6 +116,26 @@ const char* const kImportUndoHelp =
     "最後の取り込みで追加した記入のうち、そのあと変更されていないものを削除します。\n"
     "変更・削除されていて取り消せなかった件数も出します。途中で止まった取り込みも、\n"
     "追加された記入だけを削除します (ほかの取り込みや手で入れた記入は残します)。\n";
+
+const char* const kImportLedgerHelp =
+    "使いかた: tavimrok-cli import-ledger PASSBOOK FILE [--account-map '書き出しの口座=資産の項目' ...]\n"
+    "          [--map '大項目/中項目=項目' ...] [--map '大項目=項目' ...] [--dry-run]\n"
+    "\n"
+    "ほかの家計簿サービスから書き出した、これまでの記録の CSV ファイル FILE を読み、\n"
+    "各行を通帳の記入にします。読めるのは、見出しが\n"
+    "  計算対象,日付,内容,金額（円）,保有金融機関,大項目,中項目,メモ,振替,ID\n"
+    "  日付,方法,カテゴリ,カテゴリの内訳,支払元,入金先,品目,メモ,お店,通貨,収入,支出,振替,...\n"
+    "の二つの形式です。支出と収入は、口座 (保有金融機関, 支払元, 入金先) と同じ名前の\n"
+    "資産の項目からの支出・への収入になり、項目は大項目 (カテゴリ) と同じ名前、中項目\n"
+    "(カテゴリの内訳) は備考に残します。振替は資産の項目のあいだの移動になります。\n"
+    "--account-map で口座を、--map で項目を通帳のどの項目にするかを変えられます\n"
+    "(何度でも指定できます。大項目だけのときは、その下のすべての中項目に効きます)。\n"
+    "通帳にない項目は、取り込むときに通帳の項目に加えます。\n"
+    "初めに 口座・項目の対応 (種類, 書き出しの名前, 通帳の名前, 行数) を、次に行ごとに\n"
+    "日付, 金額, 内容, 項目, 口座, 判定 をタブ区切りで出し、最後に件数を出します。\n"
+    "前に取り込んだ行 (同じ ID の行, または同じ日に同じ口座・金額・内容の記入がある行) は\n"
+    "取り込みません。取り込みは import-undo で元に戻せます。\n"
+    "--dry-run のときは何も書き込みません。\n";
 
 const char* const kRecurringHelp =
     "使いかた: tavimrok-cli recurring PASSBOOK list\n"

@@ -13,6 +13,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "statement/ImportHistory.h"
+#include "statement/LedgerImport.h"
 #include "statement/StatementBalance.h"
 #include "statement/StatementImport.h"
 #include "statement/StatementPresets.h"
@@ -114,7 +115,14 @@ int ImportCommand(const TArgList& given) {
   std::string error;
   if (!LayoutsFor(presets, OptionOr(parsed, "--preset", ""), layouts, error)) UsageError(error);
   TStatementImport import;
-  if (!import.Read(parsed.positional[1], layouts, error)) throw TCliError(error);
+  if (!import.Read(parsed.positional[1], layouts, error)) {
+    TLedgerImport ledger;
+    std::string ledgerError;
+    if (ledger.Read(parsed.positional[1], ledgerError)) {
+      error += "\nほかの家計簿サービスから書き出した記録です。import-ledger で取り込めます。";
+    }
+    throw TCliError(error);
+  }
 
   const std::string remembered = presets.Account(import.Statement().layoutName);
   const std::string accountName = OptionOr(parsed, "--account", remembered);

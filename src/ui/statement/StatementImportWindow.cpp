@@ -19,6 +19,7 @@
 #include "ui/main/DataWindows.h"
 #include "ui/main/Fonts.h"
 #include "ui/statement/ColumnMappingDialog.h"
+#include "ui/statement/LedgerImportWindow.h"
 #include "ui/statement/StatementGrid.h"
 
 namespace kzm::ui {
@@ -124,6 +125,8 @@ void TFmStatementImport::CreateControls() {
   m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
   QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
   QPushButton* close = NewButton("閉じる", "ButtonClose", this);
+  QPushButton* moveIn = NewButton("ほかの家計簿から引っ越し(&H)…", "ButtonLedger", this);
+  connect(moveIn, &QPushButton::clicked, this, [this] { OpenMoveIn(QString()); });
   connect(m_importButton, &QPushButton::clicked, this, &TFmStatementImport::ButtonImportClick);
   connect(undo, &QPushButton::clicked, this, &TFmStatementImport::ButtonUndoClick);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -149,6 +152,7 @@ void TFmStatementImport::CreateControls() {
   edit->addWidget(m_category, 1);
   edit->addWidget(m_learn);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(moveIn);
   buttons->addWidget(m_counts, 1);
   buttons->addWidget(m_importButton);
   buttons->addWidget(undo);
@@ -213,6 +217,16 @@ void TFmStatementImport::ButtonReadClick() {
   }
   TStatement statement;
   if (!ReadStatementFile(m_file->text().toStdString(), layouts, statement, error)) {
+    // Another household ledger's export is no statement of one account: it has its own window.
+    TLedgerImport ledger;
+    std::string ledgerError;
+    if (ledger.Read(m_file->text().toStdString(), ledgerError)) {
+      if (WindowSystem().AskYesNo("このファイルは、ほかの家計簿サービスから書き出した記録です（" + ledger.FormatName() +
+                                  "）。\n「ほかの家計簿から引っ越し」で開きますか？")) {
+        OpenMoveIn(m_file->text());
+      }
+      return;
+    }
     // A file of a layout not known yet is readable once its columns are mapped.
     if (statement.layoutUnknown) {
       MapColumns(Q(error));
@@ -348,6 +362,23 @@ void TFmStatementImport::ButtonImportClick() {
     std::string error;
     if (!m_presets.Save(error)) WindowSystem().Notify(error);
   }
+  Classify();
+}
+
+void TFmStatementImport::OpenMoveIn(const QString& path) {
+  TFmLedgerImport window(m_categories, m_data, m_folder, path, this);
+  window.exec();
+  // Its bookings may have added categories and accounts, and change what this window's rows
+  // find in the passbook.
+  const QString account = m_account->currentText();
+  m_account->clear();
+  FillAccounts();
+  m_account->setCurrentIndex(std::max(0, m_account->findText(account)));
+  m_category->clear();
+  FillCategories();
+  std::string error;
+  if (!m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
+  ShowLastImport();
   Classify();
 }
 

@@ -3,7 +3,8 @@
 // "明細の取り込み": a bank or card statement read into a preview, every row already
 // categorised by the passbook's text rules and marked when the passbook holds it already;
 // the user unticks what is not wanted, chooses categories, and books the rest. 元に戻す takes
-// the last import back.
+// the last import back. ほかの家計簿から引っ越し opens the move-in window, as does reading
+// another household ledger's export here.
 
 #include <QDialog>
 
@@ -52,6 +53,8 @@ class TFmStatementImport : public QDialog {
   void ShowStatement(TStatement statement);
   void ButtonImportClick();
   void ButtonUndoClick();
+  // The move-in window, modal over this one, with the file at path read (when given).
+  void OpenMoveIn(const QString& path);
   void CategoryChosen(int comboIndex);
   void ShowCurrentCategory(int index);
   void Classify();

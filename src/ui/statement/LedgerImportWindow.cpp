@@ -1,0 +1,308 @@
+#include "ui/statement/LedgerImportWindow.h"
+
+#include <algorithm>
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "foundation/Codec.h"
+#include "foundation/Text.h"
+#include "foundation/WindowSystem.h"
+#include "passbook/Categories.h"
+#include "passbook/MonthData.h"
+#include "ui/main/BackupRuns.h"
+#include "ui/main/DataWindows.h"
+#include "ui/main/Fonts.h"
+
+namespace kzm::ui {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QTableWidget* NewTable(const QStringList& headers, const char* name, QWidget* parent) {
+  auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+  table->setObjectName(QString::fromLatin1(name));
+  table->setHorizontalHeaderLabels(headers);
+  table->verticalHeader()->hide();
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+// Sets a cell's text, keeping its item: an item replaced under an open editor would take the
+// user's typing with it.
+void SetCell(QTableWidget* table, int row, int column, const QString& text, bool editable = false) {
+  QTableWidgetItem* item = table->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    if (!editable) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    table->setItem(row, column, item);
+  }
+  item->setText(text);
+}
+
+QString KindText(const TLedgerMapLine& line) {
+  return line.account ? QStringLiteral("口座→資産") : Q(KindNames().at(static_cast<size_t>(line.kind)));
+}
+
+QString KeysText(const std::vector<std::string>& keys) {
+  QString text;
+  for (const std::string& key : keys) {
+    if (!text.isEmpty()) text += QStringLiteral("、");
+    text += Q(KeyName(key) + "（" + KindNames().at(static_cast<size_t>(KeyKind(key))) + "）");
+  }
+  return text;
+}
+
+}  // namespace
+
+TFmLedgerImport::TFmLedgerImport(const THeadList& categories, TkzmDataUnit& data, std::string passbookFolder,
+                                 const QString& path, QWidget* parent)
+    : QDialog(parent), m_categories(categories), m_data(data), m_folder(std::move(passbookFolder)) {
+  setObjectName(QStringLiteral("FmLedgerImport"));
+  setWindowTitle(QStringLiteral("ほかの家計簿から引っ越し"));
+  setFont(ProgramFont(9));
+  std::string error;
+  if (!m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
+  CreateControls();
+  resize(820, 560);
+  if (!path.isEmpty()) {
+    m_file->setText(path);
+    ButtonReadClick();
+  }
+}
+
+TFmLedgerImport::~TFmLedgerImport() = default;
+
+void TFmLedgerImport::CreateControls() {
+  m_file = new QLineEdit(this);
+  m_file->setObjectName(QStringLiteral("EditFile"));
+  auto* fileLabel = new QLabel(QStringLiteral("書き出したファイル(&F)"), this);
+  fileLabel->setBuddy(m_file);
+  QPushButton* browse = NewButton("参照(&B)…", "ButtonBrowse", this);
+  QPushButton* read = NewButton("読み込み(&R)", "ButtonRead", this);
+  connect(browse, &QPushButton::clicked, this, &TFmLedgerImport::ButtonBrowseClick);
+  connect(read, &QPushButton::clicked, this, &TFmLedgerImport::ButtonReadClick);
+  connect(m_file, &QLineEdit::returnPressed, this, &TFmLedgerImport::ButtonReadClick);
+  m_format = new QLabel(this);
+  m_format->setObjectName(QStringLiteral("LabelFormat"));
+
+  m_mapping = NewTable({QStringLiteral("種類"), QStringLiteral("書き出しの名前"), QStringLiteral("行数"),
+                        QStringLiteral("この通帳の項目（変えられます）")},
+                       "TableMapping", this);
+  m_mapping->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+  connect(m_mapping, &QTableWidget::itemChanged, this, &TFmLedgerImport::MapItemChanged);
+  auto* mappingLabel = new QLabel(QStringLiteral("口座と項目の対応(&M)"), this);
+  mappingLabel->setBuddy(m_mapping);
+
+  m_rows = NewTable({QStringLiteral("取り込む"), QStringLiteral("日付"), QStringLiteral("内容"), QStringLiteral("金額"),
+                     QStringLiteral("項目"), QStringLiteral("口座"), QStringLiteral("判定")},
+                    "TableRows", this);
+  m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_rows->installEventFilter(this);
+  connect(m_rows, &QTableWidget::cellClicked, this, [this](int, int column) {
+    if (column == 0) ToggleCurrentRow();
+  });
+  auto* rowsLabel = new QLabel(QStringLiteral("書き出しの行(&G)　Space で取り込む・取り込まないを切り替えます"), this);
+  rowsLabel->setBuddy(m_rows);
+
+  m_counts = new QLabel(this);
+  m_counts->setObjectName(QStringLiteral("LabelCounts"));
+  m_added = new QLabel(this);
+  m_added->setObjectName(QStringLiteral("LabelAdded"));
+  m_added->setWordWrap(true);
+  m_lastImport = new QLabel(this);
+  m_lastImport->setObjectName(QStringLiteral("LabelLastImport"));
+  m_lastImport->setWordWrap(true);
+  m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
+  QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
+  QPushButton* close = NewButton("閉じる", "ButtonClose", this);
+  connect(m_importButton, &QPushButton::clicked, this, &TFmLedgerImport::ButtonImportClick);
+  connect(undo, &QPushButton::clicked, this, &TFmLedgerImport::ButtonUndoClick);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* top = new QGridLayout;
+  top->addWidget(fileLabel, 0, 0);
+  top->addWidget(m_file, 0, 1);
+  top->addWidget(browse, 0, 2);
+  top->addWidget(read, 0, 3);
+  top->addWidget(m_format, 1, 1, 1, 3);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_counts, 1);
+  buttons->addWidget(m_importButton);
+  buttons->addWidget(undo);
+  buttons->addWidget(close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(mappingLabel);
+  layout->addWidget(m_mapping, 2);
+  layout->addWidget(rowsLabel);
+  layout->addWidget(m_rows, 3);
+  layout->addWidget(m_added);
+  layout->addWidget(m_lastImport);
+  layout->addLayout(buttons);
+  ShowCounts();
+  ShowLastImport();
+}
+
+bool TFmLedgerImport::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_rows && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+    ToggleCurrentRow();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TFmLedgerImport::ButtonBrowseClick() {
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("書き出したファイルを選ぶ"), m_file->text(),
+                                                    QStringLiteral("CSV (*.csv *.txt);;すべてのファイル (*)"));
+  if (path.isEmpty()) return;
+  m_file->setText(path);
+  ButtonReadClick();
+}
+
+void TFmLedgerImport::ButtonReadClick() {
+  TLedgerImport import;
+  std::string error;
+  if (!import.Read(m_file->text().toStdString(), error)) {
+    WindowSystem().Notify(error);
+    return;
+  }
+  m_import = std::move(import);
+  m_format->setText(QStringLiteral("形式: ") + Q(m_import.FormatName()));
+  Classify();
+  m_mapping->setCurrentCell(0, 3);
+  m_mapping->setFocus();
+}
+
+void TFmLedgerImport::Classify() {
+  m_import.Classify(m_ids, m_data);
+  ShowMapping();
+  ShowRows();
+  ShowCounts();
+}
+
+void TFmLedgerImport::ShowMapping() {
+  m_filling = true;
+  const int current = m_mapping->currentRow();
+  m_lines = m_import.MapLines();
+  m_mapping->setRowCount(static_cast<int>(m_lines.size()));
+  for (int r = 0; r < static_cast<int>(m_lines.size()); ++r) {
+    const TLedgerMapLine& line = m_lines[static_cast<size_t>(r)];
+    const std::string theirs = line.lower.empty() ? line.upper : line.upper + "／" + line.lower;
+    SetCell(m_mapping, r, 0, KindText(line));
+    SetCell(m_mapping, r, 1, Q(theirs.empty() ? "（なし）" : theirs));
+    SetCell(m_mapping, r, 2, QString::number(line.rows));
+    SetCell(m_mapping, r, 3, Q(line.ours), true);
+  }
+  if (current >= 0 && current < m_mapping->rowCount()) m_mapping->setCurrentCell(current, 3);
+  m_mapping->resizeColumnsToContents();
+  m_filling = false;
+}
+
+void TFmLedgerImport::ShowRows() {
+  m_filling = true;
+  const int current = m_rows->currentRow();
+  m_rows->setRowCount(m_import.Count());
+  for (int r = 0; r < m_import.Count(); ++r) {
+    const TLedgerImportRow& row = m_import.Row(r);
+    const bool bookable = row.Bookable();
+    const TkzmEntry& entry = row.entry;
+    SetCell(m_rows, r, 0, row.ticked ? QStringLiteral("✓") : QString());
+    SetCell(m_rows, r, 1, bookable ? Q(FormatDateSlashed(entry.date)) : QStringLiteral("-"));
+    SetCell(m_rows, r, 2, Q(bookable ? entry.itemText : row.row.text));
+    SetCell(m_rows, r, 3, bookable ? Q(FormatThousands(entry.amount)) : QString());
+    SetCell(m_rows, r, 4, bookable ? Q(KeyName(entry.categoryKey)) : QString());
+    SetCell(m_rows, r, 5, bookable ? Q(KeyName(entry.accountKey)) : QString());
+    const QString mark = !bookable     ? Q(std::to_string(row.row.line) + "行目: " + row.problem)
+                         : row.already ? QStringLiteral("取り込み済み")
+                                       : QStringLiteral("新規");
+    SetCell(m_rows, r, 6, mark);
+  }
+  m_rows->setCurrentCell(std::clamp(current, 0, std::max(0, m_import.Count() - 1)), 0);
+  m_filling = false;
+}
+
+void TFmLedgerImport::ShowCounts() {
+  const TLedgerCounts counts = m_import.Counts();
+  QString text = QStringLiteral("%1行・取り込む %2・取り込み済み %3・取り込まない %4")
+                     .arg(counts.rows)
+                     .arg(counts.ticked)
+                     .arg(counts.already)
+                     .arg(counts.notBookable);
+  if (!counts.reasons.empty()) text += QStringLiteral("\n取り込まない行: ") + Q(counts.reasons);
+  m_counts->setText(text);
+  const QString added = KeysText(m_import.CategoriesToAdd(m_categories));
+  m_added->setText(added.isEmpty() ? QString() : QStringLiteral("取り込むと通帳に加わる項目: ") + added);
+  m_importButton->setEnabled(counts.ticked > 0);
+}
+
+void TFmLedgerImport::ShowLastImport() {
+  const std::string notice = IncompleteImportNotice(m_folder);
+  m_lastImport->setText(Q(notice));
+  m_lastImport->setVisible(!notice.empty());
+}
+
+void TFmLedgerImport::MapItemChanged(QTableWidgetItem* item) {
+  if (m_filling || item->column() != 3 || item->row() >= static_cast<int>(m_lines.size())) return;
+  const std::string name(Trim(item->text().toStdString()));
+  std::string bytes;
+  std::string badChar;
+  if (!EncodeCp932(name, bytes, &badChar)) {
+    // The name would be stored in the passbook's files, which cannot hold it.
+    WindowSystem().Notify("「" + badChar + "」は通帳に保存できない文字のため、項目の名前に使えません。");
+  } else {
+    m_import.Choose(m_lines[static_cast<size_t>(item->row())], name);
+  }
+  // Not from inside the table's own signal, while Qt still holds the edited item.
+  QMetaObject::invokeMethod(this, [this] { Classify(); }, Qt::QueuedConnection);
+}
+
+void TFmLedgerImport::ToggleCurrentRow() {
+  const int row = m_rows->currentRow();
+  if (row < 0 || row >= m_import.Count()) return;
+  m_import.SetTicked(row, !m_import.Row(row).ticked);
+  m_rows->item(row, 0)->setText(m_import.Row(row).ticked ? QStringLiteral("✓") : QString());
+  ShowCounts();
+}
+
+void TFmLedgerImport::ButtonImportClick() {
+  if (m_import.Counts().ticked == 0) return;
+  // Open windows may hold typed days of these months; they are stored before the import.
+  if (!SaveAllDataWindows()) return;
+  if (!BackupBeforeChange(TBackupReason::brImport)) return;
+  const TBookOutcome outcome = BookLedgerImport(m_import, m_data, m_folder, m_ids);
+  ShowLastImport();
+  WindowSystem().Notify(outcome.message);
+  Classify();
+}
+
+void TFmLedgerImport::ButtonUndoClick() {
+  if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
+  if (!SaveAllDataWindows()) return;
+  const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
+  ShowLastImport();
+  WindowSystem().Notify(outcome.message);
+  Classify();
+}
+
+}  // namespace kzm::ui
