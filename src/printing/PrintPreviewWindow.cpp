@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -32,6 +33,11 @@ namespace {
 
 constexpr int kZooms[] = {200, 150, 100, 80, 50, 25, 10};
 constexpr int kInitialZoomIndex = 4;
+// A recording that takes longer than this shows its progress.
+constexpr int kProgressDelayMs = 400;
+
+// Thrown out of the drawing procedure when the person stops a recording.
+struct TRecordingStopped {};
 
 QPushButton* NewToolButton(const char* caption, const char* name, QWidget* parent) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -114,20 +120,56 @@ void TFormPrintPreView::CreateToolBar() {
   static_cast<QVBoxLayout*>(layout())->addWidget(bar);
 }
 
-void TFormPrintPreView::Record() {
+bool TFormPrintPreView::RecordPages() {
   const TWaitCursor busy;  // a long list takes a while to lay out
+  m_pageTotal = 0;
+  // Shown only when recording takes longer than a moment; while it shows, the rest of the
+  // program waits behind it (it is modal), so nothing changes what is being drawn.
+  QProgressDialog progress(QStringLiteral("印刷するページを準備しています…"), QStringLiteral("中止"), 0, 0,
+                           parentWidget() != nullptr ? parentWidget() : this);
+  progress.setObjectName(QStringLiteral("RecordingProgress"));
+  progress.setWindowTitle(QStringLiteral("印刷プレビュー"));
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(kProgressDelayMs);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);  // starts the clock that decides whether it shows
+  m_engine.SetOnNewPage([this, &progress](int pages) {
+    // Without a total the bar cannot say how far it is; it keeps one step ahead.
+    const int total = m_pageTotal > pages ? m_pageTotal : pages + 1;
+    if (progress.maximum() != total) progress.setMaximum(total);
+    progress.setValue(pages);
+    if (progress.wasCanceled()) throw TRecordingStopped{};
+  });
+  bool completed = true;
   m_engine.BeginDoc();
   try {
     if (m_draw) m_draw(*this);
+  } catch (const TRecordingStopped&) {
+    completed = false;
   } catch (...) {
+    m_engine.SetOnNewPage({});
     m_engine.EndDoc();
     throw;
   }
+  m_engine.SetOnNewPage({});
   m_engine.EndDoc();
+  return completed;
+}
+
+bool TFormPrintPreView::Record() {
+  if (!RecordPages()) {
+    m_pageCount = 0;
+    m_currentPage = 0;
+    m_pnPage->setText(QStringLiteral("0/0"));
+    ShowPage();
+    return false;
+  }
   m_pageCount = m_engine.PageCount();
   // The pages are new, so page 1 is shown afresh even when it was the current page.
   m_currentPage = 0;
   GoToPage(1);
+  return true;
 }
 
 void TFormPrintPreView::GoToPage(int n) {
@@ -183,7 +225,8 @@ void TFormPrintPreView::BtSetUpClick() {
   // Whatever the dialog's answer, the pages are laid out anew for the printer as it is now.
   m_metrics = m_engine.GetPageMetrics();
   try {
-    Record();
+    // Stopped, the pages are incomplete: the preview closes rather than show part of them.
+    if (!Record()) reject();
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
   }
@@ -263,7 +306,7 @@ void ShowPrintPreview(const TPrintDrawProc& draw, QWidget* owner) {
   TFormPrintPreView window(owner);
   window.SetDrawProc(draw);
   try {
-    window.Record();
+    if (!window.Record()) return;  // the person stopped it
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
     return;

@@ -35,8 +35,13 @@ class TFormPrintPreView : public QDialog {
   ~TFormPrintPreView() override;
 
   void SetDrawProc(TPrintDrawProc draw) { m_draw = std::move(draw); }
-  // Records the pages anew and shows the first.
-  void Record();
+  // Records the pages anew and shows the first. A recording that takes a while shows its
+  // progress with a 中止 button; false when the person stopped it (the pages are then
+  // incomplete and the window should not be shown).
+  bool Record();
+  // The drawing procedure may say how many pages it is going to draw, so that the progress
+  // of a long recording can be shown as a share of the whole.
+  void SetPageTotal(int pages) { m_pageTotal = pages; }
 
   [[nodiscard]] TPrintPreview& Engine() { return m_engine; }
   [[nodiscard]] const TPageMetrics& PageMetrics() const { return m_metrics; }
@@ -56,6 +61,8 @@ class TFormPrintPreView : public QDialog {
  private:
   void CreateToolBar();
   void ShowPage();
+  // Runs the drawing procedure between BeginDoc and EndDoc. False when it was stopped.
+  bool RecordPages();
   // Plays every page onto painter, calling newPage between pages.
   void PlayPages(QPainter& painter, const std::function<void()>& newPage);
   bool PrintToPrinter();
@@ -66,6 +73,7 @@ class TFormPrintPreView : public QDialog {
   TPageMetrics m_metrics;
   TPrintDrawProc m_draw;
   int m_pageCount = 0;
+  int m_pageTotal = 0;
   int m_currentPage = 0;
   int m_zoom = 50;
   std::string m_jobTitle;

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -231,6 +232,40 @@ TEST_F(PreviewWindowTest, SearchPrintoutPagesAndTheirPdf) {
     EXPECT_NE(last.find("スーパー" + std::to_string(c.results - 1)), std::string::npos);
     EXPECT_EQ(last.find("切られるはずです"), std::string::npos);
   }
+}
+
+TEST_F(PreviewWindowTest, StoppingALongRecordingLeavesNoPreview) {
+  TFormPrintPreView window;
+  int drawn = 0;
+  window.SetDrawProc([&drawn](TFormPrintPreView& p) {
+    p.SetPageTotal(50);
+    for (int page = 1; page <= 50; ++page) {
+      if (page > 1) p.Engine().NewPage();
+      p.Engine().Canvas().drawText(100, 100, QString::number(page));
+      ++drawn;
+      if (page == 3) {
+        // The person presses 中止 while page 3 is being drawn.
+        auto* progress = p.findChild<QProgressDialog*>(QStringLiteral("RecordingProgress"));
+        ASSERT_NE(progress, nullptr);
+        QPushButton* stop = nullptr;
+        for (QPushButton* b : progress->findChildren<QPushButton*>())
+          if (b->text() == QStringLiteral("中止")) stop = b;
+        ASSERT_NE(stop, nullptr);
+        stop->click();
+      }
+    }
+  });
+  EXPECT_FALSE(window.Record());
+  EXPECT_EQ(drawn, 3);
+  EXPECT_EQ(window.PageCount(), 0);
+  EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("0/0"));
+  EXPECT_TRUE(m_windows.messages.empty());
+  // Recorded again without a stop, every page is there.
+  window.SetDrawProc([](TFormPrintPreView& p) {
+    for (int page = 2; page <= 50; ++page) p.Engine().NewPage();
+  });
+  EXPECT_TRUE(window.Record());
+  EXPECT_EQ(window.PageCount(), 50);
 }
 
 TEST_F(PreviewWindowTest, SmallerPaperInTheSettingsLaysThePagesOutAgain) {

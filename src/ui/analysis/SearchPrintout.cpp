@@ -120,6 +120,7 @@ void DrawSearchPrintout(TFormPrintPreView& preview, const std::vector<TkzmEntry>
   const int perPage = l.RowsPerPage();
   const int count = static_cast<int>(results.size());
   const int pages = std::max(1, (count + perPage - 1) / perPage);
+  preview.SetPageTotal(pages);
   for (int page = 1; page <= pages; ++page) {
     if (page > 1) preview.Engine().NewPage();
     QPainter& pageCanvas = preview.Engine().Canvas();
