@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
@@ -69,13 +70,13 @@ void SetPointSize(QPainter& canvas, int points) {
   canvas.setFont(font);
 }
 
-void DrawHeading(QPainter& canvas, const TPrintLayout& l, int count, int page, int pages, const std::string& printedAt) {
+void DrawHeading(QPainter& canvas, const TPrintLayout& l, const QImage& title, int count, int page, int pages,
+                 const std::string& printedAt) {
   int x = l.side;
-  if (TGraphicPtr picture = ImageSource().GetImage("PrtTitle.png")) {
+  if (!title.isNull()) {
     const int h = 2 * l.line;
-    const int w = picture->Height() > 0 ? picture->Width() * h / picture->Height() : 0;
-    canvas.drawImage(QRect(l.side, l.top, w, h), BitmapAsImage(*picture));
-    ImageSource().ReleaseImage(picture);
+    const int w = title.height() > 0 ? title.width() * h / title.height() : 0;
+    canvas.drawImage(QRect(l.side, l.top, w, h), title);
     x += w;
   }
   x += 8 * l.unit;
@@ -121,10 +122,16 @@ void DrawSearchPrintout(TFormPrintPreView& preview, const std::vector<TkzmEntry>
   const int count = static_cast<int>(results.size());
   const int pages = std::max(1, (count + perPage - 1) / perPage);
   preview.SetPageTotal(pages);
+  // The title picture is decoded once for all pages, and every page shares the one copy.
+  QImage title;
+  if (TGraphicPtr picture = ImageSource().GetImage("PrtTitle.png")) {
+    title = BitmapAsImage(*picture).copy();
+    ImageSource().ReleaseImage(picture);
+  }
   for (int page = 1; page <= pages; ++page) {
     if (page > 1) preview.Engine().NewPage();
     QPainter& pageCanvas = preview.Engine().Canvas();
-    DrawHeading(pageCanvas, l, count, page, pages, printedAt);
+    DrawHeading(pageCanvas, l, title, count, page, pages, printedAt);
     const int first = (page - 1) * perPage;
     const int last = std::min(count, first + perPage);
     for (int i = first; i < last; ++i)
