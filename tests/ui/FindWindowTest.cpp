@@ -272,6 +272,22 @@ TEST_F(FindWindowTest, UnsortedResultsShowByDateAndANewSearchForgetsTheSort) {
   EXPECT_EQ(DecodeCp932(test::ReadBytes(path)), expected);
 }
 
+TEST_F(FindWindowTest, SortingDuringASearchKeepsEveryResult) {
+  // The press arrives while the search lets the window work, once some months are done.
+  std::function<void()> pressWhenSomeFound = [&] {
+    if (m_window->Grid()->Results().Count() > 0) {
+      ClickHeader(3);
+    } else {
+      QTimer::singleShot(0, m_window, pressWhenSomeFound);
+    }
+  };
+  QTimer::singleShot(0, m_window, pressWhenSomeFound);
+  Click(m_window, "ButtonNew");
+  EXPECT_EQ(m_window->Grid()->SortedColumn(), 3);
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"ATM", "スーパー", "パン", "給料", "雨", "電車"}));
+  for (int row = 1; row <= 6; ++row) EXPECT_NE(m_window->Grid()->ResultOfRow(row), nullptr) << row;
+}
+
 TEST_F(FindWindowTest, EmptyResultsShowNoSelectedRow) {
   Type(m_window, "CMdetail", QStringLiteral("どこにもない"));
   Click(m_window, "ButtonNew");

@@ -87,8 +87,9 @@ void TFindGrid::ClearSort() {
 
 const TkzmEntry* TFindGrid::ResultOfRow(int row) const {
   const int index = row - 1;
-  if (index < 0 || index >= static_cast<int>(m_rows.size()) || index >= m_results.Count()) return nullptr;
-  return &m_results.Entries()[m_rows[static_cast<size_t>(index)]];
+  if (index < 0 || index >= static_cast<int>(m_rows.size())) return nullptr;
+  const uint32_t at = m_rows[static_cast<size_t>(index)];
+  return at < m_results.Entries().size() ? &m_results.Entries()[at] : nullptr;
 }
 
 bool TFindGrid::TextLess(const std::string& a, const std::string& b) const {
@@ -99,11 +100,9 @@ void TFindGrid::SortByColumn(int col) {
   if (col < 0 || col >= kSearchColumnCount) return;
   const bool descending = m_descendingNext[static_cast<size_t>(col)];
   if (m_sortedCol < 0) {
-    // From the order shown, so that rows with equal keys stay in the date order seen.
-    std::vector<TkzmEntry> shown;
-    shown.reserve(m_rows.size());
-    for (uint32_t i : m_rows) shown.push_back(std::move(m_results.Entries()[i]));
-    m_results.Entries() = std::move(shown);
+    // From date order, as the rows show it, so that rows with equal keys stay in the order
+    // seen. Taken afresh: a search still running may have added results since.
+    SortSearchResults(m_results.Entries(), kColumnDate, false, {});
   }
   SortSearchResults(m_results.Entries(), col, descending,
                     [this](const std::string& a, const std::string& b) { return TextLess(a, b); });
