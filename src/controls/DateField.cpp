@@ -18,7 +18,9 @@ bool TDateField::focusNextPrevChild(bool next) {
 }
 
 bool TDateField::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != lineEdit() || event->type() != QEvent::MouseButtonRelease) return QDateEdit::eventFilter(watched, event);
+  const bool release = watched == lineEdit() && event->type() == QEvent::MouseButtonRelease;
+  if (QDateEdit::eventFilter(watched, event)) return true;
+  if (!release) return false;
   // The line edit places its cursor first; then the part around it is selected.
   static_cast<QObject*>(lineEdit())->event(event);
   if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) SelectPartAtCursor();
