@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <iterator>
 
@@ -158,18 +159,50 @@ bool TFormPrintPreView::RecordPages() {
 }
 
 bool TFormPrintPreView::Record() {
-  if (!RecordPages()) {
-    m_pageCount = 0;
-    m_currentPage = 0;
-    m_pnPage->setText(QStringLiteral("0/0"));
-    ShowPage();
-    return false;
+  m_pagedRecorded = 0;
+  if (Paged()) {
+    // Only laid out and counted here; each page is recorded when it is shown or printed.
+    m_engine.BeginDoc();
+    int pages = 1;
+    try {
+      if (m_paged.countPages) pages = m_paged.countPages(*this);
+    } catch (...) {
+      m_engine.EndDoc();
+      throw;
+    }
+    m_engine.EndDoc();
+    m_pageCount = std::max(1, pages);
+  } else {
+    if (!RecordPages()) {
+      m_pageCount = 0;
+      m_currentPage = 0;
+      m_pnPage->setText(QStringLiteral("0/0"));
+      ShowPage();
+      return false;
+    }
+    m_pageCount = m_engine.PageCount();
   }
-  m_pageCount = m_engine.PageCount();
   // The pages are new, so page 1 is shown afresh even when it was the current page.
   m_currentPage = 0;
   GoToPage(1);
   return true;
+}
+
+const TMetafileEx& TFormPrintPreView::PagePicture(int n) {
+  if (!Paged()) return m_engine.Pages(n - 1);
+  if (m_pagedRecorded != n) {
+    m_pagedRecorded = 0;
+    m_engine.BeginDoc();
+    try {
+      m_paged.drawPage(*this, n);
+    } catch (...) {
+      m_engine.EndDoc();
+      throw;
+    }
+    m_engine.EndDoc();
+    m_pagedRecorded = n;
+  }
+  return m_engine.Pages(0);
 }
 
 void TFormPrintPreView::GoToPage(int n) {
@@ -187,8 +220,16 @@ void TFormPrintPreView::ShowPage() {
                         .arg(static_cast<int>(m_metrics.physicalHeightMm)));
   m_label1->adjustSize();
   m_label1->raise();
-  const bool hasPage = m_currentPage >= 1 && m_currentPage <= m_engine.PageCount() && !m_engine.Printing();
-  m_image->SetPage(hasPage ? &m_engine.Pages(m_currentPage - 1) : nullptr, m_metrics, m_zoom);
+  const int recorded = Paged() ? m_pageCount : m_engine.PageCount();
+  const TMetafileEx* page = nullptr;
+  if (m_currentPage >= 1 && m_currentPage <= recorded && !m_engine.Printing()) {
+    try {
+      page = &PagePicture(m_currentPage);
+    } catch (const std::exception& e) {
+      WindowSystem().Notify(e.what());
+    }
+  }
+  m_image->SetPage(page, m_metrics, m_zoom);
   if (m_currentPage < 1) {
     m_btBefore->setEnabled(false);
     m_btNext->setEnabled(false);
@@ -233,9 +274,12 @@ void TFormPrintPreView::BtSetUpClick() {
 }
 
 void TFormPrintPreView::PlayPages(QPainter& painter, const std::function<void()>& newPage) {
-  for (int i = 0; i < m_engine.PageCount(); ++i) {
-    if (i > 0) newPage();
-    m_engine.Pages(i).Draw(painter, 0, 0);
+  const int pages = Paged() ? m_pageCount : m_engine.PageCount();
+  // A paged printout records each page over the one shown; the view lets go of it first.
+  if (Paged()) m_image->SetPage(nullptr, m_metrics, m_zoom);
+  for (int n = 1; n <= pages; ++n) {
+    if (n > 1) newPage();
+    PagePicture(n).Draw(painter, 0, 0);
   }
 }
 
@@ -299,7 +343,23 @@ void TFormPrintPreView::BtPrintClick() {
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
   }
-  if (printed) accept();
+  if (printed) {
+    accept();
+  } else if (Paged()) {
+    ShowPage();  // the page shown was recorded over while printing
+  }
+}
+
+void ShowPrintPreview(const TPagedPrintout& printout, QWidget* owner) {
+  TFormPrintPreView window(owner);
+  window.SetPagedPrintout(printout);
+  try {
+    window.Record();
+  } catch (const std::exception& e) {
+    WindowSystem().Notify(e.what());
+    return;
+  }
+  window.exec();
 }
 
 void ShowPrintPreview(const TPrintDrawProc& draw, QWidget* owner) {
