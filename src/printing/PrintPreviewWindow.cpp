@@ -273,14 +273,28 @@ void TFormPrintPreView::BtSetUpClick() {
   }
 }
 
-void TFormPrintPreView::PlayPages(QPainter& painter, const std::function<void()>& newPage) {
+bool TFormPrintPreView::PlayPages(QPainter& painter, const std::function<void()>& newPage) {
   const int pages = Paged() ? m_pageCount : m_engine.PageCount();
   // A paged printout records each page over the one shown; the view lets go of it first.
   if (Paged()) m_image->SetPage(nullptr, m_metrics, m_zoom);
+  // Pages recorded only now take a while; the person sees how far it is and may stop.
+  QProgressDialog progress(QStringLiteral("印刷しています…"), QStringLiteral("中止"), 0, pages, this);
+  progress.setObjectName(QStringLiteral("PrintingProgress"));
+  progress.setWindowTitle(QStringLiteral("印刷"));
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(kProgressDelayMs);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
   for (int n = 1; n <= pages; ++n) {
     if (n > 1) newPage();
     PagePicture(n).Draw(painter, 0, 0);
+    if (Paged()) {
+      progress.setValue(n);
+      if (progress.wasCanceled()) return false;
+    }
   }
+  return true;
 }
 
 bool TFormPrintPreView::PrintToPrinter() {
@@ -291,7 +305,10 @@ bool TFormPrintPreView::PrintToPrinter() {
     return false;
   }
   try {
-    PlayPages(painter, [this] { m_printer.newPage(); });
+    if (!PlayPages(painter, [this] { m_printer.newPage(); })) {
+      m_printer.abort();  // stopped: nothing of it is printed
+      return false;
+    }
   } catch (...) {
     m_printer.abort();
     throw;
@@ -324,8 +341,9 @@ bool TFormPrintPreView::PrintToPdfFile() {
       WindowSystem().Notify("PDFファイルを作れませんでした。");
       return false;
     }
-    PlayPages(painter, [&writer] { writer.newPage(); });
+    const bool completed = PlayPages(painter, [&writer] { writer.newPage(); });
     painter.end();
+    if (!completed) return false;  // stopped: the file is not written
   }
   std::string why;
   if (!WriteFileAtomic(path, buffer.data().toStdString(), &why)) {

@@ -78,8 +78,9 @@ class TFormPrintPreView : public QDialog {
   [[nodiscard]] bool Paged() const { return static_cast<bool>(m_paged.drawPage); }
   // The recorded picture of page n (1-based); a paged printout records it now.
   const TMetafileEx& PagePicture(int n);
-  // Plays every page onto painter, calling newPage between pages.
-  void PlayPages(QPainter& painter, const std::function<void()>& newPage);
+  // Plays every page onto painter, calling newPage between pages. False when the person
+  // stopped it.
+  bool PlayPages(QPainter& painter, const std::function<void()>& newPage);
   bool PrintToPrinter();
   bool PrintToPdfFile();
 

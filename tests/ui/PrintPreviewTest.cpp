@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "common/RecordingWindowSystem.h"
@@ -284,6 +285,39 @@ TEST_F(PreviewWindowTest, StoppingALongRecordingLeavesNoPreview) {
   });
   EXPECT_TRUE(window.Record());
   EXPECT_EQ(window.PageCount(), 50);
+}
+
+TEST_F(PreviewWindowTest, StoppingAPagedPrintWritesNothing) {
+  TFormPrintPreView window;
+  int drawn = 0;
+  TPagedPrintout printout;
+  printout.countPages = [](TFormPrintPreView&) { return 50; };
+  printout.drawPage = [&drawn](TFormPrintPreView& p, int page) {
+    p.Engine().Canvas().drawText(100, 100, QString::number(page));
+    ++drawn;
+    auto* progress = p.findChild<QProgressDialog*>(QStringLiteral("PrintingProgress"));
+    if (page == 3 && progress) {
+      // The person presses 中止 while page 3 is being printed.
+      for (QPushButton* b : progress->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("中止")) b->click();
+    }
+  };
+  window.SetPagedPrintout(printout);
+  window.Record();
+  window.show();
+  const std::string pdf = m_temp.File("stopped.pdf");
+  test::OnNextDialog([pdf](QDialog* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    files->selectFile(QString::fromStdString(pdf));
+    static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
+  });
+  drawn = 0;
+  QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
+  EXPECT_LT(drawn, 10);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(m_windows.messages.empty());
 }
 
 TEST_F(PreviewWindowTest, SmallerPaperInTheSettingsLaysThePagesOutAgain) {
