@@ -1,7 +1,8 @@
 #include "controls/CheckedDateEdit.h"
 
+#include "controls/DateField.h"
+
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 
 namespace kzm::ui {
@@ -15,9 +16,7 @@ const QDate kDayZero(1899, 12, 30);
 
 TCheckedDateEdit::TCheckedDateEdit(QWidget* parent) : QWidget(parent) {
   m_check = new QCheckBox(this);
-  m_date = new QDateEdit(this);
-  m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-  m_date->setCalendarPopup(true);
+  m_date = new TDateField(this);
   m_date->setEnabled(false);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -1,7 +1,8 @@
 #include "controls/CheckedDatePicker.h"
 
+#include "controls/DateField.h"
+
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 
 namespace kzm::ui {
@@ -16,17 +17,18 @@ const QDate kDayZero(1899, 12, 30);
 TCheckedDatePicker::TCheckedDatePicker(QWidget* parent) : QWidget(parent) {
   m_check = new QCheckBox(this);
   m_check->setObjectName(QStringLiteral("Check"));
-  m_edit = new QDateEdit(this);
+  m_edit = new TDateField(this);
   m_edit->setObjectName(QStringLiteral("Date"));
-  m_edit->setCalendarPopup(true);
-  m_edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+  m_edit->setEnabled(false);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
   layout->addWidget(m_check);
   layout->addWidget(m_edit, 1);
   setFocusProxy(m_check);
-  connect(m_edit, &QDateEdit::dateChanged, this, [this] { m_check->setChecked(true); });
+  // Unticked, the date is greyed: the search then covers every year, and a black date would
+  // say otherwise.
+  connect(m_check, &QCheckBox::toggled, m_edit, &QWidget::setEnabled);
 }
 
 bool TCheckedDatePicker::Checked() const { return m_check->isChecked(); }
@@ -37,9 +39,6 @@ kzm::TDayNumber TCheckedDatePicker::Date() const {
   return static_cast<kzm::TDayNumber>(kDayZero.daysTo(m_edit->date()));
 }
 
-void TCheckedDatePicker::SetDate(kzm::TDayNumber day) {
-  const QSignalBlocker quiet(m_edit);  // setting the date from code is no choice of the user
-  m_edit->setDate(kDayZero.addDays(day));
-}
+void TCheckedDatePicker::SetDate(kzm::TDayNumber day) { m_edit->setDate(kDayZero.addDays(day)); }
 
 }  // namespace kzm::ui

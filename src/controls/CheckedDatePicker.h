@@ -1,7 +1,7 @@
 #pragma once
 
 // TCheckedDatePicker: a date picker with a check box in front, as a date condition that can be
-// switched off. Picking a date ticks the box, since choosing a date means using it.
+// switched off. Unticked, the date is greyed and cannot be changed.
 
 #include "foundation/Dates.h"
 

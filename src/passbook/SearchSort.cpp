@@ -68,13 +68,19 @@ std::vector<int64_t> SortKeys(const std::vector<TkzmEntry>& results, int column,
 
 }  // namespace
 
-void SortSearchResults(std::vector<TkzmEntry>& results, int column, bool descending, const TTextLess& less) {
+std::vector<uint32_t> SearchResultsOrder(const std::vector<TkzmEntry>& results, int column, bool descending,
+                                         const TTextLess& less) {
   const std::vector<int64_t> keys = SortKeys(results, column, less);
   std::vector<uint32_t> order(results.size());
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return descending ? keys[b] < keys[a] : keys[a] < keys[b];
   });
+  return order;
+}
+
+void SortSearchResults(std::vector<TkzmEntry>& results, int column, bool descending, const TTextLess& less) {
+  const std::vector<uint32_t> order = SearchResultsOrder(results, column, descending, less);
   std::vector<TkzmEntry> sorted;
   sorted.reserve(results.size());
   for (uint32_t i : order) sorted.push_back(std::move(results[i]));

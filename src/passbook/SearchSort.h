@@ -2,6 +2,7 @@
 
 // Sorting the search results by a column of the result grid.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +24,12 @@ enum TSearchColumn : int {
 
 // Whether text a sorts before text b (the window compares by the user's language).
 using TTextLess = std::function<bool(const std::string& a, const std::string& b)>;
+
+// The positions of results in the order that column sorts them (the rules below), the results
+// themselves left in place: the search window shows its list by date this way while the
+// export keeps the order found.
+[[nodiscard]] std::vector<uint32_t> SearchResultsOrder(const std::vector<TkzmEntry>& results, int column,
+                                                       bool descending, const TTextLess& less);
 
 // Sorts results by column, ascending or descending. Date and amount compare as numbers;
 // item text and note by less; category and account by their keys, kind first and then the

@@ -20,6 +20,7 @@ void TPrintPreview::BeginDoc() {
 
 void TPrintPreview::NewPage() {
   if (!m_printing) throw EPrintPreviewError("TPrintPreview.NewPage: not Printing");
+  if (m_onNewPage && !m_pages.empty()) m_onNewPage(PageCount());
   const TPageMetrics metrics = GetPageMetrics();
   auto page = std::make_unique<TMetafileEx>(metrics.dpiX, metrics.dpiY, metrics.printableWidth,
                                             metrics.printableHeight);

@@ -11,6 +11,7 @@
 #include "printing/MetafileEx.h"
 #include "printing/PrinterUtils.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,6 +41,9 @@ class TPrintPreview {
   // Completes the last page.
   void EndDoc();
   [[nodiscard]] bool Printing() const { return m_printing; }
+  // Called by NewPage, before a further page is started, with the pages recorded so far; it
+  // may throw to stop the recording (the caller then ends the document).
+  void SetOnNewPage(std::function<void(int pages)> onNewPage) { m_onNewPage = std::move(onNewPage); }
 
   // The canvas of the page being recorded.
   [[nodiscard]] QPainter& Canvas();
@@ -54,6 +58,7 @@ class TPrintPreview {
   QPrinter& m_printer;
   std::vector<std::unique_ptr<TMetafileEx>> m_pages;
   std::unique_ptr<QPainter> m_canvas;
+  std::function<void(int)> m_onNewPage;
   bool m_printing = false;
 };
 

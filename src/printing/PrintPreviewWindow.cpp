@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <iterator>
 
@@ -32,6 +34,11 @@ namespace {
 
 constexpr int kZooms[] = {200, 150, 100, 80, 50, 25, 10};
 constexpr int kInitialZoomIndex = 4;
+// A recording that takes longer than this shows its progress.
+constexpr int kProgressDelayMs = 400;
+
+// Thrown out of the drawing procedure when the person stops a recording.
+struct TRecordingStopped {};
 
 QPushButton* NewToolButton(const char* caption, const char* name, QWidget* parent) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -114,20 +121,88 @@ void TFormPrintPreView::CreateToolBar() {
   static_cast<QVBoxLayout*>(layout())->addWidget(bar);
 }
 
-void TFormPrintPreView::Record() {
+bool TFormPrintPreView::RecordPages() {
   const TWaitCursor busy;  // a long list takes a while to lay out
+  m_pageTotal = 0;
+  // Shown only when recording takes longer than a moment; while it shows, the rest of the
+  // program waits behind it (it is modal), so nothing changes what is being drawn.
+  QProgressDialog progress(QStringLiteral("印刷するページを準備しています…"), QStringLiteral("中止"), 0, 0,
+                           parentWidget() != nullptr ? parentWidget() : this);
+  progress.setObjectName(QStringLiteral("RecordingProgress"));
+  progress.setWindowTitle(QStringLiteral("印刷プレビュー"));
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(kProgressDelayMs);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);  // starts the clock that decides whether it shows
+  m_engine.SetOnNewPage([this, &progress](int pages) {
+    // Without a total the bar cannot say how far it is; it keeps one step ahead.
+    const int total = m_pageTotal > pages ? m_pageTotal : pages + 1;
+    if (progress.maximum() != total) progress.setMaximum(total);
+    progress.setValue(pages);
+    if (progress.wasCanceled()) throw TRecordingStopped{};
+  });
+  bool completed = true;
   m_engine.BeginDoc();
   try {
     if (m_draw) m_draw(*this);
+  } catch (const TRecordingStopped&) {
+    completed = false;
   } catch (...) {
+    m_engine.SetOnNewPage({});
     m_engine.EndDoc();
     throw;
   }
+  m_engine.SetOnNewPage({});
   m_engine.EndDoc();
-  m_pageCount = m_engine.PageCount();
+  return completed;
+}
+
+bool TFormPrintPreView::Record() {
+  m_pagedRecorded = 0;
+  if (Paged()) {
+    // Only laid out and counted here; each page is recorded when it is shown or printed.
+    m_engine.BeginDoc();
+    int pages = 1;
+    try {
+      if (m_paged.countPages) pages = m_paged.countPages(*this);
+    } catch (...) {
+      m_engine.EndDoc();
+      throw;
+    }
+    m_engine.EndDoc();
+    m_pageCount = std::max(1, pages);
+  } else {
+    if (!RecordPages()) {
+      m_pageCount = 0;
+      m_currentPage = 0;
+      m_pnPage->setText(QStringLiteral("0/0"));
+      ShowPage();
+      return false;
+    }
+    m_pageCount = m_engine.PageCount();
+  }
   // The pages are new, so page 1 is shown afresh even when it was the current page.
   m_currentPage = 0;
   GoToPage(1);
+  return true;
+}
+
+const TMetafileEx& TFormPrintPreView::PagePicture(int n) {
+  if (!Paged()) return m_engine.Pages(n - 1);
+  if (m_pagedRecorded != n) {
+    m_pagedRecorded = 0;
+    m_engine.BeginDoc();
+    try {
+      m_paged.drawPage(*this, n);
+    } catch (...) {
+      m_engine.EndDoc();
+      throw;
+    }
+    m_engine.EndDoc();
+    m_pagedRecorded = n;
+  }
+  return m_engine.Pages(0);
 }
 
 void TFormPrintPreView::GoToPage(int n) {
@@ -145,8 +220,16 @@ void TFormPrintPreView::ShowPage() {
                         .arg(static_cast<int>(m_metrics.physicalHeightMm)));
   m_label1->adjustSize();
   m_label1->raise();
-  const bool hasPage = m_currentPage >= 1 && m_currentPage <= m_engine.PageCount() && !m_engine.Printing();
-  m_image->SetPage(hasPage ? &m_engine.Pages(m_currentPage - 1) : nullptr, m_metrics, m_zoom);
+  const int recorded = Paged() ? m_pageCount : m_engine.PageCount();
+  const TMetafileEx* page = nullptr;
+  if (m_currentPage >= 1 && m_currentPage <= recorded && !m_engine.Printing()) {
+    try {
+      page = &PagePicture(m_currentPage);
+    } catch (const std::exception& e) {
+      WindowSystem().Notify(e.what());
+    }
+  }
+  m_image->SetPage(page, m_metrics, m_zoom);
   if (m_currentPage < 1) {
     m_btBefore->setEnabled(false);
     m_btNext->setEnabled(false);
@@ -183,17 +266,35 @@ void TFormPrintPreView::BtSetUpClick() {
   // Whatever the dialog's answer, the pages are laid out anew for the printer as it is now.
   m_metrics = m_engine.GetPageMetrics();
   try {
-    Record();
+    // Stopped, the pages are incomplete: the preview closes rather than show part of them.
+    if (!Record()) reject();
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
   }
 }
 
-void TFormPrintPreView::PlayPages(QPainter& painter, const std::function<void()>& newPage) {
-  for (int i = 0; i < m_engine.PageCount(); ++i) {
-    if (i > 0) newPage();
-    m_engine.Pages(i).Draw(painter, 0, 0);
+bool TFormPrintPreView::PlayPages(QPainter& painter, const std::function<void()>& newPage) {
+  const int pages = Paged() ? m_pageCount : m_engine.PageCount();
+  // A paged printout records each page over the one shown; the view lets go of it first.
+  if (Paged()) m_image->SetPage(nullptr, m_metrics, m_zoom);
+  // Pages recorded only now take a while; the person sees how far it is and may stop.
+  QProgressDialog progress(QStringLiteral("印刷しています…"), QStringLiteral("中止"), 0, pages, this);
+  progress.setObjectName(QStringLiteral("PrintingProgress"));
+  progress.setWindowTitle(QStringLiteral("印刷"));
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(kProgressDelayMs);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+  for (int n = 1; n <= pages; ++n) {
+    if (n > 1) newPage();
+    PagePicture(n).Draw(painter, 0, 0);
+    if (Paged()) {
+      progress.setValue(n);
+      if (progress.wasCanceled()) return false;
+    }
   }
+  return true;
 }
 
 bool TFormPrintPreView::PrintToPrinter() {
@@ -204,7 +305,10 @@ bool TFormPrintPreView::PrintToPrinter() {
     return false;
   }
   try {
-    PlayPages(painter, [this] { m_printer.newPage(); });
+    if (!PlayPages(painter, [this] { m_printer.newPage(); })) {
+      m_printer.abort();  // stopped: nothing of it is printed
+      return false;
+    }
   } catch (...) {
     m_printer.abort();
     throw;
@@ -237,8 +341,9 @@ bool TFormPrintPreView::PrintToPdfFile() {
       WindowSystem().Notify("PDFファイルを作れませんでした。");
       return false;
     }
-    PlayPages(painter, [&writer] { writer.newPage(); });
+    const bool completed = PlayPages(painter, [&writer] { writer.newPage(); });
     painter.end();
+    if (!completed) return false;  // stopped: the file is not written
   }
   std::string why;
   if (!WriteFileAtomic(path, buffer.data().toStdString(), &why)) {
@@ -256,14 +361,30 @@ void TFormPrintPreView::BtPrintClick() {
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
   }
-  if (printed) accept();
+  if (printed) {
+    accept();
+  } else if (Paged()) {
+    ShowPage();  // the page shown was recorded over while printing
+  }
+}
+
+void ShowPrintPreview(const TPagedPrintout& printout, QWidget* owner) {
+  TFormPrintPreView window(owner);
+  window.SetPagedPrintout(printout);
+  try {
+    window.Record();
+  } catch (const std::exception& e) {
+    WindowSystem().Notify(e.what());
+    return;
+  }
+  window.exec();
 }
 
 void ShowPrintPreview(const TPrintDrawProc& draw, QWidget* owner) {
   TFormPrintPreView window(owner);
   window.SetDrawProc(draw);
   try {
-    window.Record();
+    if (!window.Record()) return;  // the person stopped it
   } catch (const std::exception& e) {
     WindowSystem().Notify(e.what());
     return;

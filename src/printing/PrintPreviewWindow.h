@@ -27,6 +27,16 @@ class TPaperView;
 // PageMetrics(); never BeginDoc or EndDoc.
 using TPrintDrawProc = std::function<void(TFormPrintPreView& preview)>;
 
+// A printout that can draw any one of its pages by itself. The preview then records only the
+// page it shows, and printing records each page as it goes, so a list of a thousand pages
+// opens at once and holds no more than one page in memory.
+struct TPagedPrintout {
+  // Lays the printout out on the canvas of a page being recorded; the number of pages.
+  std::function<int(TFormPrintPreView& preview)> countPages;
+  // Draws page (1-based) on Engine().Canvas(), a fresh page of its own.
+  std::function<void(TFormPrintPreView& preview, int page)> drawPage;
+};
+
 class TFormPrintPreView : public QDialog {
   Q_OBJECT
 
@@ -35,8 +45,15 @@ class TFormPrintPreView : public QDialog {
   ~TFormPrintPreView() override;
 
   void SetDrawProc(TPrintDrawProc draw) { m_draw = std::move(draw); }
-  // Records the pages anew and shows the first.
-  void Record();
+  // Used instead of a drawing procedure when set.
+  void SetPagedPrintout(TPagedPrintout printout) { m_paged = std::move(printout); }
+  // Records the pages anew and shows the first. A recording that takes a while shows its
+  // progress with a 中止 button; false when the person stopped it (the pages are then
+  // incomplete and the window should not be shown).
+  bool Record();
+  // The drawing procedure may say how many pages it is going to draw, so that the progress
+  // of a long recording can be shown as a share of the whole.
+  void SetPageTotal(int pages) { m_pageTotal = pages; }
 
   [[nodiscard]] TPrintPreview& Engine() { return m_engine; }
   [[nodiscard]] const TPageMetrics& PageMetrics() const { return m_metrics; }
@@ -56,8 +73,14 @@ class TFormPrintPreView : public QDialog {
  private:
   void CreateToolBar();
   void ShowPage();
-  // Plays every page onto painter, calling newPage between pages.
-  void PlayPages(QPainter& painter, const std::function<void()>& newPage);
+  // Runs the drawing procedure between BeginDoc and EndDoc. False when it was stopped.
+  bool RecordPages();
+  [[nodiscard]] bool Paged() const { return static_cast<bool>(m_paged.drawPage); }
+  // The recorded picture of page n (1-based); a paged printout records it now.
+  const TMetafileEx& PagePicture(int n);
+  // Plays every page onto painter, calling newPage between pages. False when the person
+  // stopped it.
+  bool PlayPages(QPainter& painter, const std::function<void()>& newPage);
   bool PrintToPrinter();
   bool PrintToPdfFile();
 
@@ -65,7 +88,10 @@ class TFormPrintPreView : public QDialog {
   TPrintPreview m_engine{m_printer};
   TPageMetrics m_metrics;
   TPrintDrawProc m_draw;
+  TPagedPrintout m_paged;
+  int m_pagedRecorded = 0;  // the page the engine holds of a paged printout, 0 for none
   int m_pageCount = 0;
+  int m_pageTotal = 0;
   int m_currentPage = 0;
   int m_zoom = 50;
   std::string m_jobTitle;
@@ -83,5 +109,6 @@ class TFormPrintPreView : public QDialog {
 
 // Creates the window for draw, records the pages and shows it modally.
 void ShowPrintPreview(const TPrintDrawProc& draw, QWidget* owner);
+void ShowPrintPreview(const TPagedPrintout& printout, QWidget* owner);
 
 }  // namespace kzm::ui

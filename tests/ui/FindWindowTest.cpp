@@ -7,11 +7,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <unistd.h>
@@ -207,6 +210,93 @@ TEST_F(FindWindowTest, HeaderPressSortsEachColumnItsOwnWay) {
   EXPECT_EQ(Items().back(), "電車");
   ClickHeader(0);
   EXPECT_EQ(Items().front(), "電車");
+}
+
+TEST_F(FindWindowTest, NewSearchLeavesTheFocusOnTheResults) {
+  QApplication::setActiveWindow(m_window);
+  int opened = 0;
+  m_window->Grid()->OnOpenResult = [&opened](const TkzmEntry&) { ++opened; };
+  Click(m_window, "ButtonNew");
+  ASSERT_EQ(m_window->Grid()->Results().Count(), 6);
+  EXPECT_EQ(QApplication::focusWidget(), m_window->Grid());
+  // Enter right after the search is meant for the results, never for 印刷's preview.
+  bool previewOpened = false;
+  QTimer::singleShot(0, [&previewOpened] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      previewOpened = true;
+      modal->close();
+    }
+  });
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(previewOpened);
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(FindWindowTest, UnsortedResultsShowByDateAndANewSearchForgetsTheSort) {
+  TFindGrid* grid = m_window->Grid();
+  const auto shownDays = [grid] {
+    std::vector<TDayNumber> days;
+    for (int row = 1; const TkzmEntry* e = grid->ResultOfRow(row); ++row) days.push_back(e->date);
+    return days;
+  };
+  ClickHeader(3);
+  ClickHeader(3);
+  ASSERT_EQ(grid->SortedColumn(), 3);
+  Click(m_window, "ButtonNew");
+  EXPECT_EQ(grid->SortedColumn(), -1);
+  std::vector<TDayNumber> days = shownDays();
+  ASSERT_EQ(days.size(), 6u);
+  EXPECT_TRUE(std::is_sorted(days.begin(), days.end()));
+  // The next press on the amount sorts ascending again, from a fresh start.
+  ClickHeader(3);
+  EXPECT_EQ(grid->ResultOfRow(1)->itemText, "雨");
+
+  // Found out of date order, the results keep that order for the export and the printout,
+  // while the rows show them by date.
+  Click(m_window, "ButtonNew");
+  TSearchResults& results = grid->Results();
+  std::vector<TkzmEntry> found = results.Entries();
+  std::reverse(found.begin(), found.end());
+  results.Clear();
+  for (const TkzmEntry& e : found) ASSERT_TRUE(results.Add(e, e.sequence));
+  grid->ResultsChanged();
+  days = shownDays();
+  EXPECT_TRUE(std::is_sorted(days.begin(), days.end()));
+  EXPECT_EQ(results.Entries().front().date, found.front().date);
+  const std::string path = m_data.File("found.csv");
+  SaveAs(path);
+  Click(m_window, "ButtonCSV");
+  std::string expected;
+  for (const TkzmEntry& e : found) expected += SearchCsvLine(e) + "\r\n";
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(path)), expected);
+}
+
+TEST_F(FindWindowTest, SortingDuringASearchKeepsEveryResult) {
+  // The press arrives while the search lets the window work, once some months are done.
+  std::function<void()> pressWhenSomeFound = [&] {
+    if (m_window->Grid()->Results().Count() > 0) {
+      ClickHeader(3);
+    } else {
+      QTimer::singleShot(0, m_window, pressWhenSomeFound);
+    }
+  };
+  QTimer::singleShot(0, m_window, pressWhenSomeFound);
+  Click(m_window, "ButtonNew");
+  EXPECT_EQ(m_window->Grid()->SortedColumn(), 3);
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"ATM", "スーパー", "パン", "給料", "雨", "電車"}));
+  for (int row = 1; row <= 6; ++row) EXPECT_NE(m_window->Grid()->ResultOfRow(row), nullptr) << row;
+}
+
+TEST_F(FindWindowTest, EmptyResultsShowNoSelectedRow) {
+  Type(m_window, "CMdetail", QStringLiteral("どこにもない"));
+  Click(m_window, "ButtonNew");
+  ASSERT_EQ(m_window->Grid()->Results().Count(), 0);
+  TFindGrid* grid = m_window->Grid();
+  const QImage shot = grid->viewport()->grab().toImage();
+  const QRect blank = grid->CellRect(1, 1);
+  ASSERT_FALSE(blank.isEmpty());
+  EXPECT_EQ(shot.pixelColor(blank.center()), grid->Color());
 }
 
 TEST_F(FindWindowTest, StopEndsTheSearchAfterTheMonthAtHand) {

@@ -6,15 +6,18 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "common/RecordingWindowSystem.h"
@@ -190,25 +193,42 @@ TEST_F(PreviewWindowTest, SearchPrintoutPagesAndTheirPdf) {
   struct Case {
     int results;
     bool severalPages;
+    bool paged;  // each page recorded when shown or printed
   };
-  for (const Case& c : {Case{3, false}, Case{200, true}}) {
+  int eagerPages = 0;
+  for (const Case& c : {Case{3, false, false}, Case{200, true, false}, Case{200, true, true}}) {
     SCOPED_TRACE(c.results);
+    SCOPED_TRACE(c.paged ? "paged" : "all pages at once");
     const std::vector<TkzmEntry> results = Results(c.results);
     TFormPrintPreView window;
     window.Printer().setPageSize(QPageSize(QPageSize::A4));
-    window.SetDrawProc([&](TFormPrintPreView& p) { DrawSearchPrintout(p, results, "2024/03/05 09:07:02"); });
+    if (c.paged) {
+      window.SetPagedPrintout(SearchPrintoutPages(results, "2024/03/05 09:07:02"));
+    } else {
+      window.SetDrawProc([&](TFormPrintPreView& p) { DrawSearchPrintout(p, results, "2024/03/05 09:07:02"); });
+    }
     window.Record();
     window.show();
     const int pages = window.PageCount();
     EXPECT_EQ(pages > 1, c.severalPages);
+    if (c.paged) {
+      EXPECT_EQ(pages, eagerPages);
+    } else {
+      eagerPages = pages;
+    }
     EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("1/%1").arg(pages));
     if (pages > 1) {
       QTest::mouseClick(Child<QPushButton>(&window, "BtNext"), Qt::LeftButton);
       EXPECT_EQ(window.CurrentPage(), 2);
       EXPECT_TRUE(Child<QPushButton>(&window, "Btbefore")->isEnabled());
     }
+    // Only the page shown is held.
+    if (c.paged) {
+      EXPECT_EQ(window.Engine().PageCount(), 1);
+    }
 
-    const std::string pdf = m_temp.File("printout" + std::to_string(c.results) + ".pdf");
+    const std::string pdf =
+        m_temp.File("printout" + std::to_string(c.results) + (c.paged ? "paged" : "") + ".pdf");
     test::OnNextDialog([pdf](QDialog* dialog) {
       auto* files = qobject_cast<QFileDialog*>(dialog);
       ASSERT_NE(files, nullptr);
@@ -231,6 +251,73 @@ TEST_F(PreviewWindowTest, SearchPrintoutPagesAndTheirPdf) {
     EXPECT_NE(last.find("スーパー" + std::to_string(c.results - 1)), std::string::npos);
     EXPECT_EQ(last.find("切られるはずです"), std::string::npos);
   }
+}
+
+TEST_F(PreviewWindowTest, StoppingALongRecordingLeavesNoPreview) {
+  TFormPrintPreView window;
+  int drawn = 0;
+  window.SetDrawProc([&drawn](TFormPrintPreView& p) {
+    p.SetPageTotal(50);
+    for (int page = 1; page <= 50; ++page) {
+      if (page > 1) p.Engine().NewPage();
+      p.Engine().Canvas().drawText(100, 100, QString::number(page));
+      ++drawn;
+      if (page == 3) {
+        // The person presses 中止 while page 3 is being drawn.
+        auto* progress = p.findChild<QProgressDialog*>(QStringLiteral("RecordingProgress"));
+        ASSERT_NE(progress, nullptr);
+        QPushButton* stop = nullptr;
+        for (QPushButton* b : progress->findChildren<QPushButton*>())
+          if (b->text() == QStringLiteral("中止")) stop = b;
+        ASSERT_NE(stop, nullptr);
+        stop->click();
+      }
+    }
+  });
+  EXPECT_FALSE(window.Record());
+  EXPECT_EQ(drawn, 3);
+  EXPECT_EQ(window.PageCount(), 0);
+  EXPECT_EQ(Child<QLabel>(&window, "PNpage")->text(), QStringLiteral("0/0"));
+  EXPECT_TRUE(m_windows.messages.empty());
+  // Recorded again without a stop, every page is there.
+  window.SetDrawProc([](TFormPrintPreView& p) {
+    for (int page = 2; page <= 50; ++page) p.Engine().NewPage();
+  });
+  EXPECT_TRUE(window.Record());
+  EXPECT_EQ(window.PageCount(), 50);
+}
+
+TEST_F(PreviewWindowTest, StoppingAPagedPrintWritesNothing) {
+  TFormPrintPreView window;
+  int drawn = 0;
+  TPagedPrintout printout;
+  printout.countPages = [](TFormPrintPreView&) { return 50; };
+  printout.drawPage = [&drawn](TFormPrintPreView& p, int page) {
+    p.Engine().Canvas().drawText(100, 100, QString::number(page));
+    ++drawn;
+    auto* progress = p.findChild<QProgressDialog*>(QStringLiteral("PrintingProgress"));
+    if (page == 3 && progress) {
+      // The person presses 中止 while page 3 is being printed.
+      for (QPushButton* b : progress->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("中止")) b->click();
+    }
+  };
+  window.SetPagedPrintout(printout);
+  window.Record();
+  window.show();
+  const std::string pdf = m_temp.File("stopped.pdf");
+  test::OnNextDialog([pdf](QDialog* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    files->selectFile(QString::fromStdString(pdf));
+    static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
+  });
+  drawn = 0;
+  QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
+  EXPECT_LT(drawn, 10);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(m_windows.messages.empty());
 }
 
 TEST_F(PreviewWindowTest, SmallerPaperInTheSettingsLaysThePagesOutAgain) {
@@ -257,20 +344,39 @@ TEST_F(PreviewWindowTest, SmallerPaperInTheSettingsLaysThePagesOutAgain) {
 }
 
 TEST_F(PreviewWindowTest, PdfThatCannotBeWrittenSaysSoAndKeepsTheWindow) {
-  TFormPrintPreView window;
-  window.Record();
-  window.show();
-  const std::string pdf = m_temp.File("missing/out.pdf");
-  test::OnNextDialog([pdf](QDialog* dialog) {
-    auto* files = qobject_cast<QFileDialog*>(dialog);
-    ASSERT_NE(files, nullptr);
-    files->selectFile(QString::fromStdString(pdf));
-    static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
-  });
-  QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
-  ASSERT_EQ(m_windows.messages.size(), 1u);
-  EXPECT_NE(m_windows.messages[0].find("PDFファイルを保存できませんでした"), std::string::npos);
-  EXPECT_TRUE(window.isVisible());
+  const std::vector<TkzmEntry> results = Results(100);
+  for (const bool paged : {false, true}) {
+    SCOPED_TRACE(paged ? "paged" : "all pages at once");
+    m_windows.messages.clear();
+    TFormPrintPreView window;
+    if (paged) window.SetPagedPrintout(SearchPrintoutPages(results, "2024/03/05 09:07:02"));
+    window.Record();
+    window.show();
+    window.GoToPage(window.PageCount());
+    // The dark pixels of the page shown: its text and lines.
+    QWidget* paper = Child<QScrollArea>(&window, "ScrollBox1")->widget();
+    const auto ink = [paper] {
+      const QImage shot = paper->grab().toImage();
+      int dark = 0;
+      for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) dark += qGray(shot.pixel(x, y)) < 64 ? 1 : 0;
+      return dark;
+    };
+    const int before = ink();
+    const std::string pdf = m_temp.File("missing/out.pdf");
+    test::OnNextDialog([pdf](QDialog* dialog) {
+      auto* files = qobject_cast<QFileDialog*>(dialog);
+      ASSERT_NE(files, nullptr);
+      files->selectFile(QString::fromStdString(pdf));
+      static_cast<QDialog*>(files)->accept();  // the dialog's own accept, as its button calls it
+    });
+    QTest::mouseClick(Child<QPushButton>(&window, "BtPrint"), Qt::LeftButton);
+    ASSERT_EQ(m_windows.messages.size(), 1u);
+    EXPECT_NE(m_windows.messages[0].find("PDFファイルを保存できませんでした"), std::string::npos);
+    EXPECT_TRUE(window.isVisible());
+    // Still the same page on show, though printing recorded every page again.
+    EXPECT_EQ(ink(), before);
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <numeric>
 
 namespace kzm::ui {
 
@@ -66,7 +67,30 @@ void TFindGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) ApplyFontMetrics();
 }
 
-void TFindGrid::ResultsChanged() { ShowListRows(*this, m_results.Count()); }
+void TFindGrid::ResultsChanged() {
+  const std::vector<TkzmEntry>& entries = m_results.Entries();
+  if (m_sortedCol < 0) {
+    // Found in the month files' listing order, which looks random; shown by date.
+    m_rows = SearchResultsOrder(entries, kColumnDate, false, {});
+  } else {
+    m_rows.resize(entries.size());
+    std::iota(m_rows.begin(), m_rows.end(), 0u);
+  }
+  ShowListRows(*this, m_results.Count());
+}
+
+void TFindGrid::ClearSort() {
+  m_sortedCol = -1;
+  m_descendingNext.fill(false);
+  ResultsChanged();
+}
+
+const TkzmEntry* TFindGrid::ResultOfRow(int row) const {
+  const int index = row - 1;
+  if (index < 0 || index >= static_cast<int>(m_rows.size())) return nullptr;
+  const uint32_t at = m_rows[static_cast<size_t>(index)];
+  return at < m_results.Entries().size() ? &m_results.Entries()[at] : nullptr;
+}
 
 bool TFindGrid::TextLess(const std::string& a, const std::string& b) const {
   return m_collator.compare(Q(a), Q(b)) < 0;
@@ -75,26 +99,31 @@ bool TFindGrid::TextLess(const std::string& a, const std::string& b) const {
 void TFindGrid::SortByColumn(int col) {
   if (col < 0 || col >= kSearchColumnCount) return;
   const bool descending = m_descendingNext[static_cast<size_t>(col)];
+  if (m_sortedCol < 0) {
+    // From date order, as the rows show it, so that rows with equal keys stay in the order
+    // seen. Taken afresh: a search still running may have added results since.
+    SortSearchResults(m_results.Entries(), kColumnDate, false, {});
+  }
   SortSearchResults(m_results.Entries(), col, descending,
                     [this](const std::string& a, const std::string& b) { return TextLess(a, b); });
   m_descendingNext[static_cast<size_t>(col)] = !descending;
   m_sortedCol = col;
-  InvalidateGrid();
+  ResultsChanged();
 }
 
-const TkzmEntry* TFindGrid::SelectedResult() const {
-  const int index = Row() - 1;
-  if (index < 0 || index >= m_results.Count()) return nullptr;
-  return &m_results.Entries()[static_cast<size_t>(index)];
-}
+const TkzmEntry* TFindGrid::SelectedResult() const { return ResultOfRow(Row()); }
 
 void TFindGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState) {
   if (row == 0) {
     DrawHeader(canvas, col, rect);
     return;
   }
-  const int index = row - 1;
-  if (index < m_results.Count()) DrawResultCell(canvas, col, m_results.Entries()[static_cast<size_t>(index)], rect);
+  if (const TkzmEntry* result = ResultOfRow(row)) {
+    DrawResultCell(canvas, col, *result, rect);
+  } else {
+    // The blank row of an empty list is no result to be selected.
+    canvas.fillRect(rect, Color());
+  }
 }
 
 void TFindGrid::DrawResultCell(QPainter& canvas, int col, const TkzmEntry& entry, const QRect& rect) {

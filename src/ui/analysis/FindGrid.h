@@ -1,8 +1,10 @@
 #pragma once
 
 // TFindGrid: the search results as a grid of six columns under a header row whose cells act
-// as buttons: a press sorts by that column, each column remembering its own direction. Only
-// the rows in view are painted, so any number of results scrolls freely.
+// as buttons: a press sorts by that column, each column remembering its own direction. Until
+// the person sorts, the rows are shown by date while the results keep the order they were
+// found in (which the export and the printout use). Only the rows in view are painted, so
+// any number of results scrolls freely.
 
 #include "controls/GridControl.h"
 #include "passbook/Search.h"
@@ -11,7 +13,9 @@
 #include <QCollator>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace kzm::ui {
 
@@ -25,6 +29,12 @@ class TFindGrid : public TorvDrawGrid {
   [[nodiscard]] const kzm::TSearchResults& Results() const { return m_results; }
   // Call after the results were added to or cleared: the rows follow them.
   void ResultsChanged();
+  // Forgets the person's sorting (mark and directions): the rows go back to date order.
+  void ClearSort();
+  // The column the rows are sorted by, -1 while they are shown by date unsorted.
+  [[nodiscard]] int SortedColumn() const { return m_sortedCol; }
+  // The result shown in grid row row (1 is the first under the header), or null.
+  [[nodiscard]] const kzm::TkzmEntry* ResultOfRow(int row) const;
 
   // Sorts by col: ascending the first time, then the other way on every further call.
   void SortByColumn(int col);
@@ -55,6 +65,8 @@ class TFindGrid : public TorvDrawGrid {
   void ApplyFontMetrics();
 
   kzm::TSearchResults m_results;
+  // The position among the results of each row's result, in row order.
+  std::vector<uint32_t> m_rows;
   QCollator m_collator;
   std::array<bool, kzm::kSearchColumnCount> m_descendingNext{};
   int m_sortedCol = -1;

@@ -239,6 +239,9 @@ void TFmFind::SetStatus(const QString& text) { m_status->setText(text); }
 
 void TFmFind::SetSearching(bool searching) {
   m_searching = searching;
+  // The stop button is about to be disabled and would hand the focus on to 印刷, where Enter
+  // opens a print preview; the results are what the person looks at next.
+  if (!searching && focusWidget() == m_buttonStop) m_grid->setFocus(Qt::OtherFocusReason);
   m_buttonNew->setEnabled(!searching);
   m_buttonAdd->setEnabled(!searching);
   m_buttonStop->setEnabled(searching);
@@ -285,7 +288,7 @@ bool TFmFind::Search() {
 void TFmFind::ButtonNewClick() {
   if (m_searching) return;
   m_grid->Results().Clear();
-  m_grid->ResultsChanged();
+  m_grid->ClearSort();
   if (Search()) SetStatus(QStringLiteral("新規検索結果：%1").arg(m_grid->Results().Count()));
 }
 

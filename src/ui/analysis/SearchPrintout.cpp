@@ -9,10 +9,13 @@
 
 #include <QDateTime>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
 #include <array>
+#include <memory>
+#include <utility>
 
 namespace kzm::ui {
 
@@ -69,13 +72,13 @@ void SetPointSize(QPainter& canvas, int points) {
   canvas.setFont(font);
 }
 
-void DrawHeading(QPainter& canvas, const TPrintLayout& l, int count, int page, int pages, const std::string& printedAt) {
+void DrawHeading(QPainter& canvas, const TPrintLayout& l, const QImage& title, int count, int page, int pages,
+                 const std::string& printedAt) {
   int x = l.side;
-  if (TGraphicPtr picture = ImageSource().GetImage("PrtTitle.png")) {
+  if (!title.isNull()) {
     const int h = 2 * l.line;
-    const int w = picture->Height() > 0 ? picture->Width() * h / picture->Height() : 0;
-    canvas.drawImage(QRect(l.side, l.top, w, h), BitmapAsImage(*picture));
-    ImageSource().ReleaseImage(picture);
+    const int w = title.height() > 0 ? title.width() * h / title.height() : 0;
+    canvas.drawImage(QRect(l.side, l.top, w, h), title);
     x += w;
   }
   x += 8 * l.unit;
@@ -108,27 +111,71 @@ void DrawRow(QPainter& canvas, const TPrintLayout& l, const std::vector<std::str
   canvas.fillRect(QRect(l.side, y + l.line - 4 * l.unit, l.width - 2 * l.side, l.unit), QColor(0xC0, 0xC0, 0xC0));
 }
 
+// The results' pages: laid out once on a page canvas, then any page drawn by itself.
+class TSearchPages {
+ public:
+  TSearchPages(const std::vector<TkzmEntry>& results, std::string printedAt)
+      : m_results(results), m_printedAt(std::move(printedAt)) {}
+
+  // Lays the pages out for the preview's printer; the number of pages.
+  int Layout(TFormPrintPreView& preview) {
+    m_layout = MakeLayout(preview.Engine().Canvas(), preview.PageMetrics());
+    m_perPage = m_layout.RowsPerPage();
+    // The pages are counted first, so that every page can say how many there are.
+    m_pages = std::max(1, (Count() + m_perPage - 1) / m_perPage);
+    // Decoded once for all pages, and every page shares the one copy.
+    if (m_title.isNull()) {
+      if (TGraphicPtr picture = ImageSource().GetImage("PrtTitle.png")) {
+        m_title = BitmapAsImage(*picture).copy();
+        ImageSource().ReleaseImage(picture);
+      }
+    }
+    return m_pages;
+  }
+
+  void DrawPage(QPainter& canvas, int page) const {
+    SetPointSize(canvas, m_layout.pointSize);
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    canvas.setPen(Qt::black);
+    DrawHeading(canvas, m_layout, m_title, Count(), page, m_pages, m_printedAt);
+    const int first = (page - 1) * m_perPage;
+    const int last = std::min(Count(), first + m_perPage);
+    for (int i = first; i < last; ++i) {
+      const int y = m_layout.top + 3 * m_layout.line + (i - first) * m_layout.line;
+      DrawRow(canvas, m_layout, SearchResultCells(m_results[static_cast<size_t>(i)]), y);
+    }
+  }
+
+ private:
+  [[nodiscard]] int Count() const { return static_cast<int>(m_results.size()); }
+
+  const std::vector<TkzmEntry>& m_results;
+  std::string m_printedAt;
+  TPrintLayout m_layout;
+  QImage m_title;
+  int m_perPage = 1;
+  int m_pages = 1;
+};
+
 }  // namespace
 
 void DrawSearchPrintout(TFormPrintPreView& preview, const std::vector<TkzmEntry>& results,
                         const std::string& printedAt) {
-  QPainter& canvas = preview.Engine().Canvas();
-  const TPrintLayout l = MakeLayout(canvas, preview.PageMetrics());
-  canvas.setBackgroundMode(Qt::TransparentMode);
-  canvas.setPen(Qt::black);
-  // The pages are counted first, so that every page can say how many there are.
-  const int perPage = l.RowsPerPage();
-  const int count = static_cast<int>(results.size());
-  const int pages = std::max(1, (count + perPage - 1) / perPage);
-  for (int page = 1; page <= pages; ++page) {
+  TSearchPages pages(results, printedAt);
+  const int count = pages.Layout(preview);
+  preview.SetPageTotal(count);
+  for (int page = 1; page <= count; ++page) {
     if (page > 1) preview.Engine().NewPage();
-    QPainter& pageCanvas = preview.Engine().Canvas();
-    DrawHeading(pageCanvas, l, count, page, pages, printedAt);
-    const int first = (page - 1) * perPage;
-    const int last = std::min(count, first + perPage);
-    for (int i = first; i < last; ++i)
-      DrawRow(pageCanvas, l, SearchResultCells(results[static_cast<size_t>(i)]), l.top + 3 * l.line + (i - first) * l.line);
+    pages.DrawPage(preview.Engine().Canvas(), page);
   }
+}
+
+TPagedPrintout SearchPrintoutPages(const std::vector<TkzmEntry>& results, const std::string& printedAt) {
+  auto pages = std::make_shared<TSearchPages>(results, printedAt);
+  return TPagedPrintout{[pages](TFormPrintPreView& preview) { return pages->Layout(preview); },
+                        [pages](TFormPrintPreView& preview, int page) {
+                          pages->DrawPage(preview.Engine().Canvas(), page);
+                        }};
 }
 
 void ShowSearchPrintout(const std::vector<TkzmEntry>& results, QWidget* owner) {
@@ -136,8 +183,7 @@ void ShowSearchPrintout(const std::vector<TkzmEntry>& results, QWidget* owner) {
   const QDate epoch(1899, 12, 30);
   const std::string printedAt = FormatDateTime(static_cast<TDayNumber>(epoch.daysTo(now.date())),
                                                now.time().msecsSinceStartOfDay() / 1000);
-  ShowPrintPreview([&results, printedAt](TFormPrintPreView& preview) { DrawSearchPrintout(preview, results, printedAt); },
-                   owner);
+  ShowPrintPreview(SearchPrintoutPages(results, printedAt), owner);
 }
 
 }  // namespace kzm::ui

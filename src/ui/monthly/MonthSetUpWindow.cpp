@@ -1,5 +1,7 @@
 #include "ui/monthly/MonthSetUpWindow.h"
 
+#include "controls/DateField.h"
+
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -56,10 +58,8 @@ QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
 }
 
 QDateEdit* NewDatePicker(const char* name, QWidget* parent) {
-  auto* picker = new QDateEdit(parent);
+  auto* picker = new TDateField(parent);
   picker->setObjectName(QString::fromLatin1(name));
-  picker->setCalendarPopup(true);
-  picker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   return picker;
 }
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include "controls/DateField.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -32,10 +33,8 @@ QDate ToQDate(TDayNumber day) {
 TDayNumber FromQDate(const QDate& date) { return EncodeDate(date.year(), date.month(), date.day()); }
 
 QDateEdit* DateEdit(QWidget* parent, const char* name) {
-  auto* edit = new QDateEdit(parent);
+  auto* edit = new TDateField(parent);
   edit->setObjectName(QString::fromUtf8(name));
-  edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-  edit->setCalendarPopup(true);
   return edit;
 }
 
