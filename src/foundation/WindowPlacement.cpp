@@ -1,5 +1,7 @@
 #include "foundation/WindowPlacement.h"
 
+#include <algorithm>
+
 namespace kzm {
 
 TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TWindowRect& workArea, int windowCount) {
@@ -30,7 +32,12 @@ TWindowRect KeepOnScreen(const TWindowRect& window, std::span<const TWindowRect>
     const bool topInside = window.top >= area.top - 8 && window.top < area.Bottom() - 8;
     const bool leftInside = window.left >= area.left - 4 && window.left < area.Right();
     const bool rightInside = window.Right() >= area.left && window.Right() < area.Right() - 4;
-    if (topInside && (leftInside || rightInside)) return window;
+    // At least a third of the window must show: a place saved on a larger or unscaled screen
+    // can keep a corner inside while the rest hangs off the edge.
+    const long long visibleWidth = std::max(0, std::min(window.Right(), area.Right()) - std::max(window.left, area.left));
+    const long long visibleHeight = std::max(0, std::min(window.Bottom(), area.Bottom()) - std::max(window.top, area.top));
+    const bool thirdShows = 3 * visibleWidth * visibleHeight >= 1LL * window.width * window.height;
+    if (topInside && (leftInside || rightInside) && thirdShows) return window;
   }
   TWindowRect r = window;
   if (screenWidth < r.width) r.width = screenWidth;

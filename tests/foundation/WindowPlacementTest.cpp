@@ -34,8 +34,14 @@ TEST(WindowPlacement, KeepOnScreen) {
   EXPECT_EQ(KeepOnScreen(visible, monitors, 1920, 1080), visible);
   const TWindowRect onSecond{2000, -5, 400, 300};
   EXPECT_EQ(KeepOnScreen(onSecond, monitors, 1920, 1080), onSecond);
-  const TWindowRect partlyLeft{-300, 100, 400, 300};  // right edge still on the first monitor
+  const TWindowRect partlyLeft{-200, 100, 400, 300};  // right half still on the first monitor
   EXPECT_EQ(KeepOnScreen(partlyLeft, monitors, 1920, 1080), partlyLeft);
+  // A quarter on the screen is too little, though an edge is inside.
+  EXPECT_EQ(KeepOnScreen({-300, 100, 400, 300}, monitors, 1920, 1080), (TWindowRect{760, 390, 400, 300}));
+  // Saved at 1x, opened at scale 2: a 1366x768 screen is 683x384, and the main window
+  // saved at 400,250 would show a quarter of itself.
+  const std::vector<TWindowRect> scaled = {{0, 0, 683, 364}};
+  EXPECT_EQ(KeepOnScreen({400, 250, 560, 300}, scaled, 683, 384), (TWindowRect{61, 42, 560, 300}));
   EXPECT_EQ(KeepOnScreen({5000, 100, 400, 300}, monitors, 1920, 1080), (TWindowRect{760, 390, 400, 300}));
   EXPECT_EQ(KeepOnScreen({100, 2000, 4000, 3000}, monitors, 1920, 1080), (TWindowRect{0, 0, 1920, 1080}));
   EXPECT_EQ(KeepOnScreen({100, 1035, 400, 300}, monitors, 1920, 1080), (TWindowRect{760, 390, 400, 300}));

@@ -11,6 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kzm::ui {
 
 TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
@@ -95,6 +97,13 @@ void TFmProfileSelect::Fill() {
       m_listView->setItem(row, col, item);
     }
     if (passbook.folder == m_openFolder) selected = row;
+  }
+  // Short names show whole: a column narrower than its longest text widens to it (the folder
+  // column takes what is left and may still be cut).
+  for (int col = 0; col < 3; ++col) {
+    const int before = m_listView->columnWidth(col);
+    m_listView->resizeColumnToContents(col);
+    m_listView->setColumnWidth(col, std::max(before, m_listView->columnWidth(col)));
   }
   if (m_listView->rowCount() > 0) m_listView->selectRow(selected);
   m_buttonDelete->setEnabled(m_listView->rowCount() > 1);
