@@ -76,7 +76,9 @@ TFmCardBill::TFmCardBill(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_buttonPay->setObjectName(QStringLiteral("ButtonPay"));
 
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(QStringLiteral("カード(&C)"), this));
+  auto* cardLabel = new QLabel(QStringLiteral("カード(&C)"), this);
+  cardLabel->setBuddy(m_cards);  // Alt+C goes to the list, and the label shows C underlined
+  top->addWidget(cardLabel);
   top->addWidget(m_cards, 1);
   top->addWidget(m_buttonSetup);
   auto* bottom = new QHBoxLayout;

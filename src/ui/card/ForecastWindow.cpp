@@ -75,7 +75,9 @@ TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_problems->setStyleSheet(QStringLiteral("color: #E02020;"));
 
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(QStringLiteral("今日から(&M)"), this));
+  auto* monthsLabel = new QLabel(QStringLiteral("今日から(&M)"), this);
+  monthsLabel->setBuddy(m_monthsBox);  // Alt+M goes to the choice of months
+  top->addWidget(monthsLabel);
   top->addWidget(m_monthsBox);
   top->addStretch(1);
   auto* layout = new QVBoxLayout(this);

@@ -98,12 +98,12 @@ void TFmProfileSelect::Fill() {
     }
     if (passbook.folder == m_openFolder) selected = row;
   }
-  // Short names show whole: a column narrower than its longest text widens to it (the folder
-  // column takes what is left and may still be cut).
+  // Short names show whole: a column narrower than its longest text widens to it, up to twice
+  // its width (a very long name is still cut, so the list never needs a sideways scroll).
   for (int col = 0; col < 3; ++col) {
     const int before = m_listView->columnWidth(col);
     m_listView->resizeColumnToContents(col);
-    m_listView->setColumnWidth(col, std::max(before, m_listView->columnWidth(col)));
+    m_listView->setColumnWidth(col, std::clamp(m_listView->columnWidth(col), before, 2 * before));
   }
   if (m_listView->rowCount() > 0) m_listView->selectRow(selected);
   m_buttonDelete->setEnabled(m_listView->rowCount() > 1);

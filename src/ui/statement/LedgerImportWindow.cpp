@@ -215,7 +215,8 @@ void TFmLedgerImport::ShowMapping() {
     SetCell(m_mapping, r, 3, Q(line.ours), true);
   }
   if (current >= 0 && current < m_mapping->rowCount()) m_mapping->setCurrentCell(current, 3);
-  m_mapping->resizeColumnsToContents();
+  // Sized to the names but for the last column, which keeps the room left.
+  for (int col = 0; col + 1 < m_mapping->columnCount(); ++col) m_mapping->resizeColumnToContents(col);
   m_filling = false;
 }
 
@@ -231,6 +232,7 @@ void TFmLedgerImport::ShowRows() {
     SetCell(m_rows, r, 1, bookable ? Q(FormatDateSlashed(entry.date)) : QStringLiteral("-"));
     SetCell(m_rows, r, 2, Q(bookable ? entry.itemText : row.row.text));
     SetCell(m_rows, r, 3, bookable ? Q(FormatThousands(entry.amount)) : QString());
+    m_rows->item(r, 3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetCell(m_rows, r, 4, bookable ? Q(KeyName(entry.categoryKey)) : QString());
     SetCell(m_rows, r, 5, bookable ? Q(KeyName(entry.accountKey)) : QString());
     const QString mark = !bookable     ? Q(std::to_string(row.row.line) + "行目: " + row.problem)
@@ -292,7 +294,8 @@ void TFmLedgerImport::ButtonImportClick() {
   if (!BackupBeforeChange(TBackupReason::brImport)) return;
   const TBookOutcome outcome = BookLedgerImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
-  WindowSystem().Notify(outcome.message);
+  if (outcome.failed) WindowSystem().Notify(outcome.message);
+  else WindowSystem().Inform(outcome.message);
   Classify();
 }
 
@@ -301,7 +304,8 @@ void TFmLedgerImport::ButtonUndoClick() {
   if (!SaveAllDataWindows()) return;
   const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
   ShowLastImport();
-  WindowSystem().Notify(outcome.message);
+  if (outcome.failed || outcome.nothing) WindowSystem().Notify(outcome.message);
+  else WindowSystem().Inform(outcome.message);
   Classify();
 }
 
