@@ -63,6 +63,8 @@ TFormColorSetUp::TFormColorSetUp(TColorsList& scheme, QWidget* parent) : QDialog
 
   m_picker = new TFrameColorSelect(this);
   m_picker->move(kPickerLeft, 0);
+  // Hidden until 色選択>> widens the window: the narrow window would show a strip of it.
+  m_picker->hide();
 
   connect(m_select, &QPushButton::clicked, this, &TFormColorSetUp::ButtonSelectClick);
   connect(m_apply, &QPushButton::clicked, this, &TFormColorSetUp::BtApplyClick);
@@ -81,7 +83,8 @@ TFormColorSetUp::TFormColorSetUp(TColorsList& scheme, QWidget* parent) : QDialog
   };
   // A swatch of the palette takes the colour of the selected entry, which the drag began on.
   m_treeView->OnColorDroppedOutside = [this](QPoint globalPos, TColor) {
-    return rect().contains(mapFromGlobal(globalPos)) && m_picker->DropOnPalette(globalPos, m_shape->Color());
+    return rect().contains(mapFromGlobal(globalPos)) && m_picker->isVisible() &&
+           m_picker->DropOnPalette(globalPos, m_shape->Color());
   };
 
   // The picker starts outside the window; 色選択>> widens the window to show it.
@@ -142,6 +145,7 @@ void TFormColorSetUp::ButtonSelectClick() {
   if (m_select->text() != QStringLiteral("色変更")) {
     m_select->setText(QStringLiteral("色変更"));
     resize(kPickerLeft + m_picker->width(), height());
+    m_picker->show();
     m_picker->SetColor(m_shape->Color());
   } else {
     ColorChanged();
