@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -315,6 +316,24 @@ TEST_F(MonthWindowTest, EveryAmountFitsItsColumnAndADraggedBorderIsKept) {
   QTest::mouseRelease(&days, Qt::LeftButton, {}, QPoint(20, wide.y()));
   EXPECT_TRUE(everyAmountFits());
   EXPECT_LT(days.DefaultColWidth(), before + 29);
+}
+
+// Maximised, the window is wider than its whole days: the totals take the rest, and no empty
+// band opens between them and the scroll bar.
+TEST_F(MonthWindowTest, AMaximisedViewLeavesNoBandRightOfTheTotals) {
+  OpenPassbook(31, EncodeDate(2024, 3, 10));
+  TFmMonth* view = NewView();
+  view->showMaximized();
+  QApplication::processEvents();
+  ASSERT_TRUE(view->isMaximized());
+  const QWidget* scrollBar = nullptr;
+  for (QScrollBar* bar : view->findChildren<QScrollBar*>()) {
+    if (bar->orientation() == Qt::Vertical) scrollBar = bar;
+  }
+  ASSERT_NE(scrollBar, nullptr);
+  const QRect totals = view->GridTotal().geometry();
+  EXPECT_LE(scrollBar->x() - (totals.x() + totals.width()), 3);
+  EXPECT_EQ(view->GridTotal().DefaultColWidth(), totals.width());
 }
 
 TEST_F(MonthWindowTest, CategoryNamesOpenTheItemsPage) {

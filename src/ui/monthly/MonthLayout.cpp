@@ -62,11 +62,15 @@ void TFmMonth::LayoutControls() {
   m_gridIndex->setGeometry(indexLeft, 0, m_nameWidth, gridHeight);
   m_gridDate->setGeometry(indexLeft + m_nameWidth + 1, 0, daysWidth, gridHeight);
   const int totalLeft = m_gridDate->x() + daysWidth + 2;
-  m_gridTotal->setGeometry(totalLeft, 0, m_nameWidth, gridHeight);
+  // A window wider than its whole days (maximised, or held to the screen) gives the rest to
+  // the totals, so no empty band opens between them and the scroll bar.
+  const int totalWidth = std::max(m_nameWidth, clientWidth - h - 3 - totalLeft);
+  m_gridTotal->SetDefaultColWidth(totalWidth);
+  m_gridTotal->setGeometry(totalLeft, 0, totalWidth, gridHeight);
   m_scrollBarH->setGeometry(m_gridDate->x() + 1, clientHeight - h - 1, std::max(0, daysWidth - 1), h);
   m_scrollBarV->setGeometry(clientWidth - h - 1, 1, h, std::max(0, clientHeight - h - 2));
   m_buttonBefore->setGeometry(indexLeft, clientHeight - h - 2, m_nameWidth, h + 2);
-  m_buttonNext->setGeometry(totalLeft, clientHeight - h - 2, m_nameWidth, h + 2);
+  m_buttonNext->setGeometry(totalLeft, clientHeight - h - 2, totalWidth, h + 2);
 
   // The round buttons keep to the bottom of the left strip.
   m_buttonSetUp->move(2, clientHeight - 53);
