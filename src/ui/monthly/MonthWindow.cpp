@@ -157,7 +157,7 @@ void TFmMonth::CreateButtons() {
   m_buttonSetUp = round("ButtonSetUp", "繰越と\\期間", 49, 51, &TFmMonth::ButtonSetUpClick);
   m_buttonGraph = round("ButtonGraph", "グラフ", 40, 40, &TFmMonth::ButtonGraphClick);
   m_buttonBudget = round("ButtonBudget", "予算", 40, 33, &TFmMonth::ButtonBudgetClick);
-  m_buttonCard = round("ButtonCard", "カード", 40, 33, &TFmMonth::ButtonCardClick);
+  m_buttonCard = round("ButtonCard", "請求", 40, 33, &TFmMonth::ButtonCardClick);
 
   m_buttonBefore = new QPushButton(QStringLiteral("前月(&B)"), this);
   m_buttonBefore->setObjectName(QStringLiteral("ButtonBefore"));
