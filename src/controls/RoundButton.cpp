@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
+#include <QTransform>
+
+#include <algorithm>
 
 #include "graphics/qt/CanvasRoutines.h"
 
@@ -41,9 +44,8 @@ TorvWinButton::TorvWinButton(QWidget* parent) : QWidget(parent), m_input(std::ma
   m_draw.OnCaptureParent = [this](TBitmap& background) { CaptureParent(background); };
   m_input.OnRepaint = [this] { SyncState(); };
   m_input.OnClick = [this] { emit OnClick(); };
-  m_draw.SetFont(font());
   SyncColors();
-  m_draw.SetSize(width(), height());
+  SyncSize();
   SyncState();
 }
 
@@ -81,12 +83,26 @@ bool TorvWinButton::event(QEvent* event) {
 
 void TorvWinButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  m_draw.PaintTo(painter);
+  m_draw.PaintTo(painter, devicePixelRatioF());
 }
 
 void TorvWinButton::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  m_draw.SetSize(width(), height());
+  SyncSize();
+}
+
+// Drawn at the screen's own resolution: a button drawn one pixel a point and enlarged on a
+// screen of two device pixels a point looks soft.
+void TorvWinButton::SyncSize() {
+  const qreal ratio = devicePixelRatioF();
+  QFont scaled = font();
+  if (scaled.pixelSize() > 0) {
+    scaled.setPixelSize(std::max(1, qRound(scaled.pixelSize() * ratio)));
+  } else {
+    scaled.setPointSizeF(scaled.pointSizeF() * ratio);
+  }
+  m_draw.SetFont(scaled);
+  m_draw.SetSize(qRound(width() * ratio), qRound(height() * ratio));
 }
 
 void TorvWinButton::moveEvent(QMoveEvent* event) {
@@ -99,13 +115,14 @@ void TorvWinButton::moveEvent(QMoveEvent* event) {
 
 void TorvWinButton::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  SyncSize();  // the screen, and with it the device pixel ratio, is known once shown
   if (m_draw.TransParent()) m_draw.RecaptureBackground();
 }
 
 void TorvWinButton::changeEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::EnabledChange: m_input.SetEnabled(isEnabled()); break;
-    case QEvent::FontChange: m_draw.SetFont(font()); break;
+    case QEvent::FontChange: SyncSize(); break;
     case QEvent::PaletteChange: SyncColors(); break;
     default: break;
   }
@@ -186,7 +203,10 @@ void TorvWinButton::ApplyRegion() {
   if (m_draw.WindowRegion().IsEmpty()) {
     clearMask();
   } else {
-    setMask(m_draw.WindowRegion().Handle());
+    // The region is in the picture's device pixels; the mask is in the widget's own.
+    const qreal ratio = devicePixelRatioF();
+    const QRegion region = m_draw.WindowRegion().Handle();
+    setMask(ratio == 1.0 ? region : QTransform::fromScale(1.0 / ratio, 1.0 / ratio).map(region));
   }
 }
 
@@ -196,6 +216,7 @@ void TorvWinButton::CaptureParent(TBitmap& background) {
   if (parent == nullptr) return;
   QImage image = BitmapAsImage(background);
   image.reinterpretAsFormat(QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatioF());
   parent->render(&image, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
 }
 

@@ -75,6 +75,7 @@ class TorvWinButton : public QWidget {
   [[nodiscard]] bool IsInside(const QPoint& pos) const;
   void SyncState();
   void SyncColors();
+  void SyncSize();
   void ApplyRegion();
   void CaptureParent(TBitmap& background);
 

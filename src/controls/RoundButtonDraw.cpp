@@ -207,10 +207,12 @@ const TBitmap& TorvBtnDraw::Composite() {
   return m_composite;
 }
 
-void TorvBtnDraw::PaintTo(QPainter& painter) {
+void TorvBtnDraw::PaintTo(QPainter& painter, qreal ratio) {
   if (Composite().IsEmpty()) return;
   // The bevel leaves every pixel opaque, so the picture is copied without blending.
-  painter.drawImage(0, 0, btn::WorkImage(m_composite));
+  QImage image = btn::WorkImage(m_composite);
+  image.setDevicePixelRatio(ratio);
+  painter.drawImage(QPointF(0, 0), image);
 }
 
 }  // namespace kzm::ui

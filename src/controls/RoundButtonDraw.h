@@ -112,7 +112,8 @@ class TorvBtnDraw {
   // The finished picture of the button, rendered first if anything changed.
   [[nodiscard]] const TBitmap& Composite();
   // Copies the finished picture to the painter at (0, 0).
-  void PaintTo(QPainter& painter);
+  // ratio: device pixels per pixel of the painter (the picture was drawn that much larger).
+  void PaintTo(QPainter& painter, qreal ratio = 1.0);
   [[nodiscard]] bool Dirty() const { return m_dirty; }
 
   // With Region: the window's shape in button pixels; otherwise empty. RegionChanged stays
