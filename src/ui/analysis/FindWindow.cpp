@@ -2,11 +2,11 @@
 
 #include "controls/CheckedDatePicker.h"
 #include "controls/FormHelper.h"
-#include "foundation/Files.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/MonthRange.h"
 #include "passbook/Profile.h"
 #include "ui/analysis/FindGrid.h"
 #include "ui/analysis/SearchPrintout.h"
@@ -259,9 +259,9 @@ bool TFmFind::Search() {
   QCoreApplication::processEvents();
 
   TkzmDataUnit& data = CurrentMonthData();
-  std::vector<std::string> files;
-  if (!data.Folder().empty()) ListFiles(data.Folder(), "??????.kzm", files);
-  m_progress->setRange(0, std::max<int>(1, static_cast<int>(files.size())));
+  // The bar counts the months the search will walk, as the search itself lists them.
+  const size_t months = MonthsToWalk(data).size();
+  m_progress->setRange(0, std::max<int>(1, static_cast<int>(months)));
   m_progress->setValue(0);
   int done = 0;
   QElapsedTimer sinceShown;

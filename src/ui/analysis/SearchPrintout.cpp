@@ -1,13 +1,14 @@
 #include "ui/analysis/SearchPrintout.h"
 
 #include "foundation/DateTexts.h"
+#include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "graphics/GraphicSource.h"
 #include "graphics/qt/CanvasRoutines.h"
 #include "passbook/Search.h"
 #include "printing/PrintPreviewWindow.h"
 
-#include <QDateTime>
+#include <QTime>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -179,10 +180,9 @@ TPagedPrintout SearchPrintoutPages(const std::vector<TkzmEntry>& results, const 
 }
 
 void ShowSearchPrintout(const std::vector<TkzmEntry>& results, QWidget* owner) {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate epoch(1899, 12, 30);
-  const std::string printedAt = FormatDateTime(static_cast<TDayNumber>(epoch.daysTo(now.date())),
-                                               now.time().msecsSinceStartOfDay() / 1000);
+  // The day from the program's clock (which tests may fix), the time of day from the system.
+  const int secondsOfDay = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+  const std::string printedAt = FormatDateTime(Today(), secondsOfDay);
   ShowPrintPreview(SearchPrintoutPages(results, printedAt), owner);
 }
 
