@@ -7,6 +7,7 @@
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/CategoryOrder.h"
+#include "passbook/DayMemos.h"
 #include "passbook/MonthData.h"
 
 namespace kzm {
@@ -26,6 +27,20 @@ void BuildDayCategories(THeadList& list, const THeadList& passbook, TDayNumber d
       if (!key->empty()) AddKeyAfterKind(list, *key);
     }
   }
+}
+
+bool SaveDailyPage(TDayNumber day, const std::vector<TDailyRows>& grids, const std::string& memo,
+                   const std::string& keptNote) {
+  TkzmDataUnit& data = CurrentMonthData();
+  data.SelectDay(day);
+  data.DeleteDayEntries();
+  for (const TDailyRows& rows : grids) {
+    StoreRows(rows, data);
+    data.SortEntries();
+  }
+  data.SelectDay(day);
+  AddDayMemo(memo, keptNote);
+  return FinishDaySave(day);
 }
 
 bool FinishDaySave(TDayNumber day) {

@@ -3,7 +3,11 @@
 // What the daily window does with the month data around its grids: the categories it shows
 // for a day, and the work after the grids have stored a day.
 
+#include <string>
+#include <vector>
+
 #include "foundation/Dates.h"
+#include "passbook/DailyRows.h"
 
 namespace kzm {
 
@@ -22,5 +26,12 @@ void BuildDayCategories(THeadList& list, const THeadList& passbook, TDayNumber d
 // the settlement could not be written; the user has been told and the entries stay in memory,
 // marked modified, for a later save.
 bool FinishDaySave(TDayNumber day);
+
+// Saves a day as the daily window holds it: the day's entries are replaced by the entry rows
+// of each grid in turn (the day sorted after each), then the memo is added (text with CR LF
+// line ends; keptNote, the memo entry's note the window does not show), then FinishDaySave.
+// False as FinishDaySave.
+bool SaveDailyPage(TDayNumber day, const std::vector<TDailyRows>& grids, const std::string& memo,
+                   const std::string& keptNote);
 
 }  // namespace kzm

@@ -11,6 +11,7 @@
 #include "foundation/Files.h"
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
+#include "passbook/DailyRows.h"
 #include "passbook/DayMemos.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
@@ -70,6 +71,29 @@ TEST_F(DailyPageTest, FinishDaySaveWritesMonthAndSettlementAndTellsTheWindows) {
   EXPECT_EQ(windows.notices[0].message, 1224);
   EXPECT_EQ(windows.notices[0].first, kDay);
   EXPECT_EQ(windows.notices[0].second, 0);
+}
+
+// A saved page replaces the day's old entries by the grids' rows, then the memo, keeps the
+// memo's hidden note, and leaves other days alone.
+TEST_F(DailyPageTest, SavingAPageReplacesTheDayWithTheGridsAndTheMemo) {
+  CurrentMonthData().SelectDay(kDay + 1);
+  CurrentMonthData().AddEntry(MakeKey("食費", kKindPayment), MakeKey("現金", kKindAsset), "", "翌日", 100);
+  Book("食費", kKindPayment, "現金", 999);  // replaced by the page
+  const std::string cash = MakeKey("現金", kKindAsset);
+  const TDailyRows payments = {{kRowHeader, "", "", "", ""},
+                               {BandCode(kKindPayment), MakeKey("食費", kKindPayment), "", "", ""},
+                               {kRowEntry, "米", "894", cash, ""},
+                               {kRowEntry, "", "", cash, ""}};  // the blank row stores nothing
+  const TDailyRows moves = {{kRowHeader, "", "", "", ""},
+                            {BandCode(kKindAsset), MakeKey("銀行", kKindAsset), "", "", ""},
+                            {kRowEntry, "引き出し", "10,000", cash, "ATM"}};
+
+  ASSERT_TRUE(SaveDailyPage(kDay, {payments, moves}, "晴れ\r\nのち雨", "隠れた注記"));
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(Daily() + "/202403.kzm")),
+            "20240305,支出,食費,資産,現金,894,米,\r\n"
+            "20240305,資産,銀行,資産,現金,10000,引き出し,ATM\r\n"
+            "20240305,メモ,メモ,メモ,メモ,0,晴れ\\nのち雨,隠れた注記\r\n"  // the file's own line break mark
+            "20240306,支出,食費,資産,現金,100,翌日,\r\n");
 }
 
 TEST_F(DailyPageTest, AFailedWriteKeepsTheDayForALaterSave) {

@@ -185,11 +185,15 @@ void TDailyGrid::LoadDay(int32_t date) {
   InvalidateGrid();
 }
 
-void TDailyGrid::StoreDay() {
+kzm::TDailyRows TDailyGrid::RowsToStore() {
   WriteBackEditor();
   Compact();
+  return Snapshot();
+}
+
+void TDailyGrid::StoreDay() {
   kzm::TkzmDataUnit& data = kzm::CurrentMonthData();
-  kzm::StoreRows(Snapshot(), data);
+  kzm::StoreRows(RowsToStore(), data);
   data.SortEntries();
 }
 

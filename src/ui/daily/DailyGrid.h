@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QEvent;
 
@@ -58,6 +59,8 @@ class TDailyGrid : public TorvGrid {
   // Adds the grid's entries to the month data's current day (the caller has selected the day
   // and removed its old entries) and sorts the month data. An open editor writes back first.
   void StoreDay();
+  // The rows as they are to be stored: the editor written back and empty rows dropped.
+  [[nodiscard]] std::vector<kzm::TDailyRow> RowsToStore();
   // Widens the note column to the free client width when the grid is scrolled fully left.
   void FitNoteColumn();
   // Opens the editor that fits the current cell: the drop-down in the account column or in

@@ -54,17 +54,13 @@ bool TFmDaily::SaveDay() {
   // A full disk fails the month file, the settlement and the months the summary reads: tell once.
   TNoticeGroup notices;
   WriteBackEditors();
-  TkzmDataUnit& data = CurrentMonthData();
-  data.SelectDay(m_date);
-  data.DeleteDayEntries();
-  for (TDailyGrid* grid : {m_payment, m_assets, m_receipt}) grid->StoreDay();
+  std::vector<TDailyRows> grids;
+  for (TDailyGrid* grid : {m_payment, m_assets, m_receipt}) grids.push_back(grid->RowsToStore());
   QString memo = m_memo->toPlainText();
   memo.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  data.SelectDay(m_date);
-  AddDayMemo(memo.toStdString(), m_keptMemoNote);
   m_modified = false;
   m_saving = true;
-  const bool saved = FinishDaySave(m_date);
+  const bool saved = SaveDailyPage(m_date, grids, memo.toStdString(), m_keptMemoNote);
   m_saving = false;
   if (!saved) m_modified = true;
   return saved;
