@@ -75,7 +75,9 @@ TEST(SearchSortTest, TextsCompareByTheGivenOrderAndEqualTextsKeepTheirOrder) {
   EXPECT_EQ(results.back().itemText, "a");
   // Results with the same text stay in the order they were found (here, by amount).
   for (size_t i = 1; i < results.size(); ++i) {
-    if (results[i].itemText == results[i - 1].itemText) EXPECT_LT(results[i - 1].amount, results[i].amount) << i;
+    if (results[i].itemText == results[i - 1].itemText) {
+      EXPECT_LT(results[i - 1].amount, results[i].amount) << i;
+    }
   }
 }
 
