@@ -46,7 +46,8 @@ QString CellText(int col, const TImportRow& row, const std::string& accountKey) 
       if (!row.row.Readable()) return QStringLiteral("－");
       return row.ticked ? QStringLiteral("☑") : QStringLiteral("☐");
     case kStatementDate: return row.row.Readable() ? Q(FormatDateSlashed(row.row.date)) : QString();
-    case kStatementText: return Q(row.row.Readable() ? row.row.text : row.row.cells);
+    // The text as it will be stored: a character the month files cannot hold shows as its stand-in.
+    case kStatementText: return Q(row.row.Readable() ? Cp932Safe(row.row.text) : row.row.cells);
     case kStatementAmount: return row.row.Readable() ? Q(FormatThousands(row.row.amount)) : QString();
     case kStatementCategory: return CategoryText(row, accountKey);
     default: return MarkText(row);
