@@ -6,13 +6,12 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include "controls/UiBasics.h"
 #include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui {
 
 namespace {
-
-TColor FromQColor(const QColor& c) { return MakeColor(c.red(), c.green(), c.blue()); }
 
 bool IsPressKey(const QKeyEvent* event) {
   const int key = event->key();

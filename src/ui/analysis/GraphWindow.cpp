@@ -5,6 +5,7 @@
 
 #include "controls/FormHelper.h"
 #include "controls/RoundButton.h"
+#include "controls/UiBasics.h"
 #include "graphics/ColorScheme.h"
 #include "graphics/qt/CanvasRoutines.h"
 #include "passbook/MonthSpending.h"
@@ -23,8 +24,6 @@ constexpr int kMinimumHeight = 150;
 constexpr int kButtonSide = 52;
 constexpr int kButtonMargin = 6;
 constexpr const char* kKindLabel = "支出";
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 }  // namespace
 

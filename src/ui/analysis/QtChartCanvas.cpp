@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "controls/UiBasics.h"
 #include "graphics/BitmapRoutines.h"
 #include "graphics/SpendingGraph.h"
 #include "ui/main/Fonts.h"
@@ -15,8 +16,6 @@
 namespace kzm::ui {
 
 namespace {
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 

@@ -1,5 +1,6 @@
 #include "ui/analysis/SearchPrintout.h"
 
+#include "controls/UiBasics.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Text.h"
 #include "graphics/GraphicSource.h"
@@ -39,8 +40,6 @@ struct TPrintLayout {
     return std::max(1, (height - top - first) / std::max(1, line));
   }
 };
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 TPrintLayout MakeLayout(QPainter& canvas, const TPageMetrics& metrics) {
   TPrintLayout l;
@@ -180,8 +179,7 @@ TPagedPrintout SearchPrintoutPages(const std::vector<TkzmEntry>& results, const 
 
 void ShowSearchPrintout(const std::vector<TkzmEntry>& results, QWidget* owner) {
   const QDateTime now = QDateTime::currentDateTime();
-  const QDate epoch(1899, 12, 30);
-  const std::string printedAt = FormatDateTime(static_cast<TDayNumber>(epoch.daysTo(now.date())),
+  const std::string printedAt = FormatDateTime(ToDay(now.date()),
                                                now.time().msecsSinceStartOfDay() / 1000);
   ShowPrintPreview(SearchPrintoutPages(results, printedAt), owner);
 }

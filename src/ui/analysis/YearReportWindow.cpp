@@ -14,6 +14,7 @@
 #include <exception>
 
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "graphics/ColorScheme.h"
@@ -25,10 +26,6 @@
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString ValueText(const std::optional<int64_t>& value) { return value ? Q(FormatThousands(*value)) : QString(); }
 

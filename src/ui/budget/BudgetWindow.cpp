@@ -14,6 +14,7 @@
 #include <exception>
 
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -30,10 +31,6 @@ namespace {
 // The bar's share of the budget used, 0 to 1, and whether it is past the budget.
 constexpr int kShareRole = Qt::UserRole;
 constexpr int kOverRole = Qt::UserRole + 1;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 // Paints the bar column: the used share of the budget in the program's payment colour,
 // the whole width in red once over.

@@ -14,6 +14,7 @@
 #include "calendar/BusinessDays.h"
 #include "card/CardPayment.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -26,8 +27,6 @@
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QTableWidgetItem* TextItem(const QString& text, bool right) {
   auto* item = new QTableWidgetItem(text);

@@ -11,6 +11,7 @@
 #include "calendar/BusinessDays.h"
 #include "card/CardSettings.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -26,8 +27,6 @@ namespace kzm::ui {
 namespace {
 
 constexpr int kMonthChoices[] = {3, 6, 12};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Sets a flag for as long as it lives.
 class TWorking {

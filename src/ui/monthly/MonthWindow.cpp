@@ -1,5 +1,6 @@
 #include "ui/monthly/MonthWindow.h"
 
+#include "controls/UiBasics.h"
 #include "ui/budget/BudgetWindow.h"
 #include "ui/card/CardBillWindow.h"
 
@@ -34,8 +35,6 @@ namespace kzm::ui {
 namespace {
 
 constexpr int kTimerMs = 100;
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 // The look every round button of the program's windows shares.
 TorvBtnSettings RoundButtonLook(TColor face) {

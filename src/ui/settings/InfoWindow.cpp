@@ -2,6 +2,7 @@
 
 #include "controls/GridControl.h"
 #include "controls/CentreOnScreen.h"
+#include "controls/UiBasics.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -36,10 +37,6 @@ constexpr int kRowHeight = 16;
 constexpr int kNameLength = 20;
 // The kind choices of the radio group, in their order.
 constexpr int kKindChoices[] = {kKindPayment, kKindReceipt, kKindAsset};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString SlashDate(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);

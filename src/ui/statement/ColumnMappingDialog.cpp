@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "statement/StatementPresets.h"
@@ -23,8 +24,6 @@
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A cell as a combo box shows it beside its column number: short, on one line.
 QString Sample(const std::string& cell) {
