@@ -1,0 +1,34 @@
+#include "foundation/OwnFiles.h"
+
+#include "foundation/AtomicFile.h"
+#include "foundation/SystemErrors.h"
+
+namespace kzm {
+
+bool ReadOwnFile(const std::string& path, size_t limit, const std::string& what, std::string& bytes,
+                 std::string& error) {
+  int code = 0;
+  switch (ReadFileUpTo(path, limit, bytes, &code)) {
+    case TReadStatus::rsRead: return true;
+    case TReadStatus::rsMissing: bytes.clear(); return true;
+    case TReadStatus::rsTooLarge: error = what + "「" + path + "」が大きすぎて読めません。"; return false;
+    case TReadStatus::rsFailed: error = what + "「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
+  }
+  return false;
+}
+
+std::vector<std::string> NonEmptyLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace kzm
