@@ -3,8 +3,8 @@
 // The small conversions and widget makers the windows share: a core colour, text or day as
 // Qt wants it and back, and a plain push button.
 
+#include "foundation/Color.h"
 #include "foundation/Dates.h"
-#include "graphics/Geometry.h"
 
 #include <QColor>
 #include <QDate>

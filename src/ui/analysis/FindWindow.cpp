@@ -1,6 +1,7 @@
 #include "ui/analysis/FindWindow.h"
 
 #include "controls/CheckedDatePicker.h"
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/UiBasics.h"
 #include "foundation/Files.h"
@@ -11,7 +12,6 @@
 #include "passbook/Profile.h"
 #include "ui/analysis/FindGrid.h"
 #include "ui/analysis/SearchPrintout.h"
-#include "ui/main/Fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

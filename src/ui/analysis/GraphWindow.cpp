@@ -3,15 +3,15 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/RoundButton.h"
 #include "controls/UiBasics.h"
-#include "graphics/ColorScheme.h"
+#include "foundation/ColorScheme.h"
 #include "graphics/qt/CanvasRoutines.h"
 #include "passbook/MonthSpending.h"
 #include "ui/analysis/QtChartCanvas.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

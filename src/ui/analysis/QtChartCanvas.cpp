@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cassert>
 
+#include "controls/Fonts.h"
 #include "controls/UiBasics.h"
 #include "graphics/BitmapRoutines.h"
 #include "graphics/SpendingGraph.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -13,15 +13,15 @@
 #include <algorithm>
 #include <exception>
 
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
 #include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "printing/PrintPreviewWindow.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -13,16 +13,16 @@
 #include <algorithm>
 #include <exception>
 
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
 #include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Profile.h"
 #include "passbook/YearReport.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

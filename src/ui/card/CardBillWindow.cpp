@@ -13,6 +13,7 @@
 
 #include "calendar/BusinessDays.h"
 #include "card/CardPayment.h"
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
@@ -22,7 +23,6 @@
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/ChartPalette.h"
 

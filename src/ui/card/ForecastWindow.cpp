@@ -10,6 +10,7 @@
 
 #include "calendar/BusinessDays.h"
 #include "card/CardSettings.h"
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
@@ -20,7 +21,6 @@
 #include "recurring/RecurringEntering.h"
 #include "ui/card/ForecastChart.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

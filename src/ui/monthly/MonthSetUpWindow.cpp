@@ -16,12 +16,12 @@
 
 #include <algorithm>
 
+#include "controls/Fonts.h"
 #include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/MonthSetup.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -14,15 +14,15 @@
 #include <algorithm>
 
 #include "calendar/BusinessDays.h"
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
-#include "ui/main/Fonts.h"
 #include "ui/main/HelpBalloon.h"
 #include "ui/main/QtWindowSystem.h"
 #include "ui/monthly/MonthDetailPanel.h"

@@ -14,12 +14,12 @@
 
 #include <algorithm>
 
+#include "controls/Fonts.h"
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "statement/StatementPresets.h"
 #include "statement/StatementReader.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "controls/Fonts.h"
 #include "controls/UiBasics.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
@@ -21,7 +22,6 @@
 #include "passbook/MonthData.h"
 #include "ui/main/BackupRuns.h"
 #include "ui/main/DataWindows.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

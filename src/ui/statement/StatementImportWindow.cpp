@@ -13,12 +13,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "controls/Fonts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "statement/StatementBalance.h"
 #include "ui/main/DataWindows.h"
-#include "ui/main/Fonts.h"
 #include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/LedgerImportWindow.h"
 #include "ui/statement/StatementGrid.h"
