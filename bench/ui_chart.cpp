@@ -7,11 +7,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "controls/Fonts.h"
 #include "graphics/Bitmap.h"
 #include "graphics/SpendingGraph.h"
 #include "passbook/ChartPalette.h"
 #include "ui/analysis/QtChartCanvas.h"
-#include "ui/main/Fonts.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "foundation/Codec.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/XmlList.h"
-#include "graphics/ColorScheme.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/ColorScheme.h"
+#include "foundation/ColorScheme.h"
 #include "graphics/GraphicSource.h"
 
 #include <memory>

@@ -5,7 +5,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/SystemErrors.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 
@@ -85,27 +85,11 @@ bool TCardStore::Load(const std::string& passbookFolder, std::string& error) {
   m_folder = passbookFolder;
   const std::string path = passbookFolder + "/" + kCardFileName;
   std::string bytes;
-  int code = 0;
-  switch (ReadFileUpTo(path, kMaxFileSize, bytes, &code)) {
-    case TReadStatus::rsRead: break;
-    case TReadStatus::rsMissing: return true;
-    case TReadStatus::rsTooLarge:
-      m_unreadable = true;
-      error = "カードの設定ファイル「" + path + "」が大きすぎて読めません。";
-      return false;
-    case TReadStatus::rsFailed:
-      m_unreadable = true;
-      error = "カードの設定ファイル「" + path + "」を読み込めません。\n" + SystemErrorText(code);
-      return false;
+  if (!ReadOwnFile(path, kMaxFileSize, "カードの設定ファイル", bytes, error)) {
+    m_unreadable = true;
+    return false;
   }
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
+  for (std::string& line : NonEmptyLines(bytes)) {
     TCardSettings card;
     // A second line for one card would make its bill ambiguous: the first one holds.
     if (ReadCard(CsvSplit(DecodeCp932(line)), card) && !Find(card.card)) m_cards.push_back(std::move(card));

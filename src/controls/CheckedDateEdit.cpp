@@ -1,18 +1,12 @@
 #include "controls/CheckedDateEdit.h"
 
 #include "controls/DateField.h"
+#include "controls/UiBasics.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 
 namespace kzm::ui {
-
-namespace {
-
-// Day numbers count from 1899-12-30.
-const QDate kDayZero(1899, 12, 30);
-
-}  // namespace
 
 TCheckedDateEdit::TCheckedDateEdit(QWidget* parent) : QWidget(parent) {
   m_check = new QCheckBox(this);
@@ -31,8 +25,8 @@ bool TCheckedDateEdit::Checked() const { return m_check->isChecked(); }
 
 void TCheckedDateEdit::SetChecked(bool checked) { m_check->setChecked(checked); }
 
-TDayNumber TCheckedDateEdit::Day() const { return static_cast<TDayNumber>(kDayZero.daysTo(m_date->date())); }
+TDayNumber TCheckedDateEdit::Day() const { return ToDay(m_date->date()); }
 
-void TCheckedDateEdit::SetDay(TDayNumber day) { m_date->setDate(kDayZero.addDays(day)); }
+void TCheckedDateEdit::SetDay(TDayNumber day) { m_date->setDate(ToQDate(day)); }
 
 }  // namespace kzm::ui

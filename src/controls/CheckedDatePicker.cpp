@@ -1,18 +1,12 @@
 #include "controls/CheckedDatePicker.h"
 
 #include "controls/DateField.h"
+#include "controls/UiBasics.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 
 namespace kzm::ui {
-
-namespace {
-
-// Day numbers count from 1899-12-30.
-const QDate kDayZero(1899, 12, 30);
-
-}  // namespace
 
 TCheckedDatePicker::TCheckedDatePicker(QWidget* parent) : QWidget(parent) {
   m_check = new QCheckBox(this);
@@ -36,9 +30,9 @@ bool TCheckedDatePicker::Checked() const { return m_check->isChecked(); }
 void TCheckedDatePicker::SetChecked(bool checked) { m_check->setChecked(checked); }
 
 kzm::TDayNumber TCheckedDatePicker::Date() const {
-  return static_cast<kzm::TDayNumber>(kDayZero.daysTo(m_edit->date()));
+  return ToDay(m_edit->date());
 }
 
-void TCheckedDatePicker::SetDate(kzm::TDayNumber day) { m_edit->setDate(kDayZero.addDays(day)); }
+void TCheckedDatePicker::SetDate(kzm::TDayNumber day) { m_edit->setDate(ToQDate(day)); }
 
 }  // namespace kzm::ui

@@ -9,13 +9,12 @@
 
 #include <algorithm>
 
+#include "controls/UiBasics.h"
 #include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui {
 
 namespace {
-
-TColor FromQColor(const QColor& c) { return MakeColor(c.red(), c.green(), c.blue()); }
 
 bool IsPressKey(const QKeyEvent* event) {
   const int key = event->key();

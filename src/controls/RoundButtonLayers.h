@@ -9,10 +9,9 @@
 #include <string>
 
 #include "controls/RoundButtonDraw.h"
+#include "controls/UiBasics.h"
 
 namespace kzm::ui::btn {
-
-[[nodiscard]] inline QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 // The box inset by n on every side as QPainter draws an ellipse or outline into it with an
 // aliased pen: the last column and row stay outside, as right and bottom are exclusive.

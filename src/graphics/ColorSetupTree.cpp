@@ -1,6 +1,6 @@
 #include "graphics/ColorSetupTree.h"
 
-#include "graphics/ColorScheme.h"
+#include "foundation/ColorScheme.h"
 
 namespace kzm {
 

@@ -83,7 +83,6 @@ class TSGraph {
   [[nodiscard]] const std::vector<TSGraphEntry>& Entries() const { return m_entries; }
   [[nodiscard]] std::int64_t Total() const { return m_total; }
 
-  [[nodiscard]] TColor Background() const { return m_background; }
   void SetBackground(TColor color) { m_background = color; }
   // The month, e.g. "2004年5月", shown in the centre of the pie.
   [[nodiscard]] const std::string& Title() const { return m_title; }
@@ -91,8 +90,6 @@ class TSGraph {
   // What is counted, "支出", shown under the title with the total.
   [[nodiscard]] const std::string& KindLabel() const { return m_kindLabel; }
   void SetKindLabel(std::string label) { m_kindLabel = std::move(label); }
-  // Width of the lines between slices, set by the last DrawPie.
-  [[nodiscard]] int SeparatorWidth() const { return m_separatorWidth; }
 
   // Merges the entries below 1 per mille of the total into "その他", then raises the
   // threshold per mille by per mille until no more than 20 entries are left; sorts the
@@ -119,7 +116,6 @@ class TSGraph {
   std::vector<TSGraphEntry> m_entries;
   std::int64_t m_total = 0;
   bool m_grouped = true;
-  int m_separatorWidth = 0;
   TColor m_background = 0xFFFFFF;
   std::string m_title;
   std::string m_kindLabel;

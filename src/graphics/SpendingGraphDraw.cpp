@@ -77,7 +77,6 @@ void TSGraph::DrawLabels(TChartCanvas& canvas, const TPieGeometry& g, int width,
 void TSGraph::DrawPie(TChartCanvas& canvas, int width, int height) {
   GroupSmallEntries();
   const TPieGeometry g = PieGeometry(width, height);
-  m_separatorWidth = g.separatorWidth;
   canvas.FillRect({0, 0, width, height}, m_background);
   DrawSlices(canvas, g);
   DrawCentre(canvas, g);

@@ -5,7 +5,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/SystemErrors.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 
@@ -34,20 +34,6 @@ bool ParseLine(const std::string& line, std::string& key, TMonthKey& month, std:
   return true;
 }
 
-std::vector<std::string> LinesOf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
 
 bool TBudgets::Load(const std::string& passbookFolder, std::string& error) {
@@ -56,16 +42,8 @@ bool TBudgets::Load(const std::string& passbookFolder, std::string& error) {
   m_readable = false;
   const std::string path = BudgetPath(passbookFolder);
   std::string bytes;
-  int code = 0;
-  switch (ReadFileUpTo(path, kMaxBudgetFileSize, bytes, &code)) {
-    case TReadStatus::rsRead:
-    case TReadStatus::rsMissing: break;
-    case TReadStatus::rsTooLarge: error = "予算のファイル「" + path + "」が大きすぎて読めません。"; return false;
-    case TReadStatus::rsFailed:
-      error = "予算のファイル「" + path + "」を読み込めません。\n" + SystemErrorText(code);
-      return false;
-  }
-  for (const std::string& line : LinesOf(bytes)) {
+  if (!ReadOwnFile(path, kMaxBudgetFileSize, "予算のファイル", bytes, error)) return false;
+  for (const std::string& line : NonEmptyLines(bytes)) {
     std::string key;
     TMonthKey month = 0;
     std::optional<int32_t> amount;

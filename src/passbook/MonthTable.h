@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Color.h"
 #include "foundation/Dates.h"
-#include "graphics/Geometry.h"
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 

@@ -17,8 +17,6 @@ namespace kzm {
 
 namespace {
 
-constexpr const char* kNoCondition = "(なし)";
-
 // How many months a search walks before it foresees how many entries it will find.
 constexpr size_t kMonthsToForeseeFrom = 12;
 

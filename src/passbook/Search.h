@@ -18,6 +18,9 @@ namespace kzm {
 
 class TkzmDataUnit;
 
+// The choice a condition list offers for "any": it asks for nothing, as an empty text does.
+inline constexpr const char* kNoCondition = "(なし)";
+
 // What an entry must match. A text condition that is empty or "(なし)" asks for nothing;
 // any other text must equal the stored text exactly (display names for category and
 // account). A day of 0 leaves that end of the range open.

@@ -14,9 +14,6 @@ class TMetafileEx : public QPicture {
  public:
   TMetafileEx(int dpiX, int dpiY, int width, int height);
 
-  [[nodiscard]] int DpiX() const { return m_dpiX; }
-  [[nodiscard]] int DpiY() const { return m_dpiY; }
-
   // Plays the page with its top-left at (x, y) of painter's coordinates, one recorded pixel
   // being one unit there. The painter's clipping is lifted while the page is drawn, so the
   // whole page is drawn, and comes back exactly as it was, also when drawing throws.

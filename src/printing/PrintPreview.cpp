@@ -1,6 +1,6 @@
 #include "printing/PrintPreview.h"
 
-#include "ui/main/Fonts.h"
+#include "controls/Fonts.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -1,10 +1,10 @@
 #include "printing/PrintPreviewWindow.h"
 
+#include "controls/Fonts.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/AtomicFile.h"
 #include "foundation/WindowSystem.h"
 #include "printing/PaperView.h"
-#include "ui/main/Fonts.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -10,6 +10,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "foundation/Shell.h"
@@ -129,22 +130,8 @@ bool ReadPending(const std::string& folder, std::vector<TPending>& pending, std:
   pending.clear();
   const std::string path = PendingPath(folder);
   std::string bytes;
-  int code = 0;
-  switch (ReadFileUpTo(path, kMaxPendingSize, bytes, &code)) {
-    case TReadStatus::rsRead: break;
-    case TReadStatus::rsMissing: return true;
-    case TReadStatus::rsTooLarge: error = "「" + path + "」が大きすぎて読めません。"; return false;
-    case TReadStatus::rsFailed: error = "「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
-  }
-  const std::string text = DecodeCp932(bytes);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    start = end + 1;
-    if (line.empty()) continue;
+  if (!ReadOwnFile(path, kMaxPendingSize, "", bytes, error)) return false;
+  for (const std::string& line : NonEmptyLines(DecodeCp932(bytes))) {
     TPending p;
     if (!ParsePendingLine(line, p)) {
       error = "定期的な記入の途中記録「" + path + "」が読めません。ファイルを確かめてください。";

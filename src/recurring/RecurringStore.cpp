@@ -5,7 +5,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
-#include "foundation/SystemErrors.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 
 namespace kzm {
@@ -90,21 +90,6 @@ std::vector<std::string> TemplateFields(const TRecurringTemplate& t) {
           DateField(t.handledThrough)};
 }
 
-// Lines of the file, their ends (LF or CR LF) taken off; empty lines are dropped.
-std::vector<std::string> FileLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 bool SameEntryPart(const TRecurringTemplate& a, const TRecurringTemplate& b) {
   return a.kind == b.kind && a.category == b.category && a.account == b.account && a.amount == b.amount &&
          a.estimate == b.estimate && a.schedule == b.schedule;
@@ -143,20 +128,11 @@ bool TRecurringStore::Load(const std::string& passbookFolder, std::string& error
   m_folder = passbookFolder;
   const std::string path = passbookFolder + "/" + kRecurringFileName;
   std::string bytes;
-  int code = 0;
-  switch (ReadFileUpTo(path, kMaxFileSize, bytes, &code)) {
-    case TReadStatus::rsRead: break;
-    case TReadStatus::rsMissing: return true;
-    case TReadStatus::rsTooLarge:
-      m_unreadable = true;
-      error = "定期的な記入のファイル「" + path + "」が大きすぎて読めません。";
-      return false;
-    case TReadStatus::rsFailed:
-      m_unreadable = true;
-      error = "定期的な記入のファイル「" + path + "」を読み込めません。\n" + SystemErrorText(code);
-      return false;
+  if (!ReadOwnFile(path, kMaxFileSize, "定期的な記入のファイル", bytes, error)) {
+    m_unreadable = true;
+    return false;
   }
-  for (const std::string& line : FileLines(bytes)) ReadLine(line);
+  for (const std::string& line : NonEmptyLines(bytes)) ReadLine(line);
   // An id seen only among the occurrences (of a template since removed) is not given again.
   for (const auto& [key, handled] : m_handled) m_nextId = std::max(m_nextId, key.first + 1);
   return true;

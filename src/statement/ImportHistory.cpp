@@ -8,11 +8,11 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
-#include "statement/ImportFiles.h"
 
 namespace kzm {
 
@@ -30,7 +30,7 @@ std::string PathIn(const std::string& folder, const char* name) { return folder 
 bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error) {
   record = {};
   std::string bytes;
-  if (!ReadImportFile(PathIn(passbookFolder, kLastImportFileName), kMaxHistorySize, "", bytes, error)) return false;
+  if (!ReadOwnFile(PathIn(passbookFolder, kLastImportFileName), kMaxHistorySize, "", bytes, error)) return false;
   if (bytes.empty()) return true;
   std::vector<TkzmEntry> read;
   std::vector<TKeptLine> kept;
@@ -83,7 +83,7 @@ bool WriteLastImport(const std::string& passbookFolder, const TImportRecord& rec
 bool TImportedIds::Load(const std::string& passbookFolder, std::string& error) {
   m_ids.clear();
   std::string bytes;
-  if (!ReadImportFile(PathIn(passbookFolder, kImportedIdsFileName), kMaxHistorySize, "", bytes, error)) return false;
+  if (!ReadOwnFile(PathIn(passbookFolder, kImportedIdsFileName), kMaxHistorySize, "", bytes, error)) return false;
   for (const std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     if (fields.size() >= 2 && !fields[1].empty()) m_ids.emplace(fields[0], fields[1]);

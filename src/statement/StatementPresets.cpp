@@ -5,9 +5,9 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Concat.h"
 #include "foundation/Codec.h"
+#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 #include "statement/ColumnMappingCheck.h"
-#include "statement/ImportFiles.h"
 
 namespace kzm {
 
@@ -52,7 +52,7 @@ void TStatementPresets::Load(const std::string& passbookFolder) {
   m_sections.clear();
   m_readError.clear();
   std::string bytes;
-  if (!ReadImportFile(m_path, kMaxPresetFileSize, "明細の設定", bytes, m_readError)) return;
+  if (!ReadOwnFile(m_path, kMaxPresetFileSize, "明細の設定", bytes, m_readError)) return;
   for (const std::string& bytesOfLine : NonEmptyLines(bytes)) {
     const std::string line(Trim(DecodeCp932(bytesOfLine)));
     if (line.empty() || line[0] == ';') continue;

@@ -3,8 +3,8 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
+#include "foundation/OwnFiles.h"
 #include "passbook/Categories.h"
-#include "statement/ImportFiles.h"
 #include "statement/WidthFold.h"
 
 namespace kzm {
@@ -22,7 +22,7 @@ bool TTextRules::Load(const std::string& passbookFolder, std::string& error) {
   m_otherLines.clear();
   const std::string path = RulePath(passbookFolder);
   std::string bytes;
-  if (!ReadImportFile(path, kMaxRuleFileSize, "分類のルール", bytes, error)) return false;
+  if (!ReadOwnFile(path, kMaxRuleFileSize, "分類のルール", bytes, error)) return false;
   for (const std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     const int kind = fields.size() == 3 ? KindCode(fields[1]) : 0;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/ColorScheme.h"
+#include "foundation/ColorScheme.h"
 
 namespace kzm {
 namespace {

@@ -12,8 +12,8 @@
 #include "common/TempFolder.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Codec.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 

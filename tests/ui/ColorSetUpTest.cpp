@@ -14,8 +14,8 @@
 
 #include "common/TempFolder.h"
 #include "controls/FormHelper.h"
+#include "foundation/ColorScheme.h"
 #include "graphics/ColorPick.h"
-#include "graphics/ColorScheme.h"
 #include "ui/main/QtWindowSystem.h"
 #include "ui/settings/ColorSelectFrame.h"
 #include "ui/settings/ColorTreeView.h"

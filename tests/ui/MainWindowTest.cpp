@@ -3,10 +3,10 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "controls/Fonts.h"
 #include "foundation/AppGlobal.h"
 #include "graphics/GraphicSource.h"
 #include "passbook/Profile.h"
-#include "ui/main/Fonts.h"
 #include "ui/main/QtWindowSystem.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The window tests share one QApplication, with the program's font substitutions.
 #include "common/QtTestEnvironment.h"
-#include "ui/main/Fonts.h"
+#include "controls/Fonts.h"
 #include "ui/main/GuardedApplication.h"
 
 namespace {

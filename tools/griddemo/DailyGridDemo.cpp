@@ -2,13 +2,13 @@
 // types into them (griddemo --daily PASSBOOK-FOLDER [yyyymmdd]).
 #include "DailyGridDemo.h"
 
+#include "controls/Fonts.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyGrid.h"
-#include "ui/main/Fonts.h"
 #include "ui/main/QtWindowSystem.h"
 
 #include <QApplication>

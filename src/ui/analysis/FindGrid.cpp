@@ -1,6 +1,7 @@
 #include "ui/analysis/FindGrid.h"
 
 #include "controls/ListGrid.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
 #include "passbook/Categories.h"
@@ -22,14 +23,6 @@ namespace {
 constexpr const char* kHeaders[kSearchColumnCount] = {"年月日", "項目", "内容", "金額", "出入金資産", "備考"};
 // A press this close to a header cell's edge sizes the column instead of sorting.
 constexpr int kEdgeZone = 5;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16 & 0xFF)}; }
-
-TColor FromQColor(const QColor& c) {
-  return static_cast<TColor>(c.red()) | static_cast<TColor>(c.green()) << 8 | static_cast<TColor>(c.blue()) << 16;
-}
 
 std::string CellText(int col, const TkzmEntry& e) {
   switch (col) {

@@ -1,7 +1,9 @@
 #include "ui/analysis/FindWindow.h"
 
 #include "controls/CheckedDatePicker.h"
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -10,7 +12,6 @@
 #include "passbook/Profile.h"
 #include "ui/analysis/FindGrid.h"
 #include "ui/analysis/SearchPrintout.h"
-#include "ui/main/Fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -35,11 +36,9 @@ namespace kzm::ui {
 
 namespace {
 
-constexpr const char* kNoCondition = "(なし)";
 // The progress bar is redrawn at most this often, so showing progress costs the search little.
 constexpr int kProgressIntervalMs = 40;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
 
 QComboBox* NewCombo(const char* name, QWidget* parent) {
@@ -62,12 +61,6 @@ QLineEdit* NewAmountEdit(const char* name, QWidget* parent) {
   edit->setAlignment(Qt::AlignRight);
   edit->setMaxLength(20);
   return edit;
-}
-
-QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
 }
 
 // A combo-box condition is its text; "(なし)" and empty ask for nothing.

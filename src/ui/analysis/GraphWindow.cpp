@@ -3,14 +3,15 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/RoundButton.h"
-#include "graphics/ColorScheme.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "graphics/qt/CanvasRoutines.h"
 #include "passbook/MonthSpending.h"
 #include "ui/analysis/QtChartCanvas.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
@@ -23,8 +24,6 @@ constexpr int kMinimumHeight = 150;
 constexpr int kButtonSide = 52;
 constexpr int kButtonMargin = 6;
 constexpr const char* kKindLabel = "支出";
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 }  // namespace
 

@@ -8,15 +8,14 @@
 #include <algorithm>
 #include <cassert>
 
+#include "controls/Fonts.h"
+#include "controls/UiBasics.h"
 #include "graphics/BitmapRoutines.h"
 #include "graphics/SpendingGraph.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 

@@ -12,12 +12,12 @@
 #include <QVBoxLayout>
 
 #include "controls/CheckedDateEdit.h"
+#include "controls/Fonts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
 #include "ui/main/DataWindows.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 

@@ -1,5 +1,6 @@
 #include "ui/analysis/SearchPrintout.h"
 
+#include "controls/UiBasics.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
@@ -40,8 +41,6 @@ struct TPrintLayout {
     return std::max(1, (height - top - first) / std::max(1, line));
   }
 };
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 TPrintLayout MakeLayout(QPainter& canvas, const TPageMetrics& metrics) {
   TPrintLayout l;

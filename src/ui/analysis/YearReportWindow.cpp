@@ -13,22 +13,19 @@
 #include <algorithm>
 #include <exception>
 
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "printing/PrintPreviewWindow.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString ValueText(const std::optional<int64_t>& value) { return value ? Q(FormatThousands(*value)) : QString(); }
 

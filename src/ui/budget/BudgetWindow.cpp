@@ -13,15 +13,16 @@
 #include <algorithm>
 #include <exception>
 
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Profile.h"
 #include "passbook/YearReport.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
@@ -30,10 +31,6 @@ namespace {
 // The bar's share of the budget used, 0 to 1, and whether it is past the budget.
 constexpr int kShareRole = Qt::UserRole;
 constexpr int kOverRole = Qt::UserRole + 1;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 // Paints the bar column: the used share of the budget in the program's payment colour,
 // the whole width in red once over.

@@ -13,7 +13,9 @@
 
 #include "calendar/BusinessDays.h"
 #include "card/CardPayment.h"
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -21,13 +23,10 @@
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QTableWidgetItem* TextItem(const QString& text, bool right) {
   auto* item = new QTableWidgetItem(text);

@@ -5,14 +5,13 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
+#include "controls/UiBasics.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // 1日 … 28日, then 月末; the item's data is the day as TCardSettings keeps it.
 QComboBox* DayCombo(QWidget* parent, const char* name) {

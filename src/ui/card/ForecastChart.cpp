@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/ChartPalette.h"
 
@@ -19,8 +20,6 @@ constexpr int kMarginLeft = 78;
 constexpr int kMarginRight = 12;
 constexpr int kMarginTop = 24;
 constexpr int kMarginBottom = 22;
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QColor LineColor(int index) {
   TIntegerList& palette = ChartPalette();

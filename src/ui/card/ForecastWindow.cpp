@@ -10,7 +10,9 @@
 
 #include "calendar/BusinessDays.h"
 #include "card/CardSettings.h"
+#include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -19,15 +21,12 @@
 #include "recurring/RecurringEntering.h"
 #include "ui/card/ForecastChart.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
 
 constexpr int kMonthChoices[] = {3, 6, 12};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Sets a flag for as long as it lives.
 class TWorking {

@@ -51,8 +51,6 @@ class TDailyGrid : public TorvGrid {
              TModifiedEvent onModified);
   ~TDailyGrid() override;
 
-  [[nodiscard]] int GridKind() const { return m_gridKind; }
-
   // Rebuilds the rows for date, which becomes the month data's current day. An open editor
   // closes without writing back. The blank row is placed once the current event is done.
   void LoadDay(int32_t date);

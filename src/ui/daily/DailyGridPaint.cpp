@@ -4,9 +4,9 @@
 
 #include "ui/daily/DailyCells.h"
 
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/DailyRows.h"
 

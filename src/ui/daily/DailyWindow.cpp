@@ -15,8 +15,9 @@
 #include "controls/FormHelper.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/MonthEntry.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/main/HelpBalloon.h"
@@ -37,8 +38,6 @@ constexpr int kMemoTop = 92;
 constexpr int kRightColumn = kButtonSide + kMemoTop + kButtonSide + kMargin;
 constexpr TColor kButtonFace = 0xFFFEF8;
 constexpr int kOptionsDailyPage = 1;
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 }  // namespace
 

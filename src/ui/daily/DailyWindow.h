@@ -53,7 +53,6 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   // The grid of kKindPayment, kKindReceipt or kKindAsset.
   [[nodiscard]] TDailyGrid* Grid(int kind) const;
   [[nodiscard]] QPlainTextEdit* MemoBox() const { return m_memo; }
-  [[nodiscard]] QTabWidget* Tabs() const { return m_tabs; }
   [[nodiscard]] const kzm::THeadList& Categories() const { return m_categories; }
   [[nodiscard]] TkzmHelpSys& HelpBalloon() const { return *m_help; }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "controls/UiBasics.h"
 #include "foundation/Resources.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -53,8 +54,6 @@ std::pair<std::string, std::string> SplitHint(const std::string& line) {
   if (eq == std::string::npos) return {std::string(), line};
   return {line.substr(0, eq), line.substr(eq + 1)};
 }
-
-TColor FromQColor(const QColor& c) { return MakeColor(c.red(), c.green(), c.blue()); }
 
 // The hint is written this far below the balloon's first corner; no smaller text than this.
 constexpr int kTextDrop = 4;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 
 namespace kzm::ui {
@@ -11,8 +12,6 @@ namespace {
 
 const QColor kLineColor(0xC0, 0xC0, 0xC0);
 const QColor kEntryText(0x80, 0x80, 0x80);
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 }  // namespace
 

@@ -16,11 +16,12 @@
 
 #include <algorithm>
 
+#include "controls/Fonts.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/MonthSetup.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
@@ -28,10 +29,6 @@ namespace {
 
 constexpr int kBalanceRole = Qt::UserRole;
 constexpr int kKeyRole = Qt::UserRole + 1;
-const QDate kDayZero(1899, 12, 30);
-
-QDate ToQDate(TDayNumber day) { return kDayZero.addDays(day); }
-TDayNumber ToDay(const QDate& date) { return static_cast<TDayNumber>(kDayZero.daysTo(date)); }
 
 // The accounts list shows each key as its display name on the row's own background.
 class TAccountDelegate : public QStyledItemDelegate {
@@ -49,13 +46,6 @@ class TAccountDelegate : public QStyledItemDelegate {
     return {80, std::max(12, option.fontMetrics.height() + 2)};
   }
 };
-
-QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 QDateEdit* NewDatePicker(const char* name, QWidget* parent) {
   auto* picker = new TDateField(parent);

@@ -30,7 +30,6 @@ class TFmMonthSetUp : public QDialog {
   bool EditMonth(kzm::TMonthKey key, const kzm::THeadList& monthList);
   // Fills the dialog without showing it (EditMonth does this first).
   void Fill(kzm::TMonthKey key, const kzm::THeadList& monthList);
-  [[nodiscard]] bool Confirmed() const { return m_confirmed; }
   // The carried balance of each account, in list order, as edited.
   [[nodiscard]] std::vector<int64_t> Balances() const;
 

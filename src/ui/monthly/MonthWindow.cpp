@@ -1,5 +1,6 @@
 #include "ui/monthly/MonthWindow.h"
 
+#include "controls/UiBasics.h"
 #include "ui/budget/BudgetWindow.h"
 #include "ui/card/CardBillWindow.h"
 
@@ -13,15 +14,15 @@
 #include <algorithm>
 
 #include "calendar/BusinessDays.h"
+#include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Files.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
-#include "ui/main/Fonts.h"
 #include "ui/main/HelpBalloon.h"
 #include "ui/main/QtWindowSystem.h"
 #include "ui/monthly/MonthDetailPanel.h"
@@ -34,8 +35,6 @@ namespace kzm::ui {
 namespace {
 
 constexpr int kTimerMs = 100;
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 // The look every round button of the program's windows shares.
 TorvBtnSettings RoundButtonLook(TColor face) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 
@@ -20,8 +21,6 @@ namespace {
 enum TColumn { cTick, cDate, cItem, cAmount, cColumnCount };
 
 const QColor kEstimateColour(255, 244, 200);
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QTableWidgetItem* ReadOnly(const QString& text) {
   auto* item = new QTableWidgetItem(text);

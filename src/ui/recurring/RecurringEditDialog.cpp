@@ -12,6 +12,7 @@
 #include <QSpinBox>
 
 #include "controls/DateField.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -22,15 +23,6 @@ namespace {
 
 constexpr const char* kWeekdays[] = {"月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日", "日曜日"};
 enum TEnd { eNone, eUntil, eCount };
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QDate ToQDate(TDayNumber day) {
-  const TYmd ymd = DecodeDate(day);
-  return QDate(ymd.year, ymd.month, ymd.day);
-}
-
-TDayNumber FromQDate(const QDate& date) { return EncodeDate(date.year(), date.month(), date.day()); }
 
 QDateEdit* DateEdit(QWidget* parent, const char* name) {
   auto* edit = new TDateField(parent);
@@ -221,8 +213,8 @@ TRecurringTemplate TFmRecurringEdit::Edited() const {
   s.interval = m_interval->value();
   s.day = m_day->count() > 0 ? m_day->currentData().toInt() : 0;
   s.shift = static_cast<TBusinessShift>(m_shift->currentIndex());
-  s.first = FromQDate(m_first->date());
-  s.until = m_end->currentIndex() == eUntil ? FromQDate(m_until->date()) : 0;
+  s.first = ToDay(m_first->date());
+  s.until = m_end->currentIndex() == eUntil ? ToDay(m_until->date()) : 0;
   s.count = m_end->currentIndex() == eCount ? m_count->value() : 0;
   return t;
 }

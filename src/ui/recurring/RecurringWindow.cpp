@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "calendar/BusinessDays.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "recurring/RecurringEntering.h"
@@ -21,8 +22,6 @@ namespace {
 
 constexpr int kNextCount = 12;
 constexpr const char* kWeekdayMarks[] = {"日", "月", "火", "水", "木", "金", "土"};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QTableWidgetItem* Cell(const std::string& text, int id) {
   auto* item = new QTableWidgetItem(Q(text));

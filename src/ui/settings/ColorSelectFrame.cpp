@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "controls/UiBasics.h"
 #include "foundation/ColorModel.h"
 
 namespace kzm::ui {
@@ -21,8 +22,6 @@ constexpr int kRowHeight = 19;
 constexpr int kSliderTop = 134;  // the value slider; the palette starts below it
 constexpr int kSliderHeight = 17;
 constexpr int kPaletteTop = kSliderTop + kSliderHeight + 10;
-
-QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 // A label ending just left of an edit in the same row.
 void AddLabel(const char* text, int top, QWidget* buddy, QWidget* parent) {

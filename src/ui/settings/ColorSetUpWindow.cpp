@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "controls/Fonts.h"
 #include "foundation/AppGlobal.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Errors.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
-#include "ui/main/Fonts.h"
 #include "ui/settings/ColorSelectFrame.h"
 #include "ui/settings/ColorTreeView.h"
 

@@ -1,5 +1,7 @@
 #include "ui/settings/ColorTreeView.h"
 
+#include "controls/UiBasics.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -8,15 +10,12 @@
 
 #include <vector>
 
-
 namespace kzm::ui {
 
 namespace {
 
 constexpr int kNodeRole = Qt::UserRole;
 constexpr int kIndent = 20;
-
-QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 int NodeOf(const QModelIndex& index) {
   const QVariant v = index.data(kNodeRole);

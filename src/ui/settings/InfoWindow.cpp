@@ -2,10 +2,11 @@
 
 #include "controls/GridControl.h"
 #include "controls/CentreOnScreen.h"
+#include "controls/UiBasics.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
@@ -36,10 +37,6 @@ constexpr int kRowHeight = 16;
 constexpr int kNameLength = 20;
 // The kind choices of the radio group, in their order.
 constexpr int kKindChoices[] = {kKindPayment, kKindReceipt, kKindAsset};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(TColor c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
 
 QString SlashDate(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);

@@ -1,8 +1,8 @@
 #include "ui/settings/ProfileSelectWindow.h"
 
 #include "controls/CentreOnScreen.h"
+#include "foundation/ColorScheme.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ColorScheme.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

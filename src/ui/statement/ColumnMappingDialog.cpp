@@ -14,17 +14,16 @@
 
 #include <algorithm>
 
+#include "controls/Fonts.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "statement/StatementPresets.h"
 #include "statement/StatementReader.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A cell as a combo box shows it beside its column number: short, on one line.
 QString Sample(const std::string& cell) {

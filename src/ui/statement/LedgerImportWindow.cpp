@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "controls/Fonts.h"
+#include "controls/UiBasics.h"
 #include "foundation/Codec.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -20,20 +22,10 @@
 #include "passbook/MonthData.h"
 #include "ui/main/BackupRuns.h"
 #include "ui/main/DataWindows.h"
-#include "ui/main/Fonts.h"
 
 namespace kzm::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 QTableWidget* NewTable(const QStringList& headers, const char* name, QWidget* parent) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);

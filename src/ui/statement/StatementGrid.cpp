@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "controls/ListGrid.h"
+#include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"
@@ -18,8 +19,6 @@ namespace kzm::ui {
 namespace {
 
 constexpr const char* kHeaders[kStatementColumnCount] = {"取込", "日付", "内容", "金額", "項目", "判定"};
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QString MarkText(const TImportRow& row) {
   // A 0-yen gate record is no fault of the file: it is left out, not unreadable.

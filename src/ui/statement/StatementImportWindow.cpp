@@ -1,4 +1,5 @@
 #include "ui/statement/StatementImportWindow.h"
+#include "controls/UiBasics.h"
 #include "ui/main/BackupRuns.h"
 
 #include <QCheckBox>
@@ -12,12 +13,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "controls/Fonts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "statement/StatementBalance.h"
 #include "ui/main/DataWindows.h"
-#include "ui/main/Fonts.h"
 #include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/LedgerImportWindow.h"
 #include "ui/statement/StatementGrid.h"
@@ -26,18 +27,9 @@ namespace kzm::ui {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 // Category keys start with a byte that is no UTF-8; they travel as bytes, never as QString.
 QVariant KeyData(const std::string& key) { return QByteArray::fromStdString(key); }
 std::string KeyOf(const QVariant& data) { return data.toByteArray().toStdString(); }
-
-QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/Color.h"
 #include "foundation/XmlList.h"
-#include "graphics/Geometry.h"
 
 namespace kzm {
 

@@ -1,4 +1,4 @@
-#include "ui/main/Fonts.h"
+#include "controls/Fonts.h"
 
 #include <QStringList>
 

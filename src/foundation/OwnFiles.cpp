@@ -1,12 +1,12 @@
-#include "statement/ImportFiles.h"
+#include "foundation/OwnFiles.h"
 
 #include "foundation/AtomicFile.h"
 #include "foundation/SystemErrors.h"
 
 namespace kzm {
 
-bool ReadImportFile(const std::string& path, size_t limit, const std::string& what, std::string& bytes,
-                    std::string& error) {
+bool ReadOwnFile(const std::string& path, size_t limit, const std::string& what, std::string& bytes,
+                 std::string& error) {
   int code = 0;
   switch (ReadFileUpTo(path, limit, bytes, &code)) {
     case TReadStatus::rsRead: return true;

@@ -1,4 +1,4 @@
-#include "graphics/ColorScheme.h"
+#include "foundation/ColorScheme.h"
 
 #include <cassert>
 #include <charconv>

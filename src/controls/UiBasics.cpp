@@ -1,0 +1,22 @@
+#include "controls/UiBasics.h"
+
+#include <QPushButton>
+
+namespace kzm::ui {
+
+namespace {
+const QDate kDayZero(1899, 12, 30);
+}  // namespace
+
+QDate ToQDate(TDayNumber day) { return kDayZero.addDays(day); }
+
+TDayNumber ToDay(const QDate& date) { return static_cast<TDayNumber>(kDayZero.daysTo(date)); }
+
+QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace kzm::ui

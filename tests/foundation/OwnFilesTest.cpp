@@ -1,0 +1,68 @@
+#include "foundation/OwnFiles.h"
+
+#include "common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kzm {
+namespace {
+
+using test::TTempFolder;
+using test::WriteBytes;
+
+// What a store learns from reading its file: whether it may go on (and later save), the
+// bytes, and the message naming the file when it may not.
+TEST(OwnFiles, ReadOwnFileReportsWhatCannotBeReadAndNamesTheFile) {
+  TTempFolder dir;
+  WriteBytes(dir.File("ten"), "0123456789");
+  struct TCase {
+    std::string path;
+    size_t limit;
+    bool ok;
+    std::string bytes;
+    std::string error;  // the start of the message
+    bool saysWhy;       // the system's reason follows on the next line
+  };
+  const std::vector<TCase> cases = {
+      {dir.File("ten"), 10, true, "0123456789", "", false},
+      // A missing file is an empty one: the store starts fresh.
+      {dir.File("none"), 10, true, "", "", false},
+      {dir.File("ten"), 9, false, "", "予算のファイル「" + dir.File("ten") + "」が大きすぎて読めません。", false},
+      {dir.Path(), 10, false, "", "予算のファイル「" + dir.Path() + "」を読み込めません。\n", true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
+    std::string bytes = "old";
+    std::string error;
+    EXPECT_EQ(ReadOwnFile(c.path, c.limit, "予算のファイル", bytes, error), c.ok);
+    if (c.ok) {
+      EXPECT_EQ(bytes, c.bytes);
+    }
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(error.size() > c.error.size(), c.saysWhy);
+  }
+}
+
+TEST(OwnFiles, NonEmptyLinesTakesOffEitherLineEndAndDropsEmptyLines) {
+  struct TCase {
+    std::string bytes;
+    std::vector<std::string> lines;
+  };
+  const std::vector<TCase> cases = {
+      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},  // no end on the last line
+      {"\r\n\r\na\r\n\n\nb\r\n\r\n", {"a", "b"}},
+      {"a\rb\r\n", {"a\rb"}},  // only the CR before LF ends a line
+      {"x,\x82\xa0\r\n", {"x,\x82\xa0"}},  // CP932 bytes pass through untouched
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.bytes));
+    EXPECT_EQ(NonEmptyLines(c.bytes), c.lines);
+  }
+}
+
+}  // namespace
+}  // namespace kzm
