@@ -9,10 +9,10 @@
 #include "passbook/Search.h"
 #include "printing/PrintPreviewWindow.h"
 
-#include <QTime>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QTime>
 
 #include <algorithm>
 #include <array>
