@@ -1,6 +1,7 @@
 #include "controls/UiBasics.h"
 
 #include <QPushButton>
+#include <QTableWidgetItem>
 
 namespace kzm::ui {
 
@@ -17,6 +18,13 @@ QPushButton* NewButton(const char* caption, const char* name, QWidget* parent) {
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
+}
+
+QTableWidgetItem* ReadOnlyItem(const QString& text, bool alignRight) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  if (alignRight) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return item;
 }
 
 }  // namespace kzm::ui

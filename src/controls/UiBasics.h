@@ -13,6 +13,7 @@
 #include <string>
 
 class QPushButton;
+class QTableWidgetItem;
 class QWidget;
 
 namespace kzm::ui {
@@ -33,5 +34,8 @@ namespace kzm::ui {
 // A push button named for the window's tests. It never presses itself on Enter: only the
 // button a window marks as its default does.
 [[nodiscard]] QPushButton* NewButton(const char* caption, const char* name, QWidget* parent);
+
+// A table cell the person can select but not edit; amounts stand right.
+[[nodiscard]] QTableWidgetItem* ReadOnlyItem(const QString& text, bool alignRight = false);
 
 }  // namespace kzm::ui

@@ -10,6 +10,7 @@
 #include "foundation/Concat.h"
 #include "foundation/Errors.h"
 #include "foundation/Files.h"
+#include "foundation/Shell.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -277,6 +278,19 @@ TMonthKey MonthOfDay(TDayNumber day) {
     if (period.first <= day && day <= period.last) return key;
   }
   return calendarKey;
+}
+
+bool ResummariseDays(const std::set<TDayNumber>& days) {
+  if (days.empty()) return true;
+  std::set<TMonthKey> months;
+  for (const TDayNumber day : days) months.insert(MonthOfDay(day));
+  bool saved = true;
+  for (const TMonthKey key : months) {
+    THeadList summary;
+    if (!BuildMonth(key, summary)) saved = false;
+  }
+  BroadcastToForms(kNoticeDataChanged, 0, 0);
+  return saved;
 }
 
 }  // namespace kzm

@@ -15,6 +15,7 @@
 // such a file is never written over by a summary.
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,11 @@ bool UpdateSettlement(TMonthKey key, const THeadList& list);
 // or a month of entries could not be written; the user has been told and the summary is
 // complete all the same.
 bool BuildMonth(TMonthKey key, THeadList& summary);
+
+// Builds again the summaries (and settlements) of the accounting months holding days, so
+// balances follow entries added or removed there, then tells every window the data changed.
+// Nothing when days is empty. False when a settlement could not be written.
+bool ResummariseDays(const std::set<TDayNumber>& days);
 
 // The accounting month a day belongs to. A day claimed by two periods belongs to the earlier
 // month; a day claimed by none to its calendar month.

@@ -13,7 +13,6 @@
 #include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
-#include "foundation/Shell.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
@@ -152,20 +151,6 @@ bool RemovePending(const std::string& folder, std::string& error) {
 int MonthNumber(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);
   return ymd.year * 12 + ymd.month;
-}
-
-// The settlements of the accounting months holding days, built again so balances follow.
-bool Resummarise(const std::set<TDayNumber>& days) {
-  if (days.empty()) return true;
-  std::set<TMonthKey> months;
-  for (const TDayNumber day : days) months.insert(MonthOfDay(day));
-  bool saved = true;
-  for (const TMonthKey key : months) {
-    THeadList summary;
-    if (!BuildMonth(key, summary)) saved = false;
-  }
-  BroadcastToForms(kNoticeDataChanged, 0, 0);
-  return saved;
 }
 
 // The entries to make, in date order, with the day's count of equal entries before; false
@@ -336,7 +321,7 @@ TEnterOutcome EnterOccurrences(TRecurringStore& store, const std::vector<TOccurr
   } else if (!pending.empty() && !RemovePending(store.Folder(), error)) {
     outcome.message += error + "\n";
   }
-  if (!Resummarise(days)) outcome.failed = true;
+  if (!ResummariseDays(days)) outcome.failed = true;
   outcome.message += std::to_string(outcome.entered) + "件を記入しました。";
   if (outcome.skipped > 0) outcome.message += std::to_string(outcome.skipped) + "件をスキップしました。";
   return outcome;
@@ -378,7 +363,7 @@ bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& mes
     }
   }
   if (!store.Save(message)) return false;
-  (void)Resummarise(days);
+  (void)ResummariseDays(days);
   return RemovePending(store.Folder(), message);
 }
 

@@ -5,7 +5,6 @@
 #include <set>
 #include <span>
 
-#include "foundation/Shell.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
@@ -52,19 +51,6 @@ bool AddMissingCategories(const std::vector<TImportedEntry>& entries, std::strin
   }
   error = "通帳の項目を保存できなかったため、取り込みませんでした。";
   return false;
-}
-
-// The settlements of the accounting months holding days, rebuilt so balances follow.
-bool Resummarise(const std::set<TDayNumber>& days) {
-  std::set<TMonthKey> months;
-  for (const TDayNumber day : days) months.insert(MonthOfDay(day));
-  bool saved = true;
-  for (const TMonthKey key : months) {
-    THeadList summary;
-    if (!BuildMonth(key, summary)) saved = false;
-  }
-  BroadcastToForms(kNoticeDataChanged, 0, 0);
-  return saved;
 }
 
 // Adds the entries of one calendar month and writes it; false (month as it was) on failure.
@@ -196,7 +182,7 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
   recordError.clear();
   const TImportRecord& kept = record.entries.empty() && previousRead ? previous : record;
   const bool recorded = WriteLastImport(passbookFolder, kept, recordError) && ids.Save(passbookFolder, recordError);
-  if (!days.empty() && !Resummarise(days)) outcome.failed = true;
+  if (!ResummariseDays(days)) outcome.failed = true;
   outcome.message = std::to_string(outcome.added) + "件を取り込みました。";
   if (!failedFile.empty()) {
     outcome.message += "\n" + failedFile + " を保存できなかったため、そこで取り込みを中止しました。この月には何も追加していません。";
@@ -269,7 +255,7 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
     outcome.failed = true;
     outcome.message = error + "\n";
   }
-  if (!days.empty() && !Resummarise(days)) outcome.failed = true;
+  if (!ResummariseDays(days)) outcome.failed = true;
   if (outcome.incomplete) outcome.message += "途中で止まっていた取り込みを元に戻しました。\n";
   outcome.message += std::to_string(outcome.removed) + "件の取り込みを取り消しました。";
   if (outcome.notRemoved > 0) {

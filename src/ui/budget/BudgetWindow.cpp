@@ -62,13 +62,6 @@ bool ReadBudgets(TBudgets& budgets) {
   return false;
 }
 
-QTableWidgetItem* TextItem(const QString& text, bool right) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return item;
-}
-
 }  // namespace
 
 TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -153,15 +146,15 @@ void TFmBudget::Fill() {
   for (int r = 0; r < static_cast<int>(m_month.rows.size()); ++r) {
     const TBudgetRow& row = m_month.rows[static_cast<size_t>(r)];
     const bool receipt = KeyKind(row.key) == kKindReceipt;
-    m_table->setItem(r, kColName, TextItem(Q(KeyName(row.key)) + (receipt ? QStringLiteral(" (収入)") : QString()), false));
-    QTableWidgetItem* budget = TextItem(row.budget ? Q(FormatThousands(*row.budget)) : QString(), true);
+    m_table->setItem(r, kColName, ReadOnlyItem(Q(KeyName(row.key)) + (receipt ? QStringLiteral(" (収入)") : QString()), false));
+    QTableWidgetItem* budget = ReadOnlyItem(row.budget ? Q(FormatThousands(*row.budget)) : QString(), true);
     if (m_budgetsRead) budget->setFlags(budget->flags() | Qt::ItemIsEditable);
     m_table->setItem(r, kColBudget, budget);
-    m_table->setItem(r, kColActual, TextItem(Q(FormatThousands(row.actual)), true));
-    QTableWidgetItem* left = TextItem(row.budget ? Q(FormatThousands(row.Left())) : QString(), true);
+    m_table->setItem(r, kColActual, ReadOnlyItem(Q(FormatThousands(row.actual)), true));
+    QTableWidgetItem* left = ReadOnlyItem(row.budget ? Q(FormatThousands(row.Left())) : QString(), true);
     if (row.Over() && !receipt) left->setForeground(QColor(0xE0, 0x20, 0x20));
     m_table->setItem(r, kColLeft, left);
-    QTableWidgetItem* bar = TextItem(QString(), false);
+    QTableWidgetItem* bar = ReadOnlyItem(QString(), false);
     if (row.budget && !receipt) {
       bar->setData(kShareRole, *row.budget > 0 ? static_cast<double>(row.actual) / *row.budget : 1.0);
       bar->setData(kOverRole, row.Over());

@@ -28,13 +28,6 @@ namespace kzm::ui {
 
 namespace {
 
-QTableWidgetItem* TextItem(const QString& text, bool right) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return item;
-}
-
 // A cycle not yet closed may still grow: it is neither paid nor payable.
 bool Open(const TCardCycle& cycle) { return cycle.last >= Today(); }
 
@@ -159,10 +152,10 @@ void TFmCardBill::FillTable() {
   m_table->setRowCount(static_cast<int>(m_cycles.size()));
   for (int r = 0; r < static_cast<int>(m_cycles.size()); ++r) {
     const TCardCycle& c = m_cycles[static_cast<size_t>(r)];
-    m_table->setItem(r, kColPeriod, TextItem(Q(FormatDateSlashed(c.first) + "～" + FormatDateSlashed(c.last)), false));
-    m_table->setItem(r, kColBilled, TextItem(Q(FormatThousands(c.billed)), true));
-    m_table->setItem(r, kColPayment, TextItem(Q(FormatDateSlashed(c.paymentDate)), false));
-    QTableWidgetItem* state = TextItem(StateText(c), false);
+    m_table->setItem(r, kColPeriod, ReadOnlyItem(Q(FormatDateSlashed(c.first) + "～" + FormatDateSlashed(c.last)), false));
+    m_table->setItem(r, kColBilled, ReadOnlyItem(Q(FormatThousands(c.billed)), true));
+    m_table->setItem(r, kColPayment, ReadOnlyItem(Q(FormatDateSlashed(c.paymentDate)), false));
+    QTableWidgetItem* state = ReadOnlyItem(StateText(c), false);
     if (!c.entered && !Open(c)) state->setForeground(QColor(0xE0, 0x20, 0x20));
     m_table->setItem(r, kColState, state);
   }

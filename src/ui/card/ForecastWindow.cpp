@@ -40,13 +40,6 @@ class TWorking {
   bool& m_flag;
 };
 
-QTableWidgetItem* TextItem(const QString& text, bool right) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return item;
-}
-
 }  // namespace
 
 TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -129,19 +122,19 @@ void TFmForecast::FillTable() {
     const TAccountForecast& a = m_forecast.accounts[static_cast<size_t>(r)];
     // The tick beside the name shows or hides the account's line.
     QTableWidgetItem* name =
-        TextItem(Q(KeyName(a.accountKey)) + (a.card ? QStringLiteral(" (カード)") : QString()), false);
+        ReadOnlyItem(Q(KeyName(a.accountKey)) + (a.card ? QStringLiteral(" (カード)") : QString()), false);
     name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
     name->setCheckState(m_shown[static_cast<size_t>(r)] ? Qt::Checked : Qt::Unchecked);
     m_table->setItem(r, kColAccount, name);
-    m_table->setItem(r, kColToday, TextItem(Q(FormatThousands(a.start)), true));
-    QTableWidgetItem* lowest = TextItem(Q(FormatThousands(a.lowest)), true);
-    QTableWidgetItem* shortDay = TextItem(a.shortDate == 0 ? QString() : Q(FormatDateSlashed(a.shortDate)), false);
+    m_table->setItem(r, kColToday, ReadOnlyItem(Q(FormatThousands(a.start)), true));
+    QTableWidgetItem* lowest = ReadOnlyItem(Q(FormatThousands(a.lowest)), true);
+    QTableWidgetItem* shortDay = ReadOnlyItem(a.shortDate == 0 ? QString() : Q(FormatDateSlashed(a.shortDate)), false);
     if (a.shortDate != 0) {
       lowest->setForeground(red);
       shortDay->setForeground(red);
     }
     m_table->setItem(r, kColLowest, lowest);
-    m_table->setItem(r, kColLowestDate, TextItem(Q(FormatDateSlashed(a.lowestDate)), false));
+    m_table->setItem(r, kColLowestDate, ReadOnlyItem(Q(FormatDateSlashed(a.lowestDate)), false));
     m_table->setItem(r, kColShort, shortDay);
   }
 }

@@ -22,12 +22,6 @@ enum TColumn { cTick, cDate, cItem, cAmount, cColumnCount };
 
 const QColor kEstimateColour(255, 244, 200);
 
-QTableWidgetItem* ReadOnly(const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  return item;
-}
-
 // A whole amount as typed: digits with an optional sign, commas and yen marks allowed.
 bool ReadAmount(const QString& text, int32_t& amount) {
   const std::string plain = ReplaceAll(ReplaceAll(std::string(Trim(text.toStdString())), ",", ""), "¥", "");
@@ -59,8 +53,8 @@ TFmRecurringCheck::TFmRecurringCheck(std::vector<TDueOccurrence> due, QWidget* p
     tick->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     tick->setCheckState(Qt::Checked);
     m_table->setItem(row, cTick, tick);
-    m_table->setItem(row, cDate, ReadOnly(Q(FormatDateSlashed(d.occurrence.date))));
-    m_table->setItem(row, cItem, ReadOnly(Q(d.source.item.empty() ? d.source.category : d.source.item)));
+    m_table->setItem(row, cDate, ReadOnlyItem(Q(FormatDateSlashed(d.occurrence.date))));
+    m_table->setItem(row, cItem, ReadOnlyItem(Q(d.source.item.empty() ? d.source.category : d.source.item)));
     auto* amount = new QTableWidgetItem(Q(FormatThousands(d.source.amount)));
     amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (d.source.estimate) {

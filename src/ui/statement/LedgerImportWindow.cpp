@@ -22,6 +22,7 @@
 #include "passbook/MonthData.h"
 #include "ui/main/BackupRuns.h"
 #include "ui/main/DataWindows.h"
+#include "ui/statement/ImportActions.h"
 
 namespace kzm::ui {
 
@@ -250,11 +251,7 @@ void TFmLedgerImport::ShowCounts() {
   m_importButton->setEnabled(counts.ticked > 0);
 }
 
-void TFmLedgerImport::ShowLastImport() {
-  const std::string notice = IncompleteImportNotice(m_folder);
-  m_lastImport->setText(Q(notice));
-  m_lastImport->setVisible(!notice.empty());
-}
+void TFmLedgerImport::ShowLastImport() { ShowIncompleteImport(*m_lastImport, m_folder); }
 
 void TFmLedgerImport::MapItemChanged(QTableWidgetItem* item) {
   if (m_filling || item->column() != 3 || item->row() >= static_cast<int>(m_lines.size())) return;
@@ -286,18 +283,13 @@ void TFmLedgerImport::ButtonImportClick() {
   if (!BackupBeforeChange(TBackupReason::brImport)) return;
   const TBookOutcome outcome = BookLedgerImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
-  if (outcome.failed) WindowSystem().Notify(outcome.message);
-  else WindowSystem().Inform(outcome.message);
+  TellImportOutcome(outcome.failed, outcome.message);
   Classify();
 }
 
 void TFmLedgerImport::ButtonUndoClick() {
-  if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
-  if (!SaveAllDataWindows()) return;
-  const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
+  if (!AskAndUndoLastImport(m_data, m_folder, m_ids)) return;
   ShowLastImport();
-  if (outcome.failed || outcome.nothing) WindowSystem().Notify(outcome.message);
-  else WindowSystem().Inform(outcome.message);
   Classify();
 }
 

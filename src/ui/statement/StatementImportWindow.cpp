@@ -19,6 +19,7 @@
 #include "passbook/MonthData.h"
 #include "statement/StatementBalance.h"
 #include "ui/main/DataWindows.h"
+#include "ui/statement/ImportActions.h"
 #include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/LedgerImportWindow.h"
 #include "ui/statement/StatementGrid.h"
@@ -159,11 +160,7 @@ void TFmStatementImport::CreateControls() {
   ShowLastImport();
 }
 
-void TFmStatementImport::ShowLastImport() {
-  const std::string notice = IncompleteImportNotice(m_folder);
-  m_lastImport->setText(Q(notice));
-  m_lastImport->setVisible(!notice.empty());
-}
+void TFmStatementImport::ShowLastImport() { ShowIncompleteImport(*m_lastImport, m_folder); }
 
 void TFmStatementImport::FillAccounts() {
   for (int i = 0; i < m_categories.Count(); ++i) {
@@ -346,8 +343,7 @@ void TFmStatementImport::ButtonImportClick() {
   if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
     message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
   }
-  if (outcome.failed) WindowSystem().Notify(message);
-  else WindowSystem().Inform(message);
+  TellImportOutcome(outcome.failed, message);
   const std::string accountName = m_account->currentText().toStdString();
   if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
     m_presets.SetAccount(m_import.Statement().layoutName, accountName);
@@ -375,12 +371,8 @@ void TFmStatementImport::OpenMoveIn(const QString& path) {
 }
 
 void TFmStatementImport::ButtonUndoClick() {
-  if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
-  if (!SaveAllDataWindows()) return;
-  const TUndoOutcome outcome = UndoLastImport(m_data, m_folder, m_ids);
+  if (!AskAndUndoLastImport(m_data, m_folder, m_ids)) return;
   ShowLastImport();
-  if (outcome.failed || outcome.nothing) WindowSystem().Notify(outcome.message);
-  else WindowSystem().Inform(outcome.message);
   Classify();
 }
 
