@@ -15,21 +15,9 @@
 namespace kzm {
 namespace {
 
+using test::Lines;
+using test::Split;
 using test::TRun;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::istringstream in(line);
-  for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
-  return fields;
-}
 
 class CardCliTest : public ::testing::Test {
  protected:
@@ -76,7 +64,7 @@ TEST_F(CardCliTest, SetWritesTheSettingsAndCyclesFollowThem) {
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE(lines[i]);
-    const auto f = Fields(lines[i]);
+    const auto f = Split(lines[i], '\t');
     ASSERT_EQ(f.size(), 5u);
     EXPECT_EQ(f[0], shape[i][0]);
     EXPECT_EQ(f[1], shape[i][1]);
@@ -116,7 +104,7 @@ TEST_F(CardCliTest, ForecastLinesAndTheLowestOfEachAccount) {
   std::map<std::string, long long> minimum;
   std::string lastDate;
   for (const std::string& line : Lines(all.out)) {
-    const auto f = Fields(line);
+    const auto f = Split(line, '\t');
     ASSERT_GE(f.size(), 3u) << line;
     if (f[0] == "最低") {
       ASSERT_EQ(f.size(), 4u);
@@ -138,7 +126,7 @@ TEST_F(CardCliTest, ForecastLinesAndTheLowestOfEachAccount) {
 
   const TRun one = Run({"forecast", Passbook(), "--today", "20241115", "--months", "1", "--account", "銀行"});
   ASSERT_EQ(one.code, 0) << one.err;
-  for (const std::string& line : Lines(one.out)) EXPECT_EQ(Fields(line)[1], "銀行") << line;
+  for (const std::string& line : Lines(one.out)) EXPECT_EQ(Split(line, '\t')[1], "銀行") << line;
   EXPECT_EQ(Run({"forecast", Passbook(), "--account", "食費"}).code, 2);
   EXPECT_EQ(Run({"forecast", Passbook(), "--months", "0"}).code, 2);
 }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,24 @@ inline TRun RunCli(const std::vector<std::string>& args, const TTempFolder& temp
   run.out = ReadBytes(out);
   run.err = ReadBytes(err);
   return run;
+}
+
+// The lines of a command's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The fields of a line; a separator at the end gives an empty last field.
+inline std::vector<std::string> Split(const std::string& line, char separator) {
+  std::vector<std::string> fields;
+  std::string field;
+  std::istringstream in(line);
+  while (std::getline(in, field, separator)) fields.push_back(field);
+  if (!line.empty() && line.back() == separator) fields.emplace_back();
+  return fields;
 }
 
 }  // namespace kzm::test
