@@ -1,5 +1,5 @@
-// BlendRect (dtAlpha, unscaled and scaled to half size) against QPainter drawing the same
-// 280 × 120 picture with source-over into a QImage.
+// BlendRect (dtAlpha, unscaled and shrunk) against QPainter drawing the same 280 × 120
+// picture with source-over into a QImage, and against Qt's own smooth shrink plus a draw.
 // Run: build/bench/bench_ui_blend --benchmark_repetitions=5
 #include <benchmark/benchmark.h>
 
@@ -68,8 +68,26 @@ void BM_QPainter(benchmark::State& state) {
   }
 }
 
+// Qt's own area-average shrink, then an unscaled draw of the result: what a program on Qt
+// alone would do to show a picture smaller.
+void BM_QImageScaledDraw(benchmark::State& state) {
+  const QImage source =
+      kzm::ui::BitmapAsImage(Source()).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QImage dest(kW, kH, QImage::Format_ARGB32_Premultiplied);
+  dest.fill(Qt::black);
+  const QRect target = Target(state.range(0));
+  for (auto _ : state) {
+    const QImage small = source.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&dest);
+    painter.drawImage(target.topLeft(), small);
+    painter.end();
+    benchmark::DoNotOptimize(dest.constBits());
+  }
+}
+
 // Arg 0: unscaled, 1: scaled to half size, 2: scaled to 3/7.
 BENCHMARK(BM_BlendRect)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QPainter)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QImageScaledDraw)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

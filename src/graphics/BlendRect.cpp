@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "graphics/BlendAlphaRow.h"
@@ -75,31 +74,14 @@ void UnscaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, con
   }
 }
 
-// A picture is mostly redrawn at the size it was last drawn (a window repainting), so each
-// thread keeps its last sampler, whose spans and weights depend only on the geometry, and the
-// row buffer, instead of working them out and allocating them again on every call.
-struct TLastScaledDraw {
-  std::optional<TScaledSampler> sampler;
-  std::vector<std::uint8_t> sampled;
-};
-thread_local TLastScaledDraw lastScaledDraw;
-
-TScaledSampler& SamplerFor(const TSampleGeometry& geometry, const TBitmap& src) {
-  std::optional<TScaledSampler>& kept = lastScaledDraw.sampler;
-  if (!kept || !(kept->Geometry() == geometry)) kept.emplace(geometry);
-  kept->Attach(src);
-  return *kept;
-}
-
 template <TDrawType Mode>
 void ScaledRows(TBitmap& dest, const TBitmap& src, const TRect& placement, const TRect& clip, unsigned opacity,
                 bool mirror) {
   const int count = clip.Width();
-  TScaledSampler& sampler = SamplerFor({src.Width(), src.Height(), placement.Width(), placement.Height(), mirror,
-                                        clip.left - placement.left, count},
-                                       src);
-  std::vector<std::uint8_t>& sampled = lastScaledDraw.sampled;
-  sampled.resize(4 * static_cast<std::size_t>(count));
+  TScaledSampler sampler({src.Width(), src.Height(), placement.Width(), placement.Height(), mirror,
+                          clip.left - placement.left, count},
+                         src);
+  std::vector<std::uint8_t> sampled(4 * static_cast<std::size_t>(count));
   for (int y = clip.top; y < clip.bottom; ++y) {
     sampler.SampleRow(y - placement.top, sampled.data());
     LayRow<Mode, true>(dest.Row(y) + 4 * clip.left, sampled.data(), count, opacity);

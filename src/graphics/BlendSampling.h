@@ -1,22 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "graphics/Bitmap.h"
-#include "graphics/BlendPairSums.h"
 
 namespace kzm {
 
-// What a sampler's column spans and weights depend on: a sampler made for one geometry can
-// sample any source of that size, again and again.
+// What a sampler's column spans and weights depend on.
 struct TSampleGeometry {
   int sourceWidth, sourceHeight;
   int placedWidth, placedHeight;
   bool mirror;
   int firstX, count;  // the placed columns sampled
-  bool operator==(const TSampleGeometry&) const = default;
 };
 
 // Samples a 32-bit source drawn at another size, in fixed point with 8 fraction bits:
@@ -25,88 +21,68 @@ struct TSampleGeometry {
 // depends only on the column (spans, weights, neighbours) is worked out once up front.
 class TScaledSampler {
  public:
-  // Samples columns firstX .. firstX + count - 1 of the placement.
-  explicit TScaledSampler(const TSampleGeometry& geometry);
-
-  [[nodiscard]] const TSampleGeometry& Geometry() const { return m_geometry; }
-  // The source the rows are sampled from; its size must be the geometry's.
-  void Attach(const TBitmap& source);
+  // Samples columns firstX .. firstX + count - 1 of the placement from source.
+  TScaledSampler(const TSampleGeometry& geometry, const TBitmap& source);
 
   // The 4 · count bytes of row y of the placement (0 <= y < placedHeight).
   void SampleRow(int y, std::uint8_t* out);
 
  private:
-  // A source column under a placed column: its weight for a row of weight w is
-  // (first · w >> 8) + (second · w >> 8), the way the partial edges are rounded.
-  struct TColumnPart {
-    int offset;  // bytes from the start of a source row
-    int first;
-    int second;
-  };
+  // The source columns a placed column covers: the first and last in part (their covered
+  // fractions in 1/256), whole ones between. A single column has both fractions.
   struct TAreaColumn {
-    int firstPart;  // into m_parts
-    int partCount;
-    // Every column is summed over the same number of source columns, m_window: its parts
-    // and, where it has fewer, neighbours weighted 0 (see m_windowOffsets).
-    int windowSkip;  // neighbours before the first part
+    int first, last;
+    int firstPart, lastPart;
+  };
+  // The source rows a placed row covers: the top and bottom one in part (weights a and b;
+  // a single row has only b and top == bottom), whole ones between.
+  struct TAreaRows {
+    int top, bottom;
+    int a, b;
   };
   struct TBilinearColumn {
     int offset, nextOffset;  // bytes from the start of a source row
     unsigned fraction;      // weight of the next column, 0..255
   };
 
-  struct TRowWeight {
-    const std::uint8_t* line;
-    int weight;
-  };
-  // The weights of every window place for a pair of source rows of weights a and b, as the
-  // 16-bit lanes the sums take them (weight in row a, weight in row b, four times), and the
-  // sum of them under each placed column.
-  struct TPairWeights {
-    int a = -1, b = -1;
-    int usedInRow = 0;
-    std::vector<std::int16_t> lanes;
-    std::vector<std::int32_t> totals;
-  };
-  class TDivider;
-
   void PrepareAreaColumns(int firstX, int count);
   void PrepareBilinearColumns(int firstX, int count);
+  [[nodiscard]] TAreaRows RowsOf(int y) const;
+  // What source column c of a placed column weighs in a row of the given weight.
+  static int PartWeight(int fraction, int rowWeight) { return fraction * rowWeight >> 8; }
+  static int ColumnWeight(const TAreaColumn& column, int c, int rowWeight) {
+    if (c == column.first && c == column.last) {
+      return PartWeight(column.firstPart, rowWeight) + PartWeight(column.lastPart, rowWeight);
+    }
+    if (c == column.first) return PartWeight(column.firstPart, rowWeight);
+    if (c == column.last) return PartWeight(column.lastPart, rowWeight);
+    return rowWeight;
+  }
   void AreaAverageRow(int y, std::uint8_t* out);
-  const TPairWeights& PairWeights(int a, int b);
-  // 1 / total of each column for the rows in m_pairs; 0 where a column is left to the exact
-  // division.
-  void PrepareReciprocals();
-  // One placed pixel from the columns parts[0 .. count - 1] of the rows in m_rowWeights:
-  // in 32-bit sums where they cannot overflow (false where they could, or nothing weighs),
-  // else exactly in 64-bit ones.
-  bool AverageSmall(const TColumnPart* parts, int count, std::uint8_t* out) const;
-  void AverageLarge(const TColumnPart* parts, int count, TDivider& divider, std::uint8_t* out) const;
+  // The same in float lanes (where m_lanes): down the covered rows first, for each source
+  // column, then across, column by column.
+  void SumColumns(const TAreaRows& rows);
+  void LanesRow(const TAreaRows& rows, std::uint8_t* out);
   void BilinearRow(int y, std::uint8_t* out) const;
 
   TSampleGeometry m_geometry;
-  std::vector<const std::uint8_t*> m_rows;  // row addresses of the attached source
+  const TBitmap& m_source;
   std::int64_t m_ws, m_hs, m_wp, m_hp;
-  bool m_mirror;
-  bool m_average;
-  std::vector<TColumnPart> m_parts;
   std::vector<TAreaColumn> m_areaColumns;
-  int m_window = 0;
-  std::vector<int> m_windowOffsets;  // bytes into a source row, of each column's window
+  int m_firstSourceColumn = 0, m_lastSourceColumn = -1;  // the span all placed columns cover
+  // Four channels as float lanes.
+  struct alignas(16) TLanes {
+    float channel[4];
+  };
+  bool m_lanes = false;  // every sum is a whole number the lanes hold exactly
+  // For each source column of the span, down the placed row's rows: the sum of its whole
+  // rows, its top and bottom pixel, and the sum with every row at its weight.
+  std::vector<TLanes> m_whole, m_top, m_bottom, m_weighted;
+  struct alignas(16) TWholeLanes {
+    std::int32_t channel[4];
+  };
+  std::vector<TWholeLanes> m_wholeInRows;  // m_whole while it adds up, in integers
   std::vector<TBilinearColumn> m_bilinearColumns;
-  std::vector<TRowWeight> m_rowWeights;  // of the row being sampled
-  // The same rows two at a time, with the weights they are summed with.
-  std::vector<blend::TPairRows> m_pairs;
-  std::vector<const TPairWeights*> m_pairWeights;
-  // Rows repeat the same few weights, so the weights of recent pairs are kept.
-  std::vector<TPairWeights> m_pairCache;
-  int m_row = 0;  // counts the rows sampled, to tell which kept weights a row uses
-  int m_weightsMade = 0;  // pair weights made so far: many mean they change with each row
-  bool m_smallSums = false;
-  std::vector<std::pair<int, int>> m_reciprocalsFor;  // the pairs' weights m_reciprocals is for
-  std::vector<float> m_reciprocals;  // four times for each column
-  bool m_allReciprocals = false;
-  std::vector<std::int32_t> m_sums;
 };
 
 }  // namespace kzm

@@ -10,7 +10,6 @@
 
 #include "graphics/BitmapRoutines.h"
 #include "graphics/BlendModes.h"
-#include "graphics/BlendPairSums.h"
 
 namespace kzm {
 namespace {
@@ -137,9 +136,8 @@ TEST(BlendRect, RowsMatchPixelByPixelDrawing) {
   }
 }
 
-// Shrinking to any size, narrow or wide, short or tall (rows taken two at a time, an odd one
-// left over, totals too large for the reciprocal), with the weights of each pair of rows kept
-// and reused from row to row.
+// Shrinking to any size, narrow or wide, short or tall: a little, summed in float lanes, and
+// so much that the sums outgrow them.
 TEST(BlendRect, ShrinksToManySizesMatchPixelByPixelDrawing) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> side(2, 120), coin(0, 1);
@@ -181,8 +179,8 @@ TEST(BlendRect, LongRunsMatchPixelByPixelDrawing) {
   }
 }
 
-// Spans and weights are kept from one shrink to the next: a draw that differs from the one
-// before in a single respect, or only in the picture, must not be sampled with the old ones.
+// A draw that differs from the one before in a single respect, or only in the picture, must
+// not be sampled with anything left from the one before.
 TEST(BlendRect, ShrinkAfterAnotherShrinkMatchesPixelByPixelDrawing) {
   std::mt19937 random(3);
   const TBitmap first = RandomBitmap(random, 40, 30), second = RandomBitmap(random, 40, 30);
@@ -209,20 +207,6 @@ TEST(BlendRect, ShrinkAfterAnotherShrinkMatchesPixelByPixelDrawing) {
     BlendRect({&fast, d.source, placement, clip, 255, TDrawType::dtAlpha, d.mirror});
     Reference({&slow, d.source, placement, clip, 255, TDrawType::dtAlpha, d.mirror});
     ASSERT_TRUE(std::equal(fast.Row(0), fast.Row(0) + fast.Stride() * fast.Height(), slow.Row(0)));
-  }
-}
-
-// The quotient through the reciprocal is monotonic in the sum, so being right at both ends
-// of every quotient's range of sums means being right for every sum and total it is used for.
-TEST(BlendRect, ReciprocalQuotientIsExactForEveryTotal) {
-  for (std::int32_t total = 1; total < blend::kReciprocalTotals; ++total) {
-    const float reciprocal = 1.0f / static_cast<float>(total);
-    for (std::int32_t q = 0; q <= 255; ++q) {
-      if (blend::ReciprocalQuotient(q * total, reciprocal) != q ||
-          (q < 255 && blend::ReciprocalQuotient(q * total + total - 1, reciprocal) != q)) {
-        FAIL() << "total " << total << " quotient " << q;
-      }
-    }
   }
 }
 
