@@ -1,6 +1,7 @@
 // Start-up of the program: from starting the process to the main window's first paint, with
-// a data folder holding one passbook. Needs a display (run under xvfb-run -a) and the
-// program built beside the benchmarks (build/bin/tavimrok, or KZM_BIN_DIR).
+// a data folder holding one passbook, beside a bare Qt window started the same way and one
+// with the program's menu bar (bench_bare_qt_window). Needs a display (run under xvfb-run -a) and the program built
+// beside the benchmarks (build/bin/tavimrok, or KZM_BIN_DIR).
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 extern char** environ;
 
@@ -30,16 +32,20 @@ std::string ProgramPath() {
   return (self.parent_path().parent_path() / "bin" / "tavimrok").string();
 }
 
+std::string BareWindowPath() {
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "bench_bare_qt_window").string();
+}
+
 // Runs the program once; the time from starting it to its report of the first paint, in
 // nanoseconds, or -1 when it reported none.
-long long StartOnce(const std::string& program, const std::string& dataFolder) {
+long long StartOnce(const std::string& program, const std::string& dataFolder, std::string first = "--data-folder") {
   int out[2];
   if (pipe(out) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  std::string arg0 = program, arg1 = "--data-folder", arg2 = dataFolder;
+  std::string arg0 = program, arg1 = std::move(first), arg2 = dataFolder;
   char* argv[] = {arg0.data(), arg1.data(), arg2.data(), nullptr};
   const long long start = MonotonicNs();
   pid_t pid = 0;
@@ -78,7 +84,7 @@ struct TDemoFolder {
   bool ready = false;
 };
 
-void BM_StartupToFirstPaint(benchmark::State& state) {
+void Starts(benchmark::State& state, const std::string& program, const std::string& first = "--data-folder") {
   setenv("KZM_STARTUP_PROBE", "1", 1);
   static TDemoFolder demo;
   if (!demo.ready) {
@@ -86,7 +92,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    const long long ns = StartOnce(ProgramPath(), demo.path);
+    const long long ns = StartOnce(program, demo.path, first);
     if (ns < 0) {
       state.SkipWithError("no first paint");
       break;
@@ -94,8 +100,24 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     state.SetIterationTime(static_cast<double>(ns) / 1e9);
   }
 }
+void BM_StartupToFirstPaint(benchmark::State& state) { Starts(state, ProgramPath()); }
+void BM_BareQtWindowToFirstPaint(benchmark::State& state) { Starts(state, BareWindowPath(), "--bare"); }
+void BM_QtWindowWithMenuToFirstPaint(benchmark::State& state) { Starts(state, BareWindowPath(), "--menu"); }
+
 // One start per repetition: the median of the ten is the figure.
 BENCHMARK(BM_StartupToFirstPaint)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_BareQtWindowToFirstPaint)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtWindowWithMenuToFirstPaint)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
