@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
@@ -22,7 +23,10 @@ std::vector<std::string> YearLines(Talmanac& almanac, int firstYear, int lastYea
       const TYmd date = DecodeDate(days.ValueAt(i));
       char prefix[16];
       std::snprintf(prefix, sizeof prefix, "%04d/%02d/%02d\t", date.year, date.month, date.day);
-      lines.push_back(prefix + days.Strings(i));
+      std::string line = prefix + days.Strings(i);
+      // The rules name 文化の日 twice; a listing shows each holiday once.
+      if (!lines.empty() && lines.back() == line) continue;
+      lines.push_back(std::move(line));
     }
   }
   return lines;
