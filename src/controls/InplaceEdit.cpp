@@ -18,23 +18,20 @@ TInplaceEdit::TInplaceEdit(TorvCustomGrid& grid) : QLineEdit(grid.viewport()), m
   hide();
 }
 
-// Tab never leaves the editor on its own: the grid decides (goTabs).
+// Tab never leaves the editor on its own: the grid decides (goTabs), before Qt would move
+// the focus.
 bool TInplaceEdit::event(QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-      m_grid.EditorKey(key);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && BelongsToGrid(*key)) {
+      GiveToGrid(key);
       return true;
     }
   }
   return QLineEdit::event(event);
 }
 
-bool TInplaceEdit::BelongsToGrid(const QKeyEvent& event) const {
-  const bool ctrl = event.modifiers() & Qt::ControlModifier;
-  const bool shift = event.modifiers() & Qt::ShiftModifier;
-  const bool atStart = cursorPosition() == 0 && !hasSelectedText();
-  const bool atEnd = cursorPosition() == text().size() && !hasSelectedText();
+bool TInplaceEdit::LeavesCell(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -43,6 +40,19 @@ bool TInplaceEdit::BelongsToGrid(const QKeyEvent& event) const {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: return true;
+    default: return false;
+  }
+}
+
+bool TInplaceEdit::BelongsToGrid(const QKeyEvent& event) const {
+  if (LeavesCell(event)) return true;
+  const bool ctrl = event.modifiers() & Qt::ControlModifier;
+  const bool shift = event.modifiers() & Qt::ShiftModifier;
+  const bool atStart = cursorPosition() == 0 && !hasSelectedText();
+  const bool atEnd = cursorPosition() == text().size() && !hasSelectedText();
+  switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return true;
     case Qt::Key_Left: return !shift && atStart;
     case Qt::Key_Right: return !shift && atEnd;
     case Qt::Key_Home:
@@ -51,6 +61,8 @@ bool TInplaceEdit::BelongsToGrid(const QKeyEvent& event) const {
   }
 }
 
+void TInplaceEdit::GiveToGrid(QKeyEvent* event) { m_grid.EditorKey(event); }
+
 void TInplaceEdit::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F2) {
     deselect();
@@ -58,7 +70,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (BelongsToGrid(*event)) {
-    m_grid.EditorKey(event);
+    GiveToGrid(event);
     return;
   }
   QLineEdit::keyPressEvent(event);

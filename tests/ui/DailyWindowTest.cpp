@@ -83,6 +83,25 @@ class DailyWindowTest : public test::TPassbookFixture {
   }
 };
 
+// Tab and Shift+Tab in a cell being typed in go to the grid, which writes the cell back and
+// hands the focus to the next or the previous part of the window, out of the grid.
+TEST_F(DailyWindowTest, TabInACellBeingTypedInLeavesTheGridWithTheCellWritten) {
+  for (const bool back : {false, true}) {
+    SCOPED_TRACE(back ? "Shift+Tab" : "Tab");
+    QPointer<TFmDaily> window = Open(Mar(5));
+    QWidget* grid = QApplication::focusWidget();
+    ASSERT_NE(grid, nullptr);
+    while (grid && !qobject_cast<TDailyGrid*>(grid)) grid = grid->parentWidget();
+    ASSERT_NE(grid, nullptr);
+    Type(back ? QStringLiteral("パン") : QStringLiteral("米"));
+    Key(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus && focus != grid && !grid->isAncestorOf(focus));
+    Key(Qt::Key_Right, Qt::ControlModifier);
+  }
+  EXPECT_EQ(MonthText("202403.kzm"), "20240305,支出,食費,資産,現金,0,米,\r\n20240305,支出,食費,資産,現金,0,パン,\r\n");
+}
+
 TEST_F(DailyWindowTest, APaymentTypedWithAnExpressionIsSavedWhenSteppingOn) {
   QPointer<TFmDaily> window = Open(Mar(5));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("2024/3/5(火) "));

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -30,12 +29,8 @@ QString Unsavable(const QString& text) {
 
 }  // namespace
 
-TdailyEdit::TdailyEdit(TDailyGrid& grid) : QLineEdit(grid.viewport()), m_grid(grid) {
-  setFrame(false);
-  setFocusPolicy(Qt::ClickFocus);
-  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+TdailyEdit::TdailyEdit(TDailyGrid& grid) : TInplaceEdit(grid), m_grid(grid) {
   setAutoFillBackground(true);
-  hide();
   connect(this, &QLineEdit::textEdited, this, &TdailyEdit::RefuseUnsavable);
 }
 
@@ -74,20 +69,8 @@ void TdailyEdit::RefuseUnsavable(const QString& typed) {
   QToolTip::showText(mapToGlobal(QPoint(0, height())), RefusedCharMessage(bad), this);
 }
 
-// Tab never moves the focus by itself: the grid writes the cell back first.
-bool TdailyEdit::event(QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-        !(key->modifiers() & Qt::AltModifier)) {
-      keyPressEvent(key);
-      return true;
-    }
-  }
-  return QLineEdit::event(event);
-}
-
 bool TdailyEdit::BelongsToGrid(const QKeyEvent& event) const {
+  if (LeavesCell(event)) return true;
   const Qt::KeyboardModifiers mods = event.modifiers();
   const bool ctrl = mods & Qt::ControlModifier;
   const bool shift = mods & Qt::ShiftModifier;
@@ -97,13 +80,6 @@ bool TdailyEdit::BelongsToGrid(const QKeyEvent& event) const {
   const bool atStart = caret == 0 && !selected;
   const bool atEnd = caret == text().size() && !selected;
   switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown: return true;
     case Qt::Key_Space: return ctrl;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return !alt;
@@ -117,20 +93,11 @@ bool TdailyEdit::BelongsToGrid(const QKeyEvent& event) const {
   }
 }
 
-void TdailyEdit::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F2) {
-    deselect();
-    end(false);
-    return;
-  }
-  if (BelongsToGrid(*event)) {
-    if (m_grid.HandleKey(event))
-      event->accept();
-    else
-      event->ignore();  // on to the window (Ctrl+← and Ctrl+→ step the day)
-    return;
-  }
-  QLineEdit::keyPressEvent(event);
+void TdailyEdit::GiveToGrid(QKeyEvent* event) {
+  if (m_grid.HandleKey(event))
+    event->accept();
+  else
+    event->ignore();  // on to the window (Ctrl+← and Ctrl+→ step the day)
 }
 
 void TdailyEdit::focusOutEvent(QFocusEvent* event) {
@@ -139,8 +106,6 @@ void TdailyEdit::focusOutEvent(QFocusEvent* event) {
   if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
   m_grid.EditFocusLost();
 }
-
-void TdailyEdit::wheelEvent(QWheelEvent* event) { m_grid.wheelEvent(event); }
 
 // A double click belongs to the grid, which has no use for it: no word gets selected.
 void TdailyEdit::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }

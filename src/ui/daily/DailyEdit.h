@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLineEdit>
+#include "controls/InplaceEdit.h"
 
 namespace kzm::ui {
 
@@ -11,7 +11,7 @@ class TDailyGrid;
 // the start, → at the end, Ctrl+Space) go to the grid; what was typed is written back when
 // the editor loses the focus. Characters Shift-JIS cannot hold are refused with a message,
 // since the month file could not store them.
-class TdailyEdit : public QLineEdit {
+class TdailyEdit : public TInplaceEdit {
   Q_OBJECT
 
  public:
@@ -23,14 +23,12 @@ class TdailyEdit : public QLineEdit {
   void PlaceOver(const QRect& cell);
 
  protected:
-  bool event(QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  [[nodiscard]] bool BelongsToGrid(const QKeyEvent& event) const override;
+  void GiveToGrid(QKeyEvent* event) override;
 
  private:
-  [[nodiscard]] bool BelongsToGrid(const QKeyEvent& event) const;
   void RefuseUnsavable(const QString& typed);
 
   TDailyGrid& m_grid;
