@@ -4,6 +4,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthRange.h"
+#include "passbook/ReplacePending.h"
 
 namespace kzm {
 
@@ -72,6 +73,11 @@ TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& requ
   TFolderSyncBatch folders;
   const TFolderSyncLoan loan(data, folders);
   TReplaceOutcome outcome;
+  const std::string passbookFolder = PassbookFolderOf(data);
+  if (!WritePendingReplace(passbookFolder, request, outcome.recordError)) {
+    outcome.failed = true;
+    return outcome;
+  }
   const std::vector<TMonthOfFile> months = MonthsToWalk(data);
   for (size_t i = 0; i < months.size(); ++i) {
     const int changes = ReplaceInMonth(data, months[i].year, months[i].month, request);
@@ -90,10 +96,15 @@ TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& requ
       break;
     }
   }
+  // A record that cannot be taken away only asks to finish a finished run: running it again
+  // changes nothing.
+  std::string ignored;
+  (void)RemovePendingReplace(passbookFolder, ignored);
   return outcome;
 }
 
 std::string ReplaceReport(const TReplaceOutcome& outcome) {
+  if (!outcome.recordError.empty()) return "置換を始められませんでした。何も変更していません。\n" + outcome.recordError;
   std::string report = std::to_string(outcome.changes) + "件を変換しました";
   if (outcome.failed) {
     report += "\n\n" + outcome.failedMonth + " を保存できなかったため、置換を中止しました。\n" +

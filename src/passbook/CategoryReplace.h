@@ -26,8 +26,9 @@ struct TReplaceOutcome {
   int changes = 0;        // references changed and written (an entry with both counts twice)
   int monthsChanged = 0;  // month files written with changes
   bool stopped = false;   // the caller asked to stop before every month was done
-  bool failed = false;    // a month could not be written: the run stopped there
+  bool failed = false;    // a month or the record could not be written: the run stopped there
   std::string failedMonth;  // that month's file
+  std::string recordError;  // why the record could not be written: nothing was changed
 };
 
 // A name of the replacement's name lists, with the kind of its category.
@@ -54,10 +55,13 @@ struct TReplaceName {
 int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceRequest& request);
 
 // Replaces over every month file of data's folder, in the order the file system lists them.
-// Each changed month is written to its file before the next one is read. A month that cannot
-// be written keeps its file as it was, its changes are dropped, and the run stops there. After
-// each month keepGoing (when given) is asked whether to carry on. data must hold no unsaved
-// changes when the run starts, so that only the run's own changes are written.
+// The run is recorded in the passbook folder (the Daily folder's parent) before the first
+// month changes (see ReplacePending.h); the record goes when the run ends, and stays when a
+// month could not be written, so that the run can be finished later. Each changed month is
+// written to its file before the next one is read. A month that cannot be written keeps its
+// file as it was, its changes are dropped, and the run stops there. After each month
+// keepGoing (when given) is asked whether to carry on. data must hold no unsaved changes when
+// the run starts, so that only the run's own changes are written.
 TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& request,
                                  const std::function<bool()>& keepGoing = {});
 

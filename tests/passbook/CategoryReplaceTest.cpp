@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <map>
@@ -10,6 +12,7 @@
 #include "common/TempFolder.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/ReplacePending.h"
 
 namespace kzm {
 namespace {
@@ -67,6 +70,13 @@ class CategoryReplaceTest : public ::testing::Test {
   void Add(int month, int day, const std::string& category, const std::string& account, const char* item) {
     data.SelectDay(EncodeDate(2024, month, day));
     data.AddEntry(category, account, "", item, 100);
+  }
+
+  std::optional<TReplaceRequest> Pending() const {
+    std::optional<TReplaceRequest> pending;
+    std::string error;
+    EXPECT_TRUE(ReadPendingReplace(temp.Path(), pending, error)) << error;
+    return pending;
   }
 
   std::string Bytes(const std::string& name) const { return test::ReadBytes(temp.Path() + "/Daily/" + name); }
@@ -191,12 +201,87 @@ TEST_F(CategoryReplaceTest, AFailedWriteStopsTheRunAndLeavesThatMonthAlone) {
   const std::string report = ReplaceReport(outcome);
   EXPECT_NE(report.find("1か月分"), std::string::npos) << report;
   EXPECT_NE(report.find(outcome.failedMonth), std::string::npos) << report;
+  // The record stays, so that the run can be finished once the disk has room.
+  EXPECT_TRUE(Pending().has_value());
 
   // The failed month's change is dropped, not written by a later save.
   EXPECT_FALSE(data.Modified());
   EXPECT_TRUE(data.Save());
   EXPECT_EQ(ChangedFiles().size(), 1u);
   EXPECT_EQ(ReferencesOnDisk(kCash) + ReferencesOnDisk(kPurse), 10);
+}
+
+TEST_F(CategoryReplaceTest, TheRunIsRecordedWhileItGoesAndTheRecordGoesWhenItEnds) {
+  const TReplaceRequest request{kCash, kPurse, EncodeDate(2024, 2, 1), 0};
+  std::optional<TReplaceRequest> during;
+  const TReplaceOutcome outcome = ReplaceAllMonths(data, request, [&] {
+    if (!during) during = Pending();
+    return true;
+  });
+  EXPECT_FALSE(outcome.failed);
+  ASSERT_TRUE(during.has_value());
+  EXPECT_EQ(during->before, kCash);
+  EXPECT_EQ(during->after, kPurse);
+  EXPECT_EQ(during->first, EncodeDate(2024, 2, 1));
+  EXPECT_EQ(during->last, 0);
+  EXPECT_FALSE(Pending().has_value());
+  // A stop asked for by the user ends the run too.
+  ReplaceAllMonths(data, {kPurse, kCash}, [] { return false; });
+  EXPECT_FALSE(Pending().has_value());
+}
+
+// A run killed part way leaves its record; running the recorded request gives the files one
+// whole run gives.
+TEST_F(CategoryReplaceTest, ARunKilledPartWayIsFinishedExactlyFromItsRecord) {
+  const TReplaceRequest request{kCash, kPurse, 0, 0};
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    int months = 0;
+    ReplaceAllMonths(data, request, [&] {
+      if (++months == 2) ::_exit(0);  // as if killed between two months
+      return true;
+    });
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ChangedFiles().size(), 2u);
+  const std::optional<TReplaceRequest> pending = Pending();
+  ASSERT_TRUE(pending.has_value());
+
+  TkzmDataUnit afresh;
+  afresh.SetFolder(temp.Path() + "/Daily");
+  EXPECT_FALSE(ReplaceAllMonths(afresh, *pending).failed);
+  EXPECT_FALSE(Pending().has_value());
+  EXPECT_EQ(ReferencesOnDisk(kCash), 0);
+  EXPECT_EQ(ReferencesOnDisk(kPurse), 10);
+  EXPECT_EQ(ChangedFiles().size(), 4u);
+}
+
+TEST_F(CategoryReplaceTest, ARecordThatCannotBeWrittenChangesNothing) {
+  TReplaceOutcome outcome;
+  {
+    TFullDisk full;
+    outcome = ReplaceAllMonths(data, {kCash, kPurse});
+  }
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_EQ(outcome.monthsChanged, 0);
+  EXPECT_TRUE(ChangedFiles().empty());
+  EXPECT_FALSE(Pending().has_value());
+  EXPECT_NE(ReplaceReport(outcome).find("何も変更していません"), std::string::npos) << ReplaceReport(outcome);
+}
+
+TEST_F(CategoryReplaceTest, AnUnreadableRecordIsReportedAndTheQuestionNamesTheRun) {
+  test::WriteBytes(temp.Path() + "/" + kReplacePendingFileName, "only one field\r\n");
+  std::optional<TReplaceRequest> pending;
+  std::string error;
+  EXPECT_FALSE(ReadPendingReplace(temp.Path(), pending, error));
+  EXPECT_NE(error.find(kReplacePendingFileName), std::string::npos) << error;
+  const std::string question =
+      PendingReplaceQuestion({kCash, kPurse, EncodeDate(2024, 2, 1), EncodeDate(2024, 3, 31)});
+  EXPECT_NE(question.find("「現金」→「財布」、2024/02/01～2024/03/31"), std::string::npos) << question;
 }
 
 TEST(CategoryReplaceRefusalTest, TheTargetMustBeACategoryOtherThanTheSource) {

@@ -24,6 +24,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "passbook/ReplacePending.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/daily/DailyWindow.h"
@@ -184,6 +185,31 @@ TEST_F(ReplaceWindowTest, ARunCountsTellsTheWindowsAndKeepsLaterMonthsOutsideThe
   EXPECT_EQ(m_windows.notices[0].first, 0);
   EXPECT_TRUE(Child<QPushButton>(&window, "ButtonReplaceGo")->isEnabled());
   EXPECT_FALSE(Child<QPushButton>(&window, "ButtonStop")->isEnabled());
+}
+
+// A replacement killed part way is offered when the window opens: yes finishes it, no forgets
+// the record and leaves the files as they are.
+TEST_F(ReplaceWindowTest, AnUnfinishedReplacementIsFinishedOrForgottenAsAsked) {
+  for (const bool finish : {false, true}) {
+    SCOPED_TRACE(finish ? "finished" : "forgotten");
+    const std::string folder = m_data.File("家計");
+    std::string error;
+    ASSERT_TRUE(WritePendingReplace(folder, {MakeKey("現金", kKindAsset), MakeKey("カード", kKindAsset)}, error));
+    m_windows.messages.clear();
+    m_windows.answer = finish;
+    TFmReplace window(CurrentProfile().Categories(), CurrentMonthData());
+    window.show();
+    window.OfferToFinish();
+    ASSERT_GE(m_windows.messages.size(), 1u);
+    EXPECT_NE(m_windows.messages[0].find("「現金」→「カード」、全期間"), std::string::npos) << m_windows.messages[0];
+    EXPECT_EQ(ChangedFiles(), finish ? 4 : 0);
+    std::optional<TReplaceRequest> pending;
+    EXPECT_TRUE(ReadPendingReplace(folder, pending, error)) << error;
+    EXPECT_FALSE(pending.has_value());
+    if (finish) {
+      EXPECT_EQ(m_windows.messages.back(), "8件を変換しました");
+    }
+  }
 }
 
 TEST_F(ReplaceWindowTest, StopEndsTheRunAfterTheMonthAtWork) {

@@ -1,5 +1,7 @@
 #include "ui/analysis/ReplaceOpener.h"
 
+#include <QTimer>
+
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
@@ -11,6 +13,8 @@ namespace kzm::ui {
 void OpenReplace(QWidget* parent) {
   if (AnyDailyWindowOpen()) return;
   TFmReplace window(CurrentProfile().Categories(), CurrentMonthData(), parent);
+  // Once the window shows: a replacement left unfinished is offered first.
+  QTimer::singleShot(0, &window, [&window] { window.OfferToFinish(); });
   window.exec();
   WindowSystem().BroadcastToForms(kNoticeDataChanged, 0, 0);
 }

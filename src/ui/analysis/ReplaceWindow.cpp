@@ -11,12 +11,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "controls/CheckedDateEdit.h"
 #include "controls/Fonts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
+#include "passbook/ReplacePending.h"
 #include "ui/main/DataWindows.h"
 
 namespace kzm::ui {
@@ -158,6 +161,10 @@ void TFmReplace::ButtonReplaceGoClick() {
     WindowSystem().Notify(refusal);
     return;
   }
+  Run(request);
+}
+
+void TFmReplace::Run(const TReplaceRequest& request) {
   QCoreApplication::processEvents();
   if (!StoreOpenWindows()) return;
   // After the windows stored their typing, so that the backup holds it too.
@@ -178,6 +185,23 @@ void TFmReplace::ButtonReplaceGoClick() {
   if (outcome.monthsChanged > 0) WindowSystem().BroadcastToForms(kNoticeDataChanged, 0, 0);
   if (outcome.failed) WindowSystem().Notify(ReplaceReport(outcome));
   else WindowSystem().Inform(ReplaceReport(outcome));
+}
+
+void TFmReplace::OfferToFinish() {
+  if (m_running) return;
+  std::optional<TReplaceRequest> pending;
+  std::string error;
+  const std::string folder = PassbookFolderOf(m_data);
+  if (!ReadPendingReplace(folder, pending, error)) {
+    WindowSystem().Notify(error);
+    return;
+  }
+  if (!pending) return;
+  if (WindowSystem().AskYesNo(PendingReplaceQuestion(*pending))) {
+    Run(*pending);
+  } else if (!RemovePendingReplace(folder, error)) {
+    WindowSystem().Notify(error);
+  }
 }
 
 void TFmReplace::reject() {

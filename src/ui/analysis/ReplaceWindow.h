@@ -11,6 +11,7 @@ class QPushButton;
 namespace kzm {
 class THeadList;
 class TkzmDataUnit;
+struct TReplaceRequest;
 }  // namespace kzm
 
 namespace kzm::ui {
@@ -25,6 +26,9 @@ class TFmReplace : public QDialog {
   TFmReplace(const THeadList& categories, TkzmDataUnit& data, QWidget* parent = nullptr);
 
   [[nodiscard]] bool Running() const { return m_running; }
+  // When a replacement stopped part way (killed, or a month could not be written), asks
+  // whether to finish it, and finishes it or forgets it.
+  void OfferToFinish();
 
   void reject() override;
 
@@ -36,6 +40,7 @@ class TFmReplace : public QDialog {
   void HeadSelected(QComboBox* head, QComboBox* kind);
   void KindChanged(QComboBox* other, int index);
   void ButtonReplaceGoClick();
+  void Run(const TReplaceRequest& request);
   [[nodiscard]] bool StoreOpenWindows();
 
   const THeadList& m_categories;
