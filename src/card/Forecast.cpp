@@ -1,6 +1,7 @@
 #include "card/Forecast.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "card/CardCycles.h"
 #include "card/CardSettings.h"
@@ -177,6 +178,25 @@ TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& c
     account.shortDate = 0;
   }
   return forecast;
+}
+
+TBalanceAxis BalanceAxis(int64_t low, int64_t high) {
+  if (high <= low) high = low + 1000;
+  const double raw = std::max(static_cast<double>(high - low) / 5.0, 1.0);
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  TBalanceAxis axis;
+  axis.step = 10.0 * power;
+  for (const double f : {1.0, 2.0, 5.0}) {
+    if (raw <= f * power) {
+      axis.step = f * power;
+      break;
+    }
+  }
+  axis.bottom = std::floor(static_cast<double>(low) / axis.step) * axis.step;
+  if (low < 0 && axis.bottom == static_cast<double>(low)) axis.bottom -= axis.step;
+  axis.top = std::ceil(static_cast<double>(high) / axis.step) * axis.step;
+  if (axis.top == static_cast<double>(high)) axis.top += axis.step;
+  return axis;
 }
 
 }  // namespace kzm

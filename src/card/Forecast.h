@@ -69,4 +69,13 @@ struct TForecast {
 [[nodiscard]] TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& cards, TDayNumber today,
                                          int months, TBusinessDays& businessDays);
 
+// The balance axis of a chart of balances from low to high: lines every step (1, 2 or 5 times a
+// power of ten, about five of them), from bottom to top. Both ends lie on lines, with room of
+// at most a step beyond the balances, so that no line hides in the frame's edge; a chart
+// that never goes below zero starts at zero.
+struct TBalanceAxis {
+  double bottom = 0, top = 0, step = 1;
+};
+[[nodiscard]] TBalanceAxis BalanceAxis(int64_t low, int64_t high);
+
 }  // namespace kzm

@@ -156,5 +156,27 @@ TEST_F(ForecastTest, AnEnteredBillIsNoLongerForeseenAndCannotBeEnteredTwice) {
   EXPECT_EQ(Days(f, "銀行"), (std::vector<std::string>{"0310 -80000"}));
 }
 
+// The chart's balance axis: lines on round amounts, no more than a step of room beyond the
+// balances (a lowest balance of −106,512 beside six million once put the bottom at −4,000,000).
+TEST(BalanceAxisTest, EndsOnLinesWithAtMostAStepOfRoom) {
+  const struct {
+    int64_t low, high;
+    double bottom, top, step;
+  } cases[] = {
+      {-106512, 6600000, -2000000, 8000000, 2000000},
+      {0, 100000, 0, 120000, 20000},          // a top on a line gets room above it
+      {-40000, 0, -50000, 10000, 10000},       // so does a bottom below zero
+      {-35000, -12000, -40000, -10000, 5000},  // all below zero
+      {5000, 5000, 5000, 6200, 200},           // one balance throughout
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.low << " .. " << c.high);
+    const TBalanceAxis axis = BalanceAxis(c.low, c.high);
+    EXPECT_EQ(axis.step, c.step);
+    EXPECT_EQ(axis.bottom, c.bottom);
+    EXPECT_EQ(axis.top, c.top);
+  }
+}
+
 }  // namespace
 }  // namespace kzm

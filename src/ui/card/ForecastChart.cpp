@@ -26,16 +26,6 @@ QColor LineColor(int index) {
   return ToQColor(static_cast<TColor>(palette.Items(index % std::max(1, palette.Count()))));
 }
 
-// A step for the balance axis that gives about five lines: 1, 2 or 5 times a power of ten.
-double NiceStep(double range) {
-  const double raw = std::max(range / 5.0, 1.0);
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (const double f : {1.0, 2.0, 5.0, 10.0}) {
-    if (raw <= f * power) return f * power;
-  }
-  return 10.0 * power;
-}
-
 }  // namespace
 
 TForecastChart::TForecastChart(QWidget* parent) : QWidget(parent) {
@@ -67,11 +57,8 @@ void TForecastChart::paintEvent(QPaintEvent*) {
     high = std::max(high, a.start);
     for (const TForecastPoint& p : a.days) high = std::max(high, p.balance);
   }
-  if (high == low) high = low + 1000;
-  const double step = NiceStep(static_cast<double>(high - low));
-  // A line on the frame's edge would hide in it: room of a step above and below.
-  const double bottom = std::floor(static_cast<double>(low) / step) * step - (low < 0 ? step : 0);
-  const double top = std::ceil(static_cast<double>(high) / step) * step + step;
+  const TBalanceAxis axis = BalanceAxis(low, high);
+  const double step = axis.step, bottom = axis.bottom, top = axis.top;
   const double days = m_forecast.last - m_forecast.today;
   const auto x = [&](TDayNumber day) { return plot.left() + plot.width() * ((day - m_forecast.today) / days); };
   const auto y = [&](int64_t balance) {
