@@ -196,7 +196,11 @@ std::string IncompleteImportNotice(const std::string& passbookFolder) {
   TImportRecord record;
   std::string error;
   if (!ReadLastImport(passbookFolder, record, error) || record.complete) return "";
-  return "前回の明細の取り込みは、途中で止まったままです。元に戻すと、その取り込みで追加された明細だけを取り消します"
+  // A move-in keeps the export's row ids under "ledger:".
+  const bool movedIn = std::any_of(record.entries.begin(), record.entries.end(),
+                                   [](const TImportedEntry& e) { return e.sourceId.starts_with("ledger:"); });
+  return std::string("前回の") + (movedIn ? "ほかの家計簿からの引っ越し" : "明細の取り込み") +
+         "は、途中で止まったままです。元に戻すと、その取り込みで追加された明細だけを取り消します"
          "（次の取り込みのあとは元に戻せません）。";
 }
 
