@@ -87,8 +87,8 @@ bool RemovePendingReplace(const std::string& passbookFolder, std::string& error)
 }
 
 std::string PendingReplaceQuestion(const TReplaceRequest& pending) {
-  return "前回の項目の置換（「" + KeyName(pending.before) + "」→「" + KeyName(pending.after) + "」、" +
-         RangeText(pending) + "）が途中で止まっています。\n続きを実行して置換を終えますか？\n\n" +
+  return "前回の項目の置換が途中で止まっています。\n「" + KeyName(pending.before) + "」→「" +
+         KeyName(pending.after) + "」（" + RangeText(pending) + "）\n続きを実行して置換を終えますか？\n\n" +
          "「いいえ」を選ぶと、ここまでに置き換えた分はそのままで、記録を消します。";
 }
 

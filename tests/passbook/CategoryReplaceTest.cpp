@@ -281,7 +281,7 @@ TEST_F(CategoryReplaceTest, AnUnreadableRecordIsReportedAndTheQuestionNamesTheRu
   EXPECT_NE(error.find(kReplacePendingFileName), std::string::npos) << error;
   const std::string question =
       PendingReplaceQuestion({kCash, kPurse, EncodeDate(2024, 2, 1), EncodeDate(2024, 3, 31)});
-  EXPECT_NE(question.find("「現金」→「財布」、2024/02/01～2024/03/31"), std::string::npos) << question;
+  EXPECT_NE(question.find("「現金」→「財布」（2024/02/01～2024/03/31）"), std::string::npos) << question;
 }
 
 TEST(CategoryReplaceRefusalTest, TheTargetMustBeACategoryOtherThanTheSource) {

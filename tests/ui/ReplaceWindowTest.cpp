@@ -201,7 +201,7 @@ TEST_F(ReplaceWindowTest, AnUnfinishedReplacementIsFinishedOrForgottenAsAsked) {
     window.show();
     window.OfferToFinish();
     ASSERT_GE(m_windows.messages.size(), 1u);
-    EXPECT_NE(m_windows.messages[0].find("「現金」→「カード」、全期間"), std::string::npos) << m_windows.messages[0];
+    EXPECT_NE(m_windows.messages[0].find("「現金」→「カード」（全期間）"), std::string::npos) << m_windows.messages[0];
     EXPECT_EQ(ChangedFiles(), finish ? 4 : 0);
     std::optional<TReplaceRequest> pending;
     EXPECT_TRUE(ReadPendingReplace(folder, pending, error)) << error;
