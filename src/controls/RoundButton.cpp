@@ -101,6 +101,7 @@ void TorvWinButton::SyncSize() {
     scaled.setPointSizeF(scaled.pointSizeF() * ratio);
   }
   m_draw.SetFont(scaled);
+  m_draw.SetScale(qRound(ratio));
   m_draw.SetSize(qRound(width() * ratio), qRound(height() * ratio));
 }
 

@@ -35,11 +35,11 @@ double ArcAngle(const QRectF& box, const TBtnPoint& p) {
 }
 
 void DrawArc(QPainter& p, const TBtnShape& shape, const TArc& arc) {
-  const QRectF box = InsetBox(shape.rect, arc.inset);
+  const QRectF box = InsetBox(shape.rect, arc.inset * shape.scale);
   const double start = ArcAngle(box, shape.Point(arc.from));
   double span = ArcAngle(box, shape.Point(arc.to)) - start;
   while (span <= 0) span += 360;
-  p.setPen(QPen(Grey(arc.grey), 1));
+  p.setPen(QPen(Grey(arc.grey), shape.scale));
   p.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
@@ -47,38 +47,38 @@ void Line(QPainter& p, int x1, int y1, int x2, int y2) { p.drawLine(x1, y1, x2, 
 
 void DrawShadeMask(QPainter& p, const TBtnShape& shape, const TorvBtnSettings& s) {
   const TRect& r = shape.rect;
-  const int L = r.left, T = r.top, R = r.right, B = r.bottom;
+  const int L = r.left, T = r.top, R = r.right, B = r.bottom, k = shape.scale;
   p.setBrush(Qt::NoBrush);
   if (s.style == TorvBtnStyle::bsCircle) {
     if (!s.flat)
       for (const TArc& arc : kShadeArcs) DrawArc(p, shape, arc);
-    p.setPen(QPen(Qt::white, 3));
-    p.drawEllipse(InsetBox(r, 3));
+    p.setPen(QPen(Qt::white, 3 * k));
+    p.drawEllipse(InsetBox(r, 3 * k));
   } else {
     if (!s.flat) {
-      p.setPen(QPen(Grey(0x80), 1));
-      Line(p, L + 1, T + 1, L + 1, B - 3);
-      Line(p, L + 1, T + 1, R - 3, T);
-      Line(p, L + 5, B - 5, R - 5, B - 5);
-      Line(p, R - 5, T + 5, R - 5, B - 5);
+      p.setPen(QPen(Grey(0x80), k));
+      Line(p, L + k, T + k, L + k, B - 3 * k);
+      Line(p, L + k, T + k, R - 3 * k, T);
+      Line(p, L + 5 * k, B - 5 * k, R - 5 * k, B - 5 * k);
+      Line(p, R - 5 * k, T + 5 * k, R - 5 * k, B - 5 * k);
     }
-    p.setPen(QPen(Qt::white, 1));
-    p.drawRect(InsetBox(r, 3));
+    p.setPen(QPen(Qt::white, k));
+    p.drawRect(InsetBox(r, 3 * k));
   }
 }
 
 void DrawLightMask(QPainter& p, const TBtnShape& shape, const TorvBtnSettings& s) {
   const TRect& r = shape.rect;
-  const int L = r.left, T = r.top, R = r.right, B = r.bottom;
+  const int L = r.left, T = r.top, R = r.right, B = r.bottom, k = shape.scale;
   p.setBrush(Qt::NoBrush);
   if (s.style == TorvBtnStyle::bsCircle) {
     for (const TArc& arc : kLightArcs) DrawArc(p, shape, arc);
   } else {
-    p.setPen(QPen(Grey(0x80), 1));
-    Line(p, R - 1, T + 5, R - 1, B - 3);
-    Line(p, L + 5, B - 1, R - 3, B - 1);
-    Line(p, L + 5, T + 5, R - 5, T + 5);
-    Line(p, L + 5, T + 5, L + 5, B - 5);
+    p.setPen(QPen(Grey(0x80), k));
+    Line(p, R - k, T + 5 * k, R - k, B - 3 * k);
+    Line(p, L + 5 * k, B - k, R - 3 * k, B - k);
+    Line(p, L + 5 * k, T + 5 * k, R - 5 * k, T + 5 * k);
+    Line(p, L + 5 * k, T + 5 * k, L + 5 * k, B - 5 * k);
   }
 }
 

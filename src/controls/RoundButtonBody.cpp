@@ -45,11 +45,12 @@ void LayBackgroundShape(TBitmap& work, TBitmap& background, const TBtnShape& sha
     QImage image = WorkImage(work);
     QPainter p(&image);
     const TRect& r = shape.rect;
+    const int k = shape.scale;
     if (s.style == TorvBtnStyle::bsCircle) {
-      Ellipse(p, r, 2, s.color, MixColor(s.color, backColor, 128), 1);
+      Ellipse(p, r, 2 * k, s.color, MixColor(s.color, backColor, 128), k);
     } else {
-      FillBox(p, r.left + 4, r.top + 4, r.right - 4, r.bottom - 4, MixColor(s.color, backColor, 128));
-      FillBox(p, r.left + 5, r.top + 5, r.right - 5, r.bottom - 5, s.color);
+      FillBox(p, r.left + 4 * k, r.top + 4 * k, r.right - 4 * k, r.bottom - 4 * k, MixColor(s.color, backColor, 128));
+      FillBox(p, r.left + 5 * k, r.top + 5 * k, r.right - 5 * k, r.bottom - 5 * k, s.color);
     }
   }
   KeyColorToAlpha(work, 255);
@@ -68,18 +69,19 @@ void LayBody(TBitmap& work, TBitmap& composite, const TBtnShape& shape, const To
     fill = MixColor(s.color, s.colorDown, 200);
     rim = MixColor(s.colorOver, s.colorDown, 200);
   }
-  const int l = 2 * s.focusLineWidth + 3;
+  const int k = shape.scale;
+  const int l = (2 * s.focusLineWidth + 3) * k;
   FillBitmap32(work, backColor);
   {
     QImage image = WorkImage(work);
     QPainter p(&image);
     const TRect& r = shape.rect;
     if (s.style == TorvBtnStyle::bsCircle) {
-      Ellipse(p, r, 2, rim, MixColor(rim, backColor, 128), 2);
-      Ellipse(p, r, l, fill, rim, 1);
+      Ellipse(p, r, 2 * k, rim, MixColor(rim, backColor, 128), 2 * k);
+      Ellipse(p, r, l, fill, rim, k);
     } else {
-      FillBox(p, r.left + 4, r.top + 4, r.right - 4, r.bottom - 4, rim);
-      FillBox(p, r.left + l, r.top + l, r.right - l - 2, r.bottom - l - 2, fill);
+      FillBox(p, r.left + 4 * k, r.top + 4 * k, r.right - 4 * k, r.bottom - 4 * k, rim);
+      FillBox(p, r.left + l, r.top + l, r.right - l - 2 * k, r.bottom - l - 2 * k, fill);
     }
   }
   KeyColorToAlpha(work, 255);

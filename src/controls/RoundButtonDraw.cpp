@@ -1,6 +1,7 @@
 #include "controls/RoundButtonDraw.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <utility>
@@ -125,13 +126,15 @@ void TorvBtnDraw::SetSize(int width, int height) {
   Changed(kBackground);
 }
 
+void TorvBtnDraw::SetScale(int scale) { Change(m_scale, std::max(1, scale), kShape); }
+
 void TorvBtnDraw::RecaptureBackground() {
   m_captured = false;
   m_dirty = true;
 }
 
 void TorvBtnDraw::UpdateShape() {
-  m_shape = MakeBtnShape(m_work.Width(), m_work.Height(), m_settings.square);
+  m_shape = MakeBtnShape(m_work.Width(), m_work.Height(), m_settings.square, m_scale);
   TRegion region;
   if (m_settings.region) {
     const TRect box = BtnRegionBox(m_shape, m_settings.style);

@@ -106,6 +106,8 @@ class TorvBtnDraw {
   void SetState(TBtnState state);
   [[nodiscard]] TBtnState State() const { return m_state; }
   void SetSize(int width, int height);
+  // Work pixels to each pixel of the design's lines (see TBtnShape::scale).
+  void SetScale(int scale);
   // Forgets the captured background, e.g. after the parent's picture changed.
   void RecaptureBackground();
 
@@ -147,6 +149,7 @@ class TorvBtnDraw {
   TBitmap m_background;
   TBitmap m_work;
   TBtnShape m_shape;
+  int m_scale = 1;
   bool m_captured = false;
   bool m_dirty = true;
   TRegion m_region;

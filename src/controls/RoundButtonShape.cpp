@@ -4,8 +4,9 @@
 
 namespace kzm::ui {
 
-TBtnShape MakeBtnShape(int width, int height, bool square) {
+TBtnShape MakeBtnShape(int width, int height, bool square, int scale) {
   TBtnShape shape;
+  shape.scale = scale;
   TRect& r = shape.rect;
   r = {0, 0, width, height};
   if (square) {
@@ -34,7 +35,8 @@ TBtnShape MakeBtnShape(int width, int height, bool square) {
 
 TRect BtnRegionBox(const TBtnShape& shape, TorvBtnStyle style) {
   const TRect& r = shape.rect;
-  if (style == TorvBtnStyle::bsCircle) return {r.left / 2 - 1, r.top / 2 - 1, r.right / 2 + 2, r.bottom / 2 + 2};
+  const int k = shape.scale;
+  if (style == TorvBtnStyle::bsCircle) return {r.left / 2 - k, r.top / 2 - k, r.right / 2 + 2 * k, r.bottom / 2 + 2 * k};
   return {r.left / 2, r.top / 2, r.right / 2, r.bottom / 2};
 }
 

@@ -21,6 +21,9 @@ struct TBtnPoint {
 // top edge at three quarters of the width; point 1 is points[0].
 struct TBtnShape {
   TRect rect;
+  // Work pixels to each pixel of the design's lines and insets: 1, or 2 for a button drawn at
+  // two device pixels a point, so that its rims and bevels keep their look.
+  int scale = 1;
   std::array<TBtnPoint, 12> points{};
 
   // Border point by its number 1..12.
@@ -29,7 +32,7 @@ struct TBtnShape {
 
 // The shape over a work picture of width × height, or with square the centred square of
 // the shorter side.
-[[nodiscard]] TBtnShape MakeBtnShape(int width, int height, bool square);
+[[nodiscard]] TBtnShape MakeBtnShape(int width, int height, bool square, int scale = 1);
 
 // The box (in button pixels, right and bottom exclusive) whose ellipse or rectangle clips
 // the button window. The ellipse reaches a little past the halved shape so that its soft
