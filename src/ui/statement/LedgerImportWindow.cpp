@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +21,7 @@
 #include "passbook/MonthData.h"
 #include "ui/main/BackupRuns.h"
 #include "ui/main/DataWindows.h"
+#include "ui/statement/FileRow.h"
 #include "ui/statement/ImportActions.h"
 
 namespace kzm::ui {
@@ -85,15 +85,10 @@ TFmLedgerImport::TFmLedgerImport(const THeadList& categories, TkzmDataUnit& data
 TFmLedgerImport::~TFmLedgerImport() = default;
 
 void TFmLedgerImport::CreateControls() {
-  m_file = new QLineEdit(this);
-  m_file->setObjectName(QStringLiteral("EditFile"));
-  auto* fileLabel = new QLabel(QStringLiteral("書き出したファイル(&F)"), this);
-  fileLabel->setBuddy(m_file);
-  QPushButton* browse = NewButton("参照(&B)…", "ButtonBrowse", this);
-  QPushButton* read = NewButton("読み込み(&R)", "ButtonRead", this);
-  connect(browse, &QPushButton::clicked, this, &TFmLedgerImport::ButtonBrowseClick);
-  connect(read, &QPushButton::clicked, this, &TFmLedgerImport::ButtonReadClick);
-  connect(m_file, &QLineEdit::returnPressed, this, &TFmLedgerImport::ButtonReadClick);
+  const TFileRow fileRow = NewFileRow({QStringLiteral("書き出したファイル(&F)"), QStringLiteral("書き出したファイルを選ぶ"),
+                                       QStringLiteral("CSV (*.csv *.txt);;すべてのファイル (*)")},
+                                      this, [this] { ButtonReadClick(); });
+  m_file = fileRow.file;
   m_format = new QLabel(this);
   m_format->setObjectName(QStringLiteral("LabelFormat"));
 
@@ -133,10 +128,7 @@ void TFmLedgerImport::CreateControls() {
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* top = new QGridLayout;
-  top->addWidget(fileLabel, 0, 0);
-  top->addWidget(m_file, 0, 1);
-  top->addWidget(browse, 0, 2);
-  top->addWidget(read, 0, 3);
+  PlaceFileRow(top, 0, fileRow);
   top->addWidget(m_format, 1, 1, 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(m_counts, 1);
@@ -163,14 +155,6 @@ bool TFmLedgerImport::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void TFmLedgerImport::ButtonBrowseClick() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("書き出したファイルを選ぶ"), m_file->text(),
-                                                    QStringLiteral("CSV (*.csv *.txt);;すべてのファイル (*)"));
-  if (path.isEmpty()) return;
-  m_file->setText(path);
-  ButtonReadClick();
 }
 
 void TFmLedgerImport::ButtonReadClick() {

@@ -39,7 +39,6 @@ class TFmLedgerImport : public QDialog {
 
  private:
   void CreateControls();
-  void ButtonBrowseClick();
   void ButtonReadClick();
   void ButtonImportClick();
   void ButtonUndoClick();

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include "passbook/MonthData.h"
 #include "statement/StatementBalance.h"
 #include "ui/main/DataWindows.h"
+#include "ui/statement/FileRow.h"
 #include "ui/statement/ImportActions.h"
 #include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/LedgerImportWindow.h"
@@ -51,15 +51,10 @@ TFmStatementImport::TFmStatementImport(const THeadList& categories, TkzmDataUnit
 TFmStatementImport::~TFmStatementImport() = default;
 
 void TFmStatementImport::CreateControls() {
-  m_file = new QLineEdit(this);
-  m_file->setObjectName(QStringLiteral("EditFile"));
-  auto* fileLabel = new QLabel(QStringLiteral("明細ファイル(&F)"), this);
-  fileLabel->setBuddy(m_file);
-  QPushButton* browse = NewButton("参照(&B)…", "ButtonBrowse", this);
-  QPushButton* read = NewButton("読み込み(&R)", "ButtonRead", this);
-  connect(browse, &QPushButton::clicked, this, &TFmStatementImport::ButtonBrowseClick);
-  connect(read, &QPushButton::clicked, this, &TFmStatementImport::ButtonReadClick);
-  connect(m_file, &QLineEdit::returnPressed, this, &TFmStatementImport::ButtonReadClick);
+  const TFileRow fileRow = NewFileRow({QStringLiteral("明細ファイル(&F)"), QStringLiteral("明細ファイルを選ぶ"),
+                                       QStringLiteral("明細 (*.csv *.txt);;すべてのファイル (*)")},
+                                      this, [this] { ButtonReadClick(); });
+  m_file = fileRow.file;
 
   m_preset = new QComboBox(this);
   m_preset->setObjectName(QStringLiteral("ComboPreset"));
@@ -125,10 +120,7 @@ void TFmStatementImport::CreateControls() {
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* top = new QGridLayout;
-  top->addWidget(fileLabel, 0, 0);
-  top->addWidget(m_file, 0, 1);
-  top->addWidget(browse, 0, 2);
-  top->addWidget(read, 0, 3);
+  PlaceFileRow(top, 0, fileRow);
   top->addWidget(presetLabel, 1, 0);
   top->addWidget(m_preset, 1, 1);
   top->addWidget(mapping, 1, 2, 1, 2);
@@ -180,14 +172,6 @@ void TFmStatementImport::FillCategories() {
 }
 
 std::string TFmStatementImport::AccountKey() const { return KeyOf(m_account->currentData()); }
-
-void TFmStatementImport::ButtonBrowseClick() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("明細ファイルを選ぶ"), m_file->text(),
-                                                    QStringLiteral("明細 (*.csv *.txt);;すべてのファイル (*)"));
-  if (path.isEmpty()) return;
-  m_file->setText(path);
-  ButtonReadClick();
-}
 
 void TFmStatementImport::FillPresets() {
   const QString chosen = m_preset->currentData().toString();

@@ -43,7 +43,6 @@ class TFmStatementImport : public QDialog {
   void CreateControls();
   void FillAccounts();
   void FillCategories();
-  void ButtonBrowseClick();
   void ButtonReadClick();
   void ButtonMappingClick();
   void FillPresets();
