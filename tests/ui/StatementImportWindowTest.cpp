@@ -148,6 +148,11 @@ TEST_F(StatementImportWindowTest, AFileThatIsNoStatementIsRefused) {
   EXPECT_TRUE(Said(m_windows.messages, "文字のファイルではありません"));
   EXPECT_TRUE(Counts().startsWith(QStringLiteral("0行")));
   EXPECT_FALSE(Child<QPushButton>(window, "ButtonImport")->isEnabled());
+  // The empty list's blank row shows no selection.
+  auto* grid = Child<TStatementGrid>(window, "StatementGrid");
+  const QImage shot = grid->grab().toImage();
+  const QRect cell = grid->CellRect(2, 1);
+  EXPECT_NE(shot.pixelColor(cell.center()), grid->palette().color(QPalette::Highlight));
 }
 
 // An import that stopped at a month it could not write is said in the window, also when the

@@ -103,7 +103,11 @@ void TStatementGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& r
     return;
   }
   const int index = row - 1;
-  if (index >= m_import.Count()) return;
+  if (index >= m_import.Count()) {
+    // The blank row of an empty list shows no selection: there is nothing to choose.
+    canvas.fillRect(rect, Qt::white);
+    return;
+  }
   const TImportRow& item = m_import.Row(index);
   const bool selected = state.Contains(TGridDrawFlag::gdSelected);
   canvas.fillRect(rect, selected ? pal.color(QPalette::Highlight) : QColor(Qt::white));
