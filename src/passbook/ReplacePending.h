@@ -6,7 +6,8 @@
 //
 // ReplacePending.csv in the passbook folder: CP932, one line ended by CR LF, six CSV fields:
 // the category name and kind number before, the same after, the first and last day of the
-// range as yyyymmdd (empty for an open end). Written before the first month changes, removed when the run ends.
+// range as yyyymmdd (empty for an open end). Written before the first month changes, removed
+// when the run ends.
 
 #include <optional>
 #include <string>

@@ -212,6 +212,24 @@ TEST_F(ReplaceWindowTest, AnUnfinishedReplacementIsFinishedOrForgottenAsAsked) {
   }
 }
 
+// A record whose target category has gone since cannot be finished: it is said and forgotten,
+// and no entry moves to a key no category has.
+TEST_F(ReplaceWindowTest, AnUnfinishedReplacementToACategoryNoLongerThereIsForgotten) {
+  const std::string folder = m_data.File("家計");
+  std::string error;
+  ASSERT_TRUE(WritePendingReplace(folder, {MakeKey("現金", kKindAsset), MakeKey("へそくり", kKindAsset)}, error));
+  m_windows.answer = true;
+  TFmReplace window(CurrentProfile().Categories(), CurrentMonthData());
+  window.show();
+  window.OfferToFinish();
+  ASSERT_EQ(m_windows.messages.size(), 1u);
+  EXPECT_NE(m_windows.messages[0].find("続けられない"), std::string::npos) << m_windows.messages[0];
+  EXPECT_EQ(ChangedFiles(), 0);
+  std::optional<TReplaceRequest> pending;
+  EXPECT_TRUE(ReadPendingReplace(folder, pending, error)) << error;
+  EXPECT_FALSE(pending.has_value());
+}
+
 TEST_F(ReplaceWindowTest, StopEndsTheRunAfterTheMonthAtWork) {
   TFmReplace window(CurrentProfile().Categories(), CurrentMonthData());
   window.show();

@@ -197,6 +197,12 @@ void TFmReplace::OfferToFinish() {
     return;
   }
   if (!pending) return;
+  // The target may have gone from the categories since: the run cannot be finished then.
+  if (const std::string refusal = ReplaceRefusal(m_categories, pending->before, pending->after); !refusal.empty()) {
+    WindowSystem().Notify("前回止まった項目の置換は続けられないため、その記録を消します。\n" + refusal);
+    if (!RemovePendingReplace(folder, error)) WindowSystem().Notify(error);
+    return;
+  }
   if (WindowSystem().AskYesNo(PendingReplaceQuestion(*pending))) {
     Run(*pending);
   } else if (!RemovePendingReplace(folder, error)) {
