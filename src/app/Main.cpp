@@ -5,6 +5,7 @@
 #include "SelfCheck.h"
 #include "StartupProbe.h"
 
+#include "ui/main/AboutWindow.h"
 #include "ui/main/GuardedApplication.h"
 #include "ui/main/InstanceChannel.h"
 #include "ui/main/MainWindow.h"
@@ -12,6 +13,7 @@
 #include "ui/main/QtWindowSystem.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -53,6 +55,9 @@ int main(int argc, char** argv) {
         QObject::connect(&mainWindow, &kzm::ui::TFmKzmMain::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
         if (kzm::TStartupProbe::Wanted()) new kzm::TStartupProbe(mainWindow.SceneArea());
         mainWindow.show();
+        // Every window of the program shows the program's icon. Decoding it takes a few
+        // milliseconds, so the main window shows first and the icon comes after, once.
+        QTimer::singleShot(0, [] { QApplication::setWindowIcon(kzm::ui::ProgramIcon()); });
         mainWindow.StartDailyBackups();
         mainWindow.OpenStartupWindows();
         result = QApplication::exec();

@@ -11,7 +11,6 @@
 #include "graphics/qt/CanvasRoutines.h"
 #include "passbook/MonthSpending.h"
 #include "ui/analysis/QtChartCanvas.h"
-#include "ui/main/AboutWindow.h"
 
 namespace kzm::ui {
 
@@ -33,7 +32,6 @@ TFmGraph::TFmGraph(QWidget* parent) : QWidget(parent, Qt::Window) {
   // Only the system menu (and its close box) among the title buttons.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setWindowIcon(ProgramIcon());
   // Everything is painted by the window itself.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(kMinimumWidth, kMinimumHeight);

@@ -21,7 +21,6 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "printing/PrintPreviewWindow.h"
-#include "ui/main/AboutWindow.h"
 
 namespace kzm::ui {
 
@@ -93,7 +92,6 @@ void TYearChart::paintEvent(QPaintEvent*) {
 TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("FmYearReport"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowIcon(ProgramIcon());
   setFont(ProgramFont());
   resize(900, 600);
 

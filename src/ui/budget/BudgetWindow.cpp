@@ -22,7 +22,6 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 #include "passbook/YearReport.h"
-#include "ui/main/AboutWindow.h"
 
 namespace kzm::ui {
 
@@ -67,7 +66,6 @@ bool ReadBudgets(TBudgets& budgets) {
 TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("FmBudget"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowIcon(ProgramIcon());
   setFont(ProgramFont());
   resize(520, 440);
 

@@ -22,7 +22,6 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
-#include "ui/main/AboutWindow.h"
 
 namespace kzm::ui {
 
@@ -43,7 +42,6 @@ QString StateText(const TCardCycle& cycle) {
 TFmCardBill::TFmCardBill(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("FmCardBill"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowIcon(ProgramIcon());
   setFont(ProgramFont());
   setWindowTitle(QStringLiteral("カードの請求"));
   resize(520, 420);

@@ -20,7 +20,6 @@
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
 #include "ui/card/ForecastChart.h"
-#include "ui/main/AboutWindow.h"
 
 namespace kzm::ui {
 
@@ -45,7 +44,6 @@ class TWorking {
 TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("FmForecast"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowIcon(ProgramIcon());
   setFont(ProgramFont());
   setWindowTitle(QStringLiteral("これからの残高"));
   resize(640, 560);

@@ -1,7 +1,6 @@
 #include "ui/main/HelpWindow.h"
 
 #include "foundation/AtomicFile.h"
-#include "ui/main/AboutWindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -34,7 +33,6 @@ QString ManualHtml(const std::string& path) {
 TFmHelp::TFmHelp(const std::string& path, QWidget* parent)
     : QWidget(parent, Qt::Window), m_contents(new QListWidget), m_browser(new QTextBrowser) {
   setWindowTitle(QStringLiteral("もるぽ通帳 ヘルプ"));
-  setWindowIcon(ProgramIcon());
   setObjectName(QStringLiteral("FmHelp"));
   m_contents->setObjectName(QStringLiteral("Contents"));
   m_browser->setObjectName(QStringLiteral("Browser"));

@@ -69,9 +69,6 @@ TFmKzmMain::TFmKzmMain(QWidget* parent)
   // A single fixed border with only the system menu and the close box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  // Decoding the icon takes a few milliseconds of the start: the window shows first and takes
-  // it after.
-  QTimer::singleShot(0, this, [this] { setWindowIcon(ProgramIcon()); });
 
   m_formFunc = new TorvFormFunc(this);
   m_formFunc->setObjectName(QStringLiteral("orvFormFunc1"));
