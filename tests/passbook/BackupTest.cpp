@@ -29,14 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using Snapshot = std::map<std::string, std::string>;
 
-// Every file under folder, by relative path.
-Snapshot TakeSnapshot(const std::string& folder) {
-  Snapshot files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).string()] = test::ReadBytes(entry.path());
-  }
-  return files;
-}
 
 std::time_t LocalTime(int year, int month, int day, int hour = 8) {
   std::tm local{};
@@ -76,7 +68,7 @@ class BackupTest : public ::testing::Test {
 // before the restore is itself a backup that gives the changes back.
 TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
   TBackupStore store = Store();
-  const Snapshot before = TakeSnapshot(Passbook());
+  const Snapshot before = test::FilesUnder(Passbook());
   const TBackupOutcome taken = store.Take(TBackupReason::brManual);
   ASSERT_TRUE(taken.ok) << taken.message;
   EXPECT_EQ(taken.files, 6);
@@ -86,12 +78,12 @@ TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
   test::WriteBytes(Passbook() + "/Daily/202401.kzm", "20240105,1,b,300,,,\r\n");
   test::WriteBytes(Passbook() + "/Daily/202403.kzm", "20240301,1,c,1,,,\r\n");
   fs::remove(Passbook() + "/Monthly/202401.mif");
-  const Snapshot changed = TakeSnapshot(Passbook());
+  const Snapshot changed = test::FilesUnder(Passbook());
 
   std::string error, saved;
   ASSERT_TRUE(store.Restore(taken.path, 0, error, &saved)) << error;
-  EXPECT_EQ(TakeSnapshot(Passbook()).erase(kRestoreRecordFileName), 1u);
-  Snapshot restored = TakeSnapshot(Passbook());
+  EXPECT_EQ(test::FilesUnder(Passbook()).erase(kRestoreRecordFileName), 1u);
+  Snapshot restored = test::FilesUnder(Passbook());
   restored.erase(kRestoreRecordFileName);
   EXPECT_EQ(restored, before);
 
@@ -103,7 +95,7 @@ TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
 
   now += 60;
   ASSERT_TRUE(store.Restore(saved, 0, error)) << error;
-  restored = TakeSnapshot(Passbook());
+  restored = test::FilesUnder(Passbook());
   restored.erase(kRestoreRecordFileName);
   EXPECT_EQ(restored, changed);
 }
@@ -188,16 +180,16 @@ TEST_F(BackupTest, ARestoreNeverWritesOutsideThePassbook) {
   fs::create_directories(Backups());
   const std::string path = Backups() + "/20261201-080000-manual.zip";
   test::WriteBytes(path, zip);
-  const Snapshot before = TakeSnapshot(Passbook());
+  const Snapshot before = test::FilesUnder(Passbook());
   TBackupStore store = Store();
   EXPECT_FALSE(store.Restore(path, 0, error));
   EXPECT_FALSE(FileExists(temp.File("data/evil.txt")));
-  EXPECT_EQ(TakeSnapshot(Passbook()), before);
+  EXPECT_EQ(test::FilesUnder(Passbook()), before);
   EXPECT_EQ(store.List().size(), 1u);
 
   test::WriteBytes(path, "no zip at all");
   EXPECT_FALSE(store.Restore(path, 0, error));
-  EXPECT_EQ(TakeSnapshot(Passbook()), before);
+  EXPECT_EQ(test::FilesUnder(Passbook()), before);
 }
 
 // A restore stopped half-way is finished from its record.
@@ -205,14 +197,14 @@ TEST_F(BackupTest, AStoppedRestoreIsFinished) {
   TBackupStore store = Store();
   const TBackupOutcome taken = store.Take(TBackupReason::brManual);
   ASSERT_TRUE(taken.ok);
-  const Snapshot before = TakeSnapshot(Passbook());
+  const Snapshot before = test::FilesUnder(Passbook());
   test::WriteBytes(Passbook() + "/Daily/202401.kzm", "changed\r\n");
   std::string record;
   ASSERT_TRUE(EncodeCp932("[RESTORE]\r\nFROM=" + taken.path + "\r\nFILE=\r\nDONE=0\r\n", record));
   test::WriteBytes(Passbook() + std::string("/") + kRestoreRecordFileName, record);
   std::string error;
   ASSERT_TRUE(store.FinishStoppedRestore(error)) << error;
-  Snapshot after = TakeSnapshot(Passbook());
+  Snapshot after = test::FilesUnder(Passbook());
   after.erase(kRestoreRecordFileName);
   EXPECT_EQ(after, before);
   EXPECT_NE(test::ReadBytes(Passbook() + "/" + kRestoreRecordFileName).find("DONE=1"), std::string::npos);

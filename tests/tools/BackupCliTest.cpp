@@ -32,12 +32,8 @@ class BackupCliTest : public ::testing::Test {
 
   // The passbook's files; the restore record is the restore's own.
   std::map<std::string, std::string> Tree() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Passbook())) {
-      if (entry.is_regular_file() && entry.path().filename() != "Restore.ini") {
-        files[entry.path().string()] = test::ReadBytes(entry.path().string());
-      }
-    }
+    std::map<std::string, std::string> files = test::FilesUnder(Passbook());
+    files.erase("Restore.ini");
     return files;
   }
 

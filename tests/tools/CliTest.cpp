@@ -44,22 +44,12 @@ class CliTest : public ::testing::Test {
 
 test::TTempFolder* CliTest::s_temp = nullptr;
 
-// Every file below folder with its bytes, by relative path.
-std::map<std::string, std::string> Tree(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      files[std::filesystem::relative(entry.path(), folder).string()] = test::ReadBytes(entry.path().string());
-    }
-  }
-  return files;
-}
 
 TEST_F(CliTest, DemoIsTheSameForTheSameSeed) {
   const std::string again = s_temp->Path() + "/again";
   ASSERT_EQ(Run({"demo", again, "--years", "1", "--seed", "7", "--until", "202412"}).code, 0);
-  const auto first = Tree(Data());
-  EXPECT_EQ(first, Tree(again));
+  const auto first = test::FilesUnder(Data());
+  EXPECT_EQ(first, test::FilesUnder(again));
   EXPECT_TRUE(first.contains("家計簿/Daily/202412.kzm"));
   EXPECT_TRUE(first.contains("家計簿/Monthly/202412.mif"));
   EXPECT_TRUE(first.contains("おこづかい帳/Headfile.dta"));
@@ -70,7 +60,7 @@ TEST_F(CliTest, DemoIsTheSameForTheSameSeed) {
   EXPECT_NE(twice.err.find("もう通帳があります"), std::string::npos);
   const std::string other = s_temp->Path() + "/other";
   ASSERT_EQ(Run({"demo", other, "--years", "1", "--seed", "8", "--until", "202412"}).code, 0);
-  EXPECT_NE(Tree(other).at("家計簿/Daily/202406.kzm"), first.at("家計簿/Daily/202406.kzm"));
+  EXPECT_NE(test::FilesUnder(other).at("家計簿/Daily/202406.kzm"), first.at("家計簿/Daily/202406.kzm"));
 }
 
 TEST_F(CliTest, ListsThePassbooks) {

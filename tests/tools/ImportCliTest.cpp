@@ -37,13 +37,7 @@ class ImportCliTest : public ::testing::Test {
 
   TRun Run(const std::vector<std::string>& args) const { return test::RunCli(args, temp); }
 
-  std::map<std::string, std::string> Tree() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Data())) {
-      if (entry.is_regular_file()) files[entry.path().string()] = test::ReadBytes(entry.path().string());
-    }
-    return files;
-  }
+  std::map<std::string, std::string> Tree() const { return test::FilesUnder(Data()); }
 
   test::TTempFolder temp;
 };
@@ -76,7 +70,7 @@ TEST_F(ImportCliTest, ImportsOnceAndUndoes) {
   const TRun undo = Run({"--data-folder", Data(), "import-undo", "家計簿"});
   ASSERT_EQ(undo.code, 0) << undo.err;
   EXPECT_NE(undo.out.find("3件の取り込みを取り消しました"), std::string::npos) << undo.out;
-  EXPECT_EQ(test::ReadBytes(Data() + "/家計簿/Daily/202412.kzm"), before.at(Data() + "/家計簿/Daily/202412.kzm"));
+  EXPECT_EQ(test::ReadBytes(Data() + "/家計簿/Daily/202412.kzm"), before.at("家計簿/Daily/202412.kzm"));
 }
 
 TEST_F(ImportCliTest, AfterTheImportTheBalancesAreCompared) {

@@ -48,13 +48,7 @@ class LedgerCliTest : public ::testing::Test {
     return Run(args);
   }
 
-  std::map<std::string, std::string> Tree() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Data())) {
-      if (entry.is_regular_file()) files[entry.path().string()] = test::ReadBytes(entry.path().string());
-    }
-    return files;
-  }
+  std::map<std::string, std::string> Tree() const { return test::FilesUnder(Data()); }
 
   test::TTempFolder temp;
 };
@@ -93,7 +87,7 @@ TEST_F(LedgerCliTest, TriedBookedFoundBookedAndUndone) {
   const TRun undo = Run({"--data-folder", Data(), "import-undo", "家計簿"});
   ASSERT_EQ(undo.code, 0) << undo.err;
   EXPECT_NE(undo.out.find("4件の取り込みを取り消しました"), std::string::npos) << undo.out;
-  EXPECT_EQ(test::ReadBytes(December()), before.at(December()));
+  EXPECT_EQ(test::ReadBytes(December()), before.at("家計簿/Daily/202412.kzm"));
 }
 
 TEST_F(LedgerCliTest, MistakesAreNamedAndNothingIsWritten) {

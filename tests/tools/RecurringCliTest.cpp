@@ -31,13 +31,7 @@ class RecurringCliTest : public ::testing::Test {
     return Run(args);
   }
 
-  std::map<std::string, std::string> Tree() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Data())) {
-      if (entry.is_regular_file()) files[entry.path().string()] = test::ReadBytes(entry.path().string());
-    }
-    return files;
-  }
+  std::map<std::string, std::string> Tree() const { return test::FilesUnder(Data()); }
 
   // The lines of a month file of the passbook that hold text, decoded.
   std::vector<std::string> MonthLinesWith(const std::string& yyyymm, const std::string& text) const {
