@@ -38,10 +38,22 @@ class TRecordingWindowSystem : public TWindowSystem {
   bool OpenDocument(const std::string&) override { return false; }
   bool MoveToRecycleBin(const std::string&) override { return false; }
 
+  // Whether some message holds part.
+  [[nodiscard]] bool Said(const std::string& part) const { return HasPart(messages, part); }
+  [[nodiscard]] bool Informed(const std::string& part) const { return HasPart(informed, part); }
+
   std::vector<std::string> messages;
   std::vector<std::string> informed;
   std::vector<TNoticeSent> notices;
   bool answer = false;
+
+ private:
+  static bool HasPart(const std::vector<std::string>& list, const std::string& part) {
+    for (const std::string& text : list) {
+      if (text.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
 };
 
 }  // namespace kzm::test

@@ -23,13 +23,6 @@ namespace {
 
 using test::Child;
 
-bool Said(const std::vector<std::string>& messages, const std::string& part) {
-  for (const std::string& message : messages) {
-    if (message.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 // A credit union's statement: a title line, a header, then rows with a signed amount.
 const char* const kUnionJanuary =
     "しんきん 普通預金 入出金明細\n"
@@ -139,7 +132,7 @@ TEST_F(ColumnMappingTest, AMappingThatReadsNothingIsNotKept) {
     ASSERT_TRUE(Activate(dialog));
     PickWithKeys(Qt::Key_D, 2);
     test::PressKey(Qt::Key_Return);  // no amount yet: the dialog stays
-    EXPECT_TRUE(Said(m_windows.messages, "金額の列"));
+    EXPECT_TRUE(m_windows.Said("金額の列"));
     ASSERT_TRUE(dialog->isVisible());
     PickWithKeys(Qt::Key_O, 4);  // text columns as amounts: no row reads
     PickWithKeys(Qt::Key_I, 1);
@@ -147,7 +140,7 @@ TEST_F(ColumnMappingTest, AMappingThatReadsNothingIsNotKept) {
     test::TypeText(QStringLiteral("まちがい"));
     test::OnNextDialog([this](QDialog* again) {
       ASSERT_TRUE(Activate(again));
-      EXPECT_TRUE(Said(m_windows.messages, "この列の割り当てでは、明細の行を読めません")) << m_windows.messages.back();
+      EXPECT_TRUE(m_windows.Said("この列の割り当てでは、明細の行を読めません")) << m_windows.messages.back();
       EXPECT_EQ(Child<QLineEdit>(again, "EditName")->text(), QStringLiteral("まちがい"));
       test::PressKey(Qt::Key_Escape);
     });
@@ -162,7 +155,7 @@ TEST_F(ColumnMappingTest, AMappingThatReadsNothingIsNotKept) {
 TEST_F(ColumnMappingTest, TheMappingButtonAsksForAFileFirstAndStartsFromTheChosenPreset) {
   Child<QLineEdit>(window, "EditFile")->setFocus();
   test::PressKey(Qt::Key_M, Qt::AltModifier);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Said(m_windows.messages, "明細ファイルを指定してください"); }, 1000));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return m_windows.Said("明細ファイルを指定してください"); }, 1000));
 
   TStatementPresets presets;
   presets.Load(CurrentProfile().Folder());

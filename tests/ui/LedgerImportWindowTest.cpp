@@ -23,13 +23,6 @@ namespace {
 
 using test::Child;
 
-bool Said(const std::vector<std::string>& messages, const std::string& part) {
-  for (const std::string& message : messages) {
-    if (message.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 class LedgerImportWindowTest : public test::TPassbookFixture {
  protected:
   void SetUp() override {
@@ -99,7 +92,7 @@ TEST_F(LedgerImportWindowTest, MappedByKeysBookedAndUndone) {
 
   // A button's mnemonic clicks it after a moment, as it shows the press.
   test::PressKey(Qt::Key_I, Qt::AltModifier);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Said(m_windows.messages, "3件を取り込みました"); }));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return m_windows.Said("3件を取り込みました"); }));
   const std::string january = MonthText("201801.kzm");
   EXPECT_NE(january.find("20180109,支出,食費,資産,銀行,1500,サンプル商店,食料品"), std::string::npos) << january;
   EXPECT_NE(january.find("20180125,収入,給与,資産,銀行,250000,サンプル商事,給与"), std::string::npos) << january;
@@ -109,7 +102,7 @@ TEST_F(LedgerImportWindowTest, MappedByKeysBookedAndUndone) {
 
   m_windows.answers.push_back(true);
   test::PressKey(Qt::Key_U, Qt::AltModifier);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Said(m_windows.messages, "3件の取り込みを取り消しました"); }));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return m_windows.Said("3件の取り込みを取り消しました"); }));
   EXPECT_EQ(MonthText("201801.kzm"), "");
   EXPECT_EQ(counts(), QStringLiteral("3行・取り込む 3・取り込み済み 0・取り込まない 0"));
 }
@@ -121,7 +114,7 @@ TEST_F(LedgerImportWindowTest, ANameTheFilesCannotHoldIsRefused) {
   auto* mapping = Child<QTableWidget>(window, "TableMapping");
   ASSERT_EQ(QApplication::focusWidget(), mapping);
   Rename("銀行🏦");
-  EXPECT_TRUE(Said(m_windows.messages, "「🏦」は通帳に保存できない文字"));
+  EXPECT_TRUE(m_windows.Said("「🏦」は通帳に保存できない文字"));
   EXPECT_EQ(mapping->item(0, 3)->text(), QStringLiteral("サンプル銀行"));
   EXPECT_EQ(Child<QTableWidget>(window, "TableRows")->item(0, 5)->text(), QStringLiteral("サンプル銀行"));
 }
@@ -132,7 +125,7 @@ TEST_F(LedgerImportWindowTest, TheStatementWindowOffersTheMoveInForAnExport) {
   Child<QLineEdit>(window, "EditFile")->setFocus();
   test::TypeText(QString::fromStdString(ExportPath()));
   test::PressKey(Qt::Key_Return);  // answered no: the window stays as it was
-  EXPECT_TRUE(Said(m_windows.messages, "ほかの家計簿サービスから書き出した記録です"));
+  EXPECT_TRUE(m_windows.Said("ほかの家計簿サービスから書き出した記録です"));
   EXPECT_EQ(MonthText("201801.kzm"), "");
 
   // Answered yes: the move-in window opens with the file read.

@@ -23,13 +23,6 @@ namespace {
 
 using test::Child;
 
-bool Said(const std::vector<std::string>& messages, const std::string& part) {
-  for (const std::string& message : messages) {
-    if (message.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 class RecurringWindowTest : public test::TPassbookFixture {
  protected:
   RecurringWindowTest() { SetTodayForTest(EncodeDate(2027, 1, 31)); }
@@ -101,7 +94,7 @@ TEST_F(RecurringWindowTest, TheCheckEntersTheTickedRowsWithTheConfirmedAmount) {
   const std::string january = MonthText("202701.kzm");
   EXPECT_NE(january.find("20270112,支出,住居･光熱,資産,銀行,7450,電気代,"), std::string::npos) << january;
   EXPECT_EQ(january.find("家賃"), std::string::npos) << january;
-  EXPECT_TRUE(Said(m_windows.messages, "1件を記入しました"));
+  EXPECT_TRUE(m_windows.Said("1件を記入しました"));
 
   // The rent is asked again, and nothing else; あとで leaves it.
   test::OnNextDialog([&](QDialog* dialog) {
@@ -129,7 +122,7 @@ TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDat
     test::TypeText(QStringLiteral("8万"));
     test::PressKey(Qt::Key_Return);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_TRUE(Said(m_windows.messages, "金額は整数で"));
+    EXPECT_TRUE(m_windows.Said("金額は整数で"));
     test::PressKey(Qt::Key_A, Qt::ControlModifier);
     test::TypeText(QStringLiteral("82,000"));
     test::PressKey(Qt::Key_H, Qt::AltModifier);

@@ -36,13 +36,6 @@ void Choose(QComboBox* box, const char* text) {
   ASSERT_EQ(box->currentText(), QString::fromUtf8(text));
 }
 
-bool Said(const std::vector<std::string>& messages, const std::string& part) {
-  for (const std::string& message : messages) {
-    if (message.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 class StatementImportWindowTest : public test::TPassbookFixture {
  protected:
   void SetUp() override {
@@ -103,8 +96,8 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
   EXPECT_EQ(QApplication::focusWidget(), Child<TStatementGrid>(window, "StatementGrid"));
 
   QTest::mouseClick(Child<QPushButton>(window, "ButtonImport"), Qt::LeftButton);
-  EXPECT_TRUE(Said(m_windows.messages, "2件を取り込みました"));
-  EXPECT_TRUE(Said(m_windows.informed, "2件を取り込みました"));
+  EXPECT_TRUE(m_windows.Said("2件を取り込みました"));
+  EXPECT_TRUE(m_windows.Informed("2件を取り込みました"));
   const std::string january = MonthText("201801.kzm");
   EXPECT_NE(january.find("20180109,支出,未分類,資産,銀行,1500,カード,"), std::string::npos) << january;
   EXPECT_NE(january.find("20180127,資産,現金,資産,銀行,20000,ATM,"), std::string::npos) << january;
@@ -113,7 +106,7 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
 
   m_windows.answers.push_back(true);
   QTest::mouseClick(Child<QPushButton>(window, "ButtonUndo"), Qt::LeftButton);
-  EXPECT_TRUE(Said(m_windows.messages, "2件の取り込みを取り消しました"));
+  EXPECT_TRUE(m_windows.Said("2件の取り込みを取り消しました"));
   EXPECT_EQ(MonthText("201801.kzm"), "");
 }
 
@@ -145,7 +138,7 @@ TEST_F(StatementImportWindowTest, AFileThatIsNoStatementIsRefused) {
   Child<QLineEdit>(window, "EditFile")->setFocus();
   test::TypeText(QString::fromStdString(m_data.File("picture.png")));
   test::PressKey(Qt::Key_Return);
-  EXPECT_TRUE(Said(m_windows.messages, "文字のファイルではありません"));
+  EXPECT_TRUE(m_windows.Said("文字のファイルではありません"));
   EXPECT_TRUE(Counts().startsWith(QStringLiteral("0行")));
   EXPECT_FALSE(Child<QPushButton>(window, "ButtonImport")->isEnabled());
   // The empty list's blank row shows no selection.
@@ -172,7 +165,7 @@ TEST_F(StatementImportWindowTest, AnImportThatStoppedIsSaidUntilUndone) {
   test::PressKey(Qt::Key_Return);
   Choose(Child<QComboBox>(window, "ComboAccount"), "銀行");
   QTest::mouseClick(Child<QPushButton>(window, "ButtonImport"), Qt::LeftButton);
-  EXPECT_TRUE(Said(m_windows.messages, "1件を取り込みました"));
+  EXPECT_TRUE(m_windows.Said("1件を取り込みました"));
   EXPECT_FALSE(lastImport->isHidden());
   EXPECT_TRUE(lastImport->text().contains(QStringLiteral("途中で止まった"))) << lastImport->text().toStdString();
   {
@@ -181,7 +174,7 @@ TEST_F(StatementImportWindowTest, AnImportThatStoppedIsSaidUntilUndone) {
   }
   m_windows.answers.push_back(true);
   QTest::mouseClick(Child<QPushButton>(window, "ButtonUndo"), Qt::LeftButton);
-  EXPECT_TRUE(Said(m_windows.messages, "1件の取り込みを取り消しました"));
+  EXPECT_TRUE(m_windows.Said("1件の取り込みを取り消しました"));
   EXPECT_TRUE(lastImport->isHidden());
 }
 
