@@ -104,8 +104,8 @@ void TStatementGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& r
   }
   const int index = row - 1;
   if (index >= m_import.Count()) {
-    // The blank row of an empty list shows no selection: there is nothing to choose.
-    canvas.fillRect(rect, Qt::white);
+    // The blank row of an empty list is no row to be selected.
+    canvas.fillRect(rect, Color());
     return;
   }
   const TImportRow& item = m_import.Row(index);
