@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,18 +27,6 @@ namespace kzm::ui {
 namespace {
 
 constexpr int kMonthChoices[] = {3, 6, 12};
-
-// Sets a flag for as long as it lives.
-class TWorking {
- public:
-  explicit TWorking(bool& flag) : m_flag(flag) { m_flag = true; }
-  ~TWorking() { m_flag = false; }
-  TWorking(const TWorking&) = delete;
-  TWorking& operator=(const TWorking&) = delete;
-
- private:
-  bool& m_flag;
-};
 
 }  // namespace
 
@@ -88,7 +77,7 @@ TDataWindow TFmForecast::DataWindowInfo() const { return {TDataWindowKind::dwOth
 void TFmForecast::ShowMonths(int months) {
   // Finishing a stopped recurring entering tells every window, this one among them.
   if (m_working) return;
-  const TWorking working(m_working);
+  const QScopedValueRollback working(m_working, true);
   m_months = months;
   {
     const QSignalBlocker block(m_monthsBox);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -179,7 +180,8 @@ void TFmLedgerImport::Classify() {
 }
 
 void TFmLedgerImport::ShowMapping() {
-  m_filling = true;
+  // Filling the table is no edit of a name.
+  const QSignalBlocker block(m_mapping);
   const int current = m_mapping->currentRow();
   m_lines = m_import.MapLines();
   m_mapping->setRowCount(static_cast<int>(m_lines.size()));
@@ -194,11 +196,9 @@ void TFmLedgerImport::ShowMapping() {
   if (current >= 0 && current < m_mapping->rowCount()) m_mapping->setCurrentCell(current, 3);
   // Sized to the names but for the last column, which keeps the room left.
   for (int col = 0; col + 1 < m_mapping->columnCount(); ++col) m_mapping->resizeColumnToContents(col);
-  m_filling = false;
 }
 
 void TFmLedgerImport::ShowRows() {
-  m_filling = true;
   const int current = m_rows->currentRow();
   m_rows->setRowCount(m_import.Count());
   for (int r = 0; r < m_import.Count(); ++r) {
@@ -218,7 +218,6 @@ void TFmLedgerImport::ShowRows() {
     SetCell(m_rows, r, 6, mark);
   }
   m_rows->setCurrentCell(std::clamp(current, 0, std::max(0, m_import.Count() - 1)), 0);
-  m_filling = false;
 }
 
 void TFmLedgerImport::ShowCounts() {
@@ -238,7 +237,7 @@ void TFmLedgerImport::ShowCounts() {
 void TFmLedgerImport::ShowLastImport() { ShowIncompleteImport(*m_lastImport, m_folder); }
 
 void TFmLedgerImport::MapItemChanged(QTableWidgetItem* item) {
-  if (m_filling || item->column() != 3 || item->row() >= static_cast<int>(m_lines.size())) return;
+  if (item->column() != 3 || item->row() >= static_cast<int>(m_lines.size())) return;
   const std::string name(Trim(item->text().toStdString()));
   std::string bytes;
   std::string badChar;

@@ -65,7 +65,6 @@ class TFmLedgerImport : public QDialog {
   QLabel* m_added = nullptr;       // the categories booking adds to the passbook
   QLabel* m_lastImport = nullptr;  // shown while the last import stands stopped part way
   QPushButton* m_importButton = nullptr;
-  bool m_filling = false;  // the tables are being filled, not edited
 };
 
 }  // namespace kzm::ui
