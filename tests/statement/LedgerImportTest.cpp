@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <map>
 
+#include "common/PassbookFolderTest.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "passbook/Categories.h"
@@ -42,14 +43,13 @@ const std::string kSalary = MakeKey("給与", kKindReceipt);
 
 // A passbook with a bank, food and salary, an entry typed by hand in each of the export's
 // months, and the export beside it.
-class LedgerImportTest : public ::testing::Test {
+class LedgerImportTest : public test::TPassbookFolderTest {
  protected:
   void SetUp() override {
-    CurrentProfile().Load(temp.Path());
+    TPassbookFolderTest::SetUp();
     CurrentProfile().Categories().LoadDefaultCategories();
     for (const std::string& key : {kBank, kFood, kSalary}) CurrentProfile().Categories().AddKey(key);
     ASSERT_TRUE(CurrentProfile().Save());
-    CurrentMonthData().SetFolder(temp.Path() + "/Daily");
     TkzmDataUnit& data = CurrentMonthData();
     for (const int month : {1, 2, 3}) {
       data.SelectDay(EncodeDate(2025, month, 1));
@@ -57,10 +57,6 @@ class LedgerImportTest : public ::testing::Test {
     }
     ASSERT_TRUE(data.Save());
     test::WriteBytes(ExportPath(), test::AsCp932(kMoveIn));
-  }
-  void TearDown() override {
-    CurrentMonthData().SetFolder("");
-    CurrentProfile().SetFolder("");
   }
 
   std::string ExportPath() const { return temp.File("export.csv"); }
@@ -102,8 +98,6 @@ class LedgerImportTest : public ::testing::Test {
     return lines;
   }
 
-  test::TTempFolder temp;
-  test::TRecordingWindowSystem windows;
   TImportedIds ids;
 };
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "common/PassbookFolderTest.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
@@ -79,20 +80,15 @@ TEST(StatementImportEntryTest, RowsBecomeEntriesOnTheAccount) {
 
 // A passbook in a temporary folder, opened as the program opens one, with a bank, cash, food
 // and salary among its categories and rules for ATM and 振込.
-class StatementImportTest : public ::testing::Test {
+class StatementImportTest : public test::TPassbookFolderTest {
  protected:
   void SetUp() override {
-    CurrentProfile().Load(temp.Path());
+    TPassbookFolderTest::SetUp();
     CurrentProfile().Categories().LoadDefaultCategories();
     for (const std::string& key : {kBank, kCash, kFood, kSalary}) CurrentProfile().Categories().AddKey(key);
-    CurrentMonthData().SetFolder(temp.Path() + "/Daily");
     rules.Learn("ATM", kCash);
     rules.Learn("振込", kSalary);
     test::WriteBytes(StatementPath(), test::AsCp932(test::kBankDiary));
-  }
-  void TearDown() override {
-    CurrentMonthData().SetFolder("");
-    CurrentProfile().SetFolder("");
   }
 
   std::string StatementPath() const { return temp.File("statement.csv"); }
@@ -118,8 +114,6 @@ class StatementImportTest : public ::testing::Test {
     return lines;
   }
 
-  test::TTempFolder temp;
-  test::TRecordingWindowSystem windows;
   TTextRules rules;
   TImportedIds ids;
 };
