@@ -5,11 +5,11 @@
 #include <string>
 
 #include "foundation/Dates.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
-#include "passbook/Search.h"
-#include "passbook/SettlementCache.h"
+#include "search/Search.h"
+#include "settlement/AccountingMonth.h"
+#include "settlement/SettlementCache.h"
 
 #include "common/SamplePassbook.h"
 

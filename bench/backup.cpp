@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "passbook/Backup.h"
-#include "passbook/BackupPlace.h"
+#include "backup/Backup.h"
+#include "backup/BackupPlace.h"
 
 #include "common/SamplePassbook.h"
 

@@ -2,11 +2,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "passbook/BudgetMonth.h"
-#include "passbook/Budgets.h"
+#include "budget/BudgetMonth.h"
+#include "budget/Budgets.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
-#include "passbook/YearReport.h"
+#include "report/YearReport.h"
 
 #include "common/SamplePassbook.h"
 

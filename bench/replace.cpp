@@ -6,8 +6,8 @@
 #include <string>
 
 #include "passbook/Categories.h"
-#include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
+#include "search/CategoryReplace.h"
 
 #include "common/SamplePassbook.h"
 

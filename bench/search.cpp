@@ -16,7 +16,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/MonthFile.h"
 #include "passbook/MonthRange.h"
-#include "passbook/Search.h"
+#include "search/Search.h"
 
 #include "common/SamplePassbook.h"
 

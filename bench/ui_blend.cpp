@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "controls/CanvasRoutines.h"
 #include "graphics/BitmapRoutines.h"
-#include "graphics/qt/CanvasRoutines.h"
 
 namespace {
 

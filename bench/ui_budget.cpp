@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "passbook/Budgets.h"
+#include "budget/Budgets.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 

@@ -10,7 +10,7 @@
 #include "controls/Fonts.h"
 #include "graphics/Bitmap.h"
 #include "graphics/SpendingGraph.h"
-#include "passbook/ChartPalette.h"
+#include "report/ChartPalette.h"
 #include "ui/analysis/QtChartCanvas.h"
 
 namespace {

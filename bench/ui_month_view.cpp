@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/DemoPassbook.h"
 #include "foundation/AppGlobal.h"
-#include "passbook/DemoPassbook.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 

@@ -10,9 +10,9 @@
 
 #include "controls/ImageControl.h"
 #include "foundation/Resources.h"
-#include "ui/main/MainScene.h"
-#include "ui/main/MessageList.h"
-#include "ui/main/Nuppo.h"
+#include "ui/shell/MainScene.h"
+#include "ui/shell/MessageList.h"
+#include "ui/shell/Nuppo.h"
 
 namespace {
 

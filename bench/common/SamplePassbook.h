@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "demo/DemoPassbook.h"
 #include "foundation/AppGlobal.h"
-#include "passbook/DemoPassbook.h"
 #include "passbook/Profile.h"
 
 namespace kzm::bench {

@@ -5,12 +5,12 @@
 #include "SelfCheck.h"
 #include "StartupProbe.h"
 
-#include "ui/main/AboutWindow.h"
-#include "ui/main/GuardedApplication.h"
-#include "ui/main/InstanceChannel.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/ProgramStart.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
+#include "ui/shell/AboutWindow.h"
+#include "ui/shell/GuardedApplication.h"
+#include "ui/shell/InstanceChannel.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/shell/ProgramStart.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,13 +1,13 @@
 #include "ProgramInstances.h"
 
+#include "archive/ProgramArchives.h"
 #include "calendar/Almanac.h"
 #include "foundation/AppGlobal.h"
-#include "graphics/ProgramArchives.h"
 #include "passbook/Categories.h"
-#include "passbook/ChartPalette.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
-#include "ui/main/MessageList.h"
+#include "report/ChartPalette.h"
+#include "ui/shell/MessageList.h"
 
 namespace kzm {
 

@@ -4,7 +4,7 @@
 #include "foundation/Files.h"
 #include "graphics/GraphicSource.h"
 #include "passbook/Profile.h"
-#include "ui/main/MainWindow.h"
+#include "ui/shell/MainWindow.h"
 
 #include <cstdio>
 #include <exception>

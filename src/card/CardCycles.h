@@ -16,7 +16,7 @@
 #include "calendar/BusinessDays.h"
 #include "card/CardSettings.h"
 #include "foundation/Dates.h"
-#include "passbook/AccountingMonth.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm {
 

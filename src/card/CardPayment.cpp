@@ -4,11 +4,11 @@
 
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthEntry.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm {
 

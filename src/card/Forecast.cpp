@@ -6,12 +6,12 @@
 #include "card/CardCycles.h"
 #include "card/CardSettings.h"
 #include "foundation/Text.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
-#include "passbook/MonthSetup.h"
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
+#include "settlement/AccountingMonth.h"
+#include "settlement/MonthSetup.h"
 
 namespace kzm {
 

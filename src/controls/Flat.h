@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "controls/Region.h"
 #include "graphics/BitmapRoutines.h"
 #include "graphics/GraphicSource.h"
-#include "graphics/qt/Region.h"
 
 namespace kzm::ui {
 

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "graphics/qt/CanvasRoutines.h"
+#include "controls/CanvasRoutines.h"
 
 namespace kzm::ui {
 

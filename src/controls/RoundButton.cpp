@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
+#include "controls/CanvasRoutines.h"
 #include "controls/UiBasics.h"
-#include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui {
 

@@ -1,8 +1,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include "controls/CanvasRoutines.h"
 #include "controls/RoundButtonLayers.h"
-#include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui::btn {
 

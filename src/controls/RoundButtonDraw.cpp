@@ -6,10 +6,10 @@
 #include <exception>
 #include <utility>
 
+#include "controls/CanvasRoutines.h"
 #include "controls/RoundButtonLayers.h"
 #include "foundation/WindowSystem.h"
 #include "graphics/GraphicSource.h"
-#include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::ui {
 

@@ -4,11 +4,11 @@
 #include <functional>
 #include <string>
 
+#include "controls/Region.h"
 #include "controls/RoundButtonInput.h"
 #include "controls/RoundButtonShape.h"
 #include "graphics/Bitmap.h"
 #include "graphics/BitmapRoutines.h"
-#include "graphics/qt/Region.h"
 
 class QPainter;
 

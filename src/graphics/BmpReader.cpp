@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "archive/ArchiveEntry.h"
 #include "foundation/Errors.h"
-#include "graphics/ArchiveEntry.h"
 
 namespace kzm {
 

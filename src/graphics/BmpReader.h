@@ -1,7 +1,7 @@
 #pragma once
 
+#include "archive/Stream.h"
 #include "graphics/Bitmap.h"
-#include "graphics/Stream.h"
 
 namespace kzm {
 

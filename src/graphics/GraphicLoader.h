@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "archive/Stream.h"
 #include "graphics/Bitmap.h"
-#include "graphics/Stream.h"
 
 namespace kzm {
 

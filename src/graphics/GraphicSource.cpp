@@ -1,5 +1,5 @@
 #include "graphics/GraphicSource.h"
-#include "graphics/ProgramArchives.h"
+#include "archive/ProgramArchives.h"
 
 #include <exception>
 #include <filesystem>

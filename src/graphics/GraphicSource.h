@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/ArchiveStream.h"
+#include "archive/ArchiveStream.h"
 #include "graphics/Bitmap.h"
 
 namespace kzm {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/Stream.h"
+#include "archive/Stream.h"
 
 namespace kzm::png {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "archive/Stream.h"
 #include "foundation/Errors.h"
 #include "graphics/Bitmap.h"
-#include "graphics/Stream.h"
 
 namespace kzm {
 

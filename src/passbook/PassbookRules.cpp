@@ -10,8 +10,8 @@
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthKeys.h"
 #include "passbook/Profile.h"
 
 namespace kzm {

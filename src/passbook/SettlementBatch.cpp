@@ -14,6 +14,14 @@
 
 namespace kzm {
 
+std::string SettlementFilePath(TMonthKey key) {
+  const std::string& folder = CurrentProfile().Folder();
+  if (folder.empty()) return {};
+  char name[32];
+  std::snprintf(name, sizeof name, "%6.6d.mif", key);
+  return folder + "/Monthly/" + name;
+}
+
 namespace {
 
 std::string MonthlyFolder() { return CurrentProfile().Folder() + "/Monthly"; }

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "passbook/AccountingMonth.h"
+#include "passbook/MonthKeys.h"
 
 namespace kzm {
+
+// "yyyymm.mif" in the open passbook's Monthly folder; empty without a passbook.
+[[nodiscard]] std::string SettlementFilePath(TMonthKey key);
 
 struct TSettlementFile {
   TMonthKey key = 0;

@@ -14,10 +14,10 @@
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm {
 

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "passbook/MonthEntry.h"
-#include "passbook/MonthTable.h"
 #include "recurring/RecurringSchedule.h"
 #include "recurring/RecurringStore.h"
+#include "views/MonthTable.h"
 
 namespace kzm {
 

@@ -6,11 +6,11 @@
 #include <span>
 
 #include "foundation/WindowSystem.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/CategoryOrder.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
 #include "statement/ImportHistory.h"
 #include "statement/StatementImport.h"
 

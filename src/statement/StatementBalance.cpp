@@ -4,10 +4,10 @@
 
 #include "foundation/Concat.h"
 #include "foundation/Text.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/MonthData.h"
-#include "passbook/MonthSetup.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
+#include "settlement/MonthSetup.h"
 
 namespace kzm {
 

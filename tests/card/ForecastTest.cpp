@@ -6,9 +6,9 @@
 #include "card/CardPayment.h"
 #include "card/CardSettings.h"
 #include "common/PassbookFolderTest.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "recurring/RecurringStore.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "graphics/ArchiveStream.h"
+#include "archive/ArchiveStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char path[] = "/tmp/kzm-fuzz-arc-XXXXXX";

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "foundation/Dates.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
-#include "passbook/SettlementCache.h"
+#include "settlement/AccountingMonth.h"
+#include "settlement/SettlementCache.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "graphics/ArchiveStream.h"
+#include "archive/ArchiveStream.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "graphics/ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 #include "graphics/TestFiles.h"
 
 namespace kzm {

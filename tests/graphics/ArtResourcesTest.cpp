@@ -12,15 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/ArchiveStream.h"
+#include "archive/Stream.h"
+#include "common/TestPaths.h"
 #include "foundation/Codec.h"
 #include "foundation/EmbeddedResources.h"
-#include "graphics/ArchiveStream.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicLoader.h"
 #include "graphics/PngDecoder.h"
-#include "graphics/Stream.h"
 #include "graphics/TestFiles.h"
-#include "common/TestPaths.h"
 
 namespace kzm {
 namespace {

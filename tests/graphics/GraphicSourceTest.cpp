@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "archive/ArchiveWriter.h"
+#include "archive/ProgramArchives.h"
 #include "foundation/EmbeddedResources.h"
 #include "foundation/WindowSystem.h"
-#include "graphics/ArchiveWriter.h"
-#include "graphics/ProgramArchives.h"
 #include "graphics/PngFiles.h"
 #include "graphics/TestFiles.h"
 

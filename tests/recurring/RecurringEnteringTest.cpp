@@ -9,8 +9,8 @@
 #include "calendar/Almanac.h"
 #include "common/PassbookFolderTest.h"
 #include "passbook/Categories.h"
-#include "passbook/MonthTable.h"
 #include "recurring/RecurringSamples.h"
+#include "views/MonthTable.h"
 
 namespace kzm {
 namespace {

@@ -13,15 +13,16 @@
 #include <QTreeWidget>
 
 #include "PassbookFixture.h"
+#include "backup/BackupArchive.h"
+#include "backup/BackupPlace.h"
 #include "foundation/Codec.h"
 #include "foundation/Dates.h"
-#include "passbook/BackupArchive.h"
-#include "passbook/BackupPlace.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/NamedChild.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
 #include "ui/daily/DailyWindow.h"
-#include "ui/main/DataWindows.h"
 
 namespace kzm::ui {
 namespace {

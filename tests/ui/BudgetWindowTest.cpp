@@ -12,18 +12,18 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "budget/Budgets.h"
 #include "foundation/Codec.h"
 #include "foundation/Dates.h"
-#include "passbook/Budgets.h"
 #include "printing/PrintPreviewWindow.h"
 #include "ui/ModalDialog.h"
 #include "ui/NamedChild.h"
 #include "ui/PassbookFixture.h"
 #include "ui/analysis/YearReportWindow.h"
-#include "ui/main/MainWindow.h"
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
+#include "ui/shell/MainWindow.h"
 
 namespace kzm::ui {
 namespace {

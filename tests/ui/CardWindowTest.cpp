@@ -17,10 +17,11 @@
 #include "card/CardSettings.h"
 #include "controls/NoticeEvent.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/AccountingMonth.h"
+#include "settlement/AccountingMonth.h"
 #include "ui/NamedChild.h"
 #include "ui/card/CardSetupDialog.h"
 #include "ui/card/ForecastWindow.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 namespace {

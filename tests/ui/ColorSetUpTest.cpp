@@ -16,10 +16,11 @@
 #include "controls/FormHelper.h"
 #include "foundation/ColorScheme.h"
 #include "graphics/ColorPick.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/NamedChild.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/settings/ColorSelectFrame.h"
 #include "ui/settings/ColorTreeView.h"
-#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {

@@ -18,13 +18,13 @@
 #include "foundation/AppGlobal.h"
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
-#include "passbook/DailyRows.h"
 #include "passbook/EntryHistory.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyEdit.h"
 #include "ui/daily/DailyList.h"
+#include "views/DailyRows.h"
 
 namespace kzm::ui {
 namespace {

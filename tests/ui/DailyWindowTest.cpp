@@ -19,14 +19,15 @@
 #include "PassbookFixture.h"
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
-#include "passbook/AccountingMonth.h"
-#include "passbook/DailyRows.h"
+#include "settlement/AccountingMonth.h"
+#include "ui/NamedChild.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/daily/MemoWindow.h"
-#include "ui/NamedChild.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/shell/MainWindow.h"
+#include "views/DailyRows.h"
 
 namespace kzm::ui {
 namespace {

@@ -18,12 +18,13 @@
 #include "graphics/BitmapRoutines.h"
 #include "graphics/SpendingGraph.h"
 #include "passbook/Categories.h"
-#include "passbook/ChartPalette.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "report/ChartPalette.h"
 #include "ui/analysis/QtChartCanvas.h"
-#include "ui/main/DataWindows.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/main/GuardedApplication.h"
+#include "ui/shell/GuardedApplication.h"
 
 #include <QApplication>
 #include <QCoreApplication>

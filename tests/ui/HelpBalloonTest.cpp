@@ -1,4 +1,4 @@
-#include "ui/main/HelpBalloon.h"
+#include "ui/common/HelpBalloon.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "graphics/BitmapRoutines.h"
 #include "common/TestPaths.h"
+#include "graphics/BitmapRoutines.h"
 
 namespace kzm::ui {
 namespace {

@@ -1,5 +1,5 @@
 // The manual in the program's own window, for desktops that cannot open it.
-#include "ui/main/HelpWindow.h"
+#include "ui/shell/HelpWindow.h"
 
 #include "common/TempFolder.h"
 #include "common/TestPaths.h"

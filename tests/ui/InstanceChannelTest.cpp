@@ -1,4 +1,4 @@
-#include "ui/main/InstanceChannel.h"
+#include "ui/shell/InstanceChannel.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "common/RecordingWindowSystem.h"
-#include "controls/ImageControl.h"
-#include "ui/main/MainScene.h"
-#include "ui/main/MessageList.h"
-#include "ui/main/Nuppo.h"
 #include "common/TestPaths.h"
+#include "controls/ImageControl.h"
+#include "ui/shell/MainScene.h"
+#include "ui/shell/MessageList.h"
+#include "ui/shell/Nuppo.h"
 
 namespace kzm::ui {
 namespace {

@@ -1,5 +1,5 @@
-#include "ui/main/MainWindow.h"
-#include "ui/main/HelpWindow.h"
+#include "ui/shell/HelpWindow.h"
+#include "ui/shell/MainWindow.h"
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
@@ -7,7 +7,7 @@
 #include "foundation/AppGlobal.h"
 #include "graphics/GraphicSource.h"
 #include "passbook/Profile.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
 
 #include <QAction>
 #include <QApplication>

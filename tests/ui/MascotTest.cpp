@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "common/RecordingWindowSystem.h"
-#include "ui/FakeRandom.h"
-#include "ui/main/MessageList.h"
-#include "ui/main/Nuppo.h"
 #include "common/TestPaths.h"
+#include "ui/FakeRandom.h"
+#include "ui/shell/MessageList.h"
+#include "ui/shell/Nuppo.h"
 
 namespace kzm::ui {
 namespace {

@@ -12,7 +12,8 @@
 
 #include "PassbookFixture.h"
 #include "foundation/Dates.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include "calendar/Almanac.h"
 #include "foundation/Resources.h"
 #include "ui/FakeRandom.h"
-#include "ui/main/MessageList.h"
+#include "ui/shell/MessageList.h"
 
 namespace kzm::ui {
 namespace {

@@ -8,11 +8,11 @@
 
 #include "PassbookFixture.h"
 #include "foundation/Dates.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/daily/DailyWindow.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/QtWindowSystem.h"
 #include "ui/monthly/MonthWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
+#include "ui/shell/MainWindow.h"
 
 namespace kzm::ui {
 namespace {

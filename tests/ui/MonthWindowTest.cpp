@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "common/TempFolder.h"
+#include "common/TestPaths.h"
 #include "controls/NoticeEvent.h"
 #include "controls/RoundButton.h"
 #include "foundation/AppGlobal.h"
@@ -31,13 +32,13 @@
 #include "recurring/RecurringEntering.h"
 #include "recurring/RecurringStore.h"
 #include "ui/ModalDialog.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/NamedChild.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthSetUpWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
-#include "common/TestPaths.h"
-#include "ui/NamedChild.h"
+#include "ui/shell/MainWindow.h"
 
 namespace kzm::ui {
 namespace {

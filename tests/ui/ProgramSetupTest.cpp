@@ -1,4 +1,4 @@
-#include "ui/main/ProgramStart.h"
+#include "ui/shell/ProgramStart.h"
 
 #include <gtest/gtest.h>
 

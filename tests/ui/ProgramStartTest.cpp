@@ -1,15 +1,15 @@
-#include "ui/main/ProgramStart.h"
+#include "ui/shell/ProgramStart.h"
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
-#include "ui/ModalDialog.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
-#include "ui/main/InstanceChannel.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/ModalDialog.h"
+#include "ui/common/QtWindowSystem.h"
+#include "ui/shell/InstanceChannel.h"
+#include "ui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QPushButton>

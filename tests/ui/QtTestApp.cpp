@@ -1,7 +1,7 @@
 // The window tests share one QApplication, with the program's font substitutions.
 #include "common/QtTestEnvironment.h"
 #include "controls/Fonts.h"
-#include "ui/main/GuardedApplication.h"
+#include "ui/shell/GuardedApplication.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "PassbookFixture.h"
 #include "recurring/RecurringEntering.h"
 #include "ui/NamedChild.h"
+#include "ui/common/Openers.h"
 #include "ui/recurring/RecurringCheckDialog.h"
-#include "ui/recurring/RecurringOpeners.h"
 
 namespace kzm::ui {
 namespace {

@@ -15,24 +15,25 @@
 #include <map>
 
 #include "PassbookFixture.h"
+#include "backup/BackupArchive.h"
+#include "backup/BackupPlace.h"
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "controls/CheckedDateEdit.h"
+#include "controls/NoticeEvent.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
-#include "passbook/ReplacePending.h"
+#include "search/ReplacePending.h"
+#include "ui/NamedChild.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/daily/DailyWindow.h"
-#include "ui/main/DataWindows.h"
-#include "controls/NoticeEvent.h"
-#include "passbook/BackupArchive.h"
-#include "passbook/BackupPlace.h"
-#include "ui/NamedChild.h"
 
 namespace kzm::ui {
 namespace {

@@ -1,7 +1,7 @@
+#include "ui/common/Openers.h"
 #include "ui/settings/InfoWindow.h"
 #include "ui/settings/OptionWindow.h"
 #include "ui/settings/ProfileSelectWindow.h"
-#include "ui/settings/SettingsOpeners.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +21,15 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
-#include "ui/ModalDialog.h"
 #include "controls/GridControl.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
+#include "ui/ModalDialog.h"
 #include "ui/NamedChild.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 namespace {

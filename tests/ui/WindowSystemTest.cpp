@@ -1,4 +1,4 @@
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveStream.h"
+#include "archive/ArchiveWriter.h"
 #include "foundation/AtomicFile.h"
-#include "graphics/ArchiveStream.h"
-#include "graphics/ArchiveWriter.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "StateTile.h"
+#include "controls/CanvasRoutines.h"
 #include "controls/RoundButton.h"
-#include "graphics/qt/CanvasRoutines.h"
 
 namespace kzm::demo {
 

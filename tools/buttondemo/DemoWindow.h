@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "ui/main/HelpBalloon.h"
+#include "ui/common/HelpBalloon.h"
 
 namespace kzm::demo {
 

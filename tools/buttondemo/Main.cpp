@@ -7,7 +7,7 @@
 
 #include "DemoWindow.h"
 #include "graphics/GraphicSource.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "graphics/qt/CanvasRoutines.h"
+#include "controls/CanvasRoutines.h"
 
 namespace kzm::demo {
 

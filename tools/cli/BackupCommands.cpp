@@ -6,10 +6,10 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "backup/Backup.h"
+#include "backup/BackupPlace.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
-#include "passbook/Backup.h"
-#include "passbook/BackupPlace.h"
 
 namespace kzm::cli {
 

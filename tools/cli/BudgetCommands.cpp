@@ -6,11 +6,11 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "passbook/BudgetMonth.h"
-#include "passbook/Budgets.h"
+#include "budget/BudgetMonth.h"
+#include "budget/Budgets.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
-#include "passbook/YearReport.h"
+#include "report/YearReport.h"
 
 namespace kzm::cli {
 

@@ -7,9 +7,9 @@
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm::cli {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "backup/Backup.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/Backup.h"
 
 namespace kzm::cli {
 

@@ -5,9 +5,9 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "foundation/AppGlobal.h"
 #include "card/CardSettings.h"
-#include "passbook/DemoPassbook.h"
+#include "demo/DemoPassbook.h"
+#include "foundation/AppGlobal.h"
 
 namespace kzm::cli {
 

@@ -9,9 +9,9 @@
 #include "foundation/Dates.h"
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
+#include "settlement/AccountingMonth.h"
 
 namespace kzm::cli {
 

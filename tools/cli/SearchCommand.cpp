@@ -14,8 +14,8 @@
 #include "passbook/MonthData.h"
 #include "passbook/MonthFile.h"
 #include "passbook/MonthRange.h"
-#include "passbook/Search.h"
-#include "passbook/SearchCsvFile.h"
+#include "search/Search.h"
+#include "search/SearchCsvFile.h"
 
 namespace kzm::cli {
 

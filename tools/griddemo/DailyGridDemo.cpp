@@ -8,8 +8,8 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/daily/DailyGrid.h"
-#include "ui/main/QtWindowSystem.h"
 
 #include <QApplication>
 #include <QTabWidget>

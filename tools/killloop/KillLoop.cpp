@@ -24,12 +24,12 @@
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
-#include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthFile.h"
 #include "passbook/Profile.h"
+#include "search/CategoryReplace.h"
+#include "settlement/AccountingMonth.h"
 
 namespace {
 

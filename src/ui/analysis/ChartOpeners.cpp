@@ -1,9 +1,10 @@
 #include <exception>
 
 #include "foundation/WindowSystem.h"
-#include "passbook/MonthSpending.h"
+#include "report/MonthSpending.h"
 #include "ui/analysis/GraphWindow.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

@@ -7,8 +7,8 @@
 // any number of results scrolls freely.
 
 #include "controls/GridControl.h"
-#include "passbook/Search.h"
-#include "passbook/SearchSort.h"
+#include "search/Search.h"
+#include "search/SearchSort.h"
 
 #include <QCollator>
 

@@ -12,6 +12,7 @@
 #include "passbook/Profile.h"
 #include "ui/analysis/FindGrid.h"
 #include "ui/analysis/SearchPrintout.h"
+#include "ui/common/Openers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

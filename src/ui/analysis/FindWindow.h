@@ -4,8 +4,8 @@
 // item text, note, account, amount bounds and kind; the results are sorted in the grid,
 // written to a CSV file or printed.
 
-#include "passbook/Search.h"
-#include "ui/main/DataWindows.h"
+#include "search/Search.h"
+#include "ui/common/DataWindows.h"
 
 #include <QWidget>
 

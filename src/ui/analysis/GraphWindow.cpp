@@ -3,13 +3,13 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "controls/CanvasRoutines.h"
 #include "controls/Fonts.h"
 #include "controls/FormHelper.h"
 #include "controls/RoundButton.h"
 #include "controls/UiBasics.h"
 #include "foundation/ColorScheme.h"
-#include "graphics/qt/CanvasRoutines.h"
-#include "passbook/MonthSpending.h"
+#include "report/MonthSpending.h"
 #include "ui/analysis/QtChartCanvas.h"
 
 namespace kzm::ui {

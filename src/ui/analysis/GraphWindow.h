@@ -4,8 +4,8 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/SpendingGraph.h"
-#include "passbook/AccountingMonth.h"
-#include "ui/main/DataWindows.h"
+#include "settlement/AccountingMonth.h"
+#include "ui/common/DataWindows.h"
 
 namespace kzm::ui {
 

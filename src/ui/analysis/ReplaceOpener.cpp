@@ -1,4 +1,4 @@
-#include "ui/analysis/ReplaceOpener.h"
+#include "ui/common/Openers.h"
 
 #include <QTimer>
 
@@ -6,7 +6,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/analysis/ReplaceWindow.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 namespace kzm::ui {
 

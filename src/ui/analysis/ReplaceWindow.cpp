@@ -1,5 +1,5 @@
 #include "ui/analysis/ReplaceWindow.h"
-#include "ui/main/BackupRuns.h"
+#include "ui/common/BackupRuns.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,10 +17,10 @@
 #include "controls/Fonts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
-#include "passbook/CategoryReplace.h"
 #include "passbook/MonthData.h"
-#include "passbook/ReplacePending.h"
-#include "ui/main/DataWindows.h"
+#include "search/CategoryReplace.h"
+#include "search/ReplacePending.h"
+#include "ui/common/DataWindows.h"
 
 namespace kzm::ui {
 

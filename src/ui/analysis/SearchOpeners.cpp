@@ -1,6 +1,7 @@
 #include "ui/analysis/FindWindow.h"
-#include "ui/main/DataWindows.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 

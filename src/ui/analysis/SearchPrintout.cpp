@@ -1,13 +1,13 @@
 #include "ui/analysis/SearchPrintout.h"
 
+#include "controls/CanvasRoutines.h"
 #include "controls/UiBasics.h"
 #include "foundation/DateTexts.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "graphics/GraphicSource.h"
-#include "graphics/qt/CanvasRoutines.h"
-#include "passbook/Search.h"
 #include "printing/PrintPreviewWindow.h"
+#include "search/Search.h"
 
 #include <QFontMetrics>
 #include <QImage>

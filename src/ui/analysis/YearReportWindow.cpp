@@ -21,6 +21,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "printing/PrintPreviewWindow.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "passbook/YearReport.h"
-#include "ui/main/DataWindows.h"
+#include "report/YearReport.h"
+#include "ui/common/DataWindows.h"
 
 class QComboBox;
 class QLabel;
@@ -83,8 +83,5 @@ class TFmYearReport : public QWidget, public TDataWindowInfo {
 // Draws the year's table on the preview's pages: a heading with the year and page number,
 // then the lines, as many pages as they need.
 void DrawYearPrintout(TFormPrintPreView& preview, const kzm::TYearReport& report);
-
-// Opens a year report window on year.
-void OpenYearReport(int year);
 
 }  // namespace kzm::ui

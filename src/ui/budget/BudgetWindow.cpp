@@ -21,7 +21,8 @@
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
-#include "passbook/YearReport.h"
+#include "report/YearReport.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

@@ -11,9 +11,9 @@
 #include <functional>
 #include <vector>
 
-#include "passbook/BudgetMonth.h"
-#include "passbook/Budgets.h"
-#include "ui/main/DataWindows.h"
+#include "budget/BudgetMonth.h"
+#include "budget/Budgets.h"
+#include "ui/common/DataWindows.h"
 
 class QLabel;
 class QPushButton;
@@ -63,8 +63,5 @@ class TFmBudget : public QWidget, public TDataWindowInfo {
   QPushButton* m_buttonLastMonth = nullptr;
   QPushButton* m_buttonAverage = nullptr;
 };
-
-// Opens a budget window on the accounting month key.
-void OpenBudgetWindow(kzm::TMonthKey key);
 
 }  // namespace kzm::ui

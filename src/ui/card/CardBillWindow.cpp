@@ -22,6 +22,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

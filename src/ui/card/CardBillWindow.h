@@ -11,7 +11,7 @@
 
 #include "card/CardCycles.h"
 #include "card/CardSettings.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 class QComboBox;
 class QLabel;
@@ -57,8 +57,5 @@ class TFmCardBill : public QWidget, public TDataWindowInfo {
   QPushButton* m_buttonSetup = nullptr;
   QPushButton* m_buttonPay = nullptr;
 };
-
-// Opens a 「カードの請求」 window on the first card of the open passbook.
-void OpenCardBillWindow();
 
 }  // namespace kzm::ui

@@ -8,6 +8,7 @@
 #include "controls/UiBasics.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

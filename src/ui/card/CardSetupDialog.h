@@ -45,9 +45,4 @@ class TFmCardSetup : public QDialog {
   QComboBox* m_from = nullptr;
 };
 
-// Shows the dialog for the asset named card of categories and stores what was confirmed in
-// the passbook folder's card settings. False when nothing changed (cancelled, or the file
-// could not be read or written: the user has been told).
-bool EditCardSettings(const std::string& folder, const std::string& card, const THeadList& categories, QWidget* parent);
-
 }  // namespace kzm::ui

@@ -10,7 +10,7 @@
 #include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
-#include "passbook/ChartPalette.h"
+#include "report/ChartPalette.h"
 
 namespace kzm::ui {
 

@@ -21,6 +21,7 @@
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
 #include "ui/card/ForecastChart.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "card/Forecast.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 class QComboBox;
 class QLabel;
@@ -50,8 +50,5 @@ class TFmForecast : public QWidget, public TDataWindowInfo {
   QTableWidget* m_table = nullptr;
   QLabel* m_problems = nullptr;
 };
-
-// Opens a 「これからの残高」 window on the next three months.
-void OpenForecastWindow();
 
 }  // namespace kzm::ui

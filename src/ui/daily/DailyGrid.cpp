@@ -5,13 +5,13 @@
 #include "foundation/Files.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
-#include "passbook/DailyRows.h"
 #include "passbook/MonthData.h"
 #include "passbook/MonthEntry.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyEdit.h"
 #include "ui/daily/DailyList.h"
+#include "views/DailyRows.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -3,11 +3,11 @@
 #include "ui/daily/DailyGrid.h"
 
 #include "passbook/Categories.h"
-#include "passbook/DailyRows.h"
 #include "passbook/EntryHistory.h"
 #include "ui/daily/DailyCells.h"
 #include "ui/daily/DailyEdit.h"
 #include "ui/daily/DailyList.h"
+#include "views/DailyRows.h"
 
 #include <QCoreApplication>
 #include <QPalette>

@@ -2,9 +2,9 @@
 // open editor back, and bands are never entered: the blank row goes into their group instead.
 #include "ui/daily/DailyGrid.h"
 
-#include "passbook/DailyRows.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyEdit.h"
+#include "views/DailyRows.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>

@@ -8,7 +8,7 @@
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
 #include "passbook/Categories.h"
-#include "passbook/DailyRows.h"
+#include "views/DailyRows.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

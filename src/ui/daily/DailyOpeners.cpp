@@ -1,8 +1,9 @@
 // The openers of the daily window and the month memo window: each asks the coordination rules
 // first and reports a refusal itself.
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
 #include "ui/daily/DailyWindow.h"
 #include "ui/daily/MemoWindow.h"
-#include "ui/main/DataWindows.h"
 
 namespace kzm::ui {
 

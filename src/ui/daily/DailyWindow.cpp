@@ -19,11 +19,10 @@
 #include "foundation/ColorScheme.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthEntry.h"
+#include "ui/common/HelpBalloon.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/daily/DailyGrid.h"
-#include "ui/main/HelpBalloon.h"
-#include "ui/main/QtWindowSystem.h"
-#include "ui/recurring/RecurringOpeners.h"
-#include "ui/settings/SettingsOpeners.h"
 
 namespace kzm::ui {
 

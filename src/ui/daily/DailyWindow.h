@@ -12,7 +12,7 @@
 
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 class QLabel;
 class QPlainTextEdit;

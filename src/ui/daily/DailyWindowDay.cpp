@@ -7,12 +7,12 @@
 #include "foundation/Concat.h"
 #include "foundation/DateTexts.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/DailyPage.h"
 #include "passbook/DayMemos.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "ui/daily/DailyGrid.h"
 #include "ui/daily/DailyWindow.h"
+#include "views/DailyPage.h"
 
 namespace kzm::ui {
 

@@ -12,8 +12,8 @@
 #include "foundation/DateTexts.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/DayMemos.h"
-#include "passbook/MemoDocument.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/QtWindowSystem.h"
+#include "views/MemoDocument.h"
 
 namespace kzm::ui {
 

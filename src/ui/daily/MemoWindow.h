@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "foundation/Dates.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 class QTextEdit;
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 
-#include "passbook/BudgetMonth.h"
+#include "budget/BudgetMonth.h"
 #include "passbook/Profile.h"
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthlyGrid.h"

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "passbook/MonthTable.h"
+#include "views/MonthTable.h"
 
 namespace kzm::ui {
 

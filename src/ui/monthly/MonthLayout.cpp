@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "controls/RoundButton.h"
-#include "ui/main/HelpBalloon.h"
+#include "ui/common/HelpBalloon.h"
 #include "ui/monthly/MonthlyGrid.h"
 
 namespace kzm::ui {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "foundation/Text.h"
-#include "ui/main/HelpBalloon.h"
+#include "ui/common/HelpBalloon.h"
 #include "ui/monthly/MonthlyGrid.h"
 
 namespace kzm::ui {

@@ -21,7 +21,7 @@
 #include "foundation/ColorScheme.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/MonthSetup.h"
+#include "settlement/MonthSetup.h"
 
 namespace kzm::ui {
 

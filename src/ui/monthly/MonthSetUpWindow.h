@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "passbook/AccountingMonth.h"
 #include "passbook/Categories.h"
+#include "settlement/AccountingMonth.h"
 
 class QDateEdit;
 class QLineEdit;

@@ -1,8 +1,6 @@
 #include "ui/monthly/MonthWindow.h"
 
 #include "controls/UiBasics.h"
-#include "ui/budget/BudgetWindow.h"
-#include "ui/card/CardBillWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -23,12 +21,12 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
-#include "ui/main/HelpBalloon.h"
-#include "ui/main/QtWindowSystem.h"
+#include "ui/common/HelpBalloon.h"
+#include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 #include "ui/monthly/MonthDetailPanel.h"
 #include "ui/monthly/MonthlyGrid.h"
 #include "ui/monthly/MonthlyOpeners.h"
-#include "ui/settings/SettingsOpeners.h"
 
 namespace kzm::ui {
 

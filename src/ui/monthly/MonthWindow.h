@@ -11,9 +11,9 @@
 
 #include <memory>
 
-#include "passbook/MonthTable.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 #include "ui/monthly/MonthDetailPanel.h"
+#include "views/MonthTable.h"
 
 class QLabel;
 class QPushButton;

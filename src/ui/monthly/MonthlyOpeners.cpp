@@ -3,7 +3,8 @@
 #include <QPointer>
 
 #include "foundation/WindowSystem.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
+#include "ui/common/Openers.h"
 #include "ui/monthly/MonthSetUpWindow.h"
 #include "ui/monthly/MonthWindow.h"
 

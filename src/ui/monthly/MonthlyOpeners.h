@@ -2,7 +2,7 @@
 
 // The openers of the monthly view's windows that the other windows need not know.
 
-#include "passbook/AccountingMonth.h"
+#include "settlement/AccountingMonth.h"
 
 class QWidget;
 

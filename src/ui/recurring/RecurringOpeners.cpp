@@ -1,11 +1,11 @@
-#include "ui/recurring/RecurringOpeners.h"
+#include "ui/common/Openers.h"
 
 #include "calendar/BusinessDays.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 #include "ui/recurring/RecurringCheckDialog.h"
 #include "ui/recurring/RecurringWindow.h"
 

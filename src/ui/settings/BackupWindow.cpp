@@ -15,12 +15,13 @@
 #include <ctime>
 #include <vector>
 
+#include "backup/BackupPlace.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/BackupPlace.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "ui/common/Openers.h"
 
 namespace kzm::ui {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "passbook/Backup.h"
+#include "backup/Backup.h"
 
 class QLineEdit;
 class QPushButton;
@@ -46,8 +46,5 @@ class TFmBackup : public QDialog {
   QTreeWidget* m_list = nullptr;
   QLineEdit* m_month = nullptr;
 };
-
-// Opens the window on the open passbook (modal).
-void OpenBackups(QWidget* parent = nullptr);
 
 }  // namespace kzm::ui

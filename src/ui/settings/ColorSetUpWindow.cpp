@@ -11,6 +11,7 @@
 #include "foundation/ColorScheme.h"
 #include "foundation/Errors.h"
 #include "foundation/WindowSystem.h"
+#include "ui/common/Openers.h"
 #include "ui/settings/ColorSelectFrame.h"
 #include "ui/settings/ColorTreeView.h"
 

@@ -65,7 +65,4 @@ class TFormColorSetUp : public QDialog {
   TFrameColorSelect* m_picker = nullptr;
 };
 
-// Opens the colour setup on the program's colour scheme, or brings the open one forward.
-void OpenColorSetUp(QWidget* parent = nullptr);
-
 }  // namespace kzm::ui

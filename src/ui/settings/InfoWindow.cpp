@@ -1,7 +1,7 @@
 #include "ui/settings/InfoWindow.h"
 
-#include "controls/GridControl.h"
 #include "controls/CentreOnScreen.h"
+#include "controls/GridControl.h"
 #include "controls/UiBasics.h"
 #include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
@@ -9,7 +9,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
-#include "ui/card/CardSetupDialog.h"
+#include "ui/common/Openers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

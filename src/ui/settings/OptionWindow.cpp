@@ -1,8 +1,8 @@
 #include "ui/settings/OptionWindow.h"
 
+#include "backup/Backup.h"
 #include "controls/CentreOnScreen.h"
 #include "foundation/WindowSystem.h"
-#include "passbook/Backup.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 
 // "オプション設定": start-up, the Enter-key path of the daily grid and the data folder.
 
-#include "passbook/OptionSettings.h"
+#include "views/OptionSettings.h"
 
 #include <QDialog>
 

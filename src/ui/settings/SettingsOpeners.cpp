@@ -1,4 +1,4 @@
-#include "ui/settings/SettingsOpeners.h"
+#include "ui/common/Openers.h"
 
 #include "foundation/AppGlobal.h"
 #include "foundation/WindowSystem.h"

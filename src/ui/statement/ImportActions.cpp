@@ -5,7 +5,7 @@
 #include "controls/UiBasics.h"
 #include "foundation/WindowSystem.h"
 #include "statement/StatementImport.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 
 namespace kzm::ui {
 

@@ -20,8 +20,8 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
-#include "ui/main/BackupRuns.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/BackupRuns.h"
+#include "ui/common/DataWindows.h"
 #include "ui/statement/FileRow.h"
 #include "ui/statement/ImportActions.h"
 

@@ -1,9 +1,9 @@
-#include "ui/statement/StatementImportOpener.h"
+#include "ui/common/Openers.h"
 
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
 #include "ui/statement/StatementImportWindow.h"
 
 namespace kzm::ui {

@@ -1,6 +1,6 @@
 #include "ui/statement/StatementImportWindow.h"
 #include "controls/UiBasics.h"
-#include "ui/main/BackupRuns.h"
+#include "ui/common/BackupRuns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,10 +17,10 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "statement/StatementBalance.h"
-#include "ui/main/DataWindows.h"
+#include "ui/common/DataWindows.h"
+#include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/FileRow.h"
 #include "ui/statement/ImportActions.h"
-#include "ui/statement/ColumnMappingDialog.h"
 #include "ui/statement/LedgerImportWindow.h"
 #include "ui/statement/StatementGrid.h"
 
