@@ -1,5 +1,5 @@
-#include "controls/GridAxis.h"
-#include "controls/GridScroll.h"
+#include "grid/GridAxis.h"
+#include "grid/GridScroll.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A window with a grid of one fixed row and 100 body rows, sort markers, moving, sizing and
 // editing switched on, to look at the grid control (e.g. under Xvfb for a screenshot).
 // With --daily PASSBOOK-FOLDER [yyyymmdd] it shows the daily grids of a passbook instead.
-#include "controls/GridControl.h"
 #include "DailyGridDemo.h"
+#include "grid/GridControl.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 namespace kzm::ui {
 

@@ -1,12 +1,12 @@
 #include "ui/settings/InfoWindow.h"
 
 #include "controls/CentreOnScreen.h"
-#include "controls/GridControl.h"
 #include "controls/UiBasics.h"
 #include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
+#include "grid/GridControl.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 #include "ui/common/Openers.h"

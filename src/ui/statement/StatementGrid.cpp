@@ -8,9 +8,9 @@
 
 #include <algorithm>
 
-#include "controls/ListGrid.h"
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
+#include "grid/ListGrid.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"
 

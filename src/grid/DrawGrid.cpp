@@ -1,5 +1,5 @@
 // The cell events of TorvCustomDrawGrid.
-#include "controls/GridControl.h"
+#include "grid/GridControl.h"
 
 namespace kzm::ui {
 

@@ -1,4 +1,4 @@
-#include "controls/GridAxis.h"
+#include "grid/GridAxis.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,6 +1,6 @@
-#include "controls/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
-#include "controls/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
 #include <QKeyEvent>
 #include <QWheelEvent>

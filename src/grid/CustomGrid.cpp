@@ -1,7 +1,7 @@
 // Properties, counts and extents of the grid.
-#include "controls/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
-#include "controls/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 #include <QPalette>
 #include <QScrollBar>

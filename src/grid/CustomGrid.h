@@ -1,9 +1,9 @@
 #pragma once
 
-#include "controls/GridAxis.h"
-#include "controls/GridScroll.h"
-#include "controls/GridTypes.h"
-#include "controls/InplaceEdit.h"
+#include "grid/GridAxis.h"
+#include "grid/GridScroll.h"
+#include "grid/GridTypes.h"
+#include "grid/InplaceEdit.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>

@@ -1,7 +1,7 @@
 // The current cell, scrolling and the keyboard.
-#include "controls/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
-#include "controls/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
