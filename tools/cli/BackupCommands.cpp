@@ -56,7 +56,10 @@ void BackupBeforeChange(const std::string& passbookFolder, TBackupReason reason)
 
 int BackupCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--reason"});
-  if (parsed.help) return std::printf("%s", kBackupHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kBackupHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("backup には通帳をひとつ指定してください。");
   TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
   FinishStoppedRestore(store);
@@ -71,7 +74,10 @@ int BackupCommand(const TArgList& args) {
 
 int BackupsCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kBackupsHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kBackupsHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("backups には通帳をひとつ指定してください。");
   const TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
   for (const TBackupInfo& info : store.List()) {
@@ -83,7 +89,10 @@ int BackupsCommand(const TArgList& args) {
 
 int RestoreCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--month"});
-  if (parsed.help) return std::printf("%s", kRestoreHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kRestoreHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("restore には通帳とバックアップを指定してください。");
   const auto monthOption = parsed.options.find("--month");
   const int month = monthOption == parsed.options.end() ? 0 : ParseMonth(monthOption->second);

@@ -22,11 +22,6 @@ namespace kzm::cli {
 
 namespace {
 
-const std::string* Option(const TArgs& parsed, const std::string& name) {
-  const auto found = parsed.options.find(name);
-  return found == parsed.options.end() ? nullptr : &found->second;
-}
-
 int CardDayArgument(const std::string& option, const std::string& text) {
   if (text == "end" || text == "月末") return kCardMonthEnd;
   const int32_t day = ParseNumberArgument(option, text);
@@ -130,7 +125,10 @@ TDayNumber TodayArgument(const TArgs& parsed) {
 
 int CardCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--closing", "--payment", "--month", "--from-account", "--from", "--to"});
-  if (parsed.help) return std::printf("%s", kCardHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kCardHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 3) UsageError("card には通帳, カード, set か cycles か remove を指定してください。");
   const std::string& action = parsed.positional[2];
   const bool setting = action == "set";
@@ -148,7 +146,10 @@ int CardCommand(const TArgList& args) {
 
 int ForecastCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--months", "--account", "--today"});
-  if (parsed.help) return std::printf("%s", kForecastHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kForecastHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("forecast には通帳をひとつ指定してください。");
   int months = 3;
   if (const auto* given = Option(parsed, "--months")) {
