@@ -1,12 +1,12 @@
 // backup, backups and restore: a passbook's backups through the same code as the window.
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "CliSupport.h"
 #include "Commands.h"
 #include "backup/Backup.h"
+#include "backup/BackupChoices.h"
 #include "backup/BackupPlace.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
@@ -14,14 +14,6 @@
 namespace kzm::cli {
 
 namespace {
-
-std::string LocalTimeText(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-  return text;
-}
 
 // A restore stopped half-way is finished before anything else is done with the passbook.
 void FinishStoppedRestore(TBackupStore& store) {
@@ -39,8 +31,8 @@ std::string FindBackup(const TBackupStore& store, const std::string& given) {
 }
 
 int ParseMonth(const std::string& text) {
-  const int month = ParseNumberArgument("--month", text);
-  if (text.size() != 6 || month % 100 < 1 || month % 100 > 12) UsageError("--month は YYYYMM で指定してください。");
+  const int month = ReadRestoreMonth(text);
+  if (month == 0) UsageError("--month は YYYYMM で指定してください。");
   return month;
 }
 
@@ -81,7 +73,7 @@ int BackupsCommand(const TArgList& args) {
   if (parsed.positional.size() != 1) UsageError("backups には通帳をひとつ指定してください。");
   const TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
   for (const TBackupInfo& info : store.List()) {
-    std::printf("%s\t%s\t%lld\t%s\n", LocalTimeText(info.time).c_str(), info.reasonText.c_str(),
+    std::printf("%s\t%s\t%lld\t%s\n", BackupTimeText(info.time).c_str(), info.reasonText.c_str(),
                 static_cast<long long>(info.size), info.path.c_str());
   }
   return 0;
