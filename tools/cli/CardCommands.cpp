@@ -101,10 +101,9 @@ int PrintCycles(const std::string& name, const TArgs& parsed) {
   }
   const TDayNumber today = Today();
   for (const TCardCycle& c : cycles) {
-    // A cycle still open has nothing paid for it yet, whatever it holds so far.
-    const bool paid = c.entered && !(c.billed == 0 && c.last >= today);
     std::printf("%s\t%s\t%lld\t%s\t%s\n", FormatDateSlashed(c.first).c_str(), FormatDateSlashed(c.last).c_str(),
-                static_cast<long long>(c.billed), FormatDateSlashed(c.paymentDate).c_str(), paid ? "済" : "未");
+                static_cast<long long>(c.billed), FormatDateSlashed(c.paymentDate).c_str(),
+                CycleStateText(c, today).c_str());
   }
   return 0;
 }
