@@ -110,15 +110,10 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_category->setObjectName(QStringLiteral("ComboCategory"));
   m_chart = new TYearChart(this);
 
-  auto button = [this](const char* caption, const char* name) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-  };
-  m_buttonBefore = button("前年(&B)", "ButtonBefore");
-  m_buttonNext = button("次年(&N)", "ButtonNext");
-  m_buttonCsv = button("CSV出力(&S)", "ButtonCsv");
-  m_buttonPrint = button("印刷(&P)", "ButtonPrint");
+  m_buttonBefore = NewButton("前年(&B)", "ButtonBefore", this);
+  m_buttonNext = NewButton("次年(&N)", "ButtonNext", this);
+  m_buttonCsv = NewButton("CSV出力(&S)", "ButtonCsv", this);
+  m_buttonPrint = NewButton("印刷(&P)", "ButtonPrint", this);
 
   auto* top = new QHBoxLayout;
   top->addWidget(m_buttonBefore);
