@@ -3,13 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string_view>
 #include <system_error>
 
 #include "backup/BackupArchive.h"
+#include "backup/BackupChoices.h"
 #include "backup/BackupKeep.h"
 #include "backup/BackupWalk.h"
 #include "foundation/AtomicFile.h"
@@ -99,12 +99,6 @@ std::string MakeComment(const std::string& reasonText, const std::vector<std::st
   std::string comment = "reason\t" + reasonText + "\n";
   for (const std::string& path : unreadable) comment += "unreadable\t" + path + "\n";
   return comment;
-}
-
-std::string MonthMember(int month) {
-  char name[32];
-  std::snprintf(name, sizeof name, "Daily/%06d.kzm", month);
-  return name;
 }
 
 std::string UnreadableMessage(const std::vector<std::string>& unreadable) {

@@ -82,14 +82,12 @@ void ApplyProposals(TBudgets& budgets, TMonthKey key, const std::vector<TBudgetP
 }
 
 bool ReadBudgetInput(std::string_view text, std::optional<int32_t>& amount) {
-  std::string typed(Trim(text));
-  if (typed.empty()) {
+  if (Trim(text).empty()) {
     amount.reset();
     return true;
   }
-  std::erase(typed, ',');
-  int32_t value = 0;
-  if (!TryParseInt(EvaluateAmount(typed), value)) return false;
+  const std::optional<int32_t> value = ReadTypedAmount(text);
+  if (!value) return false;
   amount = value;
   return true;
 }

@@ -122,4 +122,11 @@ std::vector<TCardCycle> CardCyclesUpTo(const TCardSettings& card, const TCardMov
   return CardCycles(card, movements, first, last, businessDays);
 }
 
+std::string CycleStateText(const TCardCycle& cycle, TDayNumber today) {
+  if (CycleOpen(cycle, today)) return "締め前";
+  if (cycle.billed == 0) return "支払なし";
+  if (!cycle.entered) return "未";
+  return cycle.paidOn == 0 ? "済" : "済 (" + FormatDateSlashed(cycle.paidOn) + ")";
+}
+
 }  // namespace kzm

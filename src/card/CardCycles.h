@@ -11,6 +11,7 @@
 // taken off the bills after it, as card companies do; a bill is never negative.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "calendar/BusinessDays.h"
@@ -75,5 +76,11 @@ struct TCardCycle {
 // of a later use already entered), oldest first: what the window and the command line show.
 [[nodiscard]] std::vector<TCardCycle> CardCyclesUpTo(const TCardSettings& card, const TCardMovements& movements,
                                                      TDayNumber today, TBusinessDays& businessDays);
+
+// A cycle not closed by today may still grow: it is neither paid nor payable yet.
+[[nodiscard]] inline bool CycleOpen(const TCardCycle& cycle, TDayNumber today) { return cycle.last >= today; }
+// Where the cycle stands on today, for a person: "締め前" (not closed yet), "支払なし"
+// (nothing billed), "未" (not paid) or "済 (yyyy/mm/dd)" with the day it was paid.
+[[nodiscard]] std::string CycleStateText(const TCardCycle& cycle, TDayNumber today);
 
 }  // namespace kzm

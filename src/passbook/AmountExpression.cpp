@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "foundation/Text.h"
+
 namespace kzm {
 
 namespace {
@@ -92,6 +94,19 @@ std::string EvaluateAmount(std::string_view text) {
     if (!current) return {};
   }
   return std::move(*current);
+}
+
+std::optional<int32_t> ReadTypedAmount(std::string_view text) {
+  std::string plain(Trim(text));
+  // A backslash is the yen mark of Shift-JIS text.
+  for (const std::string_view drop : {",", "\\", "¥", "￥"}) plain = ReplaceAll(plain, drop, "");
+  int32_t value = 0;
+  if (plain.empty() || !TryParseInt(EvaluateAmount(plain), value)) return std::nullopt;
+  return value;
+}
+
+std::string BadAmountMessage(std::string_view typed) {
+  return "金額「" + std::string(Trim(typed)) + "」が読めません。数字か、1000+200 のような式で入れてください。";
 }
 
 }  // namespace kzm

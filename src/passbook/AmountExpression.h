@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,5 +27,12 @@ namespace kzm {
 // text (blanks, letters, "1.5") is left in place for the caller to reject. Empty when a
 // result does not fit a 32-bit amount, so the cell shows nothing rather than a wrapped value.
 [[nodiscard]] std::string EvaluateAmount(std::string_view text);
+
+// An amount as it is typed anywhere in the program, the daily grid's way: thousands commas
+// and yen marks are dropped, then the arithmetic above is done ("¥1,000", "1000+200").
+// Empty for blank text, text that is no amount ("abc", "1.5") or a result beyond 32 bits.
+[[nodiscard]] std::optional<int32_t> ReadTypedAmount(std::string_view text);
+// What a window says when typed is no amount.
+[[nodiscard]] std::string BadAmountMessage(std::string_view typed);
 
 }  // namespace kzm

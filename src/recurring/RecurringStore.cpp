@@ -101,8 +101,14 @@ void TRecurringStore::ReadLine(const std::string& bytes) {
   const std::vector<std::string> f = CsvSplit(DecodeCp932(bytes));
   int32_t id = 0, value = 0;
   if (f[0] == "option" && f.size() >= 3 && ReadNumber(f[2], value)) {
-    if (f[1] == "DaysAhead" && value >= 0 && value <= kMaxDaysAhead) return void(m_daysAhead = value);
-    if (f[1] == "NextId" && value > 0) return void(m_nextId = std::max(m_nextId, value));
+    if (f[1] == "DaysAhead" && value >= 0 && value <= kMaxDaysAhead) {
+      m_daysAhead = value;
+      return;
+    }
+    if (f[1] == "NextId" && value > 0) {
+      m_nextId = std::max(m_nextId, value);
+      return;
+    }
   }
   TRecurringTemplate t;
   if (f[0] == "template" && ReadTemplate(f, t) && !Find(t.id)) {

@@ -145,9 +145,7 @@ void StoreRows(const TDailyRows& rows, TkzmDataUnit& data) {
 }
 
 std::string AmountCellText(std::string_view typed) {
-  std::string text(typed);
-  std::erase(text, ',');
-  const int32_t value = ParseAmount(EvaluateAmount(text));
+  const int32_t value = ReadTypedAmount(typed).value_or(0);
   return value == 0 ? std::string() : FormatThousands(value);
 }
 

@@ -14,6 +14,7 @@
 
 #include "backup/Backup.h"
 #include "backup/BackupArchive.h"
+#include "backup/BackupChoices.h"
 #include "backup/BackupKeep.h"
 #include "backup/BackupPlace.h"
 #include "common/TempFolder.h"
@@ -232,6 +233,29 @@ TEST_F(BackupTest, ADamagedFileComesBackFromTheNewestReadableCopy) {
   ASSERT_TRUE(store.RestoreFile(older.path, "Monthly/202401.mif", error)) << error;
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Passbook() + "/Monthly/202401.mif")));
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Monthly/202401.mif"), settlement);
+}
+
+// What the window and the command line ask before a restore: a month typed by hand, and the
+// damaged files of this passbook, with the time of the backup that has them.
+TEST_F(BackupTest, WhatARestoreAsksAbout) {
+  EXPECT_EQ(ReadRestoreMonth("202402"), 202402);
+  EXPECT_EQ(ReadRestoreMonth("202412"), 202412);
+  for (const char* bad : {"202400", "202413", "20242", "2024021", "2024-2", " 20242", ""}) {
+    EXPECT_EQ(ReadRestoreMonth(bad), 0) << bad;
+  }
+  EXPECT_EQ(RestoreTargetText(202402), "2024年2月の記入");
+  EXPECT_EQ(RestoreTargetText(0), "通帳全体");
+  EXPECT_EQ(MonthMember(202402), "Daily/202402.kzm");
+
+  EXPECT_EQ(PassbookFilesAmong(Passbook(), {Passbook() + "/Daily/202402.kzm", Passbook() + "2/Daily/202402.kzm",
+                                            temp.File("other/Monthly/202401.mif"), Passbook() + "/Monthly/202401.mif"}),
+            (std::vector<std::string>{"Daily/202402.kzm", "Monthly/202401.mif"}));
+
+  TBackupStore store = Store();
+  const TBackupOutcome taken = store.Take(TBackupReason::brManual);
+  ASSERT_TRUE(taken.ok) << taken.message;
+  EXPECT_EQ(BackupWhenText(store, taken.path), "2026/12/10 08:00:00");
+  EXPECT_EQ(BackupWhenText(store, Backups() + "/old.zip"), "old.zip");
 }
 
 // A year of opening the passbook every day, with a statement imported every Saturday: the

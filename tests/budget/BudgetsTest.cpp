@@ -224,7 +224,7 @@ TEST(ReadBudgetInput, AmountsAsTheDailyGridReadsThem) {
   } cases[] = {
       {"40000", true, 40'000},   {"40,000", true, 40'000}, {"3000*4+500", true, 12'500}, {"0", true, 0},
       {"  ", true, std::nullopt}, {"", true, std::nullopt}, {"-300", true, -300},         {"四万", false, {}},
-      {"1.5", false, {}},        {"99999*99999", false, {}},
+      {"1.5", false, {}},        {"99999*99999", false, {}}, {"¥1,000", true, 1'000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

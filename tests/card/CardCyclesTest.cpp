@@ -102,6 +102,21 @@ TEST_F(CardCyclesTest, APaymentOnOrNearItsDateForTheAmountIsEntered) {
   EXPECT_FALSE(cycles[3].entered);
 }
 
+// The state a person reads: an open cycle is 締め前 even when it already looks paid.
+TEST_F(CardCyclesTest, TheStateOfACycleOnADay) {
+  const TCardSettings card = Card(15, 10, 1);
+  Use(D(2027, 1, 10), 5000);
+  Pay(D(2027, 2, 10), 5000);
+  Use(D(2027, 2, 10), 7000);
+  const std::vector<TCardCycle> cycles = Cycles(card, 202701, 202704);
+  ASSERT_EQ(cycles.size(), 4u);
+  EXPECT_EQ(CycleStateText(cycles[0], D(2027, 5, 1)), "済 (2027/02/10)");
+  EXPECT_EQ(CycleStateText(cycles[1], D(2027, 5, 1)), "未");
+  EXPECT_EQ(CycleStateText(cycles[2], D(2027, 5, 1)), "支払なし");
+  EXPECT_EQ(CycleStateText(cycles[2], D(2027, 3, 15)), "締め前");
+  EXPECT_EQ(CycleStateText(cycles[0], D(2027, 1, 15)), "締め前");
+}
+
 TEST(CardEntryTest, WhatCountsAsUseAndWhatAsPayment) {
   const TCardSettings card{"カード", 15, 10, 1, "銀行"};
   const std::string cardKey = MakeKey("カード", kKindAsset);

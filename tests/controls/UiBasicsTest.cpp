@@ -1,7 +1,9 @@
 #include "controls/UiBasics.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPushButton>
-#include <QWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,13 +34,21 @@ TEST(UiBasics, ColoursKeepTheirChannels) {
 }
 
 // Enter in a dialog presses only its default button, never the one that happens to have focus.
-TEST(UiBasics, NewButtonIsNamedAndNeverPressesItselfOnEnter) {
-  QWidget parent;
-  QPushButton* button = NewButton("元に戻す", "ButtonReset", &parent);
-  EXPECT_EQ(button->parent(), &parent);
-  EXPECT_EQ(button->text(), QStringLiteral("元に戻す"));
-  EXPECT_EQ(button->objectName(), QStringLiteral("ButtonReset"));
-  EXPECT_FALSE(button->autoDefault());
+TEST(UiBasics, EnterPressesTheDefaultButtonNotTheFocusedOne) {
+  QDialog dialog;
+  QPushButton* reset = NewButton("元に戻す", "ButtonReset", &dialog);
+  QPushButton* ok = NewButton("OK", "ButtonOK", &dialog);
+  ok->setDefault(true);
+  int resets = 0;
+  QObject::connect(reset, &QPushButton::clicked, [&resets] { ++resets; });
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  reset->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), reset);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(resets, 0);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

@@ -61,5 +61,18 @@ TEST(AmountExpression, NumberCharsAreDigitsAndPoint) {
   for (char c : std::string(" -+*/,e")) EXPECT_FALSE(IsNumberChar(c)) << c;
 }
 
+// Every window reads a typed amount this way: yen marks and commas anywhere, then the sum.
+TEST(AmountExpression, ReadsTypedAmounts) {
+  const struct {
+    const char* typed;
+    std::optional<int32_t> amount;
+  } cases[] = {
+      {"¥1,000", 1000}, {" 1000+200 ", 1200}, {"¥1,000+¥200", 1200}, {"￥1,000*2", 2000}, {"\\500", 500},
+      {"-1,500", -1500}, {"", std::nullopt}, {"  ", std::nullopt}, {"8万", std::nullopt}, {"1.5", std::nullopt},
+      {"99999*99999", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadTypedAmount(c.typed), c.amount) << c.typed;
+}
+
 }  // namespace
 }  // namespace kzm

@@ -10,6 +10,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "report/YearChart.h"
 
 namespace kzm {
 namespace {
@@ -100,6 +101,21 @@ TEST(RoundedAverage, HalvesGoAwayFromZero) {
   EXPECT_EQ(RoundedAverage(78'000, 12), 6'500);
 }
 
+// The chart against the year before: the largest month of either year fills the height.
+TEST(YearChartScale, BarsStandAsTheirShareOfTheLargestMonth) {
+  const TYearChartScale scale = YearChartScale({100, 400, -50}, {800, 200});
+  EXPECT_EQ(scale.top, 800);
+  EXPECT_EQ(scale.BarHeight(800, 160), 160);
+  EXPECT_EQ(scale.BarHeight(400, 160), 80);
+  EXPECT_EQ(scale.BarHeight(100, 160), 20);
+  EXPECT_EQ(scale.BarHeight(-50, 160), 0);
+  // A year of nothing (or of refunds only) draws no bars rather than dividing by zero.
+  const TYearChartScale empty = YearChartScale({0, -300}, {});
+  EXPECT_EQ(empty.top, 1);
+  EXPECT_EQ(empty.BarHeight(0, 160), 0);
+  EXPECT_EQ(empty.BarHeight(-300, 160), 0);
+}
+
 using YearReportSample = test::TSamplePassbookTest;
 
 TEST_F(YearReportSample, SumsAreTheMonthsOwnTotals) {
@@ -136,7 +152,8 @@ TEST_F(YearReportSample, SumsAreTheMonthsOwnTotals) {
   int64_t sum = 0;
   for (int64_t value : report.spending) sum += value;
   EXPECT_EQ(spending.values[12], sum);
-  EXPECT_EQ(spending.values[13], RoundedAverage(sum, 12));
+  EXPECT_EQ(sum, 4'402'527);
+  EXPECT_EQ(spending.values[13], 366'877);  // 366,877.25
   EXPECT_EQ(YearSeries(report, ""), report.spending);
 }
 

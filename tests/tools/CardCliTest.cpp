@@ -70,8 +70,12 @@ TEST_F(CardCliTest, SetWritesTheSettingsAndCyclesFollowThem) {
     EXPECT_EQ(f[1], shape[i][1]);
     EXPECT_GT(std::stoll(f[2]), 0);  // the sample pays by card every month
     EXPECT_EQ(f[3], shape[i][2]);
-    EXPECT_TRUE(f[4] == "済" || f[4] == "未");
+    EXPECT_TRUE(f[4] == "未" || f[4].starts_with("済 (20")) << f[4];
   }
+  // The cycle holding today is not closed yet: neither paid nor unpaid.
+  const TRun upToToday = Run({"card", Passbook(), "カード", "cycles"});
+  ASSERT_EQ(upToToday.code, 0) << upToToday.err;
+  EXPECT_EQ(Split(Lines(upToToday.out).back(), '\t').back(), "締め前") << upToToday.out;
 }
 
 TEST_F(CardCliTest, ADeletedAccountIsRefusedAndReportedNeverGuessed) {

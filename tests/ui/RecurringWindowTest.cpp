@@ -79,8 +79,8 @@ TEST_F(RecurringWindowTest, TheCheckEntersTheTickedRowsWithTheConfirmedAmount) {
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("2027/01/12"));  // 1/10 Sunday, 1/11 成人の日
     EXPECT_NE(table->item(0, 3)->background().color(), table->item(1, 3)->background().color());
-    TypeIntoCell(table, 0, 3, QStringLiteral("7,450"));
-    EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("7,450"));
+    // Typed as in the daily grid: yen mark, commas and a sum.
+    TypeIntoCell(table, 0, 3, QStringLiteral("¥7,000+450"));
     // The rent waits for later.
     table->setCurrentCell(1, 0);
     test::PressKey(Qt::Key_Space);
@@ -122,7 +122,7 @@ TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDat
     test::TypeText(QStringLiteral("8万"));
     test::PressKey(Qt::Key_Return);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_TRUE(m_windows.Said("金額は整数で"));
+    EXPECT_TRUE(m_windows.Said("金額「8万」が読めません。"));
     test::PressKey(Qt::Key_A, Qt::ControlModifier);
     test::TypeText(QStringLiteral("82,000"));
     test::PressKey(Qt::Key_H, Qt::AltModifier);
@@ -160,6 +160,28 @@ TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDat
   EXPECT_TRUE(QTest::qWaitFor([&window] { return window.Table()->rowCount() == 0; }));
   ASSERT_TRUE(reread.Load(CurrentProfile().Folder(), error)) << error;
   EXPECT_TRUE(reread.Templates().empty());
+}
+
+// The editor reads an amount as the daily grid does.
+TEST_F(RecurringWindowTest, TheEditorTakesAmountsTypedAsInTheDailyGrid) {
+  TFmRecurring window(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder());
+  window.show();
+  for (const QString& typed : {QStringLiteral("1000+200"), QStringLiteral("¥1,000")}) {
+    test::OnNextDialog([&](QDialog* editor) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+      test::PressKey(Qt::Key_M, Qt::AltModifier);
+      ASSERT_EQ(QApplication::focusWidget(), Child<QLineEdit>(editor, "EditAmount"));
+      test::PressKey(Qt::Key_A, Qt::ControlModifier);
+      test::TypeText(typed);
+      test::PressKey(Qt::Key_Return);
+      EXPECT_FALSE(editor->isVisible());
+    });
+    window.AddFromEntry(Rent());
+  }
+  EXPECT_TRUE(m_windows.messages.empty());
+  ASSERT_EQ(window.Store().Templates().size(), 2u);
+  EXPECT_EQ(window.Store().Templates()[0].amount, 1200);
+  EXPECT_EQ(window.Store().Templates()[1].amount, 1000);
 }
 
 }  // namespace

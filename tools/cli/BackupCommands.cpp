@@ -1,12 +1,12 @@
 // backup, backups and restore: a passbook's backups through the same code as the window.
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "CliSupport.h"
 #include "Commands.h"
 #include "backup/Backup.h"
+#include "backup/BackupChoices.h"
 #include "backup/BackupPlace.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
@@ -14,14 +14,6 @@
 namespace kzm::cli {
 
 namespace {
-
-std::string LocalTimeText(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-  return text;
-}
 
 // A restore stopped half-way is finished before anything else is done with the passbook.
 void FinishStoppedRestore(TBackupStore& store) {
@@ -39,8 +31,8 @@ std::string FindBackup(const TBackupStore& store, const std::string& given) {
 }
 
 int ParseMonth(const std::string& text) {
-  const int month = ParseNumberArgument("--month", text);
-  if (text.size() != 6 || month % 100 < 1 || month % 100 > 12) UsageError("--month は YYYYMM で指定してください。");
+  const int month = ReadRestoreMonth(text);
+  if (month == 0) UsageError("--month は YYYYMM で指定してください。");
   return month;
 }
 
@@ -56,7 +48,10 @@ void BackupBeforeChange(const std::string& passbookFolder, TBackupReason reason)
 
 int BackupCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--reason"});
-  if (parsed.help) return std::printf("%s", kBackupHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kBackupHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("backup には通帳をひとつ指定してください。");
   TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
   FinishStoppedRestore(store);
@@ -71,11 +66,14 @@ int BackupCommand(const TArgList& args) {
 
 int BackupsCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kBackupsHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kBackupsHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("backups には通帳をひとつ指定してください。");
   const TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
   for (const TBackupInfo& info : store.List()) {
-    std::printf("%s\t%s\t%lld\t%s\n", LocalTimeText(info.time).c_str(), info.reasonText.c_str(),
+    std::printf("%s\t%s\t%lld\t%s\n", BackupTimeText(info.time).c_str(), info.reasonText.c_str(),
                 static_cast<long long>(info.size), info.path.c_str());
   }
   return 0;
@@ -83,7 +81,10 @@ int BackupsCommand(const TArgList& args) {
 
 int RestoreCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--month"});
-  if (parsed.help) return std::printf("%s", kRestoreHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kRestoreHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("restore には通帳とバックアップを指定してください。");
   const auto monthOption = parsed.options.find("--month");
   const int month = monthOption == parsed.options.end() ? 0 : ParseMonth(monthOption->second);

@@ -83,7 +83,10 @@ int ParseYear(const std::string& text) {
 
 int BudgetCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--from"});
-  if (parsed.help) return std::printf("%s", kBudgetHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kBudgetHelp);
+    return 0;
+  }
   if (parsed.positional.size() >= 2 && parsed.positional[1] == "set") return SetBudget(parsed);
   if (parsed.positional.size() != 2) UsageError("budget には通帳と月 (yyyymm) を指定してください。");
   return PrintBudgetMonth(parsed);
@@ -91,7 +94,10 @@ int BudgetCommand(const TArgList& args) {
 
 int ReportCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--year", "--csv"});
-  if (parsed.help) return std::printf("%s", kReportHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kReportHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("report には通帳をひとつ指定してください。");
   const auto year = parsed.options.find("--year");
   if (year == parsed.options.end()) UsageError("report には --year YYYY が要ります。");

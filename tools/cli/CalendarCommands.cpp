@@ -14,7 +14,10 @@ namespace {
 template <typename TLines>
 int PrintYears(const TArgList& args, const char* help, TLines lines) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", help), 0;
+  if (parsed.help) {
+    std::printf("%s", help);
+    return 0;
+  }
   if (parsed.positional.empty() || parsed.positional.size() > 2) UsageError("年をひとつかふたつ指定してください。");
   const auto first = ParseYearArgument(parsed.positional.front());
   const auto last = ParseYearArgument(parsed.positional.back());

@@ -22,11 +22,6 @@ namespace kzm::cli {
 
 namespace {
 
-const std::string* Option(const TArgs& parsed, const std::string& name) {
-  const auto found = parsed.options.find(name);
-  return found == parsed.options.end() ? nullptr : &found->second;
-}
-
 int CardDayArgument(const std::string& option, const std::string& text) {
   if (text == "end" || text == "月末") return kCardMonthEnd;
   const int32_t day = ParseNumberArgument(option, text);
@@ -106,10 +101,9 @@ int PrintCycles(const std::string& name, const TArgs& parsed) {
   }
   const TDayNumber today = Today();
   for (const TCardCycle& c : cycles) {
-    // A cycle still open has nothing paid for it yet, whatever it holds so far.
-    const bool paid = c.entered && !(c.billed == 0 && c.last >= today);
     std::printf("%s\t%s\t%lld\t%s\t%s\n", FormatDateSlashed(c.first).c_str(), FormatDateSlashed(c.last).c_str(),
-                static_cast<long long>(c.billed), FormatDateSlashed(c.paymentDate).c_str(), paid ? "済" : "未");
+                static_cast<long long>(c.billed), FormatDateSlashed(c.paymentDate).c_str(),
+                CycleStateText(c, today).c_str());
   }
   return 0;
 }
@@ -130,7 +124,10 @@ TDayNumber TodayArgument(const TArgs& parsed) {
 
 int CardCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--closing", "--payment", "--month", "--from-account", "--from", "--to"});
-  if (parsed.help) return std::printf("%s", kCardHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kCardHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 3) UsageError("card には通帳, カード, set か cycles か remove を指定してください。");
   const std::string& action = parsed.positional[2];
   const bool setting = action == "set";
@@ -148,7 +145,10 @@ int CardCommand(const TArgList& args) {
 
 int ForecastCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--months", "--account", "--today"});
-  if (parsed.help) return std::printf("%s", kForecastHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kForecastHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("forecast には通帳をひとつ指定してください。");
   int months = 3;
   if (const auto* given = Option(parsed, "--months")) {

@@ -32,6 +32,18 @@ TArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string
   return result;
 }
 
+const std::string* Option(const TArgs& parsed, const std::string& name) {
+  const auto found = parsed.options.find(name);
+  return found == parsed.options.end() ? nullptr : &found->second;
+}
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+  const auto found = std::find(args.begin(), args.end(), flag);
+  if (found == args.end()) return false;
+  args.erase(found);
+  return true;
+}
+
 std::string FindPassbook(const std::string& nameOrFolder) {
   const std::string given = StripTrailingBackslashes(nameOrFolder);
   if (given.empty()) UsageError("通帳を指定してください。");

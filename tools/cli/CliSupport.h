@@ -38,6 +38,10 @@ struct TArgs {
 
 // Splits args. Every option must be one of allowed, and takes the next argument as its value.
 [[nodiscard]] TArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& allowed);
+// The value of the option name; null when it was not given.
+[[nodiscard]] const std::string* Option(const TArgs& parsed, const std::string& name);
+// Takes the flag out of args, before ParseArgs sees it; true when it was there.
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 
 // The folder of a passbook named by a folder path or by its name in the data folder.
 [[nodiscard]] std::string FindPassbook(const std::string& nameOrFolder);

@@ -13,7 +13,10 @@ namespace kzm::cli {
 
 int DemoCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--years", "--seed", "--until"});
-  if (parsed.help) return std::printf("%s", kDemoHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kDemoHelp);
+    return 0;
+  }
   if (parsed.positional.size() > 1) UsageError("demo にはデータフォルダをひとつ指定してください。");
   const std::string dataFolder = parsed.positional.empty() ? AppGlobal().DataFolder() : parsed.positional[0];
   TDemoOptions options;

@@ -1,7 +1,6 @@
 // import and import-undo: a bank or card statement booked into a passbook, and the last such
 // import taken back, through the same code as the preview window.
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -22,14 +21,6 @@
 namespace kzm::cli {
 
 namespace {
-
-// Takes the flag out of args; true when it was there.
-bool TakeFlag(TArgList& args, const std::string& flag) {
-  const auto found = std::find(args.begin(), args.end(), flag);
-  if (found == args.end()) return false;
-  args.erase(found);
-  return true;
-}
 
 // The asset category named name; a mistake in the command line when the passbook has none.
 std::string AccountKey(const std::string& name) {
@@ -99,7 +90,10 @@ int ImportCommand(const TArgList& given) {
   TArgList args = given;
   const bool dryRun = TakeFlag(args, "--dry-run");
   const TArgs parsed = ParseArgs(args, {"--account", "--preset", "--columns", "--days"});
-  if (parsed.help) return std::printf("%s", kImportHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kImportHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("import には通帳と明細ファイルを指定してください。");
   const int days = parsed.options.contains("--days") ? ParseNumberArgument("--days", parsed.options.at("--days"))
                                                      : kDefaultDuplicateDays;
@@ -160,7 +154,10 @@ int ImportCommand(const TArgList& given) {
 
 int ImportUndoCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kImportUndoHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kImportUndoHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("import-undo には通帳をひとつ指定してください。");
   const std::string folder = FindPassbook(parsed.positional[0]);
   OpenPassbookFolder(folder);

@@ -109,7 +109,10 @@ int ImportLedgerCommand(const TArgList& given) {
   const std::vector<std::string> accountChoices = TakeRepeated(args, "--account-map");
   const std::vector<std::string> categoryChoices = TakeRepeated(args, "--map");
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kImportLedgerHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kImportLedgerHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("import-ledger には通帳と書き出しファイルを指定してください。");
   const std::string folder = FindPassbook(parsed.positional[0]);
   OpenPassbookFolder(folder);

@@ -46,7 +46,10 @@ void PrintSummary(const THeadList& summary) {
 
 int ListCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kListHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kListHelp);
+    return 0;
+  }
   if (!parsed.positional.empty()) UsageError("list は引数をとりません。");
   ListPassbooks();
   std::vector<std::string> folders = PassbookFolders();
@@ -63,7 +66,10 @@ int ListCommand(const TArgList& args) {
 
 int MonthCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {});
-  if (parsed.help) return std::printf("%s", kMonthHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kMonthHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("month には通帳と月 (yyyymm) を指定してください。");
   const TMonthKey key = ParseMonthKey(parsed.positional[1]);
   OpenPassbookFolder(FindPassbook(parsed.positional[0]));

@@ -1,7 +1,6 @@
 // recurring: the templates of entries that come again and again, the occurrences waiting to
 // be entered, and entering them, through the same code as the program's windows.
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -17,18 +16,6 @@
 namespace kzm::cli {
 
 namespace {
-
-bool TakeFlag(TArgList& args, const std::string& flag) {
-  const auto found = std::find(args.begin(), args.end(), flag);
-  if (found == args.end()) return false;
-  args.erase(found);
-  return true;
-}
-
-const std::string* Option(const TArgs& parsed, const std::string& name) {
-  const auto found = parsed.options.find(name);
-  return found == parsed.options.end() ? nullptr : &found->second;
-}
 
 TDayNumber DateArgument(const std::string& option, const std::string& text) {
   int32_t value = 0;
@@ -194,7 +181,10 @@ int RecurringCommand(const TArgList& given) {
       ParseArgs(args, {"--kind", "--category", "--item", "--note", "--amount", "--account", "--to-account",
                        "--monthly", "--weekly", "--yearly", "--every-days", "--every", "--shift", "--from", "--count",
                        "--until"});
-  if (parsed.help) return std::printf("%s", kRecurringHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kRecurringHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 2) UsageError("recurring には通帳と list, add, due, enter のどれかを指定してください。");
   const std::string& action = parsed.positional[1];
   if (action != "list" && action != "add" && action != "due" && action != "enter") {

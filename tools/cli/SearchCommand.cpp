@@ -134,7 +134,10 @@ bool SearchAndWrite(const TSearchConditions& conditions, const std::optional<std
 int SearchCommand(const TArgList& args) {
   const TArgs parsed = ParseArgs(args, {"--from", "--to", "--category", "--item", "--note", "--account", "--max",
                                         "--min", "--kinds", "--output"});
-  if (parsed.help) return std::printf("%s", kSearchHelp), 0;
+  if (parsed.help) {
+    std::printf("%s", kSearchHelp);
+    return 0;
+  }
   if (parsed.positional.size() != 1) UsageError("search には通帳をひとつ指定してください。");
   const TSearchConditions conditions = ReadConditions(parsed);
   OpenPassbookFolder(FindPassbook(parsed.positional[0]));

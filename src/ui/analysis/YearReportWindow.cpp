@@ -21,6 +21,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "printing/PrintPreviewWindow.h"
+#include "report/YearChart.h"
 #include "ui/common/Openers.h"
 
 namespace kzm::ui {
@@ -64,9 +65,7 @@ void TYearChart::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), Qt::white);
   const int count = static_cast<int>(m_current.size());
   if (count == 0) return;
-  int64_t top = 1;
-  for (int64_t v : m_current) top = std::max(top, v);
-  for (int64_t v : m_previous) top = std::max(top, v);
+  const TYearChartScale scale = YearChartScale(m_current, m_previous);
   const int textHeight = fontMetrics().height();
   const int base = height() - textHeight - 4;
   const int usable = std::max(1, base - textHeight - 4);
@@ -76,9 +75,9 @@ void TYearChart::paintEvent(QPaintEvent*) {
   const QColor thisYear(0x30, 0x70, 0xC0);
   for (int m = 0; m < count; ++m) {
     const int x = 4 + m * slot + (slot - 2 * bar) / 2;
-    const auto barHeight = [usable, top](int64_t v) { return static_cast<int>(std::max<int64_t>(0, v) * usable / top); };
-    const int before = m < static_cast<int>(m_previous.size()) ? barHeight(m_previous[static_cast<size_t>(m)]) : 0;
-    const int now = barHeight(m_current[static_cast<size_t>(m)]);
+    const int before =
+        m < static_cast<int>(m_previous.size()) ? scale.BarHeight(m_previous[static_cast<size_t>(m)], usable) : 0;
+    const int now = scale.BarHeight(m_current[static_cast<size_t>(m)], usable);
     painter.fillRect(QRect(x, base - before, bar, before), QColor(0xA0, 0xA0, 0xA0));
     painter.fillRect(QRect(x + bar, base - now, bar, now), thisYear);
     if (m < m_labels.size())
@@ -87,7 +86,7 @@ void TYearChart::paintEvent(QPaintEvent*) {
   painter.setPen(QColor(0x80, 0x80, 0x80));
   painter.drawLine(4, base, width() - 4, base);
   painter.drawText(QRect(4, 0, width() - 8, textHeight), Qt::AlignRight,
-                   QStringLiteral("灰色: 前の年  色: この年  最大 ") + Q(FormatThousands(top)));
+                   QStringLiteral("灰色: 前の年  色: この年  最大 ") + Q(FormatThousands(scale.top)));
 }
 
 TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -110,15 +109,10 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_category->setObjectName(QStringLiteral("ComboCategory"));
   m_chart = new TYearChart(this);
 
-  auto button = [this](const char* caption, const char* name) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-  };
-  m_buttonBefore = button("前年(&B)", "ButtonBefore");
-  m_buttonNext = button("次年(&N)", "ButtonNext");
-  m_buttonCsv = button("CSV出力(&S)", "ButtonCsv");
-  m_buttonPrint = button("印刷(&P)", "ButtonPrint");
+  m_buttonBefore = NewButton("前年(&B)", "ButtonBefore", this);
+  m_buttonNext = NewButton("次年(&N)", "ButtonNext", this);
+  m_buttonCsv = NewButton("CSV出力(&S)", "ButtonCsv", this);
+  m_buttonPrint = NewButton("印刷(&P)", "ButtonPrint", this);
 
   auto* top = new QHBoxLayout;
   top->addWidget(m_buttonBefore);

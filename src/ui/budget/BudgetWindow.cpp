@@ -88,15 +88,10 @@ TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_totals = new QLabel(this);
   m_totals->setObjectName(QStringLiteral("LabelTotals"));
 
-  auto button = [this](const char* caption, const char* name) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-  };
-  m_buttonBefore = button("前月(&B)", "ButtonBefore");
-  m_buttonNext = button("次月(&N)", "ButtonNext");
-  m_buttonLastMonth = button("先月と同じ(&L)", "ButtonLastMonth");
-  m_buttonAverage = button("過去12か月の平均(&A)", "ButtonAverage");
+  m_buttonBefore = NewButton("前月(&B)", "ButtonBefore", this);
+  m_buttonNext = NewButton("次月(&N)", "ButtonNext", this);
+  m_buttonLastMonth = NewButton("先月と同じ(&L)", "ButtonLastMonth", this);
+  m_buttonAverage = NewButton("過去12か月の平均(&A)", "ButtonAverage", this);
 
   auto* top = new QHBoxLayout;
   top->addWidget(m_buttonBefore);

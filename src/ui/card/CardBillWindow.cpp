@@ -28,15 +28,7 @@ namespace kzm::ui {
 
 namespace {
 
-// A cycle not yet closed may still grow: it is neither paid nor payable.
-bool Open(const TCardCycle& cycle) { return cycle.last >= Today(); }
-
-QString StateText(const TCardCycle& cycle) {
-  if (Open(cycle)) return QStringLiteral("締め前");
-  if (cycle.billed == 0) return QStringLiteral("支払なし");
-  if (!cycle.entered) return QStringLiteral("未");
-  return QStringLiteral("済 (") + Q(FormatDateSlashed(cycle.paidOn)) + QStringLiteral(")");
-}
+bool Open(const TCardCycle& cycle) { return CycleOpen(cycle, Today()); }
 
 }  // namespace
 
@@ -154,7 +146,7 @@ void TFmCardBill::FillTable() {
     m_table->setItem(r, kColPeriod, ReadOnlyItem(Q(FormatDateSlashed(c.first) + "～" + FormatDateSlashed(c.last)), false));
     m_table->setItem(r, kColBilled, ReadOnlyItem(Q(FormatThousands(c.billed)), true));
     m_table->setItem(r, kColPayment, ReadOnlyItem(Q(FormatDateSlashed(c.paymentDate)), false));
-    QTableWidgetItem* state = ReadOnlyItem(StateText(c), false);
+    QTableWidgetItem* state = ReadOnlyItem(Q(CycleStateText(c, Today())), false);
     if (!c.entered && !Open(c)) state->setForeground(QColor(0xE0, 0x20, 0x20));
     m_table->setItem(r, kColState, state);
   }

@@ -9,10 +9,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/AmountExpression.h"
 
 namespace kzm::ui {
 
@@ -21,13 +24,6 @@ namespace {
 enum TColumn { cTick, cDate, cItem, cAmount, cColumnCount };
 
 const QColor kEstimateColour(255, 244, 200);
-
-// A whole amount as typed: digits with an optional sign, commas and yen marks allowed.
-bool ReadAmount(const QString& text, int32_t& amount) {
-  const std::string plain = ReplaceAll(ReplaceAll(std::string(Trim(text.toStdString())), ",", ""), "¥", "");
-  if (plain.empty() || !TryParseInt(ReplaceAll(plain, "￥", ""), amount)) return false;
-  return true;
-}
 
 }  // namespace
 
@@ -96,13 +92,15 @@ void TFmRecurringCheck::Decide(TChoice ticked) {
   for (int row = 0; row < static_cast<int>(m_due.size()); ++row) {
     const TDueOccurrence& d = m_due[static_cast<size_t>(row)];
     const bool on = m_table->item(row, cTick)->checkState() == Qt::Checked;
-    int32_t amount = d.source.amount;
-    if (on && ticked == TChoice::cEnter && !ReadAmount(m_table->item(row, cAmount)->text(), amount)) {
+    const std::string typed = m_table->item(row, cAmount)->text().toStdString();
+    const std::optional<int32_t> amount = ReadTypedAmount(typed);
+    const bool entered = on && ticked == TChoice::cEnter;
+    if (entered && !amount) {
       m_table->setCurrentCell(row, cAmount);
-      WindowSystem().Notify(FormatDateSlashed(d.occurrence.date) + " の金額が数字ではありません。");
+      WindowSystem().Notify(FormatDateSlashed(d.occurrence.date) + " の" + BadAmountMessage(typed));
       return;
     }
-    choices.push_back({d, on ? ticked : TChoice::cLater, amount});
+    choices.push_back({d, on ? ticked : TChoice::cLater, entered ? *amount : d.source.amount});
   }
   m_choices = std::move(choices);
   accept();

@@ -11,10 +11,13 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <optional>
+
 #include "controls/DateField.h"
 #include "controls/UiBasics.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/AmountExpression.h"
 #include "passbook/Categories.h"
 
 namespace kzm::ui {
@@ -221,12 +224,14 @@ TRecurringTemplate TFmRecurringEdit::Edited() const {
 
 void TFmRecurringEdit::accept() {
   TRecurringTemplate t = Edited();
-  const std::string amountText = ReplaceAll(std::string(Trim(m_amount->text().toStdString())), ",", "");
-  if (amountText.empty() || !TryParseInt(amountText, t.amount)) {
+  const std::string typed = m_amount->text().toStdString();
+  const std::optional<int32_t> amount = ReadTypedAmount(typed);
+  if (!amount) {
     m_amount->setFocus();
-    WindowSystem().Notify("金額は整数で入力してください。");
+    WindowSystem().Notify(BadAmountMessage(typed));
     return;
   }
+  t.amount = *amount;
   const std::string problem = TemplateProblem(t, m_categories);
   if (!problem.empty()) {
     WindowSystem().Notify(problem);

@@ -172,7 +172,12 @@ bool TFmRecurring::Edit(const TRecurringTemplate& proposal) {
   TFmRecurringEdit editor(proposal, m_categories, this);
   if (editor.exec() != QDialog::Accepted) return false;
   const TRecurringTemplate& edited = editor.Template();
-  const int id = edited.id == 0 ? m_store.Add(edited) : (m_store.Change(edited), edited.id);
+  int id = edited.id;
+  if (id == 0) {
+    id = m_store.Add(edited);
+  } else {
+    m_store.Change(edited);
+  }
   const bool saved = SaveStore();
   ShowTemplates(id);
   return saved;

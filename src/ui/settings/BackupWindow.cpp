@@ -11,11 +11,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <cstdio>
-#include <ctime>
-#include <vector>
+#include <string>
 
+#include "backup/BackupChoices.h"
 #include "backup/BackupPlace.h"
+#include "controls/UiBasics.h"
 #include "foundation/Files.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
@@ -27,23 +27,13 @@ namespace kzm::ui {
 
 namespace {
 
-QString TimeText(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-  return QString::fromUtf8(text);
-}
-
 QString SizeText(int64_t bytes) {
   if (bytes < 1024) return QString::fromUtf8("%1 バイト").arg(bytes);
   return QString::fromUtf8("%1 KB").arg(QString::fromStdString(FormatThousands((bytes + 1023) / 1024)));
 }
 
 QPushButton* AddButton(QBoxLayout* row, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption));
-  button->setObjectName(QString::fromUtf8(name));
-  button->setAutoDefault(false);
+  QPushButton* button = NewButton(caption, name, nullptr);
   row->addWidget(button);
   return button;
 }
@@ -99,7 +89,7 @@ void TFmBackup::CreateControls() {
 void TFmBackup::FillList() {
   m_list->clear();
   for (const TBackupInfo& info : m_store.List()) {
-    auto* item = new QTreeWidgetItem(m_list, {TimeText(info.time), QString::fromStdString(info.reasonText),
+    auto* item = new QTreeWidgetItem(m_list, {Q(BackupTimeText(info.time)), Q(info.reasonText),
                                               SizeText(info.size)});
     item->setData(0, Qt::UserRole, QString::fromStdString(info.path));
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
@@ -126,8 +116,8 @@ void TFmBackup::ButtonRestoreClick() {
 }
 
 void TFmBackup::ButtonRestoreMonthClick() {
-  const int month = m_month->text().toInt();
-  if (m_month->text().size() != 6 || month % 100 < 1 || month % 100 > 12) {
+  const int month = ReadRestoreMonth(m_month->text().toStdString());
+  if (month == 0) {
     WindowSystem().Notify("復元する月を、年月 (例 202412) で入れてください。");
     m_month->setFocus();
     return;
@@ -143,14 +133,11 @@ void TFmBackup::RestoreSelected(int month) {
   }
   const QTreeWidgetItem* item = m_list->currentItem();
   const std::string when = item->text(0).toStdString();
-  const std::string what = month == 0 ? "通帳全体" : std::to_string(month / 100) + "年" + std::to_string(month % 100) + "月の記入";
-  if (!WindowSystem().AskYesNo(what + "を " + when + " のバックアップの状態に戻します。\n" +
+  if (!WindowSystem().AskYesNo(RestoreTargetText(month) + "を " + when + " のバックアップの状態に戻します。\n" +
                                "今の状態は先にバックアップします。よろしいですか?")) {
     return;
   }
-  char member[32];
-  std::snprintf(member, sizeof member, "Daily/%06d.kzm", month);
-  RunRestore(backup, month == 0 ? std::string() : std::string(member));
+  RunRestore(backup, month == 0 ? std::string() : MonthMember(month));
 }
 
 void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
@@ -171,18 +158,10 @@ void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
 }
 
 void TFmBackup::OfferReadableCopies() {
-  const std::string prefix = m_store.PassbookFolder() + "/";
-  const std::vector<std::string> damaged = CurrentMonthData().ReadFailures();
-  for (const std::string& path : damaged) {
-    if (!path.starts_with(prefix)) continue;
-    const std::string file = path.substr(prefix.size());
+  for (const std::string& file : PassbookFilesAmong(m_store.PassbookFolder(), CurrentMonthData().ReadFailures())) {
     const std::string copy = m_store.NewestReadableCopy(file);
     if (copy.empty()) continue;
-    std::string when = copy.substr(copy.rfind('/') + 1);
-    for (const TBackupInfo& info : m_store.List()) {
-      if (info.path == copy) when = TimeText(info.time).toStdString();
-    }
-    if (WindowSystem().AskYesNo("「" + file + "」が読めません。\n" + when +
+    if (WindowSystem().AskYesNo("「" + file + "」が読めません。\n" + BackupWhenText(m_store, copy) +
                                 " のバックアップに読めるコピーがあります。このファイルだけ戻しますか?")) {
       RunRestore(copy, file);
     }

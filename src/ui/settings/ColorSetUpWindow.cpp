@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "controls/Fonts.h"
+#include "controls/UiBasics.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/ColorScheme.h"
 #include "foundation/Errors.h"
@@ -50,17 +51,17 @@ TFormColorSetUp::TFormColorSetUp(TColorsList& scheme, QWidget* parent) : QDialog
   m_shape->setGeometry(kButtonsLeft, 8, kButtonWidth, 75);
   m_shape->SetFrameColor(palette().color(QPalette::Dark));
 
-  m_select = NewButton("色選択>>", "ButtonSelect", 96, 20);
-  m_apply = NewButton("反映させる", "BtApply", 120);
+  m_select = ColumnButton("色選択>>", "ButtonSelect", 96, 20);
+  m_apply = ColumnButton("反映させる", "BtApply", 120);
   m_apply->setEnabled(false);
-  QPushButton* save = NewButton("書出し", "BtSave", 152);
+  QPushButton* save = ColumnButton("書出し", "BtSave", 152);
   save->setVisible(false);
-  QPushButton* load = NewButton("読込み", "BtLoad", 172);
+  QPushButton* load = ColumnButton("読込み", "BtLoad", 172);
   load->setVisible(false);
-  NewButton("初期値", "BtDefault", 272);
-  m_reset = NewButton("元に戻す", "BtReset", 294);
+  ColumnButton("初期値", "BtDefault", 272);
+  m_reset = ColumnButton("元に戻す", "BtReset", 294);
   m_reset->setEnabled(false);
-  QPushButton* ok = NewButton("OK", "BtOK", 346);
+  QPushButton* ok = ColumnButton("OK", "BtOK", 346);
 
   m_picker = new TFrameColorSelect(this);
   m_picker->move(kPickerLeft, 0);
@@ -94,11 +95,9 @@ TFormColorSetUp::TFormColorSetUp(TColorsList& scheme, QWidget* parent) : QDialog
   BuildTree();
 }
 
-QPushButton* TFormColorSetUp::NewButton(const char* caption, const char* name, int top, int height) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), this);
-  button->setObjectName(QString::fromLatin1(name));
+QPushButton* TFormColorSetUp::ColumnButton(const char* caption, const char* name, int top, int height) {
+  QPushButton* button = NewButton(caption, name, this);
   button->setGeometry(kButtonsLeft, top, kButtonWidth, height);
-  button->setAutoDefault(false);
   return button;
 }
 

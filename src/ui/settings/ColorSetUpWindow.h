@@ -38,7 +38,7 @@ class TFormColorSetUp : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QPushButton* NewButton(const char* caption, const char* name, int top, int height = 21);
+  QPushButton* ColumnButton(const char* caption, const char* name, int top, int height = 21);
   void BuildTree();
   void SelectionChanged();
   void ButtonSelectClick();

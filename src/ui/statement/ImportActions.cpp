@@ -1,6 +1,7 @@
 #include "ui/statement/ImportActions.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 #include "controls/UiBasics.h"
 #include "foundation/WindowSystem.h"
@@ -20,12 +21,17 @@ void TellImportOutcome(bool failed, const std::string& message) {
   else WindowSystem().Inform(message);
 }
 
-bool AskAndUndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids) {
-  if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return false;
-  if (!SaveAllDataWindows()) return false;
-  const TUndoOutcome outcome = UndoLastImport(data, passbookFolder, ids);
-  TellImportOutcome(outcome.failed || outcome.nothing, outcome.message);
-  return true;
+QPushButton* NewUndoButton(QWidget* window, TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids,
+                           std::function<void()> shown) {
+  QPushButton* button = NewButton("元に戻す(&U)", "ButtonUndo", window);
+  QObject::connect(button, &QPushButton::clicked, window, [&data, &passbookFolder, &ids, shown = std::move(shown)] {
+    if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
+    if (!SaveAllDataWindows()) return;
+    const TUndoOutcome outcome = UndoLastImport(data, passbookFolder, ids);
+    TellImportOutcome(outcome.failed || outcome.nothing, outcome.message);
+    shown();
+  });
+  return button;
 }
 
 }  // namespace kzm::ui

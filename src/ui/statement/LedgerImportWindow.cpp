@@ -122,10 +122,12 @@ void TFmLedgerImport::CreateControls() {
   m_lastImport->setObjectName(QStringLiteral("LabelLastImport"));
   m_lastImport->setWordWrap(true);
   m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
-  QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
+  QPushButton* undo = NewUndoButton(this, m_data, m_folder, m_ids, [this] {
+    ShowLastImport();
+    Classify();
+  });
   QPushButton* close = NewButton("閉じる", "ButtonClose", this);
   connect(m_importButton, &QPushButton::clicked, this, &TFmLedgerImport::ButtonImportClick);
-  connect(undo, &QPushButton::clicked, this, &TFmLedgerImport::ButtonUndoClick);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* top = new QGridLayout;
@@ -267,12 +269,6 @@ void TFmLedgerImport::ButtonImportClick() {
   const TBookOutcome outcome = BookLedgerImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
   TellImportOutcome(outcome.failed, outcome.message);
-  Classify();
-}
-
-void TFmLedgerImport::ButtonUndoClick() {
-  if (!AskAndUndoLastImport(m_data, m_folder, m_ids)) return;
-  ShowLastImport();
   Classify();
 }
 

@@ -41,7 +41,6 @@ class TFmLedgerImport : public QDialog {
   void CreateControls();
   void ButtonReadClick();
   void ButtonImportClick();
-  void ButtonUndoClick();
   void MapItemChanged(QTableWidgetItem* item);
   void ToggleCurrentRow();
   void Classify();

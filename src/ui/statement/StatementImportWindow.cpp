@@ -111,12 +111,14 @@ void TFmStatementImport::CreateControls() {
   m_lastImport->setObjectName(QStringLiteral("LabelLastImport"));
   m_lastImport->setWordWrap(true);
   m_importButton = NewButton("取り込む(&I)", "ButtonImport", this);
-  QPushButton* undo = NewButton("元に戻す(&U)", "ButtonUndo", this);
+  QPushButton* undo = NewUndoButton(this, m_data, m_folder, m_ids, [this] {
+    ShowLastImport();
+    Classify();
+  });
   QPushButton* close = NewButton("閉じる", "ButtonClose", this);
   QPushButton* moveIn = NewButton("ほかの家計簿から引っ越し(&H)…", "ButtonLedger", this);
   connect(moveIn, &QPushButton::clicked, this, [this] { OpenMoveIn(QString()); });
   connect(m_importButton, &QPushButton::clicked, this, &TFmStatementImport::ButtonImportClick);
-  connect(undo, &QPushButton::clicked, this, &TFmStatementImport::ButtonUndoClick);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* top = new QGridLayout;
@@ -350,12 +352,6 @@ void TFmStatementImport::OpenMoveIn(const QString& path) {
   FillCategories();
   std::string error;
   if (!m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
-  ShowLastImport();
-  Classify();
-}
-
-void TFmStatementImport::ButtonUndoClick() {
-  if (!AskAndUndoLastImport(m_data, m_folder, m_ids)) return;
   ShowLastImport();
   Classify();
 }

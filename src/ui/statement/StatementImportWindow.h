@@ -51,7 +51,6 @@ class TFmStatementImport : public QDialog {
   void MapColumns(const QString& explanation);
   void ShowStatement(TStatement statement);
   void ButtonImportClick();
-  void ButtonUndoClick();
   // The move-in window, modal over this one, with the file at path read (when given).
   void OpenMoveIn(const QString& path);
   void CategoryChosen(int comboIndex);
