@@ -147,6 +147,13 @@ std::string FormatDate8(TDayNumber day) {
   return buffer;
 }
 
+bool TryParseDate8(std::string_view text, TDayNumber& day) {
+  if (text.size() != 8 || !AllDigits(text)) return false;
+  int value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day);
+}
+
 std::string FormatDateSlashed(TDayNumber day) {
   const TYmd ymd = DecodeDate(day);
   // Written digit by digit for years of four digits: a search export writes one per line, and

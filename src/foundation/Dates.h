@@ -43,6 +43,9 @@ struct TYmd {
 [[nodiscard]] TDayNumber ParseDate(std::string_view text);
 // "yyyymmdd".
 [[nodiscard]] std::string FormatDate8(TDayNumber day);
+// Reads FormatDate8's form back: exactly eight ASCII digits making a valid date, nothing
+// around them. False (and day untouched) for anything else.
+[[nodiscard]] bool TryParseDate8(std::string_view text, TDayNumber& day);
 // "yyyy/mm/dd", as lists and exports show a day.
 [[nodiscard]] std::string FormatDateSlashed(TDayNumber day);
 
