@@ -7,6 +7,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Files.h"
+#include "foundation/OwnFiles.h"
 
 namespace kzm {
 
@@ -106,10 +107,9 @@ bool RecordHistory(const std::string& folder, std::string_view displayName, int 
   if (values.size() > static_cast<size_t>(kHistoryLength)) values.resize(kHistoryLength);
   std::string text;
   for (const std::string& v : values) text += v + "\r\n";
-  std::string bytes;
-  if (!EncodeCp932(text, bytes)) return false;
   EnsureFolder(folder);
-  return WriteFileAtomic(HistoryPath(folder, displayName, column), bytes);
+  std::string error;  // a history that cannot be written is only not remembered
+  return WriteOwnFile(HistoryPath(folder, displayName, column), text, "入力の履歴", error);
 }
 
 }  // namespace kzm

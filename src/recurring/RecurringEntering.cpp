@@ -7,7 +7,6 @@
 #include <set>
 #include <tuple>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/OwnFiles.h"
@@ -89,17 +88,12 @@ std::string PendingLine(const TPending& p) {
                   KeyName(e.accountKey), e.itemText, e.note, std::to_string(p.before)});
 }
 
-bool ReadDate8(const std::string& text, TDayNumber& day) {
-  int32_t value = 0;
-  return text.size() == 8 && TryParseInt(text, value) &&
-         TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day);
-}
-
 bool ParsePendingLine(const std::string& line, TPending& p) {
   const std::vector<std::string> f = CsvSplit(line);
   int32_t id = 0, amount = 0, before = 0;
-  if (f.size() < 10 || !TryParseInt(f[0], id) || !ReadDate8(f[1], p.scheduled) || !ReadDate8(f[2], p.entry.date) ||
-      !TryParseInt(f[3], amount) || KindCode(f[4]) == kKindNone || !TryParseInt(f[9], before)) {
+  if (f.size() < 10 || !TryParseInt(f[0], id) || !TryParseDate8(f[1], p.scheduled) ||
+      !TryParseDate8(f[2], p.entry.date) || !TryParseInt(f[3], amount) || KindCode(f[4]) == kKindNone ||
+      !TryParseInt(f[9], before)) {
     return false;
   }
   p.templateId = id;
@@ -115,13 +109,7 @@ bool ParsePendingLine(const std::string& line, TPending& p) {
 bool WritePending(const std::string& folder, const std::vector<TPending>& pending, std::string& error) {
   std::string text;
   for (const TPending& p : pending) text += PendingLine(p) + "\r\n";
-  std::string bytes;
-  std::string bad;
-  if (!EncodeCp932(text, bytes, &bad)) {
-    error = "定期的な記入に保存できない文字「" + bad + "」があります。";
-    return false;
-  }
-  return WriteFileAtomic(PendingPath(folder), bytes, &error);
+  return WriteOwnFile(PendingPath(folder), text, "定期的な記入の途中の記録", error);
 }
 
 // False (with error) when the record could not be read; a missing record gives none.
