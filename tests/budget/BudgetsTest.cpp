@@ -96,7 +96,7 @@ TEST(Budgets, AnUnreadableFileIsReportedAndNeverWrittenOver) {
   budgets.Set(kFood, 202404, 1);
   error.clear();
   EXPECT_FALSE(budgets.Save(temp.Path(), error));
-  EXPECT_NE(error.find("保存しません"), std::string::npos);
+  EXPECT_NE(error.find("上書きしません"), std::string::npos);
   EXPECT_EQ(std::filesystem::file_size(path), 17u * 1024 * 1024);
 }
 
