@@ -80,10 +80,4 @@ void TBudgets::Set(const std::string& categoryKey, TMonthKey month, std::optiona
   if (months.empty()) m_settings.erase(categoryKey);
 }
 
-std::vector<std::string> TBudgets::CategoryKeys() const {
-  std::vector<std::string> keys;
-  for (const auto& entry : m_settings) keys.push_back(entry.first);
-  return keys;
-}
-
 }  // namespace kzm

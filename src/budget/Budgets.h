@@ -39,9 +39,6 @@ class TBudgets {
   // month that already holds a setting of its own.
   void Set(const std::string& categoryKey, TMonthKey month, std::optional<int32_t> amount);
 
-  // The keys of every category that has ever had a budget, in key order.
-  [[nodiscard]] std::vector<std::string> CategoryKeys() const;
-
  private:
   // Per category key, per month: the amount set, or none for a clearing.
   std::map<std::string, std::map<TMonthKey, std::optional<int32_t>>> m_settings;

@@ -49,7 +49,10 @@ TEST(Budgets, ASettingHoldsUntilALaterMonthChangesIt) {
   EXPECT_EQ(budgets.BudgetOf(kTravel, 202408), 8'000);
   EXPECT_EQ(budgets.BudgetOf(kTravel, 202410), std::nullopt);
   budgets.Set(kSalary, 202401, std::nullopt);
-  EXPECT_EQ(budgets.CategoryKeys(), (std::vector<std::string>{kTravel, kFood}));
+  test::TTempFolder temp;
+  std::string error;
+  ASSERT_TRUE(budgets.Save(temp.Path(), error)) << error;
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(temp.File(kBudgetFileName))).find("給与"), std::string::npos);
 }
 
 TEST(Budgets, FileHoldsCp932LinesAndKeepsWhatItCannotRead) {
