@@ -53,7 +53,7 @@ bool TKeyedCsvStore::Load(const std::string& path, const TKeyOf& keyOf, std::str
     }
   }
   if (!m_dropped.empty()) {
-    std::string message = m_what + "「" + path + "」には、同じものを決める行が重なっています。最初の行を使い、次の" +
+    std::string message = m_what + "「" + path + "」には、同じ項目を書いた行が重なっています。最初の行を使い、あとの" +
                           std::to_string(m_dropped.size()) + "行は次に保存するときに除きます。";
     for (size_t i = 0; i < m_dropped.size() && i < kDroppedShown; ++i) message += "\n" + m_dropped[i];
     if (m_dropped.size() > kDroppedShown) message += "\n…";
