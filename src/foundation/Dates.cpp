@@ -54,9 +54,9 @@ void SplitSlashDate(std::string_view text, std::string_view& y, std::string_view
   d = text.substr(second + 1);
 }
 
-}  // namespace
-
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

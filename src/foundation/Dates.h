@@ -18,7 +18,6 @@ struct TYmd {
   friend bool operator==(const TYmd&, const TYmd&) = default;
 };
 
-[[nodiscard]] bool IsLeapYear(int year);
 // Days of the month (28 to 31); 0 for a month outside 1 to 12.
 [[nodiscard]] int DaysInMonth(int year, int month);
 [[nodiscard]] bool IsValidDate(int year, int month, int day);

@@ -57,6 +57,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+// A case-insensitive comparison for history values: ASCII and full-width Latin letters.
+bool SameHistoryValue(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
+
 }  // namespace
 
 std::string HistoryFileName(std::string_view displayName, int column) {
@@ -75,10 +80,6 @@ std::string HistoryFileName(std::string_view displayName, int column) {
   }
   name += static_cast<char>('0' + std::clamp(column, 0, 9));
   return name;
-}
-
-bool SameHistoryValue(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
 }
 
 bool ReadHistory(const std::string& folder, std::string_view displayName, int column,

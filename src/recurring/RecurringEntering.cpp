@@ -194,6 +194,50 @@ size_t WriteMonths(const std::vector<TPending>& pending, TkzmDataUnit& data, TEn
   return start;
 }
 
+// Finishes an entering that was stopped halfway (see above); true with nothing to do when
+// none was. False, with the reason in message, when the record or a month cannot be read or
+// the store cannot be written: nothing is then due until it can, as a guard against entering
+// twice (DueOccurrences still lists, so callers check this first).
+bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& message) {
+  std::vector<TPending> pending;
+  if (!ReadPending(store.Folder(), pending, message)) return false;
+  if (pending.empty()) return RemovePending(store.Folder(), message);
+  if (!data.Save()) {
+    message = "開いている月のデータを保存できないため、中断された定期的な記入を確かめられません。";
+    return false;
+  }
+  // Equal entries of one day are counted together: the increase says how many were written.
+  std::map<std::tuple<TDayNumber, std::string, std::string, std::string, std::string, int32_t>, std::vector<size_t>>
+      groups;
+  for (size_t i = 0; i < pending.size(); ++i) {
+    const TkzmEntry& e = pending[i].entry;
+    groups[{e.date, e.categoryKey, e.accountKey, e.itemText, e.note, e.amount}].push_back(i);
+  }
+  std::set<TDayNumber> days;
+  for (const auto& [key, members] : groups) {
+    const TkzmEntry& entry = pending[members.front()].entry;
+    int increase = CountEqual(data, entry) - pending[members.front()].before;
+    if (data.MonthUnreadable()) {
+      message = "月のファイルを読めないため、中断された定期的な記入を確かめられません。";
+      return false;
+    }
+    for (const size_t i : members) {
+      const TPending& p = pending[i];
+      if (store.Handled(p.templateId, p.scheduled) != nullptr) {
+        --increase;
+        continue;
+      }
+      if (increase <= 0) continue;
+      --increase;
+      store.MarkHandled(p.templateId, p.scheduled, {THandling::hEntered, p.entry.date, p.entry.amount});
+      days.insert(p.entry.date);
+    }
+  }
+  if (!store.Save(message)) return false;
+  (void)ResummariseDays(days);
+  return RemovePending(store.Folder(), message);
+}
+
 }  // namespace
 
 std::vector<TDueOccurrence> DueOccurrences(const TRecurringStore& store, TDayNumber until,
@@ -313,46 +357,6 @@ TEnterOutcome EnterOccurrences(TRecurringStore& store, const std::vector<TOccurr
   outcome.message += std::to_string(outcome.entered) + "件を記入しました。";
   if (outcome.skipped > 0) outcome.message += std::to_string(outcome.skipped) + "件をスキップしました。";
   return outcome;
-}
-
-bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& message) {
-  std::vector<TPending> pending;
-  if (!ReadPending(store.Folder(), pending, message)) return false;
-  if (pending.empty()) return RemovePending(store.Folder(), message);
-  if (!data.Save()) {
-    message = "開いている月のデータを保存できないため、中断された定期的な記入を確かめられません。";
-    return false;
-  }
-  // Equal entries of one day are counted together: the increase says how many were written.
-  std::map<std::tuple<TDayNumber, std::string, std::string, std::string, std::string, int32_t>, std::vector<size_t>>
-      groups;
-  for (size_t i = 0; i < pending.size(); ++i) {
-    const TkzmEntry& e = pending[i].entry;
-    groups[{e.date, e.categoryKey, e.accountKey, e.itemText, e.note, e.amount}].push_back(i);
-  }
-  std::set<TDayNumber> days;
-  for (const auto& [key, members] : groups) {
-    const TkzmEntry& entry = pending[members.front()].entry;
-    int increase = CountEqual(data, entry) - pending[members.front()].before;
-    if (data.MonthUnreadable()) {
-      message = "月のファイルを読めないため、中断された定期的な記入を確かめられません。";
-      return false;
-    }
-    for (const size_t i : members) {
-      const TPending& p = pending[i];
-      if (store.Handled(p.templateId, p.scheduled) != nullptr) {
-        --increase;
-        continue;
-      }
-      if (increase <= 0) continue;
-      --increase;
-      store.MarkHandled(p.templateId, p.scheduled, {THandling::hEntered, p.entry.date, p.entry.amount});
-      days.insert(p.entry.date);
-    }
-  }
-  if (!store.Save(message)) return false;
-  (void)ResummariseDays(days);
-  return RemovePending(store.Folder(), message);
 }
 
 bool OpenRecurring(const std::string& passbookFolder, TRecurringStore& store, TkzmDataUnit& data,
