@@ -107,11 +107,12 @@ std::string UnreadableMessage(const std::vector<std::string>& unreadable) {
   return text;
 }
 
-}  // namespace
-
+// "起動", "項目の置換の前", "明細の取り込みの前", "定期的な記入の前", "復元の前", "手動".
 const char* BackupReasonText(TBackupReason reason) {
   return NameOf(reason).text;
 }
+
+}  // namespace
 
 TBackupStore::TBackupStore(std::string passbookFolder, std::string backupFolder, TBackupClock clock)
     : m_passbookFolder(std::move(passbookFolder)), m_backupFolder(std::move(backupFolder)), m_clock(std::move(clock)) {}

@@ -23,9 +23,6 @@ namespace kzm {
 
 enum class TBackupReason : uint8_t { brOpen, brReplace, brImport, brRecurring, brRestore, brManual };
 
-// "起動", "項目の置換の前", "明細の取り込みの前", "定期的な記入の前", "復元の前", "手動".
-[[nodiscard]] const char* BackupReasonText(TBackupReason reason);
-
 // A restore first notes what it does in this file of the passbook folder, and marks it done at
 // the end: [RESTORE] FROM (the backup restored), BEFORE (the backup of the state before it),
 // FILE (the one file restored, empty for the whole passbook), DONE (0 or 1). It is never

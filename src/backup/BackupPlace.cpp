@@ -17,6 +17,12 @@ std::string WithoutTrailingSlashes(std::string folder) {
   return folder;
 }
 
+// The folder holding every passbook's backup folder.
+std::string BackupRootFolder() {
+  const std::string chosen = ChosenBackupFolder();
+  return chosen.empty() ? AppGlobal().DataPath() + kDefaultBackupFolderName : chosen;
+}
+
 }  // namespace
 
 std::string ChosenBackupFolder() {
@@ -35,11 +41,6 @@ bool ChooseBackupFolder(const std::string& folder, std::string& error) {
   settings.LoadFromFile(SettingsPath());
   settings.WriteString("BACKUP", "FOLDER", chosen);
   return settings.SaveToFile(SettingsPath(), &error);
-}
-
-std::string BackupRootFolder() {
-  const std::string chosen = ChosenBackupFolder();
-  return chosen.empty() ? AppGlobal().DataPath() + kDefaultBackupFolderName : chosen;
 }
 
 TBackupStore BackupStoreOf(const std::string& passbookFolder, TBackupClock clock) {

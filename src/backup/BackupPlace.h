@@ -22,8 +22,6 @@ inline constexpr const char* kDefaultBackupFolderName = "バックアップ";
 // Stores the choice (empty: the default). False, with error, when the folder would lie
 // inside a passbook or the setting could not be written.
 bool ChooseBackupFolder(const std::string& folder, std::string& error);
-// The folder holding every passbook's backup folder.
-[[nodiscard]] std::string BackupRootFolder();
 // The store of the passbook at passbookFolder.
 [[nodiscard]] TBackupStore BackupStoreOf(const std::string& passbookFolder, TBackupClock clock = {});
 

@@ -27,8 +27,7 @@ std::vector<TBudgetProposal> PaymentTotals(TMonthKey key) {
   return totals;
 }
 
-}  // namespace
-
+// The month's rows from its summary (as BuildMonth makes it) and the budgets.
 TBudgetMonth BudgetRowsOf(TMonthKey key, const THeadList& summary, const TBudgets& budgets) {
   TBudgetMonth month;
   month.key = key;
@@ -44,6 +43,8 @@ TBudgetMonth BudgetRowsOf(TMonthKey key, const THeadList& summary, const TBudget
   }
   return month;
 }
+
+}  // namespace
 
 TBudgetMonth BudgetMonth(TMonthKey key, const TBudgets& budgets, bool* saved) {
   THeadList summary;

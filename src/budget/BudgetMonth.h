@@ -45,9 +45,6 @@ struct TBudgetMonth {
   TBudgetTotals income;
 };
 
-// The month's rows from its summary (as BuildMonth makes it) and the budgets.
-[[nodiscard]] TBudgetMonth BudgetRowsOf(TMonthKey key, const THeadList& summary, const TBudgets& budgets);
-
 // Summarises the open passbook's month with BuildMonth, as the monthly view does, and sets
 // the budgets against it. saved (when given) is BuildMonth's result. Throws EkzmError when a
 // settlement file cannot be read.

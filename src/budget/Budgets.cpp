@@ -2,10 +2,6 @@
 
 #include <iterator>
 
-#include "foundation/AtomicFile.h"
-#include "foundation/Codec.h"
-#include "foundation/Csv.h"
-#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 
@@ -13,13 +9,11 @@ namespace kzm {
 
 namespace {
 
-constexpr size_t kMaxBudgetFileSize = 16 * 1024 * 1024;
-
 std::string BudgetPath(const std::string& folder) { return folder + "/" + kBudgetFileName; }
 
 // One line of the file as a setting; false for a line that does not read as one.
-bool ParseLine(const std::string& line, std::string& key, TMonthKey& month, std::optional<int32_t>& amount) {
-  const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
+bool ParseLine(const std::vector<std::string>& fields, std::string& key, TMonthKey& month,
+               std::optional<int32_t>& amount) {
   if (fields.size() < 4 || fields[1].empty()) return false;
   int32_t value = 0;
   if (fields[0].size() != 6 || !TryParseInt(fields[0], value) || NormaliseMonthKey(value) != value) return false;
@@ -34,49 +28,40 @@ bool ParseLine(const std::string& line, std::string& key, TMonthKey& month, std:
   return true;
 }
 
+std::string RecordKey(TMonthKey month, const std::string& key) { return std::to_string(month) + "," + key; }
+
 }  // namespace
 
 bool TBudgets::Load(const std::string& passbookFolder, std::string& error) {
   m_settings.clear();
-  m_keptLines.clear();
-  m_readable = false;
-  const std::string path = BudgetPath(passbookFolder);
-  std::string bytes;
-  if (!ReadOwnFile(path, kMaxBudgetFileSize, "予算のファイル", bytes, error)) return false;
-  for (const std::string& line : NonEmptyLines(bytes)) {
+  const auto keyOf = [](const std::vector<std::string>& fields) {
     std::string key;
     TMonthKey month = 0;
     std::optional<int32_t> amount;
-    if (ParseLine(line, key, month, amount)) m_settings[key][month] = amount;
-    else m_keptLines.push_back(line);
+    return ParseLine(fields, key, month, amount) ? RecordKey(month, key) : std::string();
+  };
+  if (!m_file.Load(BudgetPath(passbookFolder), keyOf, error)) return false;
+  for (const TKeyedCsvStore::TRecord& record : m_file.Records()) {
+    std::string key;
+    TMonthKey month = 0;
+    std::optional<int32_t> amount;
+    if (ParseLine(record.fields, key, month, amount)) m_settings[key][month] = amount;
   }
-  m_readable = true;
   return true;
 }
 
 bool TBudgets::Save(const std::string& passbookFolder, std::string& error) const {
-  const std::string path = BudgetPath(passbookFolder);
-  if (!m_readable) {
-    error = "予算のファイル「" + path + "」が読めなかったため、保存しません。";
-    return false;
-  }
-  std::string bytes;
+  // Written in key order, as the settings are held: by category, then month.
+  TKeyedCsvStore file = m_file;
+  file.ClearRecords();
   for (const auto& [key, months] : m_settings) {
     const std::string kind = KindNames()[static_cast<size_t>(KeyKind(key))];
     for (const auto& [month, amount] : months) {
-      const std::string text =
-          CsvJoin({std::to_string(month), KeyName(key), kind, amount ? std::to_string(*amount) : std::string()});
-      std::string line;
-      std::string badChar;
-      if (!EncodeCp932(text, line, &badChar)) {
-        error = "「" + badChar + "」は保存できない文字です。予算を保存できませんでした。";
-        return false;
-      }
-      bytes += line + "\r\n";
+      file.Set(RecordKey(month, key),
+               {std::to_string(month), KeyName(key), kind, amount ? std::to_string(*amount) : std::string()});
     }
   }
-  for (const std::string& line : m_keptLines) bytes += line + "\r\n";
-  return WriteFileAtomic(path, bytes, &error);
+  return file.Save(BudgetPath(passbookFolder), error);
 }
 
 std::optional<int32_t> TBudgets::BudgetOf(const std::string& categoryKey, TMonthKey month) const {
@@ -93,12 +78,6 @@ void TBudgets::Set(const std::string& categoryKey, TMonthKey month, std::optiona
   // A clearing that nothing before it set is no setting at all.
   if (!amount && BudgetOf(categoryKey, PrevMonthKey(month)) == std::nullopt) months.erase(month);
   if (months.empty()) m_settings.erase(categoryKey);
-}
-
-std::vector<std::string> TBudgets::CategoryKeys() const {
-  std::vector<std::string> keys;
-  for (const auto& entry : m_settings) keys.push_back(entry.first);
-  return keys;
 }
 
 }  // namespace kzm

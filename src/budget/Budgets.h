@@ -6,7 +6,8 @@
 // File Budget.csv in the passbook folder: CP932 lines ended by CR LF, four CSV fields each:
 // the month key it holds from (yyyymm), the category's display name, the kind's name (支出,
 // 収入) and the amount; an empty amount clears the budget from that month on. A line this
-// program cannot read is kept as it was and written back unchanged.
+// program cannot read is kept as it was and written back unchanged; of two lines for one month
+// and category the first holds (TKeyedCsvStore).
 
 #include <cstdint>
 #include <map>
@@ -15,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/KeyedCsvStore.h"
 #include "settlement/AccountingMonth.h"
 
 namespace kzm {
@@ -37,14 +39,11 @@ class TBudgets {
   // month that already holds a setting of its own.
   void Set(const std::string& categoryKey, TMonthKey month, std::optional<int32_t> amount);
 
-  // The keys of every category that has ever had a budget, in key order.
-  [[nodiscard]] std::vector<std::string> CategoryKeys() const;
-
  private:
   // Per category key, per month: the amount set, or none for a clearing.
   std::map<std::string, std::map<TMonthKey, std::optional<int32_t>>> m_settings;
-  std::vector<std::string> m_keptLines;  // lines not understood, as their original bytes
-  bool m_readable = true;
+  // The file as read, keyed by month and category key; its records are written anew by Save.
+  TKeyedCsvStore m_file{"予算のファイル", 16 * 1024 * 1024};
 };
 
 }  // namespace kzm

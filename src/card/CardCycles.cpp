@@ -32,6 +32,16 @@ void MatchPayment(TCardCycle& cycle, const std::vector<TCardMoney>& paid, std::v
   cycle.paidOn = paid[best].date;
 }
 
+// The payment date of the cycle closing in that month, on a business day.
+TDayNumber PaymentDate(const TCardSettings& card, TMonthKey closingMonth, TBusinessDays& businessDays) {
+  TMonthKey month = closingMonth;
+  for (int i = 0; i < card.paymentMonths; ++i) month = NextMonthKey(month);
+  const int year = KeyYear(month);
+  const int m = KeyMonth(month);
+  const int day = card.paymentDay == kCardMonthEnd ? DaysInMonth(year, m) : card.paymentDay;
+  return businessDays.Shift(EncodeDate(year, m, day), TBusinessShift::bsAfter);
+}
+
 }  // namespace
 
 void AddCardEntry(const TCardSettings& card, const TkzmEntry& entry, TCardMovements& movements) {
@@ -62,15 +72,6 @@ TDayNumber ClosingDate(const TCardSettings& card, TMonthKey month) {
   const int year = KeyYear(month);
   const int m = KeyMonth(month);
   return EncodeDate(year, m, card.closingDay == kCardMonthEnd ? DaysInMonth(year, m) : card.closingDay);
-}
-
-TDayNumber PaymentDate(const TCardSettings& card, TMonthKey closingMonth, TBusinessDays& businessDays) {
-  TMonthKey month = closingMonth;
-  for (int i = 0; i < card.paymentMonths; ++i) month = NextMonthKey(month);
-  const int year = KeyYear(month);
-  const int m = KeyMonth(month);
-  const int day = card.paymentDay == kCardMonthEnd ? DaysInMonth(year, m) : card.paymentDay;
-  return businessDays.Shift(EncodeDate(year, m, day), TBusinessShift::bsAfter);
 }
 
 TMonthKey CycleMonthOfDay(const TCardSettings& card, TDayNumber day) {

@@ -61,8 +61,6 @@ struct TCardCycle {
 
 // The card's closing day in a month.
 [[nodiscard]] TDayNumber ClosingDate(const TCardSettings& card, TMonthKey month);
-// The payment date of the cycle closing in that month, on a business day.
-[[nodiscard]] TDayNumber PaymentDate(const TCardSettings& card, TMonthKey closingMonth, TBusinessDays& businessDays);
 // The month whose closing day ends the cycle holding day.
 [[nodiscard]] TMonthKey CycleMonthOfDay(const TCardSettings& card, TDayNumber day);
 

@@ -12,6 +12,9 @@
 
 namespace kzm {
 
+namespace {
+
+// The entry that pays the cycle: item "カードの支払", note the period.
 TkzmEntry CardPaymentEntry(const TCardSettings& card, const TCardCycle& cycle) {
   TkzmEntry entry;
   entry.date = cycle.paymentDate;
@@ -22,6 +25,8 @@ TkzmEntry CardPaymentEntry(const TCardSettings& card, const TCardCycle& cycle) {
   entry.note = FormatDateSlashed(cycle.first) + "～" + FormatDateSlashed(cycle.last) + "分";
   return entry;
 }
+
+}  // namespace
 
 bool EnterCardPayment(const TCardSettings& card, const TCardCycle& cycle, TkzmDataUnit& data, std::string& message) {
   message = CardProblem(card, CurrentProfile().Categories());

@@ -12,9 +12,6 @@ namespace kzm {
 
 class TkzmDataUnit;
 
-// The entry that pays the cycle: item "カードの支払", note the period.
-[[nodiscard]] TkzmEntry CardPaymentEntry(const TCardSettings& card, const TCardCycle& cycle);
-
 // Enters the payment of cycle into data (the passbook's month data), writes its month, builds
 // the accounting month again and tells the windows. Refused (false, the reason in message)
 // when the card's settings do not fit the passbook, the cycle is paid or has nothing to pay,

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include "foundation/AtomicFile.h"
-#include "foundation/Codec.h"
-#include "foundation/Csv.h"
-#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 
@@ -13,7 +9,6 @@ namespace kzm {
 
 namespace {
 
-constexpr size_t kMaxFileSize = 4 * 1024 * 1024;
 constexpr size_t kCardFields = 6;
 
 std::string DayField(int day) { return day == kCardMonthEnd ? std::string("end") : std::to_string(day); }
@@ -83,37 +78,21 @@ std::string PaymentMonthText(int months) { return months == 2 ? "翌々月" : "�
 bool TCardStore::Load(const std::string& passbookFolder, std::string& error) {
   *this = TCardStore();
   m_folder = passbookFolder;
-  const std::string path = passbookFolder + "/" + kCardFileName;
-  std::string bytes;
-  if (!ReadOwnFile(path, kMaxFileSize, "カードの設定ファイル", bytes, error)) {
-    m_unreadable = true;
-    return false;
-  }
-  for (std::string& line : NonEmptyLines(bytes)) {
+  const auto keyOf = [](const std::vector<std::string>& fields) {
     TCardSettings card;
-    // A second line for one card would make its bill ambiguous: the first one holds.
-    if (ReadCard(CsvSplit(DecodeCp932(line)), card) && !Find(card.card)) m_cards.push_back(std::move(card));
-    else m_kept.push_back(std::move(line));
+    return ReadCard(fields, card) ? card.card : std::string();
+  };
+  if (!m_file.Load(passbookFolder + "/" + kCardFileName, keyOf, error)) return false;
+  // A second line for one card would make its bill ambiguous: the store keeps the first.
+  for (const TKeyedCsvStore::TRecord& record : m_file.Records()) {
+    TCardSettings card;
+    if (ReadCard(record.fields, card)) m_cards.push_back(std::move(card));
   }
   return true;
 }
 
 bool TCardStore::Save(std::string& error) const {
-  const std::string path = m_folder + "/" + kCardFileName;
-  if (m_unreadable) {
-    error = "カードの設定ファイル「" + path + "」を読み込めなかったため、上書きしません。";
-    return false;
-  }
-  std::string text;
-  for (const TCardSettings& card : m_cards) text += CsvJoin(CardFields(card)) + "\r\n";
-  std::string bytes;
-  std::string bad;
-  if (!EncodeCp932(text, bytes, &bad)) {
-    error = "カードの設定に保存できない文字「" + bad + "」があります。";
-    return false;
-  }
-  for (const std::string& line : m_kept) bytes += line + "\r\n";
-  return WriteFileAtomic(path, bytes, &error);
+  return m_file.Save(m_folder + "/" + kCardFileName, error);
 }
 
 const TCardSettings* TCardStore::Find(std::string_view card) const {
@@ -127,10 +106,12 @@ void TCardStore::Set(const TCardSettings& card) {
       std::find_if(m_cards.begin(), m_cards.end(), [&card](const TCardSettings& c) { return c.card == card.card; });
   if (found == m_cards.end()) m_cards.push_back(card);
   else *found = card;
+  m_file.Set(card.card, CardFields(card));
 }
 
 void TCardStore::Remove(std::string_view card) {
   std::erase_if(m_cards, [card](const TCardSettings& c) { return c.card == card; });
+  m_file.Remove(card);
 }
 
 }  // namespace kzm

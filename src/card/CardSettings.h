@@ -9,11 +9,14 @@
 //   card,name,closing,payment,month,from
 // name is the card's asset category, closing and payment a day 1–28 or "end" (月末), month
 // "next" (翌月) or "after-next" (翌々月), from the asset the bill is paid from. A line of any
-// other shape is kept as it is and written back at the end.
+// other shape is kept as it is and written back at the end; of two lines for one card the first
+// holds (TKeyedCsvStore).
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "foundation/KeyedCsvStore.h"
 
 namespace kzm {
 
@@ -63,9 +66,8 @@ class TCardStore {
 
  private:
   std::string m_folder;
-  bool m_unreadable = false;
   std::vector<TCardSettings> m_cards;
-  std::vector<std::string> m_kept;  // lines not understood, as their bytes
+  TKeyedCsvStore m_file{"カードの設定ファイル", 4 * 1024 * 1024};  // keyed by the card's name
 };
 
 }  // namespace kzm

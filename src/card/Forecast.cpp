@@ -96,8 +96,7 @@ void CardBills(const TCardSettings& card, const TCardMovements& movements, TDayN
   }
 }
 
-}  // namespace
-
+// The day months months after today (the same day of the month, or that month's last day).
 TDayNumber ForecastEnd(TDayNumber today, int months) {
   const TYmd ymd = DecodeDate(today);
   TMonthKey month = ymd.year * 100 + ymd.month;
@@ -105,6 +104,8 @@ TDayNumber ForecastEnd(TDayNumber today, int months) {
   return EncodeDate(KeyYear(month), KeyMonth(month), std::min(ymd.day, DaysInMonth(KeyYear(month), KeyMonth(month))));
 }
 
+// The balances of accounts from start through the changes dated today..last; changes on
+// other days or accounts are ignored.
 std::vector<TAccountForecast> RunForecast(const std::vector<std::string>& accountKeys,
                                           const std::map<std::string, int64_t>& start,
                                           const std::vector<TForecastChange>& changes, TDayNumber today,
@@ -137,6 +138,8 @@ std::vector<TAccountForecast> RunForecast(const std::vector<std::string>& accoun
   }
   return result;
 }
+
+}  // namespace
 
 TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& cardStore, TDayNumber today, int months,
                            TBusinessDays& businessDays) {

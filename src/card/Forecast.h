@@ -54,16 +54,6 @@ struct TForecast {
   bool complete = true;                    // false when a month file could not be read
 };
 
-// The day months months after today (the same day of the month, or that month's last day).
-[[nodiscard]] TDayNumber ForecastEnd(TDayNumber today, int months);
-
-// The balances of accounts from start through the changes dated today..last; changes on
-// other days or accounts are ignored.
-[[nodiscard]] std::vector<TAccountForecast> RunForecast(const std::vector<std::string>& accountKeys,
-                                                        const std::map<std::string, int64_t>& start,
-                                                        const std::vector<TForecastChange>& changes, TDayNumber today,
-                                                        TDayNumber last);
-
 // The forecast of the open passbook's asset accounts from today for months months, with its
 // recurring entries and cards. Moves the month data's day and puts it back.
 [[nodiscard]] TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& cards, TDayNumber today,

@@ -15,13 +15,14 @@ namespace {
 
 TColorsList* g_installed = nullptr;
 
-}  // namespace
-
+// "$" + the colour as at least six upper-case hexadecimal digits (eight above FFFFFF).
 std::string FormatColor(TColor color) {
   char text[16];
   std::snprintf(text, sizeof text, "$%06X", static_cast<unsigned>(color));
   return text;
 }
+
+}  // namespace
 
 TColor ParseColor(std::string_view text) {
   text = Trim(text);

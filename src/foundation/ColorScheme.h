@@ -54,8 +54,6 @@ class TColorsList : public TxmlList {
 // Installs the program's scheme (not owned; nullptr restores the default one).
 void SetColorScheme(TColorsList* scheme);
 
-// "$" + the colour as at least six upper-case hexadecimal digits (eight above FFFFFF).
-[[nodiscard]] std::string FormatColor(TColor color);
 // A colour text: decimal, or "$" (also "0x") and hexadecimal digits, fitting 32 bits;
 // blanks around it allowed. 0 for anything else.
 [[nodiscard]] TColor ParseColor(std::string_view text);

@@ -54,9 +54,9 @@ void SplitSlashDate(std::string_view text, std::string_view& y, std::string_view
   d = text.substr(second + 1);
 }
 
-}  // namespace
-
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -145,6 +145,13 @@ std::string FormatDate8(TDayNumber day) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", ymd.year, ymd.month, ymd.day);
   return buffer;
+}
+
+bool TryParseDate8(std::string_view text, TDayNumber& day) {
+  if (text.size() != 8 || !AllDigits(text)) return false;
+  int value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day);
 }
 
 std::string FormatDateSlashed(TDayNumber day) {

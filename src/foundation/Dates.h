@@ -18,7 +18,6 @@ struct TYmd {
   friend bool operator==(const TYmd&, const TYmd&) = default;
 };
 
-[[nodiscard]] bool IsLeapYear(int year);
 // Days of the month (28 to 31); 0 for a month outside 1 to 12.
 [[nodiscard]] int DaysInMonth(int year, int month);
 [[nodiscard]] bool IsValidDate(int year, int month, int day);
@@ -43,6 +42,9 @@ struct TYmd {
 [[nodiscard]] TDayNumber ParseDate(std::string_view text);
 // "yyyymmdd".
 [[nodiscard]] std::string FormatDate8(TDayNumber day);
+// Reads FormatDate8's form back: exactly eight ASCII digits making a valid date, nothing
+// around them. False (and day untouched) for anything else.
+[[nodiscard]] bool TryParseDate8(std::string_view text, TDayNumber& day);
 // "yyyy/mm/dd", as lists and exports show a day.
 [[nodiscard]] std::string FormatDateSlashed(TDayNumber day);
 

@@ -1,6 +1,7 @@
 #include "foundation/OwnFiles.h"
 
 #include "foundation/AtomicFile.h"
+#include "foundation/Codec.h"
 #include "foundation/SystemErrors.h"
 
 namespace kzm {
@@ -14,6 +15,21 @@ bool ReadOwnFile(const std::string& path, size_t limit, const std::string& what,
     case TReadStatus::rsTooLarge: error = what + "「" + path + "」が大きすぎて読めません。"; return false;
     case TReadStatus::rsFailed: error = what + "「" + path + "」を読み込めません。\n" + SystemErrorText(code); return false;
   }
+  return false;
+}
+
+bool WriteOwnFile(const std::string& path, std::string_view text, const std::string& what, std::string& error,
+                  std::string_view keptBytes) {
+  std::string bytes;
+  std::string bad;
+  if (!EncodeCp932(text, bytes, &bad)) {
+    error = what + "「" + path + "」に保存できない文字「" + bad + "」があります。";
+    return false;
+  }
+  bytes += keptBytes;
+  std::string why;
+  if (WriteFileAtomic(path, bytes, &why)) return true;
+  error = (what.empty() ? std::string("ファイル") : what) + "を保存できません。\n" + why;  // why names path
   return false;
 }
 

@@ -61,10 +61,12 @@ size_t FindOperator(const std::string& text, char op, size_t pos) {
   return std::string::npos;
 }
 
-}  // namespace
-
-bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
-
+// Replaces every occurrence of op ('*', '/', '+' or '-') with the result of the operands
+// around it. An operand is the run of number characters next to the operator; an empty or
+// malformed one ("1.2.3") counts as 0, and x/0 gives 0. In the "-" pass a minus with no
+// number before it is a sign, never an operator; the number right after such a sign is read
+// as negative when it is the left operand (so -1-3 gives -4). Empty optional when a result
+// does not fit a 32-bit amount.
 std::optional<std::string> ApplyOperator(std::string text, char op) {
   for (size_t p = FindOperator(text, op, 0); p != std::string::npos;
        p = FindOperator(text, op, 0)) {
@@ -86,6 +88,10 @@ std::optional<std::string> ApplyOperator(std::string text, char op) {
   }
   return text;
 }
+
+}  // namespace
+
+bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
 std::string EvaluateAmount(std::string_view text) {
   std::optional<std::string> current{std::string(text)};

@@ -15,14 +15,6 @@ namespace kzm {
 // True for "0" to "9" and ".".
 [[nodiscard]] bool IsNumberChar(char c);
 
-// Replaces every occurrence of op ('*', '/', '+' or '-') with the result of the operands
-// around it. An operand is the run of number characters next to the operator; an empty or
-// malformed one ("1.2.3") counts as 0, and x/0 gives 0. In the "-" pass a minus with no
-// number before it is a sign, never an operator; the number right after such a sign is read
-// as negative when it is the left operand (so -1-3 gives -4). Empty optional when a result
-// does not fit a 32-bit amount.
-[[nodiscard]] std::optional<std::string> ApplyOperator(std::string text, char op);
-
 // All four passes. The text of a whole number when the expression is well formed; other
 // text (blanks, letters, "1.5") is left in place for the caller to reject. Empty when a
 // result does not fit a 32-bit amount, so the cell shows nothing rather than a wrapped value.

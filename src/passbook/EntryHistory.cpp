@@ -7,6 +7,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Files.h"
+#include "foundation/OwnFiles.h"
 
 namespace kzm {
 
@@ -56,6 +57,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+// A case-insensitive comparison for history values: ASCII and full-width Latin letters.
+bool SameHistoryValue(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
+
 }  // namespace
 
 std::string HistoryFileName(std::string_view displayName, int column) {
@@ -74,10 +80,6 @@ std::string HistoryFileName(std::string_view displayName, int column) {
   }
   name += static_cast<char>('0' + std::clamp(column, 0, 9));
   return name;
-}
-
-bool SameHistoryValue(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
 }
 
 bool ReadHistory(const std::string& folder, std::string_view displayName, int column,
@@ -106,10 +108,9 @@ bool RecordHistory(const std::string& folder, std::string_view displayName, int 
   if (values.size() > static_cast<size_t>(kHistoryLength)) values.resize(kHistoryLength);
   std::string text;
   for (const std::string& v : values) text += v + "\r\n";
-  std::string bytes;
-  if (!EncodeCp932(text, bytes)) return false;
   EnsureFolder(folder);
-  return WriteFileAtomic(HistoryPath(folder, displayName, column), bytes);
+  std::string error;  // a history that cannot be written is only not remembered
+  return WriteOwnFile(HistoryPath(folder, displayName, column), text, "入力の履歴", error);
 }
 
 }  // namespace kzm

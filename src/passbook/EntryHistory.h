@@ -22,9 +22,6 @@ inline constexpr int kHistoryLength = 10;
 // share a file.
 [[nodiscard]] std::string HistoryFileName(std::string_view displayName, int column);
 
-// A case-insensitive comparison for history values: ASCII and full-width Latin letters.
-[[nodiscard]] bool SameHistoryValue(std::string_view a, std::string_view b);
-
 // The history of a category and column in folder. False when there is no history to offer:
 // the file is missing, cannot be read, is not a history (binary bytes, far too large) or
 // holds no value. values is then empty.

@@ -8,6 +8,10 @@
 
 namespace kzm {
 
+namespace {
+
+// Year and month of a month file's name ("yyyymm.kzm", the folder part ignored); false for a
+// name whose first six characters are no year and month.
 bool MonthOfFileName(const std::string& path, int& year, int& month) {
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -20,6 +24,10 @@ bool MonthOfFileName(const std::string& path, int& year, int& month) {
   return year >= 1 && month >= 1 && month <= 12;
 }
 
+// The months of the month files "??????.kzm" in folder, in the order the file system lists
+// them, whatever is under such a name (a folder there is a month that cannot be read); names
+// that are no year and month are passed over. False (errno set) when the folder
+// exists but cannot be listed; an empty folder name lists nothing.
 bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months) {
   months.clear();
   if (folder.empty()) return true;
@@ -33,6 +41,8 @@ bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months
   }
   return listed;
 }
+
+}  // namespace
 
 std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder) {
   std::vector<TMonthOfFile> months;

@@ -10,19 +10,10 @@
 
 namespace kzm {
 
-// Year and month of a month file's name ("yyyymm.kzm", the folder part ignored); false for a
-// name whose first six characters are no year and month.
-[[nodiscard]] bool MonthOfFileName(const std::string& path, int& year, int& month);
-
 struct TMonthOfFile {
   int year = 0;
   int month = 0;
 };
-// The months of the month files "??????.kzm" in folder, in the order the file system lists
-// them, whatever is under such a name (a folder there is a month that cannot be read); names
-// that are no year and month are passed over. False (errno set) when the folder
-// exists but cannot be listed; an empty folder name lists nothing.
-[[nodiscard]] bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months);
 // The same, treating a folder that cannot be listed as empty.
 [[nodiscard]] std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder);
 

@@ -58,9 +58,11 @@ void StorePassbookInfo(const TPassbookInfo& info, TkzmProfile& profile) {
 
 int32_t ParseBirthField(std::string_view text) { return ParseInt(text, 0); }
 
-bool IsUsablePassbookName(std::string_view name) { return IsValidFileName(name) && !IsOnlyBlanks(name); }
-
 namespace {
+
+// True for a name that makes a folder directly inside the data folder: none of \ / : * ? " < > |
+// nor a control character, not empty or only blanks, not "." or "..".
+bool IsUsablePassbookName(std::string_view name) { return IsValidFileName(name) && !IsOnlyBlanks(name); }
 
 // The longest file name and path the file system of folder takes, in bytes.
 long PathLimit(const std::string& folder, int which, long fallback) {

@@ -35,10 +35,6 @@ void StorePassbookInfo(const TPassbookInfo& info, TkzmProfile& profile);
 // A birthday field as typed: its number, 0 when it is not one.
 [[nodiscard]] int32_t ParseBirthField(std::string_view text);
 
-// True for a name that makes a folder directly inside the data folder: none of \ / : * ? " < > |
-// nor a control character, not empty or only blanks, not "." or "..".
-[[nodiscard]] bool IsUsablePassbookName(std::string_view name);
-
 inline constexpr const char* kBadPassbookName = "通帳名に使えない文字があります";
 inline constexpr const char* kPassbookNameTaken = "同じ通帳名が存在します";
 inline constexpr const char* kPassbookNameTooLong = "通帳名が長すぎます。フォルダの名前にできる長さを超えています";

@@ -7,7 +7,6 @@
 #include <set>
 #include <tuple>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/OwnFiles.h"
@@ -89,17 +88,12 @@ std::string PendingLine(const TPending& p) {
                   KeyName(e.accountKey), e.itemText, e.note, std::to_string(p.before)});
 }
 
-bool ReadDate8(const std::string& text, TDayNumber& day) {
-  int32_t value = 0;
-  return text.size() == 8 && TryParseInt(text, value) &&
-         TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day);
-}
-
 bool ParsePendingLine(const std::string& line, TPending& p) {
   const std::vector<std::string> f = CsvSplit(line);
   int32_t id = 0, amount = 0, before = 0;
-  if (f.size() < 10 || !TryParseInt(f[0], id) || !ReadDate8(f[1], p.scheduled) || !ReadDate8(f[2], p.entry.date) ||
-      !TryParseInt(f[3], amount) || KindCode(f[4]) == kKindNone || !TryParseInt(f[9], before)) {
+  if (f.size() < 10 || !TryParseInt(f[0], id) || !TryParseDate8(f[1], p.scheduled) ||
+      !TryParseDate8(f[2], p.entry.date) || !TryParseInt(f[3], amount) || KindCode(f[4]) == kKindNone ||
+      !TryParseInt(f[9], before)) {
     return false;
   }
   p.templateId = id;
@@ -115,13 +109,7 @@ bool ParsePendingLine(const std::string& line, TPending& p) {
 bool WritePending(const std::string& folder, const std::vector<TPending>& pending, std::string& error) {
   std::string text;
   for (const TPending& p : pending) text += PendingLine(p) + "\r\n";
-  std::string bytes;
-  std::string bad;
-  if (!EncodeCp932(text, bytes, &bad)) {
-    error = "定期的な記入に保存できない文字「" + bad + "」があります。";
-    return false;
-  }
-  return WriteFileAtomic(PendingPath(folder), bytes, &error);
+  return WriteOwnFile(PendingPath(folder), text, "定期的な記入の途中の記録", error);
 }
 
 // False (with error) when the record could not be read; a missing record gives none.
@@ -204,6 +192,50 @@ size_t WriteMonths(const std::vector<TPending>& pending, TkzmDataUnit& data, TEn
     start = end;
   }
   return start;
+}
+
+// Finishes an entering that was stopped halfway (see above); true with nothing to do when
+// none was. False, with the reason in message, when the record or a month cannot be read or
+// the store cannot be written: nothing is then due until it can, as a guard against entering
+// twice (DueOccurrences still lists, so callers check this first).
+bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& message) {
+  std::vector<TPending> pending;
+  if (!ReadPending(store.Folder(), pending, message)) return false;
+  if (pending.empty()) return RemovePending(store.Folder(), message);
+  if (!data.Save()) {
+    message = "開いている月のデータを保存できないため、中断された定期的な記入を確かめられません。";
+    return false;
+  }
+  // Equal entries of one day are counted together: the increase says how many were written.
+  std::map<std::tuple<TDayNumber, std::string, std::string, std::string, std::string, int32_t>, std::vector<size_t>>
+      groups;
+  for (size_t i = 0; i < pending.size(); ++i) {
+    const TkzmEntry& e = pending[i].entry;
+    groups[{e.date, e.categoryKey, e.accountKey, e.itemText, e.note, e.amount}].push_back(i);
+  }
+  std::set<TDayNumber> days;
+  for (const auto& [key, members] : groups) {
+    const TkzmEntry& entry = pending[members.front()].entry;
+    int increase = CountEqual(data, entry) - pending[members.front()].before;
+    if (data.MonthUnreadable()) {
+      message = "月のファイルを読めないため、中断された定期的な記入を確かめられません。";
+      return false;
+    }
+    for (const size_t i : members) {
+      const TPending& p = pending[i];
+      if (store.Handled(p.templateId, p.scheduled) != nullptr) {
+        --increase;
+        continue;
+      }
+      if (increase <= 0) continue;
+      --increase;
+      store.MarkHandled(p.templateId, p.scheduled, {THandling::hEntered, p.entry.date, p.entry.amount});
+      days.insert(p.entry.date);
+    }
+  }
+  if (!store.Save(message)) return false;
+  (void)ResummariseDays(days);
+  return RemovePending(store.Folder(), message);
 }
 
 }  // namespace
@@ -325,46 +357,6 @@ TEnterOutcome EnterOccurrences(TRecurringStore& store, const std::vector<TOccurr
   outcome.message += std::to_string(outcome.entered) + "件を記入しました。";
   if (outcome.skipped > 0) outcome.message += std::to_string(outcome.skipped) + "件をスキップしました。";
   return outcome;
-}
-
-bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& message) {
-  std::vector<TPending> pending;
-  if (!ReadPending(store.Folder(), pending, message)) return false;
-  if (pending.empty()) return RemovePending(store.Folder(), message);
-  if (!data.Save()) {
-    message = "開いている月のデータを保存できないため、中断された定期的な記入を確かめられません。";
-    return false;
-  }
-  // Equal entries of one day are counted together: the increase says how many were written.
-  std::map<std::tuple<TDayNumber, std::string, std::string, std::string, std::string, int32_t>, std::vector<size_t>>
-      groups;
-  for (size_t i = 0; i < pending.size(); ++i) {
-    const TkzmEntry& e = pending[i].entry;
-    groups[{e.date, e.categoryKey, e.accountKey, e.itemText, e.note, e.amount}].push_back(i);
-  }
-  std::set<TDayNumber> days;
-  for (const auto& [key, members] : groups) {
-    const TkzmEntry& entry = pending[members.front()].entry;
-    int increase = CountEqual(data, entry) - pending[members.front()].before;
-    if (data.MonthUnreadable()) {
-      message = "月のファイルを読めないため、中断された定期的な記入を確かめられません。";
-      return false;
-    }
-    for (const size_t i : members) {
-      const TPending& p = pending[i];
-      if (store.Handled(p.templateId, p.scheduled) != nullptr) {
-        --increase;
-        continue;
-      }
-      if (increase <= 0) continue;
-      --increase;
-      store.MarkHandled(p.templateId, p.scheduled, {THandling::hEntered, p.entry.date, p.entry.amount});
-      days.insert(p.entry.date);
-    }
-  }
-  if (!store.Save(message)) return false;
-  (void)ResummariseDays(days);
-  return RemovePending(store.Folder(), message);
 }
 
 bool OpenRecurring(const std::string& passbookFolder, TRecurringStore& store, TkzmDataUnit& data,

@@ -84,12 +84,6 @@ struct TEnterOutcome {
 TEnterOutcome EnterOccurrences(TRecurringStore& store, const std::vector<TOccurrenceChoice>& choices,
                                TkzmDataUnit& data, const std::function<void(TEnterStep)>& step = {});
 
-// Finishes an entering that was stopped halfway (see above); true with nothing to do when
-// none was. False, with the reason in message, when the record or a month cannot be read or
-// the store cannot be written: nothing is then due until it can, as a guard against entering
-// twice (DueOccurrences still lists, so callers check this first).
-bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& message);
-
 // Loads the store of the passbook folder and finishes a stopped entering. False, with the
 // reason in message, when either fails: nothing must then be entered.
 bool OpenRecurring(const std::string& passbookFolder, TRecurringStore& store, TkzmDataUnit& data,

@@ -138,11 +138,6 @@ void WalkOccurrences(const TRecurringTemplate& t, TDayNumber from, TBusinessDays
 
 }  // namespace
 
-TDayNumber NthScheduledDate(const TSchedule& s, int n) {
-  if (n < 0 || !Usable(s)) return 0;
-  return TScheduleSteps(s).Nth(n);
-}
-
 std::vector<TOccurrence> OccurrencesBetween(const TRecurringTemplate& t, TDayNumber from, TDayNumber to,
                                             TBusinessDays& businessDays) {
   std::vector<TOccurrence> found;

@@ -16,10 +16,6 @@ struct TOccurrence {
   friend bool operator==(const TOccurrence&, const TOccurrence&) = default;
 };
 
-// The scheduled date of the schedule's n-th occurrence (from 0), ignoring its end; 0 when
-// it would lie past 9999-12-31 or the schedule is unusable (see ScheduleProblem).
-[[nodiscard]] TDayNumber NthScheduledDate(const TSchedule& schedule, int n);
-
 // The occurrences of t whose date (after the shift) lies in from..to, in date order, within the
 // schedule's first date, end date and count.
 [[nodiscard]] std::vector<TOccurrence> OccurrencesBetween(const TRecurringTemplate& t, TDayNumber from, TDayNumber to,

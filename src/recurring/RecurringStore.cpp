@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
-#include "foundation/AtomicFile.h"
-#include "foundation/Codec.h"
-#include "foundation/Csv.h"
-#include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
 
 namespace kzm {
 
 namespace {
 
-constexpr size_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr const char* kRepeatNames[] = {"monthly", "weekly", "yearly", "days"};
 constexpr const char* kShiftNames[] = {"asis", "before", "after"};
 constexpr size_t kTemplateFields = 17;
@@ -25,9 +20,7 @@ bool ReadDate(const std::string& text, bool emptyAllowed, TDayNumber& day) {
     day = 0;
     return emptyAllowed;
   }
-  int32_t value = 0;
-  if (text.size() != 8 || !TryParseInt(text, value)) return false;
-  return TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day);
+  return TryParseDate8(text, day);
 }
 
 bool ReadNumber(const std::string& text, int32_t& value) { return !text.empty() && TryParseInt(text, value); }
@@ -90,6 +83,41 @@ std::vector<std::string> TemplateFields(const TRecurringTemplate& t) {
           DateField(t.handledThrough)};
 }
 
+std::string TemplateKey(int id) { return "template," + std::to_string(id); }
+
+std::string OccurrenceKey(int id, TDayNumber scheduled) {
+  return "occurrence," + std::to_string(id) + "," + FormatDate8(scheduled);
+}
+
+// One line of the file as this store reads it.
+struct TLine {
+  int32_t value = 0;  // option: the value
+  TRecurringTemplate t;
+  int32_t id = 0;  // entered, skipped: the template's id
+  TDayNumber scheduled = 0;
+  THandledOccurrence handled;
+};
+
+// The key of a line the store understands, and what the line holds; empty for any other line.
+// An occurrence's key is the same whether it was entered or skipped.
+std::string ReadFields(const std::vector<std::string>& f, TLine& line) {
+  if (f[0] == "option" && f.size() >= 3 && ReadNumber(f[2], line.value)) {
+    if (f[1] == "DaysAhead" && line.value >= 0 && line.value <= kMaxDaysAhead) return "option,DaysAhead";
+    if (f[1] == "NextId" && line.value > 0) return "option,NextId";
+  }
+  if (f[0] == "template" && ReadTemplate(f, line.t)) return TemplateKey(line.t.id);
+  if (f[0] == "entered" && f.size() >= 5 && ReadNumber(f[1], line.id) && ReadDate(f[2], false, line.scheduled) &&
+      ReadDate(f[3], false, line.handled.date) && ReadNumber(f[4], line.handled.amount)) {
+    line.handled.handling = THandling::hEntered;
+    return OccurrenceKey(line.id, line.scheduled);
+  }
+  if (f[0] == "skipped" && f.size() >= 3 && ReadNumber(f[1], line.id) && ReadDate(f[2], false, line.scheduled)) {
+    line.handled = {THandling::hSkipped, 0, 0};
+    return OccurrenceKey(line.id, line.scheduled);
+  }
+  return {};
+}
+
 bool SameEntryPart(const TRecurringTemplate& a, const TRecurringTemplate& b) {
   return a.kind == b.kind && a.category == b.category && a.account == b.account && a.amount == b.amount &&
          a.estimate == b.estimate && a.schedule == b.schedule;
@@ -97,77 +125,51 @@ bool SameEntryPart(const TRecurringTemplate& a, const TRecurringTemplate& b) {
 
 }  // namespace
 
-void TRecurringStore::ReadLine(const std::string& bytes) {
-  const std::vector<std::string> f = CsvSplit(DecodeCp932(bytes));
-  int32_t id = 0, value = 0;
-  if (f[0] == "option" && f.size() >= 3 && ReadNumber(f[2], value)) {
-    if (f[1] == "DaysAhead" && value >= 0 && value <= kMaxDaysAhead) {
-      m_daysAhead = value;
-      return;
-    }
-    if (f[1] == "NextId" && value > 0) {
-      m_nextId = std::max(m_nextId, value);
-      return;
-    }
+void TRecurringStore::ReadRecord(const std::vector<std::string>& fields) {
+  TLine line;
+  const std::string key = ReadFields(fields, line);
+  if (key == "option,DaysAhead") {
+    m_daysAhead = line.value;
+  } else if (key == "option,NextId") {
+    m_nextId = std::max(m_nextId, line.value);
+  } else if (key.starts_with("template,")) {
+    m_nextId = std::max(m_nextId, line.t.id + 1);
+    m_templates.push_back(std::move(line.t));
+  } else if (!key.empty()) {
+    m_handled[{line.id, line.scheduled}] = line.handled;
   }
-  TRecurringTemplate t;
-  if (f[0] == "template" && ReadTemplate(f, t) && !Find(t.id)) {
-    m_nextId = std::max(m_nextId, t.id + 1);
-    m_templates.push_back(std::move(t));
-    return;
-  }
-  TDayNumber scheduled = 0, date = 0;
-  if (f[0] == "entered" && f.size() >= 5 && ReadNumber(f[1], id) && ReadDate(f[2], false, scheduled) &&
-      ReadDate(f[3], false, date) && ReadNumber(f[4], value)) {
-    m_handled[{id, scheduled}] = {THandling::hEntered, date, value};
-    return;
-  }
-  if (f[0] == "skipped" && f.size() >= 3 && ReadNumber(f[1], id) && ReadDate(f[2], false, scheduled)) {
-    m_handled[{id, scheduled}] = {THandling::hSkipped, 0, 0};
-    return;
-  }
-  m_kept.push_back(bytes);
 }
 
 bool TRecurringStore::Load(const std::string& passbookFolder, std::string& error) {
   *this = TRecurringStore();
   m_folder = passbookFolder;
-  const std::string path = passbookFolder + "/" + kRecurringFileName;
-  std::string bytes;
-  if (!ReadOwnFile(path, kMaxFileSize, "定期的な記入のファイル", bytes, error)) {
-    m_unreadable = true;
-    return false;
-  }
-  for (const std::string& line : NonEmptyLines(bytes)) ReadLine(line);
+  const auto keyOf = [](const std::vector<std::string>& fields) {
+    TLine line;
+    return ReadFields(fields, line);
+  };
+  if (!m_file.Load(passbookFolder + "/" + kRecurringFileName, keyOf, error)) return false;
+  for (const TKeyedCsvStore::TRecord& record : m_file.Records()) ReadRecord(record.fields);
   // An id seen only among the occurrences (of a template since removed) is not given again.
   for (const auto& [key, handled] : m_handled) m_nextId = std::max(m_nextId, key.first + 1);
   return true;
 }
 
 bool TRecurringStore::Save(std::string& error) const {
-  const std::string path = m_folder + "/" + kRecurringFileName;
-  if (m_unreadable) {
-    error = "定期的な記入のファイル「" + path + "」を読み込めなかったため、上書きしません。";
-    return false;
-  }
-  std::string text = "option,DaysAhead," + std::to_string(m_daysAhead) + "\r\noption,NextId," +
-                     std::to_string(m_nextId) + "\r\n";
-  for (const TRecurringTemplate& t : m_templates) text += CsvJoin(TemplateFields(t)) + "\r\n";
+  // Written anew in the store's order: the options, the templates, the occurrences.
+  TKeyedCsvStore file = m_file;
+  file.ClearRecords();
+  file.Set("option,DaysAhead", {"option", "DaysAhead", std::to_string(m_daysAhead)});
+  file.Set("option,NextId", {"option", "NextId", std::to_string(m_nextId)});
+  for (const TRecurringTemplate& t : m_templates) file.Set(TemplateKey(t.id), TemplateFields(t));
   for (const auto& [key, h] : m_handled) {
     const std::string id = std::to_string(key.first);
-    text += h.handling == THandling::hEntered
-                ? CsvJoin({"entered", id, FormatDate8(key.second), FormatDate8(h.date), std::to_string(h.amount)})
-                : CsvJoin({"skipped", id, FormatDate8(key.second)});
-    text += "\r\n";
+    const std::string scheduled = FormatDate8(key.second);
+    file.Set(OccurrenceKey(key.first, key.second),
+             h.handling == THandling::hEntered
+                 ? std::vector<std::string>{"entered", id, scheduled, FormatDate8(h.date), std::to_string(h.amount)}
+                 : std::vector<std::string>{"skipped", id, scheduled});
   }
-  std::string bytes;
-  std::string bad;
-  if (!EncodeCp932(text, bytes, &bad)) {
-    error = "定期的な記入に保存できない文字「" + bad + "」があります。";
-    return false;
-  }
-  for (const std::string& line : m_kept) bytes += line + "\r\n";
-  return WriteFileAtomic(path, bytes, &error);
+  return file.Save(m_folder + "/" + kRecurringFileName, error);
 }
 
 const TRecurringTemplate* TRecurringStore::Find(int id) const {

@@ -14,7 +14,8 @@
 //                           handledThrough empty for none); shift asis, before or after
 //   entered,id,scheduled,date,amount   an occurrence entered on date with that amount
 //   skipped,id,scheduled               an occurrence the person chose not to enter
-// A line of any other shape is kept as it is and written back at the end.
+// A line of any other shape is kept as it is and written back at the end. Of two lines for one
+// option, template id or occurrence (entered or skipped) the first holds (TKeyedCsvStore).
 
 #include <cstdint>
 #include <map>
@@ -22,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/KeyedCsvStore.h"
 #include "recurring/RecurringTemplate.h"
 
 namespace kzm {
@@ -70,15 +72,15 @@ class TRecurringStore {
   void SetDaysAhead(int days) { m_daysAhead = days; }
 
  private:
-  void ReadLine(const std::string& bytes);
+  void ReadRecord(const std::vector<std::string>& fields);
 
   std::string m_folder;
-  bool m_unreadable = false;
   int m_daysAhead = 0;
   int m_nextId = 1;
   std::vector<TRecurringTemplate> m_templates;
   std::map<std::pair<int, TDayNumber>, THandledOccurrence> m_handled;
-  std::vector<std::string> m_kept;  // lines not understood, as their bytes
+  // The file as read; its records are written anew by Save.
+  TKeyedCsvStore m_file{"定期的な記入のファイル", 16 * 1024 * 1024};
 };
 
 inline constexpr int kMaxDaysAhead = 366;

@@ -42,6 +42,11 @@ std::string ReplaceRefusal(const THeadList& categories, const std::string& befor
   return {};
 }
 
+namespace {
+
+// Replaces the keys in the days of one calendar month that the request covers, loading the
+// month into data (a month wholly outside the range is not loaded). The changes stay in
+// memory, the month marked modified. Returns how many references changed.
 int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceRequest& request) {
   TDayNumber first = 0;
   TDayNumber last = 0;
@@ -64,6 +69,8 @@ int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceReques
   if (changes > 0) data.SetModified();
   return changes;
 }
+
+}  // namespace
 
 TReplaceOutcome ReplaceAllMonths(TkzmDataUnit& data, const TReplaceRequest& request,
                                  const std::function<bool()>& keepGoing) {

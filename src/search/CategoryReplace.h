@@ -49,11 +49,6 @@ struct TReplaceName {
 [[nodiscard]] std::string ReplaceRefusal(const THeadList& categories, const std::string& before,
                                          const std::string& after);
 
-// Replaces the keys in the days of one calendar month that the request covers, loading the
-// month into data (a month wholly outside the range is not loaded). The changes stay in
-// memory, the month marked modified. Returns how many references changed.
-int ReplaceInMonth(TkzmDataUnit& data, int year, int month, const TReplaceRequest& request);
-
 // Replaces over every month file of data's folder, in the order the file system lists them.
 // The run is recorded in the passbook folder (the Daily folder's parent) before the first
 // month changes (see ReplacePending.h); the record goes when the run ends, and stays when a

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/OwnFiles.h"
@@ -70,13 +69,7 @@ bool WritePendingReplace(const std::string& passbookFolder, const TReplaceReques
                                     KeyName(request.after), std::to_string(KeyKind(request.after)),
                                     DayField(request.first), DayField(request.last)}) +
                            "\r\n";
-  std::string bytes;
-  std::string bad;
-  if (!EncodeCp932(line, bytes, &bad)) {
-    error = "置換の記録に保存できない文字「" + bad + "」があります。";
-    return false;
-  }
-  return WriteFileAtomic(path, bytes, &error);
+  return WriteOwnFile(path, line, "置換の記録", error);
 }
 
 bool RemovePendingReplace(const std::string& passbookFolder, std::string& error) {

@@ -54,6 +54,23 @@ TEntryLine LineOfEntry(const TkzmEntry& entry) {
   return line;
 }
 
+bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line) {
+  if (conditions.upper && line.amount > *conditions.upper) return false;
+  if (conditions.lower && line.amount < *conditions.lower) return false;
+  if (!KindSearched(conditions, line.kind)) return false;
+  // The texts last: a line read from its file decodes a text only when asked for it.
+  std::string buffer;
+  const auto differs = [&](const std::string& condition, std::string_view text) {
+    return Active(condition) && LineText(line, text, buffer) != condition;
+  };
+  return !differs(conditions.category, line.category) && !differs(conditions.itemText, line.itemText) &&
+         !differs(conditions.note, line.note) && !differs(conditions.account, line.account);
+}
+
+bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) {
+  return MatchesSearch(conditions, LineOfEntry(entry));
+}
+
 // Matches the entry lines of a month file as they are read, building only the entries found.
 class TSearchLines final : public TMonthLineSink {
  public:
@@ -105,23 +122,6 @@ bool TSearchResults::Add(const TEntryLine& line) {
 void TSearchResults::Clear() {
   m_entries.clear();
   m_found.Clear();
-}
-
-bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line) {
-  if (conditions.upper && line.amount > *conditions.upper) return false;
-  if (conditions.lower && line.amount < *conditions.lower) return false;
-  if (!KindSearched(conditions, line.kind)) return false;
-  // The texts last: a line read from its file decodes a text only when asked for it.
-  std::string buffer;
-  const auto differs = [&](const std::string& condition, std::string_view text) {
-    return Active(condition) && LineText(line, text, buffer) != condition;
-  };
-  return !differs(conditions.category, line.category) && !differs(conditions.itemText, line.itemText) &&
-         !differs(conditions.note, line.note) && !differs(conditions.account, line.account);
-}
-
-bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry) {
-  return MatchesSearch(conditions, LineOfEntry(entry));
 }
 
 bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchConditions& conditions,

@@ -63,9 +63,6 @@ class TSearchResults {
   TNameKeys m_keys;
 };
 
-[[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TkzmEntry& entry);
-[[nodiscard]] bool MatchesSearch(const TSearchConditions& conditions, const TEntryLine& line);
-
 // Adds the matching entries of one calendar month to results, in date order: as data holds
 // them when it holds the month, else read from its file in passing (data loads no month, and
 // its current day stays). A month wholly outside the range is not read. False when its file

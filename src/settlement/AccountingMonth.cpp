@@ -45,12 +45,12 @@ void RepairPeriod(TMonthKey key, THeadList& list) {
   list.SetLast(period.last);
 }
 
-}  // namespace
-
 std::string DamagedSettlementMessage(const std::string& path, std::string_view why) {
   return Concat({"月の設定ファイルが壊れているため読み込めません。\n", path, "\n(", why,
                  ")\nこの月は設定のない月として扱います。このファイルは、この月の期間を設定し直すまで書き換えません。"});
 }
+
+}  // namespace
 
 namespace {
 
@@ -91,12 +91,6 @@ std::vector<TMonthKey> SettledMonthKeys() {
   }
   std::sort(keys.begin(), keys.end());
   return keys;
-}
-
-void DefaultPeriod(TMonthKey key, THeadList& list) {
-  const TPeriod period = DefaultPeriodOf(key);
-  list.SetFirst(period.first);
-  list.SetLast(period.last);
 }
 
 namespace {

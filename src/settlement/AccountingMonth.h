@@ -28,10 +28,6 @@ namespace kzm {
 
 class THeadList;
 
-
-// Sets the list's first and last day from the passbook's closing day and ends-next-month.
-void DefaultPeriod(TMonthKey key, THeadList& list);
-
 // Fills list with the month's period and opening balances: from its settlement file when it
 // has one (the result is then true), else the default period, opened by a settled previous
 // month (the day after its last day) and closed by a settled next month (the day before its
@@ -55,7 +51,6 @@ bool UpdateSettlement(TMonthKey key, const THeadList& list);
 // Whether the month has a settlement file that cannot be read or parsed. Such a month counts
 // as unsettled; the user is told once per version of the file, with DamagedSettlementMessage.
 [[nodiscard]] bool SettlementDamaged(TMonthKey key);
-[[nodiscard]] std::string DamagedSettlementMessage(const std::string& path, std::string_view why);
 // The keys of the months that have a settlement file, in order.
 [[nodiscard]] std::vector<TMonthKey> SettledMonthKeys();
 

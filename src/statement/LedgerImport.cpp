@@ -91,7 +91,13 @@ std::string EntryProblem(const TkzmEntry& entry) {
 
 }  // namespace
 
+namespace {
+
+// The id a row of the export is kept under, apart from the ids of bank statements, so that
+// a bank's id never makes an export's row look imported; empty when the row has none.
 std::string LedgerSourceId(const TLedgerRow& row) { return row.sourceId.empty() ? "" : "ledger:" + row.sourceId; }
+
+}  // namespace
 
 bool TLedgerImport::Read(const std::string& path, std::string& error) {
   std::string bytes;

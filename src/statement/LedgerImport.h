@@ -85,10 +85,6 @@ class TLedgerImport {
   TLedgerMapping m_mapping;
 };
 
-// The id a row of the export is kept under, apart from the ids of bank statements, so that
-// a bank's id never makes an export's row look imported; empty when the row has none.
-[[nodiscard]] std::string LedgerSourceId(const TLedgerRow& row);
-
 // Books the ticked rows as BookEntries does (categories and accounts the passbook lacks are
 // added, the record goes down first, undo takes it back).
 TBookOutcome BookLedgerImport(const TLedgerImport& import, TkzmDataUnit& data, const std::string& passbookFolder,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "foundation/AtomicFile.h"
 #include "foundation/Concat.h"
 #include "foundation/Codec.h"
 #include "foundation/OwnFiles.h"
@@ -75,13 +74,7 @@ bool TStatementPresets::Save(std::string& error) const {
     text += "[" + section.name + "]\r\n";
     for (const auto& [key, value] : section.values) text += key + "=" + value + "\r\n";
   }
-  std::string bytes;
-  std::string badChar;
-  if (!EncodeCp932(text, bytes, &badChar)) {
-    error = "明細の設定に保存できない文字「" + badChar + "」があります。";
-    return false;
-  }
-  return WriteFileAtomic(m_path, bytes, &error);
+  return WriteOwnFile(m_path, text, "明細の設定", error);
 }
 
 const std::string* TStatementPresets::Value(const std::string& section, const std::string& key) const {

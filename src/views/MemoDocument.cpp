@@ -25,12 +25,14 @@ void ForEachLine(std::string_view text, Take take) {
   }
 }
 
-}  // namespace
-
+// The day a line names when it is a date line (ParseDate gives more than 0: "2024/03/05",
+// "24/3/5", "2024年3月5日", "240305", "20240305"), else 0.
 TDayNumber DateOfLine(std::string_view line) {
   const TDayNumber day = ParseDate(line);
   return day > 0 ? day : 0;
 }
+
+}  // namespace
 
 std::string MemoDocumentText(const std::vector<TDayMemo>& memos) {
   std::string text;

@@ -13,10 +13,6 @@
 
 namespace kzm {
 
-// The day a line names when it is a date line (ParseDate gives more than 0: "2024/03/05",
-// "24/3/5", "2024年3月5日", "240305", "20240305"), else 0.
-[[nodiscard]] TDayNumber DateOfLine(std::string_view line);
-
 // The document text of memos: each memo as its date line, its text and an empty line, with
 // "\n" between lines (CR LF inside a memo becomes "\n").
 [[nodiscard]] std::string MemoDocumentText(const std::vector<TDayMemo>& memos);

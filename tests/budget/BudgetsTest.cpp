@@ -49,7 +49,10 @@ TEST(Budgets, ASettingHoldsUntilALaterMonthChangesIt) {
   EXPECT_EQ(budgets.BudgetOf(kTravel, 202408), 8'000);
   EXPECT_EQ(budgets.BudgetOf(kTravel, 202410), std::nullopt);
   budgets.Set(kSalary, 202401, std::nullopt);
-  EXPECT_EQ(budgets.CategoryKeys(), (std::vector<std::string>{kTravel, kFood}));
+  test::TTempFolder temp;
+  std::string error;
+  ASSERT_TRUE(budgets.Save(temp.Path(), error)) << error;
+  EXPECT_EQ(DecodeCp932(test::ReadBytes(temp.File(kBudgetFileName))).find("給与"), std::string::npos);
 }
 
 TEST(Budgets, FileHoldsCp932LinesAndKeepsWhatItCannotRead) {
@@ -96,7 +99,7 @@ TEST(Budgets, AnUnreadableFileIsReportedAndNeverWrittenOver) {
   budgets.Set(kFood, 202404, 1);
   error.clear();
   EXPECT_FALSE(budgets.Save(temp.Path(), error));
-  EXPECT_NE(error.find("保存しません"), std::string::npos);
+  EXPECT_NE(error.find("上書きしません"), std::string::npos);
   EXPECT_EQ(std::filesystem::file_size(path), 17u * 1024 * 1024);
 }
 

@@ -75,6 +75,22 @@ TEST(Dates, FormatDate8) {
   EXPECT_EQ(ParseDate(FormatDate8(45000)), 45000);
 }
 
+// The files' and the command line's yyyymmdd: eight digits and nothing else, no year window.
+TEST(Dates, TryParseDate8) {
+  TDayNumber day = 0;
+  ASSERT_TRUE(TryParseDate8("20240229", day));
+  EXPECT_EQ(day, EncodeDate(2024, 2, 29));
+  ASSERT_TRUE(TryParseDate8("00010101", day));
+  EXPECT_EQ(day, EncodeDate(1, 1, 1));
+  for (const char* text : {"", "2024030", "240305", "202403051", "20230229", "20241301", "00000101", "+0010101",
+                           " 0010101", "0010101 ", "-0010101", "2024-3-5", "２０２４０３０５"}) {
+    SCOPED_TRACE(text);
+    day = 7;
+    EXPECT_FALSE(TryParseDate8(text, day));
+    EXPECT_EQ(day, 7);
+  }
+}
+
 // The slashed date of the search grid and export, across the whole calendar and past its ends.
 TEST(Dates, FormatDateSlashed) {
   const struct {

@@ -9,6 +9,7 @@
 namespace kzm {
 namespace {
 
+using test::ReadBytes;
 using test::TTempFolder;
 using test::WriteBytes;
 
@@ -62,6 +63,24 @@ TEST(OwnFiles, NonEmptyLinesTakesOffEitherLineEndAndDropsEmptyLines) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));
     EXPECT_EQ(NonEmptyLines(c.bytes), c.lines);
   }
+}
+
+// Text goes to the disk as CP932, the kept bytes after it untouched; a character CP932 has no
+// code for is refused by name and the old file stays, never written with a stand-in.
+TEST(OwnFiles, WriteOwnFileEncodesOrRefusesAndNamesTheFile) {
+  TTempFolder dir;
+  const std::string path = dir.File("Budget.csv");
+  std::string error;
+  ASSERT_TRUE(WriteOwnFile(path, "食費,1\r\n", "予算のファイル", error, "\x82\xa0?\r\n")) << error;
+  EXPECT_EQ(ReadBytes(path), "\x90\x48\x94\xef,1\r\n\x82\xa0?\r\n");
+
+  EXPECT_FALSE(WriteOwnFile(path, "食費🍙,1\r\n", "予算のファイル", error));
+  EXPECT_EQ(error, "予算のファイル「" + path + "」に保存できない文字「🍙」があります。");
+  EXPECT_EQ(ReadBytes(path), "\x90\x48\x94\xef,1\r\n\x82\xa0?\r\n");
+
+  error.clear();
+  EXPECT_FALSE(WriteOwnFile(dir.File("none/Budget.csv"), "a\r\n", "予算のファイル", error));
+  EXPECT_EQ(error.rfind("予算のファイルを保存できません。\n" + dir.File("none/Budget.csv") + "\n", 0), 0u) << error;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
 #include "recurring/RecurringSamples.h"
@@ -86,6 +87,26 @@ TEST_F(RecurringStoreTest, LinesNotUnderstoodAreKeptAndIdsNeverComeBack) {
   EXPECT_NE(bytes.find(badBytes + "\r\n"), std::string::npos);
   TRecurringStore again = Loaded();
   EXPECT_EQ(again.Add(test::Rent()), 10);
+}
+
+// A template written twice (by hand, or by two copies of the file put together): the first
+// line holds, and once removed the template stays gone.
+TEST_F(RecurringStoreTest, ATemplateWrittenTwiceIsRemovedForGood) {
+  TRecurringStore store = Loaded();
+  const int id = store.Add(test::Rent());
+  std::string error;
+  ASSERT_TRUE(store.Save(error)) << error;
+  const std::string bytes = ReadBytes(FilePath());
+  const size_t start = bytes.find("template,");
+  const std::string line = bytes.substr(start, bytes.find("\r\n", start) + 2 - start);
+  WriteBytes(FilePath(), bytes + line);
+  test::TRecordingWindowSystem windows;
+  TRecurringStore doubled = Loaded();
+  ASSERT_EQ(doubled.Templates().size(), 1u);
+  EXPECT_EQ(windows.messages.size(), 1u);
+  doubled.Remove(id);
+  ASSERT_TRUE(doubled.Save(error)) << error;
+  EXPECT_TRUE(Loaded().Templates().empty());
 }
 
 TEST_F(RecurringStoreTest, AnUnreadableFileIsReportedAndNeverWrittenOver) {

@@ -111,10 +111,8 @@ int PrintCycles(const std::string& name, const TArgs& parsed) {
 TDayNumber TodayArgument(const TArgs& parsed) {
   const auto* today = Option(parsed, "--today");
   if (!today) return Today();
-  int32_t value = 0;
   TDayNumber day = 0;
-  if (today->size() != 8 || !TryParseInt(*today, value) ||
-      !TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day)) {
+  if (!TryParseDate8(*today, day)) {
     UsageError("--today は YYYYMMDD の日付で指定してください: " + *today);
   }
   return day;

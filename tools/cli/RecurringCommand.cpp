@@ -18,9 +18,8 @@ namespace kzm::cli {
 namespace {
 
 TDayNumber DateArgument(const std::string& option, const std::string& text) {
-  int32_t value = 0;
   TDayNumber day = 0;
-  if (text.size() != 8 || !TryParseInt(text, value) || !TryEncodeDate(value / 10000, value / 100 % 100, value % 100, day)) {
+  if (!TryParseDate8(text, day)) {
     UsageError(option + " は YYYYMMDD の日付で指定してください: " + text);
   }
   return day;
