@@ -1,8 +1,5 @@
 #include "foundation/KeyedCsvStore.h"
 
-#include <mutex>
-#include <set>
-
 #include "foundation/Codec.h"
 #include "foundation/Csv.h"
 #include "foundation/OwnFiles.h"
@@ -13,18 +10,6 @@ namespace kzm {
 namespace {
 
 constexpr size_t kDroppedShown = 5;
-
-// Each message about a file's doubled keys goes out once a run: a window that reads the file
-// again and again until the next save tells it only the first time.
-void NotifyOnce(const std::string& text) {
-  static std::mutex mutex;
-  static std::set<std::string> told;
-  {
-    const std::lock_guard lock(mutex);
-    if (!told.insert(text).second) return;
-  }
-  WindowSystem().Notify(text);
-}
 
 }  // namespace
 
@@ -57,7 +42,8 @@ bool TKeyedCsvStore::Load(const std::string& path, const TKeyOf& keyOf, std::str
                           std::to_string(m_dropped.size()) + "行は次に保存するときに除きます。";
     for (size_t i = 0; i < m_dropped.size() && i < kDroppedShown; ++i) message += "\n" + m_dropped[i];
     if (m_dropped.size() > kDroppedShown) message += "\n…";
-    NotifyOnce(message);
+    // A window that reads the file again and again until the next save tells it once.
+    WindowSystem().NotifyOnce(message);
   }
   return true;
 }

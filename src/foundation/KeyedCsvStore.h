@@ -5,10 +5,10 @@
 // settings, recurring entries. CP932 lines ended by CR LF, as every file of a passbook.
 //
 // One rule for a key written twice: the first line counts; the others are reported once (a
-// message through WindowSystem().Notify naming the file and the lines) and are left out of the
-// file at the next save. A removed key is gone: nothing of it is kept to come back at the next
-// load. Lines not understood are kept as their bytes and written back unchanged after the
-// records.
+// message through WindowSystem().NotifyOnce naming the file and the lines) and are left out
+// of the file at the next save. A removed key is gone: nothing of it is kept to come back at
+// the next load. Lines not understood are kept as their bytes and written back unchanged
+// after the records.
 
 #include <cstddef>
 #include <functional>

@@ -30,6 +30,8 @@ void SetWindowSystem(TWindowSystem* ws) { g_installed = ws; }
 
 TNoticeGroup::TNoticeGroup() : m_outer(g_installed) { g_installed = this; }
 
+bool TNoticeGroup::Untold(const std::string& text) { return Outer().Untold(text); }
+
 TNoticeGroup::~TNoticeGroup() {
   g_installed = m_outer;
   if (m_texts.empty()) return;

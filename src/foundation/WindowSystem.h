@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,17 @@ class TWindowSystem {
   virtual bool OpenDocument(const std::string& pathOrUrl) = 0;
   // Moves a file or folder to the desktop trash; false when that failed.
   virtual bool MoveToRecycleBin(const std::string& path) = 0;
+
+  // Notify, but each text only once while this window system is installed: a file that is
+  // read again and again tells its fault once.
+  void NotifyOnce(const std::string& text) {
+    if (Untold(text)) Notify(text);
+  }
+  // Whether text has not gone out through NotifyOnce yet; from now on it has.
+  virtual bool Untold(const std::string& text) { return m_toldOnce.insert(text).second; }
+
+ private:
+  std::set<std::string> m_toldOnce;
 };
 
 // The installed window system (the silent default when none is installed).
@@ -65,6 +77,8 @@ class TNoticeGroup final : public TWindowSystem {
   int DefaultTextHeight() override;
   bool OpenDocument(const std::string& pathOrUrl) override;
   bool MoveToRecycleBin(const std::string& path) override;
+  // Told once is once for the window system the group gathers for.
+  bool Untold(const std::string& text) override;
 
  private:
   TWindowSystem& Outer() { return m_outer ? *m_outer : SilentWindowSystem(); }
