@@ -21,10 +21,10 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "controls/grid/GridControl.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"
-#include "grid/GridControl.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 #include "ui/ModalDialog.h"

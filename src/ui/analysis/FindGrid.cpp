@@ -1,9 +1,9 @@
 #include "ui/analysis/FindGrid.h"
 
 #include "controls/UiBasics.h"
+#include "controls/grid/ListGrid.h"
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
-#include "grid/ListGrid.h"
 #include "passbook/Categories.h"
 
 #include <QEvent>

@@ -2,11 +2,11 @@
 
 #include "controls/CentreOnScreen.h"
 #include "controls/UiBasics.h"
+#include "controls/grid/GridControl.h"
 #include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
-#include "grid/GridControl.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
 #include "ui/common/Openers.h"

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "controls/UiBasics.h"
+#include "controls/grid/ListGrid.h"
 #include "foundation/Text.h"
-#include "grid/ListGrid.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"
 
