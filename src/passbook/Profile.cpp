@@ -19,6 +19,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/SettlementBatch.h"
+#include "passbook/WriterLock.h"
 
 namespace kzm {
 
@@ -34,7 +35,8 @@ std::string LastComponent(const std::string& folder) {
 
 }  // namespace
 
-TkzmProfile::TkzmProfile() : m_categories(std::make_unique<THeadList>()) {}
+TkzmProfile::TkzmProfile()
+    : m_categories(std::make_unique<THeadList>()), m_writer(std::make_unique<TWriterLock>()) {}
 
 TkzmProfile::~TkzmProfile() = default;
 
@@ -161,12 +163,26 @@ bool TkzmProfile::Save() {
   return saved;
 }
 
-void TkzmProfile::OpenPassbook(const std::string& folder) {
+bool TkzmProfile::OpenPassbook(const std::string& folder, TPassbookAccess access) {
   const std::string stripped = StripTrailingBackslashes(folder);
-  // Saves cut short by a crash or a kill leave their temporary files behind.
-  for (const char* place : {"", "/Daily", "/Monthly", "/cash"}) RemoveStaleTempFiles(stripped + place);
+  if (access == TPassbookAccess::paWrite && !(m_writer->Held() && m_writer->Folder() == stripped)) {
+    auto writer = std::make_unique<TWriterLock>();
+    std::string refusal;
+    if (!writer->Take(stripped, kWriterLockWaitMs, refusal)) {
+      WindowSystem().Notify(refusal);
+      return false;
+    }
+    m_writer = std::move(writer);
+  } else if (access == TPassbookAccess::paRead) {
+    m_writer->Release();
+  }
+  m_access = access;
+  if (access == TPassbookAccess::paWrite) {
+    // Saves cut short by a crash or a kill leave their temporary files behind.
+    for (const char* place : {"", "/Daily", "/Monthly", "/cash"}) RemoveStaleTempFiles(stripped + place);
+  }
   Load(stripped);
-  FinishSettlementBatch();
+  if (access == TPassbookAccess::paWrite) FinishSettlementBatch();
   CurrentMonthData().SetFolder(stripped + "/Daily");
   ColorScheme().SetFileName(stripped + "/Colors.clr");
   try {
@@ -176,6 +192,7 @@ void TkzmProfile::OpenPassbook(const std::string& folder) {
     ColorScheme().LoadDefaultColors();
   }
   WindowSystem().BroadcastToForms(kNoticePassbookOpened, 0, 0);
+  return true;
 }
 
 bool TkzmProfile::RenamePassbook(const std::string& newName) {
@@ -197,6 +214,7 @@ bool TkzmProfile::RenamePassbook(const std::string& newName) {
     return false;
   }
   m_folder.clear();  // nothing may be written into the old path any more
+  m_writer->Moved(target);  // the lock file moved with its folder
   OpenPassbook(target);
   return true;
 }

@@ -10,6 +10,9 @@
 namespace kzm {
 
 class THeadList;
+class TWriterLock;
+
+enum class TPassbookAccess : uint8_t { paWrite, paRead };
 
 // The open passbook: its folder (a folder of the data folder holding "nbkr.ini"), its name
 // (the folder's last component), its settings and its categories. No folder means that no
@@ -86,8 +89,15 @@ class TkzmProfile : public TprofileList {
   void SetEnterMovesToNote(bool v) { m_enterToNote = v; }
 
   // Makes the passbook at folder the open one: loads it, points the month data at its Daily
-  // folder and the colour scheme at its Colors.clr, and tells every window.
-  void OpenPassbook(const std::string& folder);
+  // folder and the colour scheme at its Colors.clr, and tells every window. For writing, the
+  // passbook's writer lock is taken first (waiting a little for another writer) and the
+  // records of a run that was stopped half-way are finished; false when another process
+  // holds the lock (the user has been told; the passbook open before stays open). A reader
+  // takes no lock and writes nothing.
+  bool OpenPassbook(const std::string& folder, TPassbookAccess access = TPassbookAccess::paWrite);
+  // Whether this process may write the open passbook (it holds the writer lock, or the
+  // passbook's folder cannot hold one).
+  [[nodiscard]] bool Writable() const { return m_access == TPassbookAccess::paWrite; }
   // Renames the open passbook's folder to DataPath + newName and reopens it. On failure the
   // user is told, false is returned and the passbook stays open under its old name.
   bool RenamePassbook(const std::string& newName);
@@ -101,6 +111,8 @@ class TkzmProfile : public TprofileList {
   std::string m_folder;
   std::string m_name;
   std::unique_ptr<THeadList> m_categories;
+  std::unique_ptr<TWriterLock> m_writer;
+  TPassbookAccess m_access = TPassbookAccess::paWrite;
   bool m_categoriesUnreadable = false;  // Headfile.dta could not be read: never overwrite it
   bool m_settingsUnreadable = false;    // nbkr.ini likewise
 
