@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 
+#include "foundation/DiskWrites.h"
 #include "foundation/SystemErrors.h"
 
 namespace kzm {
@@ -117,6 +118,7 @@ int CreateTemp(const std::string& path, std::string& tempPath) {
 }
 
 void SyncFolder(const std::string& folder) {
+  DiskWrites().Note(TDiskStep::dsSyncFolder, folder);
   TFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.Get() >= 0) (void)::fsync(dir.Get());
 }
@@ -160,9 +162,13 @@ bool TAtomicFileStream::Commit(std::string* error, TFolderSyncBatch* batch) {
     errno = EBADF;
     return Fail(error, m_path);
   }
-  if (m_failure == 0 && ::fsync(m_fd) != 0) m_failure = errno;
+  if (m_failure == 0 && m_synced) {
+    DiskWrites().Note(TDiskStep::dsSyncFile, m_path);
+    if (::fsync(m_fd) != 0) m_failure = errno;
+  }
   if (::close(m_fd) != 0 && m_failure == 0) m_failure = errno;
   m_fd = -1;
+  if (m_failure == 0) DiskWrites().Note(TDiskStep::dsRename, m_path);
   if (m_failure == 0 && ::rename(m_tempPath.c_str(), m_path.c_str()) != 0) m_failure = errno;
   if (m_failure != 0) {
     ::unlink(m_tempPath.c_str());
@@ -171,7 +177,7 @@ bool TAtomicFileStream::Commit(std::string* error, TFolderSyncBatch* batch) {
   }
   // The rename itself must reach the disk too.
   if (batch) batch->Add(FolderOf(m_path));
-  else SyncFolder(FolderOf(m_path));
+  else if (m_synced) SyncFolder(FolderOf(m_path));
   return true;
 }
 
@@ -180,6 +186,21 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
   if (!file.Open(error)) return false;
   file.Append(bytes);
   return file.Commit(error, batch);
+}
+
+bool WriteFileUnsynced(const std::string& path, std::string_view bytes, std::string* error) {
+  TAtomicFileStream file(path);
+  file.LeaveUnsynced();
+  if (!file.Open(error)) return false;
+  file.Append(bytes);
+  return file.Commit(error);
+}
+
+bool SyncDiskOf(const std::string& folder, std::string* error) {
+  DiskWrites().Note(TDiskStep::dsSyncDisk, folder);
+  TFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() < 0 || ::syncfs(dir.Get()) != 0) return Fail(error, folder);
+  return true;
 }
 
 int RemoveStaleTempFiles(const std::string& folder) {

@@ -55,6 +55,8 @@ class TAtomicFileStream {
   // Syncs the file and renames it over path (the folder synced, or left to batch). False, with
   // error, when any write failed or the file could not take path's place.
   [[nodiscard]] bool Commit(std::string* error = nullptr, TFolderSyncBatch* batch = nullptr);
+  // Commit syncs neither the file nor its folder (see WriteFileUnsynced).
+  void LeaveUnsynced() { m_synced = false; }
 
  private:
   void Drop();
@@ -63,7 +65,16 @@ class TAtomicFileStream {
   std::string m_tempPath;
   int m_fd = -1;
   int m_failure = 0;  // errno of the first failed write
+  bool m_synced = true;
 };
+
+// Writes bytes to path as WriteFileAtomic does, but syncs nothing: for the files of a batch
+// that nothing refers to until the batch is ready. The batch then syncs the disk once
+// (SyncDiskOf) before it puts down the record that makes the files count, instead of one
+// sync per file.
+[[nodiscard]] bool WriteFileUnsynced(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// Brings everything written on the file system that holds folder to the disk (syncfs).
+[[nodiscard]] bool SyncDiskOf(const std::string& folder, std::string* error = nullptr);
 
 // Removes the temporary files WriteFileAtomic leaves in folder when its process ends in the
 // middle of a write (a crash, a kill): "<name>.tmp<pid>-<n>" whose process is gone, or runs

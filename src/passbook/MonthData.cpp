@@ -8,6 +8,7 @@
 #include "foundation/Files.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/CarryJournal.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
 
@@ -262,6 +263,11 @@ bool TkzmDataUnit::SaveMonth(TMonth& month) {
   }
   std::stable_sort(month.entries.begin(), month.entries.end(), EarlierEntry);
   std::string error;
+  // Noted first, so that balances are carried even when the run stops right after the write.
+  // A note that cannot be written does not hold the entries back; they matter more.
+  const std::string daily = month.path.substr(0, month.path.rfind('/'));
+  (void)NoteMonthsToCarry(daily.substr(0, daily.rfind('/')), {month.year * 100 + month.month}, error);
+  error.clear();
   if (!WriteMonthFile(month.path, month.entries, month.keptLines, error, m_folderSync)) {
     WindowSystem().Notify(error + "\n入力した内容はこのまま残し、次に保存するときにもう一度書き込みます。");
     return false;

@@ -1,12 +1,14 @@
 #include "passbook/SettlementBatch.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string_view>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/DiskWrites.h"
 #include "foundation/Files.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/WindowSystem.h"
@@ -31,13 +33,31 @@ std::string ReadyMarker() { return PendingFolder() + "/ready"; }
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 void SyncFolder(const std::string& folder) {
+  DiskWrites().Note(TDiskStep::dsSyncFolder, folder);
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   (void)::fsync(fd);
   ::close(fd);
 }
 
+// The pending folder is ours alone. Anything else under its name (a stray file, a link to a
+// folder elsewhere, whose files the batch would move or delete) is moved aside first.
+bool PendingIsOurs(std::string& why) {
+  struct stat st {};
+  if (::lstat(PendingFolder().c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;
+  const std::string aside = PendingFolder() + ".stray";
+  if (std::rename(PendingFolder().c_str(), aside.c_str()) == 0) return true;
+  why = PendingFolder() + " (フォルダではないものがこの名前で置かれています)\n" + SystemErrorText(errno);
+  return false;
+}
+
+bool PendingIsFolder() {
+  struct stat st {};
+  return ::lstat(PendingFolder().c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 void DropPending() {
+  if (!PendingIsFolder()) return;
   std::vector<std::string> files;
   ListFiles(PendingFolder(), "*", files);
   for (const std::string& file : files) {
@@ -54,6 +74,7 @@ bool MovePending() {
   ListFiles(PendingFolder(), "??????.mif", files);
   bool moved = true;
   for (const std::string& file : files) {
+    DiskWrites().Note(TDiskStep::dsRename, file);
     if (std::rename(file.c_str(), (MonthlyFolder() + "/" + NameOf(file)).c_str()) != 0) moved = false;
   }
   SyncFolder(MonthlyFolder());
@@ -72,6 +93,8 @@ bool TargetsTakeFiles(const std::vector<TSettlementFile>& files, std::string& wh
   return true;
 }
 
+// The files go down unsynced and the disk is synced once before the marker: a batch over
+// hundreds of months costs a few syncs, not one per file.
 bool WritePending(const std::vector<TSettlementFile>& files, std::string& why) {
   EnsureFolder(PendingFolder());
   if (!FolderExists(PendingFolder())) {
@@ -79,15 +102,16 @@ bool WritePending(const std::vector<TSettlementFile>& files, std::string& why) {
     return false;
   }
   for (const TSettlementFile& file : files) {
-    if (!WriteFileAtomic(PendingFolder() + "/" + NameOf(SettlementFilePath(file.key)), file.bytes, &why)) return false;
+    if (!WriteFileUnsynced(PendingFolder() + "/" + NameOf(SettlementFilePath(file.key)), file.bytes, &why)) return false;
   }
-  return WriteFileAtomic(ReadyMarker(), "", &why);
+  return SyncDiskOf(PendingFolder(), &why) && WriteFileAtomic(ReadyMarker(), "", &why);
 }
 
 }  // namespace
 
 void FinishSettlementBatch() {
-  if (CurrentProfile().Folder().empty() || !FolderExists(PendingFolder())) return;
+  std::string why;
+  if (CurrentProfile().Folder().empty() || !PendingIsOurs(why) || !PendingIsFolder()) return;
   if (FileExists(ReadyMarker())) {
     if (!MovePending())
       WindowSystem().Notify("月の設定の書き込みを最後まで終えられませんでした。\n" + PendingFolder() + "\n" +
@@ -103,7 +127,7 @@ bool WriteSettlementsTogether(const std::vector<TSettlementFile>& files) {
     if (WriteFileAtomic(SettlementFilePath(files.front().key), files.front().bytes, &why)) return true;
   } else {
     FinishSettlementBatch();
-    if (TargetsTakeFiles(files, why) && WritePending(files, why)) {
+    if (PendingIsOurs(why) && TargetsTakeFiles(files, why) && WritePending(files, why)) {
       const bool moved = MovePending();
       const int error = errno;
       DropPending();

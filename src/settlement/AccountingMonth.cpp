@@ -15,6 +15,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/Profile.h"
+#include "settlement/CarryRun.h"
 #include "settlement/SettlementCache.h"
 
 namespace kzm {
@@ -81,7 +82,13 @@ std::vector<TMonthKey> SettledMonthKeys() {
   std::vector<TMonthKey> keys;
   const std::string& folder = CurrentProfile().Folder();
   std::vector<std::string> files;
-  if (folder.empty() || !ListFiles(folder + "/Monthly", "??????.mif", files)) return keys;
+  if (folder.empty()) return keys;
+  (void)ListFiles(folder + "/Monthly", "??????.mif", files);
+  // Settlements held by a carry run count as written.
+  const std::string monthly = folder + "/Monthly/";
+  for (const auto& [path, list] : SettlementCache().Held()) {
+    if (path.size() == monthly.size() + 10 && path.compare(0, monthly.size(), monthly) == 0) files.push_back(path);
+  }
   for (const std::string& file : files) {
     const std::string_view name = std::string_view(file).substr(file.size() - 10, 6);
     int32_t key = 0;
@@ -90,6 +97,7 @@ std::vector<TMonthKey> SettledMonthKeys() {
       keys.push_back(key);
   }
   std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;
 }
 
@@ -152,27 +160,50 @@ std::string SettlementBytes(const THeadList& list) { return SettlementCopy(list)
 
 namespace {
 
+// The bytes of the month's settlement as it stands: held by a carry run, else on disk.
+bool StoredBytes(const std::string& path, std::string& bytes) {
+  const auto& held = SettlementCache().Held();
+  if (const auto found = held.find(path); found != held.end()) {
+    bytes = found->second->SaveToBytes();
+    return true;
+  }
+  return ReadWholeFile(path, bytes);
+}
+
 bool WriteSettlement(TMonthKey key, const THeadList& list, bool whenChanged) {
   const std::string path = SettlementFilePath(key);
   if (path.empty()) return true;
-  std::string why;
   try {
-    const std::string bytes = SettlementBytes(list);
     std::string stored;
-    if (whenChanged && ReadWholeFile(path, stored) && stored == bytes) return true;
-    // A damaged file is kept for the user to look at or restore; only setting the month's
-    // period by hand writes over it.
-    if (whenChanged && SettlementDamaged(key)) return true;
-    EnsureFolder(CurrentProfile().Folder() + "/Monthly");
-    if (WriteFileAtomic(path, bytes, &why)) return true;
+    if (whenChanged && StoredBytes(path, stored) && stored == SettlementBytes(list)) return true;
   } catch (const EkzmError& error) {
-    why = path + "\n" + error.what();
+    WindowSystem().Notify("月の設定を保存できませんでした。\n" + path + "\n" + error.what());
+    return false;
   }
-  WindowSystem().Notify("月の設定を保存できませんでした。\n" + why);
-  return false;
+  // A damaged file is kept for the user to look at or restore; only setting the month's
+  // period by hand writes over it.
+  if (whenChanged && SettlementDamaged(key)) return true;
+  return StoreSettlements({{key, &list}});
 }
 
 }  // namespace
+
+bool StoreSettlements(const std::vector<std::pair<TMonthKey, const THeadList*>>& lists) {
+  std::vector<TSettlementFile> files;
+  try {
+    for (const auto& [key, list] : lists) files.push_back({key, SettlementBytes(*list)});
+  } catch (const EkzmError& error) {
+    WindowSystem().Notify(std::string("月の設定を保存できませんでした。\n") + error.what());
+    return false;
+  }
+  if (files.empty() || CurrentProfile().Folder().empty()) return true;
+  // A reader never writes: what it works out stays in memory, as in a carry run.
+  if (SettlementCache().Holding() || !CurrentProfile().Writable()) {
+    for (const auto& [key, list] : lists) SettlementCache().Hold(SettlementFilePath(key), SettlementCopy(*list));
+    return true;
+  }
+  return WriteSettlementsTogether(files);
+}
 
 bool SaveSettlement(TMonthKey key, const THeadList& list) { return WriteSettlement(key, list, false); }
 
@@ -204,13 +235,7 @@ TMonthKey MonthOfDay(TDayNumber day) {
 
 bool ResummariseDays(const std::set<TDayNumber>& days) {
   if (days.empty()) return true;
-  std::set<TMonthKey> months;
-  for (const TDayNumber day : days) months.insert(MonthOfDay(day));
-  bool saved = true;
-  for (const TMonthKey key : months) {
-    THeadList summary;
-    if (!BuildMonth(key, summary)) saved = false;
-  }
+  const bool saved = CarryChangedDays(days);
   BroadcastToForms(kNoticeDataChanged, 0, 0);
   return saved;
 }

@@ -18,6 +18,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "foundation/Dates.h"
@@ -38,6 +39,10 @@ bool LoadMonthPeriod(TMonthKey key, THeadList& list);
 // Writes the month's settlement file from list, leaving out categories the passbook no longer
 // has. False when it could not be written; the user has been told.
 bool SaveSettlement(TMonthKey key, const THeadList& list);
+// Writes the months' settlements together (see WriteSettlementsTogether), or holds them in
+// memory while a carry run is on or the passbook is only read. False when they could not be
+// written (told).
+bool StoreSettlements(const std::vector<std::pair<TMonthKey, const THeadList*>>& lists);
 // The bytes SaveSettlement writes for list. Throws EkzmError for a name Shift-JIS cannot hold.
 [[nodiscard]] std::string SettlementBytes(const THeadList& list);
 // The month's settlement file into list; false (list empty) when the month has none or it

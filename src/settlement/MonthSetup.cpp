@@ -80,17 +80,11 @@ void TSettlementChanges::Put(TMonthKey key, const THeadList& list) {
 void TSettlementChanges::Touch(TMonthKey key) { Pending(key).changed = true; }
 
 bool TSettlementChanges::Commit() {
-  std::vector<TSettlementFile> files;
-  try {
-    for (const auto& [key, pending] : m_months) {
-      if (pending.changed) files.push_back({key, SettlementBytes(pending.list)});
-    }
-  } catch (const EkzmError& error) {
-    WindowSystem().Notify(std::string("月の設定を保存できませんでした。\n") + error.what());
-    return false;
+  std::vector<std::pair<TMonthKey, const THeadList*>> lists;
+  for (const auto& [key, pending] : m_months) {
+    if (pending.changed) lists.emplace_back(key, &pending.list);
   }
-  if (files.empty() || CurrentProfile().Folder().empty()) return true;
-  if (!WriteSettlementsTogether(files)) return false;
+  if (!StoreSettlements(lists)) return false;
   for (auto& [key, pending] : m_months) pending.changed = false;
   return true;
 }

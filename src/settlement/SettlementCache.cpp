@@ -37,8 +37,26 @@ TSettlementCache::TSettlementCache() : TSettlementCache(StampOf, NowNanos) {}
 TSettlementCache::TSettlementCache(TStamper stamper, TClock clock)
     : m_stamper(std::move(stamper)), m_clock(std::move(clock)) {}
 
+void TSettlementCache::Hold(const std::string& path, const THeadList& list) {
+  auto held = std::make_unique<THeadList>();
+  held->SetFirst(list.First());
+  held->SetLast(list.Last());
+  for (int i = 0; i < list.Count(); ++i) {
+    const THeadData& from = list.Items(i);
+    THeadData& item = held->Items(held->AddKey(from.key));
+    item.balance = from.balance;
+    item.total = from.total;
+    item.visible = from.visible;
+  }
+  m_held[path] = std::move(held);
+}
+
 TSettlementRead TSettlementCache::Read(const std::string& path, THeadList& list, std::string* newDamage) {
   list.Clear();
+  if (const auto held = m_held.find(path); held != m_held.end()) {
+    list.Assign(*held->second);
+    return TSettlementRead::srRead;
+  }
   TFileStamp stamp;
   if (!m_stamper(path, stamp)) {
     m_files.erase(path);

@@ -44,6 +44,18 @@ class TSettlementCache {
   // Drops every file read so far.
   void Forget() { m_files.clear(); }
 
+  // Settlement files held in memory instead of written: those of a carry run until it ends
+  // (see CarryRun.h), and every one a process that only reads the passbook would write. Read
+  // gives a held file before the disk. list is kept as its file would hold it.
+  void Hold(const std::string& path, const THeadList& list);
+  [[nodiscard]] const std::map<std::string, std::unique_ptr<THeadList>>& Held() const { return m_held; }
+  void DropHeld() { m_held.clear(); }
+  // Whether writes are held now: a carry run is on (runs nest; see CarryRun.h).
+  [[nodiscard]] bool Holding() const { return m_runs > 0; }
+  void BeginRun() { ++m_runs; }
+  // True when the run that ends was the outermost.
+  bool EndRun() { return --m_runs == 0; }
+
  private:
   struct TFile {
     TFileStamp stamp;
@@ -55,6 +67,8 @@ class TSettlementCache {
   TStamper m_stamper;
   TClock m_clock;
   std::map<std::string, std::unique_ptr<TFile>> m_files;
+  std::map<std::string, std::unique_ptr<THeadList>> m_held;
+  int m_runs = 0;
 };
 
 // The program's one cache of settlement files.

@@ -9,6 +9,7 @@
 #include "passbook/DayMemos.h"
 #include "passbook/MonthData.h"
 #include "settlement/AccountingMonth.h"
+#include "settlement/CarryRun.h"
 
 namespace kzm {
 
@@ -46,8 +47,7 @@ bool SaveDailyPage(TDayNumber day, const std::vector<TDailyRows>& grids, const s
 bool FinishDaySave(TDayNumber day) {
   // The file first: should the summary fail, the entries are on disk all the same.
   bool saved = CurrentMonthData().Save();
-  THeadList summary;
-  if (!BuildMonth(MonthOfDay(day), summary)) saved = false;
+  if (!CarryChangedDays({day})) saved = false;
   BroadcastToForms(kNoticeDataChanged, day, 0);
   return saved;
 }

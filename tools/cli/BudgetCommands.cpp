@@ -40,7 +40,7 @@ int SetBudget(const TArgs& parsed) {
   const std::string& amountText = parsed.positional[3];
   std::optional<int32_t> amount;
   if (amountText != "none") amount = ParseNumberArgument("金額", amountText);
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), TPassbookAccess::paWrite);
   const std::string key = BudgetCategoryKey(parsed.positional[2]);
   TBudgets budgets = LoadBudgets();
   budgets.Set(key, month, amount);
@@ -54,7 +54,7 @@ std::string Amount(std::optional<int64_t> value) { return value ? std::to_string
 int PrintBudgetMonth(const TArgs& parsed) {
   if (parsed.options.contains("--from")) UsageError("--from は budget set にだけつけます。");
   const TMonthKey month = ParseMonthKey(parsed.positional[1]);
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), TPassbookAccess::paRead);
   const TBudgets budgets = LoadBudgets();
   bool saved = true;
   const TBudgetMonth result = BudgetMonth(month, budgets, &saved);
@@ -102,7 +102,7 @@ int ReportCommand(const TArgList& args) {
   const auto year = parsed.options.find("--year");
   if (year == parsed.options.end()) UsageError("report には --year YYYY が要ります。");
   const int yearNumber = ParseYear(year->second);
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), TPassbookAccess::paRead);
   bool saved = true;
   const TYearReport report = YearReport(yearNumber, &saved);
   RequireEverythingRead();

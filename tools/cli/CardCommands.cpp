@@ -134,7 +134,7 @@ int CardCommand(const TArgList& args) {
     const bool ofSet = option != "--from" && option != "--to";
     if (ofSet != setting || action == "remove") UsageError(option + " は card " + action + " には使えません。");
   }
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), action == "cycles" ? TPassbookAccess::paRead : TPassbookAccess::paWrite);
   const std::string& name = parsed.positional[1];
   if (setting) return SetCard(name, parsed);
   if (action == "remove") return RemoveCard(name);
@@ -155,7 +155,7 @@ int ForecastCommand(const TArgList& args) {
   }
   const TDayNumber today = TodayArgument(parsed);
   const std::string folder = FindPassbook(parsed.positional[0]);
-  OpenPassbookFolder(folder);
+  OpenPassbookFolder(folder, TPassbookAccess::paRead);
   std::string account;
   if (const auto* name = Option(parsed, "--account")) {
     account = MakeKey(*name, kKindAsset);

@@ -10,6 +10,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "settlement/AccountingMonth.h"
+#include "settlement/CarryRun.h"
 
 namespace kzm::cli {
 
@@ -55,10 +56,11 @@ std::string FindPassbook(const std::string& nameOrFolder) {
   throw TCliError("通帳が見つかりません: " + nameOrFolder);
 }
 
-void OpenPassbookFolder(const std::string& folder) {
+void OpenPassbookFolder(const std::string& folder, TPassbookAccess access) {
   const std::string daily = folder + "/Daily";
   if (FileExists(daily)) throw TCliError("月のデータのフォルダ「" + daily + "」がフォルダではありません。");
-  CurrentProfile().OpenPassbook(folder);
+  // The reason (who holds the passbook) has been told already.
+  if (!OpenPassbookCarried(folder, access)) throw TCliError("通帳を開けませんでした: " + folder);
 }
 
 void RequireEverythingRead() {

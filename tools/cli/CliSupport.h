@@ -12,6 +12,7 @@
 
 #include "backup/Backup.h"
 #include "foundation/WindowSystem.h"
+#include "passbook/Profile.h"
 
 namespace kzm::cli {
 
@@ -45,9 +46,11 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 
 // The folder of a passbook named by a folder path or by its name in the data folder.
 [[nodiscard]] std::string FindPassbook(const std::string& nameOrFolder);
-// Opens the passbook as the program does (nothing is written by opening). A Daily that is
-// not a folder is an error: every month would look empty.
-void OpenPassbookFolder(const std::string& folder);
+// Opens the passbook as the program does. For writing, the passbook's writer lock is taken
+// (waiting a little for another writer) and balances a stopped run left are carried; a
+// reader waits for nothing and writes nothing. A Daily that is not a folder is an error:
+// every month would look empty.
+void OpenPassbookFolder(const std::string& folder, TPassbookAccess access);
 // Ends with exit code 1, naming the files, when a month file or the Daily folder could not be
 // read: a result without them would look complete and be wrong.
 void RequireEverythingRead();

@@ -99,7 +99,7 @@ int ImportCommand(const TArgList& given) {
                                                      : kDefaultDuplicateDays;
   if (days < 0 || days > 31) UsageError("--days は0から31までの日数で指定してください。");
   const std::string folder = FindPassbook(parsed.positional[0]);
-  OpenPassbookFolder(folder);
+  OpenPassbookFolder(folder, dryRun ? TPassbookAccess::paRead : TPassbookAccess::paWrite);
 
   TStatementPresets presets;
   presets.Load(folder);
@@ -160,7 +160,7 @@ int ImportUndoCommand(const TArgList& args) {
   }
   if (parsed.positional.size() != 1) UsageError("import-undo には通帳をひとつ指定してください。");
   const std::string folder = FindPassbook(parsed.positional[0]);
-  OpenPassbookFolder(folder);
+  OpenPassbookFolder(folder, TPassbookAccess::paWrite);
   TImportedIds ids;
   std::string error;
   if (!ids.Load(folder, error)) throw TCliError(error);

@@ -115,7 +115,7 @@ int ImportLedgerCommand(const TArgList& given) {
   }
   if (parsed.positional.size() != 2) UsageError("import-ledger には通帳と書き出しファイルを指定してください。");
   const std::string folder = FindPassbook(parsed.positional[0]);
-  OpenPassbookFolder(folder);
+  OpenPassbookFolder(folder, dryRun ? TPassbookAccess::paRead : TPassbookAccess::paWrite);
 
   TLedgerImport import;
   std::string error;

@@ -72,7 +72,7 @@ int MonthCommand(const TArgList& args) {
   }
   if (parsed.positional.size() != 2) UsageError("month には通帳と月 (yyyymm) を指定してください。");
   const TMonthKey key = ParseMonthKey(parsed.positional[1]);
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), TPassbookAccess::paRead);
   THeadList summary;
   const bool saved = BuildMonth(key, summary);
   RequireEverythingRead();

@@ -194,7 +194,8 @@ int RecurringCommand(const TArgList& given) {
   }
   if ((dryRun && action != "enter") || (estimate && action != "add")) UsageError(action + " に使えないオプションがあります。");
   const std::string folder = FindPassbook(parsed.positional[0]);
-  OpenPassbookFolder(folder);
+  const bool writes = action == "add" || (action == "enter" && !dryRun);
+  OpenPassbookFolder(folder, writes ? TPassbookAccess::paWrite : TPassbookAccess::paRead);
   TRecurringStore store;
   std::string error;
   if (!OpenRecurring(folder, store, CurrentMonthData(), error)) throw TCliError(error);

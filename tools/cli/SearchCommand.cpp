@@ -140,7 +140,7 @@ int SearchCommand(const TArgList& args) {
   }
   if (parsed.positional.size() != 1) UsageError("search には通帳をひとつ指定してください。");
   const TSearchConditions conditions = ReadConditions(parsed);
-  OpenPassbookFolder(FindPassbook(parsed.positional[0]));
+  OpenPassbookFolder(FindPassbook(parsed.positional[0]), TPassbookAccess::paRead);
   const auto output = parsed.options.find("--output");
   const bool read = SearchAndWrite(conditions, output == parsed.options.end() ? std::nullopt
                                                                              : std::optional(output->second));

@@ -6,6 +6,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/CarryRun.h"
 
 namespace kzm {
 
@@ -215,9 +216,8 @@ bool MakeDemoBook(const std::string& folder, const TDemoBook& book, const TDemoO
     if (book.household) days.Household(day);
     else days.PocketMoney(day);
   }
-  bool saved = data.Save();
-  THeadList summary;
-  for (TMonthKey key = from; saved && key <= until; key = NextMonthKey(key)) saved = BuildMonth(key, summary);
+  // The month files noted their months; one run carries them all.
+  const bool saved = data.Save() && CarryNotedMonths();
   if (!saved) error = folder + " に見本の通帳を書けませんでした。";
   return saved;
 }

@@ -21,6 +21,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/CarryRun.h"
 #include "ui/common/Openers.h"
 
 namespace kzm::ui {
@@ -148,7 +149,7 @@ void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
   std::string error, before;
   const bool restored = m_store.RestoreFile(backup, file, error, &before);
   // Whatever happened, memory must show the files as they are now.
-  CurrentProfile().OpenPassbook(m_store.PassbookFolder());
+  OpenPassbookCarried(m_store.PassbookFolder());
   FillList();
   if (!restored) {
     WindowSystem().Notify(error);

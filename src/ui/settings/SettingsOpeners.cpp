@@ -5,6 +5,7 @@
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
+#include "settlement/CarryRun.h"
 #include "ui/settings/InfoWindow.h"
 #include "ui/settings/OptionWindow.h"
 #include "ui/settings/ProfileSelectWindow.h"
@@ -49,14 +50,11 @@ bool NewPassbook(QWidget* parent) {
   if (!window.Cancelled()) {
     StoreConfirmed(window, profile);
     profile.SetFolder(AppGlobal().DataPath() + window.Info().name);
-    if (profile.Save()) {
-      profile.OpenPassbook(profile.Folder());
-      return true;
-    }
+    if (profile.Save() && OpenPassbookCarried(profile.Folder())) return true;
   }
   // Never leave the user without a passbook when there was one.
   if (!previous.empty()) {
-    profile.OpenPassbook(previous);
+    OpenPassbookCarried(previous);
   } else {
     profile.Load("");
   }
@@ -72,8 +70,7 @@ bool SelectPassbook(QWidget* parent) {
   window.exec();
   const std::string folder = window.SelectedFolder();
   if (window.Cancelled() || folder.empty()) return false;
-  profile.OpenPassbook(folder);
-  return true;
+  return OpenPassbookCarried(folder);
 }
 
 void OpenOptions(int page, QWidget* parent) {

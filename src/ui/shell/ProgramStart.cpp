@@ -7,6 +7,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "passbook/StartUp.h"
+#include "settlement/CarryRun.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
 #include "ui/shell/InstanceChannel.h"
@@ -76,8 +77,8 @@ bool OpenStartupPassbook() {
     case TStartupAction::saNewPassbook:
       return NewPassbook();
     case TStartupAction::saOpen:
-      CurrentProfile().OpenPassbook(choice.folder);
-      return true;
+      // Held by another writer (told): the person may choose another passbook.
+      return OpenPassbookCarried(choice.folder) || SelectPassbook();
     case TStartupAction::saSelect:
       return SelectPassbook();
   }

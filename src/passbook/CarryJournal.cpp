@@ -1,0 +1,52 @@
+#include "passbook/CarryJournal.h"
+
+#include <cstdio>
+
+#include "foundation/OwnFiles.h"
+#include "foundation/Text.h"
+
+namespace kzm {
+
+namespace {
+
+constexpr size_t kJournalLimit = 1 << 20;
+constexpr const char* kWhat = "残高の繰り越しの記録";
+
+std::string JournalPath(const std::string& passbookFolder) { return passbookFolder + "/" + kCarryJournalFileName; }
+
+bool WriteJournal(const std::string& passbookFolder, const std::set<TMonthKey>& months, std::string& error) {
+  if (months.empty()) return std::remove(JournalPath(passbookFolder).c_str()) == 0 || errno == ENOENT;
+  std::string text;
+  for (const TMonthKey key : months) text += std::to_string(key) + "\r\n";
+  return WriteOwnFile(JournalPath(passbookFolder), text, kWhat, error);
+}
+
+}  // namespace
+
+std::set<TMonthKey> MonthsToCarry(const std::string& passbookFolder) {
+  std::set<TMonthKey> months;
+  std::string bytes, error;
+  if (passbookFolder.empty() || !ReadOwnFile(JournalPath(passbookFolder), kJournalLimit, kWhat, bytes, error)) return months;
+  for (const std::string& line : NonEmptyLines(bytes)) {
+    int32_t key = 0;
+    if (line.size() == 6 && TryParseInt(line, key) && NormaliseMonthKey(key) == key) months.insert(key);
+  }
+  return months;
+}
+
+bool NoteMonthsToCarry(const std::string& passbookFolder, const std::set<TMonthKey>& months, std::string& error) {
+  std::set<TMonthKey> noted = MonthsToCarry(passbookFolder);
+  const size_t before = noted.size();
+  noted.insert(months.begin(), months.end());
+  return noted.size() == before || WriteJournal(passbookFolder, noted, error);
+}
+
+bool ForgetCarriedMonths(const std::string& passbookFolder, const std::set<TMonthKey>& months) {
+  std::set<TMonthKey> noted = MonthsToCarry(passbookFolder);
+  const size_t before = noted.size();
+  for (const TMonthKey key : months) noted.erase(key);
+  std::string error;
+  return noted.size() == before || WriteJournal(passbookFolder, noted, error);
+}
+
+}  // namespace kzm
