@@ -74,8 +74,9 @@ bool MovePending() {
   ListFiles(PendingFolder(), "??????.mif", files);
   bool moved = true;
   for (const std::string& file : files) {
-    DiskWrites().Note(TDiskStep::dsRename, file);
-    if (std::rename(file.c_str(), (MonthlyFolder() + "/" + NameOf(file)).c_str()) != 0) moved = false;
+    const std::string target = MonthlyFolder() + "/" + NameOf(file);
+    DiskWrites().Note(TDiskStep::dsRename, target);
+    if (std::rename(file.c_str(), target.c_str()) != 0) moved = false;
   }
   SyncFolder(MonthlyFolder());
   return moved;

@@ -80,6 +80,8 @@ bool CarryChangedDays(const std::set<TDayNumber>& days) {
 
 bool OpenPassbookCarried(const std::string& folder, TPassbookAccess access) {
   if (!CurrentProfile().OpenPassbook(folder, access)) return false;
+  // What a reader held stands for files that may have changed since.
+  if (!SettlementCache().Holding()) SettlementCache().DropHeld();
   (void)CarryNotedMonths();
   return true;
 }

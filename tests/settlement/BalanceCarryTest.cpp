@@ -12,7 +12,11 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "passbook/SettlementBatch.h"
+#include "foundation/DiskWrites.h"
+#include "passbook/CarryJournal.h"
+#include "settlement/CarryRun.h"
 #include "settlement/MonthSetup.h"
+#include "settlement/SettlementCache.h"
 
 namespace kzm {
 namespace {
@@ -53,9 +57,87 @@ class BalanceCarryTest : public ::testing::Test {
     }
   }
 
+  // Twelve months of 2026 with a salary each, settled.
+  static void Year() {
+    for (int m = 1; m <= 12; ++m) Book(2026, m, 5, "給与", kKindReceipt, 1000);
+    for (TMonthKey key = 202601; key <= 202612; key = NextMonthKey(key)) Build(key);
+  }
+
   test::TTempFolder temp;
   test::TRecordingWindowSystem windows;
 };
+
+// Stops right after the month file is written, before anything is carried: the next open
+// carries it, and the journal is gone once it has.
+TEST_F(BalanceCarryTest, AStopBeforeTheCarryIsCarriedAtTheNextOpen) {
+  Year();
+  Book(2026, 2, 9, "給与", kKindReceipt, 500);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  EXPECT_EQ(Bank(202612).second, 12000);
+  ASSERT_TRUE(OpenPassbookCarried(temp.Path()));
+  EXPECT_EQ(Bank(202612).second, 12500);
+  ExpectChained(202601, 202612);
+  EXPECT_TRUE(MonthsToCarry(temp.Path()).empty());
+  EXPECT_FALSE(FileExists(temp.Path() + "/" + kCarryJournalFileName));
+}
+
+// A change in January moves eleven later months: each is written once, and the disk is synced
+// a few times for all of them rather than once or twice per file.
+TEST_F(BalanceCarryTest, ARunWritesEachMonthOnceWithFewSyncs) {
+  Year();
+  Book(2026, 1, 20, "食費", kKindPayment, 300);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const int64_t syncs = DiskWrites().Syncs();
+  const int64_t renames = DiskWrites().Count(TDiskStep::dsRename);
+  ASSERT_TRUE(CarryChangedDays({EncodeDate(2026, 1, 20)}));
+  EXPECT_LE(DiskWrites().Syncs() - syncs, 8);
+  EXPECT_EQ(DiskWrites().Count(TDiskStep::dsRename) - renames, 2 * 12 + 1);  // pending, in place, marker
+  EXPECT_EQ(Bank(202612).second, 11700);
+  ExpectChained(202601, 202612);
+}
+
+// A bank account moved to the top of the list changes nothing by itself: building a month
+// again without a change moves no later month.
+TEST_F(BalanceCarryTest, AnAccountFirstInTheListMovesNothingWhenNothingChanged) {
+  THeadList& categories = CurrentProfile().Categories();
+  categories.Move(categories.IndexOfKey(MakeKey("銀行", kKindAsset)), 0);
+  Year();
+  const auto before = test::FilesUnder(temp.Path() + "/Monthly");
+  Build(202603);
+  EXPECT_EQ(test::FilesUnder(temp.Path() + "/Monthly"), before);
+  EXPECT_EQ(Bank(202612).second, 12000);
+}
+
+// Killed at the first month moved into place: the batch's record is down already, so the
+// next open moves the rest, never leaving some months carried and others not.
+TEST_F(BalanceCarryTest, AStopAtTheFirstMoveFinishesTheWholeBatch) {
+  struct TKilled {};
+  Year();
+  Book(2026, 1, 20, "食費", kKindPayment, 300);
+  const std::string first = SettlementFilePath(202601);
+  DiskWrites().Watch([&](TDiskStep step, const std::string& path) {
+    if (step == TDiskStep::dsRename && path == first) throw TKilled{};
+  });
+  EXPECT_THROW(CarryChangedDays({EncodeDate(2026, 1, 20)}), TKilled);
+  DiskWrites().Watch({});
+  SettlementCache().Forget();
+  CurrentProfile().OpenPassbook(temp.Path());
+  for (TMonthKey key = 202601; key <= 202612; key = NextMonthKey(key)) EXPECT_EQ(Bank(key).second, 1000 * (key - 202600) - 300) << key;
+}
+
+// A process that only reads works the months out in memory and writes nothing.
+TEST_F(BalanceCarryTest, AReaderWritesNothing) {
+  Year();
+  Book(2026, 3, 9, "給与", kKindReceipt, 500);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const auto before = test::FilesUnder(temp.Path());
+  ASSERT_TRUE(OpenPassbookCarried(temp.Path(), TPassbookAccess::paRead));
+  EXPECT_EQ(Bank(202612).second, 12500);
+  Build(202605);
+  EXPECT_EQ(test::FilesUnder(temp.Path()), before);
+  ASSERT_TRUE(OpenPassbookCarried(temp.Path()));
+  EXPECT_EQ(Bank(202612).second, 12500);
+}
 
 TEST_F(BalanceCarryTest, AnEntryTwoMonthsBackMovesEveryLaterMonth) {
   for (int m = 1; m <= 5; ++m) Book(2026, m, 25, "給与", kKindReceipt, 300000);
