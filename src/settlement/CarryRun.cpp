@@ -24,6 +24,10 @@ bool TCarryRun::Finish() {
   if (m_ended) return true;
   m_ended = true;
   if (!SettlementCache().EndRun() || !CurrentProfile().Writable()) return true;
+  // Dropped however the writing ends: from then on the disk says what was carried.
+  struct TDropHeld {
+    ~TDropHeld() { SettlementCache().DropHeld(); }
+  } dropHeld;
   std::vector<std::pair<TMonthKey, const THeadList*>> lists;
   const std::string monthly = CurrentProfile().Folder() + "/Monthly/";
   for (const auto& [path, list] : SettlementCache().Held()) {
@@ -31,9 +35,7 @@ bool TCarryRun::Finish() {
     if (path.compare(0, monthly.size(), monthly) == 0 && TryParseInt(path.substr(monthly.size(), 6), key))
       lists.emplace_back(key, list.get());
   }
-  const bool written = StoreSettlements(lists);
-  SettlementCache().DropHeld();
-  return written;
+  return StoreSettlements(lists);
 }
 
 namespace {
