@@ -1,6 +1,7 @@
 #include "foundation/AtomicFile.h"
 
 #include "common/TempFolder.h"
+#include "foundation/DiskWrites.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -65,6 +66,24 @@ TEST(AtomicFile, ABatchSyncsEachFolderOnce) {
     EXPECT_EQ(batch.Pending(), 1u);
   }
   EXPECT_EQ(ReadBytes(dir.File("Daily/202401.kzm")), "again");
+}
+
+// Each file reaches the disk before it takes its name, and its folder after; a file of a batch
+// goes down unsynced, for the batch to sync the disk once.
+TEST(AtomicFile, TheSyncComesBeforeTheRename) {
+  TTempFolder dir;
+  std::vector<std::pair<TDiskStep, std::string>> steps;
+  DiskWrites().Watch([&](TDiskStep step, const std::string& path) { steps.emplace_back(step, path); });
+  ASSERT_TRUE(WriteFileAtomic(dir.File("a"), "1"));
+  ASSERT_TRUE(WriteFileUnsynced(dir.File("b"), "2"));
+  ASSERT_TRUE(SyncDiskOf(dir.Path()));
+  DiskWrites().Watch({});
+  const std::vector<std::pair<TDiskStep, std::string>> expected{
+      {TDiskStep::dsSyncFile, dir.File("a")}, {TDiskStep::dsRename, dir.File("a")},
+      {TDiskStep::dsSyncFolder, dir.Path()},  {TDiskStep::dsRename, dir.File("b")},
+      {TDiskStep::dsSyncDisk, dir.Path()}};
+  EXPECT_EQ(steps, expected);
+  EXPECT_EQ(ReadBytes(dir.File("b")), "2");
 }
 
 int FilesIn(const std::string& folder) {

@@ -16,6 +16,7 @@
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/WriterLock.h"
 
 namespace kzm {
 namespace {
@@ -195,6 +196,27 @@ TEST_F(ProfileTest, OpeningRemovesStaleTemporaryFiles) {
   profile.OpenPassbook(Passbook("家計"));
   EXPECT_FALSE(std::filesystem::exists(stale));
   EXPECT_TRUE(std::filesystem::exists(Passbook("家計") + "/Daily/202403.kzm"));
+}
+
+// One writer at a time: a second one waits a little, then is told who holds the passbook,
+// and the passbook open before stays open. A reader never waits.
+TEST_F(ProfileTest, ASecondWriterIsTurnedAwayAndToldWhoWrites) {
+  WriteSettings("家計", "");
+  WriteSettings("旅行", "");
+  ASSERT_TRUE(profile.OpenPassbook(Passbook("旅行")));
+  TWriterLock other;
+  std::string refusal;
+  ASSERT_TRUE(other.Take(Passbook("家計"), 0, refusal));
+  windows.messages.clear();
+  EXPECT_FALSE(profile.OpenPassbook(Passbook("家計")));
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find("プロセス番号 " + std::to_string(::getpid())), std::string::npos) << windows.messages[0];
+  EXPECT_EQ(profile.Folder(), Passbook("旅行"));
+  EXPECT_TRUE(profile.OpenPassbook(Passbook("家計"), TPassbookAccess::paRead));
+  EXPECT_FALSE(profile.Writable());
+  other.Release();
+  EXPECT_TRUE(profile.OpenPassbook(Passbook("家計")));
+  EXPECT_FALSE(other.Take(Passbook("家計"), 0, refusal));
 }
 
 TEST_F(ProfileTest, ListsPassbooksAndProposesTheNextName) {

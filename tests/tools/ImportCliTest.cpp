@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -11,6 +13,7 @@
 #include "common/TempFolder.h"
 #include "common/TestPaths.h"
 #include "foundation/Codec.h"
+#include "passbook/WriterLock.h"
 #include "tools/CliRun.h"
 
 namespace kzm {
@@ -41,6 +44,20 @@ class ImportCliTest : public ::testing::Test {
 
   test::TTempFolder temp;
 };
+
+// While another writer has the passbook, an import waits a little, then says who it is and
+// writes nothing; a dry run, which only reads, goes ahead.
+TEST_F(ImportCliTest, AnotherWriterHoldsThePassbook) {
+  TWriterLock window;
+  std::string refusal;
+  ASSERT_TRUE(window.Take(Data() + "/家計簿", 0, refusal));
+  const auto before = Tree();
+  const TRun run = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("プロセス番号 " + std::to_string(::getpid())), std::string::npos) << run.err;
+  EXPECT_EQ(Tree(), before);
+  EXPECT_EQ(Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行", "--dry-run"}).code, 0);
+}
 
 TEST_F(ImportCliTest, ImportsOnceAndUndoes) {
   const auto before = Tree();
