@@ -353,9 +353,10 @@ TEnterOutcome EnterOccurrences(TRecurringStore& store, const std::vector<TOccurr
   } else if (!pending.empty() && !RemovePending(store.Folder(), error)) {
     outcome.message += error + "\n";
   }
-  if (!ResummariseDays(days)) outcome.failed = true;
+  outcome.carryFailed = !ResummariseDays(days);
   outcome.message += std::to_string(outcome.entered) + "件を記入しました。";
   if (outcome.skipped > 0) outcome.message += std::to_string(outcome.skipped) + "件をスキップしました。";
+  if (outcome.carryFailed) outcome.message += std::string("\n") + kCarryNotWritten;
   return outcome;
 }
 

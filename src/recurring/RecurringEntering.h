@@ -72,6 +72,7 @@ struct TEnterOutcome {
   int skipped = 0;
   int refused = 0;      // not entered: the template's category or account is gone from the passbook
   bool failed = false;  // a month or the record could not be written
+  bool carryFailed = false;  // all written, but the later months' balances wait for the next open
   std::string message;  // for the person
 };
 

@@ -68,6 +68,11 @@ bool UpdateSettlement(TMonthKey key, const THeadList& list);
 // complete all the same.
 bool BuildMonth(TMonthKey key, THeadList& summary);
 
+// What a run says when its entries are all written but the balances of the later months could
+// not be: the journal keeps them for the next open.
+inline constexpr const char* kCarryNotWritten =
+    "記入した内容はすべて保存しましたが、後の月の残高の繰り越しを書き込めませんでした。次に通帳を開いたときに、もう一度繰り越します。";
+
 // Builds again the summaries (and settlements) of the accounting months holding days, so
 // balances follow entries added or removed there, then tells every window the data changed.
 // Nothing when days is empty. False when a settlement could not be written.

@@ -182,8 +182,9 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
   recordError.clear();
   const TImportRecord& kept = record.entries.empty() && previousRead ? previous : record;
   const bool recorded = WriteLastImport(passbookFolder, kept, recordError) && ids.Save(passbookFolder, recordError);
-  if (!ResummariseDays(days)) outcome.failed = true;
+  outcome.carryFailed = !ResummariseDays(days);
   outcome.message = std::to_string(outcome.added) + "件を取り込みました。";
+  if (outcome.carryFailed) outcome.message += std::string("\n") + kCarryNotWritten;
   if (!failedFile.empty()) {
     outcome.message += "\n" + failedFile + " を保存できなかったため、そこで取り込みを中止しました。この月には何も追加していません。";
   }
@@ -259,7 +260,7 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
     outcome.failed = true;
     outcome.message = error + "\n";
   }
-  if (!ResummariseDays(days)) outcome.failed = true;
+  outcome.carryFailed = !ResummariseDays(days);
   if (outcome.incomplete) outcome.message += "途中で止まっていた取り込みを元に戻しました。\n";
   outcome.message += std::to_string(outcome.removed) + "件の取り込みを取り消しました。";
   if (outcome.notRemoved > 0) {
@@ -269,6 +270,7 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
   if (!left.entries.empty()) {
     outcome.message += "\n保存できない月があったため、残りの" + std::to_string(left.entries.size()) + "件は取り消していません。";
   }
+  if (outcome.carryFailed) outcome.message += std::string("\n") + kCarryNotWritten;
   return outcome;
 }
 

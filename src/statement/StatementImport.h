@@ -98,6 +98,7 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
 struct TBookOutcome {
   int added = 0;
   bool failed = false;  // a month could not be written: the booking stopped there
+  bool carryFailed = false;  // all booked, but the later months' balances wait for the next open
   std::string message;  // for the user
 };
 
@@ -128,6 +129,7 @@ struct TUndoOutcome {
   bool nothing = false;  // there was no import to undo
   bool incomplete = false;  // the import undone had stopped before its end
   bool failed = false;
+  bool carryFailed = false;  // all removed, but the later months' balances wait for the next open
   std::string message;  // for the user
 };
 

@@ -125,6 +125,25 @@ TEST_F(BalanceCarryTest, AStopAtTheFirstMoveFinishesTheWholeBatch) {
   for (TMonthKey key = 202601; key <= 202612; key = NextMonthKey(key)) EXPECT_EQ(Bank(key).second, 1000 * (key - 202600) - 300) << key;
 }
 
+// Something else under the batch's own folder name (a stray file, a link to a folder outside
+// the passbook) is moved aside: the carry goes through and nothing outside is touched.
+TEST_F(BalanceCarryTest, AStrayPendingIsMovedAsideNeverFollowed) {
+  Year();
+  const std::string outside = temp.File("outside");
+  EnsureFolder(outside);
+  test::WriteBytes(outside + "/202601.mif", "someone else's");
+  std::filesystem::create_directory_symlink(outside, temp.File("Monthly/pending"));
+  for (int round = 0; round < 2; ++round) {
+    Book(2026, 1, 20 + round, "食費", kKindPayment, 100);
+    ASSERT_TRUE(CurrentMonthData().Save());
+    ASSERT_TRUE(CarryChangedDays({EncodeDate(2026, 1, 20 + round)}));
+    EXPECT_EQ(Bank(202612).second, 12000 - 100 * (round + 1));
+    test::WriteBytes(temp.File("Monthly/pending"), "a stray file");
+  }
+  EXPECT_EQ(test::ReadBytes(outside + "/202601.mif"), "someone else's");
+  EXPECT_TRUE(windows.messages.empty());
+}
+
 // A process that only reads works the months out in memory and writes nothing.
 TEST_F(BalanceCarryTest, AReaderWritesNothing) {
   Year();

@@ -144,6 +144,7 @@ int ImportCommand(const TArgList& given) {
   const TBookOutcome outcome = BookImport(import, CurrentMonthData(), folder, ids);
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed) throw TCliError("取り込みを最後までできませんでした: " + parsed.positional[1]);
+  if (outcome.carryFailed) throw TCliError("後の月の残高を繰り越せませんでした。");
   PrintBalanceCheck(import, accountKey);
   if (accountName != remembered) {
     presets.SetAccount(import.Statement().layoutName, accountName);
@@ -167,6 +168,7 @@ int ImportUndoCommand(const TArgList& args) {
   const TUndoOutcome outcome = UndoLastImport(CurrentMonthData(), folder, ids);
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed) throw TCliError("取り込みを元に戻しきれませんでした: " + folder);
+  if (outcome.carryFailed) throw TCliError("後の月の残高を繰り越せませんでした。");
   return 0;
 }
 

@@ -151,6 +151,7 @@ int ImportLedgerCommand(const TArgList& given) {
   const TBookOutcome outcome = BookLedgerImport(import, CurrentMonthData(), folder, ids);
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed) throw TCliError("取り込みを最後までできませんでした: " + parsed.positional[1]);
+  if (outcome.carryFailed) throw TCliError("後の月の残高を繰り越せませんでした。");
   if (outcome.added > 0 && !added.empty()) std::printf("通帳に加えた項目: %s\n", added.c_str());
   return 0;
 }

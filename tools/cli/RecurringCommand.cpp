@@ -167,6 +167,7 @@ int Enter(TRecurringStore& store, TDayNumber until, bool dryRun) {
   const TEnterOutcome outcome = EnterOccurrences(store, choices, CurrentMonthData());
   std::printf("%s\n", outcome.message.c_str());
   if (outcome.failed || outcome.refused > 0) throw TCliError("記入できなかったものがあります。");
+  if (outcome.carryFailed) throw TCliError("後の月の残高を繰り越せませんでした。");
   return 0;
 }
 

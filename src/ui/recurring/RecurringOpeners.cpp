@@ -33,7 +33,7 @@ bool CheckRecurringEntries(QWidget* parent) {
   TFmRecurringCheck check(std::move(due), parent);
   if (check.exec() != QDialog::Accepted) return true;
   const TEnterOutcome outcome = EnterOccurrences(store, check.Choices(), CurrentMonthData());
-  if (outcome.refused > 0 || outcome.failed) WindowSystem().Notify(outcome.message);
+  if (outcome.refused > 0 || outcome.failed || outcome.carryFailed) WindowSystem().Notify(outcome.message);
   else if (outcome.entered > 0) WindowSystem().Inform(outcome.message);
   return true;
 }

@@ -28,7 +28,7 @@ QPushButton* NewUndoButton(QWidget* window, TkzmDataUnit& data, const std::strin
     if (!WindowSystem().AskYesNo("最後の取り込みを元に戻しますか？")) return;
     if (!SaveAllDataWindows()) return;
     const TUndoOutcome outcome = UndoLastImport(data, passbookFolder, ids);
-    TellImportOutcome(outcome.failed || outcome.nothing, outcome.message);
+    TellImportOutcome(outcome.failed || outcome.carryFailed || outcome.nothing, outcome.message);
     shown();
   });
   return button;

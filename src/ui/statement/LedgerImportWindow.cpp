@@ -268,7 +268,7 @@ void TFmLedgerImport::ButtonImportClick() {
   if (!BackupBeforeChange(TBackupReason::brImport)) return;
   const TBookOutcome outcome = BookLedgerImport(m_import, m_data, m_folder, m_ids);
   ShowLastImport();
-  TellImportOutcome(outcome.failed, outcome.message);
+  TellImportOutcome(outcome.failed || outcome.carryFailed, outcome.message);
   Classify();
 }
 

@@ -329,7 +329,7 @@ void TFmStatementImport::ButtonImportClick() {
   if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
     message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
   }
-  TellImportOutcome(outcome.failed, message);
+  TellImportOutcome(outcome.failed || outcome.carryFailed, message);
   const std::string accountName = m_account->currentText().toStdString();
   if (outcome.added > 0 && m_presets.Account(m_import.Statement().layoutName) != accountName) {
     m_presets.SetAccount(m_import.Statement().layoutName, accountName);
