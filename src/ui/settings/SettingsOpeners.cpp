@@ -66,11 +66,14 @@ bool SelectPassbook(QWidget* parent) {
   TkzmProfile& profile = CurrentProfile();
   profile.Save();
   CurrentMonthData().Save();
-  TFmProfileSelect window(profile.Folder(), parent);
-  window.exec();
-  const std::string folder = window.SelectedFolder();
-  if (window.Cancelled() || folder.empty()) return false;
-  return OpenPassbookCarried(folder);
+  // A passbook another writer holds is refused (told); the person chooses again.
+  for (;;) {
+    TFmProfileSelect window(profile.Folder(), parent);
+    window.exec();
+    const std::string folder = window.SelectedFolder();
+    if (window.Cancelled() || folder.empty()) return false;
+    if (OpenPassbookCarried(folder)) return true;
+  }
 }
 
 void OpenOptions(int page, QWidget* parent) {
