@@ -1,5 +1,6 @@
 #include "passbook/CarryJournal.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "foundation/OwnFiles.h"
@@ -21,31 +22,40 @@ bool WriteJournal(const std::string& passbookFolder, const std::set<TMonthKey>& 
   return WriteOwnFile(JournalPath(passbookFolder), text, kWhat, error);
 }
 
-}  // namespace
-
-std::set<TMonthKey> MonthsToCarry(const std::string& passbookFolder) {
-  std::set<TMonthKey> months;
-  std::string bytes, error;
-  if (passbookFolder.empty() || !ReadOwnFile(JournalPath(passbookFolder), kJournalLimit, kWhat, bytes, error)) return months;
+// False when the journal is there but cannot be read: it is then never written over.
+bool ReadJournal(const std::string& passbookFolder, std::set<TMonthKey>& months, std::string& error) {
+  std::string bytes;
+  if (passbookFolder.empty() || !ReadOwnFile(JournalPath(passbookFolder), kJournalLimit, kWhat, bytes, error)) return false;
   for (const std::string& line : NonEmptyLines(bytes)) {
     int32_t key = 0;
     if (line.size() == 6 && TryParseInt(line, key) && NormaliseMonthKey(key) == key) months.insert(key);
   }
+  return true;
+}
+
+}  // namespace
+
+std::set<TMonthKey> MonthsToCarry(const std::string& passbookFolder) {
+  std::set<TMonthKey> months;
+  std::string error;
+  (void)ReadJournal(passbookFolder, months, error);
   return months;
 }
 
 bool NoteMonthsToCarry(const std::string& passbookFolder, const std::set<TMonthKey>& months, std::string& error) {
-  std::set<TMonthKey> noted = MonthsToCarry(passbookFolder);
+  std::set<TMonthKey> noted;
+  if (!ReadJournal(passbookFolder, noted, error)) return false;
   const size_t before = noted.size();
   noted.insert(months.begin(), months.end());
   return noted.size() == before || WriteJournal(passbookFolder, noted, error);
 }
 
 bool ForgetCarriedMonths(const std::string& passbookFolder, const std::set<TMonthKey>& months) {
-  std::set<TMonthKey> noted = MonthsToCarry(passbookFolder);
+  std::set<TMonthKey> noted;
+  std::string error;
+  if (!ReadJournal(passbookFolder, noted, error)) return false;
   const size_t before = noted.size();
   for (const TMonthKey key : months) noted.erase(key);
-  std::string error;
   return noted.size() == before || WriteJournal(passbookFolder, noted, error);
 }
 

@@ -76,7 +76,7 @@ bool CarryChangedDays(const std::set<TDayNumber>& days) {
     months.insert(date.year * 100 + date.month);
   }
   std::string error;
-  (void)NoteMonthsToCarry(CurrentProfile().Folder(), months, error);
+  if (CurrentProfile().Writable()) (void)NoteMonthsToCarry(CurrentProfile().Folder(), months, error);
   return CarryNotedMonths();
 }
 
