@@ -224,7 +224,7 @@ TEST_F(StatementImportTest, BankIdsMakeARowCertainAfterItsTextWasEdited) {
 }
 
 // The record of imported ids keeps the lines it does not read, and one that cannot be read
-// is never written over: the ids in it keep rows from being booked twice.
+// is never written over: the ids in it keep rows from being booked twice. Nor are the rules.
 TEST(ImportedIdsTest, LinesNotReadStayAndAnUnreadableFileIsNeverWrittenOver) {
   test::TTempFolder temp;
   const std::string path = temp.File(kImportedIdsFileName);
@@ -247,6 +247,15 @@ TEST(ImportedIdsTest, LinesNotReadStayAndAnUnreadableFileIsNeverWrittenOver) {
   EXPECT_FALSE(ids.Save(temp.Path(), error));
   EXPECT_NE(error.find("上書きしません"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_fifo(path));
+
+  const std::string rulesPath = temp.File(kTextRulesFileName);
+  ASSERT_EQ(::mkfifo(rulesPath.c_str(), 0600), 0);
+  TTextRules rules;
+  EXPECT_FALSE(rules.Load(temp.Path(), error));
+  rules.Learn("ATM", kCash);
+  EXPECT_FALSE(rules.Save(temp.Path(), error));
+  EXPECT_NE(error.find("上書きしません"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(rulesPath));
 }
 
 TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
