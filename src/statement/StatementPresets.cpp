@@ -50,10 +50,10 @@ bool IsUsable(const TStatementLayout& layout) {
 void TStatementPresets::Load(const std::string& passbookFolder) {
   m_path = passbookFolder + "/" + kStatementPresetsFileName;
   m_sections.clear();
+  m_leading.clear();
   m_readError.clear();
   std::string bytes;
   if (!ReadOwnFile(m_path, kMaxPresetFileSize, kWhat, bytes, m_readError)) return;
-  m_leading.clear();
   for (std::string& bytesOfLine : NonEmptyLines(bytes)) {
     const std::string line(Trim(DecodeCp932(bytesOfLine)));
     const size_t equals = line.find('=');
