@@ -133,9 +133,10 @@ struct TUndoOutcome {
 };
 
 // Removes the entries of the last import that are still as the import added them, month by
-// month, and forgets the import. A record that cannot be read whole undoes nothing and stays. Entries changed since stay and are counted. A day keeps as
+// month, and forgets the import. Entries changed since stay and are counted. A day keeps as
 // many entries alike as it had before the import, so an import that stopped part way loses
-// just what it added, and entries of other imports or typed by hand stay.
+// just what it added, and entries of other imports or typed by hand stay. A record that
+// cannot be read whole (cut short, garbled) undoes nothing and stays as it is.
 TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids);
 
 // What to tell the user when the last import stopped before its end (it can still be undone)
