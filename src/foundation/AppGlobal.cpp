@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -149,8 +150,14 @@ bool TorvGlobal::IsAlreadyRunning() {
   if (m_lockFd >= 0) return false;
   // Readable by everyone, so copies started by other users on a shared folder see it too.
   const std::string lockFile = DataPath() + kLockFileName;
-  const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  // Only a plain file is a lock: opening a named pipe put there would wait for ever.
+  const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
   if (fd < 0) return false;  // no lock to be had: better to run than to refuse
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool held = errno == EWOULDBLOCK;
     ::close(fd);

@@ -117,6 +117,13 @@ int CreateTemp(const std::string& path, std::string& tempPath) {
   return -1;
 }
 
+// 0 for a plain file; else the error reading it gives.
+int NotPlainFileError(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return 0;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  return S_ISLNK(st.st_mode) ? ELOOP : kNotAPlainFile;
+}
+
 void SyncFolder(const std::string& folder) {
   DiskWrites().Note(TDiskStep::dsSyncFolder, folder);
   TFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -148,7 +155,7 @@ bool TAtomicFileStream::Open(std::string* error) {
   if (m_fd < 0) return Fail(error, m_path);
   // A replaced file keeps its permissions.
   struct stat old {};
-  if (::stat(m_path.c_str(), &old) == 0) (void)::fchmod(m_fd, old.st_mode & 07777);
+  if (::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) (void)::fchmod(m_fd, old.st_mode & 07777);
   return true;
 }
 
@@ -223,18 +230,25 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ReadFileUpTo(path, std::numeric_limits<size_t>::max(), bytes) == TReadStatus::rsRead;
 }
 
-TReadStatus ReadFileUpTo(const std::string& path, size_t limit, std::string& bytes, int* error) {
+TReadStatus ReadFileUpTo(const std::string& path, size_t limit, std::string& bytes, int* error, TLinkRule links) {
   bytes.clear();
   auto failed = [&](int e) {
     bytes.clear();
     if (error) *error = e;
     return TReadStatus::rsFailed;
   };
-  TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) return errno == ENOENT ? TReadStatus::rsMissing : failed(errno);
+  const bool refuseLinks = links == TLinkRule::lrRefuse;
+  // The kind is looked at before opening: opening a named pipe would wait for a writer.
   struct stat st {};
+  if ((refuseLinks ? ::lstat(path.c_str(), &st) : ::stat(path.c_str(), &st)) != 0) {
+    return errno == ENOENT ? TReadStatus::rsMissing : failed(errno);
+  }
+  if (const int kind = NotPlainFileError(st)) return failed(kind);
+  // Something else may take its place before the open: that open must not wait nor follow.
+  TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (refuseLinks ? O_NOFOLLOW : 0)));
+  if (fd.Get() < 0) return errno == ENOENT ? TReadStatus::rsMissing : failed(errno);
   if (::fstat(fd.Get(), &st) != 0) return failed(errno);
-  if (S_ISDIR(st.st_mode)) return failed(EISDIR);
+  if (const int kind = NotPlainFileError(st)) return failed(kind);
   if (st.st_size > 0 && static_cast<uint64_t>(st.st_size) > limit) return TReadStatus::rsTooLarge;
   if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
+
+#include "foundation/Files.h"
 
 namespace kzm {
 
@@ -91,9 +94,16 @@ enum class TReadStatus : uint8_t {
   rsTooLarge,  // the file is larger than the limit; nothing was read
   rsFailed,    // something is there but could not be read (a folder, no permission, ...)
 };
+
+// The error a read gives for a named pipe, a device or a socket: reading one could wait for
+// ever, so it is never read. A link refused (TLinkRule) gives ELOOP.
+inline constexpr int kNotAPlainFile = ENXIO;
+
 // Reads a whole file of at most limit bytes, checking the size before reading anything.
-// bytes is empty unless the file was read; error receives the errno of rsFailed.
+// Only a plain file is read: a folder fails with EISDIR, anything else with kNotAPlainFile,
+// and never waits. bytes is empty unless the file was read; error receives the errno of
+// rsFailed.
 [[nodiscard]] TReadStatus ReadFileUpTo(const std::string& path, size_t limit, std::string& bytes,
-                                       int* error = nullptr);
+                                       int* error = nullptr, TLinkRule links = TLinkRule::lrFollow);
 
 }  // namespace kzm

@@ -4,7 +4,9 @@
 #include "foundation/Utf8.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -39,19 +41,39 @@ bool MatchFrom(std::string_view name, size_t n, std::string_view mask, size_t m)
   return n == name.size();
 }
 
-// Entries of a folder in file-system order, with whether each is a folder (links followed).
-// False, with errno set, when something is at folder but it cannot be listed.
+// Opens a folder for listing; null (errno set) when it cannot be. Refusing links, a link in
+// place of the folder gives ELOOP.
+std::unique_ptr<DIR, int (*)(DIR*)> OpenFolder(const std::string& folder, TLinkRule links) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(nullptr, ::closedir);
+  if (links == TLinkRule::lrFollow) {
+    dir.reset(::opendir(folder.c_str()));
+    return dir;
+  }
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    struct stat st {};
+    if (errno == ENOTDIR && ::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) errno = ELOOP;
+    return dir;
+  }
+  dir.reset(::fdopendir(fd));
+  if (!dir) ::close(fd);
+  return dir;
+}
+
+// Entries of a folder in file-system order, with whether each is a folder and whether it is a
+// plain file (links followed unless refused: then a link is neither). False, with errno set,
+// when something is at folder but it cannot be listed.
 template <typename Visit>
-bool ForEachEntry(const std::string& folder, Visit visit) {
-  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+bool ForEachEntry(const std::string& folder, Visit visit, TLinkRule links = TLinkRule::lrFollow) {
+  const auto dir = OpenFolder(folder, links);
   if (!dir) return errno == ENOENT;
+  const int flags = links == TLinkRule::lrRefuse ? AT_SYMLINK_NOFOLLOW : 0;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat st {};
-    const std::string path = folder + "/" + name;
-    if (::stat(path.c_str(), &st) != 0) continue;
-    visit(name, path, S_ISDIR(st.st_mode));
+    if (::fstatat(::dirfd(dir.get()), name.c_str(), &st, flags) != 0) continue;
+    visit(name, S_ISDIR(st.st_mode), S_ISREG(st.st_mode));
   }
   return true;
 }
@@ -113,12 +135,15 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   return MatchFrom(name, 0, mask, 0);
 }
 
-bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list) {
+bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list, TLinkRule links) {
   list.clear();
   const std::string base = StripTrailingBackslashes(folder);
-  return ForEachEntry(base.empty() ? "/" : base, [&](const std::string& name, const std::string&, bool isFolder) {
-    if (!isFolder && MatchesMask(name, mask)) list.push_back(base + "/" + name);
-  });
+  const auto add = [&](const std::string& name, bool isFolder, bool isPlain) {
+    if (!isFolder && (isPlain || links == TLinkRule::lrFollow) && MatchesMask(name, mask)) {
+      list.push_back(base + "/" + name);
+    }
+  };
+  return ForEachEntry(base.empty() ? "/" : base, add, links);
 }
 
 bool ListEntries(const std::string& folder, std::string_view mask, std::vector<std::string>& list) {
@@ -136,7 +161,7 @@ bool ListEntries(const std::string& folder, std::string_view mask, std::vector<s
 void ListSubFolders(const std::string& folder, std::vector<std::string>& list) {
   list.clear();
   const std::string base = StripTrailingBackslashes(folder);
-  ForEachEntry(base.empty() ? "/" : base, [&](const std::string& name, const std::string&, bool isFolder) {
+  ForEachEntry(base.empty() ? "/" : base, [&](const std::string& name, bool isFolder, bool) {
     if (isFolder) list.push_back(base + "/" + name);
   });
 }

@@ -2,6 +2,7 @@
 
 // Folders and files. Paths are UTF-8 and use "/".
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,18 @@ bool EnsureFolder(const std::string& folder);
 // character); ASCII letters match without regard to case. "*.*" matches every name.
 [[nodiscard]] bool MatchesMask(std::string_view name, std::string_view mask);
 
+// What a reader or a listing does with a symbolic link in place of the file or folder it is
+// given (folders on the way are followed either way). Files of our own refuse it, and so does
+// a listing whose files are then deleted: a link could lead out of the passbook.
+enum class TLinkRule : uint8_t { lrFollow, lrRefuse };
+
 // The files (not folders) of folder whose names match mask, as folder + "/" + name, hidden
 // files included, in the order the file system returns them. list is replaced. False (errno
 // set) when something is at folder but cannot be listed: a plain file, no permission.
-bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list);
+// Refusing links, only plain files are listed, and a link in place of folder lists nothing
+// and gives false with ELOOP.
+bool ListFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list,
+               TLinkRule links = TLinkRule::lrFollow);
 // The same for every entry whose name matches, whatever it is (a folder, a link, one that
 // cannot be looked at): for callers that must tell the user about what they cannot read.
 bool ListEntries(const std::string& folder, std::string_view mask, std::vector<std::string>& list);

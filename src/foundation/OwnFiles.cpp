@@ -9,7 +9,7 @@ namespace kzm {
 bool ReadOwnFile(const std::string& path, size_t limit, const std::string& what, std::string& bytes,
                  std::string& error) {
   int code = 0;
-  switch (ReadFileUpTo(path, limit, bytes, &code)) {
+  switch (ReadFileUpTo(path, limit, bytes, &code, TLinkRule::lrRefuse)) {
     case TReadStatus::rsRead: return true;
     case TReadStatus::rsMissing: bytes.clear(); return true;
     case TReadStatus::rsTooLarge: error = what + "「" + path + "」が大きすぎて読めません。"; return false;

@@ -13,8 +13,9 @@ namespace kzm {
 
 // The bytes of the file at path; none when it does not exist. False with error set when it is
 // larger than limit or cannot be read: the caller then keeps its file as it is and never
-// writes over it. what names the file's kind at the start of the message ("予算のファイル"),
-// or is empty.
+// writes over it. Only a plain file is read: a link in its place (it could lead out of the
+// passbook), a named pipe or a device is refused without waiting. what names the file's kind
+// at the start of the message ("予算のファイル"), or is empty.
 [[nodiscard]] bool ReadOwnFile(const std::string& path, size_t limit, const std::string& what, std::string& bytes,
                                std::string& error);
 

@@ -15,6 +15,8 @@ std::string SystemErrorText(int error) {
     case ENOENT: return "ファイルまたはフォルダが見つかりません。";
     case ENOTDIR: return "フォルダであるはずの場所にファイルがあります。";
     case EISDIR: return "ファイルであるはずの場所にフォルダがあります。";
+    case ELOOP: return "ファイルであるはずの場所に、別の場所を指すリンクがあります。";
+    case ENXIO: return "ファイルであるはずの場所に、名前付きパイプや装置などふつうのファイルでないものがあります。";
     case EIO: return "ディスクの読み書きに失敗しました。";
     case EMFILE:
     case ENFILE: return "開いているファイルが多すぎます。";

@@ -1,6 +1,7 @@
 #include "recurring/RecurringStore.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "foundation/Text.h"
 
@@ -118,6 +119,9 @@ std::string ReadFields(const std::vector<std::string>& f, TLine& line) {
   return {};
 }
 
+// The id after id, stopping at the top of the range: past it no number is left to write.
+int32_t IdAfter(int32_t id) { return id < INT32_MAX ? std::max(id + 1, 1) : INT32_MAX; }
+
 bool SameEntryPart(const TRecurringTemplate& a, const TRecurringTemplate& b) {
   return a.kind == b.kind && a.category == b.category && a.account == b.account && a.amount == b.amount &&
          a.estimate == b.estimate && a.schedule == b.schedule;
@@ -133,7 +137,7 @@ void TRecurringStore::ReadRecord(const std::vector<std::string>& fields) {
   } else if (key == "option,NextId") {
     m_nextId = std::max(m_nextId, line.value);
   } else if (key.starts_with("template,")) {
-    m_nextId = std::max(m_nextId, line.t.id + 1);
+    m_nextId = std::max(m_nextId, IdAfter(line.t.id));
     m_templates.push_back(std::move(line.t));
   } else if (!key.empty()) {
     m_handled[{line.id, line.scheduled}] = line.handled;
@@ -150,7 +154,7 @@ bool TRecurringStore::Load(const std::string& passbookFolder, std::string& error
   if (!m_file.Load(passbookFolder + "/" + kRecurringFileName, keyOf, error)) return false;
   for (const TKeyedCsvStore::TRecord& record : m_file.Records()) ReadRecord(record.fields);
   // An id seen only among the occurrences (of a template since removed) is not given again.
-  for (const auto& [key, handled] : m_handled) m_nextId = std::max(m_nextId, key.first + 1);
+  for (const auto& [key, handled] : m_handled) m_nextId = std::max(m_nextId, IdAfter(key.first));
   return true;
 }
 
@@ -178,8 +182,27 @@ const TRecurringTemplate* TRecurringStore::Find(int id) const {
   return found == m_templates.end() ? nullptr : &*found;
 }
 
+bool TRecurringStore::IdInUse(int id) const {
+  if (Find(id)) return true;
+  const auto handled = m_handled.lower_bound({id, INT32_MIN});
+  return handled != m_handled.end() && handled->first.first == id;
+}
+
+int TRecurringStore::NewId() {
+  if (!IdInUse(m_nextId)) {
+    const int id = m_nextId;
+    m_nextId = IdAfter(id);
+    return id;
+  }
+  // Only a NextId changed by hand gets to the top of the range. The lowest number that no
+  // template and no occurrence remembered uses then serves: none of it can come back.
+  int id = 1;
+  while (IdInUse(id)) ++id;
+  return id;
+}
+
 int TRecurringStore::Add(TRecurringTemplate t) {
-  t.id = m_nextId++;
+  t.id = NewId();
   m_templates.push_back(std::move(t));
   return m_templates.back().id;
 }
@@ -219,7 +242,7 @@ std::vector<TDayNumber> TRecurringStore::HandledDates(int templateId) const {
 }
 
 TDayNumber TRecurringStore::LastHandled(int templateId) const {
-  const auto after = m_handled.lower_bound({templateId + 1, INT32_MIN});
+  const auto after = m_handled.upper_bound({templateId, INT32_MAX});
   if (after == m_handled.begin()) return 0;
   const auto last = std::prev(after);
   return last->first.first == templateId ? last->first.second : 0;

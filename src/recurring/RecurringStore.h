@@ -52,7 +52,8 @@ class TRecurringStore {
   [[nodiscard]] const std::vector<TRecurringTemplate>& Templates() const { return m_templates; }
   // The template of that id; null when there is none.
   [[nodiscard]] const TRecurringTemplate* Find(int id) const;
-  // Adds t under a new id, which it returns.
+  // Adds t under a new id, which it returns: NextId, or, once NextId is at the top of the
+  // range, the lowest id nothing in the store uses.
   int Add(TRecurringTemplate t);
   // Replaces the template of t.id. When anything but its texts changed, occurrences on or before
   // the last one entered or skipped are closed to it (handledThrough), so that the new schedule
@@ -73,6 +74,8 @@ class TRecurringStore {
 
  private:
   void ReadRecord(const std::vector<std::string>& fields);
+  [[nodiscard]] bool IdInUse(int id) const;
+  int NewId();
 
   std::string m_folder;
   int m_daysAhead = 0;

@@ -137,6 +137,17 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
     outcome.message = "取り込む行がありません。";
     return outcome;
   }
+  // The record of the import before is kept when nothing of this one gets booked; one that
+  // cannot be read would be written over, and with it the way to undo what it added.
+  TImportRecord previous;
+  std::string recordError;
+  if (!ReadLastImport(passbookFolder, previous, recordError)) {
+    outcome.failed = true;
+    outcome.message = recordError +
+                      "\n取り込みませんでした。前回の取り込みを元に戻す必要がなければ、この記録を別の場所へ移して"
+                      "から取り込み直してください。";
+    return outcome;
+  }
   std::stable_sort(entries.begin(), entries.end(),
                    [](const TImportedEntry& a, const TImportedEntry& b) { return a.entry.date < b.entry.date; });
   if (!data.Save() || !AddMissingCategories(entries, outcome.message)) {
@@ -145,11 +156,7 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
     return outcome;
   }
   // The record goes down before the first month changes, so that an import stopped at any
-  // point (a kill, a power cut) can be undone. The one before stays undoable when nothing of
-  // this one gets booked.
-  TImportRecord previous;
-  std::string recordError;
-  const bool previousRead = ReadLastImport(passbookFolder, previous, recordError);
+  // point (a kill, a power cut) can be undone.
   CountAlike(data, entries);
   if (!WriteLastImport(passbookFolder, {entries, false}, recordError)) {
     outcome.failed = true;
@@ -180,7 +187,7 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
   if (progress && !outcome.failed) progress(months, months);
   outcome.added = static_cast<int>(record.entries.size());
   recordError.clear();
-  const TImportRecord& kept = record.entries.empty() && previousRead ? previous : record;
+  const TImportRecord& kept = record.entries.empty() ? previous : record;
   const bool recorded = WriteLastImport(passbookFolder, kept, recordError) && ids.Save(passbookFolder, recordError);
   outcome.carryFailed = !ResummariseDays(days);
   outcome.message = std::to_string(outcome.added) + "件を取り込みました。";
@@ -196,7 +203,8 @@ TBookOutcome BookEntries(std::vector<TImportedEntry> entries, const std::string&
 std::string IncompleteImportNotice(const std::string& passbookFolder) {
   TImportRecord record;
   std::string error;
-  if (!ReadLastImport(passbookFolder, record, error) || record.complete) return "";
+  if (!ReadLastImport(passbookFolder, record, error)) return error;
+  if (record.complete) return "";
   // A move-in keeps the export's row ids under "ledger:".
   const bool movedIn = std::any_of(record.entries.begin(), record.entries.end(),
                                    [](const TImportedEntry& e) { return e.sourceId.starts_with("ledger:"); });
@@ -210,6 +218,7 @@ TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolde
   TImportRecord record;
   if (!ReadLastImport(passbookFolder, record, outcome.message)) {
     outcome.failed = true;
+    outcome.message += "\n取り込みは元に戻していません。";
     return outcome;
   }
   const std::vector<TImportedEntry>& entries = record.entries;

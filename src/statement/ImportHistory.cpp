@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -19,29 +20,87 @@ namespace kzm {
 namespace {
 
 constexpr size_t kMaxHistorySize = 64 * 1024 * 1024;
+constexpr const char* kIdsWhat = "取り込んだ明細の番号の記録";
 
 // No date: the month-line reader keeps it aside, and readers that know no mark pass over it.
-constexpr const char* kIncompleteMark = "incomplete";
+constexpr std::string_view kIncompleteMark = "incomplete";
+// The seal "entries,N,HASH": how many entry lines the record holds and a hash of them, so that
+// a record cut short or garbled is known; records written before it have none.
+constexpr std::string_view kSealTag = "entries,";
 
 std::string PathIn(const std::string& folder, const char* name) { return folder + "/" + name; }
+
+// FNV-1a, 64 bits: enough to tell a changed record from the one written.
+uint64_t Fingerprint(std::string_view bytes) {
+  uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ULL;
+  }
+  return hash;
+}
+
+// The seal of these entry lines, without its line end.
+std::string Seal(size_t entries, std::string_view entryBytes) {
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fingerprint(entryBytes)));
+  return std::string(kSealTag) + std::to_string(entries) + "," + hash;
+}
+
+// The record's bytes parted into its marks and its entry lines (with their line ends).
+struct TRecordParts {
+  bool incomplete = false;
+  int seals = 0;
+  std::string seal;  // the last seal line, its end taken off
+  std::string entryBytes;
+};
+
+TRecordParts PartRecord(std::string_view bytes) {
+  TRecordParts parts;
+  while (!bytes.empty()) {
+    const size_t end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;
+    const std::string_view line = bytes.substr(0, end);
+    std::string_view text = line;
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
+    if (text == kIncompleteMark) {
+      parts.incomplete = true;
+    } else if (text.starts_with(kSealTag)) {
+      ++parts.seals;
+      parts.seal = text;
+    } else {
+      parts.entryBytes += line;
+    }
+    bytes.remove_prefix(end);
+  }
+  return parts;
+}
+
+// Whether the seal agrees with the entry lines read.
+bool SealHolds(const TRecordParts& parts, size_t entries) {
+  return parts.seals == 1 && parts.seal == Seal(entries, parts.entryBytes);
+}
 
 }  // namespace
 
 bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error) {
   record = {};
+  const std::string path = PathIn(passbookFolder, kLastImportFileName);
   std::string bytes;
-  if (!ReadOwnFile(PathIn(passbookFolder, kLastImportFileName), kMaxHistorySize, "", bytes, error)) return false;
+  if (!ReadOwnFile(path, kMaxHistorySize, "取り込みの記録", bytes, error)) return false;
   if (bytes.empty()) return true;
+  const TRecordParts parts = PartRecord(bytes);
   std::vector<TkzmEntry> read;
   std::vector<TKeptLine> kept;
-  (void)ParseMonthBytes(bytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
-  record.complete =
-      std::none_of(kept.begin(), kept.end(), [](const TKeptLine& line) {
-        // Kept lines come with their line ends.
-        std::string_view text = line.bytes;
-        while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
-        return text == kIncompleteMark;
-      });
+  (void)ParseMonthBytes(parts.entryBytes, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31), read, kept);
+  // Undoing part of an import and forgetting the rest would leave entries no undo can reach:
+  // a record that is cut (its last line unended), holds lines that are no entry, or no longer
+  // agrees with its seal is not used, and stays as it is.
+  if (bytes.back() != '\n' || !kept.empty() || (parts.seals > 0 && !SealHolds(parts, read.size()))) {
+    record = {};
+    error = "取り込みの記録「" + path + "」が途中で切れているか、壊れているため読めません。記録はそのまま残してあります。";
+    return false;
+  }
+  record.complete = !parts.incomplete;
   for (TkzmEntry& entry : read) {
     TImportedEntry imported;
     if (!entry.extraFields.empty()) imported.sourceId = entry.extraFields.front();
@@ -70,35 +129,49 @@ bool WriteLastImport(const std::string& passbookFolder, const TImportRecord& rec
     if (imported.alikeBefore >= 0) entry->extraFields.push_back(std::to_string(imported.alikeBefore));
     lines.push_back(std::move(entry));
   }
-  std::string bytes = record.complete ? "" : std::string(kIncompleteMark) + "\r\n";
   std::string entryBytes;
   std::string badChar;
   if (!FormatMonthBytes(lines, {}, entryBytes, &badChar)) {
     error = "「" + path + "」に保存できない文字「" + badChar + "」があります。";
     return false;
   }
+  std::string bytes = Seal(lines.size(), entryBytes) + "\r\n";
+  if (!record.complete) bytes += std::string(kIncompleteMark) + "\r\n";
   return WriteFileAtomic(path, bytes + entryBytes, &error);
 }
 
 bool TImportedIds::Load(const std::string& passbookFolder, std::string& error) {
   m_ids.clear();
+  m_kept.clear();
+  m_unreadable = false;
   std::string bytes;
-  if (!ReadOwnFile(PathIn(passbookFolder, kImportedIdsFileName), kMaxHistorySize, "", bytes, error)) return false;
-  for (const std::string& line : NonEmptyLines(bytes)) {
+  if (!ReadOwnFile(PathIn(passbookFolder, kImportedIdsFileName), kMaxHistorySize, kIdsWhat, bytes, error)) {
+    m_unreadable = true;
+    return false;
+  }
+  for (std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     if (fields.size() >= 2 && !fields[1].empty()) m_ids.emplace(fields[0], fields[1]);
+    else m_kept.push_back(std::move(line));
   }
   return true;
 }
 
 bool TImportedIds::Save(const std::string& passbookFolder, std::string& error) const {
+  const std::string path = PathIn(passbookFolder, kImportedIdsFileName);
+  if (m_unreadable) {
+    error = std::string(kIdsWhat) + "「" + path + "」を読み込めなかったため、上書きしません。";
+    return false;
+  }
   std::string bytes;
   for (const auto& [account, id] : m_ids) {
     std::string line;
     if (!EncodeCp932(CsvJoin({account, id}), line)) continue;  // an id CP932 cannot hold is not kept
     bytes += line + "\r\n";
   }
-  return WriteFileAtomic(PathIn(passbookFolder, kImportedIdsFileName), bytes, &error);
+  // Lines this program does not read (changed by hand, or by a later version) go back as they came.
+  for (const std::string& line : m_kept) bytes += line + "\r\n";
+  return WriteFileAtomic(path, bytes, &error);
 }
 
 bool TImportedIds::Contains(const std::string& accountKey, const std::string& id) const {

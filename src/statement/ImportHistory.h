@@ -10,8 +10,12 @@
 // added. A first line "incomplete" marks an import that has not run to its end: it is
 // written before the first month changes and taken off once the import is through. Records
 // without the tenth field or the mark (older ones) are of finished imports.
+// A record that is cut short or garbled is reported and never used nor written over: a record
+// written now begins with a seal line "entries,N,HASH" (the count of its entry lines and a
+// 64-bit FNV-1a of their bytes in hexadecimal), which readers that know no seal pass over.
 // Imported ids (StatementIds.csv): CP932 lines ended by CR LF, two CSV fields: the display
-// name of the asset account and the bank's id.
+// name of the asset account and the bank's id. Lines of any other shape are kept and written
+// back after the ids.
 
 #include <set>
 #include <string>
@@ -40,7 +44,8 @@ struct TImportRecord {
 };
 
 // The last import; a missing file gives none. False, naming the file in error, when it exists
-// but cannot be read.
+// but cannot be read, or is cut short or garbled: record is then empty, and the file must be
+// left as it is.
 bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error);
 // Replaces the record, atomically; a complete record without entries removes it. False,
 // naming the file in error.
@@ -48,7 +53,8 @@ bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, st
 
 class TImportedIds {
  public:
-  // A missing file holds no ids. False, naming the file in error, when it cannot be read.
+  // A missing file holds no ids. False, naming the file in error, when it cannot be read:
+  // Save then refuses, so the file is never written over.
   bool Load(const std::string& passbookFolder, std::string& error);
   [[nodiscard]] bool Save(const std::string& passbookFolder, std::string& error) const;
 
@@ -58,6 +64,8 @@ class TImportedIds {
 
  private:
   std::set<std::pair<std::string, std::string>> m_ids;  // account display name, id
+  std::vector<std::string> m_kept;                      // lines not understood, as their bytes
+  bool m_unreadable = false;
 };
 
 }  // namespace kzm

@@ -106,7 +106,8 @@ struct TBookOutcome {
 // before the next is read; a month that cannot be written is left as it was and the booking
 // stops there. Categories the passbook lacks (未分類 the first time) are added to it. Before
 // the first month changes, the entries to add are recorded as the last import, marked
-// incomplete (nothing is booked when that record cannot be written); at the end the record
+// incomplete (nothing is booked when that record cannot be written, nor when the record of
+// the import before is there but cannot be read: it is never written over); at the end the record
 // holds the entries added, marked complete when every month was written, and the rows' bank
 // ids are kept as imported; the accounting months concerned are summarised again. data is the
 // program's month data; it must hold no unsaved changes of its own (they are saved first).
@@ -136,11 +137,13 @@ struct TUndoOutcome {
 // Removes the entries of the last import that are still as the import added them, month by
 // month, and forgets the import. Entries changed since stay and are counted. A day keeps as
 // many entries alike as it had before the import, so an import that stopped part way loses
-// just what it added, and entries of other imports or typed by hand stay.
+// just what it added, and entries of other imports or typed by hand stay. A record that
+// cannot be read whole (cut short, garbled) undoes nothing and stays as it is.
 TUndoOutcome UndoLastImport(TkzmDataUnit& data, const std::string& passbookFolder, TImportedIds& ids);
 
-// What to tell the user when the last import stopped before its end (it can still be undone);
-// empty when it ran to its end, there is none, or its record cannot be read.
+// What to tell the user when the last import stopped before its end (it can still be undone)
+// or its record cannot be read (no import is booked until it is moved away); empty when it ran
+// to its end or there is none.
 [[nodiscard]] std::string IncompleteImportNotice(const std::string& passbookFolder);
 
 }  // namespace kzm

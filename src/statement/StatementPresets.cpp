@@ -13,6 +13,7 @@ namespace kzm {
 namespace {
 
 constexpr size_t kMaxPresetFileSize = 1024 * 1024;
+constexpr const char* kWhat = "明細の設定";
 
 const char* const kColumnKeys[] = {"Date", "Text", "Out", "In", "Amount", "Id"};
 
@@ -49,17 +50,23 @@ bool IsUsable(const TStatementLayout& layout) {
 void TStatementPresets::Load(const std::string& passbookFolder) {
   m_path = passbookFolder + "/" + kStatementPresetsFileName;
   m_sections.clear();
+  m_leading.clear();
   m_readError.clear();
   std::string bytes;
-  if (!ReadOwnFile(m_path, kMaxPresetFileSize, "明細の設定", bytes, m_readError)) return;
-  for (const std::string& bytesOfLine : NonEmptyLines(bytes)) {
+  if (!ReadOwnFile(m_path, kMaxPresetFileSize, kWhat, bytes, m_readError)) return;
+  for (std::string& bytesOfLine : NonEmptyLines(bytes)) {
     const std::string line(Trim(DecodeCp932(bytesOfLine)));
-    if (line.empty() || line[0] == ';') continue;
-    if (line.front() == '[' && line.back() == ']') {
+    const size_t equals = line.find('=');
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       m_sections.push_back({line.substr(1, line.size() - 2), {}});
-    } else if (const size_t equals = line.find('='); equals != std::string::npos && !m_sections.empty()) {
-      m_sections.back().values.emplace_back(std::string(Trim(line.substr(0, equals))),
-                                            std::string(Trim(line.substr(equals + 1))));
+    } else if (m_sections.empty()) {
+      m_leading.push_back(std::move(bytesOfLine));
+    } else if (!line.starts_with(';') && equals != std::string::npos && equals > 0) {
+      m_sections.back().values.push_back(
+          {std::string(Trim(line.substr(0, equals))), std::string(Trim(line.substr(equals + 1))), {}});
+    } else {
+      // A comment, or a line this program does not read: it stays where it was.
+      m_sections.back().values.push_back({{}, {}, std::move(bytesOfLine)});
     }
   }
 }
@@ -69,19 +76,33 @@ bool TStatementPresets::Save(std::string& error) const {
     error = m_readError + "\n明細の設定には書き込みません。";
     return false;
   }
-  std::string text;
+  std::string bytes;
+  const auto add = [&](const std::string& text) {
+    std::string encoded;
+    std::string bad;
+    if (!EncodeCp932(text, encoded, &bad)) {
+      error = std::string(kWhat) + "「" + m_path + "」に保存できない文字「" + bad + "」があります。";
+      return false;
+    }
+    bytes += encoded + "\r\n";
+    return true;
+  };
+  for (const std::string& line : m_leading) bytes += line + "\r\n";
   for (const TSection& section : m_sections) {
-    text += "[" + section.name + "]\r\n";
-    for (const auto& [key, value] : section.values) text += key + "=" + value + "\r\n";
+    if (!add("[" + section.name + "]")) return false;
+    for (const TValue& v : section.values) {
+      if (!v.kept.empty()) bytes += v.kept + "\r\n";
+      else if (!add(v.key + "=" + v.value)) return false;
+    }
   }
-  return WriteOwnFile(m_path, text, "明細の設定", error);
+  return WriteOwnFile(m_path, {}, kWhat, error, bytes);
 }
 
 const std::string* TStatementPresets::Value(const std::string& section, const std::string& key) const {
   for (const TSection& s : m_sections) {
     if (!SameText(s.name, section)) continue;
-    for (const auto& [k, v] : s.values) {
-      if (SameText(k, key)) return &v;
+    for (const TValue& v : s.values) {
+      if (v.kept.empty() && SameText(v.key, key)) return &v.value;
     }
   }
   return nullptr;
@@ -116,19 +137,32 @@ bool TStatementPresets::FindPreset(const std::string& name, TStatementLayout& la
 
 void TStatementPresets::StorePreset(const TStatementLayout& layout) {
   std::string account = Account(layout.name);
+  // Lines the program does not read stay with the preset.
+  std::vector<TValue> kept;
+  for (const TSection& s : m_sections) {
+    if (!SameText(s.name, layout.name)) continue;
+    for (const TValue& v : s.values) {
+      if (!v.kept.empty()) kept.push_back(v);
+    }
+  }
   std::erase_if(m_sections, [&](const TSection& s) { return SameText(s.name, layout.name); });
   TSection section{layout.name, {}};
   auto number = [](const TColumnRef& ref) { return std::to_string(ref.index + 1); };
-  section.values = {{"Date", number(layout.date)}, {"Text", number(layout.text)},
-                    {"Out", number(layout.out)},   {"In", number(layout.in)},
-                    {"Amount", number(layout.signed_)}, {"Id", number(layout.id)},
-                    {"Card", layout.spendingPositive ? "1" : "0"}, {"Skip", std::to_string(layout.skipLines)}};
+  section.values = {{"Date", number(layout.date), {}},
+                    {"Text", number(layout.text), {}},
+                    {"Out", number(layout.out), {}},
+                    {"In", number(layout.in), {}},
+                    {"Amount", number(layout.signed_), {}},
+                    {"Id", number(layout.id), {}},
+                    {"Card", layout.spendingPositive ? "1" : "0", {}},
+                    {"Skip", std::to_string(layout.skipLines), {}}};
   if (!layout.signature.empty()) {
     std::string header;
     for (const std::string& cell : layout.signature) header += (header.empty() ? "" : ",") + cell;
-    section.values.emplace_back("Header", header);
+    section.values.push_back({"Header", header, {}});
   }
-  if (!account.empty()) section.values.emplace_back("Account", account);
+  if (!account.empty()) section.values.push_back({"Account", account, {}});
+  section.values.insert(section.values.end(), kept.begin(), kept.end());
   m_sections.push_back(std::move(section));
 }
 
@@ -140,16 +174,16 @@ std::string TStatementPresets::Account(const std::string& layoutName) const {
 void TStatementPresets::SetAccount(const std::string& layoutName, const std::string& accountName) {
   for (TSection& s : m_sections) {
     if (!SameText(s.name, layoutName)) continue;
-    for (auto& [key, value] : s.values) {
-      if (SameText(key, "Account")) {
-        value = accountName;
+    for (TValue& v : s.values) {
+      if (v.kept.empty() && SameText(v.key, "Account")) {
+        v.value = accountName;
         return;
       }
     }
-    s.values.emplace_back("Account", accountName);
+    s.values.push_back({"Account", accountName, {}});
     return;
   }
-  m_sections.push_back({layoutName, {{"Account", accountName}}});
+  m_sections.push_back({layoutName, {{"Account", accountName, {}}}});
 }
 
 bool ParseColumnMapping(const std::string& name, const std::string& mapping, TStatementLayout& layout,

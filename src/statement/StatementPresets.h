@@ -10,6 +10,7 @@
 // column numbers from 1 (0: none; "Amount" is one signed column instead of "Out" and "In"),
 // "Card" (1: positive amounts are spending), "Skip" (lines before the first row) and
 // optionally "Header": the cells, comma-separated, of a header line that recognises the file.
+// Comments and lines of any other shape are kept as their bytes and written back in place.
 
 #include <string>
 #include <vector>
@@ -44,10 +45,16 @@ class TStatementPresets {
  private:
   std::string m_path;
   std::string m_readError;
+  struct TValue {
+    std::string key;
+    std::string value;
+    std::string kept;  // a line not read (a comment, say), as its bytes; key and value empty
+  };
   struct TSection {
     std::string name;
-    std::vector<std::pair<std::string, std::string>> values;  // key, value
+    std::vector<TValue> values;
   };
+  std::vector<std::string> m_leading;  // lines before the first section, as their bytes
   std::vector<TSection> m_sections;
   [[nodiscard]] const std::string* Value(const std::string& section, const std::string& key) const;
 };

@@ -22,7 +22,8 @@ bool TTextRules::Load(const std::string& passbookFolder, std::string& error) {
   m_otherLines.clear();
   const std::string path = RulePath(passbookFolder);
   std::string bytes;
-  if (!ReadOwnFile(path, kMaxRuleFileSize, "分類のルール", bytes, error)) return false;
+  m_unreadable = !ReadOwnFile(path, kMaxRuleFileSize, "分類のルール", bytes, error);
+  if (m_unreadable) return false;
   for (const std::string& line : NonEmptyLines(bytes)) {
     const std::vector<std::string> fields = CsvSplit(DecodeCp932(line));
     const int kind = fields.size() == 3 ? KindCode(fields[1]) : 0;
@@ -36,6 +37,10 @@ bool TTextRules::Load(const std::string& passbookFolder, std::string& error) {
 }
 
 bool TTextRules::Save(const std::string& passbookFolder, std::string& error) const {
+  if (m_unreadable) {
+    error = "分類のルール「" + RulePath(passbookFolder) + "」を読み込めなかったため、上書きしません。";
+    return false;
+  }
   std::string bytes;
   for (const TTextRule& rule : m_rules) {
     const int kind = KeyKind(rule.categoryKey);

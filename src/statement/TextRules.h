@@ -26,9 +26,11 @@ struct TTextRule {
 class TTextRules {
  public:
   // Reads the passbook folder's rule file; a missing file is no rules. False, with a
-  // sentence naming the file in error, when it exists but cannot be read.
+  // sentence naming the file in error, when it exists but cannot be read: Save then refuses,
+  // so the rules in it are never written over.
   bool Load(const std::string& passbookFolder, std::string& error);
-  // Writes the rules atomically. False, naming the file in error, when that fails.
+  // Writes the rules atomically. False, naming the file in error, when that fails or the
+  // file could not be read.
   [[nodiscard]] bool Save(const std::string& passbookFolder, std::string& error) const;
 
   [[nodiscard]] const std::vector<TTextRule>& Rules() const { return m_rules; }
@@ -45,6 +47,7 @@ class TTextRules {
  private:
   std::vector<TTextRule> m_rules;
   std::vector<std::string> m_otherLines;  // CP932, as read
+  bool m_unreadable = false;
 };
 
 }  // namespace kzm

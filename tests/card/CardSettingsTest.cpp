@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "passbook/Categories.h"
 
@@ -42,6 +43,23 @@ TEST_F(CardStoreTest, CardsComeBackAsSavedInCp932LinesAndStrangeLinesStay) {
   again.Remove("楽天");
   EXPECT_EQ(again.Find("楽天"), nullptr);
   ASSERT_NE(again.Find("カード"), nullptr);
+}
+
+// A card written twice (by hand, or two copies of the file put together): the first line
+// holds, the person is told once, and once removed the card stays gone.
+TEST_F(CardStoreTest, ACardWrittenTwiceIsRemovedForGood) {
+  WriteBytes(FilePath(), "card,X,15,10,next,Y\r\ncard,X,20,27,after-next,Y\r\n");
+  test::TRecordingWindowSystem windows;
+  TCardStore store;
+  std::string error;
+  ASSERT_TRUE(store.Load(temp.Path(), error)) << error;
+  ASSERT_EQ(store.Cards().size(), 1u);
+  EXPECT_EQ(store.Cards()[0], Card("X", 15, 10, 1, "Y"));
+  EXPECT_EQ(windows.messages.size(), 1u);
+  store.Remove("X");
+  ASSERT_TRUE(store.Save(error)) << error;
+  ASSERT_TRUE(store.Load(temp.Path(), error)) << error;
+  EXPECT_TRUE(store.Cards().empty());
 }
 
 TEST_F(CardStoreTest, AnUnreadableFileIsReportedAndNeverWrittenOver) {

@@ -192,6 +192,25 @@ TEST(AppGlobal, OneCopyPerDataFolder) {
   EXPECT_FALSE(onFolder(f.dir.File("third"))->IsAlreadyRunning());
 }
 
+// A named pipe where the lock belongs is no lock: the copy runs rather than waiting for ever
+// to open it (the child ends by its alarm if it waits).
+TEST(AppGlobal, APipeInPlaceOfTheLockNeverKeepsTheProgramWaiting) {
+  TFixture f;
+  EnsureFolder(f.dir.File("data"));
+  ASSERT_EQ(::mkfifo(f.dir.File("data/tavimrok.lock").c_str(), 0600), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::alarm(5);
+    TorvGlobal global(f.setup);
+    global.UseDataFolder(f.dir.File("data"));
+    _exit(global.IsAlreadyRunning() ? 7 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST(AppGlobal, ApplicationSettingsAreWrittenAtOnce) {
   TFixture f;
   TorvGlobal global(f.setup);

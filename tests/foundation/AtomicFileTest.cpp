@@ -180,28 +180,45 @@ TEST(AtomicFile, AFailedRenameIsAFailure) {
   EXPECT_EQ(files, 1);  // no temporary file left beside it
 }
 
+// Only a plain file is read. A named pipe or a device is refused at once (a read would wait
+// for a writer that never comes); a link is followed or refused as asked.
 TEST(AtomicFile, ReadingUpToALimit) {
   TTempFolder dir;
   WriteBytes(dir.File("ten"), "0123456789");
   WriteBytes(dir.File("plain"), "x");
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  std::filesystem::create_symlink(dir.File("ten"), dir.File("link"));
+  std::filesystem::create_symlink(dir.File("none"), dir.File("dangling"));
+  std::filesystem::create_symlink(dir.File("pipe"), dir.File("link-to-pipe"));
+  constexpr TLinkRule kRefuse = TLinkRule::lrRefuse;
   struct TCase {
     std::string path;
     size_t limit;
     TReadStatus status;
     int error;
+    TLinkRule links = TLinkRule::lrFollow;
   };
   const std::vector<TCase> cases = {
       {dir.File("ten"), 10, TReadStatus::rsRead, 0},
+      {dir.File("ten"), 10, TReadStatus::rsRead, 0, kRefuse},
       {dir.File("ten"), 9, TReadStatus::rsTooLarge, 0},
       {dir.File("none"), 10, TReadStatus::rsMissing, 0},
       {dir.Path(), 10, TReadStatus::rsFailed, EISDIR},
       {dir.File("plain/202403.kzm"), 10, TReadStatus::rsFailed, ENOTDIR},  // a file in place of a folder
+      {dir.File("pipe"), 10, TReadStatus::rsFailed, kNotAPlainFile},
+      {dir.File("pipe"), 10, TReadStatus::rsFailed, kNotAPlainFile, kRefuse},
+      {dir.File("link-to-pipe"), 10, TReadStatus::rsFailed, kNotAPlainFile},
+      {"/dev/zero", 10, TReadStatus::rsFailed, kNotAPlainFile},
+      {dir.File("link"), 10, TReadStatus::rsRead, 0},
+      {dir.File("link"), 10, TReadStatus::rsFailed, ELOOP, kRefuse},
+      {dir.File("dangling"), 10, TReadStatus::rsMissing, 0},
+      {dir.File("dangling"), 10, TReadStatus::rsFailed, ELOOP, kRefuse},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
+    SCOPED_TRACE(c.path + " " + std::to_string(c.limit) + (c.links == kRefuse ? " refusing links" : ""));
     std::string bytes = "old";
     int error = 0;
-    EXPECT_EQ(ReadFileUpTo(c.path, c.limit, bytes, &error), c.status);
+    EXPECT_EQ(ReadFileUpTo(c.path, c.limit, bytes, &error, c.links), c.status);
     EXPECT_EQ(error, c.error);
     EXPECT_EQ(bytes, c.status == TReadStatus::rsRead ? "0123456789" : "");
   }

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 namespace kzm {
 namespace {
@@ -75,6 +77,27 @@ TEST(Files, ListFilesAndSubFolders) {
   EXPECT_EQ(Sorted(list), (std::vector<std::string>{dir.File("202404.kzm"), dir.File("通帳1")}));
   ListFiles(dir.File("missing"), "*.*", list);
   EXPECT_TRUE(list.empty());
+}
+
+// A listing whose files are then deleted refuses links: a link in place of the folder lists
+// nothing (the files it leads to stay out of reach), and links among the files are no files.
+TEST(Files, AListingThatRefusesLinksStaysInTheFolder) {
+  TTempFolder dir;
+  ASSERT_FALSE(EnsureFolder(dir.File("outside")));
+  WriteBytes(dir.File("outside/202401.mif"), "");
+  ASSERT_FALSE(EnsureFolder(dir.File("Monthly")));
+  WriteBytes(dir.File("Monthly/202402.mif"), "");
+  std::filesystem::create_symlink(dir.File("outside/202401.mif"), dir.File("Monthly/202401.mif"));
+  std::filesystem::create_directory_symlink(dir.File("outside"), dir.File("Monthly/pending"));
+  std::vector<std::string> list = {"stale"};
+  EXPECT_FALSE(ListFiles(dir.File("Monthly/pending"), "*", list, TLinkRule::lrRefuse));
+  EXPECT_EQ(errno, ELOOP);
+  EXPECT_TRUE(list.empty());
+  EXPECT_TRUE(ListFiles(dir.File("Monthly"), "*", list, TLinkRule::lrRefuse));
+  EXPECT_EQ(list, std::vector<std::string>{dir.File("Monthly/202402.mif")});
+  // Followed as before where nothing is deleted.
+  EXPECT_TRUE(ListFiles(dir.File("Monthly/pending"), "*", list));
+  EXPECT_EQ(list, std::vector<std::string>{dir.File("Monthly/pending/202401.mif")});
 }
 
 TEST(Files, SpecialFoldersFollowXdg) {

@@ -3,7 +3,9 @@
 #include "common/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace kzm {
@@ -18,6 +20,8 @@ using test::WriteBytes;
 TEST(OwnFiles, ReadOwnFileReportsWhatCannotBeReadAndNamesTheFile) {
   TTempFolder dir;
   WriteBytes(dir.File("ten"), "0123456789");
+  std::filesystem::create_symlink(dir.File("ten"), dir.File("link"));
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
   struct TCase {
     std::string path;
     size_t limit;
@@ -32,6 +36,9 @@ TEST(OwnFiles, ReadOwnFileReportsWhatCannotBeReadAndNamesTheFile) {
       {dir.File("none"), 10, true, "", "", false},
       {dir.File("ten"), 9, false, "", "予算のファイル「" + dir.File("ten") + "」が大きすぎて読めません。", false},
       {dir.Path(), 10, false, "", "予算のファイル「" + dir.Path() + "」を読み込めません。\n", true},
+      // A link could lead out of the passbook; a named pipe would keep the read waiting.
+      {dir.File("link"), 10, false, "", "予算のファイル「" + dir.File("link") + "」を読み込めません。\n", true},
+      {dir.File("pipe"), 10, false, "", "予算のファイル「" + dir.File("pipe") + "」を読み込めません。\n", true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.path + " " + std::to_string(c.limit));

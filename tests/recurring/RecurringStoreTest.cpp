@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "common/RecordingWindowSystem.h"
@@ -107,6 +108,24 @@ TEST_F(RecurringStoreTest, ATemplateWrittenTwiceIsRemovedForGood) {
   doubled.Remove(id);
   ASSERT_TRUE(doubled.Save(error)) << error;
   EXPECT_TRUE(Loaded().Templates().empty());
+}
+
+// A NextId at the top of the range (changed by hand) never wraps: the templates added there
+// come back whole with ids of their own, and no id of an occurrence remembered is given again.
+TEST_F(RecurringStoreTest, IdsNeverWrapAtTheTopOfTheRange) {
+  WriteBytes(FilePath(), "option,NextId,2147483647\r\nentered,1,20270101,20270101,5\r\n");
+  TRecurringStore store = Loaded();
+  const int top = store.Add(test::Rent());
+  EXPECT_EQ(top, INT32_MAX);
+  EXPECT_EQ(store.Add(test::Salary()), 2);  // 1 is the id of the occurrence
+  store.MarkHandled(top, EncodeDate(2027, 1, 27), {THandling::hEntered, EncodeDate(2027, 1, 27), 81000});
+  std::string error;
+  ASSERT_TRUE(store.Save(error)) << error;
+  EXPECT_NE(ReadBytes(FilePath()).find("option,NextId,2147483647\r\n"), std::string::npos);
+  TRecurringStore again = Loaded();
+  ASSERT_EQ(again.Templates().size(), 2u);
+  EXPECT_EQ(again.LastHandled(top), EncodeDate(2027, 1, 27));
+  EXPECT_EQ(again.Add(test::Rent()), 3);
 }
 
 TEST_F(RecurringStoreTest, AnUnreadableFileIsReportedAndNeverWrittenOver) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -222,6 +223,41 @@ TEST_F(StatementImportTest, BankIdsMakeARowCertainAfterItsTextWasEdited) {
   EXPECT_EQ(again.Row(0).duplicate, TDuplicate::dCertain);
 }
 
+// The record of imported ids keeps the lines it does not read, and one that cannot be read
+// is never written over: the ids in it keep rows from being booked twice. Nor are the rules.
+TEST(ImportedIdsTest, LinesNotReadStayAndAnUnreadableFileIsNeverWrittenOver) {
+  test::TTempFolder temp;
+  const std::string path = temp.File(kImportedIdsFileName);
+  const std::string bank = "\x8b\xe2\x8d\x73";  // 銀行
+  const std::string odd = "one field\r\n" + bank + ",\r\n\xff,\r\n";
+  test::WriteBytes(path, bank + ",A1\r\n" + odd);
+  TImportedIds ids;
+  std::string error;
+  ASSERT_TRUE(ids.Load(temp.Path(), error)) << error;
+  EXPECT_TRUE(ids.Contains(kBank, "A1"));
+  ids.Add(kBank, "B2");
+  ASSERT_TRUE(ids.Save(temp.Path(), error)) << error;
+  EXPECT_EQ(test::ReadBytes(path), bank + ",A1\r\n" + bank + ",B2\r\n" + odd);
+
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // never read: it would keep the load waiting
+  EXPECT_FALSE(ids.Load(temp.Path(), error));
+  EXPECT_NE(error.find(path), std::string::npos);
+  ids.Add(kBank, "C3");
+  EXPECT_FALSE(ids.Save(temp.Path(), error));
+  EXPECT_NE(error.find("上書きしません"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(path));
+
+  const std::string rulesPath = temp.File(kTextRulesFileName);
+  ASSERT_EQ(::mkfifo(rulesPath.c_str(), 0600), 0);
+  TTextRules rules;
+  EXPECT_FALSE(rules.Load(temp.Path(), error));
+  rules.Learn("ATM", kCash);
+  EXPECT_FALSE(rules.Save(temp.Path(), error));
+  EXPECT_NE(error.find("上書きしません"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(rulesPath));
+}
+
 TEST(TextRulesTest, LongestRuleWinsAndRulesSurviveTheirFile) {
   test::TTempFolder temp;
   THeadList categories;
@@ -400,6 +436,52 @@ TEST_F(StatementImportTest, AnOlderRecordIsStillUndone) {
   EXPECT_EQ(undone.removed, 2);
   EXPECT_FALSE(undone.incomplete);
   EXPECT_EQ(January(), (std::vector<std::string>{"20000 現金 銀行 ATM 引出"}));
+}
+
+// A record cut short or garbled (a disk fault, an edit by hand) is never used nor written
+// over: undo would take away part of the import and forget the rest for good, and the next
+// import would write its own record over it. Both refuse and say which file is at fault.
+TEST_F(StatementImportTest, ADamagedRecordIsToldKeptAndNeverWrittenOver) {
+  TStatementImport import = ReadAndClassify();
+  ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 3);
+  const std::vector<std::string> booked = January();
+  const std::string path = temp.File(kLastImportFileName);
+  const std::string whole = test::ReadBytes(path);
+  const size_t lastLine = whole.rfind("\r\n", whole.size() - 3) + 2;
+  std::string garbled = whole;
+  garbled[garbled.find("250000")] = '3';
+  std::string older;
+  ASSERT_TRUE(EncodeCp932("20180109,支出,未分類,資産,銀行,1500,カード ｺﾝﾋﾞﾆ ｻﾝﾌﾟﾙ,,\r\n20180125,収入,給与,資産,銀行,250", older));
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"cut to two thirds", whole.substr(0, whole.size() * 2 / 3)},
+      {"cut at the end of a line", whole.substr(0, lastLine)},
+      {"an amount garbled", garbled},
+      {"a line that is no entry", whole + "\x81\x48\x81\x48\r\n"},
+      {"an older record cut short", older},
+  };
+  test::WriteBytes(StatementPath(), "取引日,入出金(円),取引後残高(円),入出金内容\n2018/1/30,-100,0,新しい行\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::WriteBytes(path, c.bytes);
+    const TUndoOutcome undone = UndoLastImport(CurrentMonthData(), temp.Path(), ids);
+    EXPECT_TRUE(undone.failed);
+    EXPECT_EQ(undone.removed, 0);
+    EXPECT_NE(undone.message.find("「" + path + "」が途中で切れているか、壊れているため"), std::string::npos)
+        << undone.message;
+    EXPECT_NE(IncompleteImportNotice(temp.Path()).find(path), std::string::npos);
+    TStatementImport next = ReadAndClassify();
+    const TBookOutcome refused = BookImport(next, CurrentMonthData(), temp.Path(), ids);
+    EXPECT_TRUE(refused.failed);
+    EXPECT_EQ(refused.added, 0);
+    EXPECT_NE(refused.message.find("取り込みませんでした"), std::string::npos) << refused.message;
+    EXPECT_EQ(test::ReadBytes(path), c.bytes);
+    EXPECT_EQ(January(), booked);
+  }
+  test::WriteBytes(path, whole);
+  EXPECT_EQ(UndoLastImport(CurrentMonthData(), temp.Path(), ids).removed, 3);
 }
 
 }  // namespace

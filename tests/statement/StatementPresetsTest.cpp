@@ -66,6 +66,30 @@ TEST(StatementPresetsTest, AnUnreadableFileIsToldAndNeverWrittenOver) {
   EXPECT_EQ(test::ReadBytes(path), huge);
 }
 
+// Lines of the preset file this program does not read (comments, lines changed by hand or by
+// a later version) stay where they were when the file is written again.
+TEST(StatementPresetsTest, LinesNotReadStayInTheirPlace) {
+  test::TTempFolder temp;
+  const std::string path = temp.Path() + "/" + kStatementPresetsFileName;
+  const std::string leading = "; \x96\xbe\x8d\xd7\r\n\xff\xfe\r\n";  // "; 明細", then bytes no text has
+  const std::string inSection = "; \x83\x81\x83\x82\r\nnot a value\r\n";  // "; メモ"
+  test::WriteBytes(path, leading + "[X]\r\n" + inSection + "Account=A\r\n");
+  TStatementPresets presets;
+  presets.Load(temp.Path());
+  EXPECT_EQ(presets.Account("X"), "A");
+  presets.SetAccount("X", "B");
+  std::string error;
+  ASSERT_TRUE(presets.Save(error)) << error;
+  EXPECT_EQ(test::ReadBytes(path), leading + "[X]\r\n" + inSection + "Account=B\r\n");
+  TStatementLayout layout;
+  ASSERT_TRUE(ParseColumnMapping("X", "date=1,text=2,amount=3", layout, error)) << error;
+  presets.StorePreset(layout);
+  ASSERT_TRUE(presets.Save(error)) << error;
+  const std::string stored = test::ReadBytes(path);
+  EXPECT_EQ(stored.rfind(leading + "[X]\r\nDate=1\r\n", 0), 0u) << stored;
+  EXPECT_NE(stored.find("Account=B\r\n" + inSection), std::string::npos) << stored;
+}
+
 TEST(StatementPresetsTest, APresetReadsAFileNoBuiltInLayoutKnows) {
   test::TTempFolder temp;
   TStatementLayout layout;

@@ -62,7 +62,8 @@ TSearchConditions ReadConditions(const TArgs& parsed) {
 // Whether the month file can be read whole, as the search will read it: nothing there (a
 // month without entries), or a file this process may open, of at most kMaxMonthFileSize.
 bool MonthFileReadable(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not waiting: a named pipe in the file's place is no month file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT;
   struct stat st {};
   const bool readable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&

@@ -36,11 +36,18 @@ namespace {
 using namespace kzm;
 
 constexpr int kMonths = 3;  // the child writes March to May 2024 in turn
+// A child that ends by itself could not open the passbook for writing.
+constexpr int kNotOpened = 3;
+
+// Opens the passbook for writing, as the program does, or ends the child.
+void OpenOrEnd(const std::string& passbook) {
+  if (!CurrentProfile().OpenPassbook(passbook)) ::_exit(kNotOpened);
+}
 
 // The child: saves for ever. Every month it writes holds n entries whose note is n, so a
 // reader can tell a whole file from a cut one; the settings carry a round number likewise.
 [[noreturn]] void SaveForEver(const std::string& passbook, unsigned seed) {
-  CurrentProfile().OpenPassbook(passbook);
+  OpenOrEnd(passbook);
   std::mt19937 random(seed);
   for (int round = 1;; ++round) {
     const int month = 3 + round % kMonths;
@@ -87,7 +94,7 @@ void WriteReplaceMonths(std::mt19937& random) {
 
 // The child of the replacement trial: 食費 to 外食 over every month, then back, for ever.
 [[noreturn]] void ReplaceForEver(const std::string& passbook) {
-  CurrentProfile().OpenPassbook(passbook);
+  OpenOrEnd(passbook);
   for (int round = 0;; ++round) {
     const bool there = round % 2 == 0;
     (void)ReplaceAllMonths(CurrentMonthData(), {there ? kFood : kEatingOut, there ? kEatingOut : kFood});
@@ -142,10 +149,25 @@ bool XmlWhole(const std::string& path, std::string& why) {
   }
 }
 
+// A kill may land before a folder exists, or while a writer swaps a file: a folder that is
+// not there holds nothing, and nothing here may end the trial with an exception.
 std::vector<std::string> TemporaryFiles(const std::string& folder) {
   std::vector<std::string> found;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.path().filename().string().find(".tmp") != std::string::npos) found.push_back(entry.path().string());
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (it->path().filename().string().find(".tmp") != std::string::npos) found.push_back(it->path().string());
+  }
+  return found;
+}
+
+// The settlement files the child has written so far.
+std::vector<std::string> SettlementFiles(const std::string& passbook) {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (auto it = std::filesystem::directory_iterator(passbook + "/Monthly", error);
+       !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    if (it->path().extension() == ".mif") found.push_back(it->path().string());
   }
   return found;
 }
@@ -185,7 +207,8 @@ int main(int argc, char** argv) {
     else if (option == "--seed" && i + 1 < argc) seed = static_cast<unsigned>(std::atoi(argv[++i]));
     else return Usage();
   }
-  if (std::filesystem::exists(dataFolder) || kills < 1) return Usage();
+  std::error_code there;
+  if (std::filesystem::exists(dataFolder, there) || there || kills < 1) return Usage();
 
   AppGlobal().UseDataFolder(dataFolder);
   const std::string passbook = dataFolder + "/試験";
@@ -195,8 +218,10 @@ int main(int argc, char** argv) {
 
   std::mt19937 random(seed);
   if (replace) {
-    CurrentProfile().OpenPassbook(passbook);
+    if (!CurrentProfile().OpenPassbook(passbook)) return 1;
     WriteReplaceMonths(random);
+    // One writer at a time: the children write, so the parent lets go of the passbook.
+    if (!CurrentProfile().OpenPassbook(passbook, TPassbookAccess::paRead)) return 1;
   }
   int whole = 0;
   size_t mostLeft = 0;
@@ -214,6 +239,10 @@ int main(int argc, char** argv) {
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kNotOpened) {
+      failures.push_back("kill " + std::to_string(kill + 1) + ": the child could not open the passbook for writing");
+      continue;
+    }
 
     const size_t left = TemporaryFiles(dataFolder).size();
     if (left > mostLeft) mostLeft = left;
@@ -232,14 +261,12 @@ int main(int argc, char** argv) {
     ok = ok && SettingsWhole(passbook + "/nbkr.ini", "DAILY", "enter4", why) &&
          XmlWhole(passbook + "/Headfile.dta", why) &&
          SettingsWhole(dataFolder + "/application.ini", "KILLLOOP", "ROUND", why);
-    for (const auto& entry : std::filesystem::directory_iterator(passbook + "/Monthly")) {
-      if (ok && entry.path().extension() == ".mif") ok = XmlWhole(entry.path().string(), why);
-    }
+    for (const std::string& file : SettlementFiles(passbook)) ok = ok && XmlWhole(file, why);
     if (ok) ++whole;
     else failures.push_back("kill " + std::to_string(kill + 1) + ": " + why);
   }
   // The next open clears what the killed writers left.
-  CurrentProfile().OpenPassbook(passbook);
+  if (!CurrentProfile().OpenPassbook(passbook)) failures.push_back("the passbook could not be opened at the end");
   TorvGlobal next;
   next.UseDataFolder(dataFolder);
   (void)next.IsAlreadyRunning();

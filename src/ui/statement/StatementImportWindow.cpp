@@ -43,7 +43,9 @@ TFmStatementImport::TFmStatementImport(const THeadList& categories, TkzmDataUnit
   m_presets.Load(m_folder);
   if (!m_presets.ReadError().empty()) WindowSystem().Notify(m_presets.ReadError());
   std::string error;
-  if (!m_rules.Load(m_folder, error) || !m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
+  // Each is loaded whatever the other gives: one never loaded would be written over empty.
+  if (!m_rules.Load(m_folder, error)) WindowSystem().Notify(error);
+  if (!m_ids.Load(m_folder, error)) WindowSystem().Notify(error);
   CreateControls();
   resize(760, 480);
 }
