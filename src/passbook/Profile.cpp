@@ -1,5 +1,7 @@
 #include "passbook/Profile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cerrno>
@@ -163,8 +165,26 @@ bool TkzmProfile::Save() {
   return saved;
 }
 
+namespace {
+
+// A folder of the passbook that is a link would send every write somewhere outside it.
+bool FoldersStayInside(const std::string& passbook) {
+  for (const char* name : {"Daily", "Monthly", "cash"}) {
+    struct stat st {};
+    if (::lstat((passbook + "/" + name).c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) continue;
+    WindowSystem().Notify("通帳のフォルダの中の「" + std::string(name) +
+                          "」が別の場所へのリンクになっています。\n通帳の外に書き込まないよう、この通帳は書き込み用に開きません。\n" +
+                          passbook);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool TkzmProfile::OpenPassbook(const std::string& folder, TPassbookAccess access) {
   const std::string stripped = StripTrailingBackslashes(folder);
+  if (access == TPassbookAccess::paWrite && !FoldersStayInside(stripped)) return false;
   if (access == TPassbookAccess::paWrite && !(m_writer->Held() && m_writer->Folder() == stripped)) {
     auto writer = std::make_unique<TWriterLock>();
     std::string refusal;

@@ -219,6 +219,18 @@ TEST_F(ProfileTest, ASecondWriterIsTurnedAwayAndToldWhoWrites) {
   EXPECT_FALSE(other.Take(Passbook("家計"), 0, refusal));
 }
 
+// A month folder that is a link to somewhere else would take every write out of the passbook.
+TEST_F(ProfileTest, AFolderLinkedOutsideIsNeverWrittenThrough) {
+  WriteSettings("家計", "");
+  std::filesystem::create_directories(temp.Path() + "/elsewhere");
+  std::filesystem::create_directory_symlink(temp.Path() + "/elsewhere", Passbook("家計") + "/Daily");
+  windows.messages.clear();
+  EXPECT_FALSE(profile.OpenPassbook(Passbook("家計")));
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_NE(windows.messages[0].find("「Daily」"), std::string::npos);
+  EXPECT_TRUE(profile.OpenPassbook(Passbook("家計"), TPassbookAccess::paRead));
+}
+
 TEST_F(ProfileTest, ListsPassbooksAndProposesTheNextName) {
   WriteSettings("通帳1", "");
   WriteSettings("通帳2", "");
