@@ -51,6 +51,13 @@ TEST_F(CardCliTest, SetWritesTheSettingsAndCyclesFollowThem) {
   ASSERT_EQ(Run({"card", Passbook(), "カード", "set", "--closing", "15"}).code, 0);
   ASSERT_TRUE(EncodeCp932("card,カード,15,27,after-next,銀行\r\n", expected));
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Cards.csv"), expected);
+  // The month's end, however it is written.
+  for (const char* end : {"末", "末日", "月末"}) {
+    ASSERT_EQ(Run({"card", Passbook(), "カード", "set", "--payment", end}).code, 0) << end;
+    ASSERT_TRUE(EncodeCp932("card,カード,15,end,after-next,銀行\r\n", expected));
+    EXPECT_EQ(test::ReadBytes(Passbook() + "/Cards.csv"), expected) << end;
+    ASSERT_EQ(Run({"card", Passbook(), "カード", "set", "--payment", "27"}).code, 0);
+  }
 
   const TRun cycles = Run({"card", Passbook(), "カード", "cycles", "--from", "202402", "--to", "202404"});
   ASSERT_EQ(cycles.code, 0) << cycles.err;

@@ -216,7 +216,7 @@ const char* const kCardHelp =
     "          tavimrok-cli card PASSBOOK CARD remove\n"
     "\n"
     "資産の項目 CARD をクレジットカードとして扱います。設定は通帳フォルダの Cards.csv に書きます。\n"
-    "set     締め日 (--closing) と支払日 (--payment) は 1 から 28 か end (月末)。--month は支払が\n"
+    "set     締め日 (--closing) と支払日 (--payment) は 1 から 28 か end (月末、末)。--month は支払が\n"
     "        締めた月の翌月 (next, 既定) か翌々月 (after-next) か。--from-account は代金を払う資産\n"
     "        (引落口座)。設定ずみのカードでは、指定しなかったものは元のままです。\n"
     "cycles  締め日が --from から --to の月にある請求を、古い順にタブ区切りで 最初の日, 締め日,\n"
