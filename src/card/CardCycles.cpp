@@ -14,10 +14,10 @@ namespace {
 bool ByDate(const TCardMoney& a, const TCardMoney& b) { return a.date < b.date; }
 
 // Marks the cycle paid by the free move nearest its payment date within reach, for its
-// amount exactly.
+// amount exactly, made after the cycle closed.
 void MatchPayment(TCardCycle& cycle, const std::vector<TCardMoney>& paid, std::vector<bool>& taken) {
-  const auto from =
-      std::lower_bound(paid.begin(), paid.end(), TCardMoney{cycle.paymentDate - kPaymentNearDays, 0}, ByDate);
+  const TDayNumber earliest = std::max(cycle.paymentDate - kPaymentNearDays, cycle.last + 1);
+  const auto from = std::lower_bound(paid.begin(), paid.end(), TCardMoney{earliest, 0}, ByDate);
   size_t best = SIZE_MAX;
   for (auto it = from; it != paid.end() && it->date <= cycle.paymentDate + kPaymentNearDays; ++it) {
     const size_t i = static_cast<size_t>(it - paid.begin());
@@ -50,8 +50,10 @@ void AddCardEntry(const TCardSettings& card, const TkzmEntry& entry, TCardMoveme
   const bool from = entry.accountKey == cardKey;
   if (into == from) return;
   if (into) {
-    // Only the 引落口座's moves pay a bill; cash put on the card elsewhere is no bill of ours.
+    // Only the 引落口座's moves pay a bill; money put on the card from elsewhere lowers what
+    // it owes, as a refund does.
     if (entry.accountKey == MakeKey(card.fromAccount, kKindAsset)) movements.paid.push_back({entry.date, entry.amount});
+    else movements.uses.push_back({entry.date, -int64_t{entry.amount}});
     return;
   }
   switch (KeyKind(entry.categoryKey)) {
@@ -64,6 +66,7 @@ void AddCardEntry(const TCardSettings& card, const TkzmEntry& entry, TCardMoveme
 
 bool CollectCardMovements(TkzmDataUnit& data, const TCardSettings& card, TDayNumber first, TDayNumber last,
                           TCardMovements& movements) {
+  movements.since = first;
   return ForEachAccountEntry(data, MakeKey(card.card, kKindAsset), first, last,
                              [&](const TkzmEntry& entry) { AddCardEntry(card, entry, movements); });
 }
@@ -91,7 +94,13 @@ std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovemen
   if (!uses.empty()) month = std::min(month, CycleMonthOfDay(card, uses.front().date));
   std::vector<TCardCycle> cycles;
   std::vector<bool> taken(paid.size(), false);
+  // Moves up to this day may pay bills of days not gathered: they lower no bill.
+  const TDayNumber unsure =
+      movements.since == 0 ? 0
+                           : PaymentDate(card, CycleMonthOfDay(card, movements.since - 1), businessDays) +
+                                 kPaymentNearDays;
   auto use = uses.begin();
+  size_t pay = 0;
   int64_t credit = 0;  // refunds not yet set against a bill, as a positive amount
   for (; month <= to; month = NextMonthKey(month)) {
     TCardCycle cycle;
@@ -100,6 +109,12 @@ std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovemen
     cycle.last = ClosingDate(card, month);
     while (use != uses.end() && use->date < cycle.first) ++use;  // before the first cycle asked
     for (; use != uses.end() && use->date <= cycle.last; ++use) cycle.spent += use->amount;
+    // A move of the period that no earlier bill took is money put on the card: the earlier
+    // bills are all matched by now, and a later one takes only moves after it closes.
+    while (pay < paid.size() && paid[pay].date < cycle.first) ++pay;
+    for (; pay < paid.size() && paid[pay].date <= cycle.last; ++pay) {
+      if (!taken[pay] && paid[pay].date > unsure) cycle.spent -= paid[pay].amount;
+    }
     const int64_t owed = cycle.spent - credit;
     cycle.billed = std::max<int64_t>(owed, 0);
     credit = std::max<int64_t>(-owed, 0);

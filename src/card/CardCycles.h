@@ -5,10 +5,12 @@
 // its bill is paid from the 引落口座 on the payment day of the month after the closing
 // month, or of the one after that, moved onto the next business day as banks do.
 //
-// What a cycle bills: payments made with the card (and money moved out of it, such as an
-// e-money charge) minus refunds received on it. Money moved into the card is the paying of a
-// bill, never a use. When refunds outweigh the purchases nothing is paid and the rest is
-// taken off the bills after it, as card companies do; a bill is never negative.
+// What a cycle bills is what the card owes at its closing day: payments made with the card
+// (and money moved out of it, such as an e-money charge) minus refunds received on it and
+// minus every move into the card that is not a bill's own payment (an advance payment at an
+// ATM, a refund through cash, a move from the 引落口座 that pays no bill). When these outweigh
+// the purchases nothing is paid and the rest is taken off the bills after it, as card
+// companies do; a bill is never negative.
 
 #include <cstdint>
 #include <string>
@@ -24,7 +26,8 @@ namespace kzm {
 class TkzmDataUnit;
 struct TkzmEntry;
 
-// One use of the card (a refund is negative) or one move from the 引落口座 into it.
+// One use of the card (a refund, or money put on it from another account, is negative) or
+// one move from the 引落口座 into it.
 struct TCardMoney {
   TDayNumber date = 0;
   int64_t amount = 0;
@@ -34,6 +37,9 @@ struct TCardMoney {
 struct TCardMovements {
   std::vector<TCardMoney> uses;
   std::vector<TCardMoney> paid;
+  // The first day gathered; 0: from the passbook's start. A move from the 引落口座 soon after
+  // it may pay a bill of days not gathered, so it never lowers a bill.
+  TDayNumber since = 0;
 };
 
 // Sorts entry into movements when it touches the card; other entries are passed over.
@@ -45,14 +51,15 @@ bool CollectCardMovements(TkzmDataUnit& data, const TCardSettings& card, TDayNum
                           TCardMovements& movements);
 
 // A move this many days either side of the payment date, for the billed amount, is the bill
-// paid by hand: early (a day before, because the bank's holiday was known) or late.
+// paid by hand: early (a day before, because the bank's holiday was known) or late; never
+// before the cycle closes, when its bill is not known yet.
 inline constexpr int kPaymentNearDays = 7;
 
 struct TCardCycle {
   TMonthKey closingMonth = 0;  // yyyymm of the closing day
   TDayNumber first = 0;
   TDayNumber last = 0;         // the closing day
-  int64_t spent = 0;           // purchases minus refunds of the period; may be below 0
+  int64_t spent = 0;           // purchases less refunds and money put on the card; may be below 0
   int64_t billed = 0;          // what the bank pays: spent less credit from earlier cycles, at least 0
   TDayNumber paymentDate = 0;  // on a business day
   bool entered = false;        // the payment is in the passbook, or there is nothing to pay
@@ -65,8 +72,8 @@ struct TCardCycle {
 [[nodiscard]] TMonthKey CycleMonthOfDay(const TCardSettings& card, TDayNumber day);
 
 // The cycles closing in the months from..to, oldest first. Uses before from count for the
-// credit they leave, and each move into the card pays at most one cycle, so the answer for a
-// month does not depend on the range asked.
+// credit they leave, and each move into the card pays at most one cycle or lowers the bill
+// of the cycle it falls in, so the answer for a month does not depend on the range asked.
 [[nodiscard]] std::vector<TCardCycle> CardCycles(const TCardSettings& card, const TCardMovements& movements,
                                                  TMonthKey from, TMonthKey to, TBusinessDays& businessDays);
 

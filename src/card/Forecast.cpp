@@ -39,11 +39,32 @@ std::vector<std::string> AssetKeys(const THeadList& categories) {
   return keys;
 }
 
-// The balances at the end of today, as the statement check counts them.
-std::map<std::string, int64_t> StartBalances(const std::vector<std::string>& keys, TDayNumber today) {
+// The balances at the end of today, as the statement check counts them. Before the first
+// accounting month nothing has carried the opening balances yet: they are the first month's,
+// less what the days between today and its start move.
+std::map<std::string, int64_t> StartBalances(TkzmDataUnit& data, const std::vector<std::string>& keys,
+                                             TDayNumber today) {
   std::map<std::string, int64_t> start;
-  const TMonthKey next = NextMonthKey(MonthOfDay(today));
-  for (const std::string& key : keys) start[key] = PreviousMonthBalance(next, today + 1, key);
+  const std::vector<TMonthKey> settled = SettledMonthKeys();
+  const TMonthKey month = MonthOfDay(today);
+  if (settled.empty() || month >= settled.front()) {
+    for (const std::string& key : keys) start[key] = PreviousMonthBalance(NextMonthKey(month), today + 1, key);
+    return start;
+  }
+  THeadList first;
+  (void)LoadMonthPeriod(settled.front(), first);
+  for (const std::string& key : keys) {
+    const int index = first.IndexOfKey(key);
+    start[key] = index >= 0 ? first.Items(index).balance : 0;
+  }
+  std::vector<TForecastChange> between;
+  for (TDayNumber day = today + 1; day < first.First(); ++day) {
+    (void)data.SelectDay(day);
+    for (int i = data.FirstIndex(); i <= data.LastIndex(); ++i) AddEntryChanges(data.Entry(i), between);
+  }
+  for (const TForecastChange& change : between) {
+    if (const auto found = start.find(change.accountKey); found != start.end()) found->second -= change.amount;
+  }
   return start;
 }
 
@@ -73,6 +94,37 @@ void RecurringChanges(const TRecurringStore& store, TDayNumber today, TDayNumber
     const TkzmEntry entry = EntryOfOccurrence(due, due.source.amount);
     AddEntryChanges(entry, changes);
     for (const TCardSettings* card : cards) AddCardEntry(*card, entry, movements[card->card]);
+  }
+}
+
+// What a template left overdue: its oldest and latest open dates within reach, how many.
+struct TOverdue {
+  int id = 0;
+  std::string item;
+  int64_t amount = 0;
+  TDayNumber first = 0, last = 0;
+  int count = 0;
+};
+
+// Occurrences due in the weeks before today and not entered are named, as unpaid card bills
+// are, and left out: they may have been paid without being entered.
+void OverdueRecurring(const TRecurringStore& store, TDayNumber today, TBusinessDays& businessDays,
+                      std::vector<std::string>& problems) {
+  std::vector<TOverdue> overdue;  // in the order their first occurrence comes
+  for (const TDueOccurrence& due : OpenOccurrences(store, today - kOverdueReach, today - 1, businessDays)) {
+    auto found = std::find_if(overdue.begin(), overdue.end(), [&](const TOverdue& o) { return o.id == due.source.id; });
+    if (found == overdue.end()) {
+      overdue.push_back({due.source.id, due.source.item, due.source.amount, due.occurrence.date, 0, 0});
+      found = overdue.end() - 1;
+    }
+    found->last = due.occurrence.date;
+    ++found->count;
+  }
+  for (const TOverdue& o : overdue) {
+    const std::string when = o.count == 1 ? FormatDateSlashed(o.first) + "の分 " + FormatThousands(o.amount) + "円"
+                                          : FormatDateSlashed(o.first) + "～" + FormatDateSlashed(o.last) + "の" +
+                                                std::to_string(o.count) + "回分";
+    problems.push_back("定期的な記入「" + o.item + "」の" + when + "が記入されていません。見込みに入れていません。");
   }
 }
 
@@ -168,11 +220,12 @@ TForecast PassbookForecast(const TRecurringStore& recurring, const TCardStore& c
 
   std::vector<TForecastChange> changes;
   if (!LaterEntries(data, today, forecast.last, changes)) forecast.complete = false;
+  OverdueRecurring(recurring, today, businessDays, forecast.problems);
   RecurringChanges(recurring, today, forecast.last, businessDays, cards, movements, changes, forecast.problems);
   for (const TCardSettings* card : cards) {
     CardBills(*card, movements[card->card], today, forecast.last, businessDays, changes, forecast.problems);
   }
-  const std::map<std::string, int64_t> start = StartBalances(keys, today);
+  const std::map<std::string, int64_t> start = StartBalances(data, keys, today);
   if (kept != 0) (void)data.SelectDay(kept);
   forecast.accounts = RunForecast(keys, start, changes, today, forecast.last);
   for (TAccountForecast& account : forecast.accounts) {

@@ -7,7 +7,9 @@
 // recurring entries charged to the card before it closes).
 //
 // Recurring entries and card bills whose accounts the passbook no longer has are left out
-// and named in problems, never put on some other account.
+// and named in problems, never put on some other account. Those that were due in the weeks
+// before today and are not entered are named too and left out: they may have been paid
+// without being entered.
 
 #include <cstdint>
 #include <map>

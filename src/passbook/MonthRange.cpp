@@ -4,6 +4,7 @@
 #include "foundation/SystemErrors.h"
 #include "passbook/MonthData.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kzm {
@@ -24,10 +25,10 @@ bool MonthOfFileName(const std::string& path, int& year, int& month) {
   return year >= 1 && month >= 1 && month <= 12;
 }
 
-// The months of the month files "??????.kzm" in folder, in the order the file system lists
-// them, whatever is under such a name (a folder there is a month that cannot be read); names
-// that are no year and month are passed over. False (errno set) when the folder
-// exists but cannot be listed; an empty folder name lists nothing.
+// The months of the month files "??????.kzm" in folder, oldest first, whatever is under such
+// a name (a folder there is a month that cannot be read); names that are no year and month
+// are passed over. False (errno set) when the folder exists but cannot be listed; an empty
+// folder name lists nothing.
 bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months) {
   months.clear();
   if (folder.empty()) return true;
@@ -39,6 +40,10 @@ bool ListMonthFiles(const std::string& folder, std::vector<TMonthOfFile>& months
     TMonthOfFile m;
     if (MonthOfFileName(file, m.year, m.month)) months.push_back(m);
   }
+  // The file system lists in an order of its own: results, exports and printouts would come
+  // out jumbled, and a stopped replacement would leave scattered months done.
+  std::sort(months.begin(), months.end(),
+            [](const TMonthOfFile& a, const TMonthOfFile& b) { return a.year * 100 + a.month < b.year * 100 + b.month; });
   return listed;
 }
 

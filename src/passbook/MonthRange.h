@@ -14,11 +14,14 @@ struct TMonthOfFile {
   int year = 0;
   int month = 0;
 };
-// The same, treating a folder that cannot be listed as empty.
+// The months of the month files in folder, oldest first; a folder that cannot be listed
+// has none.
 [[nodiscard]] std::vector<TMonthOfFile> MonthFilesOf(const std::string& folder);
 
 class TkzmDataUnit;
-// The months of the data's month folder, for a walk over all months; a folder that cannot be
+// The months of the data's month folder, oldest first, for a walk over all months (so that
+// results come in date order and a stopped run has done every month up to where it
+// stopped, none after); a folder that cannot be
 // listed is reported through the data (once) and walks as empty.
 [[nodiscard]] std::vector<TMonthOfFile> MonthsToWalk(TkzmDataUnit& data);
 

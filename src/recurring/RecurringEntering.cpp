@@ -25,6 +25,7 @@ namespace {
 constexpr size_t kMaxPendingSize = 16 * 1024 * 1024;
 constexpr int kShiftReach = 31;  // a shift never moves a date further than this
 constexpr int kNextChunk = 64;
+constexpr int kStreamSpan = 4 * 366;  // days of occurrences held at once while streaming
 
 struct TPending {
   int templateId = 0;
@@ -243,6 +244,21 @@ bool ResumeEntering(TRecurringStore& store, TkzmDataUnit& data, std::string& mes
 std::vector<TDueOccurrence> DueOccurrences(const TRecurringStore& store, TDayNumber until,
                                            TBusinessDays& businessDays) {
   return OpenBetween(store, EncodeDate(1, 1, 1), until, businessDays);
+}
+
+void ForEachDueOccurrence(const TRecurringStore& store, TDayNumber until, TBusinessDays& businessDays,
+                          const std::function<void(const TDueOccurrence&)>& visit) {
+  // Spans of dates in order give each occurrence once and keep DueOccurrences' order: within
+  // a span it sorts by date, and every span lies after the one before.
+  TDayNumber from = until;
+  for (const TRecurringTemplate& t : store.Templates()) from = std::min(from, t.schedule.first - kShiftReach);
+  from = std::max(from, EncodeDate(1, 1, 1));
+  while (from <= until) {
+    const TDayNumber to = until - from < kStreamSpan ? until : from + kStreamSpan - 1;
+    for (const TDueOccurrence& due : OpenBetween(store, from, to, businessDays)) visit(due);
+    if (to == until) break;
+    from = to + 1;
+  }
 }
 
 std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNumber first, TDayNumber last,

@@ -41,6 +41,10 @@ struct TDueOccurrence {
 // template order). Occurrences scheduled on or before a template's handledThrough are left out.
 [[nodiscard]] std::vector<TDueOccurrence> DueOccurrences(const TRecurringStore& store, TDayNumber until,
                                                          TBusinessDays& businessDays);
+// The same occurrences handed to visit one by one, in the same order, a few years of days at
+// a time: a far until (a daily template to 9999) never holds millions of them at once.
+void ForEachDueOccurrence(const TRecurringStore& store, TDayNumber until, TBusinessDays& businessDays,
+                          const std::function<void(const TDueOccurrence&)>& visit);
 // The occurrences not yet entered nor skipped dated from first to last, by date, for showing
 // what is still to come in a period.
 [[nodiscard]] std::vector<TDueOccurrence> OpenOccurrences(const TRecurringStore& store, TDayNumber first,

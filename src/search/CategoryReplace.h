@@ -49,7 +49,8 @@ struct TReplaceName {
 [[nodiscard]] std::string ReplaceRefusal(const THeadList& categories, const std::string& before,
                                          const std::string& after);
 
-// Replaces over every month file of data's folder, in the order the file system lists them.
+// Replaces over every month file of data's folder, oldest month first, so that a run stopped
+// part way has replaced every month up to one and none after it.
 // The run is recorded in the passbook folder (the Daily folder's parent) before the first
 // month changes (see ReplacePending.h); the record goes when the run ends, and stays when a
 // month could not be written, so that the run can be finished later. Each changed month is

@@ -23,10 +23,28 @@ std::string PathIn(const std::string& folder) { return folder + "/" + kReplacePe
 
 std::string DayField(TDayNumber day) { return day == 0 ? std::string() : FormatDate8(day); }
 
-// An empty field is an open end; anything else must be a date.
+// An empty field is an open end; anything else must be the yyyymmdd the record is written
+// with. A damaged date must never widen the run to every month.
 bool ReadDay(const std::string& field, TDayNumber& day) {
-  day = field.empty() ? 0 : ParseDate(field);
-  return field.empty() || day != 0;
+  day = 0;
+  return field.empty() || TryParseDate8(field, day);
+}
+
+// A category name and kind number as the record holds them: a name that is blank, or a kind
+// no category can have, is damage, never a key to replace.
+bool ReadKey(const std::string& name, const std::string& kindField, std::string& key) {
+  int32_t kind = 0;
+  if (Trim(name).empty() || !TryParseInt(kindField, kind)) return false;
+  if (kind != kKindPayment && kind != kKindAsset && kind != kKindReceipt && kind != kKindMemo) return false;
+  key = MakeKey(name, kind);
+  return true;
+}
+
+// The request of a record's fields; false when any field is damaged.
+bool ReadRequest(const std::vector<std::string>& fields, TReplaceRequest& request) {
+  return fields.size() >= 6 && ReadKey(fields[0], fields[1], request.before) &&
+         ReadKey(fields[2], fields[3], request.after) && ReadDay(fields[4], request.first) &&
+         ReadDay(fields[5], request.last);
 }
 
 std::string RangeText(const TReplaceRequest& request) {
@@ -49,16 +67,11 @@ bool ReadPendingReplace(const std::string& passbookFolder, std::optional<TReplac
   if (!ReadOwnFile(path, kMaxFileSize, "置換の記録", bytes, error)) return false;
   const std::vector<std::string> lines = NonEmptyLines(bytes);
   if (lines.empty()) return true;
-  const std::vector<std::string> fields = CsvSplit(DecodeCp932(lines.front()));
   TReplaceRequest request;
-  int32_t kindBefore = 0, kindAfter = 0;
-  if (fields.size() < 6 || fields[0].empty() || fields[2].empty() || !TryParseInt(fields[1], kindBefore) ||
-      !TryParseInt(fields[3], kindAfter) || !ReadDay(fields[4], request.first) || !ReadDay(fields[5], request.last)) {
+  if (!ReadRequest(CsvSplit(DecodeCp932(lines.front())), request)) {
     error = "置換の記録「" + path + "」の内容が読み取れません。";
     return false;
   }
-  request.before = MakeKey(fields[0], kindBefore);
-  request.after = MakeKey(fields[2], kindAfter);
   pending = request;
   return true;
 }

@@ -70,8 +70,7 @@ class TSearchResults {
 bool SearchMonth(TkzmDataUnit& data, int year, int month, const TSearchConditions& conditions,
                  TSearchResults& results);
 
-// Searches every month file "yyyymm.kzm" of data's folder, in the order the file system lists
-// them; files whose names are no year and month are passed over. A folder that cannot be
+// Searches every month file "yyyymm.kzm" of data's folder, oldest month first; files whose names are no year and month are passed over. A folder that cannot be
 // listed and month files that cannot be read are told and land in data.ReadFailures(); such
 // a month file makes the result false. After each month keepGoing (when given) is asked
 // whether to carry on: the window lets pending events run and answers false once the user

@@ -88,18 +88,71 @@ TEST_F(CardCyclesTest, APaymentOnOrNearItsDateForTheAmountIsEntered) {
   Use(D(2027, 3, 10), 8000);  // paid 2027/04/12: the 10th is a Saturday
   Use(D(2027, 4, 10), 9000);  // paid 2027/05/10
   Pay(D(2027, 2, 9), 5000);   // by hand, a day early
-  Pay(D(2027, 3, 10), 6999);  // not the amount billed
-  Pay(D(2027, 4, 12), 8000);
-  Pay(D(2027, 4, 12), 8000);  // the same again pays no other bill
-  Pay(D(2027, 5, 25), 9000);  // too late to be this bill's payment
+  Pay(D(2027, 3, 10), 6999);  // not the amount billed: money put on the card, off March's bill
+  Pay(D(2027, 4, 12), 1001);
+  Pay(D(2027, 4, 12), 1001);  // the same again pays no other bill, it lowers April's
+  Pay(D(2027, 5, 25), 7999);  // too late to be this bill's payment
   const std::vector<TCardCycle> cycles = Cycles(card, 202701, 202704);
   ASSERT_EQ(cycles.size(), 4u);
   EXPECT_TRUE(cycles[0].entered);
   EXPECT_EQ(cycles[0].paidOn, D(2027, 2, 9));
   EXPECT_FALSE(cycles[1].entered);
+  EXPECT_EQ(cycles[2].billed, 1001);
   EXPECT_TRUE(cycles[2].entered);
   EXPECT_EQ(cycles[2].paymentDate, D(2027, 4, 12));
+  EXPECT_EQ(cycles[3].billed, 7999);
   EXPECT_FALSE(cycles[3].entered);
+}
+
+// A bill is what the card owes at its closing day: money put on the card lowers the bill of
+// the period it falls in, unless it is an earlier bill's own payment.
+TEST(CardBillTest, MovesIntoTheCardThatPayNoBillLowerTheBill) {
+  TBusinessDays days{Almanac().Rules()};
+  // Closing the 15th, paid the 10th of the next month: 2/10, 3/10, 4/12 and 5/10.
+  const std::vector<TCardMoney> purchases = {
+      {D(2027, 1, 10), 5000}, {D(2027, 2, 1), 4000}, {D(2027, 3, 1), 1000}, {D(2027, 4, 1), 6000}};
+  struct TCase {
+    const char* what;
+    TCardSettings card;
+    std::vector<TCardMoney> more;  // uses beyond the purchases
+    std::vector<TCardMoney> paid;
+    TDayNumber since;
+    std::vector<int64_t> billed;
+    std::vector<bool> entered;
+  } cases[] = {
+      {"purchases alone", Card(15, 10, 1), {}, {}, 0, {5000, 4000, 1000, 6000}, {false, false, false, false}},
+      {"cash put on the card at an ATM", Card(15, 10, 1), {{D(2027, 1, 12), -2000}}, {}, 0,
+       {3000, 4000, 1000, 6000}, {false, false, false, false}},
+      {"a move from the bank that pays no bill", Card(15, 10, 1), {}, {{D(2027, 2, 3), 1000}}, 0,
+       {5000, 3000, 1000, 6000}, {false, false, false, false}},
+      {"bills paid on their days lower no other bill", Card(15, 10, 1), {},
+       {{D(2027, 2, 10), 5000}, {D(2027, 3, 10), 4000}}, 0, {5000, 4000, 1000, 6000}, {true, true, false, false}},
+      {"more put on than spent is taken off the next bills", Card(15, 10, 1), {{D(2027, 3, 5), -3000}},
+       {{D(2027, 3, 10), 4000}}, 0, {5000, 4000, 0, 4000}, {false, true, true, false}},
+      // Closing at the month's end, paid on the 1st: a move before the close lowers the bill
+      // and cannot pay it too.
+      {"a move before the close", Card(kCardMonthEnd, 1, 1), {}, {{D(2027, 1, 30), 2500}}, 0,
+       {2500, 4000, 1000, 6000}, {false, false, false, false}},
+      // Gathered from 1/16 on: a move up to 2/17 may pay the January bill, which is not known.
+      {"moves soon after the days gathered", Card(15, 10, 1), {},
+       {{D(2027, 2, 9), 777}, {D(2027, 2, 20), 300}}, D(2027, 1, 16), {5000, 4000, 700, 6000},
+       {false, false, false, false}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TCardMovements movements;
+    movements.uses = purchases;
+    movements.uses.insert(movements.uses.end(), c.more.begin(), c.more.end());
+    movements.paid = c.paid;
+    movements.since = c.since;
+    const std::vector<TCardCycle> cycles = CardCycles(c.card, movements, 202701, 202704, days);
+    ASSERT_EQ(cycles.size(), 4u);
+    for (size_t i = 0; i < cycles.size(); ++i) {
+      SCOPED_TRACE(cycles[i].closingMonth);
+      EXPECT_EQ(cycles[i].billed, c.billed[i]);
+      EXPECT_EQ(cycles[i].entered, c.entered[i]);
+    }
+  }
 }
 
 // The state a person reads: an open cycle is 締め前 even when it already looks paid.
@@ -133,9 +186,10 @@ TEST(CardEntryTest, WhatCountsAsUseAndWhatAsPayment) {
   AddCardEntry(card, entry(MakeKey("給与", kKindReceipt), cardKey, 300), m);       // a refund
   AddCardEntry(card, entry(MakeKey("電子マネー", kKindAsset), cardKey, 5000), m);  // a charge
   AddCardEntry(card, entry(cardKey, MakeKey("銀行", kKindAsset), 7000), m);        // the bill paid
-  AddCardEntry(card, entry(cardKey, MakeKey("現金", kKindAsset), 100), m);         // not from the 引落口座
+  AddCardEntry(card, entry(cardKey, MakeKey("現金", kKindAsset), 100), m);         // put on at an ATM
   AddCardEntry(card, entry(MakeKey("食費", kKindPayment), MakeKey("現金", kKindAsset), 50), m);  // not the card
-  ASSERT_EQ(m.uses.size(), 3u);
+  ASSERT_EQ(m.uses.size(), 4u);
+  EXPECT_EQ(m.uses[3].amount, -100);
   EXPECT_EQ(m.uses[0].amount + m.uses[1].amount + m.uses[2].amount, 5700);
   ASSERT_EQ(m.paid.size(), 1u);
   EXPECT_EQ(m.paid[0].amount, 7000);

@@ -49,7 +49,7 @@ class ForecastTest : public test::TPassbookFolderTest {
     salary.item = "給与";
     salary.amount = 250000;
     salary.schedule.day = 25;
-    salary.schedule.first = D(2027, 1, 1);
+    salary.schedule.first = D(2027, 3, 1);
     salary.schedule.shift = TBusinessShift::bsBefore;
     recurring.Add(salary);
     TRecurringTemplate subscription;
@@ -154,6 +154,60 @@ TEST_F(ForecastTest, AnEnteredBillIsNoLongerForeseenAndCannotBeEnteredTwice) {
   const TForecast f = PassbookForecast(recurring, cards, D(2027, 3, 1), 3, days);
   // The move typed for 3/10 is in the passbook: it comes once, as the entry it is.
   EXPECT_EQ(Days(f, "銀行"), (std::vector<std::string>{"0310 -80000"}));
+}
+
+// From a day before the first accounting month, the balances start from the first month's
+// opening balances, not from nothing.
+TEST_F(ForecastTest, BeforeTheFirstMonthTheOpeningBalancesCount) {
+  THeadList march;
+  (void)LoadMonthPeriod(202703, march);
+  march.Merge(CurrentProfile().Categories());
+  for (int i = 0; i < march.Count(); ++i) {
+    if (march.Items(i).key == Asset("銀行")) march.Items(i).balance = 600000;
+    if (march.Items(i).key == Asset("現金")) march.Items(i).balance = 20000;
+  }
+  ASSERT_TRUE(SaveSettlement(202703, march));
+  Add(D(2027, 3, 2), MakeKey("住居･光熱", kKindPayment), Asset("銀行"), "家賃", 82000);
+  // A day before the first month, not summarised: March still opens with 20,000 in cash.
+  CurrentMonthData().SelectDay(D(2027, 2, 24));
+  CurrentMonthData().AddEntry(MakeKey("食費", kKindPayment), Asset("現金"), "", "パン", 1000);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  const TForecast f = PassbookForecast(recurring, cards, D(2027, 2, 20), 1, days);
+  EXPECT_EQ(Of(f, "銀行").start, 600000);
+  EXPECT_EQ(Of(f, "現金").start, 21000);
+  EXPECT_EQ(Days(f, "銀行"), (std::vector<std::string>{"0302 518000"}));
+  EXPECT_EQ(Days(f, "現金"), (std::vector<std::string>{"0224 20000"}));
+  EXPECT_EQ(Of(f, "銀行").shortDate, 0);
+}
+
+// Recurring entries due in the weeks before today and not entered are named, as an unpaid
+// card bill is, and left out of the forecast; older ones are history.
+TEST_F(ForecastTest, OverdueRecurringEntriesAreNamedAndLeftOut) {
+  TRecurringTemplate rent;  // 1/27, then 2/26: the 27th is a Saturday
+  rent.category = "住居･光熱";
+  rent.account = "銀行";
+  rent.item = "家賃";
+  rent.amount = 80000;
+  rent.schedule.day = 27;
+  rent.schedule.first = D(2027, 1, 1);
+  rent.schedule.shift = TBusinessShift::bsBefore;
+  recurring.Add(rent);
+  TRecurringTemplate lunch;
+  lunch.category = "食費";
+  lunch.account = "現金";
+  lunch.item = "昼食";
+  lunch.amount = 800;
+  lunch.schedule.repeat = TRepeat::rpDays;
+  lunch.schedule.first = D(2027, 2, 20);
+  lunch.schedule.until = D(2027, 2, 28);
+  recurring.Add(lunch);
+  const TForecast f = PassbookForecast(recurring, cards, D(2027, 3, 1), 1, days);
+  EXPECT_EQ(f.problems,
+            (std::vector<std::string>{
+                "定期的な記入「昼食」の2027/02/20～2027/02/28の9回分が記入されていません。見込みに入れていません。",
+                "定期的な記入「家賃」の2027/02/26の分 80,000円が記入されていません。見込みに入れていません。"}));
+  EXPECT_EQ(Days(f, "銀行"), (std::vector<std::string>{"0326 -80000"}));
+  EXPECT_TRUE(Days(f, "現金").empty());
 }
 
 // The chart's balance axis: lines on round amounts, no more than a step of room beyond the

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "common/TempFolder.h"
@@ -41,17 +40,26 @@ TEST(MonthRangeTest, DaysOfMarchInARange) {
   }
 }
 
-TEST(MonthRangeTest, OnlyMonthFilesAreListed) {
+// Only month files are listed, and oldest first whatever order the file system keeps.
+TEST(MonthRangeTest, OnlyMonthFilesAreListedOldestFirst) {
   test::TTempFolder temp;
-  for (const char* name : {"202403.kzm", "199912.kzm", "abcdef.kzm", "202413.kzm", "000005.kzm", "202401.txt"})
+  for (const char* name : {"202403.kzm", "199912.kzm", "abcdef.kzm", "202413.kzm", "000005.kzm", "202401.txt",
+                           "201509.kzm", "202202.kzm", "201610.kzm", "200401.kzm", "202312.kzm", "202301.kzm"})
     test::WriteBytes(temp.File(name), "");
   // Something that is no file under a month's name is a month, to be read and found unreadable.
   std::filesystem::create_directory(temp.File("202405.kzm"));
   std::filesystem::create_directory(temp.File("folder"));
   std::vector<std::pair<int, int>> months;
   for (const TMonthOfFile& m : MonthFilesOf(temp.Path())) months.emplace_back(m.year, m.month);
-  std::sort(months.begin(), months.end());
-  EXPECT_EQ(months, (std::vector<std::pair<int, int>>{{1999, 12}, {2024, 3}, {2024, 5}}));
+  EXPECT_EQ(months, (std::vector<std::pair<int, int>>{{1999, 12},
+                                                      {2004, 1},
+                                                      {2015, 9},
+                                                      {2016, 10},
+                                                      {2022, 2},
+                                                      {2023, 1},
+                                                      {2023, 12},
+                                                      {2024, 3},
+                                                      {2024, 5}}));
   EXPECT_TRUE(MonthFilesOf("").empty());
 }
 

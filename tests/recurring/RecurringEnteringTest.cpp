@@ -157,6 +157,27 @@ TEST_F(RecurringEnteringTest, AnEstimateIsEnteredWithTheConfirmedAmount) {
   EXPECT_EQ(store.Find(id)->amount, 7000);
 }
 
+// Streamed a span of days at a time, the occurrences are those of the list, in its order:
+// none lost or doubled where one span ends, shifted ones included.
+TEST_F(RecurringEnteringTest, StreamedOccurrencesAreTheListedOnesInOrder) {
+  Add(test::Rent());
+  Add(test::Salary());
+  TRecurringTemplate daily = test::Electricity();
+  daily.schedule.repeat = TRepeat::rpDays;
+  daily.schedule.first = D(2026, 12, 30);
+  daily.schedule.shift = TBusinessShift::bsAsIs;  // every day has one, the last of a span too
+  Add(daily);
+  const TEnterOutcome outcome = EnterOccurrences(store, EnterAll(Due(D(2027, 2, 28))), CurrentMonthData());
+  ASSERT_GT(outcome.entered, 20);  // some handled, so that the list has gaps
+  const TDayNumber until = D(2045, 6, 30);
+  std::vector<std::pair<TOccurrence, int>> listed, streamed;
+  for (const TDueOccurrence& d : Due(until)) listed.emplace_back(d.occurrence, d.source.id);
+  ForEachDueOccurrence(store, until, days,
+                       [&](const TDueOccurrence& d) { streamed.emplace_back(d.occurrence, d.source.id); });
+  ASSERT_GT(listed.size(), 2000u);
+  EXPECT_EQ(streamed, listed);
+}
+
 TEST_F(RecurringEnteringTest, SkipAndLater) {
   Add(test::Rent());
   std::vector<TOccurrenceChoice> choices = EnterAll(Due(D(2027, 3, 31)));

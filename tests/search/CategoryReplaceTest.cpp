@@ -10,6 +10,7 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "foundation/Codec.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "search/ReplacePending.h"
@@ -173,14 +174,14 @@ TEST_F(CategoryReplaceTest, RangesAndKeysDecideWhatChanges) {
   }
 }
 
-TEST_F(CategoryReplaceTest, AStopAfterTheFirstMonthKeepsWhatWasDone) {
+// A stopped run has done the oldest months, none after the one it stopped at.
+TEST_F(CategoryReplaceTest, AStopKeepsWhatWasDoneOnTheOldestMonths) {
   int asked = 0;
-  const TReplaceOutcome outcome = ReplaceAllMonths(data, {kCash, kPurse}, [&] { return ++asked < 1; });
-  EXPECT_EQ(asked, 1);
+  const TReplaceOutcome outcome = ReplaceAllMonths(data, {kCash, kPurse}, [&] { return ++asked < 2; });
+  EXPECT_EQ(asked, 2);
   EXPECT_TRUE(outcome.stopped);
-  const std::vector<std::string> changed = ChangedFiles();
-  ASSERT_EQ(changed.size(), 1u);
-  EXPECT_EQ(outcome.changes, changed[0] == "202402.kzm" ? 4 : 2);
+  EXPECT_EQ(ChangedFiles(), (std::vector<std::string>{"202401.kzm", "202402.kzm"}));
+  EXPECT_EQ(outcome.changes, 6);
   EXPECT_EQ(ReplaceReport(outcome), std::to_string(outcome.changes) + "件を変換しました");
 }
 
@@ -247,7 +248,7 @@ TEST_F(CategoryReplaceTest, ARunKilledPartWayIsFinishedExactlyFromItsRecord) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(ChangedFiles().size(), 2u);
+  EXPECT_EQ(ChangedFiles(), (std::vector<std::string>{"202401.kzm", "202402.kzm"}));
   const std::optional<TReplaceRequest> pending = Pending();
   ASSERT_TRUE(pending.has_value());
 
@@ -273,12 +274,34 @@ TEST_F(CategoryReplaceTest, ARecordThatCannotBeWrittenChangesNothing) {
   EXPECT_NE(ReplaceReport(outcome).find("何も変更していません"), std::string::npos) << ReplaceReport(outcome);
 }
 
+// A damaged record is refused as a whole: a garbled date read as an open end would replace
+// over every month, a blank name would replace a key no category has.
 TEST_F(CategoryReplaceTest, AnUnreadableRecordIsReportedAndTheQuestionNamesTheRun) {
-  test::WriteBytes(temp.Path() + "/" + kReplacePendingFileName, "only one field\r\n");
+  const std::string path = temp.Path() + "/" + kReplacePendingFileName;
   std::optional<TReplaceRequest> pending;
   std::string error;
-  EXPECT_FALSE(ReadPendingReplace(temp.Path(), pending, error));
-  EXPECT_NE(error.find(kReplacePendingFileName), std::string::npos) << error;
+  for (const char* line : {"only one field", "現金,2,財布,2,2024021,", "現金,2,財布,2,,20240230",
+                           "現金,2,財布,2,2024/02/01,", "現金,2,財布,2, ,", "現金,2,財布,2,２０２４０２０１,",
+                           ",2,財布,2,,", "現金,2, ,2,,", "現金,,財布,2,,", "現金,2,財布,9,,", "現金,2,財布,2,,x"}) {
+    SCOPED_TRACE(line);
+    std::string bytes;
+    ASSERT_TRUE(EncodeCp932(std::string(line) + "\r\n", bytes));
+    test::WriteBytes(path, bytes);
+    error.clear();
+    EXPECT_FALSE(ReadPendingReplace(temp.Path(), pending, error));
+    EXPECT_FALSE(pending.has_value());
+    EXPECT_NE(error.find(kReplacePendingFileName), std::string::npos) << error;
+  }
+  // The record as it is written reads back, open ends included.
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("現金,2,財布,2,20240201,\r\n", bytes));
+  test::WriteBytes(path, bytes);
+  ASSERT_TRUE(ReadPendingReplace(temp.Path(), pending, error)) << error;
+  ASSERT_TRUE(pending.has_value());
+  EXPECT_EQ(pending->before, kCash);
+  EXPECT_EQ(pending->after, kPurse);
+  EXPECT_EQ(pending->first, EncodeDate(2024, 2, 1));
+  EXPECT_EQ(pending->last, 0);
   const std::string question =
       PendingReplaceQuestion({kCash, kPurse, EncodeDate(2024, 2, 1), EncodeDate(2024, 3, 31)});
   EXPECT_NE(question.find("「現金」→「財布」（2024/02/01～2024/03/31）"), std::string::npos) << question;

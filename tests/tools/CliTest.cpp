@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -125,6 +127,7 @@ TEST_F(CliTest, SearchPrintsTheExportLines) {
     SCOPED_TRACE(line);
     EXPECT_EQ(line.substr(7), "/27,住居･光熱,家賃,\"82,000\",銀行,");
   }
+  EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end())) << run.out;  // month by month, whatever the disk's order
   const TRun none = Run({"search", "家計簿", "--item", "家賃", "--kinds", "receipt,memo", "--data-folder", Data()});
   EXPECT_EQ(none.code, 0);
   EXPECT_EQ(none.out, "");

@@ -186,6 +186,31 @@ TEST_F(SettingsDialogs, CategoryPageAddsRemovesAndDropsEmptiedRows) {
   EXPECT_EQ(window.Rows().Count(), 31);
 }
 
+// Alt+K names カードの設定; while that button is disabled the key must not type "k" into the
+// name being edited.
+TEST_F(SettingsDialogs, TheMnemonicOfADisabledButtonTypesNothing) {
+  THeadList list;
+  list.AddKey(MakeKey("給与", kKindReceipt));
+  list.AddKey(MakeKey("現金", kKindAsset));
+  TFmInfo window;
+  window.LoadPages(PassbookInfoOf(CurrentProfile()), list);
+  window.SetPage(1);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* name = Child<QLineEdit>(&window, "EditHead");
+  ASSERT_EQ(name->text(), QStringLiteral("給与"));
+  ASSERT_FALSE(Child<QPushButton>(&window, "ButtonCard")->isEnabled());
+  name->setFocus();
+  name->end(false);
+  ASSERT_EQ(QApplication::focusWidget(), name);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+  EXPECT_EQ(name->text(), QStringLiteral("給与"));
+  // Typing itself goes on as before.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+  EXPECT_EQ(name->text(), QStringLiteral("給与a"));
+}
+
 TEST_F(SettingsDialogs, OkStoresTheInformationAndRenamesThePassbook) {
   const std::string folder = MakePassbook("通帳1");
   MakePassbook("通帳2");

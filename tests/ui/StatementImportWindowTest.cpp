@@ -110,6 +110,26 @@ TEST_F(StatementImportWindowTest, PreviewTicksChoosesBooksAndUndoes) {
   EXPECT_EQ(MonthText("201801.kzm"), "");
 }
 
+// The offer to remember works in either order: ticked after the category was chosen, it
+// learns that choice.
+TEST_F(StatementImportWindowTest, TickedAfterTheChoiceTheRuleIsLearnedAllTheSame) {
+  Child<QLineEdit>(window, "EditFile")->setFocus();
+  test::TypeText(QString::fromStdString(m_data.File("meisai.csv")));
+  test::PressKey(Qt::Key_Return);
+  Choose(Child<QComboBox>(window, "ComboAccount"), "銀行");
+  Child<TStatementGrid>(window, "StatementGrid")->setFocus();
+  test::PressKey(Qt::Key_Down);
+  test::PressKey(Qt::Key_Down);  // the ATM row
+  Choose(Child<QComboBox>(window, "ComboCategory"), "現金（資産）");
+  QTest::mouseClick(Child<QCheckBox>(window, "CheckLearn"), Qt::LeftButton);
+  TTextRules rules;
+  std::string error;
+  ASSERT_TRUE(rules.Load(CurrentProfile().Folder(), error)) << error;
+  ASSERT_EQ(rules.Rules().size(), 1u);
+  EXPECT_EQ(rules.Rules()[0].text, "ATM");
+  EXPECT_EQ(rules.Rules()[0].categoryKey, MakeKey("現金", kKindAsset));
+}
+
 TEST_F(StatementImportWindowTest, EnterOpensTheCategoriesAndTheDayWindowIsAdjustable) {
   AddEntry(EncodeDate(2018, 1, 13), "食費", kKindPayment, "昼食", 1500, "銀行");
   ASSERT_TRUE(CurrentMonthData().Save());

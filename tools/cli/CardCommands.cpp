@@ -23,9 +23,10 @@ namespace kzm::cli {
 namespace {
 
 int CardDayArgument(const std::string& option, const std::string& text) {
-  if (text == "end" || text == "月末") return kCardMonthEnd;
+  // 末 and 末日 are how people write it on a form.
+  if (text == "end" || text == "月末" || text == "末" || text == "末日") return kCardMonthEnd;
   const int32_t day = ParseNumberArgument(option, text);
-  if (day < 1 || day > kCardLastDay) UsageError(option + " は1から28までか end (月末) で指定してください: " + text);
+  if (day < 1 || day > kCardLastDay) UsageError(option + " は1から28までか end (月末、末) で指定してください: " + text);
   return day;
 }
 

@@ -114,11 +114,19 @@ std::string Amount(const TDueOccurrence& due) {
   return FormatThousands(due.source.amount) + (due.source.estimate ? " (見込み)" : "");
 }
 
-void PrintDue(const std::vector<TDueOccurrence>& due) {
-  for (const TDueOccurrence& d : due) {
-    std::printf("%s\t%d\t%s\t%s\n", FormatDateSlashed(d.occurrence.date).c_str(), d.source.id, d.source.item.c_str(),
-                Amount(d).c_str());
-  }
+void PrintDue(const TDueOccurrence& d) {
+  std::printf("%s\t%d\t%s\t%s\n", FormatDateSlashed(d.occurrence.date).c_str(), d.source.id, d.source.item.c_str(),
+              Amount(d).c_str());
+}
+
+// Prints what is due as it is found: a far --until with a daily template is millions of lines.
+size_t PrintAllDue(const TRecurringStore& store, TDayNumber until) {
+  size_t count = 0;
+  ForEachDueOccurrence(store, until, ProgramBusinessDays(), [&count](const TDueOccurrence& d) {
+    PrintDue(d);
+    ++count;
+  });
+  return count;
 }
 
 // The oldest occurrence of t still open, overdue or not.
@@ -156,12 +164,13 @@ TDayNumber UntilArgument(const TArgs& parsed, const TRecurringStore& store) {
 }
 
 int Enter(TRecurringStore& store, TDayNumber until, bool dryRun) {
-  const std::vector<TDueOccurrence> due = DueOccurrences(store, until, ProgramBusinessDays());
-  PrintDue(due);
   if (dryRun) {
-    std::printf("%zu件。試しのため、何も書き込んでいません。\n", due.size());
+    const size_t count = PrintAllDue(store, until);
+    std::printf("%zu件。試しのため、何も書き込んでいません。\n", count);
     return 0;
   }
+  const std::vector<TDueOccurrence> due = DueOccurrences(store, until, ProgramBusinessDays());
+  for (const TDueOccurrence& d : due) PrintDue(d);
   std::vector<TOccurrenceChoice> choices;
   for (const TDueOccurrence& d : due) choices.push_back({d, TChoice::cEnter, d.source.amount});
   const TEnterOutcome outcome = EnterOccurrences(store, choices, CurrentMonthData());
@@ -204,7 +213,7 @@ int RecurringCommand(const TArgList& given) {
   if (action == "add") return Add(store, parsed, estimate);
   const TDayNumber until = UntilArgument(parsed, store);
   if (action == "due") {
-    PrintDue(DueOccurrences(store, until, ProgramBusinessDays()));
+    (void)PrintAllDue(store, until);
     return 0;
   }
   return Enter(store, until, dryRun);

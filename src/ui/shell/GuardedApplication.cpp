@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "controls/AltKeys.h"
 #include "foundation/WindowSystem.h"
 
 namespace kzm::ui {
@@ -11,6 +12,7 @@ namespace kzm::ui {
 TGuardedApplication::TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TGuardedApplication::notify(QObject* receiver, QEvent* event) {
+  if (IsStrayMnemonic(receiver, event)) return true;
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {

@@ -3,6 +3,7 @@
 // The program's QApplication. An exception that escapes a window's handler must not end the
 // program (Qt cannot carry one through its event loop, and the files are all fine): it is
 // stopped where events are delivered, the user is told what failed, and the program goes on.
+// An Alt key no mnemonic took is dropped there too, before a text field types its letter.
 
 #include <QApplication>
 

@@ -106,6 +106,10 @@ void TFmStatementImport::CreateControls() {
   // time, and the last choice is the rule that stays.
   m_learn = new QCheckBox(QStringLiteral("同じ内容の明細にもこの項目を使う（ルールとして覚える）(&L)"), this);
   m_learn->setObjectName(QStringLiteral("CheckLearn"));
+  // Ticked after the category was chosen, it learns that choice: the order must not matter.
+  connect(m_learn, &QCheckBox::toggled, this, [this](bool on) {
+    if (on) LearnRow(m_grid->CurrentIndex());
+  });
 
   m_counts = new QLabel(this);
   m_counts->setObjectName(QStringLiteral("LabelCounts"));
@@ -306,15 +310,20 @@ void TFmStatementImport::ShowCurrentCategory(int index) {
 void TFmStatementImport::CategoryChosen(int comboIndex) {
   const int index = m_grid->CurrentIndex();
   if (index < 0 || !m_import.Row(index).row.Readable()) return;
-  const std::string key = KeyOf(m_category->itemData(comboIndex));
-  m_import.ChooseCategory(index, key);
+  m_import.ChooseCategory(index, KeyOf(m_category->itemData(comboIndex)));
+  LearnRow(index);
+  m_grid->InvalidateGrid();
+}
+
+void TFmStatementImport::LearnRow(int index) {
+  if (!m_learn->isChecked() || index < 0 || index >= m_import.Count() || !m_import.Row(index).row.Readable()) return;
+  const std::string key = m_import.Row(index).categoryKey;
   const std::string text = m_import.Row(index).row.text;
-  if (!key.empty() && !text.empty() && m_learn->isChecked()) {
-    m_rules.Learn(text, key);
-    std::string error;
-    if (!m_rules.Save(m_folder, error)) WindowSystem().Notify(error);
-    m_import.ApplyRules(m_categories, m_rules);
-  }
+  if (key.empty() || text.empty()) return;
+  m_rules.Learn(text, key);
+  std::string error;
+  if (!m_rules.Save(m_folder, error)) WindowSystem().Notify(error);
+  m_import.ApplyRules(m_categories, m_rules);
   m_grid->InvalidateGrid();
 }
 

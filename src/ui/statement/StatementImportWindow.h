@@ -54,6 +54,8 @@ class TFmStatementImport : public QDialog {
   // The move-in window, modal over this one, with the file at path read (when given).
   void OpenMoveIn(const QString& path);
   void CategoryChosen(int comboIndex);
+  // Remembers the row's category as the rule for its text, when the offer is ticked.
+  void LearnRow(int index);
   void ShowCurrentCategory(int index);
   void Classify();
   void ShowCounts();
