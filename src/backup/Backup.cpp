@@ -312,10 +312,6 @@ bool TBackupStore::WriteBack(const std::string& backupPath, const std::string& f
   if (!reader.Open(backupPath, error)) return false;
   std::vector<std::string> names = file.empty() ? reader.Names() : std::vector<std::string>{file};
   std::set<std::string> restored;
-  // Each file is synced as it is written, each folder once at the end, as a backup does: a
-  // sync per file and per folder doubled the time of an unzip. The record is marked done only
-  // after this returns, with the folders synced.
-  TFolderSyncBatch folders;
   for (const std::string& name : names) {
     if (!IsSafeMemberName(name)) {
       error = "バックアップに通帳の外を指すファイル名があります: " + name;
@@ -325,13 +321,12 @@ bool TBackupStore::WriteBack(const std::string& backupPath, const std::string& f
     if (!reader.Read(name, bytes, error)) return false;
     const std::string path = m_passbookFolder + "/" + name;
     EnsureFolder(path.substr(0, path.rfind('/')));
-    if (!WriteFileAtomic(path, bytes, &error, &folders)) {
+    if (!WriteFileAtomic(path, bytes, &error)) {
       error = "復元の途中でファイルを書けませんでした。もう一度復元してください。\n" + error;
       return false;
     }
     restored.insert(name);
   }
-  folders.SyncFolders();
   if (!file.empty()) return true;
   // Files the backup could not read were left where they were; keep them.
   for (const std::string& path : CommentValues(reader.Comment(), "unreadable")) restored.insert(path);
