@@ -56,11 +56,19 @@ bool OpeningOfNextSettled(TMonthKey key, THeadList& opening) {
   return false;
 }
 
+// Whether a month before key is settled.
+bool SettledBefore(TMonthKey key) {
+  const std::vector<TMonthKey> settled = SettledMonthKeys();
+  return !settled.empty() && settled.front() < key;
+}
+
 }  // namespace
 
 bool StoreSummarySettlement(TMonthKey key, const THeadList& period, bool settled, const THeadList& summary) {
   THeadList nextOpening;
-  const bool carried = settled || OpeningOfNextSettled(key, nextOpening);
+  // A month before the first settled one opens at nothing; the first settled month's opening
+  // balances are the person's own, so entries booked further back never move them.
+  const bool carried = settled || (SettledBefore(key) && OpeningOfNextSettled(key, nextOpening));
   const std::map<std::string, int64_t> shifts =
       carried ? ClosingChanges(settled ? period : nextOpening, summary) : std::map<std::string, int64_t>{};
   if (shifts.empty() || SettlementDamaged(key)) return UpdateSettlement(key, summary);

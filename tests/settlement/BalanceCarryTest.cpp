@@ -144,6 +144,24 @@ TEST_F(BalanceCarryTest, AStrayPendingIsMovedAsideNeverFollowed) {
   EXPECT_TRUE(windows.messages.empty());
 }
 
+// The first month opens with the person's own balances: an entry booked months before it
+// (an old statement row) leaves every later month as it was.
+TEST_F(BalanceCarryTest, AnEntryBeforeTheFirstMonthMovesNothingLater) {
+  for (int m = 3; m <= 6; ++m) Book(2026, m, 5, "給与", kKindReceipt, 1000);
+  for (TMonthKey key = 202603; key <= 202606; key = NextMonthKey(key)) Build(key);
+  THeadList march;
+  ASSERT_TRUE(ReadSettlement(202603, march));
+  const std::vector<int64_t> balances{20000, 600000};  // 現金, 銀行
+  ASSERT_TRUE(StoreMonthSetup(202603, march, balances, march.First(), march.Last()));
+  ASSERT_EQ(Bank(202606).second, 604000);
+  Book(2026, 1, 15, "食費", kKindPayment, 1000);
+  ASSERT_TRUE(CurrentMonthData().Save());
+  ASSERT_TRUE(CarryChangedDays({EncodeDate(2026, 1, 15)}));
+  EXPECT_EQ(Bank(202601), std::make_pair(int64_t{0}, int64_t{-1000}));
+  EXPECT_EQ(Bank(202603).first, 600000);
+  EXPECT_EQ(Bank(202606).second, 604000);
+}
+
 // A process that only reads works the months out in memory and writes nothing.
 TEST_F(BalanceCarryTest, AReaderWritesNothing) {
   Year();
