@@ -112,8 +112,9 @@ bool PlanMembers(const TZipReader& reader, const std::string& file, TRestorePlan
     return false;
   }
   if (manifest && !CheckManifest(reader, *manifest, members, plan, error)) return false;
-  // The records of a run and the lock were never meant to be in a backup; older ones may hold the lock.
-  std::erase_if(members, [](const TZipMember& m) { return IsLeftOut(m.name); });
+  // The records of a run and the lock were never meant to be in a backup (older ones may hold
+  // the lock), and the passbook keeps its own id whatever backup it is put back from.
+  std::erase_if(members, [](const TZipMember& m) { return IsLeftOut(m.name) || m.name == kPassbookIdFileName; });
   if (!file.empty()) {
     std::erase_if(members, [&](const TZipMember& m) { return m.name != file; });
     if (members.empty()) {
@@ -132,7 +133,7 @@ bool PlanPlaces(const std::string& passbookFolder, const std::string& comment, b
   const std::set<std::string> entries = PassbookEntries(passbookFolder);
   std::set<std::string> keep;
   for (const TZipMember& member : plan.members) keep.insert(member.name);
-  // What the backup could not read stays as it is; so does the id when the backup has none.
+  // What the backup could not read stays as it is; so does the passbook's id.
   for (std::string& path : CommentValues(comment, "unreadable")) keep.insert(std::move(path));
   keep.insert(kPassbookIdFileName);
   std::set<std::string> remaining;

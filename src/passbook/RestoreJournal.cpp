@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/DiskWrites.h"
 #include "foundation/ProfileList.h"
 #include "foundation/SystemErrors.h"
 
@@ -103,6 +104,7 @@ bool MoveStaged(const std::string& passbookFolder, TFolderSyncBatch& batch, std:
     if (!MakeParents(passbookFolder, relative, batch, error)) return false;
     // An empty folder where a file goes back (a file the backup holds was a folder since).
     if (KindAt(target) == TKind::kFolder) RemoveEmptyFolders(target);
+    DiskWrites().Note(TDiskStep::dsRename, target);
     if (std::rename((stage + "/" + relative).c_str(), target.c_str()) != 0) {
       error = target + "\n" + SystemErrorText(errno);
       return false;

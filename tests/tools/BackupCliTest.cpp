@@ -30,10 +30,11 @@ class BackupCliTest : public ::testing::Test {
     return Run(args);
   }
 
-  // The passbook's files; the restore record is the restore's own.
+  // The passbook's files, without the writer's lock and the id its first backup gives it.
   std::map<std::string, std::string> Tree() const {
     std::map<std::string, std::string> files = test::FilesUnder(Passbook());
-    files.erase("Restore.ini");
+    files.erase("Writer.lock");
+    files.erase("PassbookId.ini");
     return files;
   }
 
