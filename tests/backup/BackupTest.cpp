@@ -314,6 +314,26 @@ TEST(BackupKeep, EdgesOfTheRules) {
   EXPECT_EQ(BackupsToKeep({{now - 400 * day, false}, {now, false}}, now), (std::vector<bool>{false, true}));
 }
 
+// A backup every day for 400 days: exactly the newest of each of the last 14 days, 8 weeks
+// (Monday to Sunday) and 12 months stay, not one more; worked out here day by day.
+TEST(BackupKeep, ExactlyFourteenDaysEightWeeksAndTwelveMonths) {
+  const TDayNumber today = EncodeDate(2026, 12, 10);
+  const auto weekStart = [](TDayNumber day) { return day - (IsoDayOfWeek(day) - 1); };
+  const auto monthIndex = [](TDayNumber day) { return DecodeDate(day).year * 12 + DecodeDate(day).month; };
+  std::vector<TKeepCandidate> candidates;
+  std::vector<bool> expected;
+  for (int back = 0; back < 400; ++back) {
+    const TDayNumber day = today - back;
+    const TYmd date = DecodeDate(day);
+    candidates.push_back({LocalTime(date.year, date.month, date.day), false});
+    const bool newestOfWeek = back == 0 || IsoDayOfWeek(day) == 7;
+    const bool newestOfMonth = back == 0 || DecodeDate(day + 1).day == 1;
+    expected.push_back(back < 14 || (newestOfWeek && (weekStart(today) - weekStart(day)) / 7 < 8) ||
+                       (newestOfMonth && monthIndex(today) - monthIndex(day) < 12));
+  }
+  EXPECT_EQ(BackupsToKeep(candidates, LocalTime(2026, 12, 10, 12)), expected);
+}
+
 // A backup killed at any moment leaves only whole zips under backup names.
 TEST_F(BackupTest, AKilledBackupLeavesNoHalfZip) {
   std::mt19937 random(7);
