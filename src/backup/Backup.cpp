@@ -8,12 +8,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string_view>
 #include <system_error>
 
 #include "backup/BackupArchive.h"
-#include "backup/BackupChoices.h"
 #include "backup/BackupComment.h"
 #include "backup/BackupKeep.h"
 #include "backup/BackupOwner.h"

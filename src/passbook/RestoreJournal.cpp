@@ -174,6 +174,7 @@ bool SwapInRestore(const std::string& passbookFolder, const TRestoreRecord& reco
   for (size_t i = 0; i < record.remove.size(); ++i) file.WriteString("REMOVE", std::to_string(i + 1), record.remove[i]);
   std::string why;
   if (!file.SaveToFile(RecordPath(passbookFolder), &why)) {
+    DropRestoreStage(passbookFolder);
     error = "復元の記録を書けなかったので、復元しませんでした。\n" + why;
     return false;
   }

@@ -216,5 +216,35 @@ TEST_F(RestoreTest, AStopAtAnyStepIsFinishedOrDropped) {
   EXPECT_GT(dropped, 0);
 }
 
+// What an open finds of a restore: a stage without a record is dropped, a record an earlier
+// version left is told (when it was not done) and goes either way.
+TEST_F(RestoreTest, WhatAnOpenFindsOfEarlierRestores) {
+  struct TCase {
+    const char* what;
+    const char* record;  // Restore.ini, or null for none
+    bool stage;
+    const char* told;  // part of what the person is told, empty for nothing
+  } cases[] = {
+      {"nothing", nullptr, false, ""},
+      {"a stage only", nullptr, true, "取りやめました"},
+      {"an earlier version's record, done", "[RESTORE]\r\nFROM=a.zip\r\nDONE=1\r\n", false, ""},
+      {"an earlier version's record, stopped", "[RESTORE]\r\nFROM=a.zip\r\nDONE=0\r\n", false, "a.zip からもう一度"},
+  };
+  const Snapshot before = test::FilesUnder(Passbook());
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.record) test::WriteBytes(Passbook() + "/" + kRestoreRecordFileName, c.record);
+    if (c.stage) {
+      fs::create_directories(RestoreStageFiles(Passbook()) + "/Daily");
+      test::WriteBytes(RestoreStageFiles(Passbook()) + "/Daily/202401.kzm", "staged\r\n");
+    }
+    const std::string told = SettleStoppedRestore(Passbook());
+    EXPECT_EQ(told.empty(), std::string(c.told).empty()) << told;
+    EXPECT_NE(told.find(c.told), std::string::npos) << told;
+    EXPECT_EQ(test::FilesUnder(Passbook()), before);
+    EXPECT_FALSE(fs::exists(RestoreStageFolder(Passbook())));
+  }
+}
+
 }  // namespace
 }  // namespace kzm
