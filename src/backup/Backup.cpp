@@ -1,20 +1,25 @@
 #include "backup/Backup.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string_view>
 #include <system_error>
 
 #include "backup/BackupArchive.h"
-#include "backup/BackupChoices.h"
+#include "backup/BackupComment.h"
 #include "backup/BackupKeep.h"
+#include "backup/BackupOwner.h"
 #include "backup/BackupWalk.h"
 #include "foundation/AtomicFile.h"
+#include "foundation/DiskWrites.h"
 #include "foundation/Files.h"
-#include "foundation/ProfileList.h"
+#include "foundation/SystemErrors.h"
 
 namespace kzm {
 
@@ -79,37 +84,61 @@ std::string FileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The comment's values of key, in order.
-std::vector<std::string> CommentValues(const std::string& comment, std::string_view key) {
-  std::vector<std::string> values;
-  size_t start = 0;
-  while (start < comment.size()) {
-    size_t end = comment.find('\n', start);
-    if (end == std::string::npos) end = comment.size();
-    const std::string_view line(comment.data() + start, end - start);
-    if (line.size() > key.size() && line.starts_with(key) && line[key.size()] == '\t') {
-      values.emplace_back(line.substr(key.size() + 1));
-    }
-    start = end + 1;
-  }
-  return values;
-}
-
-std::string MakeComment(const std::string& reasonText, const std::vector<std::string>& unreadable) {
-  std::string comment = "reason\t" + reasonText + "\n";
-  for (const std::string& path : unreadable) comment += "unreadable\t" + path + "\n";
-  return comment;
-}
-
-std::string UnreadableMessage(const std::vector<std::string>& unreadable) {
-  std::string text = "読めないファイルがあったので、バックアップに入れられませんでした (ほかのファイルは入れました):";
-  for (const std::string& path : unreadable) text += "\n  " + path;
-  return text;
-}
-
 // "起動", "項目の置換の前", "明細の取り込みの前", "定期的な記入の前", "復元の前", "手動".
 const char* BackupReasonText(TBackupReason reason) {
   return NameOf(reason).text;
+}
+
+// libzip writes "<name>.XXXXXX" beside the file it makes, and a backup makes its zip as
+// "<zip>.tmp<pid>-<thread>" before giving it its name: a process stopped half-way leaves
+// either behind. Those of processes that are gone are removed.
+void RemoveStaleZipTemps(const std::string& folder) {
+  std::vector<std::string> files;
+  if (!ListFiles(folder, "*.zip.tmp*", files)) return;
+  for (const std::string& path : files) {
+    const std::string name = FileNameOf(path);
+    const long pid = std::strtol(name.c_str() + name.find(".zip.tmp") + 8, nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) std::remove(path.c_str());
+  }
+}
+
+std::string TempZipPath(const std::string& folder) {
+  return folder + "/backup.zip.tmp" + std::to_string(::getpid()) + "-" + std::to_string(::syscall(SYS_gettid));
+}
+
+// The members libzip wrote must be the files as they were measured: a file changed in
+// between would otherwise go into the backup unlike its manifest.
+bool MatchesManifest(const std::string& path, const TManifest& manifest, std::string& error) {
+  TZipReader reader;
+  if (!reader.Open(path, error)) return false;
+  const std::vector<TZipMember> written = reader.Members();
+  bool same = written.size() == manifest.members.size() + 1;
+  for (size_t i = 0; same && i < manifest.members.size(); ++i) {
+    const TZipMember& a = written[i];
+    const TZipMember& b = manifest.members[i];
+    same = a.name == b.name && a.size == b.size && a.crc == b.crc;
+  }
+  if (!same) error = "バックアップの途中で通帳のファイルが変わりました。もう一度バックアップしてください。";
+  return same;
+}
+
+// Syncs the file at from and gives it the name to, which must not exist yet. 0, or the errno
+// of what failed (EEXIST: to was taken meanwhile).
+int PutInPlace(const std::string& from, const std::string& to, std::string& error) {
+  DiskWrites().Note(TDiskStep::dsSyncFile, from);
+  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool synced = fd >= 0 && ::fsync(fd) == 0;
+  const int syncError = errno;
+  if (fd >= 0) ::close(fd);
+  DiskWrites().Note(TDiskStep::dsRename, to);
+  if (!synced || ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+    const int failure = synced ? errno : syncError;
+    error = to + "\n" + SystemErrorText(failure);
+    return failure;
+  }
+  TFolderSyncBatch batch;
+  batch.Add(to.substr(0, to.rfind('/')));
+  return 0;
 }
 
 }  // namespace
@@ -147,28 +176,48 @@ TBackupOutcome TBackupStore::TakeKeeping(TBackupReason reason, const std::string
     outcome.message = "通帳のフォルダがありません: " + m_passbookFolder;
     return outcome;
   }
-  std::vector<TBackupMember> members;
-  CollectPassbookFiles(m_passbookFolder, members, outcome.unreadable);
-  if (members.empty()) {
+  // A passbook that cannot hold its id is still backed up; its backups then name no owner.
+  std::string idError;
+  TManifest manifest{PassbookIdOf(m_passbookFolder, idError), {}};
+  std::vector<TPassbookFile> files;
+  CollectPassbookFiles(m_passbookFolder, files, outcome.unreadable);
+  if (files.empty()) {
     outcome.message = "バックアップできるファイルがありませんでした: " + m_passbookFolder;
     if (!outcome.unreadable.empty()) outcome.message += "\n" + UnreadableMessage(outcome.unreadable);
     return outcome;
   }
-  std::string zipBytes;
-  const std::string text = reasonText.empty() ? BackupReasonText(reason) : reasonText;
-  if (!BuildZip(members, MakeComment(text, outcome.unreadable), zipBytes, outcome.message)) return outcome;
   EnsureFolder(m_backupFolder);
-  // What a backup killed half-way left: never under a backup's name, so only tidied here.
   RemoveStaleTempFiles(m_backupFolder);
-  const std::time_t now = Now();
-  outcome.path = NewBackupPath(reason, now);
-  if (!WriteFileAtomic(outcome.path, zipBytes, &outcome.message)) {
+  RemoveStaleZipTemps(m_backupFolder);
+  const std::string temp = TempZipPath(m_backupFolder);
+  const std::string text = reasonText.empty() ? BackupReasonText(reason) : reasonText;
+  TZipWriter writer;
+  bool written = writer.Open(temp, outcome.message);
+  for (size_t i = 0; written && i < files.size(); ++i) {
+    const TPassbookFile& file = files[i];
+    manifest.members.push_back({file.name, 0, file.size, file.crc});
+    written = writer.AddFile(file.name, file.path, file.size, file.modified, outcome.message);
+  }
+  written = written && writer.AddBytes(kManifestName, ManifestText(manifest), outcome.message) &&
+            writer.Close(MakeComment(text, outcome.unreadable), outcome.message) &&
+            MatchesManifest(temp, manifest, outcome.message);
+  // Two backups in one second (a thread of the window and a change) each get a name.
+  for (int tries = 0; written && tries < 100; ++tries) {
+    outcome.path = NewBackupPath(reason, Now());
+    const int failure = PutInPlace(temp, outcome.path, outcome.message);
+    if (failure == 0) break;
+    if (failure != EEXIST) written = false;
+    outcome.path.clear();
+  }
+  if (!written || outcome.path.empty()) {
+    std::remove(temp.c_str());
     outcome.message = "バックアップを書けませんでした。\n" + outcome.message;
     outcome.path.clear();
     return outcome;
   }
   outcome.ok = true;
-  outcome.files = static_cast<int>(members.size());
+  outcome.files = static_cast<int>(files.size());
+  outcome.message.clear();
   if (!outcome.unreadable.empty()) outcome.message = UnreadableMessage(outcome.unreadable);
   Prune(keep);
   return outcome;
@@ -229,10 +278,6 @@ int TBackupStore::Prune(const std::string& keep) {
   return removed;
 }
 
-bool TBackupStore::Restore(const std::string& backupPath, int month, std::string& error, std::string* before) {
-  return RestoreFile(backupPath, month == 0 ? std::string() : MonthMember(month), error, before);
-}
-
 std::string TBackupStore::NewestReadableCopy(const std::string& file) const {
   for (const TBackupInfo& info : List()) {
     TZipReader reader;
@@ -240,97 +285,6 @@ std::string TBackupStore::NewestReadableCopy(const std::string& file) const {
     if (reader.Open(info.path, ignored) && reader.Read(file, bytes, ignored)) return info.path;
   }
   return {};
-}
-
-bool TBackupStore::RestoreFile(const std::string& backupPath, const std::string& file, std::string& error,
-                               std::string* before) {
-  // The backup is checked before anything changes.
-  TZipReader reader;
-  if (!reader.Open(backupPath, error)) return false;
-  const std::vector<std::string> names = reader.Names();
-  if (!file.empty() && std::find(names.begin(), names.end(), file) == names.end()) {
-    error = "このバックアップには " + file + " がありません。";
-    return false;
-  }
-  for (const std::string& name : names) {
-    if (!IsSafeMemberName(name)) {
-      error = "バックアップに通帳の外を指すファイル名があるので、復元しませんでした: " + name;
-      return false;
-    }
-  }
-  // The backup restored from stays, whatever the keep rules say of it.
-  const TBackupOutcome saved = TakeKeeping(TBackupReason::brRestore, {}, backupPath);
-  if (!saved.ok) {
-    error = "今の状態をバックアップできなかったので、復元しませんでした。\n" + saved.message;
-    return false;
-  }
-  if (before) *before = saved.path;
-  // A file that could not be saved would be lost by a whole restore.
-  if (file.empty() && !saved.unreadable.empty()) {
-    error = "今の通帳に読めないファイルがあり、復元すると失われるので、復元しませんでした。\n" +
-            UnreadableMessage(saved.unreadable);
-    return false;
-  }
-  TprofileList record;
-  record.WriteString("RESTORE", "FROM", backupPath);
-  record.WriteString("RESTORE", "BEFORE", saved.path);
-  record.WriteString("RESTORE", "FILE", file);
-  record.WriteBool("RESTORE", "DONE", false);
-  const std::string recordPath = m_passbookFolder + "/" + kRestoreRecordFileName;
-  std::string why;
-  if (!record.SaveToFile(recordPath, &why)) {
-    error = "復元の記録を書けなかったので、復元しませんでした。\n" + why;
-    return false;
-  }
-  if (!WriteBack(backupPath, file, error)) return false;
-  record.WriteBool("RESTORE", "DONE", true);
-  if (!record.SaveToFile(recordPath, &why)) {
-    error = "復元はできましたが、その記録を書けませんでした。\n" + why;
-    return false;
-  }
-  return true;
-}
-
-bool TBackupStore::FinishStoppedRestore(std::string& error) {
-  const std::string recordPath = m_passbookFolder + "/" + kRestoreRecordFileName;
-  TprofileList record;
-  if (!record.LoadFromFile(recordPath) || record.ReadBool("RESTORE", "DONE", true)) return true;
-  const std::string from = record.ReadString("RESTORE", "FROM", "");
-  const std::string file = record.ReadString("RESTORE", "FILE", "");
-  if (!WriteBack(from, file, error)) return false;
-  record.WriteBool("RESTORE", "DONE", true);
-  std::string why;
-  if (!record.SaveToFile(recordPath, &why)) {
-    error = "復元の記録を書けませんでした。\n" + why;
-    return false;
-  }
-  return true;
-}
-
-bool TBackupStore::WriteBack(const std::string& backupPath, const std::string& file, std::string& error) {
-  TZipReader reader;
-  if (!reader.Open(backupPath, error)) return false;
-  std::vector<std::string> names = file.empty() ? reader.Names() : std::vector<std::string>{file};
-  std::set<std::string> restored;
-  for (const std::string& name : names) {
-    if (!IsSafeMemberName(name)) {
-      error = "バックアップに通帳の外を指すファイル名があります: " + name;
-      return false;
-    }
-    std::string bytes;
-    if (!reader.Read(name, bytes, error)) return false;
-    const std::string path = m_passbookFolder + "/" + name;
-    EnsureFolder(path.substr(0, path.rfind('/')));
-    if (!WriteFileAtomic(path, bytes, &error)) {
-      error = "復元の途中でファイルを書けませんでした。もう一度復元してください。\n" + error;
-      return false;
-    }
-    restored.insert(name);
-  }
-  if (!file.empty()) return true;
-  // Files the backup could not read were left where they were; keep them.
-  for (const std::string& path : CommentValues(reader.Comment(), "unreadable")) restored.insert(path);
-  return RemoveFilesOtherThan(m_passbookFolder, restored, error);
 }
 
 std::string CheckBackupFolder(const std::string& folder) {

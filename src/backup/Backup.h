@@ -8,7 +8,11 @@
 // time; <why> is open, replace, import, recurring, restore or manual, with "-2", "-3" … when
 // two are taken in one second). The zip's comment is UTF-8 text, one "key<TAB>value" a line:
 // "reason" (the reason as the user reads it) and, for each file that could not be read when
-// the backup was taken, "unreadable" with its path in the passbook folder.
+// the backup was taken, "unreadable" with its path in the passbook folder. The member
+// BackupManifest.csv names the passbook and every member (BackupOwner.h).
+//
+// A restore unpacks and checks every member into a stage beside the passbook before anything
+// of the passbook changes, then moves the files in under the record of RestoreJournal.h.
 //
 // TBackupStore works on files only, never on the program's open passbook or windows, so it
 // may run on a thread of its own.
@@ -19,15 +23,11 @@
 #include <string>
 #include <vector>
 
+#include "passbook/RestoreJournal.h"
+
 namespace kzm {
 
 enum class TBackupReason : uint8_t { brOpen, brReplace, brImport, brRecurring, brRestore, brManual };
-
-// A restore first notes what it does in this file of the passbook folder, and marks it done at
-// the end: [RESTORE] FROM (the backup restored), BEFORE (the backup of the state before it),
-// FILE (the one file restored, empty for the whole passbook), DONE (0 or 1). It is never
-// backed up itself.
-inline constexpr const char* kRestoreRecordFileName = "Restore.ini";
 
 struct TBackupInfo {
   std::string path;
@@ -43,6 +43,13 @@ struct TBackupOutcome {
   int files = 0;                        // files it holds
   std::vector<std::string> unreadable;  // files of the passbook left out, relative paths
   std::string message;                  // in Japanese, for the user: what went wrong or was left out
+};
+
+struct TRestoreOutcome {
+  bool ok = false;
+  bool otherPassbook = false;  // refused as another passbook's backup; may be asked for anyway
+  std::string before;          // the backup of the state before, when one was taken
+  std::string message;         // in Japanese, for the user: why not
 };
 
 using TBackupClock = std::function<std::time_t()>;
@@ -69,27 +76,23 @@ class TBackupStore {
   // Removes the backups the keep rules let go, except keep. Returns how many were removed.
   int Prune(const std::string& keep = {});
 
-  // Puts the passbook back as the backup at backupPath holds it: the current state is backed
-  // up first ("復元の前"), then every file of the backup is written back and every other file
-  // of the passbook removed (files that could not be read when the backup was taken stay).
-  // month (yyyymm) other than 0 restores that month's file of Daily only. False, with error in
-  // Japanese, when nothing was changed or the restore could not be finished; before is then
-  // the backup of the state before, when one was taken.
-  bool Restore(const std::string& backupPath, int month, std::string& error, std::string* before = nullptr);
-  // As Restore, for one file of the passbook (a path relative to it, "Monthly/202403.mif").
-  bool RestoreFile(const std::string& backupPath, const std::string& file, std::string& error,
-                   std::string* before = nullptr);
+  // Puts the passbook back as the backup at backupPath holds it: every member is checked
+  // (its name, size and CRC, against the manifest when the backup has one) and unpacked into
+  // the stage, the current state is backed up ("復元の前"), then every file of the backup takes
+  // its place and every other file of the passbook is removed (files that could not be read
+  // when the backup was taken stay, and so do the passbook's id and its records). file (a
+  // path relative to the passbook, "Daily/202403.kzm") puts back that file alone, and notes
+  // its month for the carry of balances. A backup without nbkr.ini is no passbook's and is
+  // refused; another passbook's backup only with allowOtherPassbook. Whatever refuses or
+  // fails before the files move changes nothing in the passbook. Needs the writer lock.
+  TRestoreOutcome Restore(const std::string& backupPath, const std::string& file = {}, bool allowOtherPassbook = false);
   // The newest backup holding a copy of file (relative path) that can be read; empty for none.
   [[nodiscard]] std::string NewestReadableCopy(const std::string& file) const;
-  // Finishes a restore that was stopped half-way (its record says not done). True when there
-  // was none or it has been finished; error says what failed.
-  bool FinishStoppedRestore(std::string& error);
 
  private:
   [[nodiscard]] std::time_t Now() const;
   TBackupOutcome TakeKeeping(TBackupReason reason, const std::string& reasonText, const std::string& keep);
   [[nodiscard]] std::string NewBackupPath(TBackupReason reason, std::time_t now) const;
-  bool WriteBack(const std::string& backupPath, const std::string& file, std::string& error);
 
   std::string m_passbookFolder;
   std::string m_backupFolder;

@@ -1,6 +1,9 @@
 #include "backup/BackupArchive.h"
 
 #include <zip.h>
+#include <zlib.h>
+
+#include <array>
 
 namespace kzm {
 
@@ -9,95 +12,82 @@ namespace {
 // Fast deflate: a passbook is a few megabytes of text, and a backup must not hold up the
 // program; the files still shrink to about a fifth.
 constexpr zip_uint32_t kDeflateLevel = 1;
+constexpr size_t kBlockSize = 64 * 1024;
 
 std::string ZipErrorText(zip_error_t* error) {
   return zip_error_strerror(error);
 }
 
-// Adds one member; the bytes stay the caller's until zip_close.
-bool AddMember(zip_t* archive, const TBackupMember& member, std::string& error) {
-  zip_source_t* source = zip_source_buffer(archive, member.bytes.data(), member.bytes.size(), 0);
-  if (!source) {
-    error = zip_strerror(archive);
-    return false;
-  }
-  const zip_int64_t index = zip_file_add(archive, member.name.c_str(), source, ZIP_FL_ENC_UTF_8);
-  if (index < 0) {
-    zip_source_free(source);
-    error = zip_strerror(archive);
-    return false;
-  }
-  const auto at = static_cast<zip_uint64_t>(index);
-  if (zip_set_file_compression(archive, at, ZIP_CM_DEFLATE, kDeflateLevel) < 0 ||
-      (member.modified > 0 && zip_file_set_mtime(archive, at, member.modified, 0) < 0)) {
-    error = zip_strerror(archive);
-    return false;
-  }
-  return true;
-}
-
-// The bytes libzip wrote into the buffer source.
-bool TakeBuffer(zip_source_t* buffer, std::string& bytes, std::string& error) {
-  zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_source_stat(buffer, &stat) < 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(buffer) < 0) {
-    error = ZipErrorText(zip_source_error(buffer));
-    return false;
-  }
-  bytes.resize(stat.size);
-  const zip_int64_t got = zip_source_read(buffer, bytes.data(), stat.size);
-  zip_source_close(buffer);
-  if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
-    error = "作ったzipを読み出せませんでした。";
-    return false;
-  }
-  return true;
+std::string OpenErrorText(int code) {
+  zip_error_t error;
+  zip_error_init_with_code(&error, code);
+  std::string text = ZipErrorText(&error);
+  zip_error_fini(&error);
+  return text;
 }
 
 }  // namespace
 
-bool BuildZip(const std::vector<TBackupMember>& members, std::string_view comment, std::string& zipBytes,
-              std::string& error) {
-  zipBytes.clear();
-  zip_error_t openError;
-  zip_error_init(&openError);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &openError);
-  if (!buffer) {
-    error = "zipを作れませんでした: " + ZipErrorText(&openError);
-    zip_error_fini(&openError);
-    return false;
-  }
-  // The buffer outlives the archive, so that its bytes can be taken after zip_close.
-  zip_source_keep(buffer);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &openError);
+uint32_t ZipCrc(uint32_t crc, std::string_view bytes) {
+  return static_cast<uint32_t>(::crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+void TZipWriter::TDiscard::operator()(zip* archive) const {
+  zip_discard(archive);
+}
+
+TZipWriter::TZipWriter() = default;
+TZipWriter::~TZipWriter() = default;
+
+bool TZipWriter::Open(const std::string& path, std::string& error) {
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
   if (!archive) {
-    error = "zipを作れませんでした: " + ZipErrorText(&openError);
-    zip_error_fini(&openError);
-    zip_source_free(buffer);
+    error = "zipを作れませんでした: " + path + "\n" + OpenErrorText(code);
     return false;
   }
-  zip_error_fini(&openError);
-  bool ok = true;
-  for (const TBackupMember& member : members) {
-    if (!(ok = AddMember(archive, member, error))) break;
-  }
-  if (ok && zip_set_archive_comment(archive, comment.data(), static_cast<zip_uint16_t>(comment.size())) < 0) {
-    error = zip_strerror(archive);
-    ok = false;
-  }
-  if (ok && zip_close(archive) < 0) {
-    error = zip_strerror(archive);
-    ok = false;
-  }
-  if (!ok) {
-    zip_discard(archive);
-    zip_source_free(buffer);
-    error = "zipを作れませんでした: " + error;
+  m_archive.reset(archive);
+  return true;
+}
+
+bool TZipWriter::AddSource(const std::string& name, zip_source_t* source, std::time_t modified, std::string& error) {
+  const zip_int64_t index = source ? zip_file_add(m_archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+  if (index < 0) {
+    if (source) zip_source_free(source);
+    error = zip_strerror(m_archive.get());
     return false;
   }
-  ok = TakeBuffer(buffer, zipBytes, error);
-  zip_source_free(buffer);
-  return ok;
+  const auto at = static_cast<zip_uint64_t>(index);
+  if (zip_set_file_compression(m_archive.get(), at, ZIP_CM_DEFLATE, kDeflateLevel) < 0 ||
+      (modified > 0 && zip_file_set_mtime(m_archive.get(), at, modified, 0) < 0)) {
+    error = zip_strerror(m_archive.get());
+    return false;
+  }
+  return true;
+}
+
+bool TZipWriter::AddFile(const std::string& name, const std::string& source, uint64_t size, std::time_t modified,
+                         std::string& error) {
+  // A length of 0 would mean "to the end" to libzip.
+  zip_source_t* file = size == 0 ? zip_source_buffer(m_archive.get(), nullptr, 0, 0)
+                                 : zip_source_file(m_archive.get(), source.c_str(), 0, static_cast<zip_int64_t>(size));
+  return AddSource(name, file, modified, error);
+}
+
+bool TZipWriter::AddBytes(const std::string& name, std::string bytes, std::string& error) {
+  const std::string& held = m_held.emplace_back(std::move(bytes));
+  return AddSource(name, zip_source_buffer(m_archive.get(), held.data(), held.size(), 0), 0, error);
+}
+
+bool TZipWriter::Close(std::string_view comment, std::string& error) {
+  if (zip_set_archive_comment(m_archive.get(), comment.data(), static_cast<zip_uint16_t>(comment.size())) < 0 ||
+      zip_close(m_archive.get()) < 0) {
+    error = "zipを作れませんでした: " + std::string(zip_strerror(m_archive.get()));
+    return false;
+  }
+  (void)m_archive.release();  // closed: nothing left to discard
+  m_held.clear();
+  return true;
 }
 
 void TZipReader::TClose::operator()(zip* archive) const {
@@ -113,10 +103,7 @@ bool TZipReader::Open(const std::string& path, std::string& error) {
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
   if (!archive) {
-    zip_error_t zipError;
-    zip_error_init_with_code(&zipError, code);
-    error = "バックアップを開けませんでした: " + path + "\n" + ZipErrorText(&zipError);
-    zip_error_fini(&zipError);
+    error = "バックアップを開けませんでした: " + path + "\n" + OpenErrorText(code);
     return false;
   }
   m_archive.reset(archive);
@@ -130,41 +117,84 @@ std::string TZipReader::Comment() const {
   return text && length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 
-std::vector<std::string> TZipReader::Names() const {
-  std::vector<std::string> names;
-  if (!m_archive) return names;
+std::vector<TZipMember> TZipReader::Members() const {
+  std::vector<TZipMember> members;
+  if (!m_archive) return members;
   const zip_int64_t count = zip_get_num_entries(m_archive.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i) {
-    const char* name = zip_get_name(m_archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
-    if (!name || !*name) continue;
-    std::string text = name;
-    if (text.back() != '/') names.push_back(std::move(text));
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(m_archive.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS, &stat) < 0 ||
+        !(stat.valid & ZIP_STAT_NAME) || !stat.name || !*stat.name) {
+      continue;
+    }
+    std::string name = stat.name;
+    if (name.back() == '/') continue;
+    members.push_back({std::move(name), stat.index, (stat.valid & ZIP_STAT_SIZE) ? stat.size : UINT64_MAX,
+                       (stat.valid & ZIP_STAT_CRC) ? stat.crc : 0});
   }
+  return members;
+}
+
+std::vector<std::string> TZipReader::Names() const {
+  std::vector<std::string> names;
+  for (TZipMember& member : Members()) names.push_back(std::move(member.name));
   return names;
+}
+
+bool TZipReader::Extract(const TZipMember& member, const TSink& sink, std::string& error) const {
+  const auto fail = [&](const std::string& why) {
+    error = "バックアップの " + member.name + " を読めませんでした (" + m_path + "): " + why;
+    return false;
+  };
+  if (!m_archive) return fail("開いていません。");
+  if (member.size > kMaxMemberSize) return fail("大きすぎます。");
+  zip_file_t* file = zip_fopen_index(m_archive.get(), member.index, 0);
+  if (!file) return fail(zip_strerror(m_archive.get()));
+  std::array<char, kBlockSize> block;
+  uint64_t total = 0;
+  uint32_t crc = 0;
+  std::string why;
+  // Read to the end, past the stated size: only there does a longer member show.
+  for (;;) {
+    const zip_int64_t got = zip_fread(file, block.data(), block.size());
+    if (got < 0) {
+      why = ZipErrorText(zip_file_get_error(file));
+      break;
+    }
+    if (got == 0) break;
+    total += static_cast<uint64_t>(got);
+    const std::string_view bytes(block.data(), static_cast<size_t>(got));
+    crc = ZipCrc(crc, bytes);
+    if (total > member.size) {
+      why = "書かれている大きさより長くなっています。";
+      break;
+    }
+    if (!sink(bytes)) {
+      why = "書き出せませんでした。";
+      break;
+    }
+  }
+  zip_fclose(file);
+  if (!why.empty()) return fail(why);
+  if (total != member.size) return fail("途中で切れています。");
+  if (crc != member.crc) return fail("中身が壊れています (CRCが合いません)。");
+  return true;
 }
 
 bool TZipReader::Read(const std::string& name, std::string& bytes, std::string& error) const {
   bytes.clear();
-  const auto fail = [&](const std::string& why) {
-    error = "バックアップの " + name + " を読めませんでした (" + m_path + "): " + why;
-    return false;
-  };
-  if (!m_archive) return fail("開いていません。");
-  zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_stat(m_archive.get(), name.c_str(), 0, &stat) < 0) return fail("ありません。");
-  if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxMemberSize) return fail("大きすぎます。");
-  zip_file_t* file = zip_fopen_index(m_archive.get(), stat.index, 0);
-  if (!file) return fail(zip_strerror(m_archive.get()));
-  bytes.resize(stat.size);
-  const zip_int64_t got = stat.size == 0 ? 0 : zip_fread(file, bytes.data(), stat.size);
-  const std::string why = got < 0 ? ZipErrorText(zip_file_get_error(file)) : std::string();
-  zip_fclose(file);
-  if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
-    bytes.clear();
-    return fail(why.empty() ? "途中で切れています。" : why);
+  for (const TZipMember& member : Members()) {
+    if (member.name != name) continue;
+    const bool read = Extract(member, [&](std::string_view block) {
+      bytes.append(block);
+      return true;
+    }, error);
+    if (!read) bytes.clear();
+    return read;
   }
-  return true;
+  error = "バックアップの " + name + " を読めませんでした (" + m_path + "): ありません。";
+  return false;
 }
 
 }  // namespace kzm

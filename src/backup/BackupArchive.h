@@ -1,35 +1,68 @@
 #pragma once
 
-// Zip archives of a passbook's files, through libzip: built in memory (so that the caller
-// writes them atomically like any other file) and read back member by member.
+// Zip archives of a passbook's files, through libzip. Members go in and out in blocks, never
+// whole in memory, so a backup costs the same memory however large the passbook grows; every
+// member read is checked against the size and CRC its archive states.
 
+#include <cstdint>
 #include <ctime>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct zip;
+struct zip_source;
 
 namespace kzm {
 
-struct TBackupMember {
-  std::string name;   // relative path with "/", UTF-8
-  std::string bytes;
-  std::time_t modified = 0;
+// The largest member a restore or a read unpacks: a month file may hold 16 MB, our own files
+// far less. A larger one is refused before a byte of it is unpacked.
+inline constexpr uint64_t kMaxMemberSize = uint64_t{64} << 20;
+
+// A member as the archive's central directory states it.
+struct TZipMember {
+  std::string name;  // relative path with "/", UTF-8
+  uint64_t index = 0;
+  uint64_t size = 0;
+  uint32_t crc = 0;
 };
 
-// The bytes of a zip file holding members (deflated) and comment (the archive's comment,
-// stored as given). False, with error in Japanese, when libzip refuses.
-[[nodiscard]] bool BuildZip(const std::vector<TBackupMember>& members, std::string_view comment,
-                            std::string& zipBytes, std::string& error);
+// The CRC-32 of the zip format, carried on from crc (0 to start).
+[[nodiscard]] uint32_t ZipCrc(uint32_t crc, std::string_view bytes);
 
-// A zip file opened for reading. A member larger than kMaxMemberSize is refused before any
-// memory is taken for it.
+// A zip file being written at path (deflated members; libzip writes it when closed). The
+// caller makes it durable and gives it its name.
+class TZipWriter {
+ public:
+  TZipWriter();
+  ~TZipWriter();
+  TZipWriter(const TZipWriter&) = delete;
+  TZipWriter& operator=(const TZipWriter&) = delete;
+
+  // False, with error in Japanese, when the file cannot be made.
+  [[nodiscard]] bool Open(const std::string& path, std::string& error);
+  // The first size bytes of the file at source, read when the archive is closed.
+  [[nodiscard]] bool AddFile(const std::string& name, const std::string& source, uint64_t size, std::time_t modified,
+                             std::string& error);
+  [[nodiscard]] bool AddBytes(const std::string& name, std::string bytes, std::string& error);
+  // Writes the archive with comment (stored as given). Dropped, nothing left, on failure.
+  [[nodiscard]] bool Close(std::string_view comment, std::string& error);
+
+ private:
+  bool AddSource(const std::string& name, zip_source* source, std::time_t modified, std::string& error);
+  struct TDiscard {
+    void operator()(zip* archive) const;
+  };
+  std::unique_ptr<zip, TDiscard> m_archive;
+  std::deque<std::string> m_held;  // bytes of AddBytes, kept until Close
+};
+
+// A zip file opened for reading.
 class TZipReader {
  public:
-  static constexpr size_t kMaxMemberSize = size_t{256} << 20;
-
   TZipReader();
   ~TZipReader();
   TZipReader(const TZipReader&) = delete;
@@ -39,9 +72,15 @@ class TZipReader {
   [[nodiscard]] bool Open(const std::string& path, std::string& error);
   // The archive's comment as stored; empty when it has none.
   [[nodiscard]] std::string Comment() const;
-  // The names of the files in the archive (folders left out), in archive order.
+  // The files in the archive (folders left out), in archive order.
+  [[nodiscard]] std::vector<TZipMember> Members() const;
   [[nodiscard]] std::vector<std::string> Names() const;
-  // The bytes of one member. False, with error, when it is missing or cannot be inflated.
+  // Unpacks member block by block into sink, then checks that it gave exactly the stated size
+  // with the stated CRC. False, with error, when it is larger than kMaxMemberSize, cannot be
+  // unpacked, differs from what is stated, or sink says false.
+  using TSink = std::function<bool(std::string_view block)>;
+  [[nodiscard]] bool Extract(const TZipMember& member, const TSink& sink, std::string& error) const;
+  // The bytes of the member named name, checked as Extract checks them.
   [[nodiscard]] bool Read(const std::string& name, std::string& bytes, std::string& error) const;
 
  private:

@@ -1,5 +1,12 @@
 #include "backup/BackupPlace.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "foundation/Files.h"
+#include "foundation/SystemErrors.h"
+
 #include "foundation/AppGlobal.h"
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
@@ -47,6 +54,25 @@ TBackupStore BackupStoreOf(const std::string& passbookFolder, TBackupClock clock
   const std::string folder = WithoutTrailingSlashes(passbookFolder);
   const std::string name = folder.substr(folder.rfind('/') + 1);
   return TBackupStore(folder, BackupRootFolder() + "/" + name, std::move(clock));
+}
+
+bool KeepBackupsOfRenamed(const std::string& oldFolder, const std::string& newFolder, std::string& error) {
+  const std::string from = BackupStoreOf(oldFolder).BackupFolder();
+  const std::string to = BackupStoreOf(newFolder).BackupFolder();
+  if (from == to || !FolderExists(from)) return true;
+  if (!FolderExists(to) && std::rename(from.c_str(), to.c_str()) == 0) return true;
+  EnsureFolder(to);
+  std::vector<std::string> zips;
+  ListFiles(from, "*.zip", zips);
+  for (const std::string& path : zips) {
+    const std::string target = to + path.substr(path.rfind('/'));
+    if (FileExists(target)) continue;
+    if (std::rename(path.c_str(), target.c_str()) != 0) {
+      error = "通帳の名前を変えましたが、バックアップを移せませんでした: " + path + "\n" + SystemErrorText(errno);
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace kzm

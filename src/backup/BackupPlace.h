@@ -22,6 +22,11 @@ inline constexpr const char* kDefaultBackupFolderName = "バックアップ";
 // Stores the choice (empty: the default). False, with error, when the folder would lie
 // inside a passbook or the setting could not be written.
 bool ChooseBackupFolder(const std::string& folder, std::string& error);
+// Moves the backups of a passbook that was renamed from oldFolder to newFolder along with it,
+// so that they stay its own and a new passbook under the old name starts with none. A backup
+// whose name the new folder holds already stays where it was. False, with error in Japanese,
+// when one could not be moved.
+bool KeepBackupsOfRenamed(const std::string& oldFolder, const std::string& newFolder, std::string& error);
 // The store of the passbook at passbookFolder.
 [[nodiscard]] TBackupStore BackupStoreOf(const std::string& passbookFolder, TBackupClock clock = {});
 

@@ -1,21 +1,30 @@
 #include "backup/BackupWalk.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string_view>
 #include <system_error>
 
-#include "backup/Backup.h"
-#include "foundation/AtomicFile.h"
+#include "backup/BackupArchive.h"
+#include "backup/BackupOwner.h"
+#include "passbook/RestoreJournal.h"
+#include "passbook/WriterLock.h"
 
 namespace kzm {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr size_t kMaxNamePart = 255;
+constexpr size_t kMaxNameLength = 1024;
+constexpr int kMaxDepth = 32;
 
 // "<name>.tmp<pid>-<n>": what an atomic write leaves when its process is stopped.
 bool IsTempFileName(std::string_view name) {
@@ -29,95 +38,105 @@ bool IsTempFileName(std::string_view name) {
   return dash != std::string_view::npos && digits(rest.substr(0, dash)) && digits(rest.substr(dash + 1));
 }
 
-bool IsLeftOut(const std::string& relative) {
-  const std::string_view name = std::string_view(relative).substr(relative.rfind('/') + 1);
-  return relative == kRestoreRecordFileName || IsTempFileName(name);
-}
+// relative: a plain file (status from lstat) or anything else (unlistable folders included).
+using TVisit = std::function<void(const std::string& relative, const fs::path& full, const struct stat* status)>;
 
-using TFileVisit = std::function<void(const std::string& relative, const fs::path& full)>;
-using TFailVisit = std::function<void(const std::string& relative)>;
-
-// Visits the files under folder in name order, each sub-folder where it stands; links to
-// folders are not followed (a link could lead out of the passbook or round in a circle).
-void Walk(const fs::path& folder, const std::string& prefix, const TFileVisit& onFile, const TFailVisit& onFail) {
+// Visits the entries under folder in name order, each sub-folder where it stands; links are
+// never followed (a link could lead out of the passbook or round in a circle).
+void Walk(const fs::path& folder, const std::string& prefix, const TVisit& visit) {
   std::error_code error;
   fs::directory_iterator it(folder, error);
   if (error) {
-    onFail(prefix.empty() ? std::string(".") : prefix);
+    visit(prefix.empty() ? std::string(".") : prefix.substr(0, prefix.size() - 1), folder, nullptr);
     return;
   }
-  std::vector<fs::directory_entry> entries;
+  std::vector<fs::path> entries;
   for (; it != fs::directory_iterator(); it.increment(error)) {
     if (error) break;
-    entries.push_back(*it);
+    entries.push_back(it->path());
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-  for (const fs::directory_entry& entry : entries) {
-    const std::string relative = prefix + entry.path().filename().string();
-    std::error_code typeError;
-    if (entry.is_directory(typeError) && !entry.is_symlink(typeError)) {
-      Walk(entry.path(), relative + "/", onFile, onFail);
+  std::sort(entries.begin(), entries.end());
+  for (const fs::path& entry : entries) {
+    const std::string relative = prefix + entry.filename().string();
+    if (IsLeftOut(relative)) continue;
+    struct stat status {};
+    if (::lstat(entry.c_str(), &status) != 0) {
+      visit(relative, entry, nullptr);
+    } else if (S_ISDIR(status.st_mode)) {
+      Walk(entry, relative + "/", visit);
     } else {
-      onFile(relative, entry.path());
+      visit(relative, entry, S_ISREG(status.st_mode) ? &status : nullptr);
     }
   }
 }
 
+// Reads the file once for its size and CRC; false when it cannot be read or is no plain file
+// any more (swapped for a link since it was looked at).
+bool Measure(TPassbookFile& file) {
+  const int fd = ::open(file.path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status {};
+  bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  std::array<char, 64 * 1024> block;
+  file.size = 0;
+  file.crc = 0;
+  while (ok) {
+    const ssize_t got = ::read(fd, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      ok = got == 0;
+      break;
+    }
+    file.size += static_cast<uint64_t>(got);
+    file.crc = ZipCrc(file.crc, std::string_view(block.data(), static_cast<size_t>(got)));
+    ok = file.size <= kMaxMemberSize;
+  }
+  ::close(fd);
+  return ok;
+}
+
 }  // namespace
 
-void CollectPassbookFiles(const std::string& passbookFolder, std::vector<TBackupMember>& members,
+bool IsLeftOut(const std::string& relative) {
+  const std::string_view name = std::string_view(relative).substr(relative.rfind('/') + 1);
+  return relative == kRestoreRecordFileName || relative == kWriterLockFileName || relative == kManifestName ||
+         IsTempFileName(name);
+}
+
+void CollectPassbookFiles(const std::string& passbookFolder, std::vector<TPassbookFile>& files,
                           std::vector<std::string>& unreadable) {
-  members.clear();
+  files.clear();
   unreadable.clear();
-  Walk(
-      fs::path(passbookFolder), "",
-      [&](const std::string& relative, const fs::path& full) {
-        if (IsLeftOut(relative)) return;
-        struct stat status {};
-        // Only plain files are opened: reading a pipe would wait for ever.
-        if (::stat(full.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-          unreadable.push_back(relative);
-          return;
-        }
-        TBackupMember member{relative, {}, status.st_mtime};
-        if (ReadFileUpTo(full.string(), TZipReader::kMaxMemberSize, member.bytes) != TReadStatus::rsRead) {
-          unreadable.push_back(relative);
-          return;
-        }
-        members.push_back(std::move(member));
-      },
-      [&](const std::string& relative) { unreadable.push_back(relative); });
+  Walk(fs::path(passbookFolder), "", [&](const std::string& relative, const fs::path& full, const struct stat* status) {
+    TPassbookFile file{relative, full.string(), 0, 0, status ? status->st_mtime : 0};
+    if (status && Measure(file)) {
+      files.push_back(std::move(file));
+    } else {
+      unreadable.push_back(relative);
+    }
+  });
+}
+
+std::set<std::string> PassbookEntries(const std::string& passbookFolder) {
+  std::set<std::string> entries;
+  Walk(fs::path(passbookFolder), "",
+       [&](const std::string& relative, const fs::path&, const struct stat*) { entries.insert(relative); });
+  return entries;
 }
 
 bool IsSafeMemberName(const std::string& name) {
-  if (name.empty() || name.front() == '/' || name.find('\\') != std::string::npos) return false;
+  if (name.empty() || name.size() > kMaxNameLength || name.front() == '/' ||
+      name.find_first_of(std::string_view("\\\0", 2)) != std::string::npos) {
+    return false;
+  }
+  int depth = 0;
   size_t start = 0;
   while (start <= name.size()) {
     size_t end = name.find('/', start);
     if (end == std::string::npos) end = name.size();
     const std::string_view part(name.data() + start, end - start);
-    if (part.empty() || part == "." || part == "..") return false;
+    if (part.empty() || part == "." || part == ".." || part.size() > kMaxNamePart || ++depth > kMaxDepth) return false;
     start = end + 1;
-  }
-  return true;
-}
-
-bool RemoveFilesOtherThan(const std::string& passbookFolder, const std::set<std::string>& keep, std::string& error) {
-  std::vector<fs::path> extra;
-  Walk(
-      fs::path(passbookFolder), "",
-      [&](const std::string& relative, const fs::path& full) {
-        if (!IsLeftOut(relative) && !keep.contains(relative)) extra.push_back(full);
-      },
-      [](const std::string&) {});
-  for (const fs::path& path : extra) {
-    std::error_code removeError;
-    if (!fs::remove(path, removeError) && removeError) {
-      error = "復元の途中で、バックアップのあとにできたファイルを消せませんでした: " + path.string() + "\n" +
-              removeError.message();
-      return false;
-    }
   }
   return true;
 }

@@ -20,6 +20,7 @@
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/RestoreJournal.h"
 #include "passbook/SettlementBatch.h"
 #include "passbook/WriterLock.h"
 
@@ -198,6 +199,7 @@ bool TkzmProfile::OpenPassbook(const std::string& folder, TPassbookAccess access
   }
   m_access = access;
   if (access == TPassbookAccess::paWrite) {
+    if (const std::string told = SettleStoppedRestore(stripped); !told.empty()) WindowSystem().Notify(told);
     // Saves cut short by a crash or a kill leave their temporary files behind.
     for (const char* place : {"", "/Daily", "/Monthly", "/cash"}) RemoveStaleTempFiles(stripped + place);
   }

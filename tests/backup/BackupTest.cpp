@@ -17,6 +17,7 @@
 #include "backup/BackupChoices.h"
 #include "backup/BackupKeep.h"
 #include "backup/BackupPlace.h"
+#include "backup/TestZips.h"
 #include "common/TempFolder.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Codec.h"
@@ -69,11 +70,11 @@ class BackupTest : public ::testing::Test {
 // before the restore is itself a backup that gives the changes back.
 TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
   TBackupStore store = Store();
-  const Snapshot before = test::FilesUnder(Passbook());
   const TBackupOutcome taken = store.Take(TBackupReason::brManual);
   ASSERT_TRUE(taken.ok) << taken.message;
-  EXPECT_EQ(taken.files, 6);
+  EXPECT_EQ(taken.files, 7);  // with the passbook's id, made by the first backup
   EXPECT_TRUE(taken.unreadable.empty());
+  const Snapshot before = test::FilesUnder(Passbook());
 
   now += 60;
   test::WriteBytes(Passbook() + "/Daily/202401.kzm", "20240105,1,b,300,,,\r\n");
@@ -81,12 +82,12 @@ TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
   fs::remove(Passbook() + "/Monthly/202401.mif");
   const Snapshot changed = test::FilesUnder(Passbook());
 
-  std::string error, saved;
-  ASSERT_TRUE(store.Restore(taken.path, 0, error, &saved)) << error;
-  EXPECT_EQ(test::FilesUnder(Passbook()).erase(kRestoreRecordFileName), 1u);
-  Snapshot restored = test::FilesUnder(Passbook());
-  restored.erase(kRestoreRecordFileName);
-  EXPECT_EQ(restored, before);
+  const TRestoreOutcome restored = store.Restore(taken.path);
+  ASSERT_TRUE(restored.ok) << restored.message;
+  const std::string saved = restored.before;
+  // The record and the stage go when the restore is done.
+  EXPECT_EQ(test::FilesUnder(Passbook()), before);
+  EXPECT_FALSE(fs::exists(RestoreStageFolder(Passbook())));
 
   const std::vector<TBackupInfo> listed = store.List();
   ASSERT_EQ(listed.size(), 2u);
@@ -95,10 +96,8 @@ TEST_F(BackupTest, ARestoreBringsBackEveryFileByteForByte) {
   EXPECT_EQ(listed[1].reasonText, "手動");
 
   now += 60;
-  ASSERT_TRUE(store.Restore(saved, 0, error)) << error;
-  restored = test::FilesUnder(Passbook());
-  restored.erase(kRestoreRecordFileName);
-  EXPECT_EQ(restored, changed);
+  ASSERT_TRUE(store.Restore(saved).ok);
+  EXPECT_EQ(test::FilesUnder(Passbook()), changed);
 }
 
 // One month's restore puts back that month's file and nothing else.
@@ -109,16 +108,19 @@ TEST_F(BackupTest, OneMonthIsRestoredAlone) {
   const std::string january = test::ReadBytes(Passbook() + "/Daily/202401.kzm");
   test::WriteBytes(Passbook() + "/Daily/202401.kzm", "changed\r\n");
   test::WriteBytes(Passbook() + "/Daily/202402.kzm", "changed too\r\n");
-  std::string error;
   now += 1;
-  ASSERT_TRUE(store.Restore(taken.path, 202401, error)) << error;
+  const TRestoreOutcome restored = store.Restore(taken.path, MonthMember(202401));
+  ASSERT_TRUE(restored.ok) << restored.message;
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202401.kzm"), january);
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202402.kzm"), "changed too\r\n");
   EXPECT_EQ(store.List().size(), 2u);  // the state before it was saved too
+  // Its balances are carried into the later months at the next open.
+  EXPECT_EQ(test::ReadBytes(Passbook() + "/CarryJournal.csv"), "202401\r\n");
 
   // A month the backup does not hold changes nothing, not even the list of backups.
-  EXPECT_FALSE(store.Restore(taken.path, 202409, error));
-  EXPECT_NE(error.find("202409"), std::string::npos);
+  const TRestoreOutcome missing = store.Restore(taken.path, MonthMember(202409));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.message.find("202409"), std::string::npos);
   EXPECT_EQ(store.List().size(), 2u);
 }
 
@@ -129,7 +131,7 @@ TEST_F(BackupTest, AnUnreadableFileIsToldAndTheOthersKept) {
   TBackupStore store = Store();
   const TBackupOutcome taken = store.Take(TBackupReason::brManual);
   ASSERT_TRUE(taken.ok) << taken.message;
-  EXPECT_EQ(taken.files, 6);
+  EXPECT_EQ(taken.files, 7);
   EXPECT_EQ(taken.unreadable, std::vector<std::string>{"Daily/202403.kzm"});
   EXPECT_NE(taken.message.find("Daily/202403.kzm"), std::string::npos);
   TZipReader reader;
@@ -139,12 +141,14 @@ TEST_F(BackupTest, AnUnreadableFileIsToldAndTheOthersKept) {
   EXPECT_FALSE(reader.Read("Daily/202403.kzm", bytes, error));
 
   now += 1;
-  EXPECT_FALSE(store.Restore(taken.path, 0, error));
-  EXPECT_NE(error.find("Daily/202403.kzm"), std::string::npos);
+  const TRestoreOutcome refused = store.Restore(taken.path);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.message.find("Daily/202403.kzm"), std::string::npos);
   fs::remove(Passbook() + "/Daily/202403.kzm");
   test::WriteBytes(Passbook() + "/Daily/202403.kzm", "readable now\r\n");
   now += 1;
-  ASSERT_TRUE(store.Restore(taken.path, 0, error)) << error;
+  const TRestoreOutcome restored = store.Restore(taken.path);
+  ASSERT_TRUE(restored.ok) << restored.message;
   // The backup never held it, so the restore has nothing to say about it.
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202403.kzm"), "readable now\r\n");
 }
@@ -176,39 +180,19 @@ TEST_F(BackupTest, BackupsStayOutOfPassbooks) {
 
 // A backup holding a name that leads out of the passbook is refused before anything changes.
 TEST_F(BackupTest, ARestoreNeverWritesOutsideThePassbook) {
-  std::string zip, error;
-  ASSERT_TRUE(BuildZip({{"../evil.txt", "x", 0}, {"nbkr.ini", "y", 0}}, "reason\t手動\n", zip, error)) << error;
   fs::create_directories(Backups());
   const std::string path = Backups() + "/20261201-080000-manual.zip";
-  test::WriteBytes(path, zip);
+  test::WriteZip(path, {{"../evil.txt", "x"}, {"nbkr.ini", "y"}});
   const Snapshot before = test::FilesUnder(Passbook());
   TBackupStore store = Store();
-  EXPECT_FALSE(store.Restore(path, 0, error));
+  EXPECT_FALSE(store.Restore(path).ok);
   EXPECT_FALSE(FileExists(temp.File("data/evil.txt")));
   EXPECT_EQ(test::FilesUnder(Passbook()), before);
   EXPECT_EQ(store.List().size(), 1u);
 
   test::WriteBytes(path, "no zip at all");
-  EXPECT_FALSE(store.Restore(path, 0, error));
+  EXPECT_FALSE(store.Restore(path).ok);
   EXPECT_EQ(test::FilesUnder(Passbook()), before);
-}
-
-// A restore stopped half-way is finished from its record.
-TEST_F(BackupTest, AStoppedRestoreIsFinished) {
-  TBackupStore store = Store();
-  const TBackupOutcome taken = store.Take(TBackupReason::brManual);
-  ASSERT_TRUE(taken.ok);
-  const Snapshot before = test::FilesUnder(Passbook());
-  test::WriteBytes(Passbook() + "/Daily/202401.kzm", "changed\r\n");
-  std::string record;
-  ASSERT_TRUE(EncodeCp932("[RESTORE]\r\nFROM=" + taken.path + "\r\nFILE=\r\nDONE=0\r\n", record));
-  test::WriteBytes(Passbook() + std::string("/") + kRestoreRecordFileName, record);
-  std::string error;
-  ASSERT_TRUE(store.FinishStoppedRestore(error)) << error;
-  Snapshot after = test::FilesUnder(Passbook());
-  after.erase(kRestoreRecordFileName);
-  EXPECT_EQ(after, before);
-  EXPECT_NE(test::ReadBytes(Passbook() + "/" + kRestoreRecordFileName).find("DONE=1"), std::string::npos);
 }
 
 // A file that cannot be read now comes back from the newest backup that holds it readable.
@@ -228,9 +212,8 @@ TEST_F(BackupTest, ADamagedFileComesBackFromTheNewestReadableCopy) {
   EXPECT_EQ(store.NewestReadableCopy("Monthly/202401.mif"), older.path);
   EXPECT_EQ(store.NewestReadableCopy("Daily/202401.kzm"), newer.path);
   EXPECT_EQ(store.NewestReadableCopy("Daily/209901.kzm"), "");
-  std::string error;
   now += 60;
-  ASSERT_TRUE(store.RestoreFile(older.path, "Monthly/202401.mif", error)) << error;
+  ASSERT_TRUE(store.Restore(older.path, "Monthly/202401.mif").ok);
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Passbook() + "/Monthly/202401.mif")));
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Monthly/202401.mif"), settlement);
 }
@@ -329,6 +312,26 @@ TEST(BackupKeep, EdgesOfTheRules) {
   }
   // Without a change, a copy 13 months old goes.
   EXPECT_EQ(BackupsToKeep({{now - 400 * day, false}, {now, false}}, now), (std::vector<bool>{false, true}));
+}
+
+// A backup every day for 400 days: exactly the newest of each of the last 14 days, 8 weeks
+// (Monday to Sunday) and 12 months stay, not one more; worked out here day by day.
+TEST(BackupKeep, ExactlyFourteenDaysEightWeeksAndTwelveMonths) {
+  const TDayNumber today = EncodeDate(2026, 12, 10);
+  const auto weekStart = [](TDayNumber day) { return day - (IsoDayOfWeek(day) - 1); };
+  const auto monthIndex = [](TDayNumber day) { return DecodeDate(day).year * 12 + DecodeDate(day).month; };
+  std::vector<TKeepCandidate> candidates;
+  std::vector<bool> expected;
+  for (int back = 0; back < 400; ++back) {
+    const TDayNumber day = today - back;
+    const TYmd date = DecodeDate(day);
+    candidates.push_back({LocalTime(date.year, date.month, date.day), false});
+    const bool newestOfWeek = back == 0 || IsoDayOfWeek(day) == 7;
+    const bool newestOfMonth = back == 0 || DecodeDate(day + 1).day == 1;
+    expected.push_back(back < 14 || (newestOfWeek && (weekStart(today) - weekStart(day)) / 7 < 8) ||
+                       (newestOfMonth && monthIndex(today) - monthIndex(day) < 12));
+  }
+  EXPECT_EQ(BackupsToKeep(candidates, LocalTime(2026, 12, 10, 12)), expected);
 }
 
 // A backup killed at any moment leaves only whole zips under backup names.

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "backup/TestZips.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
+#include "passbook/RestoreJournal.h"
 #include "tools/CliRun.h"
 
 namespace kzm {
@@ -30,10 +32,11 @@ class BackupCliTest : public ::testing::Test {
     return Run(args);
   }
 
-  // The passbook's files; the restore record is the restore's own.
+  // The passbook's files, without the writer's lock and the id its first backup gives it.
   std::map<std::string, std::string> Tree() const {
     std::map<std::string, std::string> files = test::FilesUnder(Passbook());
-    files.erase("Restore.ini");
+    files.erase("Writer.lock");
+    files.erase("PassbookId.ini");
     return files;
   }
 
@@ -109,6 +112,65 @@ TEST_F(BackupCliTest, AnImportIsBackedUpFirst) {
   const std::string line = list.out.substr(0, list.out.find('\n'));
   ASSERT_EQ(RunIn({"restore", "家計簿", line.substr(line.rfind('\t') + 1)}).code, 0);
   EXPECT_EQ(Tree(), before);
+}
+
+// A month put back carries its balances into the later months, as the import that changed it
+// did: the last month's settlement is again as it was before the import.
+TEST_F(BackupCliTest, AMonthRestoredCarriesItsBalances) {
+  const std::string december = Passbook() + "/Monthly/202412.mif";
+  const TRun backup = RunIn({"backup", "家計簿"});
+  ASSERT_EQ(backup.code, 0) << backup.err;
+  const std::string before = test::ReadBytes(december);
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("日付,摘要,支払い金額,預かり金額,差引残高\r\n2024/6/3,家具,250000,,0\r\n", bytes));
+  test::WriteBytes(temp.File("meisai.csv"), bytes);
+  ASSERT_EQ(RunIn({"import", "家計簿", temp.File("meisai.csv"), "--account", "銀行"}).code, 0);
+  ASSERT_NE(test::ReadBytes(december), before);
+  const TRun month = RunIn({"restore", "家計簿", backup.out.substr(0, backup.out.find('\t')), "--month", "202406"});
+  ASSERT_EQ(month.code, 0) << month.err;
+  EXPECT_TRUE(test::ReadBytes(december) == before);
+  EXPECT_FALSE(std::filesystem::exists(Passbook() + "/CarryJournal.csv"));
+}
+
+// A zip that is no passbook's backup is refused and the passbook stays listed; another
+// passbook's backup only with --force.
+TEST_F(BackupCliTest, OnlyThisPassbooksBackupWithoutAsking) {
+  ASSERT_EQ(Run({"demo", temp.File("other"), "--years", "1", "--seed", "6", "--until", "202412"}).code, 0);
+  const TRun other = Run({"--data-folder", temp.File("other"), "backup", "家計簿"});
+  ASSERT_EQ(other.code, 0) << other.err;
+  const std::string otherZip = other.out.substr(0, other.out.find('\t'));
+  const auto before = Tree();
+
+  const std::string readme = temp.File("readme.zip");
+  ASSERT_TRUE(test::WriteZip(readme, {{"readme.txt", "hello"}}));
+  EXPECT_EQ(RunIn({"restore", "家計簿", readme}).code, 1);
+  EXPECT_NE(RunIn({"list"}).out.find("家計簿"), std::string::npos);
+
+  const TRun refused = RunIn({"restore", "家計簿", otherZip});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+  EXPECT_EQ(Tree(), before);
+  const TRun forced = RunIn({"restore", "家計簿", otherZip, "--force"});
+  ASSERT_EQ(forced.code, 0) << forced.err;
+  EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202412.kzm"),
+            test::ReadBytes(temp.File("other/家計簿/Daily/202412.kzm")));
+}
+
+// A restore stopped after its record is finished by the next command that opens the passbook
+// for writing, which says so before it does its own work.
+TEST_F(BackupCliTest, AStoppedRestoreIsFinishedAtTheNextOpen) {
+  const std::string stage = RestoreStageFiles(Passbook());
+  std::filesystem::create_directories(stage + "/Daily");
+  test::WriteBytes(stage + "/Daily/202412.kzm", "20241201,1,y,2,,,\r\n");
+  std::string record;
+  ASSERT_TRUE(EncodeCp932("[RESTORE]\r\nFROM=x.zip\r\nFILE=Daily/202412.kzm\r\nSTAGED=1\r\nDONE=0\r\n", record));
+  test::WriteBytes(Passbook() + "/Restore.ini", record);
+  const TRun backup = RunIn({"backup", "家計簿"});
+  ASSERT_EQ(backup.code, 0) << backup.err;
+  EXPECT_NE(backup.err.find("途中で止まった復元を最後まで終えました"), std::string::npos) << backup.err;
+  EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202412.kzm"), "20241201,1,y,2,,,\r\n");
+  EXPECT_FALSE(std::filesystem::exists(Passbook() + "/Restore.ini"));
+  EXPECT_FALSE(std::filesystem::exists(RestoreStageFolder(Passbook())));
 }
 
 }  // namespace

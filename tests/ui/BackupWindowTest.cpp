@@ -159,5 +159,27 @@ TEST_F(BackupWindowTest, ADamagedMonthIsOfferedFromTheBackups) {
   EXPECT_EQ(CurrentMonthData().DayEntryCount(), 1);
 }
 
+// Another passbook's backup is put back only after the person is asked about it.
+TEST_F(BackupWindowTest, AnotherPassbooksBackupIsAskedAbout) {
+  TClosingWindows windows;
+  const std::string other = m_data.File("other");
+  std::filesystem::create_directories(other + "/Daily");
+  test::WriteBytes(other + "/nbkr.ini", "[USERINFO]\r\n");
+  test::WriteBytes(other + "/Daily/202402.kzm", "20240210,1,other,5,,,\r\n");
+  const TBackupOutcome taken = TBackupStore(other, m_data.File("other-backups")).Take(TBackupReason::brManual);
+  ASSERT_TRUE(taken.ok) << taken.message;
+  const std::string folder = BackupStoreOf(CurrentProfile().Folder()).BackupFolder();
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(taken.path, folder + "/20240101-000000-manual.zip");
+
+  TFmBackup window;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  PressOn(test::Child<QPushButton>(&window, "ButtonRestore"), Qt::Key_Space);
+  ASSERT_GE(windows.messages.size(), 2u);
+  EXPECT_NE(windows.messages[1].find("ほかの通帳"), std::string::npos) << windows.messages[1];
+  EXPECT_EQ(test::ReadBytes(Daily() + "/202402.kzm"), "20240210,1,other,5,,,\r\n");
+}
+
 }  // namespace
 }  // namespace kzm::ui

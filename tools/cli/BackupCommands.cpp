@@ -15,12 +15,6 @@ namespace kzm::cli {
 
 namespace {
 
-// A restore stopped half-way is finished before anything else is done with the passbook.
-void FinishStoppedRestore(TBackupStore& store) {
-  std::string error;
-  if (!store.FinishStoppedRestore(error)) throw TCliError("途中で止まった復元を終えられませんでした。\n" + error);
-}
-
 // The backup named by a path, or by a file name in the passbook's backup folder.
 std::string FindBackup(const TBackupStore& store, const std::string& given) {
   if (FileExists(given)) return given;
@@ -53,8 +47,10 @@ int BackupCommand(const TArgList& args) {
     return 0;
   }
   if (parsed.positional.size() != 1) UsageError("backup には通帳をひとつ指定してください。");
-  TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
-  FinishStoppedRestore(store);
+  const std::string folder = FindPassbook(parsed.positional[0]);
+  // The writer's lock, and whatever a stopped run left, before the copy is taken.
+  OpenPassbookFolder(folder, TPassbookAccess::paWrite);
+  TBackupStore store = BackupStoreOf(folder);
   const auto reason = parsed.options.find("--reason");
   const TBackupOutcome outcome =
       store.Take(TBackupReason::brManual, reason == parsed.options.end() ? std::string() : reason->second);
@@ -80,7 +76,9 @@ int BackupsCommand(const TArgList& args) {
 }
 
 int RestoreCommand(const TArgList& args) {
-  const TArgs parsed = ParseArgs(args, {"--month"});
+  TArgList rest = args;
+  const bool force = TakeFlag(rest, "--force");
+  const TArgs parsed = ParseArgs(rest, {"--month"});
   if (parsed.help) {
     std::printf("%s", kRestoreHelp);
     return 0;
@@ -88,19 +86,23 @@ int RestoreCommand(const TArgList& args) {
   if (parsed.positional.size() != 2) UsageError("restore には通帳とバックアップを指定してください。");
   const auto monthOption = parsed.options.find("--month");
   const int month = monthOption == parsed.options.end() ? 0 : ParseMonth(monthOption->second);
-  TBackupStore store = BackupStoreOf(FindPassbook(parsed.positional[0]));
+  const std::string folder = FindPassbook(parsed.positional[0]);
   // The program would write what it holds in memory over the files put back.
   if (AppGlobal().IsAlreadyRunning()) {
     throw TCliError("もるぽ通帳がこのデータフォルダを開いています。本体の「バックアップと復元」から戻してください。");
   }
-  FinishStoppedRestore(store);
+  OpenPassbookFolder(folder, TPassbookAccess::paWrite);
+  TBackupStore store = BackupStoreOf(folder);
   const std::string backup = FindBackup(store, parsed.positional[1]);
-  std::string error, before;
-  if (!store.Restore(backup, month, error, &before)) {
-    if (!before.empty()) std::fprintf(stderr, "復元の前の状態: %s\n", before.c_str());
-    throw TCliError(error);
+  const TRestoreOutcome outcome = store.Restore(backup, month == 0 ? std::string() : MonthMember(month), force);
+  if (!outcome.ok) {
+    if (!outcome.before.empty()) std::fprintf(stderr, "復元の前の状態: %s\n", outcome.before.c_str());
+    throw TCliError(outcome.otherPassbook ? outcome.message + "\nそれでも戻すときは --force をつけてください。"
+                                          : outcome.message);
   }
-  std::printf("復元しました: %s\n復元の前の状態: %s\n", backup.c_str(), before.c_str());
+  // Opened again from the files put back; a restored month carries its balances forward.
+  OpenPassbookFolder(folder, TPassbookAccess::paWrite);
+  std::printf("復元しました: %s\n復元の前の状態: %s\n", backup.c_str(), outcome.before.c_str());
   return 0;
 }
 

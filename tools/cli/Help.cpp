@@ -201,13 +201,16 @@ const char* const kBackupsHelp =
     "日時 (yyyy/mm/dd hh:mm:ss), 理由, 大きさ (バイト), ファイル。\n";
 
 const char* const kRestoreHelp =
-    "使いかた: tavimrok-cli restore PASSBOOK BACKUP [--month YYYYMM]\n"
+    "使いかた: tavimrok-cli restore PASSBOOK BACKUP [--month YYYYMM] [--force]\n"
     "\n"
     "通帳をバックアップ BACKUP (zip ファイルか、backups が出すファイルの名前) の状態に戻します。\n"
-    "先に今の状態を「復元の前」としてバックアップするので、復元も元に戻せます。\n"
+    "先にバックアップのファイルをすべて確かめて (大きさと CRC、目録) 通帳の隣に取り出し、\n"
+    "今の状態を「復元の前」としてバックアップしてから入れ替えるので、復元も元に戻せます。\n"
+    "確かめられないバックアップは、通帳を何も変えずに断ります。\n"
     "バックアップのあとにできたファイルは消えます。--month をつけると、その月の\n"
-    "記入のファイル (Daily/YYYYMM.kzm) だけを戻します。本体で通帳を開いているときは、\n"
-    "本体の「バックアップと復元」から戻してください。\n";
+    "記入のファイル (Daily/YYYYMM.kzm) だけを戻し、その月からあとの残高を繰り越し直します。\n"
+    "ほかの通帳のバックアップは、--force をつけたときだけ戻します。\n"
+    "本体で通帳を開いているときは、本体の「バックアップと復元」から戻してください。\n";
 
 const char* const kCardHelp =
     "使いかた: tavimrok-cli card PASSBOOK CARD set --closing 日 --payment 日 [--month next|after-next]\n"

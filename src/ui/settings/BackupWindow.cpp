@@ -45,8 +45,6 @@ TFmBackup::TFmBackup(QWidget* parent) : QDialog(parent), m_store(BackupStoreOf(C
   setObjectName(QStringLiteral("FmBackup"));
   setWindowTitle(QString::fromUtf8("バックアップと復元 - ") + QString::fromStdString(CurrentProfile().Name()));
   CreateControls();
-  std::string error;
-  if (!m_store.FinishStoppedRestore(error)) WindowSystem().Notify("途中で止まった復元を終えられませんでした。\n" + error);
   FillList();
   QTimer::singleShot(0, this, &TFmBackup::OfferReadableCopies);
 }
@@ -146,13 +144,18 @@ void TFmBackup::RunRestore(const std::string& backup, const std::string& file) {
   // backup taken before the restore holds everything.
   if (!WindowSystem().CloseDataWindows()) return;
   if (!CurrentMonthData().Save() || !CurrentProfile().Save()) return;
-  std::string error, before;
-  const bool restored = m_store.RestoreFile(backup, file, error, &before);
-  // Whatever happened, memory must show the files as they are now.
+  TRestoreOutcome outcome = m_store.Restore(backup, file);
+  // Another passbook's backup only when the person says so.
+  if (outcome.otherPassbook &&
+      WindowSystem().AskYesNo(outcome.message + "\nこの通帳をそのバックアップの状態に置き換えてよろしいですか?")) {
+    outcome = m_store.Restore(backup, file, true);
+  }
+  // Whatever happened, memory must show the files as they are now; a restored month carries
+  // its balances forward as it opens.
   OpenPassbookCarried(m_store.PassbookFolder());
   FillList();
-  if (!restored) {
-    WindowSystem().Notify(error);
+  if (!outcome.ok) {
+    if (!outcome.otherPassbook) WindowSystem().Notify(outcome.message);
     return;
   }
   WindowSystem().Inform("復元しました。復元の前の状態は「復元の前」のバックアップにあります。");

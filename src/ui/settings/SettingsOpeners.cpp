@@ -1,5 +1,6 @@
 #include "ui/common/Openers.h"
 
+#include "backup/BackupPlace.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -31,7 +32,12 @@ bool OpenPassbookInfo(int page, QWidget* parent) {
   if (confirmed) {
     StoreConfirmed(window, profile);
     profile.Save();
-    if (window.Info().name != profile.Name()) profile.RenamePassbook(window.Info().name);
+    const std::string before = profile.Folder();
+    std::string error;
+    if (window.Info().name != profile.Name() && profile.RenamePassbook(window.Info().name) &&
+        !KeepBackupsOfRenamed(before, profile.Folder(), error)) {
+      WindowSystem().Notify(error);
+    }
   }
   WindowSystem().BroadcastToForms(kNoticeDataChanged, 0, 0);
   return confirmed;
