@@ -155,7 +155,16 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
     return true;
   }
   layouts = BuiltInLayouts();
-  for (TStatementLayout& preset : presets.Presets()) layouts.push_back(std::move(preset));
+  // A preset known by its header comes before the guess from column names, so that a
+  // correction of that guess is what reads the bank's next file.
+  auto guess = std::find_if(layouts.begin(), layouts.end(), [](const TStatementLayout& l) { return l.byNames; });
+  for (TStatementLayout& preset : presets.Presets()) {
+    if (preset.signature.empty()) {
+      layouts.push_back(std::move(preset));
+    } else {
+      guess = std::next(layouts.insert(guess, std::move(preset)));
+    }
+  }
   return true;
 }
 

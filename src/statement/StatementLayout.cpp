@@ -95,6 +95,20 @@ std::vector<TStatementLayout> BankLayouts() {
   };
 }
 
+// A bank we have no layout for, whose header names its columns in the words banks use. Tried
+// after every layout of its own, so a known header is never read by guesswork.
+TStatementLayout BankByNames() {
+  return {.name = "銀行（列の名前から：日付・摘要・お支払金額・お預り金額）",
+          .date = Named({"日付", "年月日", "取引日", "お取引日", "お取引日付", "取扱日", "取扱日付"}),
+          .text = Named(kTextNames),
+          .out = Named({"お支払金額", "お引出し", "お引出金額", "出金金額", "支払い金額", "支払金額", "お支払い金額",
+                        "出金額", "お引出し金額"}),
+          .in = Named({"お預り金額", "お預入れ", "お預入金額", "入金金額", "預かり金額", "預り金額", "お預かり金額",
+                       "入金額", "お預入れ金額"}),
+          .balance = Named({"残高", "差引残高", "取引後残高", "お取引後残高"}),
+          .byNames = true};
+}
+
 // Cards list spending as positive amounts and refunds and cancellations as negative ones.
 std::vector<TStatementLayout> CardLayouts() {
   auto card = [](std::string name, std::vector<std::string> signature, std::string date, std::string text,
@@ -174,6 +188,7 @@ std::vector<TStatementLayout> MakeLayouts() {
   for (auto* more : {CardLayouts, WalletLayouts}) {
     for (TStatementLayout& layout : more()) layouts.push_back(std::move(layout));
   }
+  layouts.push_back(BankByNames());
   // Card files that begin with the holder's name and card number instead of a header. Tried
   // only on a file without any header-like line.
   layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用金額）",
@@ -231,6 +246,10 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
 }
 
 bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells) {
+  if (layout.byNames) {
+    TColumns columns;
+    return ResolveColumns(layout, cells, columns) && columns.text >= 0 && columns.out >= 0 && columns.in >= 0;
+  }
   if (layout.signature.empty()) return false;
   std::vector<std::string> normalised;
   normalised.reserve(cells.size());

@@ -42,6 +42,10 @@ struct TStatementLayout {
   std::vector<std::string> outKinds = {};
   TColumnRef currency = {};    // rows in another currency than yen are not read
   bool zeroIsRecord = false;   // a 0-yen row records something that moved no money (a gate passed)
+  // Recognised by its columns' names, not by a fixed header: a line is the header when the
+  // date, the text and both amount columns are found among its cells. Which column means what
+  // is then a guess from the words, which the balance column (when there is one) must confirm.
+  bool byNames = false;
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.
@@ -70,7 +74,8 @@ struct TColumns {
                                   TColumns& columns);
 
 // Whether the cells of a line hold every cell of the layout's signature (width-folded,
-// blanks collapsed; a cell may add a bracketed note as above).
+// blanks collapsed; a cell may add a bracketed note as above); for a layout recognised by
+// its names, whether the line names its date, text, out and in columns.
 [[nodiscard]] bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells);
 
 }  // namespace kzm

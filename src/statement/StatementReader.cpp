@@ -99,7 +99,7 @@ bool HeaderAfter(const std::vector<TStatementRecord>& records, size_t first) {
 bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
                           const std::vector<TStatementLayout>& layouts, TFound& found) {
   for (const TStatementLayout& layout : layouts) {
-    if (!layout.signature.empty()) continue;
+    if (!layout.signature.empty() || layout.byNames) continue;
     TColumns columns;
     if (!ResolveColumns(layout, {}, columns)) continue;
     size_t first = 0;
@@ -120,6 +120,18 @@ bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
     return true;
   }
   return false;
+}
+
+// The columns found by name as a numbered layout, which the column mapping starts from.
+TStatementLayout NumberedMapping(const TFound& found, const TStatementRecord& header) {
+  const TColumns& c = found.columns;
+  return {.name = {},
+          .signature = header.cells,
+          .date = {{}, c.date},
+          .text = {{}, c.text},
+          .out = {{}, c.out},
+          .in = {{}, c.in},
+          .skipLines = header.line};
 }
 
 std::string JoinCells(const TStatementRecord& record) {
@@ -347,6 +359,10 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
   }
   statement.layoutName = found.layout->name;
   statement.spendingPositive = found.layout->spendingPositive;
+  if (found.layout->byNames) {
+    statement.foundByNames = true;
+    statement.mapping = NumberedMapping(found, records[found.firstRow - 1]);
+  }
   TDayNumber named = 0;
   for (size_t r = 0; r < found.firstRow && named == 0; ++r) {
     for (const std::string& cell : records[r].cells) {

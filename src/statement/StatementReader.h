@@ -54,6 +54,11 @@ struct TStatement {
   int passedOver = 0;  // preamble and summary lines
   // Set when reading failed only because no layout fits the file: the user may map its columns.
   bool layoutUnknown = false;
+  // The columns were found by their names, not by a layout made for this bank's files: the
+  // same columns by number (the header line's cells and line number as its header and
+  // lines to skip, no name yet), for the person to correct and keep as a preset.
+  bool foundByNames = false;
+  TStatementLayout mapping;
 };
 
 // Reads bytes with the first of layouts the file matches (header layouts are tried line by

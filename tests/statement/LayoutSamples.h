@@ -145,4 +145,18 @@ inline const char* const kPaymentService =
     "2026/07/06,11:00:00,JST,Sample Shop,一般支払い,完了,USD,-12.00,0,-12.00,TX0002\r\n"
     "2026/07/07,12:00:00,JST,サンプル返金,返金,完了,JPY,500,0,500,TX0003\r\n";
 
+// Banks we have no layout for, whose headers name their columns in the usual words.
+inline const char* const kBankNamedPlain =
+    "日付,摘要,お支払金額,お預り金額,残高\r\n"
+    "2026/08/01,ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ,,\"180,000\",\"230,000\"\r\n"
+    "2026/08/03,ﾃﾞﾝｷﾀﾞｲ,\"6,480\",,\"223,520\"\r\n";
+inline const char* const kBankNamedCousins =
+    "お取引日,お取引内容,メモ,出金金額（円）,入金金額（円）,取引後残高（円）\r\n"
+    "2026/8/5,ATM ｻﾝﾌﾟﾙｴｷ,,\"20,000\",,\"80,000\"\r\n"
+    "2026/8/6,ﾌﾘｺﾐ ﾐﾎﾝ,,,\"1,500\",\"81,500\"\r\n";
+inline const char* const kBankNamedNoBalance =
+    "取引日,お取り扱い内容,支払い金額,預かり金額\r\n"
+    "2026/8/7,ｶｰﾄﾞ ｻﾝﾌﾟﾙ,980,\r\n"
+    "2026/8/8,ﾘｿｸ,,12\r\n";
+
 }  // namespace kzm::test

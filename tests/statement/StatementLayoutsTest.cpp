@@ -78,6 +78,37 @@ TEST(StatementLayoutsTest, BanksWithTheirSignsAndTexts) {
   });
 }
 
+// Read without a preset, each side from its column's name; the preview gets the same columns
+// by number to correct.
+TEST(StatementLayoutsTest, BanksReadByTheNamesOfTheirColumns) {
+  ExpectLayouts({
+      {"お支払金額 and お預り金額", test::AsCp932(test::kBankNamedPlain), "銀行（列の名前から",
+       {{"20260801", 180000, "ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ"}, {"20260803", -6480, "ﾃﾞﾝｷﾀﾞｲ"}}},
+      {"the cousins, with units", test::AsUtf8Bom(test::kBankNamedCousins), "銀行（列の名前から",
+       {{"20260805", -20000, "ATM ｻﾝﾌﾟﾙｴｷ"}, {"20260806", 1500, "ﾌﾘｺﾐ ﾐﾎﾝ"}}},
+      {"no balance column", test::AsCp932(test::kBankNamedNoBalance), "銀行（列の名前から",
+       {{"20260807", -980, "ｶｰﾄﾞ ｻﾝﾌﾟﾙ"}, {"20260808", 12, "ﾘｿｸ"}}},
+  });
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(std::string("照会日,2026/08/31\r\n") + test::kBankNamedCousins, BuiltInLayouts(),
+                                 statement, error));
+  EXPECT_TRUE(statement.foundByNames);
+  EXPECT_EQ(statement.mapping.skipLines, 2);
+  EXPECT_EQ(statement.mapping.date.index, 0);
+  EXPECT_EQ(statement.mapping.text.index, 1);
+  EXPECT_EQ(statement.mapping.out.index, 3);
+  EXPECT_EQ(statement.mapping.in.index, 4);
+  ASSERT_TRUE(ReadStatementBytes(test::kBankPlainNames, BuiltInLayouts(), statement, error));
+  EXPECT_FALSE(statement.foundByNames);
+
+  // The sides are only guessed from the words: a balance that says otherwise refuses the file.
+  EXPECT_FALSE(ReadStatementBytes("日付,摘要,お支払金額,お預り金額,残高\n2026/8/1,a,100,,1100\n2026/8/2,b,200,,1300\n"
+                                  "2026/8/3,c,300,,1600\n",
+                                  BuiltInLayouts(), statement, error));
+  EXPECT_NE(error.find("金額と残高の動きが合いません"), std::string::npos) << error;
+}
+
 TEST(StatementLayoutsTest, CardsWithRefundsAndCancellations) {
   ExpectLayouts({
       {"利用店名・商品", test::AsCp932(test::kCardProductColumn), "カード（利用日・利用店名・商品・",
