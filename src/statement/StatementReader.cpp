@@ -298,7 +298,7 @@ void InferYears(std::vector<TStatementRow>& rows, TDayNumber named) {
 
 // Rows the layout cannot read, or amounts that do not move the balance column as they say,
 // mean the file is not what the layout takes it for: refused rather than half-read.
-bool CheckRowsFitLayout(const TStatement& statement, std::string& error) {
+bool CheckRowsFitLayout(TStatement& statement, bool ownSideColumns, std::string& error) {
   const std::string as = "（形式「" + statement.layoutName + "」として読みました）";
   int rows = 0;
   int readable = 0;
@@ -318,8 +318,13 @@ bool CheckRowsFitLayout(const TStatement& statement, std::string& error) {
   }
   const TBalanceFit fit = BalanceFit(statement.rows);
   if (fit.pairs >= 2 && fit.agreeing * 2 < fit.pairs) {
-    error = Concat({"金額と残高の動きが合いません（", std::to_string(fit.pairs), "組のうち", std::to_string(fit.agreeing),
-                    "組だけが合います）", as, "。\n金額の列や入金・出金の向きが違う明細です。"});
+    const std::string disagreement = Concat({"金額と残高の動きが合いません（", std::to_string(fit.pairs), "組のうち",
+                                             std::to_string(fit.agreeing), "組だけが合います）"});
+    if (ownSideColumns) {
+      statement.balanceWarning = disagreement + "。入金と出金はそれぞれの列のとおりに読みました。";
+      return true;
+    }
+    error = disagreement + as + "。\n金額の列や入金・出金の向きが違う明細です。";
     return false;
   }
   return true;
@@ -381,7 +386,9 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
     statement.rows.push_back(ReadRow(record, found.columns, *found.layout));
   }
   InferYears(statement.rows, named);
-  return CheckRowsFitLayout(statement, error);
+  const TColumns& columns = found.columns;
+  const bool ownSideColumns = columns.out >= 0 && columns.in >= 0 && columns.kind < 0 && !found.layout->byNames;
+  return CheckRowsFitLayout(statement, ownSideColumns, error);
 }
 
 namespace {

@@ -59,13 +59,19 @@ struct TStatement {
   // lines to skip, no name yet), for the person to correct and keep as a preset.
   bool foundByNames = false;
   TStatementLayout mapping;
+  // The balance column does not follow the amounts, but the file gives each side a column of
+  // its own, so the rows are read as those columns say (a filtered export, a day's rows in
+  // another order than the bank kept them): what to tell the person; empty when it follows.
+  std::string balanceWarning;
 };
 
 // Reads bytes with the first of layouts the file matches (header layouts are tried line by
 // line; those without a header only when no line looks like a header). False, with the
 // reason for the user in error, for what is no statement: no text, no layout recognised, not
 // one readable row, most rows unreadable, or amounts that do not follow the balance column
-// (the columns are not what the layout says they are).
+// when the sides are inferred (a signed column, a kind column, columns found by their names:
+// they are not what the layout says they are). A known layout's own out and in columns are
+// read as they are, with balanceWarning set.
 [[nodiscard]] bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayout>& layouts,
                                       TStatement& statement, std::string& error);
 

@@ -234,9 +234,9 @@ TEST(StatementLayoutsTest, RowsThatDisagreeWithTheLayoutAreRefused) {
       {"most amounts unreadable",
        "日付,摘要,支払い金額,預かり金額\n2026/7/1,a,100,\n2026/7/2,b,ｶｰﾄﾞ,\n2026/7/3,c,ATM,\n",
        "半分以上が読めません（3行のうち2行）"},
-      // Deposits in the column the layout takes for withdrawals: the balance rises with each.
-      {"amounts against the balance",
-       "日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,100,,1100\n2026/7/2,b,200,,1300\n2026/7/3,c,300,,1600\n",
+      // Deposits read as withdrawals from a signed column: the balance rises with each.
+      {"signed amounts against the balance",
+       "取引日,入出金(円),入出金内容,取引後残高\n2026/7/1,-100,a,1100\n2026/7/2,-200,b,1300\n2026/7/3,-300,c,1600\n",
        "金額と残高の動きが合いません"},
   };
   for (const auto& c : cases) {
@@ -254,6 +254,24 @@ TEST(StatementLayoutsTest, RowsThatDisagreeWithTheLayoutAreRefused) {
                                  BuiltInLayouts(), statement, error))
       << error;
   EXPECT_TRUE(BalanceFit(statement.rows).newestFirst);
+}
+
+// Out and in in columns of their own say the side themselves: a balance column that does not
+// follow them (a filtered export, an invented sample) is told, and the rows read as given.
+TEST(StatementLayoutsTest, OwnSideColumnsAreReadWhateverTheBalanceSays) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes("日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,100,,1100\n2026/7/2,b,200,,1300\n"
+                                 "2026/7/3,c,300,,1600\n",
+                                 BuiltInLayouts(), statement, error))
+      << error;
+  ASSERT_EQ(statement.rows.size(), 3u);
+  EXPECT_EQ(statement.rows[0].amount, -100);
+  EXPECT_EQ(statement.rows[2].amount, -300);
+  EXPECT_NE(statement.balanceWarning.find("金額と残高の動きが合いません（2組のうち0組だけが合います）"), std::string::npos)
+      << statement.balanceWarning;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kBankTwoTexts), BuiltInLayouts(), statement, error));
+  EXPECT_EQ(statement.balanceWarning, "");
 }
 
 TEST(StatementLayoutsTest, TheStatementsClosingBalanceAgainstThePassbooks) {

@@ -273,6 +273,9 @@ void TFmStatementImport::ShowStatement(TStatement statement) {
   if (remembered >= 0) m_account->setCurrentIndex(remembered);
   m_layout->setText(QStringLiteral("形式: ") + Q(m_import.Statement().layoutName) + QStringLiteral("（") +
                     QString::fromLatin1(EncodingName(m_import.Statement().encoding)) + QStringLiteral("）"));
+  if (!m_import.Statement().balanceWarning.empty()) {
+    m_layout->setText(m_layout->text() + QStringLiteral("\n") + Q(m_import.Statement().balanceWarning));
+  }
   if (m_import.Statement().foundByNames) {
     m_layout->setText(m_layout->text() + QStringLiteral("\n列は見出しの名前から見つけました。違うときは「列の割り当て」で直せます"
                                                         "（直した割り当てはプリセットとして残ります）。"));
@@ -339,6 +342,9 @@ void TFmStatementImport::ButtonImportClick() {
   TClosingBalance closing;
   if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
     message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
+  }
+  if (!outcome.failed && !m_import.Statement().balanceWarning.empty()) {
+    message += "\n" + m_import.Statement().balanceWarning;
   }
   TellImportOutcome(outcome.failed || outcome.carryFailed, message);
   const std::string accountName = m_account->currentText().toStdString();
