@@ -105,6 +105,8 @@ void TStatementImport::ApplyRules(const THeadList& categories, const TTextRules&
   for (TImportRow& row : m_rows) {
     if (!row.row.Readable() || !(row.categoryKey.empty() || row.fromRule)) continue;
     row.categoryKey = rules.CategoryFor(row.row.text, categories);
+    // A charge is a move from the person's own account, unless a rule says what it is.
+    if (row.categoryKey.empty() && !row.row.moveAccount.empty()) row.categoryKey = MakeKey(row.row.moveAccount, kKindAsset);
     row.fromRule = !row.categoryKey.empty();
   }
 }

@@ -165,6 +165,20 @@ std::vector<TStatementLayout> WalletLayouts() {
        .text2 = Named({"利用駅", "利用場所"}),
        .balance = Named({"残高", "残額"}),
        .zeroIsRecord = true},
+      // A card reader's or an app's history, newest first: fares and shopping positive,
+      // charges negative.
+      {.name = "交通系IC（利用年月日・入場駅・出場駅・利用額・残額）",
+       .signature = {"利用年月日", "入場駅/事業者名", "出場駅/降車場所", "利用額"},
+       .date = Named({"利用年月日"}),
+       .text = Named({"入場駅/事業者名"}),
+       .signed_ = Named({"利用額"}),
+       .spendingPositive = true,
+       .text2 = Named({"出場駅/降車場所"}),
+       .balance = Named({"残額"}),
+       .zeroIsRecord = true,
+       .rides = true,
+       .note = Named({"メモ"}),
+       .chargeIn = true},
       {.name = "決済アプリ（取引日・出金金額・入金金額・取引先）",
        .signature = {"取引日", "出金金額", "入金金額", "取引先"},
        .date = Named({"取引日"}),
@@ -239,6 +253,8 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
   columns.balance = FindColumn(layout.balance, header);
   columns.kind = FindColumn(layout.kind, header);
   columns.currency = FindColumn(layout.currency, header);
+  columns.note = FindColumn(layout.note, header);
+  columns.chargeSource = FindColumn(layout.chargeSource, header);
   const bool amounts = columns.signed_ >= 0 || (columns.out >= 0 && columns.in >= 0);
   const bool dateParts = (layout.month.names.empty() && layout.month.index < 0) || (columns.month >= 0 && columns.dayOfMonth >= 0);
   const bool kind = (layout.kind.names.empty() && layout.kind.index < 0) || columns.kind >= 0;

@@ -46,6 +46,14 @@ struct TStatementLayout {
   // date, the text and both amount columns are found among its cells. Which column means what
   // is then a guess from the words, which the balance column (when there is one) must confirm.
   bool byNames = false;
+  // text and text2 are where a ride began and ended ("新宿→渋谷"); a row that is no ride (a
+  // shop, a charge) takes its text from note.
+  bool rides = false;
+  TColumnRef note = {};
+  // Money coming in is a charge, moved from another account of the person's, not income: the
+  // account is told by chargeSource (or note) in words such as 銀行口座, ポイント, ｵｰﾄﾁｬｰｼﾞ.
+  bool chargeIn = false;
+  TColumnRef chargeSource = {};
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.
@@ -65,6 +73,8 @@ struct TColumns {
   int balance = -1;
   int kind = -1;
   int currency = -1;
+  int note = -1;
+  int chargeSource = -1;
 };
 
 // The columns of layout under header (the header line's cells). A name finds a cell that is

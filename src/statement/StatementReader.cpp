@@ -200,18 +200,35 @@ std::string DateCell(const TStatementRecord& record, const TColumns& columns) {
   return Cell(record, columns.date) + "/" + Cell(record, columns.month) + "/" + Cell(record, columns.dayOfMonth);
 }
 
-std::string RowText(const TStatementRecord& record, const TColumns& columns) {
+std::string RowText(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   std::string text(Trim(Cell(record, columns.text)));
   const std::string_view more = Trim(Cell(record, columns.text2));
+  if (layout.rides) {
+    if (!text.empty() && !more.empty()) return text + "→" + std::string(more);
+    const std::string_view note = Trim(Cell(record, columns.note));
+    if (!note.empty()) return std::string(note);
+  }
   if (!more.empty()) text += (text.empty() ? "" : " ") + std::string(more);
   return text;
+}
+
+// The account a charge came from, as the default categories name them: a bank, points, a
+// credit card (an automatic charge is made from one), else cash at a machine.
+std::string ChargeSourceAccount(const std::string& said) {
+  const std::string folded = NormaliseStatementText(said);
+  if (folded.find("銀行") != std::string::npos) return "銀行";
+  if (folded.find("ポイント") != std::string::npos) return "ポイント";
+  for (const char* card : {"クレジット", "オート", "カード"}) {
+    if (folded.find(card) != std::string::npos) return "カード";
+  }
+  return "現金";
 }
 
 TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   TStatementRow row;
   row.line = record.line;
   row.cells = JoinCells(record);
-  row.text = RowText(record, columns);
+  row.text = RowText(record, columns, layout);
   row.sourceId = std::string(Trim(Cell(record, columns.id)));
   row.hasBalance = columns.balance >= 0 &&
                    ReadStatementAmount(Cell(record, columns.balance), row.balance) == TAmountRead::arValue;
@@ -228,6 +245,9 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
     row.date = -(date.month * 100 + date.dayOfMonth);
   }
   row.problem = ReadAmount(record, columns, layout, row.amount);
+  if (layout.chargeIn && row.amount > 0) {
+    row.moveAccount = ChargeSourceAccount(Cell(record, columns.chargeSource >= 0 ? columns.chargeSource : columns.note));
+  }
   if (layout.zeroIsRecord && row.amount == 0 && row.problem == kZeroAmount) {
     row.problem = "0円の記録（お金の動きなし）";
     row.noMoney = true;

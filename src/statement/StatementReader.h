@@ -37,6 +37,9 @@ struct TStatementRow {
   // The row records something that moved no money (a 0-yen gate record): not booked, with
   // the reason in problem, but no fault of the file.
   bool noMoney = false;
+  // The row moves money between the account and another of the person's own (a charge):
+  // that account's name, booked as a move unless a rule or the person says otherwise.
+  std::string moveAccount;
   bool hasBalance = false;    // the file gives the balance after the row
   int32_t balance = 0;
   [[nodiscard]] bool Readable() const { return problem.empty(); }

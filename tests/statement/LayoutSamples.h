@@ -145,6 +145,18 @@ inline const char* const kPaymentService =
     "2026/07/06,11:00:00,JST,Sample Shop,一般支払い,完了,USD,-12.00,0,-12.00,TX0002\r\n"
     "2026/07/07,12:00:00,JST,サンプル返金,返金,完了,JPY,500,0,500,TX0003\r\n";
 
+// A transit card's history as a card reader exports it, newest first: fares and shopping
+// positive, charges negative, the balance after each row; a season ticket's gate record.
+inline const char* const kTransitHistory =
+    "カードID=JE0000000000000000\r\n"
+    "利用年月日,定期,鉄道会社名,入場駅/事業者名,定期,鉄道会社名,出場駅/降車場所,利用額(円),残額(円),メモ\r\n"
+    "2026/07/05,,サンプル鉄道,ミホン,,サンプル鉄道,タメシ,210,\"4,340\",\r\n"
+    "2026/07/05,,,,,,,\"-3,000\",\"4,550\",ｵｰﾄﾁｬｰｼﾞ\r\n"
+    "2026/07/04,,,ｻﾝﾌﾟﾙ売店,,,,450,\"1,550\",物販\r\n"
+    "2026/07/03,,,,,,,\"-1,000\",\"2,000\",ﾁｬｰｼﾞ\r\n"
+    "2026/07/02,,サンプル鉄道,タメシ,,サンプル鉄道,ミホン,178,\"1,000\",\r\n"
+    "2026/07/02,定,サンプル鉄道,タメシ,定,サンプル鉄道,ミホン,0,\"1,178\",\r\n";
+
 // Banks we have no layout for, whose headers name their columns in the usual words.
 inline const char* const kBankNamedPlain =
     "日付,摘要,お支払金額,お預り金額,残高\r\n"

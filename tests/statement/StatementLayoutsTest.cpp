@@ -182,6 +182,28 @@ TEST(StatementLayoutsTest, PrepaidCardsAndApps) {
   SetTodayForTest(0);
 }
 
+// Newest first, a ride's text from its stations, a charge a move from the account it came from.
+TEST(StatementLayoutsTest, TransitHistoriesWithRidesAndCharges) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kTransitHistory), BuiltInLayouts(), statement, error)) << error;
+  EXPECT_TRUE(statement.layoutName.starts_with("交通系IC（利用年月日")) << statement.layoutName;
+  EXPECT_TRUE(statement.balanceWarning.empty()) << statement.balanceWarning;
+  ASSERT_EQ(statement.rows.size(), 6u);
+  statement.rows.pop_back();
+  ExpectRows(statement, {{"20260705", -210, "ミホン→タメシ"},
+                         {"20260705", 3000, "ｵｰﾄﾁｬｰｼﾞ"},
+                         {"20260704", -450, "物販"},
+                         {"20260703", 1000, "ﾁｬｰｼﾞ"},
+                         {"20260702", -178, "タメシ→ミホン"}});
+  const char* const moves[] = {"", "カード", "", "現金", ""};
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(statement.rows[i].moveAccount, moves[i]) << i;
+  EXPECT_TRUE(BalanceFit(statement.rows).newestFirst);
+  TClosingBalance closing;
+  ASSERT_TRUE(ClosingBalance(statement.rows, closing));
+  EXPECT_EQ(closing.balance, 4340);
+}
+
 TEST(StatementLayoutsTest, AKindNotListedIsCountedNotGuessed) {
   TStatement statement;
   std::string error;
