@@ -149,14 +149,20 @@ std::vector<TStatementLayout> CardLayouts() {
 std::vector<TStatementLayout> WalletLayouts() {
   return {
       // Every amount is positive; what the row is says which way the money went.
+      // Such files sometimes come with their first cell garbled by a second conversion of
+      // their encoding: the header is known without it, and the date is the first column.
       {.name = "電子マネー（取引年月日・利用店舗・利用金額・利用区分）",
-       .signature = {"取引年月日", "利用店舗", "利用金額(税込)", "利用区分"},
-       .date = Named({"取引年月日"}),
+       .signature = {"利用店舗", "利用金額(税込)", "利用区分"},
+       .date = {{"取引年月日"}, 0},
        .text = Named({"利用店舗"}),
        .signed_ = Named({"利用金額(税込)"}),
        .kind = Named({"利用区分"}),
        .inKinds = {"チャージ", "オートチャージ", "ダウンロード", "支払取消"},
-       .outKinds = {"支払"}},
+       .outKinds = {"支払"},
+       .chargeSource = Named({"チャージ区分"}),
+       .chargeKinds = {"チャージ", "オートチャージ"},
+       .noMoneyKinds = {"ポイントダウンロード"},
+       .moveSuffix = "移行"},
       {.name = "交通系IC（月日・種別・利用駅・残高・入金・利用額）",
        .signature = {"種別", "入金・利用額"},
        .date = Named({"月日", "利用年月日", "利用日", "日付"}),
@@ -220,7 +226,7 @@ bool NameFits(const std::string& wanted, const std::string& cell) {
 }
 
 int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
-  if (ref.names.empty()) return ref.index;
+  if (ref.names.empty() || header.empty()) return ref.index;
   for (const std::string& name : ref.names) {
     const std::string wanted = NormaliseStatementText(name);
     for (size_t i = 0; i < header.size(); ++i) {
@@ -230,7 +236,7 @@ int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
       if (NameFits(wanted, NormaliseStatementText(header[i]))) return static_cast<int>(i);
     }
   }
-  return -1;
+  return ref.index;
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 namespace kzm {
 
 // Where a column is: the first of names found in the header line, or without a header the
-// column number from 0; -1 when the layout has no such column.
+// column number from 0; -1 when the layout has no such column. With names and a number, the
+// number is where the column is when none of the names is found (a damaged first cell).
 struct TColumnRef {
   std::vector<std::string> names;
   int index = -1;
@@ -54,6 +55,12 @@ struct TStatementLayout {
   // account is told by chargeSource (or note) in words such as 銀行口座, ポイント, ｵｰﾄﾁｬｰｼﾞ.
   bool chargeIn = false;
   TColumnRef chargeSource = {};
+  // With a kind column: kinds that are charges (money in, moved from the account chargeSource
+  // names), kinds that move no money (points taken onto the card), and kinds ending in
+  // moveSuffix, a balance moved between two cards of the person's.
+  std::vector<std::string> chargeKinds = {};
+  std::vector<std::string> noMoneyKinds = {};
+  std::string moveSuffix = {};
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.

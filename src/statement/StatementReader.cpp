@@ -143,6 +143,14 @@ std::string JoinCells(const TStatementRecord& record) {
   return joined;
 }
 
+bool KindListed(const std::vector<std::string>& kinds, const std::string& kind) {
+  return std::any_of(kinds.begin(), kinds.end(), [&](const std::string& k) { return NormaliseStatementText(k) == kind; });
+}
+
+bool IsMoveKind(const TStatementLayout& layout, const std::string& kind) {
+  return !layout.moveSuffix.empty() && kind.ends_with(NormaliseStatementText(layout.moveSuffix));
+}
+
 // The row's amount from its columns; an empty string when it reads, else why not.
 std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout,
                        int32_t& amount) {
@@ -155,13 +163,12 @@ std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, 
     const std::string& cell = Cell(record, columns.signed_);
     if (ReadStatementAmount(cell, amount) != TAmountRead::arValue) return "金額を読めません（" + cell + "）";
     const std::string kind = NormaliseStatementText(Cell(record, columns.kind));
-    const auto listed = [&](const std::vector<std::string>& kinds) {
-      return std::any_of(kinds.begin(), kinds.end(), [&](const std::string& k) { return NormaliseStatementText(k) == kind; });
-    };
-    if (listed(layout.inKinds)) {
+    if (KindListed(layout.inKinds, kind)) {
       amount = amount < 0 ? -amount : amount;
-    } else if (listed(layout.outKinds)) {
+    } else if (KindListed(layout.outKinds, kind)) {
       amount = amount < 0 ? amount : -amount;
+    } else if (IsMoveKind(layout, kind)) {
+      // A balance carried onto this card, unless the file writes it as leaving.
     } else {
       return "入金か出金かわかりません（" + Cell(record, columns.kind) + "）";
     }
@@ -244,9 +251,18 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
     // The year is filled in once every row is read; the month and day wait in the amount.
     row.date = -(date.month * 100 + date.dayOfMonth);
   }
+  const std::string kind = NormaliseStatementText(Cell(record, columns.kind));
+  if (columns.kind >= 0 && KindListed(layout.noMoneyKinds, kind)) {
+    row.problem = "お金の動きなし（" + kind + "）";
+    row.noMoney = true;
+    return row;
+  }
   row.problem = ReadAmount(record, columns, layout, row.amount);
-  if (layout.chargeIn && row.amount > 0) {
-    row.moveAccount = ChargeSourceAccount(Cell(record, columns.chargeSource >= 0 ? columns.chargeSource : columns.note));
+  const std::string source = Cell(record, columns.chargeSource >= 0 ? columns.chargeSource : columns.note);
+  if ((layout.chargeIn && row.amount > 0) || (columns.kind >= 0 && KindListed(layout.chargeKinds, kind))) {
+    row.moveAccount = ChargeSourceAccount(source + kind);
+  } else if (columns.kind >= 0 && IsMoveKind(layout, kind)) {
+    row.moveAccount = "電子マネー";
   }
   if (layout.zeroIsRecord && row.amount == 0 && row.problem == kZeroAmount) {
     row.problem = "0円の記録（お金の動きなし）";

@@ -145,6 +145,17 @@ inline const char* const kPaymentService =
     "2026/07/06,11:00:00,JST,Sample Shop,一般支払い,完了,USD,-12.00,0,-12.00,TX0002\r\n"
     "2026/07/07,12:00:00,JST,サンプル返金,返金,完了,JPY,500,0,500,TX0003\r\n";
 
+// Electronic money with its kinds of row and where each charge came from; the first header
+// cell garbled, as a second conversion of the file's encoding leaves it.
+inline const char* const kPrepaidChargeSources =
+    "蜿門ｼ募ｹｴ譛域律,利用店舗,利用金額（税込）,利用区分,チャージ区分\r\n"
+    "2026/08/01,サンプル銀行,\"5,000円\",チャージ,銀行口座\r\n"
+    "2026/08/01,サンプルマート,\"2,310円\",支払,\r\n"
+    "2026/08/02,サンプルポイント,300円,チャージ,ポイント\r\n"
+    "2026/08/03,サンプル駅,\"1,000円\",チャージ,現金\r\n"
+    "2026/08/04,サンプル端末,50円,ポイントダウンロード,\r\n"
+    "2026/08/05,旧カード,\"1,200円\",残高移行,\r\n";
+
 // A transit card's history as a card reader exports it, newest first: fares and shopping
 // positive, charges negative, the balance after each row; a season ticket's gate record.
 inline const char* const kTransitHistory =

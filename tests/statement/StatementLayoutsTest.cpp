@@ -204,14 +204,36 @@ TEST(StatementLayoutsTest, TransitHistoriesWithRidesAndCharges) {
   EXPECT_EQ(closing.balance, 4340);
 }
 
+// Charges are moves from the account チャージ区分 names, points taken onto the card move no
+// money, a balance carried over from another card is a move; the garbled first cell is the date.
+TEST(StatementLayoutsTest, ElectronicMoneyKindsAndChargeSources) {
+  for (const std::string& bytes : {test::AsCp932(test::kPrepaidChargeSources), test::AsUtf8Bom(test::kPrepaidChargeSources)}) {
+    TStatement statement;
+    std::string error;
+    ASSERT_TRUE(ReadStatementBytes(bytes, BuiltInLayouts(), statement, error)) << error;
+    EXPECT_TRUE(statement.layoutName.starts_with("電子マネー")) << statement.layoutName;
+    ASSERT_EQ(statement.rows.size(), 6u);
+    EXPECT_TRUE(statement.rows[4].noMoney);
+    EXPECT_EQ(UnbookedReasons(statement.rows), "お金の動きなし 1");
+    statement.rows.erase(statement.rows.begin() + 4);
+    ExpectRows(statement, {{"20260801", 5000, "サンプル銀行"},
+                           {"20260801", -2310, "サンプルマート"},
+                           {"20260802", 300, "サンプルポイント"},
+                           {"20260803", 1000, "サンプル駅"},
+                           {"20260805", 1200, "旧カード"}});
+    const char* const moves[] = {"銀行", "", "ポイント", "現金", "電子マネー"};
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(statement.rows[i].moveAccount, moves[i]) << i;
+  }
+}
+
 TEST(StatementLayoutsTest, AKindNotListedIsCountedNotGuessed) {
   TStatement statement;
   std::string error;
-  ASSERT_TRUE(ReadStatementBytes(std::string(test::kPrepaidKinds) + "2026/07/05,サンプル,100円,ポイント移行,,0\r\n",
+  ASSERT_TRUE(ReadStatementBytes(std::string(test::kPrepaidKinds) + "2026/07/05,サンプル,100円,ポイント精算,,0\r\n",
                                  BuiltInLayouts(), statement, error))
       << error;
   ASSERT_EQ(statement.rows.size(), 6u);
-  EXPECT_EQ(statement.rows[5].problem, "入金か出金かわかりません（ポイント移行）");
+  EXPECT_EQ(statement.rows[5].problem, "入金か出金かわかりません（ポイント精算）");
   EXPECT_EQ(UnbookedReasons(statement.rows), "入金か出金かわかりません 1");
 }
 
