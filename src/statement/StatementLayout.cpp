@@ -199,7 +199,9 @@ std::vector<TStatementLayout> WalletLayouts() {
        .text = Named({"名前"}),
        .signed_ = Named({"合計"}),
        .id = Named({"取引ID"}),
-       .currency = Named({"通貨"})},
+       .currency = Named({"通貨"}),
+       .note = Named({"タイプ"}),
+       .chargeNotes = {"による"}},
   };
 }
 

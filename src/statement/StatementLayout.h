@@ -48,7 +48,7 @@ struct TStatementLayout {
   // is then a guess from the words, which the balance column (when there is one) must confirm.
   bool byNames = false;
   // text and text2 are where a ride began and ended ("新宿→渋谷"); a row that is no ride (a
-  // shop, a charge) takes its text from note.
+  // shop, a charge) takes its text from note, as does a row whose text columns are empty.
   bool rides = false;
   TColumnRef note = {};
   // Money coming in is a charge, moved from another account of the person's, not income: the
@@ -61,6 +61,9 @@ struct TStatementLayout {
   std::vector<std::string> chargeKinds = {};
   std::vector<std::string> noMoneyKinds = {};
   std::string moveSuffix = {};
+  // Money coming in whose note holds one of these words is a charge (a card funding a
+  // payment), moved from the account the note names.
+  std::vector<std::string> chargeNotes = {};
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.

@@ -216,6 +216,7 @@ std::string RowText(const TStatementRecord& record, const TColumns& columns, con
     if (!note.empty()) return std::string(note);
   }
   if (!more.empty()) text += (text.empty() ? "" : " ") + std::string(more);
+  if (text.empty()) text = Trim(Cell(record, columns.note));
   return text;
 }
 
@@ -229,6 +230,12 @@ std::string ChargeSourceAccount(const std::string& said) {
     if (folded.find(card) != std::string::npos) return "カード";
   }
   return "現金";
+}
+
+bool NoteSaysCharge(const TStatementLayout& layout, const std::string& note) {
+  const std::string folded = NormaliseStatementText(note);
+  return std::any_of(layout.chargeNotes.begin(), layout.chargeNotes.end(),
+                     [&](const std::string& word) { return folded.find(NormaliseStatementText(word)) != std::string::npos; });
 }
 
 TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
@@ -259,7 +266,8 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
   }
   row.problem = ReadAmount(record, columns, layout, row.amount);
   const std::string source = Cell(record, columns.chargeSource >= 0 ? columns.chargeSource : columns.note);
-  if ((layout.chargeIn && row.amount > 0) || (columns.kind >= 0 && KindListed(layout.chargeKinds, kind))) {
+  if ((layout.chargeIn && row.amount > 0) || (columns.kind >= 0 && KindListed(layout.chargeKinds, kind)) ||
+      (row.amount > 0 && NoteSaysCharge(layout, Cell(record, columns.note)))) {
     row.moveAccount = ChargeSourceAccount(source + kind);
   } else if (columns.kind >= 0 && IsMoveKind(layout, kind)) {
     row.moveAccount = "電子マネー";

@@ -182,4 +182,11 @@ inline const char* const kBankNamedNoBalance =
     "2026/8/7,ｶｰﾄﾞ ｻﾝﾌﾟﾙ,980,\r\n"
     "2026/8/8,ﾘｿｸ,,12\r\n";
 
+// A payment funded by the card behind the service: the funding row has no 名前.
+inline const char* const kPaymentServiceFunded =
+    "日付,時間,タイムゾーン,名前,タイプ,ステータス,通貨,合計,手数料,正味,取引ID\r\n"
+    "2026/08/10,09:00:00,JST,サンプル雑貨,一般支払い,完了,JPY,\"-2,400\",0,\"-2,400\",TX1001\r\n"
+    "2026/08/10,09:00:00,JST,,クレジットカードによる一般の入金,完了,JPY,\"2,400\",0,\"2,400\",TX1002\r\n"
+    "2026/08/12,10:00:00,JST,サンプル雑貨,返金,完了,JPY,800,0,800,TX1003\r\n";
+
 }  // namespace kzm::test

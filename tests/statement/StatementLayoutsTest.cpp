@@ -226,6 +226,21 @@ TEST(StatementLayoutsTest, ElectronicMoneyKindsAndChargeSources) {
   }
 }
 
+// The card funding a payment is a move from the card, so the purchase counts once; a refund
+// stays a refund.
+TEST(StatementLayoutsTest, APaymentFundedByACard) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsUtf8Bom(test::kPaymentServiceFunded), BuiltInLayouts(), statement, error))
+      << error;
+  ExpectRows(statement, {{"20260810", -2400, "サンプル雑貨", "TX1001"},
+                         {"20260810", 2400, "クレジットカードによる一般の入金", "TX1002"},
+                         {"20260812", 800, "サンプル雑貨", "TX1003"}});
+  EXPECT_EQ(statement.rows[0].moveAccount, "");
+  EXPECT_EQ(statement.rows[1].moveAccount, "カード");
+  EXPECT_EQ(statement.rows[2].moveAccount, "");
+}
+
 TEST(StatementLayoutsTest, AKindNotListedIsCountedNotGuessed) {
   TStatement statement;
   std::string error;
