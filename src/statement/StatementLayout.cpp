@@ -211,6 +211,16 @@ std::vector<TStatementLayout> MakeLayouts() {
     for (TStatementLayout& layout : more()) layouts.push_back(std::move(layout));
   }
   layouts.push_back(BankByNames());
+  // Card files of one row per purchase and no header: date, shop, who used it, payment
+  // plan, a blank, the billing month, the amount used, the amount billed this time.
+  layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用者・支払方法・支払月・利用金額）",
+                     .date = Numbered(0),
+                     .text = Numbered(1),
+                     .signed_ = Numbered(6),
+                     .spendingPositive = true,
+                     .who = Numbered(2),
+                     .plan = Numbered(3),
+                     .billed = Numbered(5)});
   // Card files that begin with the holder's name and card number instead of a header. Tried
   // only on a file without any header-like line.
   layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用金額）",
@@ -263,6 +273,9 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
   columns.currency = FindColumn(layout.currency, header);
   columns.note = FindColumn(layout.note, header);
   columns.chargeSource = FindColumn(layout.chargeSource, header);
+  columns.who = FindColumn(layout.who, header);
+  columns.plan = FindColumn(layout.plan, header);
+  columns.billed = FindColumn(layout.billed, header);
   const bool amounts = columns.signed_ >= 0 || (columns.out >= 0 && columns.in >= 0);
   const bool dateParts = (layout.month.names.empty() && layout.month.index < 0) || (columns.month >= 0 && columns.dayOfMonth >= 0);
   const bool kind = (layout.kind.names.empty() && layout.kind.index < 0) || columns.kind >= 0;

@@ -64,6 +64,11 @@ struct TStatementLayout {
   // Money coming in whose note holds one of these words is a charge (a card funding a
   // payment), moved from the account the note names.
   std::vector<std::string> chargeNotes = {};
+  // A card file without a header, told by the shape of its rows: who used the card (本人,
+  // 家族), the payment plan (1回払い, リボ…) and the billing month (yy/m).
+  TColumnRef who = {};
+  TColumnRef plan = {};
+  TColumnRef billed = {};
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.
@@ -85,6 +90,9 @@ struct TColumns {
   int currency = -1;
   int note = -1;
   int chargeSource = -1;
+  int who = -1;
+  int plan = -1;
+  int billed = -1;
 };
 
 // The columns of layout under header (the header line's cells). A name finds a cell that is

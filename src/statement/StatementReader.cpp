@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/SystemErrors.h"
@@ -72,10 +74,37 @@ bool LooksLikeHeader(const TStatementRecord& record) {
   return named >= 2;
 }
 
+bool Holds(const std::string& cell, std::initializer_list<const char*> words) {
+  const std::string folded = NormaliseStatementText(cell);
+  return std::any_of(words.begin(), words.end(), [&](const char* w) { return folded.find(w) != std::string::npos; });
+}
+
+// "26/8": a billing month as two digits of the year and the month.
+bool IsShortYearMonth(const std::string& cell) {
+  const std::string folded = NormaliseStatementText(cell);
+  const size_t slash = folded.find('/');
+  if (slash != 2 || folded.size() < 4 || folded.size() > 5) return false;
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  const int month = std::atoi(folded.c_str() + 3);
+  return digits(std::string_view(folded).substr(0, 2)) && digits(std::string_view(folded).substr(3)) && month >= 1 &&
+         month <= 12;
+}
+
+// Whether a record has the shape a headerless card layout asks for (when it asks for one).
+bool HasCardShape(const TStatementRecord& record, const TColumns& columns) {
+  if (columns.who < 0) return true;
+  return Holds(Cell(record, columns.who), {"本人", "家族"}) &&
+         Holds(Cell(record, columns.plan), {"回払", "リボ", "ボーナス", "分割"}) &&
+         IsShortYearMonth(Cell(record, columns.billed));
+}
+
 // A record whose date and amount columns read as a row.
 bool LooksLikeRow(const TStatementRecord& record, const TColumns& columns) {
   const TStatementDate date = ReadStatementDate(Cell(record, columns.date));
   if (date.day == 0 && !date.yearMissing) return false;
+  if (!HasCardShape(record, columns)) return false;
   int32_t value = 0;
   if (columns.signed_ >= 0) return ReadStatementAmount(Cell(record, columns.signed_), value) == TAmountRead::arValue;
   const TAmountRead out = ReadStatementAmount(Cell(record, columns.out), value);

@@ -189,4 +189,12 @@ inline const char* const kPaymentServiceFunded =
     "2026/08/10,09:00:00,JST,,クレジットカードによる一般の入金,完了,JPY,\"2,400\",0,\"2,400\",TX1002\r\n"
     "2026/08/12,10:00:00,JST,サンプル雑貨,返金,完了,JPY,800,0,800,TX1003\r\n";
 
+// A card file of one row per purchase and no header; the amount billed this time differs
+// from the amount used on a row paid in instalments.
+inline const char* const kCardRowsOnly =
+    "2026/7/3,サンプルガス 料金,ご本人,1回払い,,26/8,6210,6210,,,,,\r\n"
+    "2026/7/9,サンプル家具,ご家族,3回払い,,26/8,\"30,000\",\"10,000\",,,,,\r\n"
+    "2026/7/12,サンプル書店,ご本人,1回払い,,26/8,-880,-880,,,,,\r\n"
+    ",,,,,,,\"15,330\",,,,,\r\n";
+
 }  // namespace kzm::test

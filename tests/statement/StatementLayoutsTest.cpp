@@ -273,6 +273,18 @@ TEST(StatementLayoutsTest, TheHeaderlessLayoutLeavesFilesWithAHeaderAlone) {
   EXPECT_TRUE(ReadStatementBytes(test::kCardHeaderless, {headerless}, statement, error)) << error;
 }
 
+// Known by the shape of its rows; the amount used is booked, not this month's instalment.
+TEST(StatementLayoutsTest, ACardFileOfRowsOnly) {
+  ExpectLayouts({{"rows only", test::AsCp932(test::kCardRowsOnly), "カード（見出しなし：利用日・利用店名・利用者",
+                  {{"20260703", -6210, "サンプルガス 料金"}, {"20260709", -30000, "サンプル家具"}, {"20260712", 880, "サンプル書店"}}}});
+  // Without the shape (no billing month) the rows are not taken for such a file.
+  TStatement statement;
+  std::string error;
+  const TStatementLayout& shaped = BuiltInLayouts()[BuiltInLayouts().size() - 2];
+  EXPECT_FALSE(ReadStatementBytes("2026/7/3,サンプル,ご本人,1回払い,,,6210,6210\r\n", {shaped}, statement, error));
+  EXPECT_FALSE(ReadStatementBytes(test::kCardHeaderless, {shaped}, statement, error));
+}
+
 TEST(StatementLayoutsTest, TheHeaderIsSearchedForOverSixtyLines) {
   TStatement statement;
   std::string error;
