@@ -109,6 +109,18 @@ TStatementLayout BankByNames() {
           .byNames = true};
 }
 
+// A card statement we have no layout for, whose header names the date, the shop and the
+// amount in the words card companies use; tried after every layout of its own.
+TStatementLayout CardByNames() {
+  return {.name = "カード（列の名前から：利用日・利用店名・利用金額）",
+          .date = Named({"利用日", "ご利用日", "利用年月日", "ご利用年月日", "ご利用日付", "利用日付"}),
+          .text = Named({"利用店名・商品名", "ご利用店名・商品名", "ご利用店名", "利用店名", "ご利用先", "ご利用先など",
+                         "ご利用場所", "利用場所", "利用先", "ご利用箇所"}),
+          .signed_ = Named({"利用金額", "ご利用金額", "ご利用額", "利用額"}),
+          .spendingPositive = true,
+          .byNames = true};
+}
+
 // Cards list spending as positive amounts and refunds and cancellations as negative ones.
 std::vector<TStatementLayout> CardLayouts() {
   auto card = [](std::string name, std::vector<std::string> signature, std::string date, std::string text,
@@ -211,6 +223,7 @@ std::vector<TStatementLayout> MakeLayouts() {
     for (TStatementLayout& layout : more()) layouts.push_back(std::move(layout));
   }
   layouts.push_back(BankByNames());
+  layouts.push_back(CardByNames());
   // Card files of one row per purchase and no header: date, shop, who used it, payment
   // plan, a blank, the billing month, the amount used, the amount billed this time.
   layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用者・支払方法・支払月・利用金額）",
@@ -284,8 +297,10 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
 
 bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells) {
   if (layout.byNames) {
+    // The names of date, text and amounts never overlap, so a summary line of a key and its
+    // value ("ご利用日,2026/01/31") is never taken for the header.
     TColumns columns;
-    return ResolveColumns(layout, cells, columns) && columns.text >= 0 && columns.out >= 0 && columns.in >= 0;
+    return ResolveColumns(layout, cells, columns) && columns.text >= 0;
   }
   if (layout.signature.empty()) return false;
   std::vector<std::string> normalised;

@@ -44,7 +44,7 @@ struct TStatementLayout {
   TColumnRef currency = {};    // rows in another currency than yen are not read
   bool zeroIsRecord = false;   // a 0-yen row records something that moved no money (a gate passed)
   // Recognised by its columns' names, not by a fixed header: a line is the header when the
-  // date, the text and both amount columns are found among its cells. Which column means what
+  // date, the text and the amount columns are found among its cells. Which column means what
   // is then a guess from the words, which the balance column (when there is one) must confirm.
   bool byNames = false;
   // text and text2 are where a ride began and ended ("新宿→渋谷"); a row that is no ride (a
@@ -103,7 +103,7 @@ struct TColumns {
 
 // Whether the cells of a line hold every cell of the layout's signature (width-folded,
 // blanks collapsed; a cell may add a bracketed note as above); for a layout recognised by
-// its names, whether the line names its date, text, out and in columns.
+// its names, whether the line names its date, text and amount columns.
 [[nodiscard]] bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells);
 
 }  // namespace kzm

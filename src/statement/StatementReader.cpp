@@ -160,6 +160,8 @@ TStatementLayout NumberedMapping(const TFound& found, const TStatementRecord& he
           .text = {{}, c.text},
           .out = {{}, c.out},
           .in = {{}, c.in},
+          .signed_ = {{}, c.signed_},
+          .spendingPositive = found.layout->spendingPositive,
           .skipLines = header.line};
 }
 

@@ -197,4 +197,18 @@ inline const char* const kCardRowsOnly =
     "2026/7/12,サンプル書店,ご本人,1回払い,,26/8,-880,-880,,,,,\r\n"
     ",,,,,,,\"15,330\",,,,,\r\n";
 
+// A card bill that opens with a block of summary lines, then a 内訳 line, then a header no
+// layout of ours knows.
+inline const char* const kCardSummaryBlock =
+    "支払日,2026年02月27日\r\n"
+    "会員氏名,サンプル 花子 様\r\n"
+    "カード名,サンプルカード\r\n"
+    "当月ご請求金額 合計（円）,\"12,345\"\r\n"
+    "ご利用日,2026/01/31\r\n"
+    "\r\n"
+    "内訳\r\n"
+    "ご利用日,ご利用店名・商品名,ご利用者,お支払区分,ご利用金額（円）,今回お支払金額（円）\r\n"
+    "2026/01/05,サンプル商店,本人,1回払い,\"2,345\",\"2,345\"\r\n"
+    "2026/01/10,サンプル電力,本人,1回払い,\"10,000\",\"10,000\"\r\n";
+
 }  // namespace kzm::test

@@ -273,6 +273,18 @@ TEST(StatementLayoutsTest, TheHeaderlessLayoutLeavesFilesWithAHeaderAlone) {
   EXPECT_TRUE(ReadStatementBytes(test::kCardHeaderless, {headerless}, statement, error)) << error;
 }
 
+// The summary lines are stepped over, key and value alike, and the header's names are read.
+TEST(StatementLayoutsTest, ACardBillWithASummaryBlockFirst) {
+  ExpectLayouts({{"summary block", test::AsCp932(test::kCardSummaryBlock), "カード（列の名前から",
+                  {{"20260105", -2345, "サンプル商店"}, {"20260110", -10000, "サンプル電力"}}}});
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::kCardSummaryBlock, BuiltInLayouts(), statement, error));
+  EXPECT_EQ(statement.mapping.signed_.index, 4);
+  EXPECT_TRUE(statement.mapping.spendingPositive);
+  EXPECT_EQ(statement.mapping.skipLines, 8);
+}
+
 // Known by the shape of its rows; the amount used is booked, not this month's instalment.
 TEST(StatementLayoutsTest, ACardFileOfRowsOnly) {
   ExpectLayouts({{"rows only", test::AsCp932(test::kCardRowsOnly), "カード（見出しなし：利用日・利用店名・利用者",
