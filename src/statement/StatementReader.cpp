@@ -269,6 +269,19 @@ bool NoteSaysCharge(const TStatementLayout& layout, const std::string& note) {
                      [&](const std::string& word) { return folded.find(NormaliseStatementText(word)) != std::string::npos; });
 }
 
+// The person's own account a row moves money from (a charge, a balance from another card);
+// empty for spending and income.
+std::string MoveAccount(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout,
+                        const std::string& kind, int32_t amount) {
+  const bool hasKind = columns.kind >= 0;
+  const std::string& note = Cell(record, columns.note);
+  if ((layout.chargeIn && amount > 0) || (hasKind && KindListed(layout.chargeKinds, kind)) ||
+      (amount > 0 && NoteSaysCharge(layout, note))) {
+    return ChargeSourceAccount((columns.chargeSource >= 0 ? Cell(record, columns.chargeSource) : note) + kind);
+  }
+  return hasKind && IsMoveKind(layout, kind) ? "電子マネー" : "";
+}
+
 TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   TStatementRow row;
   row.line = record.line;
@@ -296,13 +309,7 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
     return row;
   }
   row.problem = ReadAmount(record, columns, layout, row.amount);
-  const std::string source = Cell(record, columns.chargeSource >= 0 ? columns.chargeSource : columns.note);
-  if ((layout.chargeIn && row.amount > 0) || (columns.kind >= 0 && KindListed(layout.chargeKinds, kind)) ||
-      (row.amount > 0 && NoteSaysCharge(layout, Cell(record, columns.note)))) {
-    row.moveAccount = ChargeSourceAccount(source + kind);
-  } else if (columns.kind >= 0 && IsMoveKind(layout, kind)) {
-    row.moveAccount = "電子マネー";
-  }
+  row.moveAccount = MoveAccount(record, columns, layout, kind, row.amount);
   if (layout.zeroIsRecord && row.amount == 0 && row.problem == kZeroAmount) {
     row.problem = "0円の記録（お金の動きなし）";
     row.noMoney = true;
