@@ -105,6 +105,8 @@ void TStatementImport::ApplyRules(const THeadList& categories, const TTextRules&
   for (TImportRow& row : m_rows) {
     if (!row.row.Readable() || !(row.categoryKey.empty() || row.fromRule)) continue;
     row.categoryKey = rules.CategoryFor(row.row.text, categories);
+    // A charge is a move from the person's own account, unless a rule says what it is.
+    if (row.categoryKey.empty() && !row.row.moveAccount.empty()) row.categoryKey = MakeKey(row.row.moveAccount, kKindAsset);
     row.fromRule = !row.categoryKey.empty();
   }
 }
@@ -155,7 +157,16 @@ bool LayoutsFor(const TStatementPresets& presets, const std::string& presetName,
     return true;
   }
   layouts = BuiltInLayouts();
-  for (TStatementLayout& preset : presets.Presets()) layouts.push_back(std::move(preset));
+  // A preset known by its header comes before the guess from column names, so that a
+  // correction of that guess is what reads the bank's next file.
+  auto guess = std::find_if(layouts.begin(), layouts.end(), [](const TStatementLayout& l) { return l.byNames; });
+  for (TStatementLayout& preset : presets.Presets()) {
+    if (preset.signature.empty()) {
+      layouts.push_back(std::move(preset));
+    } else {
+      guess = std::next(layouts.insert(guess, std::move(preset)));
+    }
+  }
   return true;
 }
 

@@ -95,6 +95,32 @@ std::vector<TStatementLayout> BankLayouts() {
   };
 }
 
+// A bank we have no layout for, whose header names its columns in the words banks use. Tried
+// after every layout of its own, so a known header is never read by guesswork.
+TStatementLayout BankByNames() {
+  return {.name = "銀行（列の名前から：日付・摘要・お支払金額・お預り金額）",
+          .date = Named({"日付", "年月日", "取引日", "お取引日", "お取引日付", "取扱日", "取扱日付"}),
+          .text = Named(kTextNames),
+          .out = Named({"お支払金額", "お引出し", "お引出金額", "出金金額", "支払い金額", "支払金額", "お支払い金額",
+                        "出金額", "お引出し金額"}),
+          .in = Named({"お預り金額", "お預入れ", "お預入金額", "入金金額", "預かり金額", "預り金額", "お預かり金額",
+                       "入金額", "お預入れ金額"}),
+          .balance = Named({"残高", "差引残高", "取引後残高", "お取引後残高"}),
+          .byNames = true};
+}
+
+// A card statement we have no layout for, whose header names the date, the shop and the
+// amount in the words card companies use; tried after every layout of its own.
+TStatementLayout CardByNames() {
+  return {.name = "カード（列の名前から：利用日・利用店名・利用金額）",
+          .date = Named({"利用日", "ご利用日", "利用年月日", "ご利用年月日", "ご利用日付", "利用日付"}),
+          .text = Named({"利用店名・商品名", "ご利用店名・商品名", "ご利用店名", "利用店名", "ご利用先", "ご利用先など",
+                         "ご利用場所", "利用場所", "利用先", "ご利用箇所"}),
+          .signed_ = Named({"利用金額", "ご利用金額", "ご利用額", "利用額"}),
+          .spendingPositive = true,
+          .byNames = true};
+}
+
 // Cards list spending as positive amounts and refunds and cancellations as negative ones.
 std::vector<TStatementLayout> CardLayouts() {
   auto card = [](std::string name, std::vector<std::string> signature, std::string date, std::string text,
@@ -135,14 +161,20 @@ std::vector<TStatementLayout> CardLayouts() {
 std::vector<TStatementLayout> WalletLayouts() {
   return {
       // Every amount is positive; what the row is says which way the money went.
+      // Such files sometimes come with their first cell garbled by a second conversion of
+      // their encoding: the header is known without it, and the date is the first column.
       {.name = "電子マネー（取引年月日・利用店舗・利用金額・利用区分）",
-       .signature = {"取引年月日", "利用店舗", "利用金額(税込)", "利用区分"},
-       .date = Named({"取引年月日"}),
+       .signature = {"利用店舗", "利用金額(税込)", "利用区分"},
+       .date = {{"取引年月日"}, 0},
        .text = Named({"利用店舗"}),
        .signed_ = Named({"利用金額(税込)"}),
        .kind = Named({"利用区分"}),
        .inKinds = {"チャージ", "オートチャージ", "ダウンロード", "支払取消"},
-       .outKinds = {"支払"}},
+       .outKinds = {"支払"},
+       .chargeSource = Named({"チャージ区分"}),
+       .chargeKinds = {"チャージ", "オートチャージ"},
+       .noMoneyKinds = {"ポイントダウンロード"},
+       .moveSuffix = "移行"},
       {.name = "交通系IC（月日・種別・利用駅・残高・入金・利用額）",
        .signature = {"種別", "入金・利用額"},
        .date = Named({"月日", "利用年月日", "利用日", "日付"}),
@@ -151,6 +183,20 @@ std::vector<TStatementLayout> WalletLayouts() {
        .text2 = Named({"利用駅", "利用場所"}),
        .balance = Named({"残高", "残額"}),
        .zeroIsRecord = true},
+      // A card reader's or an app's history, newest first: fares and shopping positive,
+      // charges negative.
+      {.name = "交通系IC（利用年月日・入場駅・出場駅・利用額・残額）",
+       .signature = {"利用年月日", "入場駅/事業者名", "出場駅/降車場所", "利用額"},
+       .date = Named({"利用年月日"}),
+       .text = Named({"入場駅/事業者名"}),
+       .signed_ = Named({"利用額"}),
+       .spendingPositive = true,
+       .text2 = Named({"出場駅/降車場所"}),
+       .balance = Named({"残額"}),
+       .zeroIsRecord = true,
+       .rides = true,
+       .note = Named({"メモ"}),
+       .chargeIn = true},
       {.name = "決済アプリ（取引日・出金金額・入金金額・取引先）",
        .signature = {"取引日", "出金金額", "入金金額", "取引先"},
        .date = Named({"取引日"}),
@@ -165,7 +211,9 @@ std::vector<TStatementLayout> WalletLayouts() {
        .text = Named({"名前"}),
        .signed_ = Named({"合計"}),
        .id = Named({"取引ID"}),
-       .currency = Named({"通貨"})},
+       .currency = Named({"通貨"}),
+       .note = Named({"タイプ"}),
+       .chargeNotes = {"による"}},
   };
 }
 
@@ -174,6 +222,18 @@ std::vector<TStatementLayout> MakeLayouts() {
   for (auto* more : {CardLayouts, WalletLayouts}) {
     for (TStatementLayout& layout : more()) layouts.push_back(std::move(layout));
   }
+  layouts.push_back(BankByNames());
+  layouts.push_back(CardByNames());
+  // Card files of one row per purchase and no header: date, shop, who used it, payment
+  // plan, a blank, the billing month, the amount used, the amount billed this time.
+  layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用者・支払方法・支払月・利用金額）",
+                     .date = Numbered(0),
+                     .text = Numbered(1),
+                     .signed_ = Numbered(6),
+                     .spendingPositive = true,
+                     .who = Numbered(2),
+                     .plan = Numbered(3),
+                     .billed = Numbered(5)});
   // Card files that begin with the holder's name and card number instead of a header. Tried
   // only on a file without any header-like line.
   layouts.push_back({.name = "カード（見出しなし：利用日・利用店名・利用金額）",
@@ -191,7 +251,7 @@ bool NameFits(const std::string& wanted, const std::string& cell) {
 }
 
 int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
-  if (ref.names.empty()) return ref.index;
+  if (ref.names.empty() || header.empty()) return ref.index;
   for (const std::string& name : ref.names) {
     const std::string wanted = NormaliseStatementText(name);
     for (size_t i = 0; i < header.size(); ++i) {
@@ -201,7 +261,7 @@ int FindColumn(const TColumnRef& ref, const std::vector<std::string>& header) {
       if (NameFits(wanted, NormaliseStatementText(header[i]))) return static_cast<int>(i);
     }
   }
-  return -1;
+  return ref.index;
 }
 
 }  // namespace
@@ -224,6 +284,11 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
   columns.balance = FindColumn(layout.balance, header);
   columns.kind = FindColumn(layout.kind, header);
   columns.currency = FindColumn(layout.currency, header);
+  columns.note = FindColumn(layout.note, header);
+  columns.chargeSource = FindColumn(layout.chargeSource, header);
+  columns.who = FindColumn(layout.who, header);
+  columns.plan = FindColumn(layout.plan, header);
+  columns.billed = FindColumn(layout.billed, header);
   const bool amounts = columns.signed_ >= 0 || (columns.out >= 0 && columns.in >= 0);
   const bool dateParts = (layout.month.names.empty() && layout.month.index < 0) || (columns.month >= 0 && columns.dayOfMonth >= 0);
   const bool kind = (layout.kind.names.empty() && layout.kind.index < 0) || columns.kind >= 0;
@@ -231,6 +296,12 @@ bool ResolveColumns(const TStatementLayout& layout, const std::vector<std::strin
 }
 
 bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells) {
+  if (layout.byNames) {
+    // The names of date, text and amounts never overlap, so a summary line of a key and its
+    // value ("ご利用日,2026/01/31") is never taken for the header.
+    TColumns columns;
+    return ResolveColumns(layout, cells, columns) && columns.text >= 0;
+  }
   if (layout.signature.empty()) return false;
   std::vector<std::string> normalised;
   normalised.reserve(cells.size());

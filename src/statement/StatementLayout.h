@@ -12,7 +12,8 @@
 namespace kzm {
 
 // Where a column is: the first of names found in the header line, or without a header the
-// column number from 0; -1 when the layout has no such column.
+// column number from 0; -1 when the layout has no such column. With names and a number, the
+// number is where the column is when none of the names is found (a damaged first cell).
 struct TColumnRef {
   std::vector<std::string> names;
   int index = -1;
@@ -42,6 +43,32 @@ struct TStatementLayout {
   std::vector<std::string> outKinds = {};
   TColumnRef currency = {};    // rows in another currency than yen are not read
   bool zeroIsRecord = false;   // a 0-yen row records something that moved no money (a gate passed)
+  // Recognised by its columns' names, not by a fixed header: a line is the header when the
+  // date, the text and the amount columns are found among its cells. Which column means what
+  // is then a guess from the words, which the balance column (when there is one) must confirm.
+  bool byNames = false;
+  // text and text2 are where a ride began and ended ("新宿→渋谷"); a row that is no ride (a
+  // shop, a charge) takes its text from note, as does a row whose text columns are empty.
+  bool rides = false;
+  TColumnRef note = {};
+  // Money coming in is a charge, moved from another account of the person's, not income: the
+  // account is told by chargeSource (or note) in words such as 銀行口座, ポイント, ｵｰﾄﾁｬｰｼﾞ.
+  bool chargeIn = false;
+  TColumnRef chargeSource = {};
+  // With a kind column: kinds that are charges (money in, moved from the account chargeSource
+  // names), kinds that move no money (points taken onto the card), and kinds ending in
+  // moveSuffix, a balance moved between two cards of the person's.
+  std::vector<std::string> chargeKinds = {};
+  std::vector<std::string> noMoneyKinds = {};
+  std::string moveSuffix = {};
+  // Money coming in whose note holds one of these words is a charge (a card funding a
+  // payment), moved from the account the note names.
+  std::vector<std::string> chargeNotes = {};
+  // A card file without a header, told by the shape of its rows: who used the card (本人,
+  // 家族), the payment plan (1回払い, リボ…) and the billing month (yy/m).
+  TColumnRef who = {};
+  TColumnRef plan = {};
+  TColumnRef billed = {};
 };
 
 // The layouts the program knows: banks, cards, prepaid and transit cards and payment apps.
@@ -61,6 +88,11 @@ struct TColumns {
   int balance = -1;
   int kind = -1;
   int currency = -1;
+  int note = -1;
+  int chargeSource = -1;
+  int who = -1;
+  int plan = -1;
+  int billed = -1;
 };
 
 // The columns of layout under header (the header line's cells). A name finds a cell that is
@@ -70,7 +102,8 @@ struct TColumns {
                                   TColumns& columns);
 
 // Whether the cells of a line hold every cell of the layout's signature (width-folded,
-// blanks collapsed; a cell may add a bracketed note as above).
+// blanks collapsed; a cell may add a bracketed note as above); for a layout recognised by
+// its names, whether the line names its date, text and amount columns.
 [[nodiscard]] bool MatchesSignature(const TStatementLayout& layout, const std::vector<std::string>& cells);
 
 }  // namespace kzm

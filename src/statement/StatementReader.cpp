@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "foundation/AtomicFile.h"
 #include "foundation/SystemErrors.h"
@@ -72,10 +74,37 @@ bool LooksLikeHeader(const TStatementRecord& record) {
   return named >= 2;
 }
 
+bool Holds(const std::string& cell, std::initializer_list<const char*> words) {
+  const std::string folded = NormaliseStatementText(cell);
+  return std::any_of(words.begin(), words.end(), [&](const char* w) { return folded.find(w) != std::string::npos; });
+}
+
+// "26/8": a billing month as two digits of the year and the month.
+bool IsShortYearMonth(const std::string& cell) {
+  const std::string folded = NormaliseStatementText(cell);
+  const size_t slash = folded.find('/');
+  if (slash != 2 || folded.size() < 4 || folded.size() > 5) return false;
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  const int month = std::atoi(folded.c_str() + 3);
+  return digits(std::string_view(folded).substr(0, 2)) && digits(std::string_view(folded).substr(3)) && month >= 1 &&
+         month <= 12;
+}
+
+// Whether a record has the shape a headerless card layout asks for (when it asks for one).
+bool HasCardShape(const TStatementRecord& record, const TColumns& columns) {
+  if (columns.who < 0) return true;
+  return Holds(Cell(record, columns.who), {"本人", "家族"}) &&
+         Holds(Cell(record, columns.plan), {"回払", "リボ", "ボーナス", "分割"}) &&
+         IsShortYearMonth(Cell(record, columns.billed));
+}
+
 // A record whose date and amount columns read as a row.
 bool LooksLikeRow(const TStatementRecord& record, const TColumns& columns) {
   const TStatementDate date = ReadStatementDate(Cell(record, columns.date));
   if (date.day == 0 && !date.yearMissing) return false;
+  if (!HasCardShape(record, columns)) return false;
   int32_t value = 0;
   if (columns.signed_ >= 0) return ReadStatementAmount(Cell(record, columns.signed_), value) == TAmountRead::arValue;
   const TAmountRead out = ReadStatementAmount(Cell(record, columns.out), value);
@@ -99,7 +128,7 @@ bool HeaderAfter(const std::vector<TStatementRecord>& records, size_t first) {
 bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
                           const std::vector<TStatementLayout>& layouts, TFound& found) {
   for (const TStatementLayout& layout : layouts) {
-    if (!layout.signature.empty()) continue;
+    if (!layout.signature.empty() || layout.byNames) continue;
     TColumns columns;
     if (!ResolveColumns(layout, {}, columns)) continue;
     size_t first = 0;
@@ -122,6 +151,20 @@ bool FindHeaderlessLayout(const std::vector<TStatementRecord>& records,
   return false;
 }
 
+// The columns found by name as a numbered layout, which the column mapping starts from.
+TStatementLayout NumberedMapping(const TFound& found, const TStatementRecord& header) {
+  const TColumns& c = found.columns;
+  return {.name = {},
+          .signature = header.cells,
+          .date = {{}, c.date},
+          .text = {{}, c.text},
+          .out = {{}, c.out},
+          .in = {{}, c.in},
+          .signed_ = {{}, c.signed_},
+          .spendingPositive = found.layout->spendingPositive,
+          .skipLines = header.line};
+}
+
 std::string JoinCells(const TStatementRecord& record) {
   std::string joined;
   for (size_t i = 0; i < record.cells.size(); ++i) {
@@ -129,6 +172,14 @@ std::string JoinCells(const TStatementRecord& record) {
     joined += record.cells[i];
   }
   return joined;
+}
+
+bool KindListed(const std::vector<std::string>& kinds, const std::string& kind) {
+  return std::any_of(kinds.begin(), kinds.end(), [&](const std::string& k) { return NormaliseStatementText(k) == kind; });
+}
+
+bool IsMoveKind(const TStatementLayout& layout, const std::string& kind) {
+  return !layout.moveSuffix.empty() && kind.ends_with(NormaliseStatementText(layout.moveSuffix));
 }
 
 // The row's amount from its columns; an empty string when it reads, else why not.
@@ -143,13 +194,12 @@ std::string ReadAmount(const TStatementRecord& record, const TColumns& columns, 
     const std::string& cell = Cell(record, columns.signed_);
     if (ReadStatementAmount(cell, amount) != TAmountRead::arValue) return "金額を読めません（" + cell + "）";
     const std::string kind = NormaliseStatementText(Cell(record, columns.kind));
-    const auto listed = [&](const std::vector<std::string>& kinds) {
-      return std::any_of(kinds.begin(), kinds.end(), [&](const std::string& k) { return NormaliseStatementText(k) == kind; });
-    };
-    if (listed(layout.inKinds)) {
+    if (KindListed(layout.inKinds, kind)) {
       amount = amount < 0 ? -amount : amount;
-    } else if (listed(layout.outKinds)) {
+    } else if (KindListed(layout.outKinds, kind)) {
       amount = amount < 0 ? amount : -amount;
+    } else if (IsMoveKind(layout, kind)) {
+      // A balance carried onto this card, unless the file writes it as leaving.
     } else {
       return "入金か出金かわかりません（" + Cell(record, columns.kind) + "）";
     }
@@ -188,18 +238,55 @@ std::string DateCell(const TStatementRecord& record, const TColumns& columns) {
   return Cell(record, columns.date) + "/" + Cell(record, columns.month) + "/" + Cell(record, columns.dayOfMonth);
 }
 
-std::string RowText(const TStatementRecord& record, const TColumns& columns) {
+std::string RowText(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   std::string text(Trim(Cell(record, columns.text)));
   const std::string_view more = Trim(Cell(record, columns.text2));
+  if (layout.rides) {
+    if (!text.empty() && !more.empty()) return text + "→" + std::string(more);
+    const std::string_view note = Trim(Cell(record, columns.note));
+    if (!note.empty()) return std::string(note);
+  }
   if (!more.empty()) text += (text.empty() ? "" : " ") + std::string(more);
+  if (text.empty()) text = Trim(Cell(record, columns.note));
   return text;
+}
+
+// The account a charge came from, as the default categories name them: a bank, points, a
+// credit card (an automatic charge is made from one), else cash at a machine.
+std::string ChargeSourceAccount(const std::string& said) {
+  const std::string folded = NormaliseStatementText(said);
+  if (folded.find("銀行") != std::string::npos) return "銀行";
+  if (folded.find("ポイント") != std::string::npos) return "ポイント";
+  for (const char* card : {"クレジット", "オート", "カード"}) {
+    if (folded.find(card) != std::string::npos) return "カード";
+  }
+  return "現金";
+}
+
+bool NoteSaysCharge(const TStatementLayout& layout, const std::string& note) {
+  const std::string folded = NormaliseStatementText(note);
+  return std::any_of(layout.chargeNotes.begin(), layout.chargeNotes.end(),
+                     [&](const std::string& word) { return folded.find(NormaliseStatementText(word)) != std::string::npos; });
+}
+
+// The person's own account a row moves money from (a charge, a balance from another card);
+// empty for spending and income.
+std::string MoveAccount(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout,
+                        const std::string& kind, int32_t amount) {
+  const bool hasKind = columns.kind >= 0;
+  const std::string& note = Cell(record, columns.note);
+  if ((layout.chargeIn && amount > 0) || (hasKind && KindListed(layout.chargeKinds, kind)) ||
+      (amount > 0 && NoteSaysCharge(layout, note))) {
+    return ChargeSourceAccount((columns.chargeSource >= 0 ? Cell(record, columns.chargeSource) : note) + kind);
+  }
+  return hasKind && IsMoveKind(layout, kind) ? "電子マネー" : "";
 }
 
 TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, const TStatementLayout& layout) {
   TStatementRow row;
   row.line = record.line;
   row.cells = JoinCells(record);
-  row.text = RowText(record, columns);
+  row.text = RowText(record, columns, layout);
   row.sourceId = std::string(Trim(Cell(record, columns.id)));
   row.hasBalance = columns.balance >= 0 &&
                    ReadStatementAmount(Cell(record, columns.balance), row.balance) == TAmountRead::arValue;
@@ -215,7 +302,14 @@ TStatementRow ReadRow(const TStatementRecord& record, const TColumns& columns, c
     // The year is filled in once every row is read; the month and day wait in the amount.
     row.date = -(date.month * 100 + date.dayOfMonth);
   }
+  const std::string kind = NormaliseStatementText(Cell(record, columns.kind));
+  if (columns.kind >= 0 && KindListed(layout.noMoneyKinds, kind)) {
+    row.problem = "お金の動きなし（" + kind + "）";
+    row.noMoney = true;
+    return row;
+  }
   row.problem = ReadAmount(record, columns, layout, row.amount);
+  row.moveAccount = MoveAccount(record, columns, layout, kind, row.amount);
   if (layout.zeroIsRecord && row.amount == 0 && row.problem == kZeroAmount) {
     row.problem = "0円の記録（お金の動きなし）";
     row.noMoney = true;
@@ -286,7 +380,7 @@ void InferYears(std::vector<TStatementRow>& rows, TDayNumber named) {
 
 // Rows the layout cannot read, or amounts that do not move the balance column as they say,
 // mean the file is not what the layout takes it for: refused rather than half-read.
-bool CheckRowsFitLayout(const TStatement& statement, std::string& error) {
+bool CheckRowsFitLayout(TStatement& statement, bool ownSideColumns, std::string& error) {
   const std::string as = "（形式「" + statement.layoutName + "」として読みました）";
   int rows = 0;
   int readable = 0;
@@ -306,8 +400,13 @@ bool CheckRowsFitLayout(const TStatement& statement, std::string& error) {
   }
   const TBalanceFit fit = BalanceFit(statement.rows);
   if (fit.pairs >= 2 && fit.agreeing * 2 < fit.pairs) {
-    error = Concat({"金額と残高の動きが合いません（", std::to_string(fit.pairs), "組のうち", std::to_string(fit.agreeing),
-                    "組だけが合います）", as, "。\n金額の列や入金・出金の向きが違う明細です。"});
+    const std::string disagreement = Concat({"金額と残高の動きが合いません（", std::to_string(fit.pairs), "組のうち",
+                                             std::to_string(fit.agreeing), "組だけが合います）"});
+    if (ownSideColumns) {
+      statement.balanceWarning = disagreement + "。入金と出金はそれぞれの列のとおりに読みました。";
+      return true;
+    }
+    error = disagreement + as + "。\n金額の列や入金・出金の向きが違う明細です。";
     return false;
   }
   return true;
@@ -347,6 +446,10 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
   }
   statement.layoutName = found.layout->name;
   statement.spendingPositive = found.layout->spendingPositive;
+  if (found.layout->byNames) {
+    statement.foundByNames = true;
+    statement.mapping = NumberedMapping(found, records[found.firstRow - 1]);
+  }
   TDayNumber named = 0;
   for (size_t r = 0; r < found.firstRow && named == 0; ++r) {
     for (const std::string& cell : records[r].cells) {
@@ -365,7 +468,9 @@ bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayo
     statement.rows.push_back(ReadRow(record, found.columns, *found.layout));
   }
   InferYears(statement.rows, named);
-  return CheckRowsFitLayout(statement, error);
+  const TColumns& columns = found.columns;
+  const bool ownSideColumns = columns.out >= 0 && columns.in >= 0 && columns.kind < 0 && !found.layout->byNames;
+  return CheckRowsFitLayout(statement, ownSideColumns, error);
 }
 
 namespace {

@@ -37,6 +37,9 @@ struct TStatementRow {
   // The row records something that moved no money (a 0-yen gate record): not booked, with
   // the reason in problem, but no fault of the file.
   bool noMoney = false;
+  // The row moves money between the account and another of the person's own (a charge):
+  // that account's name, booked as a move unless a rule or the person says otherwise.
+  std::string moveAccount;
   bool hasBalance = false;    // the file gives the balance after the row
   int32_t balance = 0;
   [[nodiscard]] bool Readable() const { return problem.empty(); }
@@ -54,13 +57,24 @@ struct TStatement {
   int passedOver = 0;  // preamble and summary lines
   // Set when reading failed only because no layout fits the file: the user may map its columns.
   bool layoutUnknown = false;
+  // The columns were found by their names, not by a layout made for this bank's files: the
+  // same columns by number (the header line's cells and line number as its header and
+  // lines to skip, no name yet), for the person to correct and keep as a preset.
+  bool foundByNames = false;
+  TStatementLayout mapping;
+  // The balance column does not follow the amounts, but the file gives each side a column of
+  // its own, so the rows are read as those columns say (a filtered export, a day's rows in
+  // another order than the bank kept them): what to tell the person; empty when it follows.
+  std::string balanceWarning;
 };
 
 // Reads bytes with the first of layouts the file matches (header layouts are tried line by
 // line; those without a header only when no line looks like a header). False, with the
 // reason for the user in error, for what is no statement: no text, no layout recognised, not
 // one readable row, most rows unreadable, or amounts that do not follow the balance column
-// (the columns are not what the layout says they are).
+// when the sides are inferred (a signed column, a kind column, columns found by their names:
+// they are not what the layout says they are). A known layout's own out and in columns are
+// read as they are, with balanceWarning set.
 [[nodiscard]] bool ReadStatementBytes(std::string_view bytes, const std::vector<TStatementLayout>& layouts,
                                       TStatement& statement, std::string& error);
 

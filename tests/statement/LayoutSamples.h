@@ -145,4 +145,70 @@ inline const char* const kPaymentService =
     "2026/07/06,11:00:00,JST,Sample Shop,一般支払い,完了,USD,-12.00,0,-12.00,TX0002\r\n"
     "2026/07/07,12:00:00,JST,サンプル返金,返金,完了,JPY,500,0,500,TX0003\r\n";
 
+// Electronic money with its kinds of row and where each charge came from; the first header
+// cell garbled, as a second conversion of the file's encoding leaves it.
+inline const char* const kPrepaidChargeSources =
+    "蜿門ｼ募ｹｴ譛域律,利用店舗,利用金額（税込）,利用区分,チャージ区分\r\n"
+    "2026/08/01,サンプル銀行,\"5,000円\",チャージ,銀行口座\r\n"
+    "2026/08/01,サンプルマート,\"2,310円\",支払,\r\n"
+    "2026/08/02,サンプルポイント,300円,チャージ,ポイント\r\n"
+    "2026/08/03,サンプル駅,\"1,000円\",チャージ,現金\r\n"
+    "2026/08/04,サンプル端末,50円,ポイントダウンロード,\r\n"
+    "2026/08/05,旧カード,\"1,200円\",残高移行,\r\n";
+
+// A transit card's history as a card reader exports it, newest first: fares and shopping
+// positive, charges negative, the balance after each row; a season ticket's gate record.
+inline const char* const kTransitHistory =
+    "カードID=JE0000000000000000\r\n"
+    "利用年月日,定期,鉄道会社名,入場駅/事業者名,定期,鉄道会社名,出場駅/降車場所,利用額(円),残額(円),メモ\r\n"
+    "2026/07/05,,サンプル鉄道,ミホン,,サンプル鉄道,タメシ,210,\"4,340\",\r\n"
+    "2026/07/05,,,,,,,\"-3,000\",\"4,550\",ｵｰﾄﾁｬｰｼﾞ\r\n"
+    "2026/07/04,,,ｻﾝﾌﾟﾙ売店,,,,450,\"1,550\",物販\r\n"
+    "2026/07/03,,,,,,,\"-1,000\",\"2,000\",ﾁｬｰｼﾞ\r\n"
+    "2026/07/02,,サンプル鉄道,タメシ,,サンプル鉄道,ミホン,178,\"1,000\",\r\n"
+    "2026/07/02,定,サンプル鉄道,タメシ,定,サンプル鉄道,ミホン,0,\"1,178\",\r\n";
+
+// Banks we have no layout for, whose headers name their columns in the usual words.
+inline const char* const kBankNamedPlain =
+    "日付,摘要,お支払金額,お預り金額,残高\r\n"
+    "2026/08/01,ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ,,\"180,000\",\"230,000\"\r\n"
+    "2026/08/03,ﾃﾞﾝｷﾀﾞｲ,\"6,480\",,\"223,520\"\r\n";
+inline const char* const kBankNamedCousins =
+    "お取引日,お取引内容,メモ,出金金額（円）,入金金額（円）,取引後残高（円）\r\n"
+    "2026/8/5,ATM ｻﾝﾌﾟﾙｴｷ,,\"20,000\",,\"80,000\"\r\n"
+    "2026/8/6,ﾌﾘｺﾐ ﾐﾎﾝ,,,\"1,500\",\"81,500\"\r\n";
+inline const char* const kBankNamedNoBalance =
+    "取引日,お取り扱い内容,支払い金額,預かり金額\r\n"
+    "2026/8/7,ｶｰﾄﾞ ｻﾝﾌﾟﾙ,980,\r\n"
+    "2026/8/8,ﾘｿｸ,,12\r\n";
+
+// A payment funded by the card behind the service: the funding row has no 名前.
+inline const char* const kPaymentServiceFunded =
+    "日付,時間,タイムゾーン,名前,タイプ,ステータス,通貨,合計,手数料,正味,取引ID\r\n"
+    "2026/08/10,09:00:00,JST,サンプル雑貨,一般支払い,完了,JPY,\"-2,400\",0,\"-2,400\",TX1001\r\n"
+    "2026/08/10,09:00:00,JST,,クレジットカードによる一般の入金,完了,JPY,\"2,400\",0,\"2,400\",TX1002\r\n"
+    "2026/08/12,10:00:00,JST,サンプル雑貨,返金,完了,JPY,800,0,800,TX1003\r\n";
+
+// A card file of one row per purchase and no header; the amount billed this time differs
+// from the amount used on a row paid in instalments.
+inline const char* const kCardRowsOnly =
+    "2026/7/3,サンプルガス 料金,ご本人,1回払い,,26/8,6210,6210,,,,,\r\n"
+    "2026/7/9,サンプル家具,ご家族,3回払い,,26/8,\"30,000\",\"10,000\",,,,,\r\n"
+    "2026/7/12,サンプル書店,ご本人,1回払い,,26/8,-880,-880,,,,,\r\n"
+    ",,,,,,,\"15,330\",,,,,\r\n";
+
+// A card bill that opens with a block of summary lines, then a 内訳 line, then a header no
+// layout of ours knows.
+inline const char* const kCardSummaryBlock =
+    "支払日,2026年02月27日\r\n"
+    "会員氏名,サンプル 花子 様\r\n"
+    "カード名,サンプルカード\r\n"
+    "当月ご請求金額 合計（円）,\"12,345\"\r\n"
+    "ご利用日,2026/01/31\r\n"
+    "\r\n"
+    "内訳\r\n"
+    "ご利用日,ご利用店名・商品名,ご利用者,お支払区分,ご利用金額（円）,今回お支払金額（円）\r\n"
+    "2026/01/05,サンプル商店,本人,1回払い,\"2,345\",\"2,345\"\r\n"
+    "2026/01/10,サンプル電力,本人,1回払い,\"10,000\",\"10,000\"\r\n";
+
 }  // namespace kzm::test

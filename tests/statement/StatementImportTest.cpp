@@ -119,6 +119,37 @@ class StatementImportTest : public test::TPassbookFolderTest {
   TImportedIds ids;
 };
 
+// A charge is a move into the card from the account it came from, not income; what
+// the person chooses still decides, and spending stays spending.
+TEST(StatementImportEntryTest, AChargeIsAMoveUnlessThePersonSaysOtherwise) {
+  const std::string suica = MakeKey("交通IC", kKindAsset);
+  TStatementRow fare;
+  fare.date = EncodeDate(2026, 7, 5);
+  fare.amount = -210;
+  fare.text = "ミホン→タメシ";
+  TStatementRow charge = fare;
+  charge.amount = 3000;
+  charge.text = "ｵｰﾄﾁｬｰｼﾞ";
+  charge.moveAccount = "カード";
+  TStatement statement;
+  statement.rows = {fare, charge, charge};
+  TStatementImport import;
+  import.SetStatement(statement);
+  THeadList categories;
+  categories.LoadDefaultCategories();
+  TTextRules rules;
+  import.ApplyRules(categories, rules);
+  import.ChooseCategory(2, MakeKey("お小遣い", kKindReceipt));
+  const TkzmEntry ride = EntryForRow(import.Row(0), suica);
+  EXPECT_EQ(ride.categoryKey, kUnsorted);
+  EXPECT_EQ(ride.amount, 210);
+  const TkzmEntry move = EntryForRow(import.Row(1), suica);
+  EXPECT_EQ(move.categoryKey, suica);
+  EXPECT_EQ(move.accountKey, MakeKey("カード", kKindAsset));
+  EXPECT_EQ(move.amount, 3000);
+  EXPECT_EQ(EntryForRow(import.Row(2), suica).categoryKey, MakeKey("お小遣い", kKindReceipt));
+}
+
 TEST_F(StatementImportTest, BooksTheRowsWithTheirRulesAndTheSecondImportAddsNothing) {
   TStatementImport first = ReadAndClassify();
   EXPECT_EQ(first.Row(0).categoryKey, "");  // no rule for カード

@@ -78,6 +78,33 @@ TEST(StatementLayoutsTest, BanksWithTheirSignsAndTexts) {
   });
 }
 
+// Read without a preset, each side from its column's name; the preview gets the same columns
+// by number to correct.
+TEST(StatementLayoutsTest, BanksReadByTheNamesOfTheirColumns) {
+  ExpectLayouts({
+      {"お支払金額 and お預り金額", test::AsCp932(test::kBankNamedPlain), "銀行（列の名前から",
+       {{"20260801", 180000, "ｷﾕｳﾖ ｻﾝﾌﾟﾙｼﾔ"}, {"20260803", -6480, "ﾃﾞﾝｷﾀﾞｲ"}}},
+      {"the cousins, with units", test::AsUtf8Bom(test::kBankNamedCousins), "銀行（列の名前から",
+       {{"20260805", -20000, "ATM ｻﾝﾌﾟﾙｴｷ"}, {"20260806", 1500, "ﾌﾘｺﾐ ﾐﾎﾝ"}}},
+      {"no balance column", test::AsCp932(test::kBankNamedNoBalance), "銀行（列の名前から",
+       {{"20260807", -980, "ｶｰﾄﾞ ｻﾝﾌﾟﾙ"}, {"20260808", 12, "ﾘｿｸ"}}},
+  });
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(std::string("照会日,2026/08/31\r\n") + test::kBankNamedCousins, BuiltInLayouts(),
+                                 statement, error));
+  EXPECT_TRUE(statement.foundByNames);
+  EXPECT_EQ(statement.mapping.out.index, 3);
+  ASSERT_TRUE(ReadStatementBytes(test::kBankPlainNames, BuiltInLayouts(), statement, error));
+  EXPECT_FALSE(statement.foundByNames);
+
+  // The sides are only guessed from the words: a balance that says otherwise refuses the file.
+  EXPECT_FALSE(ReadStatementBytes("日付,摘要,お支払金額,お預り金額,残高\n2026/8/1,a,100,,1100\n2026/8/2,b,200,,1300\n"
+                                  "2026/8/3,c,300,,1600\n",
+                                  BuiltInLayouts(), statement, error));
+  EXPECT_NE(error.find("金額と残高の動きが合いません"), std::string::npos) << error;
+}
+
 TEST(StatementLayoutsTest, CardsWithRefundsAndCancellations) {
   ExpectLayouts({
       {"利用店名・商品", test::AsCp932(test::kCardProductColumn), "カード（利用日・利用店名・商品・",
@@ -151,14 +178,73 @@ TEST(StatementLayoutsTest, PrepaidCardsAndApps) {
   SetTodayForTest(0);
 }
 
+// Newest first, a ride's text from its stations, a charge a move from the account it came from.
+TEST(StatementLayoutsTest, TransitHistoriesWithRidesAndCharges) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kTransitHistory), BuiltInLayouts(), statement, error)) << error;
+  EXPECT_TRUE(statement.layoutName.starts_with("交通系IC（利用年月日")) << statement.layoutName;
+  EXPECT_TRUE(statement.balanceWarning.empty()) << statement.balanceWarning;
+  ASSERT_EQ(statement.rows.size(), 6u);
+  statement.rows.pop_back();
+  ExpectRows(statement, {{"20260705", -210, "ミホン→タメシ"},
+                         {"20260705", 3000, "ｵｰﾄﾁｬｰｼﾞ"},
+                         {"20260704", -450, "物販"},
+                         {"20260703", 1000, "ﾁｬｰｼﾞ"},
+                         {"20260702", -178, "タメシ→ミホン"}});
+  const char* const moves[] = {"", "カード", "", "現金", ""};
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(statement.rows[i].moveAccount, moves[i]) << i;
+  EXPECT_TRUE(BalanceFit(statement.rows).newestFirst);
+  TClosingBalance closing;
+  ASSERT_TRUE(ClosingBalance(statement.rows, closing));
+  EXPECT_EQ(closing.balance, 4340);
+}
+
+// Charges are moves from the account チャージ区分 names, points taken onto the card move no
+// money, a balance carried over from another card is a move; the garbled first cell is the date.
+TEST(StatementLayoutsTest, ElectronicMoneyKindsAndChargeSources) {
+  for (const std::string& bytes : {test::AsCp932(test::kPrepaidChargeSources), test::AsUtf8Bom(test::kPrepaidChargeSources)}) {
+    TStatement statement;
+    std::string error;
+    ASSERT_TRUE(ReadStatementBytes(bytes, BuiltInLayouts(), statement, error)) << error;
+    EXPECT_TRUE(statement.layoutName.starts_with("電子マネー")) << statement.layoutName;
+    ASSERT_EQ(statement.rows.size(), 6u);
+    EXPECT_TRUE(statement.rows[4].noMoney);
+    EXPECT_EQ(UnbookedReasons(statement.rows), "お金の動きなし 1");
+    statement.rows.erase(statement.rows.begin() + 4);
+    ExpectRows(statement, {{"20260801", 5000, "サンプル銀行"},
+                           {"20260801", -2310, "サンプルマート"},
+                           {"20260802", 300, "サンプルポイント"},
+                           {"20260803", 1000, "サンプル駅"},
+                           {"20260805", 1200, "旧カード"}});
+    const char* const moves[] = {"銀行", "", "ポイント", "現金", "電子マネー"};
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(statement.rows[i].moveAccount, moves[i]) << i;
+  }
+}
+
+// The card funding a payment is a move from the card, so the purchase counts once; a refund
+// stays a refund.
+TEST(StatementLayoutsTest, APaymentFundedByACard) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::AsUtf8Bom(test::kPaymentServiceFunded), BuiltInLayouts(), statement, error))
+      << error;
+  ExpectRows(statement, {{"20260810", -2400, "サンプル雑貨", "TX1001"},
+                         {"20260810", 2400, "クレジットカードによる一般の入金", "TX1002"},
+                         {"20260812", 800, "サンプル雑貨", "TX1003"}});
+  EXPECT_EQ(statement.rows[0].moveAccount, "");
+  EXPECT_EQ(statement.rows[1].moveAccount, "カード");
+  EXPECT_EQ(statement.rows[2].moveAccount, "");
+}
+
 TEST(StatementLayoutsTest, AKindNotListedIsCountedNotGuessed) {
   TStatement statement;
   std::string error;
-  ASSERT_TRUE(ReadStatementBytes(std::string(test::kPrepaidKinds) + "2026/07/05,サンプル,100円,ポイント移行,,0\r\n",
+  ASSERT_TRUE(ReadStatementBytes(std::string(test::kPrepaidKinds) + "2026/07/05,サンプル,100円,ポイント精算,,0\r\n",
                                  BuiltInLayouts(), statement, error))
       << error;
   ASSERT_EQ(statement.rows.size(), 6u);
-  EXPECT_EQ(statement.rows[5].problem, "入金か出金かわかりません（ポイント移行）");
+  EXPECT_EQ(statement.rows[5].problem, "入金か出金かわかりません（ポイント精算）");
   EXPECT_EQ(UnbookedReasons(statement.rows), "入金か出金かわかりません 1");
 }
 
@@ -183,6 +269,30 @@ TEST(StatementLayoutsTest, TheHeaderlessLayoutLeavesFilesWithAHeaderAlone) {
   EXPECT_TRUE(ReadStatementBytes(test::kCardHeaderless, {headerless}, statement, error)) << error;
 }
 
+// The summary lines are stepped over, key and value alike, and the header's names are read.
+TEST(StatementLayoutsTest, ACardBillWithASummaryBlockFirst) {
+  ExpectLayouts({{"summary block", test::AsCp932(test::kCardSummaryBlock), "カード（列の名前から",
+                  {{"20260105", -2345, "サンプル商店"}, {"20260110", -10000, "サンプル電力"}}}});
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(test::kCardSummaryBlock, BuiltInLayouts(), statement, error));
+  EXPECT_EQ(statement.mapping.signed_.index, 4);
+  EXPECT_TRUE(statement.mapping.spendingPositive);
+  EXPECT_EQ(statement.mapping.skipLines, 8);
+}
+
+// Known by the shape of its rows; the amount used is booked, not this month's instalment.
+TEST(StatementLayoutsTest, ACardFileOfRowsOnly) {
+  ExpectLayouts({{"rows only", test::AsCp932(test::kCardRowsOnly), "カード（見出しなし：利用日・利用店名・利用者",
+                  {{"20260703", -6210, "サンプルガス 料金"}, {"20260709", -30000, "サンプル家具"}, {"20260712", 880, "サンプル書店"}}}});
+  // Without the shape (no billing month) the rows are not taken for such a file.
+  TStatement statement;
+  std::string error;
+  const TStatementLayout& shaped = BuiltInLayouts()[BuiltInLayouts().size() - 2];
+  EXPECT_FALSE(ReadStatementBytes("2026/7/3,サンプル,ご本人,1回払い,,,6210,6210\r\n", {shaped}, statement, error));
+  EXPECT_FALSE(ReadStatementBytes(test::kCardHeaderless, {shaped}, statement, error));
+}
+
 TEST(StatementLayoutsTest, TheHeaderIsSearchedForOverSixtyLines) {
   TStatement statement;
   std::string error;
@@ -203,9 +313,9 @@ TEST(StatementLayoutsTest, RowsThatDisagreeWithTheLayoutAreRefused) {
       {"most amounts unreadable",
        "日付,摘要,支払い金額,預かり金額\n2026/7/1,a,100,\n2026/7/2,b,ｶｰﾄﾞ,\n2026/7/3,c,ATM,\n",
        "半分以上が読めません（3行のうち2行）"},
-      // Deposits in the column the layout takes for withdrawals: the balance rises with each.
-      {"amounts against the balance",
-       "日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,100,,1100\n2026/7/2,b,200,,1300\n2026/7/3,c,300,,1600\n",
+      // Deposits read as withdrawals from a signed column: the balance rises with each.
+      {"signed amounts against the balance",
+       "取引日,入出金(円),入出金内容,取引後残高\n2026/7/1,-100,a,1100\n2026/7/2,-200,b,1300\n2026/7/3,-300,c,1600\n",
        "金額と残高の動きが合いません"},
   };
   for (const auto& c : cases) {
@@ -223,6 +333,24 @@ TEST(StatementLayoutsTest, RowsThatDisagreeWithTheLayoutAreRefused) {
                                  BuiltInLayouts(), statement, error))
       << error;
   EXPECT_TRUE(BalanceFit(statement.rows).newestFirst);
+}
+
+// Out and in in columns of their own say the side themselves: a balance column that does not
+// follow them (a filtered export, an invented sample) is told, and the rows read as given.
+TEST(StatementLayoutsTest, OwnSideColumnsAreReadWhateverTheBalanceSays) {
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes("日付,摘要,支払い金額,預かり金額,差引残高\n2026/7/1,a,100,,1100\n2026/7/2,b,200,,1300\n"
+                                 "2026/7/3,c,300,,1600\n",
+                                 BuiltInLayouts(), statement, error))
+      << error;
+  ASSERT_EQ(statement.rows.size(), 3u);
+  EXPECT_EQ(statement.rows[0].amount, -100);
+  EXPECT_EQ(statement.rows[2].amount, -300);
+  EXPECT_NE(statement.balanceWarning.find("金額と残高の動きが合いません（2組のうち0組だけが合います）"), std::string::npos)
+      << statement.balanceWarning;
+  ASSERT_TRUE(ReadStatementBytes(test::AsCp932(test::kBankTwoTexts), BuiltInLayouts(), statement, error));
+  EXPECT_EQ(statement.balanceWarning, "");
 }
 
 TEST(StatementLayoutsTest, TheStatementsClosingBalanceAgainstThePassbooks) {

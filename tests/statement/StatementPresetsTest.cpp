@@ -149,6 +149,33 @@ TEST(StatementPresetsTest, ChosenColumnsBecomeAMappingThatReadsTheFile) {
   EXPECT_EQ(kept.skipLines, 2);
 }
 
+// The guess from column names, corrected (text taken from the memo column) and kept, reads
+// the bank's next file without choosing the preset.
+TEST(StatementPresetsTest, ACorrectedGuessReadsTheNextFile) {
+  const std::string bytes = "日付,メモ,摘要,お支払金額,お預り金額\n2026/8/1,電気代,ﾃﾞﾝｷ,100,\n2026/8/2,給与,ｷﾕｳﾖ,,900\n";
+  TStatement statement;
+  std::string error;
+  ASSERT_TRUE(ReadStatementBytes(bytes, BuiltInLayouts(), statement, error)) << error;
+  ASSERT_TRUE(statement.foundByNames);
+  TStatementLayout corrected = statement.mapping;
+  corrected.name = "ちいき銀行";
+  corrected.text.index = 1;
+  test::TTempFolder temp;
+  TStatementPresets presets;
+  presets.Load(temp.Path());
+  presets.StorePreset(corrected);
+  ASSERT_TRUE(presets.Save(error)) << error;
+  presets.Load(temp.Path());
+  std::vector<TStatementLayout> layouts;
+  ASSERT_TRUE(LayoutsFor(presets, "", layouts, error));
+  ASSERT_TRUE(ReadStatementBytes(bytes, layouts, statement, error)) << error;
+  EXPECT_EQ(statement.layoutName, "ちいき銀行");
+  EXPECT_FALSE(statement.foundByNames);
+  ASSERT_EQ(statement.rows.size(), 2u);
+  EXPECT_EQ(statement.rows[0].text, "電気代");
+  EXPECT_EQ(statement.rows[1].amount, 900);
+}
+
 TEST(StatementPresetsTest, AnUnknownLayoutIsToldApartFromAFileThatIsNoStatement) {
   test::TTempFolder temp;
   const std::string union_ = temp.File("union.csv");

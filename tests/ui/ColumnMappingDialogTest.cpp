@@ -184,5 +184,31 @@ TEST_F(ColumnMappingTest, TheMappingButtonAsksForAFileFirstAndStartsFromTheChose
   test::PressKey(Qt::Key_Space);
 }
 
+// Columns found by their names are said so, and a correction starts from them and is kept.
+TEST_F(ColumnMappingTest, ColumnsFoundByTheirNamesAreCorrectedIntoAPreset) {
+  test::WriteBytes(m_data.File("named.csv"), "照会日,2026/08/31\n日付,メモ,摘要,お支払金額,お預り金額\n"
+                                            "2026/8/1,電気代,ﾃﾞﾝｷ,100,\n2026/8/2,給与,ｷﾕｳﾖ,,900\n");
+  ReadFile("named.csv");
+  EXPECT_TRUE(Counts().startsWith(QStringLiteral("2行"))) << Counts().toStdString();
+  EXPECT_TRUE(Child<QLabel>(window, "LabelLayout")->text().contains(QStringLiteral("見出しの名前から")));
+  test::OnNextDialog([](QDialog* dialog) {
+    ASSERT_TRUE(Activate(dialog));
+    EXPECT_EQ(Child<QSpinBox>(dialog, "SpinSkip")->value(), 2);
+    EXPECT_TRUE(Child<QCheckBox>(dialog, "CheckHeader")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(dialog, "ComboOut")->currentIndex(), 4);
+    EXPECT_EQ(Child<QComboBox>(dialog, "ComboText")->currentIndex(), 3);
+    PickWithKeys(Qt::Key_T, 0);
+    test::PressKey(Qt::Key_Up);
+    test::PressKey(Qt::Key_P, Qt::AltModifier);
+    test::TypeText(QStringLiteral("ちいき銀行"));
+    test::PressKey(Qt::Key_Return);
+  });
+  Child<QPushButton>(window, "ButtonMapping")->setFocus();
+  test::PressKey(Qt::Key_Space);
+  EXPECT_EQ(Child<QComboBox>(window, "ComboPreset")->currentText(), QStringLiteral("ちいき銀行"));
+  EXPECT_NE(PresetFile().find("Text=2"), std::string::npos) << PresetFile();
+  EXPECT_FALSE(Child<QLabel>(window, "LabelLayout")->text().contains(QStringLiteral("見出しの名前から")));
+}
+
 }  // namespace
 }  // namespace kzm::ui

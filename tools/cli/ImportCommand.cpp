@@ -131,6 +131,9 @@ int ImportCommand(const TArgList& given) {
 
   std::fprintf(stderr, "形式: %s (%s)\n", import.Statement().layoutName.c_str(),
                EncodingName(import.Statement().encoding));
+  if (!import.Statement().balanceWarning.empty()) {
+    std::fprintf(stderr, "注意: %s\n", import.Statement().balanceWarning.c_str());
+  }
   if (const std::string notice = IncompleteImportNotice(folder); !notice.empty()) {
     std::fprintf(stderr, "%s\n", notice.c_str());
   }

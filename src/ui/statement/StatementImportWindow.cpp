@@ -238,7 +238,12 @@ void TFmStatementImport::MapColumns(const QString& explanation) {
   }
   TStatementLayout start;
   const std::string chosen = m_preset->currentData().toString().toStdString();
-  const bool hasStart = !chosen.empty() && m_presets.FindPreset(chosen, start);
+  bool hasStart = !chosen.empty() && m_presets.FindPreset(chosen, start);
+  // Columns found by their names are where a correction starts.
+  if (!hasStart && m_import.Statement().foundByNames) {
+    start = m_import.Statement().mapping;
+    hasStart = true;
+  }
   std::vector<std::string> names;
   for (const TStatementLayout& preset : m_presets.Presets()) names.push_back(preset.name);
   TFmColumnMapping dialog(std::move(head), explanation, hasStart ? &start : nullptr, std::move(names), this);
@@ -272,6 +277,13 @@ void TFmStatementImport::ShowStatement(TStatement statement) {
   if (remembered >= 0) m_account->setCurrentIndex(remembered);
   m_layout->setText(QStringLiteral("形式: ") + Q(m_import.Statement().layoutName) + QStringLiteral("（") +
                     QString::fromLatin1(EncodingName(m_import.Statement().encoding)) + QStringLiteral("）"));
+  if (!m_import.Statement().balanceWarning.empty()) {
+    m_layout->setText(m_layout->text() + QStringLiteral("\n") + Q(m_import.Statement().balanceWarning));
+  }
+  if (m_import.Statement().foundByNames) {
+    m_layout->setText(m_layout->text() + QStringLiteral("\n列は見出しの名前から見つけました。違うときは「列の割り当て」で直せます"
+                                                        "（直した割り当てはプリセットとして残ります）。"));
+  }
   Classify();
   m_grid->SetRow(1);
   ShowCurrentCategory(0);
@@ -339,6 +351,9 @@ void TFmStatementImport::ButtonImportClick() {
   TClosingBalance closing;
   if (!outcome.failed && ClosingBalance(m_import.Rows(), closing)) {
     message += "\n" + BalanceCheckText(PassbookBalance(AccountKey(), closing.day), closing);
+  }
+  if (!outcome.failed && !m_import.Statement().balanceWarning.empty()) {
+    message += "\n" + m_import.Statement().balanceWarning;
   }
   TellImportOutcome(outcome.failed || outcome.carryFailed, message);
   const std::string accountName = m_account->currentText().toStdString();
