@@ -1,6 +1,5 @@
 #include "passbook/SettlementBatch.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,14 +30,6 @@ std::string PendingFolder() { return MonthlyFolder() + "/pending"; }
 std::string ReadyMarker() { return PendingFolder() + "/ready"; }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
-void SyncFolder(const std::string& folder) {
-  DiskWrites().Note(TDiskStep::dsSyncFolder, folder);
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)::fsync(fd);
-  ::close(fd);
-}
 
 // The pending folder is ours alone. Anything else under its name (a stray file, a link to a
 // folder elsewhere, whose files the batch would move or delete) is moved aside first.
@@ -78,7 +69,9 @@ bool MovePending() {
     DiskWrites().Note(TDiskStep::dsRename, target);
     if (std::rename(file.c_str(), target.c_str()) != 0) moved = false;
   }
-  SyncFolder(MonthlyFolder());
+  TFolderSyncBatch renames;
+  renames.Add(MonthlyFolder());
+  renames.SyncFolders();
   return moved;
 }
 
