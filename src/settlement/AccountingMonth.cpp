@@ -170,20 +170,36 @@ bool StoredBytes(const std::string& path, std::string& bytes) {
   return ReadWholeFile(path, bytes);
 }
 
+using TSettlementLists = std::vector<std::pair<TMonthKey, const THeadList*>>;
+
+// Writes files (the bytes of lists) together, or holds lists in memory while a carry run is
+// on or the passbook is only read.
+bool StoreSettlementFiles(const TSettlementLists& lists, const std::vector<TSettlementFile>& files) {
+  if (files.empty() || CurrentProfile().Folder().empty()) return true;
+  // A reader never writes: what it works out stays in memory, as in a carry run.
+  if (SettlementCache().Holding() || !CurrentProfile().Writable()) {
+    for (const auto& [key, list] : lists) SettlementCache().Hold(SettlementFilePath(key), SettlementCopy(*list));
+    return true;
+  }
+  return WriteSettlementsTogether(files);
+}
+
 bool WriteSettlement(TMonthKey key, const THeadList& list, bool whenChanged) {
   const std::string path = SettlementFilePath(key);
   if (path.empty()) return true;
+  std::string bytes;
   try {
-    std::string stored;
-    if (whenChanged && StoredBytes(path, stored) && stored == SettlementBytes(list)) return true;
+    bytes = SettlementBytes(list);
   } catch (const EkzmError& error) {
     WindowSystem().Notify("月の設定を保存できませんでした。\n" + path + "\n" + error.what());
     return false;
   }
+  std::string stored;
+  if (whenChanged && StoredBytes(path, stored) && stored == bytes) return true;
   // A damaged file is kept for the user to look at or restore; only setting the month's
   // period by hand writes over it.
   if (whenChanged && SettlementDamaged(key)) return true;
-  return StoreSettlements({{key, &list}});
+  return StoreSettlementFiles({{key, &list}}, {{key, std::move(bytes)}});
 }
 
 }  // namespace
@@ -196,13 +212,7 @@ bool StoreSettlements(const std::vector<std::pair<TMonthKey, const THeadList*>>&
     WindowSystem().Notify(std::string("月の設定を保存できませんでした。\n") + error.what());
     return false;
   }
-  if (files.empty() || CurrentProfile().Folder().empty()) return true;
-  // A reader never writes: what it works out stays in memory, as in a carry run.
-  if (SettlementCache().Holding() || !CurrentProfile().Writable()) {
-    for (const auto& [key, list] : lists) SettlementCache().Hold(SettlementFilePath(key), SettlementCopy(*list));
-    return true;
-  }
-  return WriteSettlementsTogether(files);
+  return StoreSettlementFiles(lists, files);
 }
 
 bool SaveSettlement(TMonthKey key, const THeadList& list) { return WriteSettlement(key, list, false); }
