@@ -34,14 +34,14 @@ bool MascotPictureLoads() {
 }  // namespace
 
 int RunSelfCheck() {
-  std::printf("program folder: %s\n", AppGlobal().AppFolder().c_str());
+  std::printf("プログラムのフォルダ: %s\n", AppGlobal().AppFolder().c_str());
   const bool archive = ArchiveOpen("zevazuvu") && MascotPictureLoads();
-  std::printf("picture archive: %s\n", archive ? "found" : "MISSING");
+  std::printf("絵の書庫: %s\n", archive ? "あり" : "見つかりません");
   const std::string help = ui::HelpFilePath();
   const bool helpFound = FileExists(help);
-  std::printf("manual: %s%s\n", help.c_str(), helpFound ? "" : " MISSING");
+  std::printf("ヘルプ: %s%s\n", help.c_str(), helpFound ? "" : "（見つかりません）");
   ListPassbooks();
-  std::printf("data folder: %s (%zu passbooks)\n", AppGlobal().DataFolder().c_str(), PassbookFolders().size());
+  std::printf("データフォルダ: %s（通帳 %zu 冊）\n", AppGlobal().DataFolder().c_str(), PassbookFolders().size());
   return archive && helpFound ? 0 : 1;
 }
 

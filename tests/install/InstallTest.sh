@@ -44,7 +44,7 @@ home=$dest/home
 mkdir -p "$home"
 check=$(HOME=$home "${nodisplay[@]}" -u XDG_DATA_HOME -u XDG_CONFIG_HOME "$root/bin/tavimrok" --self-check) ||
   fail "tavimrok --self-check without a display: $check"
-grep -q "^data folder: $home/.local/share/Orvik/もるぽ通帳 (0 passbooks)$" <<<"$check" || fail "default data folder: $check"
+grep -q "^データフォルダ: $home/.local/share/Orvik/もるぽ通帳（通帳 0 冊）$" <<<"$check" || fail "default data folder: $check"
 [ -d "$home/.local/share/Orvik/もるぽ通帳" ] || fail "the user's data folder was not made"
 [ ! -e "$root/lib/tavimrok/Data" ] || fail "data went into the program folder"
 
@@ -52,9 +52,9 @@ data=$dest/data
 "$root/bin/tavimrok-cli" --data-folder "$data" demo --years 1 >/dev/null
 check=$(QT_QPA_PLATFORM=offscreen "$root/bin/tavimrok" --data-folder "$data" --self-check) ||
   fail "tavimrok --self-check: $check"
-grep -q "^program folder: $root/lib/tavimrok$" <<<"$check" || fail "program folder: $check"
-grep -q "^picture archive: found$" <<<"$check" || fail "archive: $check"
-grep -q "(2 passbooks)$" <<<"$check" || fail "passbooks: $check"
+grep -q "^プログラムのフォルダ: $root/lib/tavimrok$" <<<"$check" || fail "program folder: $check"
+grep -q "^絵の書庫: あり$" <<<"$check" || fail "archive: $check"
+grep -q "（通帳 2 冊）$" <<<"$check" || fail "passbooks: $check"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/share/applications/jp.orvik.tavimrok.desktop"

@@ -118,6 +118,23 @@ TEST_F(CliTest, MonthSummary) {
   }
 }
 
+// The sample household goes to the ATM before its wallet runs dry, in every month of both books.
+TEST_F(CliTest, DemoWalletNeverGoesBelowZero) {
+  for (const char* book : {"家計簿", "おこづかい帳"}) {
+    for (int month = 202401; month <= 202412; ++month) {
+      const TRun run = Run({"--data-folder", Data(), "month", book, std::to_string(month)});
+      ASSERT_EQ(run.code, 0) << run.err;
+      for (const std::string& line : Lines(run.out)) {
+        const auto fields = Split(line, '\t');
+        if (fields[0] != "現金") continue;
+        for (size_t day = 2; day < fields.size(); ++day) {
+          EXPECT_GE(std::stoi(fields[day]), 0) << book << " " << month << ": " << line;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(CliTest, SearchPrintsTheExportLines) {
   const TRun run = Run({"search", "家計簿", "--item", "家賃", "--kinds", "payment", "--data-folder", Data()});
   ASSERT_EQ(run.code, 0) << run.err;

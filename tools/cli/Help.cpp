@@ -50,7 +50,7 @@ const char* const kMonthHelp =
     "  項目ごとに: 名前, 種類, 繰越残高, 各日の金額 (資産は日ごとの残高), 合計\n"
     "  memo <日> <メモ>   メモのある日ごと (改行は \\n)\n"
     "日付は yyyy/mm/dd、金額は区切りのない整数です。\n"
-    "月間表示と同じく、その月に記入があれば月の設定ファイル (Monthly/YYYYMM.mif) を書きます。\n";
+    "集計は読むだけで、通帳には何も書きません。\n";
 
 const char* const kSearchHelp =
     "使いかた: tavimrok-cli search PASSBOOK [--from YYYYMMDD] [--to YYYYMMDD]\n"
@@ -182,7 +182,7 @@ const char* const kReportHelp =
     "続いて支出と収入の項目ごとに各月の月間合計, 年間の合計, 月の平均、\n"
     "収入, 支出, 差額 の行、資産ごとに各月の末の残高 (名前のあとに「残高」) の行です。\n"
     "--csv FILE のときは、同じ表を Shift-JIS (CR LF) の CSV にして FILE に書きます。\n"
-    "月間表示と同じく、記入のある月の設定ファイル (Monthly/YYYYMM.mif) を書きます。\n";
+    "集計は読むだけで、通帳には何も書きません (書くのは --csv の FILE だけです)。\n";
 
 const char* const kBackupHelp =
     "使いかた: tavimrok-cli backup PASSBOOK [--reason 理由]\n"

@@ -1,6 +1,7 @@
 #include "demo/DemoPassbook.h"
 
 #include <iterator>
+#include <string_view>
 
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
@@ -51,6 +52,7 @@ class TDemoDays {
   }
 
   void Pay(const char* category, const char* account, const char* item, int amount, const char* note = "") {
+    if (std::string_view(account) == "現金" && m_cash < amount && !TopUpWallet()) return;
     m_data.AddEntry(Payment(category), Asset(account), note, item, amount);
     Balance(account) -= amount;
   }
@@ -121,6 +123,15 @@ class TDemoDays {
     if (name == "現金") return m_cash;
     if (name == "カード") return m_card;
     return m_bank;
+  }
+
+  // Nobody pays from an empty wallet: a short day goes to the ATM first, and what the bank
+  // cannot cover is not bought.
+  bool TopUpWallet() {
+    constexpr int32_t kWithdrawal = 30000;
+    if (m_bank < kWithdrawal) return false;
+    Move("現金", "銀行", "ATM引き出し", kWithdrawal);
+    return true;
   }
 
   void Food() {
