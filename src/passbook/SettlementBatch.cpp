@@ -10,6 +10,7 @@
 #include "foundation/DiskWrites.h"
 #include "foundation/Files.h"
 #include "foundation/SystemErrors.h"
+#include "foundation/Text.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 
@@ -112,6 +113,18 @@ void FinishSettlementBatch() {
                             SystemErrorText(errno));
   }
   DropPending();
+}
+
+std::vector<std::pair<TMonthKey, std::string>> ReadyBatchFiles() {
+  std::vector<std::pair<TMonthKey, std::string>> ready;
+  if (CurrentProfile().Folder().empty() || !PendingIsFolder() || !FileExists(ReadyMarker())) return ready;
+  std::vector<std::string> files;
+  ListFiles(PendingFolder(), "??????.mif", files);
+  for (const std::string& file : files) {
+    int32_t key = 0;
+    if (TryParseInt(NameOf(file).substr(0, 6), key)) ready.emplace_back(key, file);
+  }
+  return ready;
 }
 
 bool WriteSettlementsTogether(const std::vector<TSettlementFile>& files) {

@@ -9,6 +9,7 @@
 // which renames what is left.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "passbook/MonthKeys.h"
@@ -31,5 +32,10 @@ bool WriteSettlementsTogether(const std::vector<TSettlementFile>& files);
 // Completes or drops a batch left by a stopped run. Called when a passbook opens and before
 // each batch.
 void FinishSettlementBatch();
+
+// The files of a batch a stopped run left ready but not yet moved into place, by month, as
+// paths of the pending files; empty when there is none. A process that only reads shows
+// these instead of the older files on disk, so that its months agree with each other.
+[[nodiscard]] std::vector<std::pair<TMonthKey, std::string>> ReadyBatchFiles();
 
 }  // namespace kzm

@@ -1,5 +1,6 @@
 #include "settlement/CarryRun.h"
 
+#include <exception>
 #include <set>
 #include <vector>
 
@@ -80,10 +81,29 @@ bool CarryChangedDays(const std::set<TDayNumber>& days) {
   return CarryNotedMonths();
 }
 
+namespace {
+
+// A writer finishes a stopped batch as it opens; a reader cannot, so it holds the batch's
+// files in memory instead of reading the older ones beside them.
+void HoldReadyBatch() {
+  for (const auto& [key, file] : ReadyBatchFiles()) {
+    THeadList list;
+    try {
+      list.LoadFromFile(file);
+    } catch (const std::exception&) {
+      continue;  // the disk's file stands; the next writer finishes the batch
+    }
+    SettlementCache().Hold(SettlementFilePath(key), list);
+  }
+}
+
+}  // namespace
+
 bool OpenPassbookCarried(const std::string& folder, TPassbookAccess access) {
   if (!CurrentProfile().OpenPassbook(folder, access)) return false;
   // What a reader held stands for files that may have changed since.
   if (!SettlementCache().Holding()) SettlementCache().DropHeld();
+  if (!CurrentProfile().Writable()) HoldReadyBatch();
   (void)CarryNotedMonths();
   return true;
 }
