@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev libzip-dev
-  nlohmann-json3-dev libssl-dev
+  nlohmann-json3-dev libssl-dev libcpp-httplib-dev libqrencode-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
   lintian

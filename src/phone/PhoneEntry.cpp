@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <vector>
 
 #include "foundation/Codec.h"
 #include "foundation/Dates.h"
@@ -34,10 +35,15 @@ TDayNumber ReadIsoDate(const std::string& text) {
   return TryEncodeDate(year, month, day, result) ? result : 0;
 }
 
-// The category named name: a payment or receipt first, an asset (a move) only after them.
-std::string CategoryKeyOf(const THeadList& categories, const std::string& name) {
-  for (const int kind : {kKindPayment, kKindReceipt, kKindAsset}) {
-    const std::string key = MakeKey(name, kind);
+// The category named name, of the kind the phone's tab says; without one, a payment or
+// receipt first and an asset (a move) only after them.
+std::string CategoryKeyOf(const THeadList& categories, const std::string& name, const std::string& kind) {
+  std::vector<int> kinds{kKindPayment, kKindReceipt, kKindAsset};
+  if (kind == "payment") kinds = {kKindPayment};
+  if (kind == "receipt") kinds = {kKindReceipt};
+  if (kind == "move") kinds = {kKindAsset};
+  for (const int k : kinds) {
+    const std::string key = MakeKey(name, k);
     if (categories.IndexOfKey(key) >= 0) return key;
   }
   return {};
@@ -58,11 +64,11 @@ bool TextFits(const std::string& text, const char* what, std::string& error) {
 }  // namespace
 
 std::optional<TPhoneEntry> ReadPhoneEntry(const nlohmann::json& body, const THeadList& categories, std::string& error) {
-  std::string date, category, amount, account;
+  std::string date, category, amount, account, kind;
   TPhoneEntry entry;
   if (!body.is_object() || !Field(body, "id", entry.clientId) || !Field(body, "date", date) ||
       !Field(body, "category", category) || !Field(body, "amount", amount) || !Field(body, "account", account) ||
-      !Field(body, "item", entry.item) || !Field(body, "note", entry.note)) {
+      !Field(body, "item", entry.item) || !Field(body, "note", entry.note) || !Field(body, "kind", kind)) {
     error = "記入の形がちがいます (文字の欄に文字でないものがあります)。";
     return std::nullopt;
   }
@@ -75,7 +81,7 @@ std::optional<TPhoneEntry> ReadPhoneEntry(const nlohmann::json& body, const THea
     error = "日付「" + date + "」が読めません (YYYY-MM-DD で送ってください)。";
     return std::nullopt;
   }
-  entry.categoryKey = CategoryKeyOf(categories, category);
+  entry.categoryKey = CategoryKeyOf(categories, category, kind);
   if (entry.categoryKey.empty()) {
     error = "項目「" + category + "」は通帳にありません。";
     return std::nullopt;

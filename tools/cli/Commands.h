@@ -28,6 +28,7 @@ int BackupsCommand(const TArgList& args);
 int RestoreCommand(const TArgList& args);
 int CardCommand(const TArgList& args);
 int ForecastCommand(const TArgList& args);
+int ServeCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -48,5 +49,6 @@ extern const char* const kBackupsHelp;
 extern const char* const kRestoreHelp;
 extern const char* const kCardHelp;
 extern const char* const kForecastHelp;
+extern const char* const kServeHelp;
 
 }  // namespace kzm::cli

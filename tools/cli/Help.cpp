@@ -25,6 +25,7 @@ const char* const kOverviewHelp =
     "  report PASSBOOK --year YYYY [--csv FILE]  年間の集計\n"
     "  card PASSBOOK CARD set|cycles|remove  カードの締め日・支払日と請求\n"
     "  forecast PASSBOOK [--months N] [--account 口座]  これからの残高\n"
+    "  serve PASSBOOK --listen アドレス:ポート  スマホから記入を受けるサービス\n"
     "  backup PASSBOOK [--reason 理由]  通帳のバックアップをとる\n"
     "  backups PASSBOOK     通帳のバックアップの一覧\n"
     "  restore PASSBOOK BACKUP [--month YYYYMM]  バックアップから元に戻す\n"
@@ -244,5 +245,23 @@ const char* const kForecastHelp =
     "します。--today は今日の代わりにする日です。設定が通帳に合わないカードや定期的な記入は\n"
     "見込みに入れず、そのわけを標準エラーに出します。今日までの31日に日付があって記入のない\n"
     "定期的な記入やカードの支払も、見込みに入れずに標準エラーで知らせます。\n";
+
+
+const char* const kServeHelp =
+    "使いかた: tavimrok-cli serve PASSBOOK --listen アドレス:ポート\n"
+    "\n"
+    "家庭内ネットワークのスマホから記入を受けるサービスを、ウィンドウなしで動かします。\n"
+    "アドレスはこのPCの家庭内ネットワークのアドレス (192.168.x.x など) か 127.0.0.1 で、\n"
+    "0.0.0.0 のようにすべてのネットワークで待ち受けることはしません。IPv6 は [fd00::5]:8080 のように。\n"
+    "最初の行に 待ち受け<TAB>http://アドレス:ポート/<TAB>ペアリングコード<TAB>NNNNNN を出します。\n"
+    "スマホのブラウザでそのアドレスを開き、ペアリングコード (10分間、1台に1回だけ使えます) を\n"
+    "入れるとつながります。そのあとはペアリングと記入ごとに一行を出します:\n"
+    "  ペアリング<TAB>スマホの名前\n"
+    "  記入<TAB>スマホの名前<TAB>日付<TAB>項目<TAB>金額\n"
+    "  取り消し<TAB>スマホの名前<TAB>記入の id\n"
+    "動いているあいだは通帳に書き込むプログラムとして通帳を押さえます。Ctrl+C (SIGINT) か\n"
+    "SIGTERM で止まります。通信は暗号化しない HTTP なので、ルーターでポートをインターネットへ\n"
+    "開けないでください。スマホごとの鍵は、このPCの ~/.local/state/Orvik/tavimrok/phone/ に\n"
+    "ハッシュにして置きます (同期するフォルダには置きません)。\n";
 
 }  // namespace kzm::cli
