@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libbenchmark-dev zlib1g-dev libjpeg-dev libpng-dev libzip-dev
   nlohmann-json3-dev libssl-dev libcpp-httplib-dev libqrencode-dev
+  chromium chromium-driver
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
   lintian
