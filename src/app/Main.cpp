@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
         // milliseconds, so the main window shows first and the icon comes after, once.
         QTimer::singleShot(0, [] { QApplication::setWindowIcon(kzm::ui::ProgramIcon()); });
         mainWindow.StartDailyBackups();
+        mainWindow.StartPhoneService();
         mainWindow.OpenStartupWindows();
         result = QApplication::exec();
       }

@@ -11,6 +11,7 @@ enum TNotice : int {
   kNoticeColorChanged = 1124,    // the colour scheme changed: windows re-read their colours
   kNoticeDataChanged = 1224,     // first = changed day (0: any), second = last day of a range or 0
   kNoticePassbookOpened = 1225,  // another passbook is open now
+  kNoticeStoreEdits = 1226,      // edits of a day not yet saved are saved now: an entry from elsewhere lands
 };
 
 // What the core asks of the window system. The core never shows a window itself; the UI

@@ -28,7 +28,22 @@ int FindOnDay(const TPhoneEntry& sent) {
   return -1;
 }
 
+// The day the windows were on is theirs again afterwards.
+class TKeepCurrentDay {
+ public:
+  TKeepCurrentDay() : m_day(CurrentMonthData().CurrentDay()) {}
+  ~TKeepCurrentDay() {
+    if (m_day != 0) (void)CurrentMonthData().SelectDay(m_day);
+  }
+  TKeepCurrentDay(const TKeepCurrentDay&) = delete;
+  TKeepCurrentDay& operator=(const TKeepCurrentDay&) = delete;
+
+ private:
+  int32_t m_day;
+};
+
 bool Add(const TPhoneEntry& entry, std::string& error) {
+  const TKeepCurrentDay keep;
   TkzmDataUnit& data = CurrentMonthData();
   (void)data.SelectDay(entry.day);
   data.AddEntry(entry.categoryKey, entry.accountKey, entry.note, entry.item, entry.amount);
@@ -43,6 +58,7 @@ bool Add(const TPhoneEntry& entry, std::string& error) {
 }
 
 bool Remove(const TPhoneEntry& entry) {
+  const TKeepCurrentDay keep;
   const int index = FindOnDay(entry);
   if (index < 0) return false;
   TkzmDataUnit& data = CurrentMonthData();
@@ -56,7 +72,11 @@ bool Remove(const TPhoneEntry& entry) {
 
 TPhoneBook OpenPassbookPhoneBook() {
   return TPhoneBook{[] { return CurrentProfile().Categories(); }, Add,
-                    [](const TPhoneEntry& entry) { return FindOnDay(entry) >= 0; }, Remove};
+                    [](const TPhoneEntry& entry) {
+                      const TKeepCurrentDay keep;
+                      return FindOnDay(entry) >= 0;
+                    },
+                    Remove};
 }
 
 std::string PhoneStateFolder(const std::string& passbookFolder, std::string& error) {

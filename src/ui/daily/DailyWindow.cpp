@@ -225,6 +225,9 @@ bool TFmDaily::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType()) {
     const auto* notice = static_cast<const TNoticeEvent*>(event);
     if (notice->Message() == kNoticeDataChanged) DataChanged(notice->First(), notice->Second());
+    // An entry from a phone is about to land: what this window holds goes down first, or its
+    // next save would write the day without the phone's entry.
+    if (notice->Message() == kNoticeStoreEdits && !m_refused && !m_saving) (void)SaveWindowData();
   }
   return QWidget::event(event);
 }

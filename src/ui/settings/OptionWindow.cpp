@@ -3,6 +3,8 @@
 #include "backup/Backup.h"
 #include "controls/CentreOnScreen.h"
 #include "foundation/WindowSystem.h"
+#include "ui/common/PhoneHost.h"
+#include "ui/settings/PhonePage.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -39,6 +41,7 @@ TFmOption::TFmOption(const TOptionSettings& settings, const std::string& dataFol
   m_pages->addTab(CreateStartupPage(settings), QStringLiteral("起動時"));
   m_pages->addTab(CreateInputPage(settings), QStringLiteral("今日の入力"));
   m_pages->addTab(CreateDataPage(dataFolder, settings.backupFolder), QStringLiteral("データ"));
+  m_pages->addTab(new TPhonePage(PhoneHostIfAny(), this), QStringLiteral("スマホから記入"));
 
   auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));

@@ -1,6 +1,7 @@
 #pragma once
 
-// "オプション設定": start-up, the Enter-key path of the daily grid and the data folder.
+// "オプション設定": start-up, the Enter-key path of the daily grid, the data folder, and the
+// phone service.
 
 #include "views/OptionSettings.h"
 
@@ -19,7 +20,7 @@ class TFmOption : public QDialog {
  public:
   TFmOption(const TOptionSettings& settings, const std::string& dataFolder, QWidget* parent = nullptr);
 
-  // 0: start-up, 1: the daily grid, 2: data.
+  // 0: start-up, 1: the daily grid, 2: data, 3: phones.
   void SetPage(int page);
   // The settings as the window shows them.
   [[nodiscard]] TOptionSettings Settings() const;

@@ -85,7 +85,9 @@ TFmKzmMain::TFmKzmMain(QWidget* parent)
   m_timer1.start();
 }
 
-TFmKzmMain::~TFmKzmMain() = default;
+TFmKzmMain::~TFmKzmMain() {
+  if (PhoneHostIfAny() == &m_phone) SetPhoneHost(nullptr);
+}
 
 void TFmKzmMain::SetSceneWidget(QWidget* scene) {
   scene->setObjectName(QStringLiteral("orvImage1"));
@@ -172,6 +174,12 @@ void TFmKzmMain::StartDailyBackups() {
   m_dailyBackup.Start(CurrentProfile().Folder());
 }
 
+void TFmKzmMain::StartPhoneService() {
+  m_phoneFollows = true;
+  SetPhoneHost(&m_phone);
+  m_phone.Follow(CurrentProfile().Folder());
+}
+
 bool TFmKzmMain::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType() &&
       static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
@@ -179,6 +187,7 @@ bool TFmKzmMain::event(QEvent* event) {
     // Asked on the next tick, once the passbook has been opened by whoever opened it.
     if (m_recurringDay != 0) m_recurringDay = -1;
     if (m_dailyBackups) m_dailyBackup.Start(CurrentProfile().Folder());
+    if (m_phoneFollows) m_phone.Follow(CurrentProfile().Folder());
     return true;
   }
   return QMainWindow::event(event);
@@ -187,6 +196,7 @@ bool TFmKzmMain::event(QEvent* event) {
 void TFmKzmMain::closeEvent(QCloseEvent* event) {
   m_closed = true;
   m_timer1.stop();
+  m_phone.Follow(std::string());
   WindowSystem().CloseDataWindows();
   AppGlobal().WriteAppString("STARTUP", "LASTPROFILE", CurrentProfile().Folder());
   event->accept();

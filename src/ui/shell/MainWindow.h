@@ -12,6 +12,7 @@
 
 #include "foundation/RandomSource.h"
 #include "ui/common/BackupRuns.h"
+#include "ui/common/PhoneHost.h"
 
 class QAction;
 class QMenu;
@@ -44,6 +45,9 @@ class TFmKzmMain : public QMainWindow {
   // From now on the first opening of a passbook on a day is backed up, beginning with the
   // passbook open now; the backup runs beside the windows.
   void StartDailyBackups();
+  // From now on the phone service follows the open passbook: started when it is switched on
+  // for the passbook, moved when another opens, stopped when the window closes.
+  void StartPhoneService();
 
  signals:
   // The window closed: the program ends.
@@ -99,6 +103,8 @@ class TFmKzmMain : public QMainWindow {
   bool m_closed = false;
   bool m_dailyBackups = false;
   TDailyBackup m_dailyBackup;
+  bool m_phoneFollows = false;
+  TPhoneHost m_phone;
 };
 
 // The help manual beside the program.
