@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -266,6 +268,27 @@ TEST_F(DailyGridTest, EnterOnTheLastRowStaysPut) {
   EXPECT_EQ(grid.Col(), 4);
   EXPECT_EQ(grid.Row(), rows - 1);
   EXPECT_EQ(grid.RowCount(), rows);
+}
+
+// Band names show whole until the user sizes the column; the bars show only while something
+// scrolls.
+TEST_F(DailyGridTest, TheItemColumnFitsTheBandNamesAndBarsShowOnlyWhenNeeded) {
+  TDailyGrid& grid = Load(kKindPayment);
+  const QFontMetrics metrics(grid.font());
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    if (grid.Cells(0, r) == QLatin1String("1")) continue;
+    const QString name = Q(KeyName(FromCell(grid.Cells(1, r))));
+    EXPECT_LE(metrics.horizontalAdvance(name), grid.ColWidths(1) - 4) << name.toStdString();
+  }
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(grid.verticalScrollBar()->isVisible());
+  m_window->resize(640, 120);
+  Settle();
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+
+  AppGlobal().WriteAppInteger("GRID" + std::to_string(kKindPayment), "1", 40);
+  EXPECT_EQ(Load(kKindPayment).ColWidths(1), 40);
 }
 
 TEST_F(DailyGridTest, EmptiedRowsAreRemovedAndNoteOnlyEntriesKept) {

@@ -141,6 +141,7 @@ void TorvCustomGrid::UpdateScrollRange() {
   m_vertBar = ScrollBarSetup(RowCount(), FixedRows(), m_topLeft.Y, VisibleRowCount(), maxRow, m_vertBar);
   ApplyScrollBar(horizontalScrollBar(), m_horzBar);
   ApplyScrollBar(verticalScrollBar(), m_vertBar);
+  if (m_barsWhenNeeded) UpdateScrollBarPolicy();
 }
 
 // A page-based range (the thumb covers Page of Max − Min + 1) becomes Qt's range of thumb

@@ -68,6 +68,7 @@ TDailyGrid::TDailyGrid(QWidget* tabSheet, int gridKind, kzm::THeadList& categori
   SetGridLineWidth(1);
   SetOptions(TGridOptions{TGridOption::goColSizing, TGridOption::goRowMoving,
                           TGridOption::goThumbTracking});
+  SetBarsWhenNeeded(true);  // the note column fills the width: mostly nothing scrolls
   SetColCount(kzm::kDailyColCount);
   SetRowCount(5);
   SetDefaultRowHeight(m_rowHeight);
@@ -104,11 +105,25 @@ TDailyGrid::~TDailyGrid() {
 TdailyEdit* TDailyGrid::Editor() const { return m_edit; }
 TdailyList* TDailyGrid::DropDown() const { return m_list; }
 
+// Until the user sets it, the item column is as wide as the longest band name of the grid's
+// kind, within reason: a very long name is still cut rather than crowding out the others.
+int TDailyGrid::BandNamesWidth() const {
+  const QFontMetrics metrics(font());
+  int widest = 0;
+  for (int i = 0; i < m_categories.Count(); ++i) {
+    if (m_categories.KindOf(i) != m_gridKind) continue;
+    widest = std::max(widest, metrics.horizontalAdvance(Q(kzm::KeyName(m_categories.Items(i).key))));
+  }
+  constexpr int kPadding = 8;  // the painter keeps 2 pixels on the left and cuts at 4 short
+  return std::clamp(widest + kPadding, DefaultColWidth(), DefaultColWidth() * 3);
+}
+
 void TDailyGrid::ReadColumnWidths() {
   const std::string section = "GRID" + std::to_string(m_gridKind);
   for (int col = 1; col <= 4; ++col) {
-    int width = kzm::AppGlobal().ReadAppInteger(section, std::to_string(col), DefaultColWidth());
-    if (width < kMinColWidth || width > kMaxColWidth) width = DefaultColWidth();
+    const int fallback = col == kzm::kColItem ? BandNamesWidth() : DefaultColWidth();
+    int width = kzm::AppGlobal().ReadAppInteger(section, std::to_string(col), fallback);
+    if (width < kMinColWidth || width > kMaxColWidth) width = fallback;
     m_storedWidths[static_cast<size_t>(col)] = width;
     SetColWidths(col, width);
   }

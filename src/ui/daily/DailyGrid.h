@@ -144,6 +144,7 @@ class TDailyGrid : public TorvGrid {
   void RecordHistory();
   [[nodiscard]] std::string HistoryName(int row) const;
 
+  [[nodiscard]] int BandNamesWidth() const;
   void ReadColumnWidths();
   void WriteColumnWidths();
   TPaintColors ReadColors() const;
