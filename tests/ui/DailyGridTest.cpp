@@ -255,7 +255,7 @@ TEST_F(DailyGridTest, EnterAtTheEndOfAGroupPutsTheBlankRowAtItsEnd) {
   EXPECT_EQ(grid.Col(), 1);
 }
 
-TEST_F(DailyGridTest, EnterOnTheLastRowStaysPut) {
+TEST_F(DailyGridTest, EnterOnTheLastRowStaysPutAndInsertAddsARowBelow) {
   AddEntry(kMisc, "last", 5);
   TDailyGrid& grid = Load(kKindPayment);
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, grid.RowCount() - 1).center());
@@ -268,6 +268,19 @@ TEST_F(DailyGridTest, EnterOnTheLastRowStaysPut) {
   EXPECT_EQ(grid.Col(), 4);
   EXPECT_EQ(grid.Row(), rows - 1);
   EXPECT_EQ(grid.RowCount(), rows);
+  // Insert: the one blank row moves right below, in the same band.
+  Key(Qt::Key_Insert);
+  EXPECT_EQ(grid.RowCount(), rows);
+  EXPECT_EQ(Shape().back(), "1:");
+  EXPECT_EQ(Shape()[Shape().size() - 2], "1:last");
+  EXPECT_EQ(grid.Row(), rows - 1);
+  EXPECT_EQ(grid.Col(), 1);
+  Type(QStringLiteral("ペン"));
+  Key(Qt::Key_Return);
+  Store();
+  CurrentMonthData().SelectDay(kDay);
+  ASSERT_EQ(CurrentMonthData().DayEntryCount(), 2);
+  EXPECT_EQ(CurrentMonthData().Entry(CurrentMonthData().FirstIndex() + 1).categoryKey, kMisc);
 }
 
 // Band names show whole until the user sizes the column; the bars show only while something

@@ -141,6 +141,7 @@ class TDailyGrid : public TorvGrid {
   // whoever is next (Ctrl+arrows belong to the window).
   bool HandleKey(QKeyEvent* event);
   bool EnterKey();
+  void InsertKey();
   void RecordHistory();
   [[nodiscard]] std::string HistoryName(int row) const;
 
