@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "ModalDialog.h"
 #include "PassbookFixture.h"
@@ -106,6 +108,89 @@ TEST_F(RecurringWindowTest, TheCheckEntersTheTickedRowsWithTheConfirmedAmount) {
   });
   EXPECT_TRUE(CheckRecurringEntries(nullptr));
   EXPECT_EQ(MonthText("202701.kzm").find("家賃"), std::string::npos);
+}
+
+// A message up (a restore's 「復元しました」, say) is read first: the check asks afterwards.
+TEST_F(RecurringWindowTest, TheCheckWaitsWhileAMessageIsUp) {
+  StoreTemplates({Rent()});
+  int checks = 0;
+  const auto countAndClose = [&checks] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal->objectName() != QLatin1String("FmRecurringCheck")) return false;
+    ++checks;
+    static_cast<QDialog*>(modal)->reject();
+    return true;
+  };
+  QTimer closer;  // a check shown where it must not be is counted and closed, never left hanging
+  QObject::connect(&closer, &QTimer::timeout, &closer, [&] { countAndClose(); });
+  closer.start(20);
+  QMessageBox message(QMessageBox::Information, QString(), QStringLiteral("復元しました。"));
+  bool answered = true;
+  QTimer::singleShot(0, &message, [&] {
+    answered = CheckRecurringEntries(nullptr);
+    message.accept();
+  });
+  message.exec();
+  EXPECT_FALSE(answered);
+  EXPECT_EQ(checks, 0);
+  EXPECT_TRUE(CheckRecurringEntries(nullptr));
+  EXPECT_EQ(checks, 1);
+}
+
+TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDates) {
+  TFmRecurring window(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder());
+  window.show();
+  bool edited = false;
+  test::OnNextDialog([&](QDialog* editor) {
+    edited = true;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    EXPECT_EQ(Child<QLineEdit>(editor, "EditItem")->text(), QStringLiteral("家賃"));
+    EXPECT_EQ(Child<QComboBox>(editor, "ComboDay")->currentText(), QStringLiteral("27日"));
+    // A mistyped amount is refused and the editor stays.
+    test::PressKey(Qt::Key_M, Qt::AltModifier);
+    ASSERT_EQ(QApplication::focusWidget(), Child<QLineEdit>(editor, "EditAmount"));
+    test::PressKey(Qt::Key_A, Qt::ControlModifier);
+    test::TypeText(QStringLiteral("8万"));
+    test::PressKey(Qt::Key_Return);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(m_windows.Said("金額「8万」が読めません。"));
+    test::PressKey(Qt::Key_A, Qt::ControlModifier);
+    test::TypeText(QStringLiteral("82,000"));
+    test::PressKey(Qt::Key_H, Qt::AltModifier);
+    ASSERT_EQ(QApplication::focusWidget(), Child<QComboBox>(editor, "ComboShift"));
+    test::PressKey(Qt::Key_Down);  // 前の営業日
+    test::PressKey(Qt::Key_Return);
+    EXPECT_FALSE(editor->isVisible());
+  });
+  window.AddFromEntry(Rent());
+  ASSERT_TRUE(edited);
+  ASSERT_EQ(window.Store().Templates().size(), 1u);
+  const TRecurringTemplate& stored = window.Store().Templates()[0];
+  EXPECT_EQ(stored.amount, 82000);
+  EXPECT_EQ(stored.schedule.shift, TBusinessShift::bsBefore);
+  EXPECT_EQ(stored.schedule.day, 27);
+
+  ASSERT_EQ(window.Table()->rowCount(), 1);
+  EXPECT_EQ(window.Table()->item(0, 5)->text(), QStringLiteral("2027/01/27 (水)"));
+  QListWidget* next = window.NextList();
+  ASSERT_EQ(next->count(), 12);
+  EXPECT_EQ(next->item(0)->text(), QStringLiteral("2027/02/26 (金)  ← 2/27 土曜日"));
+
+  // What the window stored is what the passbook holds.
+  TRecurringStore reread;
+  std::string error;
+  ASSERT_TRUE(reread.Load(CurrentProfile().Folder(), error)) << error;
+  ASSERT_EQ(reread.Templates().size(), 1u);
+  EXPECT_EQ(reread.Templates()[0].amount, 82000);
+
+  m_windows.answers.push_back(true);
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.Table()->setFocus();
+  test::PressKey(Qt::Key_D, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&window] { return window.Table()->rowCount() == 0; }));
+  ASSERT_TRUE(reread.Load(CurrentProfile().Folder(), error)) << error;
+  EXPECT_TRUE(reread.Templates().empty());
 }
 
 // Tab goes through the editor as it reads: the amount row, then the number, its unit and the
