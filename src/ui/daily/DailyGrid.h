@@ -145,7 +145,7 @@ class TDailyGrid : public TorvGrid {
   void RecordHistory();
   [[nodiscard]] std::string HistoryName(int row) const;
 
-  [[nodiscard]] int BandNamesWidth() const;
+  void FitItemColumn();
   void ReadColumnWidths();
   void WriteColumnWidths();
   TPaintColors ReadColors() const;
@@ -158,6 +158,7 @@ class TDailyGrid : public TorvGrid {
   std::string m_historyFolder;  // empty without a passbook
   int m_rowHeight = 0;
   std::array<int, 5> m_storedWidths{};
+  int m_fittedItemWidth = 0;  // 0: the item column has the user's width
   TPaintColors m_colors;
   QPointer<TdailyEdit> m_edit;
   QPointer<TdailyList> m_list;
