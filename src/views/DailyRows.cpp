@@ -93,6 +93,19 @@ void InsertBlankRow(TDailyRows& rows, int index) {
   rows.insert(rows.begin() + index, TDailyRow{});
 }
 
+int InsertBlankRowBelow(TDailyRows& rows, const THeadList& list, int row) {
+  if (row < 1 || row >= static_cast<int>(rows.size())) return -1;
+  const TDailyRow& entry = rows[static_cast<size_t>(row)];
+  if (!entry.IsEntry() || entry.IsBlank()) return -1;
+  // The blank rows above it go as the rows are compacted, and it moves up by as many.
+  const auto blankAbove = std::count_if(rows.begin() + 1, rows.begin() + row,
+                                        [](const TDailyRow& r) { return r.IsEntry() && r.IsBlank(); });
+  CompactRows(rows, list);
+  const int below = row - static_cast<int>(blankAbove) + 1;
+  InsertBlankRow(rows, below);
+  return below;
+}
+
 std::string SubtotalText(int gridKind, int64_t movedIn, int64_t movedOut) {
   const int64_t value = movedIn - movedOut;
   if (gridKind != kKindAsset) return value == 0 ? std::string() : FormatThousands(value);

@@ -75,6 +75,10 @@ enum class TBlankPlace : uint8_t { bpUnderBand = 0, bpGroupEnd = 1 };
 [[nodiscard]] int BlankRowIndex(const TDailyRows& rows, std::string_view key, TBlankPlace place);
 // Inserts an empty entry row at index (1 to rows.size()).
 void InsertBlankRow(TDailyRows& rows, int index);
+// Insert on an entry row that holds something: the rows are compacted and a blank row goes
+// right below that entry, in its group. Returns the blank row's index, or -1 (rows untouched)
+// when row is no entry or is blank itself, so a day never holds two blank rows.
+int InsertBlankRowBelow(TDailyRows& rows, const THeadList& list, int row);
 
 // Band texts: the sum of a payment or receipt band, empty when it is 0; for the asset-move
 // grid, what moved into the account minus what moved out of it, "±0", "+7,000" or "-2,000".

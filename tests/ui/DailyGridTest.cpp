@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -253,7 +255,7 @@ TEST_F(DailyGridTest, EnterAtTheEndOfAGroupPutsTheBlankRowAtItsEnd) {
   EXPECT_EQ(grid.Col(), 1);
 }
 
-TEST_F(DailyGridTest, EnterOnTheLastRowStaysPut) {
+TEST_F(DailyGridTest, EnterOnTheLastRowStaysPutAndInsertAddsARowBelow) {
   AddEntry(kMisc, "last", 5);
   TDailyGrid& grid = Load(kKindPayment);
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, grid.RowCount() - 1).center());
@@ -266,6 +268,45 @@ TEST_F(DailyGridTest, EnterOnTheLastRowStaysPut) {
   EXPECT_EQ(grid.Col(), 4);
   EXPECT_EQ(grid.Row(), rows - 1);
   EXPECT_EQ(grid.RowCount(), rows);
+  // Insert: the one blank row moves right below, in the same band.
+  Key(Qt::Key_Insert);
+  EXPECT_EQ(grid.RowCount(), rows);
+  EXPECT_EQ(Shape().back(), "1:");
+  EXPECT_EQ(Shape()[Shape().size() - 2], "1:last");
+  EXPECT_EQ(grid.Row(), rows - 1);
+  EXPECT_EQ(grid.Col(), 1);
+  Type(QStringLiteral("ペン"));
+  Key(Qt::Key_Return);
+  Store();
+  CurrentMonthData().SelectDay(kDay);
+  ASSERT_EQ(CurrentMonthData().DayEntryCount(), 2);
+  EXPECT_EQ(CurrentMonthData().Entry(CurrentMonthData().FirstIndex() + 1).categoryKey, kMisc);
+}
+
+// Band names show whole until the user sizes the column; the bars show only while something
+// scrolls.
+TEST_F(DailyGridTest, TheItemColumnFitsTheBandNamesAndBarsShowOnlyWhenNeeded) {
+  AddEntry(kCard, "カード引き落とし", 5000, kBank);
+  TDailyGrid& grid = Open(kKindAsset);
+  // The window builds the day's categories after the grid, before each load.
+  list.AddKey(MakeKey("ポイント払い", kKindAsset));
+  grid.LoadDay(kDay);
+  Settle();
+  const QFontMetrics metrics(grid.font());
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    const bool entry = grid.Cells(0, r) == QLatin1String("1");
+    const QString name = entry ? grid.Cells(1, r) : Q(KeyName(FromCell(grid.Cells(1, r))));
+    EXPECT_LE(metrics.horizontalAdvance(name), grid.ColWidths(1) - 4) << name.toStdString();
+  }
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(grid.verticalScrollBar()->isVisible());
+  m_window->resize(640, 120);
+  Settle();
+  EXPECT_FALSE(grid.horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+
+  AppGlobal().WriteAppInteger("GRID" + std::to_string(kKindAsset), "1", 40);
+  EXPECT_EQ(Load(kKindAsset).ColWidths(1), 40);
 }
 
 TEST_F(DailyGridTest, EmptiedRowsAreRemovedAndNoteOnlyEntriesKept) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -180,6 +181,35 @@ TEST_F(FindWindowTest, ConditionsFromTheControls) {
     EXPECT_EQ(SortedItems(), c.expected);
     EXPECT_EQ(m_window->StatusText(), QStringLiteral("新規検索結果：%1").arg(c.expected.size()));
   }
+}
+
+// Enter in any condition starts a new search, as Alt+N does; Enter on another button does not.
+TEST_F(FindWindowTest, EnterInAConditionStartsANewSearch) {
+  QApplication::setActiveWindow(m_window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(m_window));
+  const auto enterIn = [this](QWidget* control) {
+    Type(m_window, "CMhead", QStringLiteral("交通"));
+    Click(m_window, "ButtonAdd");
+    control->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), control);
+    QTest::keyClick(control, Qt::Key_Return);
+  };
+  auto* picker = Child<TCheckedDatePicker>(m_window, "DateTimePicker1");
+  picker->SetChecked(true);  // an unticked date is greyed
+  auto* dateEdit = picker->findChild<QDateEdit*>();
+  for (QWidget* control : {static_cast<QWidget*>(Child<QComboBox>(m_window, "CMdetail")),
+                           static_cast<QWidget*>(Child<QLineEdit>(m_window, "MemoUpper")),
+                           static_cast<QWidget*>(Child<QCheckBox>(m_window, "CBmemo")),
+                           static_cast<QWidget*>(dateEdit)}) {
+    SCOPED_TRACE(control->objectName().toStdString() + " " + control->metaObject()->className());
+    enterIn(control);
+    EXPECT_EQ(m_window->StatusText(), QStringLiteral("新規検索結果：1"));
+  }
+  enterIn(Child<QPushButton>(m_window, "ButtonPrint"));
+  EXPECT_EQ(m_window->StatusText(), QStringLiteral("検索結果を追加：1"));
+  // A mnemonic clicks its button after a moment, as it shows the press.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->StatusText() == QStringLiteral("新規検索結果：1"); }));
 }
 
 TEST_F(FindWindowTest, AddingTheSameSearchTwiceAddsNothing) {

@@ -7,16 +7,20 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "ModalDialog.h"
 #include "PassbookFixture.h"
 #include "recurring/RecurringEntering.h"
 #include "ui/NamedChild.h"
+#include "ui/TabWalk.h"
 #include "ui/common/Openers.h"
 #include "ui/recurring/RecurringCheckDialog.h"
+#include "ui/recurring/RecurringEditDialog.h"
 
 namespace kzm::ui {
 namespace {
@@ -106,6 +110,33 @@ TEST_F(RecurringWindowTest, TheCheckEntersTheTickedRowsWithTheConfirmedAmount) {
   EXPECT_EQ(MonthText("202701.kzm").find("家賃"), std::string::npos);
 }
 
+// A message up (a restore's 「復元しました」, say) is read first: the check asks afterwards.
+TEST_F(RecurringWindowTest, TheCheckWaitsWhileAMessageIsUp) {
+  StoreTemplates({Rent()});
+  int checks = 0;
+  const auto countAndClose = [&checks] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal->objectName() != QLatin1String("FmRecurringCheck")) return false;
+    ++checks;
+    static_cast<QDialog*>(modal)->reject();
+    return true;
+  };
+  QTimer closer;  // a check shown where it must not be is counted and closed, never left hanging
+  QObject::connect(&closer, &QTimer::timeout, &closer, [&] { countAndClose(); });
+  closer.start(20);
+  QMessageBox message(QMessageBox::Information, QString(), QStringLiteral("復元しました。"));
+  bool answered = true;
+  QTimer::singleShot(0, &message, [&] {
+    answered = CheckRecurringEntries(nullptr);
+    message.accept();
+  });
+  message.exec();
+  EXPECT_FALSE(answered);
+  EXPECT_EQ(checks, 0);
+  EXPECT_TRUE(CheckRecurringEntries(nullptr));
+  EXPECT_EQ(checks, 1);
+}
+
 TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDates) {
   TFmRecurring window(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder());
   window.show();
@@ -160,6 +191,24 @@ TEST_F(RecurringWindowTest, TheEditorMakesATemplateFromAnEntryAndShowsItsNextDat
   EXPECT_TRUE(QTest::qWaitFor([&window] { return window.Table()->rowCount() == 0; }));
   ASSERT_TRUE(reread.Load(CurrentProfile().Folder(), error)) << error;
   EXPECT_TRUE(reread.Templates().empty());
+}
+
+// Tab goes through the editor as it reads: the amount row, then the number, its unit and the
+// day of くり返し, on down; Alt+R lands on the number and Tab goes on to the unit.
+TEST_F(RecurringWindowTest, TabInTheEditorFollowsTheScreen) {
+  TFmRecurringEdit editor(Rent(), CurrentProfile().Categories());
+  editor.show();
+  QApplication::setActiveWindow(&editor);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+  std::vector<QWidget*> controls;
+  for (const char* name : {"ComboEnd", "DateFirst", "ComboShift", "ComboDay", "ComboRepeat", "SpinInterval",
+                           "CheckEstimate", "EditAmount"}) {
+    controls.push_back(Child<QWidget>(&editor, name));
+  }
+  test::PressKey(Qt::Key_M, Qt::AltModifier);
+  EXPECT_EQ(test::WalkTab(7), test::ScreenOrder(&editor, controls));
+  test::PressKey(Qt::Key_R, Qt::AltModifier);
+  EXPECT_EQ(test::WalkTab(1), (std::vector<QString>{"SpinInterval", "ComboRepeat"}));
 }
 
 // The editor reads an amount as the daily grid does.

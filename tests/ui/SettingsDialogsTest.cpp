@@ -29,6 +29,7 @@
 #include "passbook/Profile.h"
 #include "ui/ModalDialog.h"
 #include "ui/NamedChild.h"
+#include "ui/TabWalk.h"
 #include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
@@ -444,6 +445,25 @@ TEST_F(SettingsDialogs, PassbookListKeepsEachPassbookOnOneLine) {
     SCOPED_TRACE(col);
     EXPECT_EQ(list->horizontalHeader()->sectionResizeMode(col) == QHeaderView::Stretch, col == 3);
   }
+}
+
+// Tab leaves the list for the buttons in the order they stand, 削除 first; the columns say
+// what the passbook information window says.
+TEST_F(SettingsDialogs, PassbookListTabsThroughEveryButton) {
+  const std::string open = MakePassbook("a");
+  MakePassbook("b");
+  TFmProfileSelect window(open);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* list = Child<QTableWidget>(&window, "ListView");
+  EXPECT_EQ(list->horizontalHeaderItem(2)->text(), QStringLiteral("使いみち"));
+  EXPECT_EQ(list->horizontalHeaderItem(3)->text(), QStringLiteral("フォルダ"));
+  std::vector<QWidget*> controls{list};
+  for (const char* name : {"ButtonSet", "ButtonCancel", "ButtonDelete"}) controls.push_back(Child<QWidget>(&window, name));
+  std::vector<QString> onScreen = test::ScreenOrder(&window, controls);
+  onScreen.push_back(onScreen.front());
+  EXPECT_EQ(test::WalkTab(4), onScreen);
 }
 
 TEST_F(SettingsDialogs, OpeningTheDataFolderSaysSoWhenItFails) {

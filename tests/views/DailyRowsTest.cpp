@@ -133,6 +133,32 @@ TEST_F(DailyRowsTest, BlankRowGoesUnderTheBandOrToTheEndOfTheGroup) {
   }
 }
 
+// Insert: one blank row, right below the entry, whichever band it is in (the last one too).
+TEST_F(DailyRowsTest, InsertPutsTheBlankRowBelowTheEntry) {
+  const TDailyRows rows{DailyHeaderRow(kKindPayment), Band(kKindPayment, kFood), Entry("a", "1"), Entry("", ""),
+                        Entry("b", "2"), Band(kKindPayment, kFare), Entry("c", "3")};
+  using V = std::vector<std::string>;
+  struct TCase {
+    int row;
+    int blank;
+    V shape;
+  };
+  const V unchanged{"2:食費", "1:a", "1:", "1:b", "2:交通", "1:c"};
+  const TCase cases[] = {
+      {2, 3, unchanged},
+      {4, 4, V{"2:食費", "1:a", "1:b", "1:", "2:交通", "1:c"}},
+      {6, 6, V{"2:食費", "1:a", "1:b", "2:交通", "1:c", "1:"}},
+      {3, -1, unchanged},  // the blank row itself
+      {5, -1, unchanged},  // a band
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.row);
+    TDailyRows changed = rows;
+    EXPECT_EQ(InsertBlankRowBelow(changed, list, c.row), c.blank);
+    EXPECT_EQ(Shape(changed), c.shape);
+  }
+}
+
 TEST_F(DailyRowsTest, Subtotals) {
   TDailyRows pay{DailyHeaderRow(kKindPayment), Band(kKindPayment, kFood), Entry("a", "1,000", kCash),
                  Entry("b", "-1,000", kCash), Band(kKindPayment, kFare), Entry("c", "2,500", kCash),

@@ -309,12 +309,22 @@ void TorvCustomGrid::SetScrollBars(TScrollStyle value) {
   UpdateScrollRange();
 }
 
+void TorvCustomGrid::SetBarsWhenNeeded(bool value) {
+  m_barsWhenNeeded = value;
+  UpdateScrollRange();
+  UpdateScrollBarPolicy();
+}
+
 void TorvCustomGrid::UpdateScrollBarPolicy() {
   const bool horz = m_scrollBars == TScrollStyle::ssHorizontal || m_scrollBars == TScrollStyle::ssBoth;
   const bool vert = m_scrollBars == TScrollStyle::ssVertical || m_scrollBars == TScrollStyle::ssBoth;
-  // Bars stay in place (greyed when nothing scrolls) so the cells never jump sideways.
-  setHorizontalScrollBarPolicy(horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(vert ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  // Unless asked otherwise, bars stay in place (greyed when nothing scrolls) so the cells never
+  // jump sideways; bars shown only while needed follow every change of the ranges.
+  const auto policy = [this](bool wanted, const TScrollBarSetup& bar) {
+    return wanted && (bar.Enabled || !m_barsWhenNeeded) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+  };
+  setHorizontalScrollBarPolicy(policy(horz, m_horzBar));
+  setVerticalScrollBarPolicy(policy(vert, m_vertBar));
 }
 
 void TorvCustomGrid::SetBorderStyle(TBorderStyle value) {

@@ -76,6 +76,8 @@ class TorvCustomGrid : public QAbstractScrollArea {
   void SetOptions(TGridOptions value);
   [[nodiscard]] TScrollStyle ScrollBars() const { return m_scrollBars; }
   void SetScrollBars(TScrollStyle value);
+  // Off (the default): the bars always show, greyed while nothing scrolls. On: only while.
+  void SetBarsWhenNeeded(bool value);
   [[nodiscard]] TBorderStyle BorderStyle() const { return m_borderStyle; }
   void SetBorderStyle(TBorderStyle value);
   [[nodiscard]] bool DefaultDrawing() const { return m_defaultDrawing; }
@@ -245,6 +247,7 @@ class TorvCustomGrid : public QAbstractScrollArea {
   bool m_sort = false;
   TGridOptions m_options = kDefaultGridOptions;
   TScrollStyle m_scrollBars = TScrollStyle::ssBoth;
+  bool m_barsWhenNeeded = false;
   TBorderStyle m_borderStyle = TBorderStyle::bsSingle;
   bool m_defaultDrawing = true;
 

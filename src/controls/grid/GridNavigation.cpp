@@ -104,6 +104,11 @@ void TorvCustomGrid::ScrollPixels(TGridCoord oldTopLeft) {
   const int lw = horz ? LineWidthX() : LineWidthY();
   const int from = horz ? oldTopLeft.X : oldTopLeft.Y;
   const int to = horz ? m_topLeft.X : m_topLeft.Y;
+  // The old first cell may be gone with cells the axis lost: there is nothing to move then.
+  if (std::max(from, to) > axis.Count()) {
+    InvalidateGrid();
+    return;
+  }
   int64_t delta = 0;
   for (int i = std::min(from, to); i < std::max(from, to); ++i) delta += axis.Extent(i) + lw;
   const TAxisMeasure m = horz ? HorzMeasure() : VertMeasure();
@@ -136,6 +141,7 @@ void TorvCustomGrid::UpdateScrollRange() {
   m_vertBar = ScrollBarSetup(RowCount(), FixedRows(), m_topLeft.Y, VisibleRowCount(), maxRow, m_vertBar);
   ApplyScrollBar(horizontalScrollBar(), m_horzBar);
   ApplyScrollBar(verticalScrollBar(), m_vertBar);
+  if (m_barsWhenNeeded) UpdateScrollBarPolicy();
 }
 
 // A page-based range (the thumb covers Page of Max − Min + 1) becomes Qt's range of thumb

@@ -23,6 +23,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -181,7 +182,7 @@ QWidget* TFmFind::CreateButtons() {
   auto* bar = new QWidget(this);
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(0, 4, 0, 4);
-  m_buttonNew = NewButton("新規検索", "ButtonNew", bar);
+  m_buttonNew = NewButton("新規検索(&N)", "ButtonNew", bar);
   m_buttonAdd = NewButton("追加検索", "ButtonAdd", bar);
   m_buttonStop = NewButton("停止", "ButtonStop", bar);
   m_buttonStop->setEnabled(false);
@@ -225,6 +226,21 @@ TSearchConditions TFmFind::Conditions() const {
   c.assetMoves = m_assets->isChecked();
   c.memos = m_memo->isChecked();
   return c;
+}
+
+// Enter in a condition starts a new search; in the results it opens the day, and the buttons
+// below the conditions are pressed with Space, so neither runs a search by surprise.
+void TFmFind::keyPressEvent(QKeyEvent* event) {
+  QWidget* focus = focusWidget();
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool inConditions = focus && focus != m_grid && !m_grid->isAncestorOf(focus) &&
+                            !m_buttonNew->parentWidget()->isAncestorOf(focus);
+  if (enter && inConditions && m_buttonNew->isEnabled()) {
+    event->accept();
+    m_buttonNew->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QString TFmFind::StatusText() const { return m_status->text(); }

@@ -46,6 +46,7 @@ class TFmFind : public QWidget, public TDataWindowInfo {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void CreateConditions();

@@ -68,6 +68,7 @@ TDailyGrid::TDailyGrid(QWidget* tabSheet, int gridKind, kzm::THeadList& categori
   SetGridLineWidth(1);
   SetOptions(TGridOptions{TGridOption::goColSizing, TGridOption::goRowMoving,
                           TGridOption::goThumbTracking});
+  SetBarsWhenNeeded(true);  // the note column fills the width: mostly nothing scrolls
   SetColCount(kzm::kDailyColCount);
   SetRowCount(5);
   SetDefaultRowHeight(m_rowHeight);
@@ -104,14 +105,42 @@ TDailyGrid::~TDailyGrid() {
 TdailyEdit* TDailyGrid::Editor() const { return m_edit; }
 TdailyList* TDailyGrid::DropDown() const { return m_list; }
 
+// Until the user sizes it, the item column widens to the longest band name and item of the
+// day, as the amount column does, within reason: a very long text is still cut rather than
+// crowding out the other columns. It never narrows again, so stepping days does not make the
+// columns jump to and fro.
+void TDailyGrid::FitItemColumn() {
+  if (m_fittedItemWidth == 0 || ColWidths(kzm::kColItem) != m_fittedItemWidth) return;  // the user's width
+  const QFontMetrics metrics(font());
+  int widest = 0;
+  for (int i = 0; i < m_categories.Count(); ++i) {
+    if (m_categories.KindOf(i) != m_gridKind) continue;
+    widest = std::max(widest, metrics.horizontalAdvance(Q(kzm::KeyName(m_categories.Items(i).key))));
+  }
+  for (int r = 1; r < RowCount(); ++r) {
+    if (IsEntryRow(r)) widest = std::max(widest, metrics.horizontalAdvance(Cells(kzm::kColItem, r)));
+  }
+  constexpr int kPadding = 8;  // the painter keeps 2 pixels on the left and cuts at 4 short
+  const int fitted = std::clamp(widest + kPadding, DefaultColWidth(), DefaultColWidth() * 3);
+  if (fitted <= m_fittedItemWidth) return;
+  m_fittedItemWidth = fitted;
+  // A fitted width is not the user's: it is not written back.
+  m_storedWidths[static_cast<size_t>(kzm::kColItem)] = fitted;
+  SetColWidths(kzm::kColItem, fitted);
+}
+
 void TDailyGrid::ReadColumnWidths() {
   const std::string section = "GRID" + std::to_string(m_gridKind);
   for (int col = 1; col <= 4; ++col) {
-    int width = kzm::AppGlobal().ReadAppInteger(section, std::to_string(col), DefaultColWidth());
-    if (width < kMinColWidth || width > kMaxColWidth) width = DefaultColWidth();
+    int width = kzm::AppGlobal().ReadAppInteger(section, std::to_string(col), 0);
+    if (width < kMinColWidth || width > kMaxColWidth) {
+      width = DefaultColWidth();
+      if (col == kzm::kColItem) m_fittedItemWidth = width;
+    }
     m_storedWidths[static_cast<size_t>(col)] = width;
     SetColWidths(col, width);
   }
+  FitItemColumn();
 }
 
 // Only what changed is written: every write goes to disk at once.
@@ -178,6 +207,7 @@ void TDailyGrid::LoadDay(int32_t date) {
   data.SelectDay(date);
   const int returnTo = kzm::ReturnCategory(Snapshot(), m_categories, m_gridKind, Row());
   ApplyRows(kzm::LayoutDay(m_categories, m_gridKind, data));
+  FitItemColumn();
   SetRowHeights(0, m_rowHeight + 8);
   PostPlaceBlankRow(returnTo, static_cast<int>(kzm::TBlankPlace::bpGroupEnd));
   m_updating = false;

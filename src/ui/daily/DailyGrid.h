@@ -141,9 +141,11 @@ class TDailyGrid : public TorvGrid {
   // whoever is next (Ctrl+arrows belong to the window).
   bool HandleKey(QKeyEvent* event);
   bool EnterKey();
+  void InsertKey();
   void RecordHistory();
   [[nodiscard]] std::string HistoryName(int row) const;
 
+  void FitItemColumn();
   void ReadColumnWidths();
   void WriteColumnWidths();
   TPaintColors ReadColors() const;
@@ -156,6 +158,7 @@ class TDailyGrid : public TorvGrid {
   std::string m_historyFolder;  // empty without a passbook
   int m_rowHeight = 0;
   std::array<int, 5> m_storedWidths{};
+  int m_fittedItemWidth = 0;  // 0: the item column has the user's width
   TPaintColors m_colors;
   QPointer<TdailyEdit> m_edit;
   QPointer<TdailyList> m_list;

@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 namespace kzm::ui {
 
@@ -79,6 +80,10 @@ bool TDailyGrid::HandleKey(QKeyEvent* event) {
       focusNextPrevChild(key == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
       return true;
     case Qt::Key_Insert:
+      TakeFocus();
+      m_listMode = false;
+      InsertKey();
+      break;
     case Qt::Key_Delete: break;
     default: return false;
   }
@@ -107,6 +112,23 @@ bool TDailyGrid::EnterKey() {
     PlaceBlankRow(CategoryOfRow(Row()), static_cast<int>(kzm::TBlankPlace::bpGroupEnd));
   }
   return true;
+}
+
+// Insert gives the keyboard a second entry in the band of the current one (Enter on the grid's
+// last row has no row to go to).
+void TDailyGrid::InsertKey() {
+  int blank = -1;
+  {
+    QScopedValueRollback updating(m_updating, true);
+    std::vector<kzm::TDailyRow> rows = Snapshot();
+    blank = kzm::InsertBlankRowBelow(rows, m_categories, Row());
+    if (blank < 0) return;
+    ApplyRows(rows);
+    FitNoteColumn();
+  }
+  SetRow(blank);
+  SetCol(kzm::kColItem);
+  UpdateSubtotals();
 }
 
 void TDailyGrid::keyPressEvent(QKeyEvent* event) {

@@ -87,12 +87,14 @@ void TFmRecurringEdit::CreateControls() {
   amountLabel->setBuddy(m_amount);
   form->addRow(amountLabel, amountRow);
 
-  m_repeat = new QComboBox(this);
-  m_repeat->setObjectName(QStringLiteral("ComboRepeat"));
-  m_repeat->addItems({QStringLiteral("か月ごと"), QStringLiteral("週ごと"), QStringLiteral("年ごと"), QStringLiteral("日ごと")});
+  // Made in the order they stand, so that Tab goes the way the eye does: the number, its unit,
+  // the day.
   m_interval = new QSpinBox(this);
   m_interval->setObjectName(QStringLiteral("SpinInterval"));
   m_interval->setRange(1, kMaxInterval);
+  m_repeat = new QComboBox(this);
+  m_repeat->setObjectName(QStringLiteral("ComboRepeat"));
+  m_repeat->addItems({QStringLiteral("か月ごと"), QStringLiteral("週ごと"), QStringLiteral("年ごと"), QStringLiteral("日ごと")});
   m_day = new QComboBox(this);
   m_day->setObjectName(QStringLiteral("ComboDay"));
   auto* repeatRow = new QHBoxLayout();

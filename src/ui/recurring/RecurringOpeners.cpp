@@ -1,5 +1,7 @@
 #include "ui/common/Openers.h"
 
+#include <QApplication>
+
 #include "calendar/BusinessDays.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/MonthData.h"
@@ -21,7 +23,7 @@ bool DailyWindowOpen() {
 
 bool CheckRecurringEntries(QWidget* parent) {
   if (CurrentProfile().Folder().empty()) return true;
-  if (DailyWindowOpen()) return false;
+  if (DailyWindowOpen() || QApplication::activeModalWidget()) return false;
   TRecurringStore store;
   std::string error;
   if (!OpenRecurring(CurrentProfile().Folder(), store, CurrentMonthData(), error)) {

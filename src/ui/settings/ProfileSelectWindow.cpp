@@ -30,18 +30,20 @@ TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
   m_listView = new QTableWidget(0, 4, this);
   m_listView->setObjectName(QStringLiteral("ListView"));
   m_listView->setHorizontalHeaderLabels({QStringLiteral("通帳名"), QStringLiteral("おなまえ"),
-                                         QStringLiteral("つかいみち"), QStringLiteral("DataPath")});
+                                         QStringLiteral("使いみち"), QStringLiteral("フォルダ")});
   m_listView->verticalHeader()->hide();
   m_listView->setShowGrid(true);
   m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_listView->setSelectionMode(QAbstractItemView::SingleSelection);
   m_listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The arrows walk the rows; Tab leaves the list for the buttons (削除 first).
+  m_listView->setTabKeyNavigation(false);
   QFont listFont = m_listView->font();
   listFont.setPixelSize(13);
   m_listView->setFont(listFont);
   const int unit = QFontMetrics(font()).height() + 5;
   // One line per passbook: long texts are cut short with "…" (the whole text is the cell's
-  // tool tip); only the data path takes what width is left, so no scroll bar is needed.
+  // tool tip); only the folder takes what width is left, so no scroll bar is needed.
   m_listView->setWordWrap(false);
   m_listView->setTextElideMode(Qt::ElideRight);
   QHeaderView* header = m_listView->horizontalHeader();

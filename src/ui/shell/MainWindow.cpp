@@ -250,7 +250,8 @@ void TFmKzmMain::MenuFRecurringClick() { OpenRecurringWindow(this); }
 
 void TFmKzmMain::CheckRecurring() {
   const TDayNumber day = Today();
-  if (CheckRecurringEntries(this)) m_recurringDay = day;
+  // Not asked yet (a window was in the way): the next tick asks.
+  m_recurringDay = CheckRecurringEntries(this) ? day : -1;
 }
 
 void TFmKzmMain::MenuFBackupClick() { OpenBackups(this); }
