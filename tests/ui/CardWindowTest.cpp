@@ -151,6 +151,10 @@ TEST_F(CardWindowTest, TheForecastsDatesDoNotRunIntoEachOther) {
 
 TEST_F(CardWindowTest, TheSettingsDialogStoresACardAndRefusesAnAccountThePassbookLacks) {
   test::OnNextDialog([](QDialog* dialog) {
+    // Wide enough for its whole title beside the title bar's icon and three buttons.
+    QFont bold = dialog->font();
+    bold.setBold(true);
+    EXPECT_GE(dialog->width(), QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 4 * 24);
     Child<QCheckBox>(dialog, "CheckCard")->setChecked(true);
     Child<QComboBox>(dialog, "ComboClosing")->setCurrentText("15日");
     Child<QComboBox>(dialog, "ComboMonth")->setCurrentText("翌々月");
