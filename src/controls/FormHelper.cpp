@@ -68,7 +68,7 @@ TorvFormFunc::TorvFormFunc(QWidget* owner) : QObject(owner), m_owner(owner) {
     });
   }
   owner->installEventFilter(this);
-  m_normalBounds = OwnerFrame();
+  m_normalBounds = OwnerPlace();
 }
 
 TorvFormFunc::~TorvFormFunc() {
@@ -84,8 +84,14 @@ std::string TorvFormFunc::SectionName() const {
   return name.toUpper().toStdString();
 }
 
+TWindowRect TorvFormFunc::OwnerPlace() const {
+  const QRect client = m_owner->geometry();
+  return TWindowRect{client.x(), client.y(), client.width(), client.height()};
+}
+
 TWindowRect TorvFormFunc::OwnerFrame() const {
-  return TWindowRect{m_owner->x(), m_owner->y(), m_owner->width(), m_owner->height()};
+  const QRect frame = m_owner->frameGeometry();
+  return TWindowRect{frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
 void TorvFormFunc::SetEraseBackGround(bool v) {
@@ -131,12 +137,12 @@ void TorvFormFunc::ApplyRoundRegion() {
 }
 
 void TorvFormFunc::RememberNormalBounds() {
-  if (!m_owner->isMaximized() && !m_owner->isMinimized() && !m_owner->isFullScreen()) m_normalBounds = OwnerFrame();
+  if (!m_owner->isMaximized() && !m_owner->isMinimized() && !m_owner->isFullScreen()) m_normalBounds = OwnerPlace();
 }
 
 void TorvFormFunc::SavePlacement() {
   if (!m_preserve || !m_owner || !m_placementRestored) return;
-  const TWindowRect r = m_maximized || m_owner->isMaximized() || m_owner->isMinimized() ? m_normalBounds : OwnerFrame();
+  const TWindowRect r = m_maximized || m_owner->isMaximized() || m_owner->isMinimized() ? m_normalBounds : OwnerPlace();
   const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   if (m_keepLocation) {
@@ -158,7 +164,7 @@ void TorvFormFunc::RestorePlacement() {
   const std::string& section = m_section;
   TorvGlobal& global = AppGlobal();
   const QSize screen = ScreenSize();
-  TWindowRect r = OwnerFrame();
+  TWindowRect r = OwnerPlace();
   if (m_keepSize) {
     r.width = global.ReadAppInteger(section, "WIDTH", r.width);
     r.height = global.ReadAppInteger(section, "HEIGHT", r.height);
@@ -170,9 +176,15 @@ void TorvFormFunc::RestorePlacement() {
   (void)global.ReadAppString(section, "DOCKSITE", "");
   const TWindowRect wanted = r;
   r = kzm::KeepOnScreen(r, WorkAreas(), screen.width(), screen.height());
-  if (r.width != m_owner->width() || r.height != m_owner->height()) m_owner->resize(r.width, r.height);
   // The window keeps the place its creator gave it unless a stored or on-screen place differs.
-  if (m_keepLocation || !(r == wanted)) m_owner->move(r.left, r.top);
+  // The place is the client area's: a window manager frames the window only after it is
+  // shown, so a frame position given now would be taken for the client's, and the window
+  // would open higher by its title bar at every start.
+  if (m_keepLocation || !(r == wanted)) {
+    m_owner->setGeometry(r.left, r.top, r.width, r.height);
+  } else if (r.width != m_owner->width() || r.height != m_owner->height()) {
+    m_owner->resize(r.width, r.height);
+  }
   m_normalBounds = r;
 }
 

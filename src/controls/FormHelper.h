@@ -6,8 +6,9 @@
 // bottom, files dropped from the desktop, and the colour-change notice as OnColorReset.
 //
 // Placement is kept in application.ini under the window's class name in upper case
-// (TFMKZMMAIN): TOP, LEFT (the frame's position), WIDTH, HEIGHT (the client size) and
-// DOCKSITE (always empty: windows are never docked here).
+// (TFMKZMMAIN): TOP, LEFT, WIDTH, HEIGHT (the client area, without the window manager's
+// frame, which is not known until the window is shown) and DOCKSITE (always empty: windows
+// are never docked here).
 
 #include "foundation/WindowPlacement.h"
 
@@ -99,6 +100,9 @@ class TorvFormFunc : public QObject {
   void HandleHover(QEvent* event);
   bool HandleDrop(QEvent* event);
   void OwnerMoved(QEvent* event);
+  // The client area in screen coordinates: what is stored and restored.
+  [[nodiscard]] TWindowRect OwnerPlace() const;
+  // The frame around it: what snaps to the work area.
   [[nodiscard]] TWindowRect OwnerFrame() const;
 
   QPointer<QWidget> m_owner;

@@ -27,6 +27,13 @@ TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TWindowRec
   return form;
 }
 
+TPoint CentreOn(const TWindowRect& opener, int width, int height, const TWindowRect& workArea) {
+  TPoint p{opener.left + (opener.width - width) / 2, opener.top + (opener.height - height) / 2};
+  p.x = std::max(std::min(p.x, workArea.Right() - width), workArea.left);
+  p.y = std::max(std::min(p.y, workArea.Bottom() - height), workArea.top);
+  return p;
+}
+
 TWindowRect KeepOnScreen(const TWindowRect& window, std::span<const TWindowRect> workAreas, int screenWidth, int screenHeight) {
   for (const TWindowRect& area : workAreas) {
     const bool topInside = window.top >= area.top - 8 && window.top < area.Bottom() - 8;

@@ -31,6 +31,10 @@ struct TWindowRect {
 [[nodiscard]] TPoint CascadeForm(TPoint form, std::span<const TPoint> others, const TWindowRect& workArea,
                                  int windowCount);
 
+// Where a width × height window opened from opener goes: centred on it, then moved into the
+// work area as far as it fits, its top-left corner first so that the title bar can be reached.
+[[nodiscard]] TPoint CentreOn(const TWindowRect& opener, int width, int height, const TWindowRect& workArea);
+
 // Where a window goes so that it can be seen: unchanged when it lies on one of the
 // monitors' work areas (a little slack allowed); otherwise shrunk to the screen when larger
 // and centred on it.

@@ -99,7 +99,7 @@ TEST_F(FormHelperTest, MaximisedWindowStoresItsNormalBounds) {
   EXPECT_EQ(m_helper->SectionName(), "QWIDGET");
   window->move(50, 60);
   window->show();
-  window->move(70, 80);
+  window->setGeometry(70, 80, 300, 200);
   QApplication::processEvents();
   window->showMaximized();
   QApplication::processEvents();
@@ -133,9 +133,26 @@ TEST_F(FormHelperTest, StoredPlacementComesBackAndAVanishedMonitorCentres) {
     }
     auto window = MakeWindow(true, false);
     window->show();
-    EXPECT_EQ(window->pos(), c.expected);
+    EXPECT_EQ(window->geometry().topLeft(), c.expected);
     EXPECT_EQ(window->size(), QSize(300, 200));
   }
+}
+
+// A window manager frames a window only once it shows, so a place restored before then must
+// not depend on the frame: closed in a frame, the window opens where it was.
+TEST_F(FormHelperTest, AWindowOpensWhereItWasClosedWhateverTheFrame) {
+  const QRect closedAt(120, 90, 320, 210);
+  {
+    auto framed = MakeWindow(true, true);
+    framed->show();
+    framed->setGeometry(closedAt);
+    QApplication::processEvents();
+    ASSERT_NE(framed->frameGeometry(), framed->geometry());
+  }
+  auto unframed = MakeWindow(true, true);
+  unframed->setWindowFlag(Qt::FramelessWindowHint);
+  unframed->show();
+  EXPECT_EQ(unframed->geometry(), closedAt);
 }
 
 TEST_F(FormHelperTest, KeepSizeOnlyLeavesThePlaceAlone) {

@@ -28,6 +28,26 @@ TEST(WindowPlacement, CascadeWrapsAtTheWorkAreaEdges) {
   EXPECT_EQ(p, (TPoint{990, 0}));
 }
 
+TEST(WindowPlacement, CentreOnTheOpenerWithinTheWorkArea) {
+  const TWindowRect area{0, 30, 1000, 700};  // a panel above
+  struct TCase {
+    const char* name;
+    TWindowRect opener;
+    int width, height;
+    TPoint expected;
+  } cases[] = {
+      {"room all round", {300, 200, 400, 300}, 200, 100, {400, 300}},
+      {"larger than the opener", {400, 300, 280, 140}, 520, 440, {280, 150}},
+      {"opener by the right edge", {850, 300, 150, 100}, 300, 200, {700, 250}},
+      {"opener at the top", {100, 30, 200, 60}, 300, 400, {50, 30}},
+      {"larger than the work area", {300, 200, 280, 140}, 1200, 900, {0, 30}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CentreOn(c.opener, c.width, c.height, area), c.expected);
+  }
+}
+
 TEST(WindowPlacement, KeepOnScreen) {
   const std::vector<TWindowRect> monitors = {{0, 0, 1920, 1040}, {1920, 0, 1280, 984}};
   const TWindowRect visible{100, 100, 400, 300};

@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "budget/Budgets.h"
 #include "foundation/Codec.h"
@@ -225,6 +228,38 @@ TEST_F(BudgetWindowTest, TheMainMenuOpensBothOnToday) {
   EXPECT_EQ(budget->Month().key, 202405);
   ASSERT_NE(year, nullptr);
   EXPECT_EQ(year->Report().year, 2024);
+}
+
+// Windows without a place of their own open over the window they were opened from, never at
+// the screen's corner; one larger than the screen keeps its title bar on it.
+TEST_F(BudgetWindowTest, NewWindowsOpenCentredOnTheirOpener) {
+  TFmKzmMain main;
+  main.show();
+  const QRect area = main.screen()->availableGeometry();
+  main.move(area.center() - main.rect().center() + QPoint(40, 30));
+  QApplication::setActiveWindow(&main);
+  ASSERT_EQ(QApplication::activeWindow(), &main);
+  const QPoint centre = main.frameGeometry().center();
+  for (const char* menu : {"MenuVbudget", "MenuVyear", "MenuVforecast", "MenuVcard"}) {
+    SCOPED_TRACE(menu);
+    const QWidgetList before = QApplication::topLevelWidgets();
+    main.findChild<QAction*>(QString::fromLatin1(menu))->trigger();
+    QWidget* opened = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->isVisible() && !before.contains(w)) opened = w;
+    }
+    ASSERT_NE(opened, nullptr);
+    const QRect frame = opened->frameGeometry();
+    EXPECT_TRUE(area.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+    if (frame.width() <= area.width()) {
+      EXPECT_LE(std::abs(frame.center().x() - centre.x()), 3);
+    }
+    if (frame.height() <= area.height()) {
+      EXPECT_LE(std::abs(frame.center().y() - centre.y()), 3);
+    }
+    opened->close();
+    QApplication::setActiveWindow(&main);
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "settlement/AccountingMonth.h"
 #include "ui/NamedChild.h"
 #include "ui/card/CardSetupDialog.h"
+#include "ui/card/ForecastChart.h"
 #include "ui/card/ForecastWindow.h"
 #include "ui/common/Openers.h"
 
@@ -128,8 +129,32 @@ TEST_F(CardWindowTest, TheForecastShowsTheDayTheBankRunsShortInRed) {
   form->grab();
 }
 
+// A year ahead in a narrow window: today's date and the months after it would run into each
+// other, so they thin out, and none is cut at the right edge.
+TEST_F(CardWindowTest, TheForecastsDatesDoNotRunIntoEachOther) {
+  SetTodayForTest(D(2026, 12, 10));
+  auto* form = new TFmForecast;
+  form->resize(420, 560);
+  form->ShowMonths(12);
+  form->show();
+  const auto* chart = Child<TForecastChart>(form, "ChartForecast");
+  const std::vector<TForecastChart::TDayLabel> labels = chart->DayLabels();
+  ASSERT_GE(labels.size(), 4u);
+  EXPECT_EQ(labels.front().text, "12/10");
+  for (size_t i = 1; i < labels.size(); ++i) {
+    SCOPED_TRACE(labels[i].text.toStdString());
+    EXPECT_GT(labels[i].rect.left(), labels[i - 1].rect.right());
+    EXPECT_LE(labels[i].rect.right(), chart->width());
+  }
+  form->close();
+}
+
 TEST_F(CardWindowTest, TheSettingsDialogStoresACardAndRefusesAnAccountThePassbookLacks) {
   test::OnNextDialog([](QDialog* dialog) {
+    // Wide enough for its whole title beside the title bar's icon and three buttons.
+    QFont bold = dialog->font();
+    bold.setBold(true);
+    EXPECT_GE(dialog->width(), QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 4 * 24);
     Child<QCheckBox>(dialog, "CheckCard")->setChecked(true);
     Child<QComboBox>(dialog, "ComboClosing")->setCurrentText("15日");
     Child<QComboBox>(dialog, "ComboMonth")->setCurrentText("翌々月");

@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ClosingRecordsThePassbookAndPlacement) {
   {
     TFmKzmMain window;
     window.show();
-    window.move(40, 50);
+    window.setGeometry(QRect(QPoint(40, 50), window.size()));
     QApplication::processEvents();
     EXPECT_TRUE(window.close());
     EXPECT_EQ(AppGlobal().ReadAppString("STARTUP", "LASTPROFILE", ""), folder);

@@ -337,6 +337,30 @@ TEST_F(MonthWindowTest, AMaximisedViewLeavesNoBandRightOfTheTotals) {
   EXPECT_EQ(view->GridTotal().DefaultColWidth(), totals.width());
 }
 
+// The help balloon stands between the month's texts and the round buttons: in a low window
+// it is left out rather than painted over the period.
+TEST_F(MonthWindowTest, TheHelpBalloonCoversNoText) {
+  OpenPassbook(31, EncodeDate(2024, 3, 10));
+  TFmMonth* view = NewView();
+  bool shownOnce = false;
+  bool hiddenOnce = false;
+  for (const int height : {10, 290, 340, 400, 5000}) {
+    SCOPED_TRACE(height);
+    view->resize(view->width(), height);
+    QApplication::processEvents();
+    const QRect balloon = view->HelpBalloonRect();
+    (balloon.isEmpty() ? hiddenOnce : shownOnce) = true;
+    if (balloon.isEmpty()) continue;
+    EXPECT_FALSE(balloon.intersects(Child<QLabel>(view, "LabelPeriod")->geometry()));
+    EXPECT_FALSE(balloon.intersects(Child<QLabel>(view, "LabelMonth")->geometry()));
+    for (const TorvWinButton* button : view->findChildren<TorvWinButton*>()) {
+      EXPECT_FALSE(balloon.intersects(button->geometry())) << button->objectName().toStdString();
+    }
+  }
+  EXPECT_TRUE(shownOnce);
+  EXPECT_TRUE(hiddenOnce);
+}
+
 TEST_F(MonthWindowTest, CategoryNamesOpenTheItemsPage) {
   OpenPassbook(31, EncodeDate(2024, 3, 3));
   TFmMonth* view = NewView();

@@ -23,6 +23,7 @@
 #include "printing/PrintPreviewWindow.h"
 #include "report/YearChart.h"
 #include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 
@@ -231,6 +232,7 @@ void OpenYearReport(int year) {
   auto* form = new TFmYearReport;
   form->ShowYear(year);
   RegisterDataWindow(form);
+  CentreOnOpener(*form);
   form->show();
 }
 

@@ -23,6 +23,7 @@
 #include "passbook/Profile.h"
 #include "report/YearReport.h"
 #include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 
@@ -225,6 +226,7 @@ void OpenBudgetWindow(TMonthKey key) {
   auto* form = new TFmBudget;
   form->ShowMonth(key);
   RegisterDataWindow(form);
+  CentreOnOpener(*form);
   form->show();
 }
 

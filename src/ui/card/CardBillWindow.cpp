@@ -23,6 +23,7 @@
 #include "passbook/Profile.h"
 #include "ui/card/CardSetupDialog.h"
 #include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 
@@ -195,6 +196,7 @@ void OpenCardBillWindow() {
   auto* form = new TFmCardBill;
   form->ShowCard(std::string());
   RegisterDataWindow(form);
+  CentreOnOpener(*form);
   form->show();
 }
 

@@ -5,6 +5,8 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
+#include <algorithm>
+
 #include "controls/UiBasics.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
@@ -21,6 +23,17 @@ QComboBox* DayCombo(QWidget* parent, const char* name) {
   for (int day = 1; day <= kCardLastDay; ++day) combo->addItem(Q(CardDayText(day)), day);
   combo->addItem(Q(CardDayText(kCardMonthEnd)), kCardMonthEnd);
   return combo;
+}
+
+// Room a title bar takes besides its text: the window's icon, three buttons and margins.
+constexpr int kTitleBarButtons = 120;
+
+// The width at which the window manager need not cut the title; title bars mostly set it in
+// a bold face of about the program's size.
+int WidthForTitle(const QWidget& window) {
+  QFont bold = window.font();
+  bold.setBold(true);
+  return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + kTitleBarButtons;
 }
 
 void SelectData(QComboBox* combo, int value) {
@@ -65,6 +78,7 @@ TFmCardSetup::TFmCardSetup(const TCardSettings& source, bool isCard, const THead
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(m_card, &QCheckBox::toggled, this, [this] { EnableFields(); });
 
+  setMinimumWidth(std::max(minimumSizeHint().width(), WidthForTitle(*this)));
   SelectData(m_closing, source.closingDay);
   SelectData(m_payment, source.paymentDay);
   SelectData(m_month, source.paymentMonths);

@@ -11,6 +11,7 @@
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "report/ChartPalette.h"
+#include "views/AxisLabels.h"
 
 namespace kzm::ui {
 
@@ -20,6 +21,8 @@ constexpr int kMarginLeft = 78;
 constexpr int kMarginRight = 12;
 constexpr int kMarginTop = 24;
 constexpr int kMarginBottom = 22;
+// The least room between two dates along the bottom.
+constexpr int kLabelGap = 6;
 
 QColor LineColor(int index) {
   TIntegerList& palette = ChartPalette();
@@ -39,12 +42,49 @@ void TForecastChart::SetForecast(const TForecast& forecast, const std::vector<bo
   update();
 }
 
+QRect TForecastChart::Plot() const {
+  return QRect(kMarginLeft, kMarginTop, width() - kMarginLeft - kMarginRight, height() - kMarginTop - kMarginBottom);
+}
+
+double TForecastChart::DayX(TDayNumber day) const {
+  const QRect plot = Plot();
+  const double days = std::max(1, m_forecast.last - m_forecast.today);
+  return plot.left() + plot.width() * ((day - m_forecast.today) / days);
+}
+
+std::vector<TDayNumber> TForecastChart::LineDays() const {
+  std::vector<TDayNumber> result;
+  for (TDayNumber day = m_forecast.today; day <= m_forecast.last; ++day) {
+    if (day == m_forecast.today || DecodeDate(day).day == 1) result.push_back(day);
+  }
+  return result;
+}
+
+std::vector<TForecastChart::TDayLabel> TForecastChart::DayLabels() const {
+  const QFontMetrics metrics(font());
+  const int top = Plot().bottom() + 3;
+  std::vector<TDayLabel> labels;
+  std::vector<TAxisLabel> places;
+  for (const TDayNumber day : LineDays()) {
+    const TYmd ymd = DecodeDate(day);
+    const QString text = QString::number(ymd.month) + QStringLiteral("/") + QString::number(ymd.day);
+    const int left = static_cast<int>(std::lround(DayX(day))) + 2;
+    labels.push_back({text, QRect(left, top, metrics.horizontalAdvance(text), metrics.height())});
+    places.push_back({left, metrics.horizontalAdvance(text)});
+  }
+  const std::vector<bool> fits = LabelsThatFit(places, kLabelGap, width());
+  std::vector<TDayLabel> shown;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    if (fits[i]) shown.push_back(labels[i]);
+  }
+  return shown;
+}
+
 void TForecastChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   TColorsList& scheme = ColorScheme();
   painter.fillRect(rect(), ToQColor(scheme.GetColor("全般\\背景色")));
-  const QRect plot(kMarginLeft, kMarginTop, width() - kMarginLeft - kMarginRight,
-                   height() - kMarginTop - kMarginBottom);
+  const QRect plot = Plot();
   if (plot.width() < 10 || plot.height() < 10 || m_forecast.last <= m_forecast.today) return;
   const auto shown = [this](size_t i) { return i >= m_shown.size() || m_shown[i]; };
 
@@ -59,8 +99,7 @@ void TForecastChart::paintEvent(QPaintEvent*) {
   }
   const TBalanceAxis axis = BalanceAxis(low, high);
   const double step = axis.step, bottom = axis.bottom, top = axis.top;
-  const double days = m_forecast.last - m_forecast.today;
-  const auto x = [&](TDayNumber day) { return plot.left() + plot.width() * ((day - m_forecast.today) / days); };
+  const auto x = [this](TDayNumber day) { return DayX(day); };
   const auto y = [&](int64_t balance) {
     return plot.bottom() - plot.height() * ((static_cast<double>(balance) - bottom) / (top - bottom));
   };
@@ -79,17 +118,13 @@ void TForecastChart::paintEvent(QPaintEvent*) {
                      Qt::AlignRight | Qt::AlignVCenter, label);
   }
   // The first of each month along the bottom.
-  for (TDayNumber day = m_forecast.today; day <= m_forecast.last; ++day) {
-    const TYmd ymd = DecodeDate(day);
-    if (ymd.day != 1 && day != m_forecast.today) continue;
+  painter.setPen(grid);
+  for (const TDayNumber day : LineDays()) {
     const int xx = static_cast<int>(std::lround(x(day)));
-    painter.setPen(grid);
     painter.drawLine(xx, plot.top(), xx, plot.bottom());
-    const QString label = QString::number(ymd.month) + QStringLiteral("/") + QString::number(ymd.day);
-    if (xx + 2 + metrics.horizontalAdvance(label) > width()) continue;
-    painter.setPen(text);
-    painter.drawText(xx + 2, plot.bottom() + metrics.ascent() + 3, label);
   }
+  painter.setPen(text);
+  for (const TDayLabel& label : DayLabels()) painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignTop, label.text);
   // Below zero the account cannot pay: the zero line stands out.
   painter.setPen(QPen(QColor(0xE0, 0x20, 0x20), 1, Qt::DashLine));
   const int zero = static_cast<int>(std::lround(y(0)));

@@ -22,6 +22,7 @@
 #include "recurring/RecurringEntering.h"
 #include "ui/card/ForecastChart.h"
 #include "ui/common/Openers.h"
+#include "ui/common/QtWindowSystem.h"
 
 namespace kzm::ui {
 
@@ -145,6 +146,7 @@ void OpenForecastWindow() {
   auto* form = new TFmForecast;
   form->ShowMonths(3);
   RegisterDataWindow(form);
+  CentreOnOpener(*form);
   form->show();
 }
 

@@ -157,4 +157,14 @@ void CascadeForm(QWidget& form) {
   form.move(place.x, place.y);
 }
 
+void CentreOnOpener(QWidget& window) {
+  const QWidget* opener = QApplication::activeWindow();
+  if (opener == &window) opener = nullptr;
+  const TWindowRect area = WorkAreaOf(opener ? *opener : window);
+  const QRect frame = opener ? opener->frameGeometry() : QRect(area.left, area.top, area.width, area.height);
+  const TPoint place = kzm::CentreOn(TWindowRect{frame.x(), frame.y(), frame.width(), frame.height()}, window.width(),
+                                     window.height(), area);
+  window.move(place.x, place.y);
+}
+
 }  // namespace kzm::ui

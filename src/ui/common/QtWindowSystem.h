@@ -57,4 +57,9 @@ class TQtWindowSystem : public QObject, public kzm::TWindowSystem {
 // the program's ordinary windows and dialogs.
 void CascadeForm(QWidget& form);
 
+// Places a window that is about to be shown for the first time centred on the window it is
+// opened from (the active one), within that window's screen; with no active window, centred
+// on the primary screen's work area.
+void CentreOnOpener(QWidget& window);
+
 }  // namespace kzm::ui

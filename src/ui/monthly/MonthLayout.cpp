@@ -2,6 +2,7 @@
 // buttons, and the scroll bars.
 #include "ui/monthly/MonthWindow.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -13,6 +14,7 @@
 #include "controls/RoundButton.h"
 #include "ui/common/HelpBalloon.h"
 #include "ui/monthly/MonthlyGrid.h"
+#include "views/BalloonPlace.h"
 
 namespace kzm::ui {
 
@@ -80,11 +82,21 @@ void TFmMonth::LayoutControls() {
   m_buttonCard->move(54, clientHeight - 44 - 35 - 35);
   for (TorvWinButton* button : {m_buttonMemo, m_buttonSetUp, m_buttonGraph, m_buttonBudget, m_buttonCard}) button->show();
 
-  m_help->SetSize(indexLeft, indexLeft, 32);
-  m_help->SetPosition(0, std::min(m_buttonCard->y(), m_buttonBudget->y()) - indexLeft);
-  m_help->ShowHint("");
+  const TBalloonPlace balloon = BalloonPlace(m_labelPeriod->geometry().bottom() + 1,
+                                             std::min(m_buttonCard->y(), m_buttonBudget->y()), indexLeft,
+                                             kMinBalloonSide);
+  m_helpShown = balloon.side > 0;
+  if (m_helpShown) {
+    m_help->SetSize(balloon.side, balloon.side, 32);
+    m_help->SetPosition(balloon.left, balloon.top);
+    m_help->ShowHint("");
+  }
   UpdateScrollBars();
   update();
+}
+
+QRect TFmMonth::HelpBalloonRect() const {
+  return m_helpShown ? QRect(m_help->X(), m_help->Y(), m_help->Width(), m_help->Height()) : QRect();
 }
 
 void TFmMonth::UpdateScrollBars() {

@@ -14,7 +14,7 @@ namespace kzm::ui {
 
 void TFmMonth::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  m_help->PaintOn(painter);
+  if (m_helpShown) m_help->PaintOn(painter);
   // The line between the days and the totals.
   painter.setPen(m_colors.line);
   const int x = m_gridTotal->x() - 2;

@@ -32,6 +32,8 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
  public:
   static constexpr int kStripWidth = 96;  // the left strip: labels, balloon, round buttons
   static constexpr int kMinRows = 15;
+  // Below this the help balloon's hint could not be read, and it is left out.
+  static constexpr int kMinBalloonSide = 80;
 
   explicit TFmMonth(QWidget* parent = nullptr);
   ~TFmMonth() override;
@@ -50,6 +52,8 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   [[nodiscard]] TMonthDetailPanel* DetailPanel() const { return m_panel; }
   // The window size that shows whole rows and days for a wished size.
   [[nodiscard]] QSize SnappedSize(QSize wished) const;
+  // Where the help balloon is painted; empty when the strip has no room for it.
+  [[nodiscard]] QRect HelpBalloonRect() const;
 
  protected:
   bool event(QEvent* event) override;
@@ -143,6 +147,7 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   TorvFormFunc* m_formFunc = nullptr;
   QTimer m_timer1;
   std::unique_ptr<TkzmHelpSys> m_help;
+  bool m_helpShown = false;
   QPointer<TMonthDetailPanel> m_panel;
 };
 
