@@ -14,12 +14,14 @@
 #include "ui/common/BackupRuns.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace kzm::ui {
 
 class TorvFormFunc;
 class TkzmMainScene;
+class TPassbookWatcher;
 
 class TFmKzmMain : public QMainWindow {
   Q_OBJECT
@@ -38,6 +40,8 @@ class TFmKzmMain : public QMainWindow {
   [[nodiscard]] TorvFormFunc& FormFunc() const { return *m_formFunc; }
   // The picture scene with the mascots.
   [[nodiscard]] TkzmMainScene& Scene() const { return *m_sceneLogic; }
+  // Follows what other PCs change in the passbook and says who else has it open.
+  [[nodiscard]] TPassbookWatcher& PassbookWatcher() const { return *m_passbookWatcher; }
 
   // Opens the windows the passbook asks for at start (month view, then today's entry).
   void OpenStartupWindows();
@@ -56,6 +60,8 @@ class TFmKzmMain : public QMainWindow {
  private:
   void BuildMenu();
   void SetPassbookTitle();
+  // Shows text below the scene (another PC has the passbook open), or hides the line.
+  void ShowPresence(const QString& text);
   void Timer1Timer();
   // Runs one step of a tick; an error is shown with the step's prefix and the tick goes on.
   void RunTickStep(const char* prefix, void (TFmKzmMain::*step)());
@@ -99,6 +105,8 @@ class TFmKzmMain : public QMainWindow {
   bool m_closed = false;
   bool m_dailyBackups = false;
   TDailyBackup m_dailyBackup;
+  TPassbookWatcher* m_passbookWatcher = nullptr;
+  QLabel* m_presence = nullptr;
 };
 
 // The help manual beside the program.
