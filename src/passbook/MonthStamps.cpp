@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <map>
@@ -71,20 +72,58 @@ TStamps StampsOnDisk(const std::string& passbookFolder) {
   return stamps;
 }
 
+// The Daily folder's stamp, kept under the key 0 (no month), which sorts first in the record.
+constexpr TMonthKey kFolderKey = 0;
+
+bool FolderStamp(const std::string& passbookFolder, TStamp& stamp) {
+  struct stat st {};
+  if (::stat((passbookFolder + "/Daily").c_str(), &st) != 0) return false;
+  stamp = StampOfStatus(st);
+  return true;
+}
+
+bool SettledLongAgo(const TStamp& stamp) {
+  const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::system_clock::now().time_since_epoch()).count();
+  return stamp.mtimeNs < now - 2'000'000'000LL;
+}
+
+bool ParseLine(const char* line, TMonthKey& key, TStamp& stamp) {
+  long long size = 0;
+  long long mtime = 0;
+  unsigned long long inode = 0;
+  if (std::sscanf(line, "%d,%lld,%lld,%llu", &key, &size, &mtime, &inode) != 4) return false;
+  stamp = {size, mtime, inode};
+  return true;
+}
+
 // False when there is no record (or it cannot be read).
+bool ReadRecord(const std::string& path, std::string& bytes) {
+  std::string error;
+  return ReadOwnFile(path, kStampsLimit, "", bytes, error) && !bytes.empty();
+}
+
+TStamp RecordedFolder(const std::string& bytes) {
+  TMonthKey key = -1;
+  TStamp stamp;
+  if (!ParseLine(bytes.c_str(), key, stamp) || key != kFolderKey) return {-1, -1, 0};
+  return stamp;
+}
+
+TStamps ParseStamps(const std::string& bytes) {
+  TStamps stamps;
+  for (const std::string& line : NonEmptyLines(bytes)) {
+    TMonthKey key = 0;
+    TStamp stamp;
+    if (ParseLine(line.c_str(), key, stamp)) stamps[key] = stamp;
+  }
+  return stamps;
+}
+
 bool ReadStamps(const std::string& path, TStamps& stamps) {
   std::string bytes;
-  std::string error;
-  if (!ReadOwnFile(path, kStampsLimit, "", bytes, error) || bytes.empty()) return false;
-  for (const std::string& line : NonEmptyLines(bytes)) {
-    int key = 0;
-    long long size = 0;
-    long long mtime = 0;
-    unsigned long long inode = 0;
-    if (std::sscanf(line.c_str(), "%d,%lld,%lld,%llu", &key, &size, &mtime, &inode) == 4) {
-      stamps[key] = {size, mtime, inode};
-    }
-  }
+  if (!ReadRecord(path, bytes)) return false;
+  stamps = ParseStamps(bytes);
   return true;
 }
 
@@ -127,19 +166,30 @@ std::string MonthStampsPath(const std::string& passbookFolder) {
 
 std::set<TMonthKey> MonthFilesChangedElsewhere(const std::string& passbookFolder) {
   const std::string path = MonthStampsPath(passbookFolder);
-  TStamps recorded;
-  const TStamps now = StampsOnDisk(passbookFolder);
+  std::string bytes;
   std::set<TMonthKey> changed;
-  if (!ReadStamps(path, recorded)) {
-    WriteStamps(path, now);
+  TStamp folder;
+  const bool folderStamped = FolderStamp(passbookFolder, folder);
+  if (!ReadRecord(path, bytes)) {
+    WriteStamps(path, StampsOnDisk(passbookFolder));
     return changed;
   }
+  // Nothing was put into Daily, renamed or taken out since the last full look.
+  if (folderStamped && RecordedFolder(bytes) == folder) return changed;
+  TStamps recorded = ParseStamps(bytes);
+  const TStamps now = StampsOnDisk(passbookFolder);
   for (const auto& [key, stamp] : now) {
     const auto was = recorded.find(key);
     if (was == recorded.end() || !(was->second == stamp)) changed.insert(key);
   }
   for (const auto& [key, stamp] : recorded) {
-    if (!now.contains(key)) changed.insert(key);
+    if (key != kFolderKey && !now.contains(key)) changed.insert(key);
+  }
+  // The folder's stamp stands for the files only once it is old enough that no change of the
+  // same clock tick can hide behind it.
+  if (changed.empty() && folderStamped && SettledLongAgo(folder) && !(recorded[kFolderKey] == folder)) {
+    recorded[kFolderKey] = folder;
+    WriteStamps(path, recorded);
   }
   return changed;
 }

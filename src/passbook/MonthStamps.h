@@ -8,8 +8,12 @@
 //
 // Kept outside the synced folder, in this PC's state folder: "<state>/<passbook id>/
 // MonthStamps.csv" (the id from PassbookId.ini; a passbook without one by a hash of its path).
-// One line per month file, "yyyymm,size,mtime-ns,inode" (ASCII, CR LF). The record is a
-// cache: written without syncing the disk, and losing it costs one rebuild of what it named.
+// One line per month file, "yyyymm,size,mtime-ns,inode" (ASCII, CR LF), and first the line of
+// the Daily folder itself (month 0), once a full look found nothing changed: while the folder
+// keeps that stamp nothing was put in, renamed or taken out, so a look costs one stat (sync
+// engines, like this program, put files down by renaming; a file edited in place by hand is
+// not seen until the folder changes). The record is a cache: written without syncing the
+// disk, and losing it costs one rebuild of what it named.
 
 #include <set>
 #include <string>

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -139,6 +140,15 @@ TEST_F(SyncLocalTest, MonthFilesChangedByAnotherWriterAreNamed) {
   EXPECT_FALSE(MonthFileChangedElsewhere(temp.Path(), 202403));
   RecordMonthStamps(temp.Path(), {202401, 202402, 202405});
   EXPECT_TRUE(MonthFilesChangedElsewhere(temp.Path()).empty());
+
+  // Once the folder has been quiet a while, a look trusts its stamp; a file that lands
+  // changes it, and is named.
+  const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(temp.File("Daily"), anHourAgo);
+  EXPECT_TRUE(MonthFilesChangedElsewhere(temp.Path()).empty());
+  test::WriteBytes(temp.File("Daily/x.tmp"), "20240306,x\r\n");
+  std::filesystem::rename(temp.File("Daily/x.tmp"), temp.File("Daily/202403.kzm"));
+  EXPECT_EQ(MonthFilesChangedElsewhere(temp.Path()), std::set<TMonthKey>{202403});
   CurrentMonthData().SetFolder("");
   CurrentProfile().SetFolder("");
 }
