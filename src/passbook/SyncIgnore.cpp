@@ -19,6 +19,7 @@ const std::vector<std::string>& SyncIgnorePatterns() {
   static const std::vector<std::string> patterns{
       "*.pc-*",        // this program's per-PC files and folders
       "*.tmp[0-9]*",   // atomic writes in progress ("<name>.tmp<pid>-<n>")
+      "tavimrok.lock", // one running program per data folder, on this PC
       "Writer.lock",   // the names earlier versions gave them
       "CarryJournal.csv",
       "RecurringPending.csv",
