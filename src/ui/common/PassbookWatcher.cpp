@@ -1,5 +1,6 @@
 #include "ui/common/PassbookWatcher.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -89,6 +90,11 @@ void TPassbookWatcher::ConflictCopiesSeen() {
 
 void TPassbookWatcher::Follow() {
   if (m_folder.empty() || m_folder != CurrentProfile().Folder() || !CurrentProfile().Writable()) return;
+  // A dialog may be in the middle of a change over the month data: follow once it is closed.
+  if (QApplication::activeModalWidget()) {
+    m_settle.start();
+    return;
+  }
   const QString folder = QString::fromStdString(m_folder);
   if (AnyConflictCopyIn(folder) || AnyConflictCopyIn(folder + QStringLiteral("/Daily"))) ConflictCopiesSeen();
   // The engine may have replaced Daily itself (a folder made anew): watch it again.
