@@ -13,6 +13,8 @@
 
 #include "backup/BackupArchive.h"
 #include "backup/BackupOwner.h"
+#include "foundation/ThisPc.h"
+#include "passbook/Presence.h"
 #include "passbook/RestoreJournal.h"
 #include "passbook/WriterLock.h"
 
@@ -99,8 +101,11 @@ bool Measure(TPassbookFile& file) {
 
 bool IsLeftOut(const std::string& relative) {
   const std::string_view name = std::string_view(relative).substr(relative.rfind('/') + 1);
+  // What one PC keeps for itself (its lock, its journals, its presence) is no part of the book;
+  // the record of its last import is, as the undo of what the month files hold.
+  const bool pcOwn = IsPcOwnName(name) && !name.starts_with("StatementLastImport.");
   return relative == kRestoreRecordFileName || relative == kWriterLockFileName || relative == kManifestName ||
-         IsTempFileName(name);
+         IsTempFileName(name) || pcOwn || IsPresenceFileName(name);
 }
 
 void CollectPassbookFiles(const std::string& passbookFolder, std::vector<TPassbookFile>& files,

@@ -5,6 +5,7 @@
 
 #include "foundation/OwnFiles.h"
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 
 namespace kzm {
 
@@ -13,7 +14,7 @@ namespace {
 constexpr size_t kJournalLimit = 1 << 20;
 constexpr const char* kWhat = "残高の繰り越しの記録";
 
-std::string JournalPath(const std::string& passbookFolder) { return passbookFolder + "/" + kCarryJournalFileName; }
+std::string JournalPath(const std::string& passbookFolder) { return PcOwnPath(passbookFolder, kCarryJournalFileName); }
 
 bool WriteJournal(const std::string& passbookFolder, const std::set<TMonthKey>& months, std::string& error) {
   if (months.empty()) return std::remove(JournalPath(passbookFolder).c_str()) == 0 || errno == ENOENT;

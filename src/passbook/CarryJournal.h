@@ -5,7 +5,9 @@
 // once its balances are carried, so a run stopped in between (a kill, a full disk, a crash)
 // is carried at the next open instead of leaving every later month wrong.
 //
-// File: "CarryJournal.csv" in the passbook folder, one month "yyyymm" a line (CP932, CR LF).
+// File: "CarryJournal.pc-<id>.csv" in the passbook folder, under this PC's name (PcOwnPath: one
+// an earlier version left as "CarryJournal.csv" is finished first), one month "yyyymm" a line
+// (CP932, CR LF).
 
 #include <set>
 #include <string>

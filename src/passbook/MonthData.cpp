@@ -11,6 +11,7 @@
 #include "passbook/CarryJournal.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
+#include "passbook/MonthStamps.h"
 
 namespace kzm {
 
@@ -272,6 +273,8 @@ bool TkzmDataUnit::SaveMonth(TMonth& month) {
     WindowSystem().Notify(error + "\n入力した内容はこのまま残し、次に保存するときにもう一度書き込みます。");
     return false;
   }
+  // This PC wrote it: a later look for files the sync engine brought passes it over.
+  RecordMonthStamps(daily.substr(0, daily.rfind('/')), {month.year * 100 + month.month});
   month.modified = false;
   return true;
 }

@@ -12,6 +12,7 @@
 #include "foundation/DiskWrites.h"
 #include "foundation/ProfileList.h"
 #include "foundation/SystemErrors.h"
+#include "foundation/ThisPc.h"
 
 namespace kzm {
 
@@ -19,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string RecordPath(const std::string& passbookFolder) { return passbookFolder + "/" + kRestoreRecordFileName; }
+std::string RecordPath(const std::string& passbookFolder) { return PcOwnPath(passbookFolder, kRestoreRecordFileName); }
 
 enum class TKind : uint8_t { kMissing, kFolder, kOther };
 
@@ -149,7 +150,7 @@ TRestoreRecord ReadRecord(TprofileList& file) {
 std::string RestoreStageFolder(const std::string& passbookFolder) {
   const size_t slash = passbookFolder.rfind('/');
   const std::string parent = slash == std::string::npos ? "." : passbookFolder.substr(0, slash);
-  return parent + "/." + passbookFolder.substr(slash + 1) + ".restore";
+  return PcOwnPath(parent, "." + passbookFolder.substr(slash + 1) + ".restore");
 }
 
 std::string RestoreStageFiles(const std::string& passbookFolder) {

@@ -12,6 +12,8 @@
 // state before), FILE (the one file put back, empty for the whole passbook), STAGED=1, DONE=0;
 // [REMOVE] COUNT and the keys 1 to COUNT, the files to remove (paths relative to the passbook).
 // A record without STAGED is one an earlier version left; it cannot be finished from here.
+// The record and the stage carry this PC's name ("Restore.pc-<id>.ini", ".<name>.pc-<id>.restore",
+// see PcOwnPath), so another PC sharing the folder never finishes or drops them.
 
 #include <string>
 #include <vector>

@@ -11,6 +11,7 @@
 #include "foundation/Files.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Profile.h"
 
@@ -27,7 +28,7 @@ std::string SettlementFilePath(TMonthKey key) {
 namespace {
 
 std::string MonthlyFolder() { return CurrentProfile().Folder() + "/Monthly"; }
-std::string PendingFolder() { return MonthlyFolder() + "/pending"; }
+std::string PendingFolder() { return PcOwnPath(MonthlyFolder(), "pending"); }
 std::string ReadyMarker() { return PendingFolder() + "/ready"; }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -37,7 +38,7 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('/')
 bool PendingIsOurs(std::string& why) {
   struct stat st {};
   if (::lstat(PendingFolder().c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;
-  const std::string aside = PendingFolder() + ".stray";
+  const std::string aside = MonthlyFolder() + "/" + PcOwnName("pending") + ".stray";
   if (std::rename(PendingFolder().c_str(), aside.c_str()) == 0) return true;
   why = PendingFolder() + " (フォルダではないものがこの名前で置かれています)\n" + SystemErrorText(errno);
   return false;

@@ -2,7 +2,8 @@
 
 // Settlement files that change together (a moved month boundary, balances carried forward
 // through later months) are written all or none, even when the program is killed between
-// two of them. The new files are first written into the folder Monthly/pending, and a marker
+// two of them. The new files are first written into the folder Monthly/pending.pc-<id> (this
+// PC's name, see PcOwnPath: another PC never finishes this PC's batch), and a marker
 // file "ready" is written last: that is the record. Then each file is renamed over its
 // target and the record removed. A run stopped before the marker changed nothing and its
 // pending files are dropped; one stopped after it is finished by FinishSettlementBatch,

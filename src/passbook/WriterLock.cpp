@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 
 namespace kzm {
 
@@ -48,7 +49,7 @@ std::string HolderOf(int fd) {
 bool TWriterLock::Take(const std::string& folder, int waitMs, std::string& refusal) {
   if (Held() && m_folder == folder) return true;
   Release();
-  const std::string path = folder + "/" + kWriterLockFileName;
+  const std::string path = folder + "/" + PcOwnName(kWriterLockFileName);
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) return true;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);

@@ -2,7 +2,9 @@
 
 // One writer at a time per passbook, across processes: the window, each command of the
 // command-line companion that changes the passbook. The lock is an advisory flock on the file
-// "Writer.lock" in the passbook folder, so a process that was killed holds nothing. Its holder
+// "Writer.pc-<id>.lock" in the passbook folder (this PC's name, see ThisPc.h: flock holds on
+// one PC only, and a file another PC wrote, brought by a sync engine, must never be the one
+// locked or name a holder here), so a process that was killed holds nothing. Its holder
 // writes who it is into the file, so that a writer turned away can say who has the passbook.
 // Readers never take it and never wait.
 

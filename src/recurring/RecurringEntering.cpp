@@ -12,6 +12,7 @@
 #include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 #include "foundation/WindowSystem.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
@@ -80,7 +81,7 @@ std::vector<TDueOccurrence> OpenBetween(const TRecurringStore& store, TDayNumber
   return sorted;
 }
 
-std::string PendingPath(const std::string& folder) { return folder + "/" + kRecurringPendingFileName; }
+std::string PendingPath(const std::string& folder) { return PcOwnPath(folder, kRecurringPendingFileName); }
 
 std::string PendingLine(const TPending& p) {
   const TkzmEntry& e = p.entry;

@@ -3,12 +3,12 @@
 // Which occurrences of a passbook's templates wait to be entered, and entering them into the
 // month files so that each is entered exactly once, even when the program is stopped halfway.
 //
-// Entering first records what it is about to add (RecurringPending.csv, written atomically,
-// with how many equal entries each day held before), then writes the months, then records the
-// occurrences as entered in the store and removes the record. When a stop left the record
-// behind, ResumeEntering looks at the days again: an occurrence whose entry is there is
-// recorded as entered, one whose entry is not stays due. So an occurrence is either entered
-// and recorded or neither.
+// Entering first records what it is about to add (RecurringPending.pc-<id>.csv, this PC's
+// own, see PcOwnPath; written atomically, with how many equal entries each day held before),
+// then writes the months, then records the occurrences as entered in the store and removes
+// the record. When a stop left the record behind, ResumeEntering looks at the days again:
+// an occurrence whose entry is there is recorded as entered, one whose entry is not stays due.
+// So an occurrence is either entered and recorded or neither.
 //
 // Pending file: CP932 lines ended by CR LF, CSV fields: template id, scheduled date, date
 // (yyyymmdd), amount, category kind (the kind's name as the category file writes it),

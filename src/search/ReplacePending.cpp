@@ -10,6 +10,7 @@
 #include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 constexpr size_t kMaxFileSize = 64 * 1024;
 
-std::string PathIn(const std::string& folder) { return folder + "/" + kReplacePendingFileName; }
+std::string PathIn(const std::string& folder) { return PcOwnPath(folder, kReplacePendingFileName); }
 
 std::string DayField(TDayNumber day) { return day == 0 ? std::string() : FormatDate8(day); }
 

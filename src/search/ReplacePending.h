@@ -4,7 +4,8 @@
 // kill, a crash or a month it could not write can be finished: running the same request again
 // finishes it exactly, as what it already replaced holds no old key any more.
 //
-// ReplacePending.csv in the passbook folder: CP932, one line ended by CR LF, six CSV fields:
+// ReplacePending.pc-<id>.csv (this PC's own, see PcOwnPath) in the passbook folder: CP932, one
+// line ended by CR LF, six CSV fields:
 // the category name and kind number before, the same after, the first and last day of the
 // range as yyyymmdd (empty for an open end). Written before the first month changes, removed
 // when the run ends.

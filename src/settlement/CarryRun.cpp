@@ -6,8 +6,10 @@
 
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
+#include "foundation/WindowSystem.h"
 #include "passbook/CarryJournal.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthStamps.h"
 #include "passbook/SettlementBatch.h"
 #include "settlement/AccountingMonth.h"
 #include "settlement/SettlementCache.h"
@@ -103,8 +105,23 @@ bool OpenPassbookCarried(const std::string& folder, TPassbookAccess access) {
   if (!CurrentProfile().OpenPassbook(folder, access)) return false;
   // What a reader held stands for files that may have changed since.
   if (!SettlementCache().Holding()) SettlementCache().DropHeld();
-  if (!CurrentProfile().Writable()) HoldReadyBatch();
-  (void)CarryNotedMonths();
+  if (access == TPassbookAccess::paWrite) {
+    (void)CarryMonthsChangedElsewhere();
+  } else {
+    HoldReadyBatch();
+    (void)CarryNotedMonths();
+  }
+  return true;
+}
+
+bool CarryMonthsChangedElsewhere() {
+  const std::string folder = CurrentProfile().Folder();
+  if (folder.empty() || !CurrentProfile().Writable()) return false;
+  const std::set<TMonthKey> changed = MonthFilesChangedElsewhere(folder);
+  std::string error;
+  if (!changed.empty() && !NoteMonthsToCarry(folder, changed, error)) WindowSystem().Notify(error);
+  const bool carried = CarryNotedMonths();
+  if (carried && !changed.empty()) RecordMonthStamps(folder, changed);
   return true;
 }
 

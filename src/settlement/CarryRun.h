@@ -39,8 +39,13 @@ bool CarryNotedMonths();
 // months, with whatever the journal names besides. False when something could not be written.
 bool CarryChangedDays(const std::set<TDayNumber>& days);
 
+// Builds again the months whose files changed on disk without this PC writing them (the sync
+// engine brought them from another PC), with what the journal names besides, and records
+// those files as seen. False when the passbook is not open for writing.
+bool CarryMonthsChangedElsewhere();
+
 // Opens the passbook as TkzmProfile::OpenPassbook does, then carries what a run stopped
-// half-way left uncarried.
+// half-way left uncarried, and what another PC changed.
 bool OpenPassbookCarried(const std::string& folder, TPassbookAccess access = TPassbookAccess::paWrite);
 
 }  // namespace kzm

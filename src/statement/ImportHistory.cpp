@@ -12,6 +12,7 @@
 #include "foundation/OwnFiles.h"
 #include "foundation/SystemErrors.h"
 #include "foundation/Text.h"
+#include "foundation/ThisPc.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthFile.h"
 
@@ -84,7 +85,7 @@ bool SealHolds(const TRecordParts& parts, size_t entries) {
 
 bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, std::string& error) {
   record = {};
-  const std::string path = PathIn(passbookFolder, kLastImportFileName);
+  const std::string path = PcOwnPath(passbookFolder, kLastImportFileName);
   std::string bytes;
   if (!ReadOwnFile(path, kMaxHistorySize, "取り込みの記録", bytes, error)) return false;
   if (bytes.empty()) return true;
@@ -116,7 +117,7 @@ bool ReadLastImport(const std::string& passbookFolder, TImportRecord& record, st
 }
 
 bool WriteLastImport(const std::string& passbookFolder, const TImportRecord& record, std::string& error) {
-  const std::string path = PathIn(passbookFolder, kLastImportFileName);
+  const std::string path = PcOwnPath(passbookFolder, kLastImportFileName);
   if (record.entries.empty() && record.complete) {
     if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
     error = "「" + path + "」を削除できません。\n" + SystemErrorText(errno);

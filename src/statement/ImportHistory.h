@@ -4,7 +4,8 @@
 // be undone, and the bank ids of every row imported, so that a row seen before is known even
 // when its entry's text has been edited since.
 //
-// Last import (StatementLastImport.csv in the passbook folder): the added entries in the
+// Last import (StatementLastImport.pc-<id>.csv in the passbook folder, this PC's own, see
+// PcOwnPath; another PC never undoes it): the added entries in the
 // month files' line format, each line with a ninth field holding the row's bank id (empty
 // when it had none) and a tenth holding how many entries like it its day held before it was
 // added. A first line "incomplete" marks an import that has not run to its end: it is

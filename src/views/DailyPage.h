@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/Dates.h"
+#include "passbook/MonthEntry.h"
 #include "views/DailyRows.h"
 
 namespace kzm {
@@ -33,5 +34,17 @@ bool FinishDaySave(TDayNumber day);
 // False as FinishDaySave.
 bool SaveDailyPage(TDayNumber day, const std::vector<TDailyRows>& grids, const std::string& memo,
                    const std::string& keptNote);
+
+// The entries of day as the month data holds them, its memo included, in order.
+[[nodiscard]] std::vector<TkzmEntry> DayEntriesOf(TDayNumber day);
+// Whether two lists hold the same entries (every field but the sequence), in the same order.
+[[nodiscard]] bool SameDayEntries(const std::vector<TkzmEntry>& a, const std::vector<TkzmEntry>& b);
+// The entries of theirs that base lacks, counted: an entry twice in theirs and once in base
+// is given once. What another PC added to a day while a window held it.
+[[nodiscard]] std::vector<TkzmEntry> EntriesAddedTo(const std::vector<TkzmEntry>& base,
+                                                    const std::vector<TkzmEntry>& theirs);
+// Adds entries to day, after its others, then saves as FinishDaySave does. Nothing (true)
+// without entries.
+bool AddToDay(TDayNumber day, const std::vector<TkzmEntry>& entries);
 
 }  // namespace kzm

@@ -23,6 +23,7 @@
 #include "foundation/Codec.h"
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
+#include "foundation/ThisPc.h"
 #include "passbook/Profile.h"
 
 namespace kzm {
@@ -115,7 +116,7 @@ TEST_F(BackupTest, OneMonthIsRestoredAlone) {
   EXPECT_EQ(test::ReadBytes(Passbook() + "/Daily/202402.kzm"), "changed too\r\n");
   EXPECT_EQ(store.List().size(), 2u);  // the state before it was saved too
   // Its balances are carried into the later months at the next open.
-  EXPECT_EQ(test::ReadBytes(Passbook() + "/CarryJournal.csv"), "202401\r\n");
+  EXPECT_EQ(test::ReadBytes(Passbook() + "/" + PcOwnName("CarryJournal.csv")), "202401\r\n");
 
   // A month the backup does not hold changes nothing, not even the list of backups.
   const TRestoreOutcome missing = store.Restore(taken.path, MonthMember(202409));

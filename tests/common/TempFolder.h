@@ -60,11 +60,13 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 // Every file below folder with its bytes, by path relative to folder: a picture of a folder
-// to compare before and after. A passbook's writer lock holds no data and is left out.
+// to compare before and after. A passbook's writer lock (under any PC's name) holds no data
+// and is left out.
 inline std::map<std::string, std::string> FilesUnder(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file() && entry.path().filename() != "Writer.lock") {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && !(name.starts_with("Writer.") && name.ends_with(".lock"))) {
       files[std::filesystem::relative(entry.path(), folder).string()] = ReadBytes(entry.path().string());
     }
   }

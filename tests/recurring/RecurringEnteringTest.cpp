@@ -8,6 +8,7 @@
 
 #include "calendar/Almanac.h"
 #include "common/PassbookFolderTest.h"
+#include "foundation/ThisPc.h"
 #include "passbook/Categories.h"
 #include "recurring/RecurringSamples.h"
 #include "views/MonthTable.h"
@@ -80,11 +81,11 @@ class RecurringEnteringTest : public test::TPassbookFolderTest {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 9);
-    ASSERT_TRUE(std::filesystem::exists(temp.File(kRecurringPendingFileName)));
+    ASSERT_TRUE(std::filesystem::exists(temp.File(PcOwnName(kRecurringPendingFileName))));
     (void)CurrentMonthData().SetFolder(Daily());
     std::string error;
     ASSERT_TRUE(OpenRecurring(temp.Path(), store, CurrentMonthData(), error)) << error;
-    EXPECT_FALSE(std::filesystem::exists(temp.File(kRecurringPendingFileName)));
+    EXPECT_FALSE(std::filesystem::exists(temp.File(PcOwnName(kRecurringPendingFileName))));
   }
 
   TBusinessDays days{Almanac().Rules()};

@@ -6,6 +6,7 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
+#include "foundation/Codec.h"
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
@@ -273,6 +274,23 @@ TEST_F(BalanceCarryTest, AStoppedBatchIsFinishedOrDropped) {
   CurrentProfile().OpenPassbook(temp.Path());
   EXPECT_EQ(Bank(202601).second, 7777);
   EXPECT_FALSE(std::filesystem::exists(pending));
+}
+
+// A month file another PC wrote (brought by the sync engine) is carried into the later months
+// when the passbook next opens for writing.
+TEST_F(BalanceCarryTest, AMonthAnotherPcChangedIsCarriedAtTheNextOpen) {
+  Year();
+  ASSERT_TRUE(CurrentMonthData().Save());
+  ASSERT_TRUE(OpenPassbookCarried(temp.Path()));
+  const std::string march = temp.File("Daily/202603.kzm");
+  std::string bytes;
+  ASSERT_TRUE(EncodeCp932("20260305,収入,給与,資産,銀行,1000,,\r\n20260306,収入,給与,資産,銀行,250,,\r\n", bytes));
+  test::WriteBytes(march + ".landing", bytes);
+  std::filesystem::rename(march + ".landing", march);
+  EXPECT_EQ(Bank(202612).second, 12000);
+  ASSERT_TRUE(OpenPassbookCarried(temp.Path()));
+  EXPECT_EQ(Bank(202612).second, 12250);
+  ExpectChained(202601, 202612);
 }
 
 }  // namespace

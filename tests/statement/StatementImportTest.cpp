@@ -12,6 +12,7 @@
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
 #include "foundation/Codec.h"
+#include "foundation/ThisPc.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
@@ -355,7 +356,7 @@ TEST_F(StatementImportTest, AnAccountThePassbookLacksIsRefusedWithNothingWritten
   }
   EXPECT_EQ(CurrentProfile().Categories().Count(), categories);
   EXPECT_FALSE(std::filesystem::exists(temp.Path() + "/Daily"));
-  EXPECT_FALSE(std::filesystem::exists(temp.File(kLastImportFileName)));
+  EXPECT_FALSE(std::filesystem::exists(temp.File(PcOwnName(kLastImportFileName))));
 }
 
 }  // namespace
@@ -455,6 +456,8 @@ TEST_F(StatementImportTest, AnOlderRecordIsStillUndone) {
   ASSERT_TRUE(EncodeCp932("20180109,支出,未分類,資産,銀行,1500,カード ｺﾝﾋﾞﾆ ｻﾝﾌﾟﾙ,,\r\n"
                           "20180125,収入,給与,資産,銀行,250000,振込 ｷｭｳﾖ ﾃｽﾄｼｬ,,\r\n",
                           older));
+  // Left by an earlier version under the name every PC shared: still this PC's to undo.
+  std::filesystem::remove(temp.File(PcOwnName(kLastImportFileName)));
   test::WriteBytes(temp.File(kLastImportFileName), older);
   TImportRecord record;
   std::string error;
@@ -476,7 +479,7 @@ TEST_F(StatementImportTest, ADamagedRecordIsToldKeptAndNeverWrittenOver) {
   TStatementImport import = ReadAndClassify();
   ASSERT_EQ(BookImport(import, CurrentMonthData(), temp.Path(), ids).added, 3);
   const std::vector<std::string> booked = January();
-  const std::string path = temp.File(kLastImportFileName);
+  const std::string path = temp.File(PcOwnName(kLastImportFileName));
   const std::string whole = test::ReadBytes(path);
   const size_t lastLine = whole.rfind("\r\n", whole.size() - 3) + 2;
   std::string garbled = whole;

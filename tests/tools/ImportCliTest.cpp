@@ -13,6 +13,7 @@
 #include "common/TempFolder.h"
 #include "common/TestPaths.h"
 #include "foundation/Codec.h"
+#include "foundation/ThisPc.h"
 #include "passbook/WriterLock.h"
 #include "tools/CliRun.h"
 
@@ -141,7 +142,7 @@ TEST_F(ImportCliTest, AnImportThatStoppedIsSaidAndUndone) {
   const std::string december = Data() + "/家計簿/Daily/202412.kzm";
   const std::string before = test::ReadBytes(december);
   ASSERT_EQ(Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--account", "銀行"}).code, 0);
-  const std::string record = Data() + "/家計簿/StatementLastImport.csv";
+  const std::string record = Data() + "/家計簿/" + PcOwnName("StatementLastImport.csv");
   test::WriteBytes(record, "incomplete\r\n" + test::ReadBytes(record));
   const TRun dry = Run({"--data-folder", Data(), "import", "家計簿", Statement(), "--dry-run"});
   ASSERT_EQ(dry.code, 0) << dry.err;

@@ -9,9 +9,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/Dates.h"
 #include "passbook/Categories.h"
+#include "passbook/MonthEntry.h"
 #include "ui/common/DataWindows.h"
 
 class QLabel;
@@ -78,6 +80,9 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   void WriteBackEditors();
   // The data-changed notice: first..second (second 0: the day first; first 0: any day).
   void DataChanged(int first, int second);
+  // The day changed underneath the window's unsaved changes (another PC, through the sync
+  // engine): asks whether to keep the window's, take the file's, or keep both.
+  void AskAboutChangeUnderneath();
   [[nodiscard]] int MemoTop() const;
 
   kzm::TDayNumber m_date;
@@ -88,6 +93,8 @@ class TFmDaily : public QWidget, public TDataWindowInfo {
   bool m_closeSaved = false;  // closing tried its save: the data stays in memory, told once
   bool m_placed = false;
   std::string m_keptMemoNote;
+  bool m_asking = false;  // the question about a change underneath is open or posted
+  std::vector<kzm::TkzmEntry> m_shown;  // the day's entries as the window loaded them
   kzm::THeadList m_categories;
 
   QTabWidget* m_tabs = nullptr;

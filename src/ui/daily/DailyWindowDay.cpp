@@ -1,5 +1,7 @@
 // TFmDaily: showing, saving and stepping the day.
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -46,6 +48,7 @@ bool TFmDaily::ShowDay() {
   m_keptMemoNote = memo.note;
 
   for (TDailyGrid* grid : {m_assets, m_receipt, m_payment}) grid->LoadDay(m_date);
+  m_shown = DayEntriesOf(m_date);
   PcDailyChange();
   return true;
 }
@@ -73,7 +76,47 @@ void TFmDaily::DataChanged(int first, int second) {
   const bool concerned = first == 0 || (second == 0 ? first == m_date : first <= m_date && m_date <= second);
   if (!concerned) return;
   WriteBackEditors();
-  if (!m_modified) ShowDay();
+  if (!m_modified) {
+    ShowDay();
+  } else if (!m_asking && !SameDayEntries(m_shown, DayEntriesOf(m_date))) {
+    // Asked once the notice has reached every window, never inside it.
+    m_asking = true;
+    QMetaObject::invokeMethod(this, [this] { AskAboutChangeUnderneath(); }, Qt::QueuedConnection);
+  }
+}
+
+void TFmDaily::AskAboutChangeUnderneath() {
+  const std::vector<TkzmEntry> theirs = DayEntriesOf(m_date);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("もるぽ通帳"),
+                  QString::fromStdString(FormatDateWithWeekday(m_date)) +
+                      QStringLiteral(" の記入が、入力している間にほかのPCで変更されました。\nどちらを残しますか。"),
+                  QMessageBox::NoButton, this);
+  box.setObjectName(QStringLiteral("ChangedUnderneath"));
+  QPushButton* mine = box.addButton(QStringLiteral("自分の入力を残す"), QMessageBox::AcceptRole);
+  QPushButton* other = box.addButton(QStringLiteral("ほかのPCの内容にする"), QMessageBox::RejectRole);
+  QPushButton* both = box.addButton(QStringLiteral("両方を残す"), QMessageBox::ActionRole);
+  mine->setObjectName(QStringLiteral("KeepMine"));
+  other->setObjectName(QStringLiteral("TakeTheirs"));
+  both->setObjectName(QStringLiteral("KeepBoth"));
+  box.setDefaultButton(both);
+  box.setEscapeButton(mine);  // closing the question never throws typed rows away
+  box.exec();
+  m_asking = false;
+  if (box.clickedButton() == other) {
+    ShowDay();
+  } else if (box.clickedButton() == both) {
+    // The window's rows replace the day, then what the other PC added is put back beside them.
+    const std::vector<TkzmEntry> added = EntriesAddedTo(m_shown, theirs);
+    if (SaveDay()) {
+      m_saving = true;
+      (void)AddToDay(m_date, added);
+      m_saving = false;
+      ShowDay();
+    }
+  } else {
+    // Kept: the window's rows replace the day when it is saved; the file's day is the base now.
+    m_shown = theirs;
+  }
 }
 
 void TFmDaily::StepDay(int delta) {

@@ -11,6 +11,7 @@
 #include "settlement/AccountingMonth.h"
 #include "ui/common/DataWindows.h"
 #include "ui/common/Openers.h"
+#include "ui/common/PassbookWatcher.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/HelpWindow.h"
 #include "ui/shell/MainScene.h"
@@ -19,9 +20,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include <chrono>
 #include <exception>
@@ -78,6 +81,14 @@ TFmKzmMain::TFmKzmMain(QWidget* parent)
   m_sceneLogic->OnMonthClick = [this] { findChild<QAction*>(QStringLiteral("menuVtomonth"))->trigger(); };
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   SetPassbookTitle();
+  m_presence = new QLabel(this);
+  m_presence->setObjectName(QStringLiteral("PresenceLabel"));
+  statusBar()->addWidget(m_presence, 1);
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->hide();
+  m_passbookWatcher = new TPassbookWatcher(this);
+  connect(m_passbookWatcher, &TPassbookWatcher::PresenceChanged, this, &TFmKzmMain::ShowPresence);
+  m_passbookWatcher->WatchOpenPassbook();
 
   m_timer1.setObjectName(QStringLiteral("Timer1"));
   m_timer1.setInterval(kTimerMs);
@@ -160,6 +171,11 @@ void TFmKzmMain::SetPassbookTitle() {
   setWindowTitle(QStringLiteral("もるぽ通帳 ") + QString::fromStdString(CurrentProfile().Name()));
 }
 
+void TFmKzmMain::ShowPresence(const QString& text) {
+  m_presence->setText(text);
+  statusBar()->setVisible(!text.isEmpty());
+}
+
 void TFmKzmMain::OpenStartupWindows() {
   // Before a daily window opens: the check waits while one is open.
   CheckRecurring();
@@ -184,6 +200,7 @@ bool TFmKzmMain::event(QEvent* event) {
   if (event->type() == TNoticeEvent::EventType() &&
       static_cast<TNoticeEvent*>(event)->Message() == kNoticePassbookOpened) {
     SetPassbookTitle();
+    m_passbookWatcher->WatchOpenPassbook();
     // Asked on the next tick, once the passbook has been opened by whoever opened it.
     if (m_recurringDay != 0) m_recurringDay = -1;
     if (m_dailyBackups) m_dailyBackup.Start(CurrentProfile().Folder());

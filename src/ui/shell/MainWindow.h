@@ -15,12 +15,14 @@
 #include "ui/common/PhoneHost.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace kzm::ui {
 
 class TorvFormFunc;
 class TkzmMainScene;
+class TPassbookWatcher;
 
 class TFmKzmMain : public QMainWindow {
   Q_OBJECT
@@ -39,6 +41,8 @@ class TFmKzmMain : public QMainWindow {
   [[nodiscard]] TorvFormFunc& FormFunc() const { return *m_formFunc; }
   // The picture scene with the mascots.
   [[nodiscard]] TkzmMainScene& Scene() const { return *m_sceneLogic; }
+  // Follows what other PCs change in the passbook and says who else has it open.
+  [[nodiscard]] TPassbookWatcher& PassbookWatcher() const { return *m_passbookWatcher; }
 
   // Opens the windows the passbook asks for at start (month view, then today's entry).
   void OpenStartupWindows();
@@ -60,6 +64,8 @@ class TFmKzmMain : public QMainWindow {
  private:
   void BuildMenu();
   void SetPassbookTitle();
+  // Shows text below the scene (another PC has the passbook open), or hides the line.
+  void ShowPresence(const QString& text);
   void Timer1Timer();
   // Runs one step of a tick; an error is shown with the step's prefix and the tick goes on.
   void RunTickStep(const char* prefix, void (TFmKzmMain::*step)());
@@ -105,6 +111,8 @@ class TFmKzmMain : public QMainWindow {
   TDailyBackup m_dailyBackup;
   bool m_phoneFollows = false;
   TPhoneHost m_phone;
+  TPassbookWatcher* m_passbookWatcher = nullptr;
+  QLabel* m_presence = nullptr;
 };
 
 // The help manual beside the program.
