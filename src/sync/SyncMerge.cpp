@@ -149,7 +149,6 @@ TSyncMerge MergeConflictCopies(const std::string& passbookFolder) {
   };
   if (FileExists(passbookFolder + "/" + kRestoreRecordFileName)) return refuse("途中の復元が残っています。");
   std::string error;
-  (void)PassbookIdOf(passbookFolder, error);  // the merge bases are kept under the id
   std::vector<TFilePlan> plans;
   for (const auto& [relative, copies] : groups) {
     TFilePlan plan;
@@ -198,6 +197,9 @@ std::string MergeReport(const TSyncMerge& merge) {
 bool OpenPassbookSynced(const std::string& folder, TPassbookAccess access) {
   if (!OpenPassbookCarried(folder, access)) return false;
   if (access != TPassbookAccess::paWrite) return true;
+  // The merge bases are kept under the passbook's id: it is made before the first write.
+  std::string error;
+  if (PassbookIdOf(folder, error).empty()) WindowSystem().Notify(error);
   const TSyncMerge merge = MergeConflictCopies(folder);
   if (merge.files.empty() && merge.ok) return true;
   std::string report = MergeReport(merge);
