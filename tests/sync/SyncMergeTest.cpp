@@ -3,8 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <thread>
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
@@ -42,7 +45,7 @@ size_t CountOf(const std::string& haystack, const std::string& needle) {
   return count;
 }
 
-// A one-year sample passbook opened for writing; this PC then books an entry in March while
+// A one-year sample passbook opened for writing; this PC then books two entries in March while
 // the other PC's version of the month (the one before, plus an entry of its own) lies beside
 // it as a Syncthing conflict copy, with copies of a settlement, the budgets and a file the
 // merge does not know.
@@ -61,6 +64,8 @@ class SyncMergeTest : public ::testing::Test {
     ASSERT_TRUE(OpenPassbookSynced(folder));
     const std::string before = ReadBytes(File(kMonth));
     AddEntry(EncodeDate(2024, 3, 15), "こちらのPC");
+    // A second write here: the base stays the version the other PC knows.
+    AddEntry(EncodeDate(2024, 3, 17), "二度目");
     WriteBytes(File(kCopy), before + Cp932("20240316,支出,食費,資産,現金,777,あちらのPC,\r\n"));
     WriteBytes(File("Monthly/202403.sync-conflict-20240320-101500-PCTWO77.mif"), "stale");
     WriteBytes(File("Budget.csv"), Cp932("202401,食費,支出,30000\r\n"));
@@ -85,6 +90,7 @@ class SyncMergeTest : public ::testing::Test {
     const std::string month = ReadBytes(File(kMonth));
     EXPECT_EQ(CountOf(month, Cp932("こちらのPC")), 1u);
     EXPECT_EQ(CountOf(month, Cp932("あちらのPC")), 1u);
+    EXPECT_EQ(CountOf(month, Cp932("二度目")), 1u);
     EXPECT_FALSE(fs::exists(File(kCopy)));
   }
 
@@ -132,23 +138,37 @@ TEST_F(SyncMergeTest, OpeningMergesTellsThePersonAndLoadsTheMergedMonth) {
   EXPECT_TRUE(MonthsToCarry(folder).empty());  // built again at the open
 }
 
+// Starts a merge in a child process and kills it after delay (none: lets it end); returns
+// how long the child ran.
+std::chrono::microseconds MergeInChild(const std::string& folder, std::optional<std::chrono::microseconds> delay) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    (void)MergeConflictCopies(folder);
+    ::_exit(0);
+  }
+  if (child > 0 && delay) {
+    std::this_thread::sleep_for(*delay);
+    ::kill(child, SIGKILL);
+  }
+  if (child > 0) ::waitpid(child, nullptr, 0);
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
 TEST_F(SyncMergeTest, AMergeKilledAnywhereIsFinishedOrDroppedAtTheNextOpen) {
   const fs::path saved = temp.File("saved");
   fs::copy(folder, saved, fs::copy_options::recursive);
-  std::mt19937 random(7);
-  for (int kill = 0; kill < 8; ++kill) {
-    SCOPED_TRACE(kill);
+  const auto restart = [&] {
     fs::remove_all(folder);
     fs::copy(saved, folder, fs::copy_options::recursive);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      (void)MergeConflictCopies(folder);
-      ::_exit(0);
-    }
-    ::usleep(static_cast<useconds_t>(random() % 40000));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+  };
+  const auto whole = MergeInChild(folder, std::nullopt);
+  std::mt19937 random(7);
+  for (int kill = 0; kill < 10; ++kill) {
+    restart();
+    const auto delay = std::chrono::microseconds(random() % (whole.count() + 1));
+    SCOPED_TRACE("killed after " + std::to_string(delay.count()) + " of " + std::to_string(whole.count()) + " µs");
+    MergeInChild(folder, delay);
     ASSERT_TRUE(OpenPassbookSynced(folder));
     ExpectMergedMonth();
   }
