@@ -121,7 +121,7 @@ TFileKind KindOfFile(const std::string& relative) {
                             "CarryJournal.csv"}) {
     if (name == keyed) return TFileKind::fkKeyed;
   }
-  if (name == "PassbookId.ini" || name == "StatementLastImport.csv") return TFileKind::fkThisPc;
+  if (name == "PassbookId.ini" || name == "StatementLastImport.csv" || name == "Writer.lock") return TFileKind::fkThisPc;
   return TFileKind::fkUnknown;
 }
 
