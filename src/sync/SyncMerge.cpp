@@ -1,5 +1,6 @@
 #include "sync/SyncMerge.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -31,18 +32,35 @@ struct TCopy {
   std::string made;
 };
 
-// The conflict copies of each file (relative path), oldest first.
+// The names in folder that may be conflict copies (both engines' marks hold "conflict"). A
+// plain readdir without looking at each file: this runs at every open, over hundreds of months.
+std::vector<std::string> ConflictLikeNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.find("conflict") != std::string_view::npos && (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN)) {
+      names.emplace_back(name);
+    }
+  }
+  ::closedir(dir);
+  return names;
+}
+
+// The conflict copies of each file (relative path), oldest first. Links are left alone: one
+// could lead out of the passbook.
 std::map<std::string, std::vector<TCopy>> FindCopies(const std::string& folder) {
   std::map<std::string, std::vector<TCopy>> groups;
-  std::vector<std::string> paths;
   for (const std::string place : kPlaces) {
     const std::string prefix = place.empty() ? place : place + "/";
-    if (!ListFiles(folder + "/" + prefix, "*conflict*", paths, TLinkRule::lrRefuse)) continue;
-    for (const std::string& path : paths) {
-      const std::string name = path.substr(path.rfind('/') + 1);
+    for (const std::string& name : ConflictLikeNames(folder + "/" + prefix)) {
       std::string original;
       std::string made;
-      if (ParseConflictName(name, original, made)) groups[prefix + original].push_back({prefix + name, made});
+      struct stat status {};
+      if (!ParseConflictName(name, original, made)) continue;
+      if (::lstat((folder + "/" + prefix + name).c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+      groups[prefix + original].push_back({prefix + name, made});
     }
   }
   for (auto& [file, copies] : groups) {
