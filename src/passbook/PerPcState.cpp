@@ -10,6 +10,7 @@
 #include "foundation/ProfileList.h"
 #include "foundation/Text.h"
 #include "passbook/MonthFile.h"
+#include "passbook/PassbookId.h"
 
 namespace kzm {
 
@@ -56,7 +57,9 @@ std::string BasePath(const std::string& passbookFolder, const std::string& relat
 std::string PerPcStateFolder(const std::string& passbookFolder) {
   std::string bytes;
   std::string error;
-  if (!ReadOwnFile(passbookFolder + "/PassbookId.ini", kIdFileLimit, "", bytes, error) || bytes.empty()) return {};
+  if (!ReadOwnFile(passbookFolder + "/" + kPassbookIdFileName, kIdFileLimit, "", bytes, error) || bytes.empty()) {
+    return {};
+  }
   TprofileList file;
   file.LoadFromText(bytes);
   const std::string id = std::string(Trim(file.ReadString("PASSBOOK", "ID", "")));
@@ -82,6 +85,9 @@ void NoteMonthFileWrite(const std::string& path, std::string_view bytes, bool wr
   const size_t daily = slash == std::string::npos ? slash : path.rfind('/', slash - 1);
   if (daily == std::string::npos) return;
   const std::string passbook = path.substr(0, daily);
+  // The first month written gives the passbook its id, under which its bases are kept.
+  std::string error;
+  if (!written && PassbookIdOf(passbook, error).empty()) return;
   const std::string base = BasePath(passbook, path.substr(daily + 1));
   if (base.empty()) return;
   if (written) {
@@ -90,7 +96,6 @@ void NoteMonthFileWrite(const std::string& path, std::string_view bytes, bool wr
   }
   std::string onDisk;
   std::string own;
-  std::string error;
   if (FileExists(path) && !ReadOwnFile(path, kMaxMonthFileSize, "", onDisk, error)) return;
   // This PC's own last write stands for nothing the others know: the base stays older.
   if (ReadStateFile(base + ".own", own) && own == HashText(onDisk)) return;

@@ -102,7 +102,8 @@ TFileResult MergeKeyed(TFileKind kind, const std::string& name, const TVersions&
     std::replace(key.begin(), key.end(), '\x1f', ' ');
     named += (named.empty() ? "「" : "」「") + DecodeCp932(key);
   }
-  if (!named.empty()) result.needsPerson = named + "」は両方のPCで変えられていたため、新しいほうを残しました。";
+  // The rule decided; the person hears of it, but nothing is left to decide.
+  if (!named.empty()) result.kept += named + "」は両方のPCで変えられていたため、新しいほうを残しました。";
   return result;
 }
 

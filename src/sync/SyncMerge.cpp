@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <map>
 
-#include "backup/BackupOwner.h"
 #include "backup/BackupPlace.h"
 #include "foundation/AtomicFile.h"
 #include "foundation/Files.h"
@@ -121,6 +120,11 @@ bool PlanFile(const std::string& folder, const std::string& relative, const std:
     plan.remove.push_back(copy.relative);
   }
   versions.ours = {std::move(ours), oursMissing ? 0 : ChangedAt(path)};
+  // A copy without its file: the oldest copy stands in for it, so that nothing counts as removed.
+  if (oursMissing) {
+    versions.ours = std::move(versions.theirs.front());
+    versions.theirs.erase(versions.theirs.begin());
+  }
   std::string base;
   const bool haveBase = kind == TFileKind::fkMonth && ReadMergeBase(folder, relative, base);
   const TFileResult result = MergeFile(kind, relative, haveBase ? &base : nullptr, versions);
@@ -215,9 +219,6 @@ std::string MergeReport(const TSyncMerge& merge) {
 bool OpenPassbookSynced(const std::string& folder, TPassbookAccess access) {
   if (!OpenPassbookCarried(folder, access)) return false;
   if (access != TPassbookAccess::paWrite) return true;
-  // The merge bases are kept under the passbook's id: it is made before the first write.
-  std::string error;
-  if (PassbookIdOf(folder, error).empty()) WindowSystem().Notify(error);
   const TSyncMerge merge = MergeConflictCopies(folder);
   if (merge.files.empty() && merge.ok) return true;
   std::string report = MergeReport(merge);

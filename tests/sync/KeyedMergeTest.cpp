@@ -29,7 +29,8 @@ TEST(KeyedMerge, BudgetsCardsAndRulesMergeByKeyKeepingLinesNotUnderstood) {
   const TFileResult budget = Merge("Budget.csv", "202401,食費,支出,30000\n202401,交通,支出,5000\n??\n",
                                    "202401,食費,支出,32000\n202404,教養,支出,3000\n??\n!!\n");
   EXPECT_EQ(budget.bytes, WithCrLf("202401,食費,支出,30000\n202401,交通,支出,5000\n202404,教養,支出,3000\n??\n!!\n"));
-  EXPECT_NE(budget.needsPerson.find("202401,食費,支出"), std::string::npos);
+  EXPECT_NE(budget.kept.find("202401,食費,支出"), std::string::npos);
+  EXPECT_TRUE(budget.needsPerson.empty());
   EXPECT_EQ(Merge("Budget.csv", "202401,食費,支出,30000\n", "202401,食費,支出,32000\n", false).bytes,
             WithCrLf("202401,食費,支出,32000\n"));
 
@@ -62,7 +63,7 @@ TEST(KeyedMerge, SettingsAndCategoriesMergeKeyByKey) {
   const TFileResult categories = Merge("Headfile.dta", top + head("食費", "支出", 1) + head("現金", "資産", 1) + "</data>\n",
                                        top + head("食費", "支出", 0) + head("ペット", "支出", 1) + "</data>\n");
   EXPECT_EQ(categories.bytes, WithCrLf(top + head("食費", "支出", 1) + head("現金", "資産", 1) + head("ペット", "支出", 1) + "</data>\n"));
-  EXPECT_NE(categories.needsPerson.find("食費"), std::string::npos);
+  EXPECT_NE(categories.kept.find("食費"), std::string::npos);
 }
 
 TEST(KeyedMerge, WithABaseAKeyRemovedOnOneSideIsGone) {

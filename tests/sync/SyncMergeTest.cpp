@@ -138,6 +138,14 @@ TEST_F(SyncMergeTest, OpeningMergesTellsThePersonAndLoadsTheMergedMonth) {
   EXPECT_TRUE(MonthsToCarry(folder).empty());  // built again at the open
 }
 
+TEST_F(SyncMergeTest, ACopyWhoseFileIsGoneTakesItsPlaceWhole) {
+  const std::string copy = ReadBytes(File(kCopy));
+  fs::remove(File(kMonth));
+  ASSERT_TRUE(MergeConflictCopies(folder).ok);
+  EXPECT_EQ(ReadBytes(File(kMonth)), copy);
+  EXPECT_FALSE(fs::exists(File(kCopy)));
+}
+
 // Starts a merge in a child process and kills it after delay (none: lets it end); returns
 // how long the child ran.
 std::chrono::microseconds MergeInChild(const std::string& folder, std::optional<std::chrono::microseconds> delay) {
