@@ -104,6 +104,12 @@ TFileResult MergeKeyed(TFileKind kind, const std::string& name, const TVersions&
   }
   // The rule decided; the person hears of it, but nothing is left to decide.
   if (!named.empty()) result.kept += named + "」は両方のPCで変えられていたため、新しいほうを残しました。";
+  // An occurrence both PCs entered differently (another day or amount) is in the month twice.
+  const auto twice = std::count_if(keys.begin(), keys.end(), [](const std::string& k) { return k.starts_with("occurrence,"); });
+  if (twice > 0) {
+    result.needsPerson = "定期的な記入の" + std::to_string(twice) +
+                         "回が両方のPCで違う日か金額で記入されています。二重になった記入を消してください。";
+  }
   return result;
 }
 

@@ -48,6 +48,10 @@ TEST(KeyedMerge, AnOccurrenceEnteredOnEitherSideStaysEnteredOnce) {
   EXPECT_EQ(merged.bytes, WithCrLf("option,NextId,4\n" + common.substr(16) + "entered,1,20240527,20240527,80000\n" +
                                    "entered,1,20240427,20240427,80000\n"));
   EXPECT_TRUE(merged.needsPerson.empty());
+  // Entered on both sides on different days: both entries are in the month; a person must choose.
+  const TFileResult twice = Merge("Recurring.csv", common + "entered,1,20240527,20240527,80000\n",
+                                  common + "entered,1,20240527,20240528,80000\n");
+  EXPECT_NE(twice.needsPerson.find("二重"), std::string::npos);
 }
 
 TEST(KeyedMerge, SettingsAndCategoriesMergeKeyByKey) {
