@@ -177,6 +177,11 @@ TSyncMerge MergeConflictCopies(const std::string& passbookFolder) {
     if (!PlanFile(passbookFolder, relative, copies, plan, error)) return refuse(error);
     plans.push_back(std::move(plan));
   }
+  // Only copies left to a person: nothing to back up or change, only to tell again.
+  if (std::all_of(plans.begin(), plans.end(), [](const TFilePlan& p) { return p.remove.empty(); })) {
+    for (TFilePlan& plan : plans) merge.files.push_back(std::move(plan.outcome));
+    return merge;
+  }
   TBackupStore store = BackupStoreOf(passbookFolder);
   const TBackupOutcome backup = store.Take(TBackupReason::brManual, kSyncMergeReason);
   if (!backup.ok) return refuse("バックアップできませんでした。\n" + backup.message);

@@ -122,6 +122,11 @@ TEST_F(SyncMergeTest, EveryCopyIsMergedByItsKindBehindABackup) {
   ASSERT_TRUE(ReadMergeBase(folder, kMonth, base));
   EXPECT_EQ(CountOf(base, Cp932("あちらのPC")), 0u);
   EXPECT_EQ(CountOf(base, Cp932("こちらのPC")), 0u);
+  // What is left to a person is told again, with no new backup.
+  const TSyncMerge again = MergeConflictCopies(folder);
+  ASSERT_EQ(again.files.size(), 1u);
+  EXPECT_TRUE(again.NeedsPerson());
+  EXPECT_TRUE(again.message.empty());
 }
 
 TEST_F(SyncMergeTest, OpeningMergesTellsThePersonAndLoadsTheMergedMonth) {
