@@ -11,6 +11,7 @@ packages=(
   poppler-utils
   lintian
   qt6-translations-l10n
+  syncthing python3
 )
 missing=()
 for p in "${packages[@]}"; do

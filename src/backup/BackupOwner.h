@@ -16,15 +16,11 @@
 #include <vector>
 
 #include "backup/BackupArchive.h"
+#include "passbook/PassbookId.h"
 
 namespace kzm {
 
-inline constexpr const char* kPassbookIdFileName = "PassbookId.ini";
 inline constexpr const char* kManifestName = "BackupManifest.csv";
-
-// The id of the passbook at passbookFolder, made and written when it has none. Empty, with
-// error in Japanese, when it can be neither read nor written.
-[[nodiscard]] std::string PassbookIdOf(const std::string& passbookFolder, std::string& error);
 
 struct TManifest {
   std::string passbookId;

@@ -9,6 +9,7 @@
 #include "foundation/Dates.h"
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
+#include "passbook/PerPcState.h"
 
 namespace kzm {
 
@@ -123,10 +124,12 @@ bool WriteMonthFile(const std::string& path,
   }
   EnsureFolder(FolderOf(path));
   std::string why;
+  NoteMonthFileWrite(path, bytes, false);
   if (!WriteFileAtomic(path, bytes, &why, batch)) {
     error = "月のデータを保存できませんでした。\n" + why;
     return false;
   }
+  NoteMonthFileWrite(path, bytes, true);
   return true;
 }
 

@@ -1,11 +1,10 @@
 #include "phone/PassbookPhoneBook.h"
 
-#include <cstdlib>
-
-#include "backup/BackupOwner.h"
 #include "foundation/Files.h"
 #include "passbook/Categories.h"
 #include "passbook/MonthData.h"
+#include "passbook/PassbookId.h"
+#include "passbook/PerPcState.h"
 #include "passbook/Profile.h"
 #include "settlement/AccountingMonth.h"
 
@@ -80,12 +79,9 @@ TPhoneBook OpenPassbookPhoneBook() {
 }
 
 std::string PhoneStateFolder(const std::string& passbookFolder, std::string& error) {
-  const std::string id = PassbookIdOf(passbookFolder, error);
-  if (id.empty()) return {};
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  std::string base = state && *state ? state : std::string(home ? home : "") + "/.local/state";
-  const std::string folder = base + "/Orvik/tavimrok/phone/" + id;
+  // The service needs the passbook's id even before its first month is written.
+  if (PassbookIdOf(passbookFolder, error).empty()) return {};
+  const std::string folder = PerPcStateFolder(passbookFolder) + "/Phone";
   EnsureFolder(folder);
   if (!FolderExists(folder)) {
     error = folder + " をつくれませんでした。";

@@ -12,8 +12,8 @@ namespace kzm {
 
 [[nodiscard]] TPhoneBook OpenPassbookPhoneBook();
 
-// $XDG_STATE_HOME/Orvik/tavimrok/phone/<passbook id> (~/.local/state/… by default), made
-// when missing. Empty with error in Japanese when it cannot be had.
+// The passbook's per-PC state folder's Phone folder (~/.local/state/Orvik/tavimrok/<passbook
+// id>/Phone by default), made when missing, the passbook's id with it. Empty with error in Japanese when it cannot be had.
 [[nodiscard]] std::string PhoneStateFolder(const std::string& passbookFolder, std::string& error);
 
 }  // namespace kzm

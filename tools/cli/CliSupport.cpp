@@ -11,6 +11,7 @@
 #include "passbook/Profile.h"
 #include "settlement/AccountingMonth.h"
 #include "settlement/CarryRun.h"
+#include "sync/SyncMerge.h"
 
 namespace kzm::cli {
 
@@ -56,11 +57,12 @@ std::string FindPassbook(const std::string& nameOrFolder) {
   throw TCliError("通帳が見つかりません: " + nameOrFolder);
 }
 
-void OpenPassbookFolder(const std::string& folder, TPassbookAccess access) {
+void OpenPassbookFolder(const std::string& folder, TPassbookAccess access, bool mergeCopies) {
   const std::string daily = folder + "/Daily";
   if (FileExists(daily)) throw TCliError("月のデータのフォルダ「" + daily + "」がフォルダではありません。");
   // The reason (who holds the passbook) has been told already.
-  if (!OpenPassbookCarried(folder, access)) throw TCliError("通帳を開けませんでした: " + folder);
+  const bool opened = mergeCopies ? OpenPassbookSynced(folder, access) : OpenPassbookCarried(folder, access);
+  if (!opened) throw TCliError("通帳を開けませんでした: " + folder);
 }
 
 void RequireEverythingRead() {

@@ -48,9 +48,10 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 [[nodiscard]] std::string FindPassbook(const std::string& nameOrFolder);
 // Opens the passbook as the program does. For writing, the passbook's writer lock is taken
 // (waiting a little for another writer) and balances a stopped run left are carried; a
-// reader waits for nothing and writes nothing. A Daily that is not a folder is an error:
-// every month would look empty.
-void OpenPassbookFolder(const std::string& folder, TPassbookAccess access);
+// reader waits for nothing and writes nothing. A writer merges the conflict copies a sync
+// engine left (mergeCopies false leaves them to the caller). A Daily that is not a folder is
+// an error: every month would look empty.
+void OpenPassbookFolder(const std::string& folder, TPassbookAccess access, bool mergeCopies = true);
 // Ends with exit code 1, naming the files, when a month file or the Daily folder could not be
 // read: a result without them would look complete and be wrong.
 void RequireEverythingRead();

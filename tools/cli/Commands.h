@@ -29,6 +29,8 @@ int RestoreCommand(const TArgList& args);
 int CardCommand(const TArgList& args);
 int ForecastCommand(const TArgList& args);
 int ServeCommand(const TArgList& args);
+int AddCommand(const TArgList& args);
+int MergeCommand(const TArgList& args);
 
 // Help texts: the overview and one per subcommand.
 extern const char* const kOverviewHelp;
@@ -50,5 +52,7 @@ extern const char* const kRestoreHelp;
 extern const char* const kCardHelp;
 extern const char* const kForecastHelp;
 extern const char* const kServeHelp;
+extern const char* const kAddHelp;
+extern const char* const kMergeHelp;
 
 }  // namespace kzm::cli

@@ -29,6 +29,8 @@ const char* const kOverviewHelp =
     "  backup PASSBOOK [--reason 理由]  通帳のバックアップをとる\n"
     "  backups PASSBOOK     通帳のバックアップの一覧\n"
     "  restore PASSBOOK BACKUP [--month YYYYMM]  バックアップから元に戻す\n"
+    "  add PASSBOOK YYYYMMDD 項目 金額 [--item 内容] [--account 資産] [--note 備考]  記入をひとつ足す\n"
+    "  merge PASSBOOK       同期ソフトが残した写し (競合のコピー) を統合する\n"
     "\n"
     "--data-folder DIR は行のどこに置いてもよく、データフォルダを DIR にします\n"
     "(ないときは本体と同じデータフォルダ)。SUBCOMMAND --help で各コマンドの説明を出します。\n"
@@ -246,6 +248,32 @@ const char* const kForecastHelp =
     "見込みに入れず、そのわけを標準エラーに出します。今日までの31日に日付があって記入のない\n"
     "定期的な記入やカードの支払も、見込みに入れずに標準エラーで知らせます。\n";
 
+const char* const kAddHelp =
+    "使いかた: tavimrok-cli add PASSBOOK YYYYMMDD 項目 金額 [--item 内容] [--account 資産]\n"
+    "          [--note 備考]\n"
+    "\n"
+    "日計表に打ち込んだのと同じように、YYYYMMDD の日に記入をひとつ足し、月のデータと\n"
+    "月の設定ファイルを書き、あとの月へ残高を繰り越します。種類は項目で決まります:\n"
+    "支出か収入の項目なら --account の資産 (既定は通帳の最初の資産) から・へのお金、\n"
+    "資産の項目なら資産の移動で、項目が移動先、--account が移動元です (移動では必須)。\n"
+    "金額は日計表と同じ書きかたで、1,000 や ¥1000 や 298*3 のような計算も書けます。\n"
+    "足した記入を 日付, 項目, 資産, 金額 のタブ区切りで出します。\n";
+
+const char* const kMergeHelp =
+    "使いかた: tavimrok-cli merge PASSBOOK\n"
+    "\n"
+    "データフォルダを Syncthing, Nextcloud, Dropbox で複数のPCと同期しているとき、\n"
+    "2台で同じファイルを変えると、同期ソフトは片方を写し (NAME.sync-conflict-…,\n"
+    "NAME (conflicted copy …), NAME (… conflicted copy …)) として残します。merge は\n"
+    "その写しをすべて元のファイルに統合し、写しを消します。書き込むコマンドと本体も、\n"
+    "通帳を開くときに同じことをします。統合の前に通帳をバックアップします (理由「同期の統合」)。\n"
+    "\n"
+    "統合したファイルごとに タブ区切りで ファイル, 残したもの, 人が見るべきこと を一行出します。\n"
+    "月のデータは記入ごとに統合します: 片方で足した記入は残し、片方で消した記入は消し、\n"
+    "両方で違うふうに変えた記入は両方を残して、その日を挙げます。決算のファイルは統合せず\n"
+    "作り直し、項目・設定・予算・カード・定期的な記入・明細の規則はキーごとに統合します\n"
+    "(両方で変えたキーは新しいほうを残して挙げます)。\n"
+    "人が見るべきことがなければ 0、あれば 1 で終わります。\n";
 
 const char* const kServeHelp =
     "使いかた: tavimrok-cli serve PASSBOOK --listen アドレス:ポート\n"
@@ -261,7 +289,7 @@ const char* const kServeHelp =
     "  取り消し<TAB>スマホの名前<TAB>記入の id\n"
     "動いているあいだは通帳に書き込むプログラムとして通帳を押さえます。Ctrl+C (SIGINT) か\n"
     "SIGTERM で止まります。通信は暗号化しない HTTP なので、ルーターでポートをインターネットへ\n"
-    "開けないでください。スマホごとの鍵は、このPCの ~/.local/state/Orvik/tavimrok/phone/ に\n"
+    "開けないでください。スマホごとの鍵は、このPCの ~/.local/state/Orvik/tavimrok/ (通帳ごと) に\n"
     "ハッシュにして置きます (同期するフォルダには置きません)。\n";
 
 }  // namespace kzm::cli

@@ -26,7 +26,8 @@ constexpr TSubcommand kSubcommands[] = {
     {"import", ImportCommand},     {"import-undo", ImportUndoCommand}, {"recurring", RecurringCommand},
     {"budget", BudgetCommand},     {"report", ReportCommand},          {"backup", BackupCommand},
     {"backups", BackupsCommand},   {"restore", RestoreCommand},        {"card", CardCommand},
-    {"forecast", ForecastCommand}, {"import-ledger", ImportLedgerCommand}, {"serve", ServeCommand},
+    {"forecast", ForecastCommand}, {"import-ledger", ImportLedgerCommand}, {"add", AddCommand},
+    {"merge", MergeCommand},       {"serve", ServeCommand},
 };
 
 // Takes "--data-folder DIR" out of args, wherever it stands, and adopts DIR for this run.

@@ -16,6 +16,7 @@
 #include "passbook/Profile.h"
 #include "passbook/SyncIgnore.h"
 #include "settlement/CarryRun.h"
+#include "sync/SyncMerge.h"
 
 namespace kzm::ui {
 
@@ -84,8 +85,16 @@ void TPassbookWatcher::WatchOpenPassbook() {
 void TPassbookWatcher::Changed() { m_settle.start(); }
 
 void TPassbookWatcher::ConflictCopiesSeen() {
-  // The merge of conflict copies goes here: it runs before the month files are read again,
-  // so that what it merges is followed at once.
+  // Runs before the month files are read again, so that what it merges is followed at once.
+  // What the windows hold goes down first: the merge works on the files.
+  WindowSystem().BroadcastToForms(kNoticeStoreEdits, 0, 0);
+  if (!CurrentMonthData().Save()) return;
+  const TSyncMerge merge = MergeConflictCopies(m_folder);
+  if (merge.files.empty() && merge.ok) return;
+  if (CurrentMonthData().Year() != 0) CurrentMonthData().DiscardMonthChanges();
+  std::string report = MergeReport(merge);
+  if (!report.empty() && report.back() == '\n') report.pop_back();
+  WindowSystem().Notify((merge.ok ? "ほかのPCとの同期で生まれた写しを統合しました。\n" : "") + report + merge.message);
 }
 
 void TPassbookWatcher::Follow() {

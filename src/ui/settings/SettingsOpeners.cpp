@@ -7,6 +7,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "settlement/CarryRun.h"
+#include "sync/SyncMerge.h"
 #include "ui/settings/InfoWindow.h"
 #include "ui/settings/OptionWindow.h"
 #include "ui/settings/ProfileSelectWindow.h"
@@ -78,7 +79,7 @@ bool SelectPassbook(QWidget* parent) {
     window.exec();
     const std::string folder = window.SelectedFolder();
     if (window.Cancelled() || folder.empty()) return false;
-    if (OpenPassbookCarried(folder)) return true;
+    if (OpenPassbookSynced(folder)) return true;
   }
 }
 

@@ -7,7 +7,7 @@
 #include "passbook/MonthData.h"
 #include "passbook/Profile.h"
 #include "passbook/StartUp.h"
-#include "settlement/CarryRun.h"
+#include "sync/SyncMerge.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
 #include "ui/shell/InstanceChannel.h"
@@ -78,7 +78,7 @@ bool OpenStartupPassbook() {
       return NewPassbook();
     case TStartupAction::saOpen:
       // Held by another writer (told): the person may choose another passbook.
-      return OpenPassbookCarried(choice.folder) || SelectPassbook();
+      return OpenPassbookSynced(choice.folder) || SelectPassbook();
     case TStartupAction::saSelect:
       return SelectPassbook();
   }
