@@ -80,20 +80,20 @@ TEST_F(SyncCliTest, MergeNamesTheDayBothPcsChangedAndEndsOneThen) {
   const std::string copy = Passbook() + "/Daily/202405 (conflicted copy 2024-05-11 080000).kzm";
   // The month as the other PC wrote it arrives; this PC books an entry over it (keeping what
   // arrived as the base) and changes an amount; the other PC changed the same entry another way.
-  const std::string before = Replaced(test::ReadBytes(month), ",1813,八百屋,", ",1813,八百屋,届いた");
+  const std::string before = Replaced(test::ReadBytes(month), ",1200,日用品,", ",1200,日用品,届いた");
   test::WriteBytes(month, before);
   ASSERT_EQ(Run({"add", Passbook(), "20240510", "食費", "500", "--item", "テスト"}).code, 0);
-  test::WriteBytes(month, Replaced(test::ReadBytes(month), ",2086,八百屋,", ",2090,八百屋,"));
-  test::WriteBytes(copy, Replaced(before, ",2086,八百屋,", ",2100,八百屋,"));
+  test::WriteBytes(month, Replaced(test::ReadBytes(month), ",2449,コンビニ,", ",2450,コンビニ,"));
+  test::WriteBytes(copy, Replaced(before, ",2449,コンビニ,", ",2460,コンビニ,"));
 
   const TRun merge = Run({"merge", Passbook()});
   EXPECT_EQ(merge.code, 1) << merge.err;
   ASSERT_EQ(Lines(merge.out).size(), 1u) << merge.out;
   EXPECT_EQ(merge.out.find("Daily/202405.kzm\t"), 0u);
   EXPECT_NE(merge.out.find("2024年5月10日"), std::string::npos);
-  EXPECT_EQ(Found("20240510", "八百屋"), "2024/05/10,食費,八百屋,\"1,813\",カード,届いた\n"
-                                         "2024/05/10,食費,八百屋,\"2,090\",現金,\n"
-                                         "2024/05/10,食費,八百屋,\"2,100\",現金,\n");
+  EXPECT_EQ(Found("20240510", "日用品"), "2024/05/10,雑費,日用品,\"1,200\",カード,届いた\n");
+  EXPECT_EQ(Found("20240510", "コンビニ"), "2024/05/10,食費,コンビニ,\"2,450\",現金,\n"
+                                           "2024/05/10,食費,コンビニ,\"2,460\",現金,\n");
   EXPECT_EQ(Lines(Found("20240510", "テスト")).size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(copy));
   const TRun again = Run({"merge", Passbook()});
