@@ -4,6 +4,7 @@
 #include <ifaddrs.h>
 #include <netinet/in.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include <httplib.h>
@@ -107,6 +108,8 @@ std::vector<std::string> HomeNetworkAddresses() {
     if (IsHomeNetworkAddress(address)) found.push_back(address);
   }
   ::freeifaddrs(list);
+  // IPv4 first: the address a person can read out and type on a phone.
+  std::stable_partition(found.begin(), found.end(), [](const std::string& a) { return a.find(':') == std::string::npos; });
   return found;
 }
 

@@ -111,6 +111,7 @@ TEST_F(PhoneHostTest, APhonesEntryLandsBesideTheEditsOfAnOpenDailyWindow) {
   EXPECT_TRUE(test::Child<QLabel>(&page, "lbPhoneCode")->text().contains(QString::fromStdString(m_host.Code())));
 
   const std::string key = Send("POST", "/api/pair", {{"code", m_host.Code()}, {"device", "太郎のスマホ"}})["key"];
+  EXPECT_TRUE(test::Child<QLabel>(&page, "imPhoneQr")->pixmap().isNull());  // a used code is shown no more
   const json entry{{"id", "t1"}, {"date", "2024-03-05"}, {"category", "食費"}, {"amount", "120"}, {"item", "アメ"}};
   ASSERT_EQ(Send("POST", "/api/entries", entry, key)["status"], 201);
   QApplication::processEvents();

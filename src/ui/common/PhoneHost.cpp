@@ -98,6 +98,11 @@ std::vector<std::string> TPhoneHost::Today() const {
   return today;
 }
 
+std::string TPhoneHost::Code() const {
+  const bool open = m_service && m_service->Pairing().IsOpen(static_cast<int64_t>(std::time(nullptr)));
+  return open ? m_code : std::string();
+}
+
 void TPhoneHost::NewCode() {
   if (m_service) m_code = m_service->Pairing().Open(static_cast<int64_t>(std::time(nullptr)));
   emit Changed();

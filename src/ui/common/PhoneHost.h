@@ -40,8 +40,9 @@ class TPhoneHost : public QObject {
   [[nodiscard]] const TPhoneSettings& Settings() const { return m_settings; }
   // The address the service listens at, "http://ADDRESS:PORT/"; empty when off.
   [[nodiscard]] const std::string& Url() const { return m_url; }
-  // The code on show and when it stops working; a new one is opened by NewCode.
-  [[nodiscard]] const std::string& Code() const { return m_code; }
+  // The pairing code while it can still be used (ten minutes, one phone); empty once it was
+  // used or has run out. NewCode opens a new one.
+  [[nodiscard]] std::string Code() const;
   void NewCode();
   // Null while off.
   [[nodiscard]] TPhoneService* Service() { return m_service.get(); }

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +28,7 @@ namespace {
 
 constexpr int kModulePixels = 4;
 constexpr int kQuietModules = 4;
+constexpr int kQrPixels = (33 + 2 * kQuietModules) * kModulePixels;  // up to version 4: an IPv6 address
 
 QPixmap QrPicture(const std::string& text) {
   const std::vector<std::vector<bool>> modules = QrModules(text);
@@ -67,6 +69,10 @@ TPhonePage::TPhonePage(TPhoneHost* host, QWidget* parent) : QWidget(parent), m_h
     return;
   }
   connect(m_host, &TPhoneHost::Changed, this, &TPhonePage::Redraw);
+  // A code runs out after ten minutes: the page stops showing it.
+  auto* tick = new QTimer(this);
+  connect(tick, &QTimer::timeout, this, &TPhonePage::Redraw);
+  tick->start(30 * 1000);
   Redraw();
 }
 
@@ -104,6 +110,9 @@ QWidget* TPhonePage::CreatePairingBox() {
   m_qr = new QLabel(box);
   m_qr->setObjectName(QStringLiteral("imPhoneQr"));
   m_qr->setAccessibleName(QStringLiteral("ペアリングの QR コード"));
+  // Room for the code from the start, so that the window does not grow when it appears.
+  m_qr->setFixedSize(kQrPixels, kQrPixels);
+  m_qr->setAlignment(Qt::AlignCenter);
   m_code = new QLabel(box);
   m_code->setObjectName(QStringLiteral("lbPhoneCode"));
   m_code->setWordWrap(true);
@@ -128,19 +137,23 @@ QWidget* TPhonePage::CreatePhonesBox() {
   m_phones->setAccessibleName(QStringLiteral("つながっているスマホ"));
   m_phones->setHeaderLabels({QStringLiteral("名前"), QStringLiteral("最後に使った日時")});
   m_phones->setRootIsDecorated(false);
-  m_phones->setMaximumHeight(90);
+  m_phones->setFixedHeight(100);
   m_remove = new QPushButton(QStringLiteral("解除(&R)"), box);
   m_remove->setObjectName(QStringLiteral("btPhoneRemove"));
   m_today = new QListWidget(box);
   m_today->setObjectName(QStringLiteral("lbPhoneToday"));
   m_today->setAccessibleName(QStringLiteral("今日スマホから受けた記入"));
-  m_today->setMaximumHeight(90);
-  auto* phones = new QHBoxLayout;
-  phones->addWidget(m_phones, 1);
-  phones->addWidget(m_remove, 0, Qt::AlignTop);
-  auto* layout = new QVBoxLayout(box);
-  layout->addLayout(phones);
-  layout->addWidget(m_today);
+  m_today->setFixedHeight(100);
+  auto* phones = new QVBoxLayout;
+  phones->addWidget(m_phones);
+  phones->addWidget(m_remove, 0, Qt::AlignRight);
+  auto* today = new QVBoxLayout;
+  today->addWidget(BuddyLabel("今日の記入(&T)", m_today, box));
+  today->addWidget(m_today);
+  today->addStretch();
+  auto* layout = new QHBoxLayout(box);
+  layout->addLayout(phones, 3);
+  layout->addLayout(today, 2);
   connect(m_remove, &QPushButton::clicked, this, &TPhonePage::RemovePhone);
   return box;
 }
@@ -170,13 +183,17 @@ void TPhonePage::Redraw() {
   m_port->setEnabled(!running);
   m_state->setText(running ? QStringLiteral("待ち受け中: %1").arg(QString::fromStdString(m_host->Url()))
                            : QStringLiteral("止まっています。"));
-  const std::string pairing = m_host->Url() + "#code=" + m_host->Code();
-  m_qr->setPixmap(running && !m_host->Code().empty() ? QrPicture(pairing) : QPixmap());
-  m_code->setText(running && !m_host->Code().empty()
-                      ? QStringLiteral("スマホのカメラでこの QR コードを読むか、%1 を開いてペアリングコード %2 を入れてください。"
-                                       "コードは10分間、1台に1回だけ使えます。")
-                            .arg(QString::fromStdString(m_host->Url()), QString::fromStdString(m_host->Code()))
-                      : QString());
+  const std::string code = m_host->Code();
+  m_qr->setPixmap(running && !code.empty() ? QrPicture(m_host->Url() + "#code=" + code) : QPixmap());
+  if (!running) {
+    m_code->clear();
+  } else if (code.empty()) {
+    m_code->setText(QStringLiteral("スマホをつなぐときは「新しいコード」を押してください。"));
+  } else {
+    m_code->setText(QStringLiteral("スマホのカメラでこの QR コードを読むか、%1 を開いてペアリングコード %2 を入れてください。"
+                                   "コードは10分間、1台に1回だけ使えます。")
+                        .arg(QString::fromStdString(m_host->Url()), QString::fromStdString(code)));
+  }
   m_newCode->setEnabled(running);
   m_phones->clear();
   if (TPhoneService* service = m_host->Service()) {
