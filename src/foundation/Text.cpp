@@ -181,4 +181,13 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
+uint64_t Fnv1a(std::string_view bytes) {
+  uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ULL;
+  }
+  return hash;
+}
+
 }  // namespace kzm

@@ -59,4 +59,8 @@ using TTextWidth = std::function<int(std::string_view)>;
 // Every occurrence of from replaced by to, scanning left to right.
 [[nodiscard]] std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// FNV-1a over the bytes, 64 bits: enough to tell one version of a small text from another,
+// never a guard against someone who wants a clash.
+[[nodiscard]] uint64_t Fnv1a(std::string_view bytes);
+
 }  // namespace kzm

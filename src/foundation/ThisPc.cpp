@@ -23,14 +23,6 @@ std::string FirstLineOf(const char* path) {
   return std::string(Trim(line));
 }
 
-uint64_t Fnv1a(std::string_view bytes) {
-  uint64_t hash = 0xcbf29ce484222325ull;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ull;
-  }
-  return hash;
-}
 
 }  // namespace
 

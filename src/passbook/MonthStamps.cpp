@@ -139,14 +139,6 @@ void WriteStamps(const std::string& path, const TStamps& stamps) {
   (void)WriteFileUnsynced(path, bytes);
 }
 
-uint64_t Fnv1a(std::string_view bytes) {
-  uint64_t hash = 0xcbf29ce484222325ull;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ull;
-  }
-  return hash;
-}
 
 std::string PassbookKey(const std::string& passbookFolder) {
   TprofileList ini;
