@@ -2,6 +2,7 @@
 // holds edits of the same day, and the options tab pairs and releases phones.
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -113,6 +114,13 @@ TEST_F(PhoneHostTest, APhonesEntryLandsBesideTheEditsOfAnOpenDailyWindow) {
   const std::string key = Send("POST", "/api/pair", {{"code", m_host.Code()}, {"device", "太郎のスマホ"}})["key"];
   EXPECT_TRUE(test::Child<QLabel>(&page, "imPhoneQr")->pixmap().isNull());  // a used code is shown no more
   const json entry{{"id", "t1"}, {"date", "2024-03-05"}, {"category", "食費"}, {"amount", "120"}, {"item", "アメ"}};
+  {
+    // A question on screen may be in the middle of a change: the phone is asked to come back.
+    QDialog question;
+    question.setModal(true);
+    question.show();
+    EXPECT_EQ(Send("POST", "/api/entries", entry, key)["status"], 503);
+  }
   ASSERT_EQ(Send("POST", "/api/entries", entry, key)["status"], 201);
   QApplication::processEvents();
   // The window saved its edits before the entry landed, and shows both.
@@ -121,6 +129,8 @@ TEST_F(PhoneHostTest, APhonesEntryLandsBesideTheEditsOfAnOpenDailyWindow) {
   QStringList items;
   for (int row = 1; row < grid.RowCount(); ++row) items << grid.Cells(1, row);
   EXPECT_TRUE(items.contains(QStringLiteral("米")) && items.contains(QStringLiteral("アメ"))) << items.join(',').toStdString();
+  QApplication::setActiveWindow(daily);
+  settle();
   test::PressKey(Qt::Key_Right, Qt::ControlModifier);
   const std::string month = MonthText("202403.kzm");
   EXPECT_NE(month.find(",894,米,"), std::string::npos) << month;

@@ -1,5 +1,6 @@
 #include "ui/common/PhoneHost.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QMetaObject>
 
@@ -144,6 +145,12 @@ TPhoneResponse TPhoneHost::HandOver(const TPhoneRequest& request) {
 TPhoneResponse TPhoneHost::Handle(const TPhoneRequest& request) {
   if (!m_service || m_stopping) return Busy();
   const bool writes = request.method != "GET" && request.path.rfind("/api/entries", 0) == 0;
+  // A dialog may be in the middle of a change over the month data (an import, a restore, a
+  // question about a day): the phone keeps the entry and sends it again. The options window,
+  // where phones are paired, changes nothing until it is closed.
+  const QWidget* modal = QApplication::activeModalWidget();
+  if (writes && modal && modal->objectName() != QStringLiteral("FmOption"))
+    return {503, R"({"error":"PCで確認の画面が開いています。閉じたら送ります。"})"};
   if (writes) WindowSystem().BroadcastToForms(kNoticeStoreEdits, 0, 0);
   const TPhoneResponse answer = m_service->Handle(request);
   if (answer.status < 300) emit Changed();
