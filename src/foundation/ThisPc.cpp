@@ -23,7 +23,6 @@ std::string FirstLineOf(const char* path) {
   return std::string(Trim(line));
 }
 
-
 }  // namespace
 
 std::string PcStateFolder() {

@@ -139,7 +139,6 @@ void WriteStamps(const std::string& path, const TStamps& stamps) {
   (void)WriteFileUnsynced(path, bytes);
 }
 
-
 std::string PassbookKey(const std::string& passbookFolder) {
   TprofileList ini;
   ini.LoadFromFile(passbookFolder + "/PassbookId.ini");
