@@ -8,6 +8,7 @@
 #include "passbook/Profile.h"
 #include "passbook/StartUp.h"
 #include "sync/SyncMerge.h"
+#include "ui/common/AccessibleControls.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
 #include "ui/shell/InstanceChannel.h"
@@ -55,6 +56,7 @@ void SetUpApplication() {
   InstallQtTranslations();
   InstallFontSubstitutions();
   QApplication::setFont(ProgramFont());
+  InstallAccessibleControls();
 }
 
 bool ClaimSingleInstance(TInstanceChannel& channel, const QString& channelName) {

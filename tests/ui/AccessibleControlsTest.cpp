@@ -1,0 +1,46 @@
+// The program's own controls as a screen reader meets them.
+
+#include <QAccessible>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "controls/ImageControl.h"
+#include "controls/RoundButton.h"
+#include "ui/common/AccessibleControls.h"
+
+namespace kzm::ui {
+namespace {
+
+TEST(AccessibleControls, ARoundButtonIsAPushButtonNamedByItsCaption) {
+  InstallAccessibleControls();
+  QWidget window;
+  auto* button = new TorvWinButton(&window);
+  button->SetCaption(QStringLiteral("今月の\\予算(&B)"));
+  button->SetHint(QStringLiteral("この月の予算と実績"));
+  auto* picture = new TorvImage(&window);
+  picture->setToolTip(QStringLiteral("もるぽたち"));
+  window.show();
+  int clicks = 0;
+  QObject::connect(button, &TorvWinButton::OnClick, [&clicks] { ++clicks; });
+
+  QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(button);
+  ASSERT_NE(spoken, nullptr);
+  EXPECT_EQ(spoken->role(), QAccessible::Button);
+  EXPECT_EQ(spoken->text(QAccessible::Name), QStringLiteral("今月の 予算(B)"));
+  EXPECT_EQ(spoken->text(QAccessible::Description), QStringLiteral("この月の予算と実績"));
+  EXPECT_TRUE(spoken->state().focusable);
+  spoken->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(clicks, 1);
+  button->setEnabled(false);
+  EXPECT_TRUE(spoken->state().disabled);
+  spoken->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(clicks, 1);
+
+  QAccessibleInterface* image = QAccessible::queryAccessibleInterface(picture);
+  EXPECT_EQ(image->role(), QAccessible::Graphic);
+  EXPECT_EQ(image->text(QAccessible::Name), QStringLiteral("もるぽたち"));
+}
+
+}  // namespace
+}  // namespace kzm::ui
