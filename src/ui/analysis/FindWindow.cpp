@@ -89,6 +89,7 @@ TFmFind::TFmFind(QWidget* parent) : QWidget(parent, Qt::Window) {
   CreateConditions();
   m_grid = new TFindGrid(this);
   m_grid->setObjectName(QStringLiteral("FindGrid1"));
+  m_grid->setAccessibleName(QStringLiteral("検索結果"));
   m_grid->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
   m_grid->setMinimumHeight(100);
   m_grid->OnOpenResult = [this](const TkzmEntry& entry) { OpenResult(entry.date); };
@@ -124,7 +125,14 @@ void TFmFind::CreateConditions() {
   grid->setVerticalSpacing(4);
   int row = 0;
   const auto label = [this, grid](const char* caption, int r, int c = 0) {
-    grid->addWidget(new QLabel(QString::fromUtf8(caption), this), r, c);
+    auto* text = new QLabel(QString::fromUtf8(caption), this);
+    grid->addWidget(text, r, c);
+    return text;
+  };
+  // A reader says what each field asks for: the label's text, the field inside a combo too.
+  const auto name = [](QWidget* field, const QString& what) {
+    field->setAccessibleName(what);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) combo->lineEdit()->setAccessibleName(what);
   };
   m_head = NewCombo("CMhead", this);
   m_detail = NewCombo("CMdetail", this);
@@ -132,7 +140,8 @@ void TFmFind::CreateConditions() {
   m_from = NewCombo("CMfrom", this);
   for (auto [caption, box] : {std::pair{"項目", m_head}, std::pair{"内容", m_detail}, std::pair{"備考", m_option},
                               std::pair{"出入資産", m_from}}) {
-    label(caption, row);
+    label(caption, row)->setBuddy(box);
+    name(box, QString::fromUtf8(caption));
     grid->addWidget(box, row++, 1, 1, 3);
   }
 
@@ -140,6 +149,8 @@ void TFmFind::CreateConditions() {
   m_useUpper = NewCheck("以下", "CBupper", this);
   m_lower = NewAmountEdit("MemoLower", this);
   m_useLower = NewCheck("以上", "CBlower", this);
+  name(m_upper, QStringLiteral("金額上限"));
+  name(m_lower, QStringLiteral("金額下限"));
   label("金額上限", row);
   grid->addWidget(m_upper, row, 1, 1, 2);
   grid->addWidget(m_useUpper, row++, 3);
@@ -153,6 +164,10 @@ void TFmFind::CreateConditions() {
   m_last = new TCheckedDatePicker(this);
   m_last->setObjectName(QStringLiteral("DateTimePicker2"));
   m_last->SetDate(Today());
+  for (auto [picker, what] : {std::pair{m_first, QStringLiteral("期間の始め")}, std::pair{m_last, QStringLiteral("期間の終わり")}}) {
+    for (QWidget* part : picker->findChildren<QWidget*>(QStringLiteral("Check"))) name(part, what + QStringLiteral("を使う"));
+    for (QWidget* part : picker->findChildren<QWidget*>(QStringLiteral("Date"))) name(part, what);
+  }
   label("期間", row);
   grid->addWidget(m_first, row, 1, 1, 2);
   label("から", row++, 3);

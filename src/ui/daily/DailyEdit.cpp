@@ -31,6 +31,7 @@ QString Unsavable(const QString& text) {
 
 TdailyEdit::TdailyEdit(TDailyGrid& grid) : TInplaceEdit(grid), m_grid(grid) {
   setAutoFillBackground(true);
+  setAccessibleName(grid.accessibleName() + QStringLiteral("の入力欄"));
   connect(this, &QLineEdit::textEdited, this, &TdailyEdit::RefuseUnsavable);
 }
 

@@ -89,6 +89,7 @@ TorvWinButton* TFmDaily::CreateButton(const char* name, const QString& caption, 
 void TFmDaily::CreateComponents() {
   m_tabs = new QTabWidget(this);
   m_tabs->setObjectName(QStringLiteral("PcDaily"));
+  m_tabs->setAccessibleName(QStringLiteral("記入の種類"));
   struct TPage {
     const char* name;
     const char* caption;
@@ -103,6 +104,7 @@ void TFmDaily::CreateComponents() {
     sheet->setObjectName(QString::fromLatin1(page.name));
     m_tabs->addTab(sheet, QString::fromUtf8(page.caption));
     *page.grid = new TDailyGrid(sheet, page.kind, m_categories, [this] { m_modified = true; });
+    (*page.grid)->setAccessibleName(QString::fromUtf8(page.caption) + QStringLiteral("の表"));
   }
   connect(m_tabs, &QTabWidget::currentChanged, this, [this] { PcDailyChange(); });
 
@@ -114,6 +116,7 @@ void TFmDaily::CreateComponents() {
 
   m_memo = new QPlainTextEdit(this);
   m_memo->setObjectName(QStringLiteral("Memo"));
+  m_memo->setAccessibleName(QStringLiteral("その日のメモ"));
   m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on, as in every other field: a tab character saved into the memo helps no one.
   m_memo->setTabChangesFocus(true);
