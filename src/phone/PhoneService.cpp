@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <ctime>
+
 #include "passbook/Categories.h"
 
 namespace kzm {
@@ -50,7 +52,12 @@ bool NestsDeeperThan(std::string_view text, int limit) {
 TPhoneService::TPhoneService(const std::string& stateFolder, TPhoneBook book)
     : m_book(std::move(book)), m_phones(stateFolder), m_sent(stateFolder) {}
 
-bool TPhoneService::Load(std::string& error) { return m_phones.Load(error) && m_sent.Load(error); }
+bool TPhoneService::Load(std::string& error) {
+  if (!m_phones.Load(error) || !m_sent.Load(error)) return false;
+  // A year of ids is more than any phone keeps unsent; older ones would only grow the file.
+  m_sent.ForgetBefore(static_cast<int64_t>(std::time(nullptr)) - kKeepSentSeconds);
+  return true;
+}
 
 bool TPhoneService::OverLimit(const std::string& address, int64_t now) {
   std::deque<int64_t>& times = m_requests[address];

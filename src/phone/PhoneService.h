@@ -48,6 +48,7 @@ class TPhoneService {
   static constexpr size_t kBodyLimit = 64 * 1024;
   static constexpr int kRequestsPerMinute = 60;
   static constexpr int64_t kRecentSeconds = 30 * 24 * 3600;
+  static constexpr int64_t kKeepSentSeconds = 365 * 24 * 3600;
 
   // stateFolder: this PC's own folder for the passbook (never a synced one).
   TPhoneService(const std::string& stateFolder, TPhoneBook book);

@@ -103,6 +103,13 @@ TEST_F(PhoneServiceTest, AnEntryIsBookedOnceWhateverRepeats) {
   EXPECT_EQ(repeat.body, first.body);
   EXPECT_EQ(seen.booked.size(), 1u);
 
+  // After a restart too: the ids sent are kept.
+  std::string error;
+  TPhoneService restarted(temp.Path(), seen.Book());
+  ASSERT_TRUE(restarted.Load(error)) << error;
+  EXPECT_EQ(restarted.Handle({"POST", "/api/entries", "Bearer " + key, Entry("a1").dump(), "b", now}).status, 200);
+  EXPECT_EQ(seen.booked.size(), 1u);
+
   // A booking cut short after its note is made good by the repeat, once.
   seen.booked.clear();
   EXPECT_EQ(Send("POST", "/api/entries", Entry("a1").dump(), key).status, 200);
