@@ -39,8 +39,12 @@ std::string ThisPcName() {
 }
 
 std::string ThisPcId() {
-  std::string machine = FirstLineOf("/etc/machine-id");
-  if (machine.empty()) machine = ThisPcName();
+  // Asked for at every journal path; the machine's id does not change while the program runs,
+  // so it is read once.
+  static const std::string machine = [] {
+    const std::string id = FirstLineOf("/etc/machine-id");
+    return id.empty() ? ThisPcName() : id;
+  }();
   char id[17];
   std::snprintf(id, sizeof id, "%016llx", static_cast<unsigned long long>(Fnv1a(machine + "\n" + PcStateFolder())));
   return std::string(id, 12);

@@ -72,6 +72,24 @@ std::map<std::string, std::string_view> MergeKeys(const TKeyedLines* base, const
   return result;
 }
 
+// The kept lines of the keys wanted, in the order the copies hold them (this copy's first, then
+// the other's new keys), each taken out of kept so that it comes once.
+using TKeptLines = std::map<std::string, std::string_view>;
+std::vector<std::string_view> TakeInOrder(TKeptLines& kept, const TKeyedLines& ours, const TKeyedLines& theirs,
+                                          const std::function<bool(const std::string&)>& wanted = {}) {
+  std::vector<std::string_view> lines;
+  for (const auto* order : {&ours.order, &theirs.order}) {
+    for (const std::string& key : *order) {
+      if (wanted && !wanted(key)) continue;
+      const auto it = kept.find(key);
+      if (it == kept.end()) continue;
+      lines.push_back(it->second);
+      kept.erase(it);
+    }
+  }
+  return lines;
+}
+
 void AppendLine(std::string& bytes, std::string_view line) {
   bytes += line;
   bytes += "\r\n";
@@ -141,14 +159,7 @@ TKeyedMerge MergeCategoryBytes(const std::string* base, std::string_view ours, s
                         {}, merge);
   merge.bytes = oursBlocks.prefix;
   // Each copy's order of categories is the order the person set; this copy's holds.
-  for (const auto& order : {oursBlocks.blocks.order, theirsBlocks.blocks.order}) {
-    for (const std::string& key : order) {
-      const auto it = kept.find(key);
-      if (it == kept.end()) continue;
-      merge.bytes += it->second;
-      kept.erase(it);
-    }
-  }
+  for (const std::string_view block : TakeInOrder(kept, oursBlocks.blocks, theirsBlocks.blocks)) merge.bytes += block;
   merge.bytes += oursBlocks.suffix;
   return merge;
 }
@@ -161,14 +172,7 @@ TKeyedMerge MergeKeyedBytes(const std::string* base, std::string_view ours, std:
   const TKeyedLines theirsLines = Gather(theirs, keyer);
   TKeyedMerge merge;
   auto kept = MergeKeys(baseLines ? &*baseLines : nullptr, oursLines, theirsLines, oursNewer, pick, merge);
-  for (const auto& order : {oursLines.order, theirsLines.order}) {
-    for (const std::string& key : order) {
-      const auto it = kept.find(key);
-      if (it == kept.end()) continue;
-      AppendLine(merge.bytes, it->second);
-      kept.erase(it);
-    }
-  }
+  for (const std::string_view line : TakeInOrder(kept, oursLines, theirsLines)) AppendLine(merge.bytes, line);
   AppendOthers(merge.bytes, oursLines, theirsLines);
   return merge;
 }
@@ -202,16 +206,10 @@ TKeyedMerge MergeIniBytes(const std::string* base, std::string_view ours, std::s
   sectionOrder.insert(sectionOrder.begin(), std::string());  // names before any section
   for (const std::string& section : sectionOrder) {
     if (!section.empty()) AppendLine(merge.bytes, "[" + section + "]");
-    for (const auto& order : {oursLines.order, theirsLines.order}) {
-      for (const std::string& key : order) {
-        const size_t split = key.find('\x1f');
-        if (split == std::string::npos || key.compare(0, split, section) != 0 || split != section.size()) continue;
-        const auto it = kept.find(key);
-        if (it == kept.end()) continue;
-        AppendLine(merge.bytes, it->second);
-        kept.erase(it);
-      }
-    }
+    const auto inSection = [&section](const std::string& key) {
+      return key.size() > section.size() && key.compare(0, section.size(), section) == 0 && key[section.size()] == '\x1f';
+    };
+    for (const std::string_view line : TakeInOrder(kept, oursLines, theirsLines, inSection)) AppendLine(merge.bytes, line);
   }
   AppendOthers(merge.bytes, oursLines, theirsLines);
   return merge;
