@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/grid/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 namespace kzm::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/grid/GridControl.h"
+#include "grid/GridControl.h"
 
 #include <QPointer>
 

@@ -4,7 +4,7 @@
 // date, text, amount, category and duplicate mark. Space or a click in the tick column ticks
 // and unticks a row; an unreadable row shows why and cannot be ticked.
 
-#include "controls/grid/GridControl.h"
+#include "grid/GridControl.h"
 
 #include <functional>
 

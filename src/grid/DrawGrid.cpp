@@ -1,5 +1,5 @@
 // The cell events of TorvCustomDrawGrid.
-#include "controls/grid/GridControl.h"
+#include "grid/GridControl.h"
 
 namespace kzm::ui {
 

@@ -1,7 +1,7 @@
 // The in-place editor as the grid drives it.
-#include "controls/grid/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
-#include "controls/grid/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 #include <QKeyEvent>
 

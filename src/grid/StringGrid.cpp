@@ -1,5 +1,5 @@
 // TorvGrid: texts and objects per cell, and the sort markers.
-#include "controls/grid/GridControl.h"
+#include "grid/GridControl.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

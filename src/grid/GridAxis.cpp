@@ -1,4 +1,4 @@
-#include "controls/grid/GridAxis.h"
+#include "grid/GridAxis.h"
 
 #include <algorithm>
 #include <cassert>

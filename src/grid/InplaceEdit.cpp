@@ -1,6 +1,6 @@
-#include "controls/grid/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
-#include "controls/grid/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
 #include <QKeyEvent>
 #include <QWheelEvent>

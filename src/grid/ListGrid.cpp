@@ -1,4 +1,4 @@
-#include "controls/grid/ListGrid.h"
+#include "grid/ListGrid.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "controls/grid/GridAxis.h"
-#include "controls/grid/GridScroll.h"
-#include "controls/grid/GridTypes.h"
-#include "controls/grid/InplaceEdit.h"
+#include "grid/GridAxis.h"
+#include "grid/GridScroll.h"
+#include "grid/GridTypes.h"
+#include "grid/InplaceEdit.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "controls/grid/GridScroll.h"
+#include "grid/GridScroll.h"
 
 #include <algorithm>
 

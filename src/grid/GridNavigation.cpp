@@ -1,7 +1,7 @@
 // The current cell, scrolling and the keyboard.
-#include "controls/grid/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
-#include "controls/grid/InplaceEdit.h"
+#include "grid/InplaceEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

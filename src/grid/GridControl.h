@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/grid/CustomGrid.h"
+#include "grid/CustomGrid.h"
 
 #include <QStringList>
 #include <QVariant>
