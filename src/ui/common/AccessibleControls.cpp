@@ -75,6 +75,7 @@ QAccessibleInterface* DescribeControl(const QString&, QObject* object) {
 void InstallAccessibleControls() {
   QAccessible::removeFactory(DescribeControl);  // installed once, however often asked
   QAccessible::installFactory(DescribeControl);
+  InstallAccessibleWindows();
 }
 
 }  // namespace kzm::ui
