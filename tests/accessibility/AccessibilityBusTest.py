@@ -22,6 +22,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # nothing left in the source tree
 from PrivateDesktop import DEADLINE, Desktop, Failed, Processes, ScreenReader, missing_programs, wait_for
 
 os.environ["TZ"] = "Asia/Tokyo"  # the program's today and ours are one day
@@ -74,7 +75,7 @@ class Trial:
         a = self.reader.atspi
         if window.getRole() not in (a.ROLE_FRAME, a.ROLE_DIALOG, a.ROLE_WINDOW):
             self.failures.append("%s: a window with the role %s" % (title, window.getRoleName()))
-        unnamed = self.reader.unnamed(window)
+        unnamed = self.reader.unnamed(window, window.getRoleName())
         print("%s (%s): %d unnamed" % (title, window.getRoleName(), len(unnamed)))
         if unnamed:
             self.failures.append("%s: %d focusable objects without a name:\n  %s" % (title, len(unnamed),

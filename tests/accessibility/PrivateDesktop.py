@@ -233,20 +233,20 @@ class ScreenReader:
 
     def unnamed(self, node, path=""):
         """The shown objects below node that take the focus and have no name, as paths of
-        roles. The cells of a table are not walked: a blank cell rightly says nothing."""
+        roles and child numbers. The cells of a table are not walked: a blank cell rightly says
+        nothing."""
         a = self.atspi
         found = []
         state = node.getState()
         if not state.contains(a.STATE_SHOWING):
             return found
-        path = path + "/" + node.getRoleName()
         if state.contains(a.STATE_FOCUSABLE) and not (node.name or "").strip():
             found.append(path)
         if node.getRole() in (a.ROLE_TABLE, a.ROLE_TREE_TABLE):
             return found
-        for child in node:
+        for index, child in enumerate(node):
             if child is not None:
-                found += self.unnamed(child, path)
+                found += self.unnamed(child, "%s/%s %d" % (path, child.getRoleName(), index))
         return found
 
     def find(self, node, role):
