@@ -147,6 +147,10 @@ void TorvCustomGrid::ApplySize(int newColCount, int newRowCount, int oldColCount
   InvalidateSizeChange(oldColCount, oldRowCount, oldTopLeft);
   SizeChanged(oldColCount, oldRowCount);
   UpdateEditor();
+  if (newColCount != oldColCount)
+    SpeakTableReset(*this);
+  else
+    SpeakRowsChanged(*this, oldRowCount, newRowCount);
 }
 
 // When the first visible cells stayed, only the strips from the first added or removed
@@ -453,6 +457,7 @@ void TorvCustomGrid::MoveColumn(int fromIndex, int toIndex) {
   UpdateScrollRange();
   InvalidateGrid();
   UpdateEditor();
+  SpeakTableReset(*this);
 }
 
 void TorvCustomGrid::MoveRow(int fromIndex, int toIndex) {
@@ -475,6 +480,7 @@ void TorvCustomGrid::MoveRow(int fromIndex, int toIndex) {
   UpdateScrollRange();
   InvalidateGrid();
   UpdateEditor();
+  SpeakTableReset(*this);
 }
 
 void TorvCustomGrid::DeleteColumn(int col) {

@@ -4,6 +4,7 @@
 #include "grid/GridScroll.h"
 #include "grid/GridTypes.h"
 #include "grid/InplaceEdit.h"
+#include "grid/SpokenTable.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -22,8 +23,8 @@ namespace kzm::ui {
 // An owner-painted grid of cells: fixed rows and columns that do not scroll, a current cell
 // and a selection, sizing and moving of rows and columns by mouse, an in-place editor,
 // keyboard and wheel navigation. Scroll bars count whole cells. Descendants paint the cells
-// (DrawCell) and supply the editor's text.
-class TorvCustomGrid : public QAbstractScrollArea {
+// (DrawCell) and supply the editor's text; to a screen reader it is a table (SpokenCell).
+class TorvCustomGrid : public QAbstractScrollArea, public TSpokenTable {
   Q_OBJECT
 
  public:
@@ -129,6 +130,18 @@ class TorvCustomGrid : public QAbstractScrollArea {
   void HideEditor();
   // Reloads the editor's text from the cell (what was typed is dropped).
   void InvalidateEditor();
+
+  // The grid as a screen reader reads it; descendants say what a cell reads (SpokenCell).
+  [[nodiscard]] int SpokenRowCount() const override { return RowCount(); }
+  [[nodiscard]] int SpokenColCount() const override { return ColCount(); }
+  [[nodiscard]] int SpokenFixedRows() const override { return FixedRows(); }
+  [[nodiscard]] int SpokenFixedCols() const override { return FixedCols(); }
+  [[nodiscard]] QString SpokenCell(int col, int row) const override;
+  [[nodiscard]] QRect SpokenCellRect(int col, int row) const override;
+  [[nodiscard]] bool SpokenCurrent(int& col, int& row) const override;
+  [[nodiscard]] bool SpokenSelected(int col, int row) const override;
+  // The name of an editor open on the cell: the row's header, then the column's.
+  [[nodiscard]] virtual QString SpokenEditorTitle(int col, int row) const;
 
  protected:
   // Paints one cell; the background is already filled and the font set.

@@ -38,6 +38,10 @@ void TorvCustomDrawGrid::RowMoved(int fromIndex, int toIndex) {
   if (OnRowMoved) OnRowMoved(*this, fromIndex, toIndex);
 }
 
+QString TorvCustomDrawGrid::SpokenCell(int col, int row) const {
+  return OnSpokenCell ? OnSpokenCell(col, row) : QString();
+}
+
 void TorvCustomDrawGrid::TopLeftChanged() {
   if (OnTopLeftChanged) OnTopLeftChanged(*this);
 }

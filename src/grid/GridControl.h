@@ -36,6 +36,10 @@ class TorvCustomDrawGrid : public TorvCustomGrid {
   TMovedEvent OnColumnMoved;
   TMovedEvent OnRowMoved;
   TNotifyEvent OnTopLeftChanged;
+  // What a cell reads to a screen reader, as painted by OnDrawCell.
+  std::function<QString(int col, int row)> OnSpokenCell;
+
+  [[nodiscard]] QString SpokenCell(int col, int row) const override;
 
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect,
@@ -73,6 +77,8 @@ class TorvGrid : public TorvDrawGrid {
   [[nodiscard]] QStringList Rows(int row) const;
   // Replaces a row's texts: the list fills the row from column 0, the rest becomes empty.
   void SetRows(int row, const QStringList& texts);
+
+  [[nodiscard]] QString SpokenCell(int col, int row) const override { return Cells(col, row); }
 
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect,

@@ -60,6 +60,7 @@ void TorvCustomGrid::UpdateEditor() {
     m_editor->setInputMask(GetEditMask(m_current.X, m_current.Y));
     m_editorLoadedText = GetEditText(m_current.X, m_current.Y);
     m_editor->setText(m_editorLoadedText);
+    m_editor->setAccessibleName(SpokenEditorTitle(m_current.X, m_current.Y));
   }
   m_editor->setFont(font());
   m_editor->setGeometry(cell);
@@ -78,6 +79,7 @@ void TorvCustomGrid::CommitEditor() {
   m_editorLoadedText = text;
   SetEditText(m_editorCell.X, m_editorCell.Y, text);
   InvalidateCell(m_editorCell.X, m_editorCell.Y);
+  SpeakCellChanged(*this, *this, m_editorCell.X, m_editorCell.Y);
 }
 
 void TorvCustomGrid::InvalidateEditor() {

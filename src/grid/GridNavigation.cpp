@@ -55,6 +55,7 @@ void TorvCustomGrid::PlaceCurrent(TGridCoord cell, bool moveAnchor, bool show) {
   InvalidateCell(oldCurrent.X, oldCurrent.Y);
   InvalidateCell(cell.X, cell.Y);
   UpdateEditor();
+  if (moved) SpeakCurrentMoved(*this, *this);
 }
 
 void TorvCustomGrid::ClampInView(TGridCoord cell) {
@@ -226,6 +227,7 @@ void TorvCustomGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   if (EditorShowing() && m_editorCell.X >= 0) m_editor->setFocus();
   InvalidateCell(m_current.X, m_current.Y);
+  SpeakCurrentMoved(*this, *this);
 }
 
 void TorvCustomGrid::focusOutEvent(QFocusEvent* event) {

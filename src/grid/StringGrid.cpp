@@ -42,6 +42,8 @@ void TorvGrid::SetCells(int col, int row, const QString& text) {
   if (cell.Text == text) return;
   cell.Text = text;
   InvalidateCell(col, row);
+  // Readers hear the cell the person is on; the others are read when visited.
+  if (col == Col() && row == Row()) SpeakCellChanged(*this, *this, col, row);
 }
 
 QVariant TorvGrid::Objects(int col, int row) const {

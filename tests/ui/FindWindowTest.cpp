@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +31,7 @@
 #include "passbook/Profile.h"
 #include "ui/ModalDialog.h"
 #include "ui/NamedChild.h"
+#include "ui/common/AccessibleControls.h"
 
 namespace kzm::ui {
 namespace {
@@ -83,6 +85,7 @@ class FindWindowTest : public ::testing::Test {
     Add(EncodeDate(2024, 3, 20), "メモ", kKindMemo, "メモ", "雨", "", 0);
     Add(EncodeDate(2024, 4, 1), "交通", kKindPayment, "現金", "電車", "", 480);
     ASSERT_TRUE(CurrentMonthData().Save());
+    InstallAccessibleControls();  // as the program does before its first window
     m_window = new TFmFind;
     m_window->show();
   }
@@ -261,6 +264,21 @@ TEST_F(FindWindowTest, NewSearchLeavesTheFocusOnTheResults) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(previewOpened);
   EXPECT_EQ(opened, 1);
+}
+
+TEST_F(FindWindowTest, AReaderHearsTheResultRowTheCursorIsOn) {
+  QApplication::setActiveWindow(m_window);
+  Click(m_window, "ButtonNew");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(m_window->Grid());
+  ASSERT_EQ(table->role(), QAccessible::Table);
+  QAccessibleInterface* focused = table->focusChild();
+  ASSERT_NE(focused, nullptr);
+  ASSERT_EQ(focused->tableCellInterface()->rowIndex(), 1);
+  QStringList row;
+  for (int col = 0; col < table->tableInterface()->columnCount(); ++col)
+    row << table->tableInterface()->cellAt(1, col)->text(QAccessible::Name);
+  EXPECT_EQ(row.join(QLatin1Char('|')), QStringLiteral("2024/03/05|食費|スーパー|12,345円|カード|特売"));
 }
 
 TEST_F(FindWindowTest, UnsortedResultsShowByDateAndANewSearchForgetsTheSort) {

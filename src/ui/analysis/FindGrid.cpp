@@ -5,6 +5,7 @@
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
 #include "passbook/Categories.h"
+#include "views/SpokenAmount.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -105,6 +106,18 @@ void TFindGrid::SortByColumn(int col) {
 }
 
 const TkzmEntry* TFindGrid::SelectedResult() const { return ResultOfRow(Row()); }
+
+QString TFindGrid::SpokenCell(int col, int row) const {
+  if (col < 0 || col >= kSearchColumnCount) return {};
+  if (row == 0) {
+    const QString header = QString::fromUtf8(kHeaders[col]);
+    if (col != m_sortedCol) return header;
+    return header + (m_descendingNext[static_cast<size_t>(col)] ? QStringLiteral(" 昇順") : QStringLiteral(" 降順"));
+  }
+  const TkzmEntry* result = ResultOfRow(row);
+  if (!result) return {};
+  return Q(col == kColumnAmount ? SpokenAmount(result->amount) : CellText(col, *result));
+}
 
 void TFindGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState) {
   if (row == 0) {

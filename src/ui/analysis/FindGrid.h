@@ -46,6 +46,9 @@ class TFindGrid : public TorvDrawGrid {
   // A result was double-clicked (or Enter pressed on it).
   std::function<void(const kzm::TkzmEntry&)> OnOpenResult;
 
+  // A header with its sort direction, an amount with its sign.
+  [[nodiscard]] QString SpokenCell(int col, int row) const override;
+
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState state) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -6,6 +6,7 @@
 #include "controls/ImageControl.h"
 #include "controls/LinkLabel.h"
 #include "controls/RoundButton.h"
+#include "grid/SpokenTable.h"
 
 namespace kzm::ui {
 
@@ -73,6 +74,7 @@ QAccessibleInterface* DescribeControl(const QString&, QObject* object) {
 }  // namespace
 
 void InstallAccessibleControls() {
+  InstallAccessibleTables();
   QAccessible::removeFactory(DescribeControl);  // installed once, however often asked
   QAccessible::installFactory(DescribeControl);
   InstallAccessibleWindows();

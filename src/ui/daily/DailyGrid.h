@@ -76,6 +76,11 @@ class TDailyGrid : public TorvGrid {
   [[nodiscard]] TdailyEdit* Editor() const;
   [[nodiscard]] TdailyList* DropDown() const;
 
+  // Read aloud: a band as 「食費 小計 3,480円」, an amount with its sign, an account by name.
+  [[nodiscard]] QString SpokenCell(int col, int row) const override;
+  // 「食費 の 内容」: the category of the row, then the column.
+  [[nodiscard]] QString SpokenEditorTitle(int col, int row) const override;
+
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect,
                 TGridDrawState state) override;

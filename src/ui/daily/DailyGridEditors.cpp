@@ -103,6 +103,7 @@ void TDailyGrid::ShowEdit() {
   if (!m_edit->isHidden() && (m_editCol != Col() || m_editRow != Row())) EditFocusLost();
   m_editCol = Col();
   m_editRow = Row();
+  m_edit->setAccessibleName(SpokenEditorTitle(m_editCol, m_editRow));
   QPalette pal = m_edit->palette();
   const TPaintColors colors = ReadColors();
   pal.setColor(QPalette::Base, colors.entryBack);
@@ -154,6 +155,7 @@ bool TDailyGrid::ShowDropDown() {
   if (!m_list) m_list = new TdailyList(*this);
   m_editCol = col;
   m_editRow = row;
+  m_list->setAccessibleName(SpokenEditorTitle(col, row));
   m_list->setFont(font());
   m_list->SetItemHeight(m_rowHeight);
   m_list->Fill(values, shown, Cells(col, row));

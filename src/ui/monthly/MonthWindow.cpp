@@ -171,11 +171,15 @@ void TFmMonth::CreateGrids() {
     grid->OnDrawCell = [this, grid](QPainter& painter, int col, int row, const QRect& rect) {
       DrawCell(*grid, painter, col, row, rect);
     };
+    grid->OnSpokenCell = [this, grid](int col, int row) { return SpokenCell(*grid, col, row); };
     return grid;
   };
   m_gridIndex = make("GridIndex");
   m_gridDate = make("GridDate");
   m_gridTotal = make("GridTotal");
+  m_gridIndex->setAccessibleName(QStringLiteral("項目"));
+  m_gridDate->setAccessibleName(QStringLiteral("日ごとの表"));
+  m_gridTotal->setAccessibleName(QStringLiteral("月間合計"));
   m_gridIndex->move(kStripWidth, 0);
   connect(m_gridDate, &TMonthlyGrid::MouseDown, this, &TFmMonth::GridDateMouseDown);
   connect(m_gridDate, &TMonthlyGrid::MouseMove, this, &TFmMonth::GridDateMouseMove);

@@ -87,6 +87,8 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
 
   // Cell painter of the three grids.
   void DrawCell(const TMonthlyGrid& grid, QPainter& painter, int col, int row, const QRect& rect);
+  // A cell read aloud: a day's cell with its category and date, amounts with their sign.
+  [[nodiscard]] QString SpokenCell(const TMonthlyGrid& grid, int col, int row) const;
 
   // Sizes and places.
   // The width of everything but the day columns.

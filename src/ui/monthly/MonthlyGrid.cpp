@@ -17,15 +17,19 @@ TMonthlyGrid::TMonthlyGrid(QWidget* parent) : QWidget(parent) {
 }
 
 void TMonthlyGrid::SetRowCount(int rows) {
+  const int old = m_rowCount;
   m_rowCount = std::max(1, rows);
   m_topRow = std::clamp(m_topRow, 1, std::max(1, m_rowCount - 1));
   update();
+  SpeakRowsChanged(*this, old, m_rowCount);
 }
 
 void TMonthlyGrid::SetColCount(int cols) {
+  const int old = m_colCount;
   m_colCount = std::max(0, cols);
   m_leftCol = std::clamp(m_leftCol, 0, std::max(0, m_colCount - 1));
   update();
+  if (old != m_colCount) SpeakTableReset(*this);
 }
 
 void TMonthlyGrid::SetDefaultRowHeight(int height) {

@@ -2,7 +2,10 @@
 
 // TMonthlyGrid: the plain grid of the monthly view. It holds no texts: one fixed header row,
 // then the rows from TopRow and the columns from LeftCol, each cell painted by OnDrawCell.
-// No lines, selection, editing or scroll bars of its own; the window scrolls it.
+// No lines, selection, editing or scroll bars of its own; the window scrolls it. Readers
+// see a table whose cells say what OnSpokenCell says.
+
+#include "grid/SpokenTable.h"
 
 #include <QWidget>
 
@@ -10,7 +13,7 @@
 
 namespace kzm::ui {
 
-class TMonthlyGrid : public QWidget {
+class TMonthlyGrid : public QWidget, public TSpokenTable {
   Q_OBJECT
 
  public:
@@ -43,6 +46,17 @@ class TMonthlyGrid : public QWidget {
   // When set, a border between header cells can be dragged: called with the new column
   // width while the mouse moves, and with done on release.
   std::function<void(int width, bool done)> OnColumnResize;
+  // What a cell reads to a screen reader.
+  std::function<QString(int col, int row)> OnSpokenCell;
+
+  [[nodiscard]] int SpokenRowCount() const override { return m_rowCount; }
+  [[nodiscard]] int SpokenColCount() const override { return m_colCount; }
+  [[nodiscard]] int SpokenFixedRows() const override { return 1; }
+  [[nodiscard]] int SpokenFixedCols() const override { return 0; }
+  [[nodiscard]] QString SpokenCell(int col, int row) const override {
+    return OnSpokenCell ? OnSpokenCell(col, row) : QString();
+  }
+  [[nodiscard]] QRect SpokenCellRect(int col, int row) const override { return CellRect(col, row); }
 
  signals:
   void MouseDown(Qt::MouseButton button, int col, int row);

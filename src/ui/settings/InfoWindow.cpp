@@ -245,6 +245,16 @@ QWidget* TFmInfo::CreateHeadPage() {
 void TFmInfo::ConnectHeadPage() {
   m_grid->OnDrawCell = [this](TorvCustomDrawGrid& grid, QPainter& canvas, int col, int row, const QRect& rect,
                               TGridDrawState) { DrawRow(grid, canvas, col, row, rect); };
+  // Read aloud, a row says its category, its kind and whether it is hidden; the marker column
+  // says nothing.
+  m_grid->OnSpokenCell = [this](int col, int row) {
+    if (col != 1 || row < 0 || row >= m_rows.Count()) return QString();
+    const TCategoryRow& data = m_rows.Row(row);
+    const std::vector<std::string>& kinds = KindNames();
+    QString text = Q(data.name);
+    if (data.kind >= 0 && data.kind < static_cast<int>(kinds.size())) text += QLatin1Char(' ') + Q(kinds[static_cast<size_t>(data.kind)]);
+    return data.visible ? text : text + QStringLiteral(" 非表示");
+  };
   // The grid asks before it moves; the handling runs once the new row is current.
   m_grid->OnSelectCell = [this](TorvCustomDrawGrid&, int, int, bool&) {
     if (!m_updating) QMetaObject::invokeMethod(this, [this] { SelectionChanged(); }, Qt::QueuedConnection);

@@ -13,6 +13,7 @@
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"
+#include "views/SpokenAmount.h"
 
 namespace kzm::ui {
 
@@ -91,7 +92,22 @@ void TStatementGrid::ToggleTick(int index) {
   if (index < 0 || index >= m_import.Count() || !m_import.Row(index).row.Readable()) return;
   m_import.SetTicked(index, !m_import.Row(index).ticked);
   InvalidateRow(index + 1);
+  SpeakCellChanged(*this, *this, kStatementTick, index + 1);
   if (OnTicksChanged) OnTicksChanged();
+}
+
+QString TStatementGrid::SpokenCell(int col, int row) const {
+  if (col < 0 || col >= kStatementColumnCount) return {};
+  if (row == 0) return QString::fromUtf8(kHeaders[col]);
+  const int index = row - 1;
+  if (index < 0 || index >= m_import.Count()) return {};
+  const TImportRow& item = m_import.Row(index);
+  if (col == kStatementTick) {
+    if (!item.row.Readable()) return QStringLiteral("取り込めない");
+    return item.ticked ? QStringLiteral("取り込む") : QStringLiteral("取り込まない");
+  }
+  if (col == kStatementAmount && item.row.Readable()) return Q(SpokenAmount(item.row.amount));
+  return CellText(col, item, m_import.AccountKey());
 }
 
 void TStatementGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState state) {

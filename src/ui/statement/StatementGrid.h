@@ -45,6 +45,9 @@ class TStatementGrid : public TorvDrawGrid {
   // Enter, F2 or a double click on a row: the user wants to choose its category.
   std::function<void()> OnEditCategory;
 
+  // A tick read as 「取り込む」 or 「取り込まない」, an amount with its sign.
+  [[nodiscard]] QString SpokenCell(int col, int row) const override;
+
  protected:
   void DrawCell(QPainter& canvas, int col, int row, const QRect& rect, TGridDrawState state) override;
   bool SelectCell(int col, int row) override;
