@@ -92,6 +92,53 @@ class Trial:
         title = sorted(new)[0]
         window = self.wait_window(title)
         self.check_names("daily window " + title, window)
+        self.check_daily_grid(window)
+
+    def check_daily_grid(self, window):
+        """The 支出 grid is a table whose cells read what they show; the cursor moved by keys
+        onto today's entry tells its amount, and one row down tells the cell it reaches."""
+        a = self.reader.atspi
+        grid = self.reader.find(window, a.ROLE_TABLE)  # the 支出 page is in front
+        if grid is None:
+            self.failures.append("daily window: no table")
+            return
+        cells = self.reader.cells(grid)
+        names = [name for row in cells for name, _ in row]
+        spoken = "{:,}円".format(int(self.amount))
+        if not any("食費" in name for name in names) or spoken not in names:
+            self.failures.append("daily grid: no 食費 band or no %s among the cells %s" % (spoken, names))
+            return
+        target = next((r, c) for r, row in enumerate(cells) for c, (name, _) in enumerate(row) if name == spoken)
+        here = next(((r, c) for r, row in enumerate(cells) for c, (_, sel) in enumerate(row) if sel), None)
+        if here is None:
+            self.failures.append("daily grid: no cell is the current one")
+            return
+        rows, cols = target[0] - here[0], target[1] - here[1]
+        try:
+            self.reader.focused.clear()
+            self.desktop.keys(*(["Down"] * rows if rows > 0 else ["Up"] * -rows))
+            self.desktop.keys(*(["Right"] * cols if cols > 0 else ["Left"] * -cols))
+            self.wait_cell_focus(spoken)
+            # One row down: the focused cell is the one the table now calls current.
+            self.reader.focused.clear()
+            self.desktop.keys("Down")
+            name = self.wait_cell_focus(None)
+        except Failed as failure:
+            told = [f and "%s %s" % f[1:] for f in self.reader.focused]
+            self.failures.append("daily grid: %s; the focus went to %s" % (failure, told))
+            return
+        current = [n for row in self.reader.cells(grid) for n, sel in row if sel]
+        print("daily grid (%s): %d cells; the cursor told %s, then %r" % (grid.name, len(names), spoken, name))
+        if current != [name]:
+            self.failures.append("daily grid: Down told the cell %r, the current cell is %r" % (name, current))
+
+    def wait_cell_focus(self, name):
+        """The name of the last table cell that took the focus, once one named name (any, when
+        None) has."""
+        def told():
+            cells = [f[2] for f in self.reader.focused if f and f[0] == self.reader.atspi.ROLE_TABLE_CELL]
+            return cells and (name is None or cells[-1] == name) and cells[-1]
+        return wait_for("the focus on a cell %s" % (name or ""), told, 5, self.reader.pump)
 
 
 def main():

@@ -187,12 +187,16 @@ class ScreenReader:
         from gi.repository import GLib
         self.atspi, self.context, self.pid = pyatspi, GLib.MainContext.default(), pid
         pyatspi.setTimeout(5000, 10000)
-        self.focused = []  # names of the objects that took the focus, in order
+        self.focused = []  # (role, role name, name) of each object that took the focus; None when gone
         pyatspi.Registry.registerEventListener(self.on_focus, "object:state-changed:focused")
 
     def on_focus(self, event):
-        if event.detail1:
-            self.focused.append(event.source.name if event.source else None)
+        if not event.detail1:
+            return
+        try:  # asked at once: a cell is known by its place, and the place may change
+            self.focused.append((event.source.getRole(), event.source.getRoleName(), event.source.name))
+        except Exception:  # gone before it was asked, as a reader would find it
+            self.focused.append(None)
 
     def pump(self):
         while self.context.pending():
@@ -248,6 +252,14 @@ class ScreenReader:
             if child is not None:
                 found += self.unnamed(child, "%s/%s %d" % (path, child.getRoleName(), index))
         return found
+
+    def cells(self, table):
+        """The body cells of a table by row and column, as (name, selected)."""
+        t = table.queryTable()
+        selected = self.atspi.STATE_SELECTED
+        return [[(c.name, c.getState().contains(selected)) for c in (t.getAccessibleAt(row, col)
+                                                                     for col in range(t.nColumns))]
+                for row in range(t.nRows)]
 
     def find(self, node, role):
         """The first shown object of role below node, depth first."""
