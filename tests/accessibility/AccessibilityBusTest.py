@@ -36,9 +36,10 @@ AMOUNT = "2718"
 # a daily window is open.
 MAIN_TITLE = "もるぽ通帳"
 SELECT_TITLE = "通帳の選択"
-DIALOGS = [(["alt+f", "t"], "定期的な記入"), (["alt+f", "m"], "明細の取り込み"), (["alt+f", "b"], "バックアップと復元")]
-WINDOWS = [(["ctrl+m"], "月間表示"), (["alt+f", "f"], "検索"), (["alt+v", "b"], "予算"),
-           (["alt+v", "y"], "年間の集計"), (["alt+v", "k"], "カードの請求"), (["alt+v", "f"], "これからの残高")]
+DIALOGS = [(["alt+f", "t"], "定期的な記入"), (["alt+f", "m"], "明細の取り込み"),
+           (["alt+f", "b"], "バックアップと復元")]
+WINDOWS = [(["ctrl+m"], "月間表示"), (["alt+f", "f"], "検索"), (["alt+v", "b"], "予算"), (["alt+v", "y"], "年間の集計"),
+           (["alt+v", "k"], "カードの請求"), (["alt+v", "f"], "これからの残高")]
 
 
 class Trial:
