@@ -45,6 +45,7 @@ WINDOWS = [(["ctrl+m"], "月間表示"), (["alt+f", "f"], "検索"), (["alt+v", 
 class Trial:
     def __init__(self, desktop, reader, pid, failures, amount):
         self.desktop, self.reader, self.pid, self.failures, self.amount = desktop, reader, pid, failures, amount
+        self.food_today = None  # the daily grid's 食費 band, as it reads its sum
 
     def run(self):
         # The sample holds two passbooks, so the program first asks which one to open.
@@ -59,7 +60,10 @@ class Trial:
         self.check_daily_window()
         for keys, title in WINDOWS:
             self.open(keys)
-            self.check_names(title, self.wait_window(title))
+            window = self.wait_window(title)
+            self.check_names(title, window)
+            if title == "月間表示":
+                self.check_month_view(window)
 
     def wait_window(self, title, seconds=15):
         """The window, once it is on the bus and has the keyboard."""
@@ -106,9 +110,11 @@ class Trial:
         cells = self.reader.cells(grid)
         names = [name for row in cells for name, _ in row]
         spoken = "{:,}円".format(int(self.amount))
-        if not any("食費" in name for name in names) or spoken not in names:
+        band = next((name for name in names if name.startswith("食費 小計 ")), "")
+        if not band or spoken not in names:
             self.failures.append("daily grid: no 食費 band or no %s among the cells %s" % (spoken, names))
             return
+        self.food_today = band[len("食費 小計 "):]
         target = next((r, c) for r, row in enumerate(cells) for c, (name, _) in enumerate(row) if name == spoken)
         here = next(((r, c) for r, row in enumerate(cells) for c, (_, sel) in enumerate(row) if sel), None)
         if here is None:
@@ -132,6 +138,19 @@ class Trial:
         print("daily grid (%s): %d cells; the cursor told %s, then %r" % (grid.name, len(names), spoken, name))
         if current != [name]:
             self.failures.append("daily grid: Down told the cell %r, the current cell is %r" % (name, current))
+
+    def check_month_view(self, window):
+        """The table of days reads today's 食費 as the daily grid's band adds it up."""
+        a = self.reader.atspi
+        today = time.localtime()
+        wanted = "食費 %d月%d日" % (today.tm_mon, today.tm_mday)
+        tables = self.reader.find_all(window, a.ROLE_TABLE)
+        names = [name for table in tables for row in self.reader.cells(table) for name, _ in row]
+        found = [name for name in names if name.startswith(wanted)]
+        print("month view: %d tables; %s" % (len(tables), found))
+        if not self.food_today or len(found) != 1 or not found[0].endswith(" " + self.food_today):
+            self.failures.append("month view: %s should read %s, the daily band's sum; the tables read %s"
+                                 % (wanted, self.food_today, found or names[:40]))
 
     def wait_cell_focus(self, name):
         """The name of the last table cell that took the focus, once one named name (any, when

@@ -263,13 +263,19 @@ class ScreenReader:
 
     def find(self, node, role):
         """The first shown object of role below node, depth first."""
+        found = self.find_all(node, role, 1)
+        return found[0] if found else None
+
+    def find_all(self, node, role, most=None):
+        """The shown objects of role below node (not below one another), depth first."""
         if node.getRole() == role:
-            return node
+            return [node]
+        found = []
         for child in node:
             if child is not None and self.showing(child):
-                hit = self.find(child, role)
-                if hit is not None:
-                    return hit
-        return None
+                found += self.find_all(child, role, most and most - len(found))
+                if most and len(found) >= most:
+                    break
+        return found
 
 
