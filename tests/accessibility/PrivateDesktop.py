@@ -8,6 +8,7 @@ import importlib.util
 import os
 import signal
 import subprocess
+import sys
 import time
 
 NEEDED = ["/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/dbus-daemon", "/usr/bin/dbus-send", "/usr/bin/xdotool",
@@ -48,6 +49,8 @@ class Processes:
     def __init__(self, work):
         self.started = []
         self.log = open(os.path.join(work, "processes.log"), "w")
+        # Stopped from outside (ctest's time-out), the caller's cleanup still runs, once.
+        signal.signal(signal.SIGTERM, stopped)
 
     def start(self, args, env, **options):
         options.setdefault("stdout", self.log)
@@ -69,6 +72,11 @@ class Processes:
         for pid in processes_in_sessions(sessions):
             os.kill(pid, signal.SIGKILL)
         self.log.close()
+
+
+def stopped(*_):
+    signal.signal(signal.SIGTERM, signal.SIG_IGN)
+    sys.exit("stopped")
 
 
 def signal_group(pid, number):
