@@ -116,7 +116,7 @@ class Trial:
             return
         self.food_today = band[len("食費 小計 "):]
         target = next((r, c) for r, row in enumerate(cells) for c, (name, _) in enumerate(row) if name == spoken)
-        here = next(((r, c) for r, row in enumerate(cells) for c, (_, sel) in enumerate(row) if sel), None)
+        here = self.reader.current_cell(grid)
         if here is None:
             self.failures.append("daily grid: no cell is the current one")
             return
@@ -125,19 +125,31 @@ class Trial:
             self.reader.focused.clear()
             self.desktop.keys(*(["Down"] * rows if rows > 0 else ["Up"] * -rows))
             self.desktop.keys(*(["Right"] * cols if cols > 0 else ["Left"] * -cols))
-            self.wait_cell_focus(spoken)
-            # One row down: the focused cell is the one the table now calls current.
+            wait_for("the focus on the cell " + spoken, lambda: self.last_cell_focus(grid, target), 5,
+                     self.reader.pump)
+            # One row down: the focus ends on the cell the table now calls current.
             self.reader.focused.clear()
             self.desktop.keys("Down")
-            name = self.wait_cell_focus(None)
+            below = wait_for("the focus on the cell below", lambda: self.last_cell_focus(grid, None), 5,
+                             self.reader.pump)
         except Failed as failure:
-            told = [f and "%s %s" % f[1:] for f in self.reader.focused]
+            told = [f and "%s %s" % f[1:3] for f in self.reader.focused]
             self.failures.append("daily grid: %s; the focus went to %s" % (failure, told))
             return
-        current = [n for row in self.reader.cells(grid) for n, sel in row if sel]
-        print("daily grid (%s): %d cells; the cursor told %s, then %r" % (grid.name, len(names), spoken, name))
-        if current != [name]:
-            self.failures.append("daily grid: Down told the cell %r, the current cell is %r" % (name, current))
+        print("daily grid (%s): %d cells; the cursor told %s, then %r" % (grid.name, len(names), spoken, below[3]))
+        if below[0] <= target[0]:
+            self.failures.append("daily grid: Down went from row %d to row %d" % (target[0], below[0]))
+
+    def last_cell_focus(self, table, place):
+        """The current cell of table as current_cell gives it, once the last cell that took the
+        focus is that cell and at place (row, column), or anywhere when place is None."""
+        told = [f for f in self.reader.focused if f and f[0] == self.reader.atspi.ROLE_TABLE_CELL]
+        if not told:
+            return None
+        current = self.reader.current_cell(table)
+        if current is None or current[2] != told[-1][3] or current[3] != told[-1][2]:
+            return None
+        return current if place is None or current[:2] == place else None
 
     def check_month_view(self, window):
         """The table of days reads today's 食費 as the daily grid's band adds it up."""
@@ -151,15 +163,6 @@ class Trial:
         if not self.food_today or len(found) != 1 or not found[0].endswith(" " + self.food_today):
             self.failures.append("month view: %s should read %s, the daily band's sum; the tables read %s"
                                  % (wanted, self.food_today, found or names[:40]))
-
-    def wait_cell_focus(self, name):
-        """The name of the last table cell that took the focus, once one named name (any, when
-        None) has."""
-        def told():
-            cells = [f[2] for f in self.reader.focused if f and f[0] == self.reader.atspi.ROLE_TABLE_CELL]
-            return cells and (name is None or cells[-1] == name) and cells[-1]
-        return wait_for("the focus on a cell %s" % (name or ""), told, 5, self.reader.pump)
-
 
 def main():
     if len(sys.argv) != 2:

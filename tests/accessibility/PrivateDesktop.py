@@ -195,14 +195,15 @@ class ScreenReader:
         from gi.repository import GLib
         self.atspi, self.context, self.pid = pyatspi, GLib.MainContext.default(), pid
         pyatspi.setTimeout(5000, 10000)
-        self.focused = []  # (role, role name, name) of each object that took the focus; None when gone
+        self.focused = []  # (role, role name, name, index) of what took the focus; None when gone
         pyatspi.Registry.registerEventListener(self.on_focus, "object:state-changed:focused")
 
     def on_focus(self, event):
         if not event.detail1:
             return
         try:  # asked at once: a cell is known by its place, and the place may change
-            self.focused.append((event.source.getRole(), event.source.getRoleName(), event.source.name))
+            source = event.source
+            self.focused.append((source.getRole(), source.getRoleName(), source.name, source.getIndexInParent()))
         except Exception:  # gone before it was asked, as a reader would find it
             self.focused.append(None)
 
@@ -268,6 +269,15 @@ class ScreenReader:
         return [[(c.name, c.getState().contains(selected)) for c in (t.getAccessibleAt(row, col)
                                                                      for col in range(t.nColumns))]
                 for row in range(t.nRows)]
+
+    def current_cell(self, table):
+        """(row, column, child index, name) of the table's current cell, or None."""
+        t = table.queryTable()
+        for row, cells in enumerate(self.cells(table)):
+            for col, (name, selected) in enumerate(cells):
+                if selected:
+                    return row, col, t.getIndexAt(row, col), name
+        return None
 
     def find(self, node, role):
         """The first shown object of role below node, depth first."""
