@@ -6,6 +6,7 @@ Used by tests/accessibility/AccessibilityBusTest.py and bench/accessibility_open
 
 import importlib.util
 import os
+import select
 import signal
 import subprocess
 import sys
@@ -161,6 +162,7 @@ class Desktop:
 
 
 def start_x_server(processes, env):
+    """Starts Xvfb on a display number it finds free, without TCP, and returns the number."""
     read, write = os.pipe()
     try:
         processes.start(["/usr/bin/Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-screen", "0",
@@ -169,7 +171,7 @@ def start_x_server(processes, env):
         write = -1
         number = b""
         end = time.monotonic() + 10
-        while not number.endswith(b"\n") and time.monotonic() < end:
+        while not number.endswith(b"\n") and select.select([read], [], [], max(0, end - time.monotonic()))[0]:
             chunk = os.read(read, 16)
             if not chunk:
                 break
