@@ -23,6 +23,7 @@
 #include "ui/card/ForecastChart.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "ui/common/SpokenItems.h"
 
 namespace kzm::ui {
 
@@ -45,6 +46,7 @@ TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_chart = new TForecastChart(this);
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridLowest"));
+  m_table->setAccessibleName(QStringLiteral("口座ごとの残高の見込み"));
   m_table->setHorizontalHeaderLabels({"口座", "今日の残高", "最低の残高", "その日", "残高が足りなくなる日"});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -115,8 +117,8 @@ void TFmForecast::FillTable() {
     name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
     name->setCheckState(m_shown[static_cast<size_t>(r)] ? Qt::Checked : Qt::Unchecked);
     m_table->setItem(r, kColAccount, name);
-    m_table->setItem(r, kColToday, ReadOnlyItem(Q(FormatThousands(a.start)), true));
-    QTableWidgetItem* lowest = ReadOnlyItem(Q(FormatThousands(a.lowest)), true);
+    m_table->setItem(r, kColToday, AmountItem(a.start));
+    QTableWidgetItem* lowest = AmountItem(a.lowest);
     QTableWidgetItem* shortDay = ReadOnlyItem(a.shortDate == 0 ? QString() : Q(FormatDateSlashed(a.shortDate)), false);
     if (a.shortDate != 0) {
       lowest->setForeground(red);
