@@ -2,21 +2,33 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
+#include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "PassbookFixture.h"
+#include "controls/RoundButton.h"
 #include "foundation/Dates.h"
+#include "passbook/Profile.h"
+#include "recurring/RecurringEntering.h"
+#include "ui/ModalDialog.h"
 #include "ui/common/AccessibleControls.h"
 #include "ui/common/Openers.h"
+#include "ui/recurring/RecurringEditDialog.h"
+#include "ui/shell/AboutWindow.h"
+#include "ui/shell/HelpWindow.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/statement/LedgerImportWindow.h"
 
 namespace kzm::ui {
 namespace {
 
-// The focusable objects below node that have no name, as "role class" lines.
+// The focusable objects below node that have no name, as "role class name" lines. A table's
+// cells are left out: a blank cell reads as blank, and the table itself must have a name.
 void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
-  if (!node || !node->isValid()) return;
+  if (!node || !node->isValid() || node->role() == QAccessible::Cell) return;
   if (node->state().focusable && !node->state().invisible && node->text(QAccessible::Name).trimmed().isEmpty()) {
     const QObject* object = node->object();
     unnamed << QStringLiteral("%1 %2 %3").arg(node->role()).arg(object ? object->metaObject()->className() : "?",
@@ -25,26 +37,112 @@ void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
   for (int i = 0; i < node->childCount(); ++i) CollectUnnamed(node->child(i), unnamed);
 }
 
-class UnnamedControls : public test::TPassbookFixture {};
+// The unnamed controls of window with every page of its tab widgets shown in turn.
+QString UnnamedIn(QWidget* window) {
+  QStringList unnamed;
+  const auto walk = [&] {
+    QApplication::processEvents();
+    CollectUnnamed(QAccessible::queryAccessibleInterface(window), unnamed);
+  };
+  walk();
+  for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+    for (int page = 0; page < tabs->count(); ++page) {
+      tabs->setCurrentIndex(page);
+      walk();
+    }
+  }
+  unnamed.removeDuplicates();
+  return unnamed.isEmpty() ? QString() : QString::fromLatin1(window->metaObject()->className()) + ": " + unnamed.join(" | ");
+}
+
+// The unnamed controls of every visible window; their class names go to shown.
+QStringList UnnamedInVisibleWindows(QStringList& shown) {
+  QStringList found;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    shown << QString::fromLatin1(window->metaObject()->className());
+    if (QString text = UnnamedIn(window); !text.isEmpty()) found << text;
+  }
+  shown.sort();
+  return found;
+}
+
+class UnnamedControls : public test::TPassbookFixture {
+ protected:
+  void SetUp() override { InstallAccessibleControls(); }
+
+  // Runs open, which shows a modal dialog, and looks at that dialog.
+  void CheckModal(const std::function<void()>& open) {
+    bool seen = false;
+    test::OnNextDialog([&](QDialog* dialog) {
+      seen = true;
+      if (QString text = UnnamedIn(dialog); !text.isEmpty()) m_unnamed << text;
+    });
+    open();
+    EXPECT_TRUE(seen);
+  }
+
+  QStringList m_shown;
+  QStringList m_unnamed;
+};
 
 TEST_F(UnnamedControls, EveryFocusableControlOfTheMainWindowsHasAName) {
-  InstallAccessibleControls();
   TFmKzmMain main;
   main.show();
   ASSERT_TRUE(OpenDailyWindow(EncodeDate(2024, 3, 5)));
   ShowMonthOfDay(EncodeDate(2024, 3, 5));
   OpenSearch();
-  QApplication::processEvents();
-  QStringList checked;
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (!window->isVisible()) continue;
-    checked << QString::fromLatin1(window->metaObject()->className());
-    QStringList unnamed;
-    CollectUnnamed(QAccessible::queryAccessibleInterface(window), unnamed);
-    EXPECT_TRUE(unnamed.isEmpty()) << window->metaObject()->className() << ": " << unnamed.join(QStringLiteral(" | ")).toStdString();
-  }
-  checked.sort();
-  EXPECT_EQ(checked.join(QLatin1Char(' ')).toStdString(), "kzm::ui::TFmDaily kzm::ui::TFmFind kzm::ui::TFmKzmMain kzm::ui::TFmMonth");
+  QStringList shown;
+  const QStringList unnamed = UnnamedInVisibleWindows(shown);
+  EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral("\n")).toStdString();
+  EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), "kzm::ui::TFmDaily kzm::ui::TFmFind kzm::ui::TFmKzmMain kzm::ui::TFmMonth");
+}
+
+TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasAName) {
+  AddEntry(EncodeDate(2024, 3, 5), "食費", kKindPayment, "パン", 300);
+  OpenBudgetWindow(202403);
+  OpenCardBillWindow();
+  OpenForecastWindow();
+  OpenYearReport(2024);
+  OpenSpendingChart(202403);
+  ASSERT_TRUE(OpenMonthMemo(EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31)));
+  OpenColorSetUp();
+  TFmHelp help(test::SourceDir() + "/resources/help/tavimrok_s.html");
+  help.show();
+  const QStringList unnamed = UnnamedInVisibleWindows(m_shown);
+  EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral("\n")).toStdString();
+  EXPECT_EQ(m_shown.size(), 8) << m_shown.join(QLatin1Char(' ')).toStdString();
+  QApplication::closeAllWindows();
+  m_shown.clear();
+
+  CheckModal([] { OpenOptions(0); });
+  CheckModal([] { OpenBackups(); });
+  CheckModal([] { OpenPassbookInfo(0); });
+  CheckModal([] { OpenPassbookInfo(1); });
+  CheckModal([] { NewPassbook(); });
+  CheckModal([] { SelectPassbook(); });
+  CheckModal([] { OpenRecurringWindow(nullptr); });
+  CheckModal([] { OpenStatementImport(); });
+  CheckModal([] { OpenReplace(); });
+  CheckModal([] { EditCardSettings(CurrentProfile().Folder(), "現金", CurrentProfile().Categories(), nullptr); });
+  CheckModal([] {
+    TkzmEntry entry;
+    entry.date = EncodeDate(2024, 3, 27);
+    entry.categoryKey = MakeKey("食費", kKindPayment);
+    entry.accountKey = MakeKey("現金", kKindAsset);
+    TFmRecurringEdit(TemplateFromEntry(entry), CurrentProfile().Categories()).exec();
+  });
+  CheckModal([] { TFmLedgerImport(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder()).exec(); });
+  CheckModal([] { TFmAbout().exec(); });
+  CheckModal([] {
+    ShowMonthOfDay(EncodeDate(2024, 3, 5));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* setUp = window->findChild<TorvWinButton*>(QStringLiteral("ButtonSetUp")); setUp && window->isVisible()) {
+        QTest::mouseClick(setUp, Qt::LeftButton);
+      }
+    }
+  });
+  EXPECT_TRUE(m_unnamed.isEmpty()) << m_unnamed.join(QStringLiteral("\n")).toStdString();
 }
 
 }  // namespace

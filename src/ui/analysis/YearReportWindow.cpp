@@ -104,6 +104,7 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_title->setFont(big);
   m_table = new QTableWidget(this);
   m_table->setObjectName(QStringLiteral("GridYear"));
+  m_table->setAccessibleName(QStringLiteral("年間の集計表"));
   m_table->verticalHeader()->hide();
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_category = new QComboBox(this);
