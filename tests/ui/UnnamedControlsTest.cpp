@@ -3,10 +3,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "PassbookFixture.h"
 #include "controls/RoundButton.h"
@@ -16,6 +21,7 @@
 #include "ui/ModalDialog.h"
 #include "ui/common/AccessibleControls.h"
 #include "ui/common/Openers.h"
+#include "ui/recurring/RecurringCheckDialog.h"
 #include "ui/recurring/RecurringEditDialog.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/HelpWindow.h"
@@ -55,6 +61,33 @@ QString UnnamedIn(QWidget* window) {
   return unnamed.isEmpty() ? QString() : QString::fromLatin1(window->metaObject()->className()) + ": " + unnamed.join(" | ");
 }
 
+// The controls of window that take the focus from a click but that Tab never reaches, pressed into the
+// widget that has the focus, as a keyboard user presses it.
+QString UnreachedByTab(QWidget* window) {
+  QApplication::setActiveWindow(window);
+  const QString name = QString::fromLatin1(window->metaObject()->className());
+  if (!QTest::qWaitForWindowActive(window)) return name + QStringLiteral(" never became active");
+  QSet<QWidget*> reached;
+  for (int i = 0; i < 400 && QApplication::focusWidget(); ++i) {
+    reached.insert(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  // Tab stops at the chosen one of a group of radio buttons; the arrows choose among them.
+  const auto reachedAs = [&reached](QWidget* w) {
+    return reached.contains(w) || (qobject_cast<QRadioButton*>(w) && std::any_of(reached.begin(), reached.end(), [w](QWidget* r) {
+                                     return qobject_cast<QRadioButton*>(r) && r->parentWidget() == w->parentWidget();
+                                   }));
+  };
+  QStringList unreached;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(w)) continue;  // selectable text, no control
+    if (w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus && !w->focusProxy() && !reachedAs(w)) {
+      unreached << QStringLiteral("%1 %2").arg(w->metaObject()->className(), w->objectName());
+    }
+  }
+  return unreached.isEmpty() ? QString() : name + ": " + unreached.join(" | ");
+}
+
 // The unnamed controls of every visible window; their class names go to shown.
 QStringList UnnamedInVisibleWindows(QStringList& shown) {
   QStringList found;
@@ -77,6 +110,7 @@ class UnnamedControls : public test::TPassbookFixture {
     test::OnNextDialog([&](QDialog* dialog) {
       seen = true;
       if (QString text = UnnamedIn(dialog); !text.isEmpty()) m_unnamed << text;
+      if (QString text = UnreachedByTab(dialog); !text.isEmpty()) m_unnamed << text;
     });
     open();
     EXPECT_TRUE(seen);
@@ -98,7 +132,8 @@ TEST_F(UnnamedControls, EveryFocusableControlOfTheMainWindowsHasAName) {
   EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), "kzm::ui::TFmDaily kzm::ui::TFmFind kzm::ui::TFmKzmMain kzm::ui::TFmMonth");
 }
 
-TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasAName) {
+// The other windows and dialogs: every control is named and reached with Tab.
+TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasANameAndIsReachedWithTab) {
   AddEntry(EncodeDate(2024, 3, 5), "食費", kKindPayment, "パン", 300);
   OpenBudgetWindow(202403);
   OpenCardBillWindow();
@@ -109,7 +144,11 @@ TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasAName) {
   OpenColorSetUp();
   TFmHelp help(test::SourceDir() + "/resources/help/tavimrok_s.html");
   help.show();
-  const QStringList unnamed = UnnamedInVisibleWindows(m_shown);
+  QStringList unnamed = UnnamedInVisibleWindows(m_shown);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    if (QString text = UnreachedByTab(window); !text.isEmpty()) unnamed << text;
+  }
   EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral("\n")).toStdString();
   EXPECT_EQ(m_shown.size(), 8) << m_shown.join(QLatin1Char(' ')).toStdString();
   QApplication::closeAllWindows();
@@ -120,6 +159,10 @@ TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasAName) {
   CheckModal([] { OpenPassbookInfo(0); });
   CheckModal([] { OpenPassbookInfo(1); });
   CheckModal([] { NewPassbook(); });
+  TkzmProfile second;  // with two passbooks 通帳の選択 can delete one
+  second.Load("");
+  second.SetFolder(m_data.File("通帳2"));
+  ASSERT_TRUE(second.Save());
   CheckModal([] { SelectPassbook(); });
   CheckModal([] { OpenRecurringWindow(nullptr); });
   CheckModal([] { OpenStatementImport(); });
@@ -134,6 +177,7 @@ TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasAName) {
   });
   CheckModal([] { TFmLedgerImport(CurrentProfile().Categories(), CurrentMonthData(), CurrentProfile().Folder()).exec(); });
   CheckModal([] { TFmAbout().exec(); });
+  CheckModal([] { TFmRecurringCheck({}).exec(); });
   CheckModal([] {
     ShowMonthOfDay(EncodeDate(2024, 3, 5));
     for (QWidget* window : QApplication::topLevelWidgets()) {

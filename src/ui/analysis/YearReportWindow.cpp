@@ -105,6 +105,9 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_table = new QTableWidget(this);
   m_table->setObjectName(QStringLiteral("GridYear"));
   m_table->setAccessibleName(QStringLiteral("年間の集計表"));
+  // Tab leaves the table for the next control, as in every grid of the program; the arrows move
+  // between cells. Otherwise a keyboard user tabs through every cell to reach the buttons.
+  m_table->setTabKeyNavigation(false);
   m_table->verticalHeader()->hide();
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_category = new QComboBox(this);

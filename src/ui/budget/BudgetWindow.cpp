@@ -87,6 +87,9 @@ TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridBudget"));
   m_table->setAccessibleName(QStringLiteral("項目ごとの予算"));
+  // Tab leaves the table for the next control, as in every grid of the program; the arrows move
+  // between cells. Otherwise a keyboard user tabs through every cell to reach the buttons.
+  m_table->setTabKeyNavigation(false);
   m_table->setHorizontalHeaderLabels({"項目", "予算", "実績", "残り", ""});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);

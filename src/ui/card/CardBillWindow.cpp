@@ -51,6 +51,7 @@ TFmCardBill::TFmCardBill(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridCycles"));
   m_table->setAccessibleName(QStringLiteral("請求の一覧"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({"期間", "請求額", "支払日", "支払"});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);

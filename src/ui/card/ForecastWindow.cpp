@@ -47,6 +47,7 @@ TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridLowest"));
   m_table->setAccessibleName(QStringLiteral("口座ごとの残高の見込み"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({"口座", "今日の残高", "最低の残高", "その日", "残高が足りなくなる日"});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);

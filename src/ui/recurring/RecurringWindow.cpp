@@ -71,6 +71,7 @@ void TFmRecurring::CreateControls() {
   m_table = new QTableWidget(0, 6, this);
   m_table->setObjectName(QStringLiteral("TemplateTable"));
   m_table->setAccessibleName(QStringLiteral("定期的な記入の一覧"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({QStringLiteral("種類"), QStringLiteral("内容"), QStringLiteral("項目"),
                                       QStringLiteral("金額"), QStringLiteral("くり返し"), QStringLiteral("次の日付")});
   m_table->verticalHeader()->hide();

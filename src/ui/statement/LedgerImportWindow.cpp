@@ -37,6 +37,7 @@ QTableWidget* NewTable(const QStringList& headers, const char* name, QWidget* pa
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
   table->horizontalHeader()->setStretchLastSection(true);
+  table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   return table;
 }
 
