@@ -19,6 +19,7 @@
 #include "passbook/Profile.h"
 #include "recurring/RecurringEntering.h"
 #include "ui/ModalDialog.h"
+#include "ui/TabWalk.h"
 #include "ui/common/AccessibleControls.h"
 #include "ui/common/Openers.h"
 #include "ui/recurring/RecurringCheckDialog.h"
@@ -61,12 +62,19 @@ QString UnnamedIn(QWidget* window) {
   return unnamed.isEmpty() ? QString() : QString::fromLatin1(window->metaObject()->className()) + ": " + unnamed.join(" | ");
 }
 
+// Brings window forward for the keys; false when it never got there.
+bool ActivateWindow(QWidget* window) {
+  if (!QTest::qWaitForWindowExposed(window)) return false;
+  window->activateWindow();
+  QApplication::setActiveWindow(window);
+  return QTest::qWaitForWindowActive(window);
+}
+
 // The controls of window that take the focus from a click but that Tab never reaches, pressed into the
 // widget that has the focus, as a keyboard user presses it.
 QString UnreachedByTab(QWidget* window) {
-  QApplication::setActiveWindow(window);
   const QString name = QString::fromLatin1(window->metaObject()->className());
-  if (!QTest::qWaitForWindowActive(window)) return name + QStringLiteral(" never became active");
+  if (!ActivateWindow(window)) return name + QStringLiteral(" never became active");
   QSet<QWidget*> reached;
   for (int i = 0; i < 400 && QApplication::focusWidget(); ++i) {
     reached.insert(QApplication::focusWidget());
@@ -86,6 +94,31 @@ QString UnreachedByTab(QWidget* window) {
     }
   }
   return unreached.isEmpty() ? QString() : name + ": " + unreached.join(" | ");
+}
+
+// Where Tab takes the focus in window against where the controls stand on the screen: empty
+// when one full round of Tab visits the controls line by line, each line from the left. Only
+// for windows of one column: beside a tall list, a column of buttons reads top to bottom.
+QString TabOrderOffScreenOrder(QWidget* window) {
+  if (!ActivateWindow(window)) return QString::fromLatin1(window->metaObject()->className()) + " never became active";
+  std::vector<QWidget*> order;
+  for (int i = 0; i < 200 && QApplication::focusWidget(); ++i) {
+    QWidget* control = QApplication::focusWidget();
+    while (control && control->objectName().isEmpty()) control = control->parentWidget();
+    if (!order.empty() && control == order.front()) break;
+    if (std::find(order.begin(), order.end(), control) == order.end()) order.push_back(control);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  std::vector<QString> tab;
+  for (QWidget* w : order) tab.push_back(w->objectName());
+  std::vector<QString> screen = test::ScreenOrder(window, order);
+  const auto first = std::find(screen.begin(), screen.end(), tab.front());
+  std::rotate(screen.begin(), first, screen.end());
+  if (tab == screen) return {};
+  QStringList a, b;
+  for (const QString& n : tab) a << n;
+  for (const QString& n : screen) b << n;
+  return QString::fromLatin1(window->metaObject()->className()) + ": tab " + a.join(' ') + "  screen " + b.join(' ');
 }
 
 // The unnamed controls of every visible window; their class names go to shown.
@@ -187,6 +220,18 @@ TEST_F(UnnamedControls, EveryFocusableControlOfTheOtherWindowsHasANameAndIsReach
     }
   });
   EXPECT_TRUE(m_unnamed.isEmpty()) << m_unnamed.join(QStringLiteral("\n")).toStdString();
+}
+
+TEST_F(UnnamedControls, TabGoesAsTheWindowReads) {
+  OpenBudgetWindow(202403);
+  OpenYearReport(2024);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible()) {
+      EXPECT_EQ(TabOrderOffScreenOrder(window).toStdString(), "");
+    }
+  }
+  test::OnNextDialog([](QDialog* dialog) { EXPECT_EQ(TabOrderOffScreenOrder(dialog).toStdString(), ""); });
+  OpenStatementImport();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
@@ -133,6 +134,9 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(m_table, 3);
   layout->addLayout(chartBar);
   layout->addWidget(m_chart, 2);
+  // Tab goes as the window reads: the year's buttons, the table, then the chart's bar.
+  QWidget* const chain[] = {m_buttonBefore, m_buttonNext, m_table, m_category, m_buttonCsv, m_buttonPrint};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
   connect(m_buttonBefore, &QPushButton::clicked, this, [this] { ShowYear(m_report.year - 1); });
   connect(m_buttonNext, &QPushButton::clicked, this, [this] { ShowYear(m_report.year + 1); });

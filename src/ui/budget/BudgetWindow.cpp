@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
@@ -118,6 +119,9 @@ TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(m_table, 1);
   layout->addWidget(m_totals);
   layout->addLayout(fills);
+  // Tab goes as the window reads: the month's buttons, the table, the buttons below it.
+  QWidget* const chain[] = {m_buttonBefore, m_buttonNext, m_table, m_buttonLastMonth, m_buttonAverage};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
   connect(m_buttonBefore, &QPushButton::clicked, this, [this] { ShowMonth(PrevMonthKey(m_month.key)); });
   connect(m_buttonNext, &QPushButton::clicked, this, [this] { ShowMonth(NextMonthKey(m_month.key)); });
