@@ -114,6 +114,8 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_category = new QComboBox(this);
   m_category->setObjectName(QStringLiteral("ComboCategory"));
   m_chart = new TYearChart(this);
+  // A reader finds the same numbers in the table above the chart.
+  m_chart->setAccessibleName(QStringLiteral("年間の集計のグラフ（数字は上の表）"));
 
   m_buttonBefore = NewButton("前年(&B)", "ButtonBefore", this);
   m_buttonNext = NewButton("次年(&N)", "ButtonNext", this);

@@ -44,6 +44,8 @@ TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_monthsBox->setObjectName(QStringLiteral("ComboMonths"));
   for (const int months : kMonthChoices) m_monthsBox->addItem(QString::number(months) + QStringLiteral("か月"), months);
   m_chart = new TForecastChart(this);
+  // A reader finds the same numbers in the table below the chart.
+  m_chart->setAccessibleName(QStringLiteral("残高の見込みのグラフ（数字は下の表）"));
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridLowest"));
   m_table->setAccessibleName(QStringLiteral("口座ごとの残高の見込み"));
