@@ -197,6 +197,7 @@ TEST_F(BudgetWindowTest, YearReportTableChartCsvAndPrint) {
   EXPECT_EQ(table.item(food, 13)->text(), "3,900");
   EXPECT_EQ(table.item(food, 14)->text(), "325");
   EXPECT_EQ(table.item(RowOf(table, "差額"), 4)->text(), "197,000");
+  EXPECT_EQ(table.item(RowOf(table, "差額"), 1)->data(Qt::AccessibleTextRole).toString(), "マイナス 900円");
 
   QComboBox* combo = Child<QComboBox>(form, "ComboCategory");
   combo->setFocus();

@@ -25,6 +25,7 @@
 #include "report/YearChart.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "views/SpokenAmount.h"
 
 namespace kzm::ui {
 
@@ -183,7 +184,9 @@ void TFmYearReport::Fill() {
     name->setBackground(background);
     m_table->setItem(r, 0, name);
     for (int c = 0; c < months + 2 && c < static_cast<int>(line.values.size()); ++c) {
-      auto* item = new QTableWidgetItem(ValueText(line.values[static_cast<size_t>(c)]));
+      const std::optional<int64_t>& value = line.values[static_cast<size_t>(c)];
+      auto* item = new QTableWidgetItem(ValueText(value));
+      if (value) item->setData(Qt::AccessibleTextRole, Q(SpokenAmount(*value)));  // a balance may be below zero
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       item->setBackground(background);
       m_table->setItem(r, c + 1, item);
