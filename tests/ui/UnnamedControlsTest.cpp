@@ -100,7 +100,8 @@ QString UnreachedByTab(QWidget* window) {
 // when one full round of Tab visits the controls line by line, each line from the left. Only
 // for windows of one column: beside a tall list, a column of buttons reads top to bottom.
 QString TabOrderOffScreenOrder(QWidget* window) {
-  if (!ActivateWindow(window)) return QString::fromLatin1(window->metaObject()->className()) + " never became active";
+  const QString name = QString::fromLatin1(window->metaObject()->className());
+  if (!ActivateWindow(window)) return name + " never became active";
   std::vector<QWidget*> order;
   for (int i = 0; i < 200 && QApplication::focusWidget(); ++i) {
     QWidget* control = QApplication::focusWidget();
@@ -109,16 +110,13 @@ QString TabOrderOffScreenOrder(QWidget* window) {
     if (std::find(order.begin(), order.end(), control) == order.end()) order.push_back(control);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  std::vector<QString> tab;
-  for (QWidget* w : order) tab.push_back(w->objectName());
+  if (order.empty()) return name + " has no focus";
+  QStringList tab;
+  for (QWidget* w : order) tab << w->objectName();
   std::vector<QString> screen = test::ScreenOrder(window, order);
-  const auto first = std::find(screen.begin(), screen.end(), tab.front());
-  std::rotate(screen.begin(), first, screen.end());
-  if (tab == screen) return {};
-  QStringList a, b;
-  for (const QString& n : tab) a << n;
-  for (const QString& n : screen) b << n;
-  return QString::fromLatin1(window->metaObject()->className()) + ": tab " + a.join(' ') + "  screen " + b.join(' ');
+  std::rotate(screen.begin(), std::find(screen.begin(), screen.end(), tab.front()), screen.end());
+  const QStringList onScreen(screen.begin(), screen.end());
+  return tab == onScreen ? QString() : name + ": tab " + tab.join(' ') + "  screen " + onScreen.join(' ');
 }
 
 // The unnamed controls of every visible window; their class names go to shown.
