@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/ImageControl.h"
+#include "controls/LinkLabel.h"
 #include "controls/RoundButton.h"
 #include "ui/common/AccessibleControls.h"
 
@@ -40,6 +41,19 @@ TEST(AccessibleControls, ARoundButtonIsAPushButtonNamedByItsCaption) {
   QAccessibleInterface* image = QAccessible::queryAccessibleInterface(picture);
   EXPECT_EQ(image->role(), QAccessible::Graphic);
   EXPECT_EQ(image->text(QAccessible::Name), QStringLiteral("もるぽたち"));
+
+  // Each of them says when it cannot be used, and again when it can.
+  auto* link = new TLinkLabel(&window);
+  link->setText(QStringLiteral("フォルダを開く"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(link)->role(), QAccessible::Link);
+  for (QWidget* control : std::initializer_list<QWidget*>{button, picture, link}) {
+    SCOPED_TRACE(control->metaObject()->className());
+    QAccessibleInterface* spokenControl = QAccessible::queryAccessibleInterface(control);
+    control->setEnabled(false);
+    EXPECT_TRUE(spokenControl->state().disabled);
+    control->setEnabled(true);
+    EXPECT_FALSE(spokenControl->state().disabled);
+  }
 }
 
 }  // namespace

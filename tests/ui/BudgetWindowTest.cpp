@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -78,6 +80,13 @@ TEST_F(BudgetWindowTest, ABudgetTypedInPlaceHoldsForTheMonthsAfter) {
   EXPECT_EQ(table.item(food, TFmBudget::kColLeft)->text(), "-1,500");
   EXPECT_TRUE(table.item(food, TFmBudget::kColBar)->data(Qt::UserRole + 1).toBool());  // the red bar
   EXPECT_TRUE(form->TotalsText().startsWith("支出（予算のある項目） 予算 40,000  実績 41,500  残り -1,500"));
+  // A screen reader hears the sign and the overrun in words, not in red.
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&table);
+  ASSERT_NE(grid, nullptr);
+  const auto spoken = [&](int col) { return grid->tableInterface()->cellAt(food, col)->text(QAccessible::Name); };
+  EXPECT_EQ(spoken(TFmBudget::kColLeft), "マイナス 1,500円");
+  EXPECT_EQ(spoken(TFmBudget::kColBar), "超過");
+  EXPECT_TRUE(Child<QLabel>(form, "LabelTotals")->accessibleName().endsWith("残り マイナス 1,500円"));
   EXPECT_EQ(QApplication::focusWidget(), &table);
 
   QTest::mouseClick(Child<QPushButton>(form, "ButtonNext"), Qt::LeftButton);
@@ -188,6 +197,7 @@ TEST_F(BudgetWindowTest, YearReportTableChartCsvAndPrint) {
   EXPECT_EQ(table.item(food, 13)->text(), "3,900");
   EXPECT_EQ(table.item(food, 14)->text(), "325");
   EXPECT_EQ(table.item(RowOf(table, "差額"), 4)->text(), "197,000");
+  EXPECT_EQ(table.item(RowOf(table, "差額"), 1)->data(Qt::AccessibleTextRole).toString(), "マイナス 900円");
 
   QComboBox* combo = Child<QComboBox>(form, "ComboCategory");
   combo->setFocus();

@@ -155,6 +155,8 @@ TEST_F(GraphWindowTest, OpensOnTheMonthsPaymentsAsADataWindow) {
   EXPECT_EQ(window->windowTitle().toStdString(), "2024年5月の支出");
   ASSERT_EQ(window->Graph().Entries().size(), 2u);
   EXPECT_EQ(window->Graph().Total(), 16'000);
+  // The legend in words, for a reader who cannot match the ring's colours with it.
+  EXPECT_EQ(window->accessibleDescription().toStdString(), "食費 75.0% 12,000円\n交通 25.0% 4,000円\n合計 16,000円");
   const TDataWindow info = window->DataWindowInfo();
   EXPECT_EQ(info.kind, TDataWindowKind::dwChart);
   EXPECT_EQ(info.first, EncodeDate(2024, 5, 1));

@@ -140,5 +140,19 @@ TEST_F(MainSceneTest, LoweringTheCountLetsMascotsOnStageFinish) {
   }
 }
 
+// A screen reader hears the balloons: the scene's description is what they say, in the order
+// said, and empty again once they are gone.
+TEST_F(MainSceneTest, TheSceneSaysWhatTheBalloonsSay) {
+  TScene s(3, m_count, m_minute);
+  std::vector<QString> heard;
+  for (int tick = 0; tick < 100000 && heard.size() < 4; ++tick) {
+    s.scene.TickMessages();
+    s.scene.TickMascots();
+    const QString now = s.image.accessibleDescription();
+    if (heard.empty() ? !now.isEmpty() : now != heard.back()) heard.push_back(now);
+  }
+  EXPECT_EQ(heard, (std::vector<QString>{"こんにちは", "こんにちは 元気？", "元気？", ""}));
+}
+
 }  // namespace
 }  // namespace kzm::ui

@@ -12,6 +12,7 @@
 #include "ui/common/AccessibleControls.h"
 #include "ui/common/Openers.h"
 #include "ui/daily/DailyGrid.h"
+#include "ui/daily/DailyWindow.h"
 #include "ui/monthly/MonthWindow.h"
 #include "ui/monthly/MonthlyGrid.h"
 #include "views/DailyRows.h"
@@ -88,6 +89,19 @@ TEST_F(SpokenGrids, AMonthDayCellSaysItsCategoryAndDate) {
   ASSERT_EQ(table->role(), QAccessible::Table);
   const QStringList names = ChildNames(table);
   EXPECT_TRUE(names.contains(QStringLiteral("食費 3月5日(火) 2,019円"))) << names.join('|').toStdString();
+
+  // Without a mouse: Tab reaches the days, the arrows move over them and Enter opens the day.
+  QApplication::setActiveWindow(month);
+  for (int i = 0; i < 20 && QApplication::focusWidget() != &month->GridDate(); ++i)
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : month, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), &month->GridDate());
+  const auto focusedName = [table] { return table->focusChild()->text(QAccessible::Name).toStdString(); };
+  for (int i = 0; i < 30 && focusedName().rfind("食費 ", 0) != 0; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+  EXPECT_EQ(focusedName(), "食費 3月5日(火) 2,019円");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  Settle();
+  EXPECT_NE(Shown<TFmDaily>(), nullptr);
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include "controls/RoundButton.h"
 #include "controls/UiBasics.h"
 #include "foundation/ColorScheme.h"
+#include "foundation/Text.h"
 #include "report/MonthSpending.h"
 #include "ui/analysis/QtChartCanvas.h"
+#include "views/SpokenAmount.h"
 
 namespace kzm::ui {
 
@@ -23,6 +25,18 @@ constexpr int kMinimumHeight = 150;
 constexpr int kButtonSide = 52;
 constexpr int kButtonMargin = 6;
 constexpr const char* kKindLabel = "支出";
+
+// The legend as a screen reader says it, a line per slice ("食費 32.5% 12,345円"), then the
+// total: a reader cannot match the colours of the ring with the legend.
+std::string SpokenLegend(TSGraph& graph) {
+  const std::vector<TLegendRow> rows = graph.LegendLayout(0, 0, 0, 0).rows;  // groups the entries first
+  const std::vector<TSGraphEntry>& entries = graph.Entries();
+  std::string text;
+  for (std::size_t i = 0; i < rows.size() && i < entries.size(); ++i) {
+    text += rows[i].name + " " + std::string(Trim(rows[i].percent)) + " " + SpokenAmount(entries[i].amount) + "\n";
+  }
+  return text + "合計 " + SpokenAmount(graph.Total());
+}
 
 }  // namespace
 
@@ -69,6 +83,7 @@ void TFmGraph::SetMonth(TMonthKey key, TPeriod period) {
   m_period = period;
   m_graph.SetTitle(SpendingMonthTitle(key));
   setWindowTitle(QString::fromStdString(m_graph.Title() + "の" + m_graph.KindLabel()));
+  setAccessibleDescription(Q(SpokenLegend(m_graph)));
   m_pieDirty = true;
   update();
 }

@@ -2,16 +2,20 @@
 #include "ui/common/BackupRuns.h"
 
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
 
 #include "controls/CheckedDateEdit.h"
 #include "controls/Fonts.h"
@@ -56,6 +60,11 @@ QGroupBox* NewGroup(const char* caption, const char* objectName, QComboBox*& hea
   group->setObjectName(QString::fromLatin1(objectName));
   head = NewHeadList(names, headName, group);
   kind = NewKindList(kindName, group);
+  // A reader hears which side each list is on: "置き換え後の項目", the field inside the list too.
+  const QString side = QString::fromUtf8(caption);
+  head->setAccessibleName(side + QStringLiteral("の項目"));
+  if (head->lineEdit()) head->lineEdit()->setAccessibleName(head->accessibleName());
+  kind->setAccessibleName(side + QStringLiteral("の分類"));
   auto* grid = new QGridLayout(group);
   grid->addWidget(new QLabel(QStringLiteral("項目"), group), 0, 0);
   grid->addWidget(head, 0, 1);
@@ -94,6 +103,10 @@ void TFmReplace::CreateControls() {
   m_last = new TCheckedDateEdit(this);
   m_last->setObjectName(QStringLiteral("DateTimePicker2"));
   m_last->SetDay(Today());
+  for (auto [edit, what] : {std::pair{m_first, QStringLiteral("期間の始め")}, std::pair{m_last, QStringLiteral("期間の終わり")}}) {
+    edit->CheckBox()->setAccessibleName(what + QStringLiteral("を使う"));
+    edit->DateEdit()->setAccessibleName(what);
+  }
   auto* range = new QHBoxLayout;
   range->addWidget(new QLabel(QStringLiteral("期間"), this));
   range->addWidget(m_first);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
@@ -24,6 +25,7 @@
 #include "report/YearChart.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "views/SpokenAmount.h"
 
 namespace kzm::ui {
 
@@ -104,11 +106,17 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_title->setFont(big);
   m_table = new QTableWidget(this);
   m_table->setObjectName(QStringLiteral("GridYear"));
+  m_table->setAccessibleName(QStringLiteral("年間の集計表"));
+  // Tab leaves the table for the next control, as in every grid of the program; the arrows move
+  // between cells. Otherwise a keyboard user tabs through every cell to reach the buttons.
+  m_table->setTabKeyNavigation(false);
   m_table->verticalHeader()->hide();
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_category = new QComboBox(this);
   m_category->setObjectName(QStringLiteral("ComboCategory"));
   m_chart = new TYearChart(this);
+  // A reader finds the same numbers in the table above the chart.
+  m_chart->setAccessibleName(QStringLiteral("年間の集計のグラフ（数字は上の表）"));
 
   m_buttonBefore = NewButton("前年(&B)", "ButtonBefore", this);
   m_buttonNext = NewButton("次年(&N)", "ButtonNext", this);
@@ -129,6 +137,9 @@ TFmYearReport::TFmYearReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(m_table, 3);
   layout->addLayout(chartBar);
   layout->addWidget(m_chart, 2);
+  // Tab goes as the window reads: the year's buttons, the table, then the chart's bar.
+  QWidget* const chain[] = {m_buttonBefore, m_buttonNext, m_table, m_category, m_buttonCsv, m_buttonPrint};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
   connect(m_buttonBefore, &QPushButton::clicked, this, [this] { ShowYear(m_report.year - 1); });
   connect(m_buttonNext, &QPushButton::clicked, this, [this] { ShowYear(m_report.year + 1); });
@@ -173,7 +184,9 @@ void TFmYearReport::Fill() {
     name->setBackground(background);
     m_table->setItem(r, 0, name);
     for (int c = 0; c < months + 2 && c < static_cast<int>(line.values.size()); ++c) {
-      auto* item = new QTableWidgetItem(ValueText(line.values[static_cast<size_t>(c)]));
+      const std::optional<int64_t>& value = line.values[static_cast<size_t>(c)];
+      auto* item = new QTableWidgetItem(ValueText(value));
+      if (value) item->setData(Qt::AccessibleTextRole, Q(SpokenAmount(*value)));  // a balance may be below zero
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       item->setBackground(background);
       m_table->setItem(r, c + 1, item);

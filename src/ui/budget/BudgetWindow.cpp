@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "controls/Fonts.h"
 #include "controls/NoticeEvent.h"
@@ -24,6 +25,8 @@
 #include "report/YearReport.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "ui/common/SpokenItems.h"
+#include "views/SpokenAmount.h"
 
 namespace kzm::ui {
 
@@ -51,6 +54,11 @@ class TBarDelegate : public QStyledItemDelegate {
     const int width = over ? box.width() : static_cast<int>(box.width() * std::clamp(share.toDouble(), 0.0, 1.0));
     painter->fillRect(QRect(box.x() + 1, box.y() + 1, std::max(0, width - 2), box.height() - 2),
                       over ? QColor(0xE0, 0x20, 0x20) : ToQColor(used).darker(130));
+    // Red alone does not say "over" to everyone: the bar says it in words too.
+    if (over) {
+      painter->setPen(Qt::white);
+      painter->drawText(box, Qt::AlignCenter, index.data(Qt::AccessibleTextRole).toString());
+    }
     painter->restore();
   }
 };
@@ -79,6 +87,10 @@ TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_title->setFont(big);
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridBudget"));
+  m_table->setAccessibleName(QStringLiteral("項目ごとの予算"));
+  // Tab leaves the table for the next control, as in every grid of the program; the arrows move
+  // between cells. Otherwise a keyboard user tabs through every cell to reach the buttons.
+  m_table->setTabKeyNavigation(false);
   m_table->setHorizontalHeaderLabels({"項目", "予算", "実績", "残り", ""});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -107,6 +119,9 @@ TFmBudget::TFmBudget(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(m_table, 1);
   layout->addWidget(m_totals);
   layout->addLayout(fills);
+  // Tab goes as the window reads: the month's buttons, the table, the buttons below it.
+  QWidget* const chain[] = {m_buttonBefore, m_buttonNext, m_table, m_buttonLastMonth, m_buttonAverage};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
   connect(m_buttonBefore, &QPushButton::clicked, this, [this] { ShowMonth(PrevMonthKey(m_month.key)); });
   connect(m_buttonNext, &QPushButton::clicked, this, [this] { ShowMonth(NextMonthKey(m_month.key)); });
@@ -145,26 +160,30 @@ void TFmBudget::Fill() {
     QTableWidgetItem* budget = ReadOnlyItem(row.budget ? Q(FormatThousands(*row.budget)) : QString(), true);
     if (m_budgetsRead) budget->setFlags(budget->flags() | Qt::ItemIsEditable);
     m_table->setItem(r, kColBudget, budget);
-    m_table->setItem(r, kColActual, ReadOnlyItem(Q(FormatThousands(row.actual)), true));
-    QTableWidgetItem* left = ReadOnlyItem(row.budget ? Q(FormatThousands(row.Left())) : QString(), true);
+    m_table->setItem(r, kColActual, AmountItem(row.actual));
+    QTableWidgetItem* left = row.budget ? AmountItem(row.Left()) : ReadOnlyItem(QString(), true);
     if (row.Over() && !receipt) left->setForeground(QColor(0xE0, 0x20, 0x20));
     m_table->setItem(r, kColLeft, left);
     QTableWidgetItem* bar = ReadOnlyItem(QString(), false);
     if (row.budget && !receipt) {
-      bar->setData(kShareRole, *row.budget > 0 ? static_cast<double>(row.actual) / *row.budget : 1.0);
+      const double share = *row.budget > 0 ? static_cast<double>(row.actual) / *row.budget : 1.0;
+      bar->setData(kShareRole, share);
       bar->setData(kOverRole, row.Over());
+      bar->setData(Qt::AccessibleTextRole, row.Over() ? QStringLiteral("超過")
+                                                      : QStringLiteral("予算の%1%").arg(static_cast<int>(share * 100)));
     }
     m_table->setItem(r, kColBar, bar);
   }
   m_totals->setText(TotalsText());
+  m_totals->setAccessibleName(TotalsText(SpokenAmount));
   m_buttonLastMonth->setEnabled(m_budgetsRead);
   m_buttonAverage->setEnabled(m_budgetsRead);
 }
 
-QString TFmBudget::TotalsText() const {
-  const auto line = [](const char* what, const TBudgetTotals& t) {
-    return QString::fromUtf8(what) + QStringLiteral(" 予算 ") + Q(FormatThousands(t.budget)) + QStringLiteral("  実績 ") +
-           Q(FormatThousands(t.actual)) + QStringLiteral("  残り ") + Q(FormatThousands(t.Left()));
+QString TFmBudget::TotalsText(std::string (*amount)(int64_t)) const {
+  const auto line = [amount](const char* what, const TBudgetTotals& t) {
+    return QString::fromUtf8(what) + QStringLiteral(" 予算 ") + Q(amount(t.budget)) + QStringLiteral("  実績 ") +
+           Q(amount(t.actual)) + QStringLiteral("  残り ") + Q(amount(t.Left()));
   };
   // The sums cover only budgeted categories; "実績 0" beside a month of spending would read as wrong.
   const bool anyBudget = std::any_of(m_month.rows.begin(), m_month.rows.end(),

@@ -2,17 +2,20 @@
 
 // 「予算」: one accounting month against its budgets. A row per payment category (and per
 // receipt category with a budget) with 予算, 実績 (the month total of the monthly view), 残り
-// and a bar of how much is used, red once over; the month's totals below; 前月 / 次月; the
+// and a bar of how much is used, red and marked 超過 once over; the month's totals below; 前月 / 次月; the
 // budget typed in place (amounts as in the daily grid); two buttons that fill the budgets
 // from last month's spending or the average of the twelve months before.
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "budget/BudgetMonth.h"
 #include "budget/Budgets.h"
+#include "foundation/Text.h"
 #include "ui/common/DataWindows.h"
 
 class QLabel;
@@ -36,8 +39,9 @@ class TFmBudget : public QWidget, public TDataWindowInfo {
   void ShowMonth(kzm::TMonthKey key);
   [[nodiscard]] const kzm::TBudgetMonth& Month() const { return m_month; }
   [[nodiscard]] QTableWidget& Table() const { return *m_table; }
-  // The totals line under the table.
-  [[nodiscard]] QString TotalsText() const;
+  // The totals line under the table, its amounts as amount writes them (as shown, or as a
+  // screen reader says them).
+  [[nodiscard]] QString TotalsText(std::string (*amount)(int64_t) = FormatThousands) const;
 
   [[nodiscard]] kzm::TDataWindow DataWindowInfo() const override;
 

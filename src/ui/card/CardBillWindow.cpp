@@ -24,6 +24,7 @@
 #include "ui/card/CardSetupDialog.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "ui/common/SpokenItems.h"
 
 namespace kzm::ui {
 
@@ -49,6 +50,8 @@ TFmCardBill::TFmCardBill(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_settings->setWordWrap(true);
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridCycles"));
+  m_table->setAccessibleName(QStringLiteral("請求の一覧"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({"期間", "請求額", "支払日", "支払"});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -145,7 +148,7 @@ void TFmCardBill::FillTable() {
   for (int r = 0; r < static_cast<int>(m_cycles.size()); ++r) {
     const TCardCycle& c = m_cycles[static_cast<size_t>(r)];
     m_table->setItem(r, kColPeriod, ReadOnlyItem(Q(FormatDateSlashed(c.first) + "～" + FormatDateSlashed(c.last)), false));
-    m_table->setItem(r, kColBilled, ReadOnlyItem(Q(FormatThousands(c.billed)), true));
+    m_table->setItem(r, kColBilled, AmountItem(c.billed));
     m_table->setItem(r, kColPayment, ReadOnlyItem(Q(FormatDateSlashed(c.paymentDate)), false));
     QTableWidgetItem* state = ReadOnlyItem(Q(CycleStateText(c, Today())), false);
     if (!c.entered && !Open(c)) state->setForeground(QColor(0xE0, 0x20, 0x20));

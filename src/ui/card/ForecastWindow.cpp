@@ -23,6 +23,7 @@
 #include "ui/card/ForecastChart.h"
 #include "ui/common/Openers.h"
 #include "ui/common/QtWindowSystem.h"
+#include "ui/common/SpokenItems.h"
 
 namespace kzm::ui {
 
@@ -43,8 +44,12 @@ TFmForecast::TFmForecast(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_monthsBox->setObjectName(QStringLiteral("ComboMonths"));
   for (const int months : kMonthChoices) m_monthsBox->addItem(QString::number(months) + QStringLiteral("か月"), months);
   m_chart = new TForecastChart(this);
+  // A reader finds the same numbers in the table below the chart.
+  m_chart->setAccessibleName(QStringLiteral("残高の見込みのグラフ（数字は下の表）"));
   m_table = new QTableWidget(0, kColCount, this);
   m_table->setObjectName(QStringLiteral("GridLowest"));
+  m_table->setAccessibleName(QStringLiteral("口座ごとの残高の見込み"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({"口座", "今日の残高", "最低の残高", "その日", "残高が足りなくなる日"});
   m_table->verticalHeader()->hide();
   m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -115,8 +120,8 @@ void TFmForecast::FillTable() {
     name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
     name->setCheckState(m_shown[static_cast<size_t>(r)] ? Qt::Checked : Qt::Unchecked);
     m_table->setItem(r, kColAccount, name);
-    m_table->setItem(r, kColToday, ReadOnlyItem(Q(FormatThousands(a.start)), true));
-    QTableWidgetItem* lowest = ReadOnlyItem(Q(FormatThousands(a.lowest)), true);
+    m_table->setItem(r, kColToday, AmountItem(a.start));
+    QTableWidgetItem* lowest = AmountItem(a.lowest);
     QTableWidgetItem* shortDay = ReadOnlyItem(a.shortDate == 0 ? QString() : Q(FormatDateSlashed(a.shortDate)), false);
     if (a.shortDate != 0) {
       lowest->setForeground(red);

@@ -25,6 +25,7 @@ TFmMemo::TFmMemo(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   m_memo = new QTextEdit(this);
   m_memo->setObjectName(QStringLiteral("Memo"));
+  m_memo->setAccessibleName(QStringLiteral("月めも"));
   m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_memo->setAcceptRichText(false);  // pasted text comes in plain; the date lines stay ours
   auto* layout = new QVBoxLayout(this);

@@ -141,6 +141,18 @@ void TFmMonth::ScrollBarHChange(int position) {
   m_gridDate->SetLeftCol(position);
 }
 
+void TFmMonth::ShowGridCell(int col, int row) {
+  HideDetail();
+  const int left = m_gridDate->LeftCol();
+  const int days = std::max(1, m_visibleDays);
+  if (col < left) m_scrollBarH->setValue(col);
+  if (col >= left + days) m_scrollBarH->setValue(col - days + 1);
+  const int top = m_gridDate->TopRow();
+  const int rows = std::max(1, m_visibleRows);
+  if (row < top) m_scrollBarV->setValue(row - 1);
+  if (row >= top + rows) m_scrollBarV->setValue(row - rows);
+}
+
 void TFmMonth::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
   if (delta == 0) return;

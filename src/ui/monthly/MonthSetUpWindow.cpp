@@ -71,15 +71,20 @@ TFmMonthSetUp::TFmMonthSetUp(QWidget* parent) : QDialog(parent) {
   m_dateTimePicker1 = NewDatePicker("DateTimePicker1", period);
   m_dateTimePicker2 = NewDatePicker("DateTimePicker2", period);
   auto* periodLayout = new QGridLayout(period);
-  periodLayout->addWidget(new QLabel(QStringLiteral("開始の日"), period), 0, 0);
+  auto* firstLabel = new QLabel(QStringLiteral("開始の日"), period);
+  firstLabel->setBuddy(m_dateTimePicker1);  // so a screen reader names the field
+  periodLayout->addWidget(firstLabel, 0, 0);
   periodLayout->addWidget(m_dateTimePicker1, 0, 1);
-  periodLayout->addWidget(new QLabel(QStringLiteral("終了の日"), period), 1, 0);
+  auto* lastLabel = new QLabel(QStringLiteral("終了の日"), period);
+  lastLabel->setBuddy(m_dateTimePicker2);
+  periodLayout->addWidget(lastLabel, 1, 0);
   periodLayout->addWidget(m_dateTimePicker2, 1, 1);
 
   auto* carried = new QGroupBox(QStringLiteral("口座繰越金"), this);
   carried->setObjectName(QStringLiteral("GroupBox2"));
   m_listBox1 = new QListWidget(carried);
   m_listBox1->setObjectName(QStringLiteral("ListBox1"));
+  m_listBox1->setAccessibleName(QStringLiteral("資産の繰越金"));
   m_listBox1->setItemDelegate(new TAccountDelegate(m_listBox1));
   m_listBox1->setMinimumHeight(90);
   m_edit1 = new QLineEdit(QStringLiteral("0"), carried);

@@ -185,6 +185,13 @@ void TFmMonth::CreateGrids() {
   connect(m_gridDate, &TMonthlyGrid::MouseMove, this, &TFmMonth::GridDateMouseMove);
   connect(m_gridIndex, &TMonthlyGrid::MouseUp, this, &TFmMonth::GridIndexMouseUp);
   m_gridDate->OnColumnResize = [this](int width, bool done) { DayColumnDragged(width, done); };
+  // Without a mouse the days are read by moving a cursor over them; Enter opens the day.
+  m_gridDate->SetCursorEnabled(true);
+  connect(m_gridDate, &TMonthlyGrid::CurrentMoved, this, &TFmMonth::ShowGridCell);
+  connect(m_gridDate, &TMonthlyGrid::Activated, this, [this](int col, int) {
+    HideDetail();
+    OpenDailyWindow(m_table.First() + col);
+  });
 }
 
 void TFmMonth::ReadColors() {

@@ -99,6 +99,8 @@ class TFmMonth : public QWidget, public TDataWindowInfo {
   void UpdateScrollBars();
   void ScrollBarVChange(int position);
   void ScrollBarHChange(int position);
+  // Scrolls the day grid's cursor cell into view.
+  void ShowGridCell(int col, int row);
 
   // Mouse and buttons.
   void GridDateMouseDown(Qt::MouseButton button, int col, int row);

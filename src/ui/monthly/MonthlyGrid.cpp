@@ -111,6 +111,11 @@ void TMonthlyGrid::paintEvent(QPaintEvent* event) {
       painter.save();
       painter.setClipRect(cell);
       OnDrawCell(painter, col, row, cell);
+      if (hasFocus() && m_cursor && col == m_current.x() && row == m_current.y()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cell.adjusted(1, 1, -1, -1));
+      }
       painter.restore();
     }
   }

@@ -57,17 +57,31 @@ class TMonthlyGrid : public QWidget, public TSpokenTable {
     return OnSpokenCell ? OnSpokenCell(col, row) : QString();
   }
   [[nodiscard]] QRect SpokenCellRect(int col, int row) const override { return CellRect(col, row); }
+  [[nodiscard]] bool SpokenCurrent(int& col, int& row) const override;
+
+  // With a cursor the grid takes the keyboard focus: the arrows, Home, End and the page keys
+  // move a current cell over the data rows, and Enter reports it (Activated). The window
+  // scrolls the cell into view when told it moved.
+  void SetCursorEnabled(bool value);
+  [[nodiscard]] int CurrentCol() const { return m_current.x(); }
+  [[nodiscard]] int CurrentRow() const { return m_current.y(); }
+  void SetCurrent(int col, int row);
 
  signals:
   void MouseDown(Qt::MouseButton button, int col, int row);
   void MouseUp(Qt::MouseButton button, int col, int row);
   void MouseMove(int col, int row);
+  void CurrentMoved(int col, int row);
+  void Activated(int col, int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // The row at a visible position (0 the header), -1 past the last.
@@ -84,6 +98,8 @@ class TMonthlyGrid : public QWidget, public TSpokenTable {
   int m_topRow = 1;
   int m_leftCol = 0;
   int m_dragColumns = 0;  // while a border is dragged: the columns left of it
+  bool m_cursor = false;
+  QPoint m_current{0, 1};  // column, row
 };
 
 }  // namespace kzm::ui

@@ -37,6 +37,8 @@ TFmRecurringCheck::TFmRecurringCheck(std::vector<TDueOccurrence> due, QWidget* p
                                this));
   m_table = new QTableWidget(static_cast<int>(m_due.size()), cColumnCount, this);
   m_table->setObjectName(QStringLiteral("OccurrenceTable"));
+  m_table->setAccessibleName(QStringLiteral("記入する回"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({QStringLiteral("記入"), QStringLiteral("日付"), QStringLiteral("内容"),
                                       QStringLiteral("金額")});
   m_table->verticalHeader()->hide();

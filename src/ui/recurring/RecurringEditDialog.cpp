@@ -116,6 +116,8 @@ void TFmRecurringEdit::CreateControls() {
   m_until = DateEdit(this, "DateUntil");
   m_count = new QSpinBox(this);
   m_count->setObjectName(QStringLiteral("SpinCount"));
+  m_until->setAccessibleName(QStringLiteral("終わりの日"));
+  m_count->setAccessibleName(QStringLiteral("終わりまでの回数"));
   m_count->setRange(1, 100000);
   auto* endRow = new QHBoxLayout();
   endRow->addWidget(m_end);

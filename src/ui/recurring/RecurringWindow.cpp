@@ -70,6 +70,8 @@ void TFmRecurring::CreateControls() {
   auto* layout = new QVBoxLayout(this);
   m_table = new QTableWidget(0, 6, this);
   m_table->setObjectName(QStringLiteral("TemplateTable"));
+  m_table->setAccessibleName(QStringLiteral("定期的な記入の一覧"));
+  m_table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   m_table->setHorizontalHeaderLabels({QStringLiteral("種類"), QStringLiteral("内容"), QStringLiteral("項目"),
                                       QStringLiteral("金額"), QStringLiteral("くり返し"), QStringLiteral("次の日付")});
   m_table->verticalHeader()->hide();
@@ -118,6 +120,7 @@ void TFmRecurring::CreateControls() {
   m_next = new QListWidget(this);
   m_next->setObjectName(QStringLiteral("NextList"));
   label->setBuddy(m_next);
+  m_next->setAccessibleName(QStringLiteral("これからの%1回").arg(kNextCount));  // a list takes no name from its label
   layout->addWidget(label);
   layout->addWidget(m_next, 1);
   connect(m_table, &QTableWidget::itemSelectionChanged, this, &TFmRecurring::ShowNext);

@@ -56,6 +56,7 @@ void TFmBackup::CreateControls() {
   layout->addWidget(where);
   m_list = new QTreeWidget;
   m_list->setObjectName(QStringLiteral("ListBackups"));
+  m_list->setAccessibleName(QStringLiteral("バックアップの一覧"));
   m_list->setRootIsDecorated(false);
   m_list->setHeaderLabels({QString::fromUtf8("日時"), QString::fromUtf8("理由"), QString::fromUtf8("大きさ")});
   m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -75,6 +76,7 @@ void TFmBackup::CreateControls() {
   monthRow->addWidget(new QLabel(QString::fromUtf8("ひと月だけ (年月 YYYYMM):")));
   m_month = new QLineEdit;
   m_month->setObjectName(QStringLiteral("EditMonth"));
+  m_month->setAccessibleName(QStringLiteral("ひと月だけ復元する年月"));
   m_month->setInputMask(QStringLiteral("999999"));
   m_month->setMaximumWidth(90);
   monthRow->addWidget(m_month);

@@ -45,6 +45,7 @@ TFormColorSetUp::TFormColorSetUp(TColorsList& scheme, QWidget* parent) : QDialog
 
   m_treeView = new TColorTreeView(m_tree, this);
   m_treeView->setObjectName(QStringLiteral("TreeView1"));
+  m_treeView->setAccessibleName(QStringLiteral("色を決める場所"));
   m_treeView->setGeometry(kTreeLeft, kTreeTop, kTreeWidth, 357);
   m_shape = new TColorShape(this);
   m_shape->setObjectName(QStringLiteral("ShapeColor"));

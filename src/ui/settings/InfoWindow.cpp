@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <utility>
 
 namespace kzm::ui {
 
@@ -70,6 +71,7 @@ TFmInfo::TFmInfo(QWidget* parent) : QDialog(parent) {
                  Qt::WindowCloseButtonHint);
   m_pages = new QTabWidget(this);
   m_pages->setObjectName(QStringLiteral("PCinfo"));
+  m_pages->setAccessibleName(QStringLiteral("通帳情報と項目のページ"));
   m_infoPage = CreateInfoPage();
   m_headPage = CreateHeadPage();
   m_pages->addTab(m_infoPage, QStringLiteral("通帳情報"));
@@ -102,15 +104,20 @@ QWidget* TFmInfo::CreateInfoPage() {
   m_editFolder = NewEdit(page, "EditFolder", true);
   m_editName = NewEdit(page, "EditName", true);
   m_editUse = NewEdit(page, "EditUse", true);
-  grid->addWidget(new QLabel(QStringLiteral("通帳名"), page), 1, 0);
-  grid->addWidget(m_editFolder, 1, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("おなまえ"), page), 2, 0);
-  grid->addWidget(m_editName, 2, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("使いみち"), page), 3, 0);
-  grid->addWidget(m_editUse, 3, 1, 1, 2);
+  // Each label names its field, for a screen reader too.
+  int row = 1;
+  for (auto [caption, field] : {std::pair{"通帳名", m_editFolder}, std::pair{"おなまえ", m_editName},
+                                std::pair{"使いみち", m_editUse}}) {
+    auto* label = new QLabel(QString::fromUtf8(caption), page);
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row++, 1, 1, 2);
+  }
 
   m_editBirthMonth = NewEdit(page, "EditBirthMonth", false);
   m_editBirthDay = NewEdit(page, "EditBirthDay", false);
+  m_editBirthMonth->setAccessibleName(QStringLiteral("お誕生日の月"));
+  m_editBirthDay->setAccessibleName(QStringLiteral("お誕生日の日"));
   auto* birth = new QHBoxLayout;
   for (QLineEdit* edit : {m_editBirthMonth, m_editBirthDay}) {
     edit->setMaxLength(2);
@@ -160,6 +167,7 @@ QWidget* TFmInfo::CreateHeadPage() {
   page->setObjectName(QStringLiteral("TShead"));
   m_grid = new TorvDrawGrid(page);
   m_grid->setObjectName(QStringLiteral("Grid"));
+  m_grid->setAccessibleName(QStringLiteral("項目の一覧"));
   m_grid->SetColCount(2);
   m_grid->SetRowCount(1);
   m_grid->SetFixedCols(0);

@@ -38,6 +38,7 @@ TFmOption::TFmOption(const TOptionSettings& settings, const std::string& dataFol
                  Qt::WindowCloseButtonHint);
   m_pages = new QTabWidget(this);
   m_pages->setObjectName(QStringLiteral("PageControl1"));
+  m_pages->setAccessibleName(QStringLiteral("オプションのページ"));
   m_pages->addTab(CreateStartupPage(settings), QStringLiteral("起動時"));
   m_pages->addTab(CreateInputPage(settings), QStringLiteral("今日の入力"));
   m_pages->addTab(CreateDataPage(dataFolder, settings.backupFolder), QStringLiteral("データ"));
@@ -124,7 +125,9 @@ QWidget* TFmOption::CreateDataPage(const std::string& dataFolder, const std::str
   row->addWidget(edit);
   row->addWidget(open);
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(new QLabel(QStringLiteral("データ保存フォルダ（変更できません）"), page));
+  auto* dataLabel = new QLabel(QStringLiteral("データ保存フォルダ（変更できません）"), page);
+  dataLabel->setBuddy(edit);  // so a screen reader names the field
+  layout->addWidget(dataLabel);
   layout->addLayout(row);
 
   m_backupFolder = new QLineEdit(QString::fromStdString(backupFolder), page);
@@ -140,7 +143,9 @@ QWidget* TFmOption::CreateDataPage(const std::string& dataFolder, const std::str
   auto* backupRow = new QHBoxLayout;
   backupRow->addWidget(m_backupFolder);
   backupRow->addWidget(browse);
-  layout->addWidget(new QLabel(QStringLiteral("バックアップの置き場所（空欄なら既定の場所）"), page));
+  auto* backupLabel = new QLabel(QStringLiteral("バックアップの置き場所（空欄なら既定の場所）"), page);
+  backupLabel->setBuddy(m_backupFolder);
+  layout->addWidget(backupLabel);
   layout->addLayout(backupRow);
   layout->addStretch();
   return page;

@@ -29,6 +29,7 @@ TFmProfileSelect::TFmProfileSelect(std::string openFolder, QWidget* parent)
 
   m_listView = new QTableWidget(0, 4, this);
   m_listView->setObjectName(QStringLiteral("ListView"));
+  m_listView->setAccessibleName(QStringLiteral("通帳の一覧"));
   m_listView->setHorizontalHeaderLabels({QStringLiteral("通帳名"), QStringLiteral("おなまえ"),
                                          QStringLiteral("使いみち"), QStringLiteral("フォルダ")});
   m_listView->verticalHeader()->hide();

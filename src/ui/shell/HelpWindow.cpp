@@ -35,7 +35,9 @@ TFmHelp::TFmHelp(const std::string& path, QWidget* parent)
   setWindowTitle(QStringLiteral("もるぽ通帳 ヘルプ"));
   setObjectName(QStringLiteral("FmHelp"));
   m_contents->setObjectName(QStringLiteral("Contents"));
+  m_contents->setAccessibleName(QStringLiteral("目次"));
   m_browser->setObjectName(QStringLiteral("Browser"));
+  m_browser->setAccessibleName(QStringLiteral("ヘルプの本文"));
   // Links inside the manual move within the page; others go to the desktop, which may
   // still open a web address when it cannot open a local file.
   m_browser->setOpenExternalLinks(true);

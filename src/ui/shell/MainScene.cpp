@@ -1,8 +1,10 @@
 #include "ui/shell/MainScene.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "controls/ImageControl.h"
+#include "foundation/Text.h"
 #include "ui/shell/MessageList.h"
 #include "ui/shell/Nuppo.h"
 
@@ -71,6 +73,22 @@ void TkzmMainScene::TickMascots() {
     if (mascot.State() == TNuppoState::nsOffStage && i >= count) continue;
     mascot.Tick();
   }
+  SpeakBalloons();
+}
+
+void TkzmMainScene::SpeakBalloons() {
+  std::vector<const TNuppo*> speaking;
+  for (const TNuppo* mascot : m_mascots) {
+    if (mascot->Balloon().Visible()) speaking.push_back(mascot);
+  }
+  // Later parts of a message lie above the earlier ones.
+  std::sort(speaking.begin(), speaking.end(),
+            [](const TNuppo* a, const TNuppo* b) { return a->Balloon().ZOrder() < b->Balloon().ZOrder(); });
+  std::string spoken;
+  for (const TNuppo* mascot : speaking) spoken += (spoken.empty() ? "" : " ") + ReplaceAll(mascot->BalloonText(), "\n", " ");
+  if (spoken == m_spoken) return;
+  m_spoken = spoken;
+  m_image.setAccessibleDescription(QString::fromStdString(spoken));  // Qt tells a listening reader
 }
 
 void TkzmMainScene::Redraw() {

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "foundation/RandomSource.h"
@@ -39,6 +40,8 @@ class TkzmMainScene {
 
   // The steps of one timer tick, in this order; the window reports each one's errors.
   void TickMessages();
+  // Also tells a screen reader what the balloons now say: the scene's accessible description
+  // is their words, in the order they were said, empty while no balloon shows.
   void TickMascots();
   // Moves the drifting image and draws what changed.
   void Redraw();
@@ -57,6 +60,8 @@ class TkzmMainScene {
   [[nodiscard]] int DriftCounter() const { return m_driftCounter; }
 
  private:
+  void SpeakBalloons();
+
   TorvImage& m_image;
   TselifList& m_messages;
   TRandomSource& m_random;
@@ -68,6 +73,7 @@ class TkzmMainScene {
   TorvFlat* m_month = nullptr;
   TorvFlat* m_drift = nullptr;
   int m_driftCounter = kDriftStart;
+  std::string m_spoken;
   QMetaObject::Connection m_doubleClick;
 };
 

@@ -116,6 +116,7 @@ void TselifList::RenderNextPart() {
   m_queue.pop_front();
   part = ReplaceAll(ReplaceAll(part, "\\n", "\n"), "_", " ");
   m_textPicture = m_renderer(part);
+  m_partText = part;
   if (!m_textPicture.Is32()) m_textPicture.SetBitsPerPixel(32);
   SetBitmapAlpha(m_textPicture, 255);
   m_ready = true;

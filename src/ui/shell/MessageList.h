@@ -53,6 +53,8 @@ class TselifList {
   [[nodiscard]] bool Ready() const { return m_ready; }
   void ClearReady() { m_ready = false; }
   [[nodiscard]] const TBitmap& TextPicture() const { return m_textPicture; }
+  // The words of that picture, its lines separated by "\n", for a screen reader.
+  [[nodiscard]] const std::string& PartText() const { return m_partText; }
   [[nodiscard]] int TicksSincePart() const { return m_ticksSincePart; }
   [[nodiscard]] int PartsShown() const { return m_partsShown; }
   // Drawn anew for each message, so a mascot can tell whether it already spoke in it.
@@ -76,6 +78,7 @@ class TselifList {
   std::vector<TKey> m_keys;
   std::deque<std::string> m_queue;
   TBitmap m_textPicture{0, 0, 32};
+  std::string m_partText;
   bool m_ready = false;
   int m_ticksSincePart = 0;
   int m_partsShown = 0;

@@ -112,6 +112,7 @@ void TNuppo::Speak() {
   balloon.SetZOrder(50 + m_messages.PartsShown());
   balloon.SetVisible(true);
   balloon.MarkDirty();
+  m_balloonText = m_messages.PartText();
   m_messages.ClearReady();
   m_balloonTicks = 0;
   m_lastBatch = m_messages.Batch();

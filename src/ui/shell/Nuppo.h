@@ -57,6 +57,8 @@ class TNuppo : public TorvFlat {
   [[nodiscard]] bool FacingRight() const { return m_facingRight; }
   [[nodiscard]] const std::string& ImageName() const { return m_imageName; }
   [[nodiscard]] TorvFlat& Balloon() const { return *m_balloon; }
+  // The words in the balloon, shown or last shown.
+  [[nodiscard]] const std::string& BalloonText() const { return m_balloonText; }
 
   // 1 (small, far away) to 11 (large, near): sets top edge, scale, drawing order.
   [[nodiscard]] int SizeClass() const { return m_sizeClass; }
@@ -83,6 +85,7 @@ class TNuppo : public TorvFlat {
   TRandomSource& m_random;
   const std::vector<TNuppo*>& m_flock;
   TorvFlat* m_balloon = nullptr;
+  std::string m_balloonText;
 
   std::deque<TNuppoAction> m_actions;
   std::string m_imageName;

@@ -37,6 +37,7 @@ QTableWidget* NewTable(const QStringList& headers, const char* name, QWidget* pa
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
   table->horizontalHeader()->setStretchLastSection(true);
+  table->setTabKeyNavigation(false);  // Tab leaves the table, as in every grid of the program
   return table;
 }
 
@@ -101,6 +102,7 @@ void TFmLedgerImport::CreateControls() {
   connect(m_mapping, &QTableWidget::itemChanged, this, &TFmLedgerImport::MapItemChanged);
   auto* mappingLabel = new QLabel(QStringLiteral("口座と項目の対応(&M)"), this);
   mappingLabel->setBuddy(m_mapping);
+  m_mapping->setAccessibleName(QStringLiteral("口座と項目の対応"));  // a table takes no name from its label
 
   m_rows = NewTable({QStringLiteral("取り込む"), QStringLiteral("日付"), QStringLiteral("内容"), QStringLiteral("金額"),
                      QStringLiteral("項目"), QStringLiteral("口座"), QStringLiteral("判定")},
@@ -112,6 +114,7 @@ void TFmLedgerImport::CreateControls() {
   });
   auto* rowsLabel = new QLabel(QStringLiteral("書き出しの行(&G)　Space で取り込む・取り込まないを切り替えます"), this);
   rowsLabel->setBuddy(m_rows);
+  m_rows->setAccessibleName(QStringLiteral("書き出しの行"));
 
   m_counts = new QLabel(this);
   m_counts->setObjectName(QStringLiteral("LabelCounts"));

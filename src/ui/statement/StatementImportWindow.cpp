@@ -156,6 +156,8 @@ void TFmStatementImport::CreateControls() {
   layout->addLayout(edit);
   layout->addWidget(m_lastImport);
   layout->addLayout(buttons);
+  // The move-in button stands first in the bottom row, so Tab reaches it first there too.
+  setTabOrder(m_learn, moveIn);
   ShowCounts();
   ShowLastImport();
 }
