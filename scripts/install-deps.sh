@@ -12,6 +12,7 @@ packages=(
   lintian
   qt6-translations-l10n
   syncthing python3
+  xvfb openbox xdotool dbus-daemon dbus-bin at-spi2-core python3-pyatspi
 )
 missing=()
 for p in "${packages[@]}"; do

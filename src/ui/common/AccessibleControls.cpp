@@ -77,6 +77,7 @@ void InstallAccessibleControls() {
   InstallAccessibleTables();
   QAccessible::removeFactory(DescribeControl);  // installed once, however often asked
   QAccessible::installFactory(DescribeControl);
+  InstallAccessibleWindows();
 }
 
 }  // namespace kzm::ui

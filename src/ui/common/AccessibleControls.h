@@ -6,7 +6,10 @@
 
 namespace kzm::ui {
 
-// Installs the descriptions once for the whole program (again does nothing).
+// Installs the descriptions once for the whole program (again does nothing); the windows'
+// too.
 void InstallAccessibleControls();
+// Windows made straight from QWidget are windows to readers, not panes.
+void InstallAccessibleWindows();
 
 }  // namespace kzm::ui
