@@ -102,6 +102,7 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
     const int cols = Spoken().SpokenColCount();
     if (index < 0 || index >= childCount() || cols == 0) return nullptr;
     if (const auto found = m_cells.find(index); found != m_cells.end()) return QAccessible::accessibleInterface(found->second);
+    if (m_cells.empty()) m_cachedCols = cols;
     auto* cell = new TAccessibleCell(widget(), index % cols, index / cols);  // owned by QAccessible's cache
     m_cells[index] = QAccessible::registerAccessibleInterface(cell);
     return cell;
@@ -166,8 +167,23 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
   bool selectColumn(int) override { return false; }
   bool unselectRow(int) override { return false; }
   bool unselectColumn(int) override { return false; }
-  // Cells are found by place, so after any change of shape the old ones are let go.
-  void modelChange(QAccessibleTableModelChangeEvent*) override { ForgetCells(); }
+  // Cells are found by place and read the table as it is now, so they outlive a change of
+  // rows: only those past the end go. New columns move every place, so then all go.
+  void modelChange(QAccessibleTableModelChangeEvent*) override {
+    if (Spoken().SpokenColCount() != m_cachedCols) {
+      ForgetCells();
+      return;
+    }
+    const int count = childCount();
+    for (auto cell = m_cells.begin(); cell != m_cells.end();) {
+      if (cell->first < count) {
+        ++cell;
+        continue;
+      }
+      QAccessible::deleteAccessibleInterface(cell->second);
+      cell = m_cells.erase(cell);
+    }
+  }
 
   [[nodiscard]] int CellIndex(int col, int row) const { return row * Spoken().SpokenColCount() + col; }
 
@@ -178,6 +194,7 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
   }
 
   mutable std::unordered_map<int, QAccessible::Id> m_cells;
+  mutable int m_cachedCols = 0;  // the column count the cached cells were placed by
 };
 
 QList<QAccessibleInterface*> TAccessibleCell::columnHeaderCells() const {

@@ -23,7 +23,8 @@ QString TDailyGrid::SpokenCell(int col, int row) const {
     const QString name = QString::fromStdString(kzm::KeyName(FromCell(Cells(kzm::kColItem, row))));
     if (col == kzm::kColCode) return name;
     if (col != kzm::kColItem && col != kzm::kColAmount) return {};
-    return name + QStringLiteral(" 小計 ") + SpokenAmountCell(Cells(kzm::kColAmount, row));
+    const QString subtotal = Cells(kzm::kColAmount, row);
+    return name + QStringLiteral(" 小計 ") + (subtotal.isEmpty() ? QStringLiteral("0円") : SpokenAmountCell(subtotal));
   }
   switch (col) {
     case kzm::kColCode: return {};
