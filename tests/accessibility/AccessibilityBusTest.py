@@ -125,12 +125,13 @@ class Trial:
             self.reader.focused.clear()
             self.desktop.keys(*(["Down"] * rows if rows > 0 else ["Up"] * -rows))
             self.desktop.keys(*(["Right"] * cols if cols > 0 else ["Left"] * -cols))
-            wait_for("the focus on the cell " + spoken, lambda: self.last_cell_focus(grid, target), 5,
+            # Generous: on a loaded machine the bus may be seconds behind the keys.
+            wait_for("the focus on the cell " + spoken, lambda: self.last_cell_focus(grid, target), 20,
                      self.reader.pump)
             # One row down: the focus ends on the cell the table now calls current.
             self.reader.focused.clear()
             self.desktop.keys("Down")
-            below = wait_for("the focus on the cell below", lambda: self.last_cell_focus(grid, None), 5,
+            below = wait_for("the focus on the cell below", lambda: self.last_cell_focus(grid, None), 20,
                              self.reader.pump)
         except Failed as failure:
             told = [f and "%s %s" % f[1:3] for f in self.reader.focused]
