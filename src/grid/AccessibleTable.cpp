@@ -199,16 +199,16 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
 
 QList<QAccessibleInterface*> TAccessibleCell::columnHeaderCells() const {
   QList<QAccessibleInterface*> headers;
-  if (!isValid()) return headers;
-  auto* table = static_cast<TAccessibleTable*>(parent());
+  auto* table = dynamic_cast<TAccessibleTable*>(parent());
+  if (!isValid() || !table) return headers;
   for (int row = 0; row < Table()->SpokenFixedRows() && row < m_row; ++row) headers << table->child(table->CellIndex(m_col, row));
   return headers;
 }
 
 QList<QAccessibleInterface*> TAccessibleCell::rowHeaderCells() const {
   QList<QAccessibleInterface*> headers;
-  if (!isValid()) return headers;
-  auto* table = static_cast<TAccessibleTable*>(parent());
+  auto* table = dynamic_cast<TAccessibleTable*>(parent());
+  if (!isValid() || !table) return headers;
   for (int col = 0; col < Table()->SpokenFixedCols() && col < m_col; ++col) headers << table->child(table->CellIndex(col, m_row));
   return headers;
 }
