@@ -169,6 +169,9 @@ class TorvCustomGrid : public QAbstractScrollArea, public TSpokenTable {
   // Moves the current cell after asking SelectCell; the anchor follows when moveAnchor (or
   // without range selection); show scrolls the cell into view.
   void MoveCurrent(int col, int row, bool moveAnchor, bool show);
+  // Takes the focus for a moment (an editor of the descendant's own comes back at once): a
+  // screen reader is not told of the cell it already heard.
+  void SetFocusQuietly();
   void FocusCell(int col, int row, bool moveAnchor);
   void ScrollToTopLeft(int col, int row);
   void ClampInView(TGridCoord cell);
@@ -279,6 +282,7 @@ class TorvCustomGrid : public QAbstractScrollArea, public TSpokenTable {
   QTimer* m_scrollTimer = nullptr;
   int m_wheelRemainder = 0;
 
+  bool m_quietFocus = false;
   bool m_editorMode = false;
   QPointer<TInplaceEdit> m_editor;
   TGridCoord m_editorCell{-1, -1};  // the cell whose text the editor holds

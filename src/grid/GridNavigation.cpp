@@ -227,7 +227,13 @@ void TorvCustomGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   if (EditorShowing() && m_editorCell.X >= 0) m_editor->setFocus();
   InvalidateCell(m_current.X, m_current.Y);
-  SpeakCurrentMoved(*this, *this);
+  if (!m_quietFocus) SpeakCurrentMoved(*this, *this);
+}
+
+void TorvCustomGrid::SetFocusQuietly() {
+  m_quietFocus = true;
+  setFocus(Qt::OtherFocusReason);
+  m_quietFocus = false;
 }
 
 void TorvCustomGrid::focusOutEvent(QFocusEvent* event) {

@@ -27,7 +27,7 @@ void TDailyGrid::TakeFocus() {
   // Moving the focus makes a focused editor write back and close; one that is open without
   // the focus (the window is inactive) is closed the same way. A grid on a hidden tab never
   // takes the focus: typing would go into it unseen.
-  if (isVisibleTo(window())) setFocus(Qt::OtherFocusReason);
+  if (isVisibleTo(window())) SetFocusQuietly();
   CloseEditors();
 }
 
