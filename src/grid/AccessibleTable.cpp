@@ -96,7 +96,7 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
 
   [[nodiscard]] const TSpokenTable& Spoken() const { return *SpokenTableOf(widget()); }
 
-  // Children: every cell, row by row; the cell interfaces live until the table changes shape.
+  // Children: every cell, row by row; a cell's interface lives while its place does.
   [[nodiscard]] int childCount() const override { return Spoken().SpokenRowCount() * Spoken().SpokenColCount(); }
   [[nodiscard]] QAccessibleInterface* child(int index) const override {
     const int cols = Spoken().SpokenColCount();
@@ -119,15 +119,10 @@ class TAccessibleTable : public QAccessibleWidget, public QAccessibleTableInterf
     return child(CellIndex(col, row));
   }
   [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override {
-    const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    for (int row = 0; row < Spoken().SpokenRowCount(); ++row) {
-      if (Spoken().SpokenCellRect(Spoken().SpokenColCount() - 1, row).isEmpty() &&
-          Spoken().SpokenCellRect(0, row).isEmpty())
-        continue;
-      for (int col = 0; col < Spoken().SpokenColCount(); ++col)
-        if (Spoken().SpokenCellRect(col, row).contains(local)) return child(CellIndex(col, row));
-    }
-    return nullptr;
+    int col = 0;
+    int row = 0;
+    if (!Spoken().SpokenCellAt(widget()->mapFromGlobal(QPoint(x, y)), col, row)) return nullptr;
+    return child(CellIndex(col, row));
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);

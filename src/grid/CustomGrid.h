@@ -138,6 +138,7 @@ class TorvCustomGrid : public QAbstractScrollArea, public TSpokenTable {
   [[nodiscard]] int SpokenFixedCols() const override { return FixedCols(); }
   [[nodiscard]] QString SpokenCell(int col, int row) const override;
   [[nodiscard]] QRect SpokenCellRect(int col, int row) const override;
+  [[nodiscard]] bool SpokenCellAt(const QPoint& pos, int& col, int& row) const override;
   [[nodiscard]] bool SpokenCurrent(int& col, int& row) const override;
   [[nodiscard]] bool SpokenSelected(int col, int row) const override;
   // The name of an editor open on the cell: the row's header, then the column's.

@@ -11,6 +11,14 @@ QRect TorvCustomGrid::SpokenCellRect(int col, int row) const {
   return cell.isEmpty() ? QRect() : cell.translated(viewport()->pos());
 }
 
+bool TorvCustomGrid::SpokenCellAt(const QPoint& pos, int& col, int& row) const {
+  const QPoint inside = pos - viewport()->pos();
+  const TGridCoord cell = MouseCoord(inside.x(), inside.y());
+  col = cell.X;
+  row = cell.Y;
+  return col >= 0 && row >= 0;
+}
+
 bool TorvCustomGrid::SpokenCurrent(int& col, int& row) const {
   col = m_current.X;
   row = m_current.Y;

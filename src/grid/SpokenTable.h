@@ -5,6 +5,7 @@
 // the accessible table made for it (InstallAccessibleTables) asks through these calls, and the
 // widget tells readers of changes through the Speak... functions.
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -23,6 +24,8 @@ class TSpokenTable {
   [[nodiscard]] virtual QString SpokenCell(int col, int row) const = 0;
   // The cell in the widget's coordinates; empty while scrolled out of view.
   [[nodiscard]] virtual QRect SpokenCellRect(int col, int row) const = 0;
+  // The cell at a point of the widget; false outside every cell.
+  [[nodiscard]] virtual bool SpokenCellAt(const QPoint& pos, int& col, int& row) const = 0;
   // The cell the person is on, false when there is none.
   [[nodiscard]] virtual bool SpokenCurrent(int& col, int& row) const {
     col = row = -1;

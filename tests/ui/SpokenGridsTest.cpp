@@ -67,6 +67,8 @@ TEST_F(SpokenGrids, TheDailyGridIsATableWhoseCursorAndEditorAreHeard) {
   ASSERT_NE(bread, nullptr);
   ASSERT_EQ(bread->tableCellInterface()->columnHeaderCells().size(), 1);
   EXPECT_EQ(bread->tableCellInterface()->columnHeaderCells()[0]->text(QAccessible::Name).toStdString(), "項目");
+  // A reader exploring by pointer finds the same cell where it lies.
+  EXPECT_EQ(table->childAt(bread->rect().center().x(), bread->rect().center().y()), bread);
 
   // The day opens in the editor on the blank row of 食費; the keys move it from cell to cell
   // and it says where it is.

@@ -57,6 +57,9 @@ class TMonthlyGrid : public QWidget, public TSpokenTable {
     return OnSpokenCell ? OnSpokenCell(col, row) : QString();
   }
   [[nodiscard]] QRect SpokenCellRect(int col, int row) const override { return CellRect(col, row); }
+  [[nodiscard]] bool SpokenCellAt(const QPoint& pos, int& col, int& row) const override {
+    return MouseToCell(pos, col, row);
+  }
   [[nodiscard]] bool SpokenCurrent(int& col, int& row) const override;
 
   // With a cursor the grid takes the keyboard focus: the arrows, Home, End and the page keys
