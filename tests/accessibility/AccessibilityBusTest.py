@@ -191,9 +191,12 @@ def main():
         today = time.strftime("%Y%m%d")
         subprocess.run([cli, "--data-folder", data, "add", PASSBOOK, today, "食費", AMOUNT, "--item", "点字の本"],
                        check=True, capture_output=True, env=desktop.env, timeout=60)
+        # The reader listens before the program starts: a program asks the bus once, as it
+        # starts, which events anyone listens to, and may miss a listener that comes later.
+        reader = ScreenReader(desktop.env, None)
         program = processes.start([os.path.join(bin_dir, "tavimrok"), "--data-folder", data],
                                   dict(desktop.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
-        reader = ScreenReader(desktop.env, program.pid)
+        reader.pid = program.pid
         Trial(desktop, reader, program.pid, failures, AMOUNT).run()
     except Failed as failure:
         failures.append(str(failure))
