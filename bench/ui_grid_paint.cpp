@@ -1,6 +1,6 @@
 // Painting a 40-column × 1,000-row grid in a 1280 × 800 viewport: a full repaint, and the
 // one-row strip that scrolling by a row leaves to be painted.
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 #include <QApplication>
 #include <QImage>

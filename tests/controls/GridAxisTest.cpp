@@ -1,5 +1,5 @@
-#include "grid/GridAxis.h"
-#include "grid/GridScroll.h"
+#include "controls/grid/GridAxis.h"
+#include "controls/grid/GridScroll.h"
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@
 
 #include "common/RecordingWindowSystem.h"
 #include "common/TempFolder.h"
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 #include "foundation/AppGlobal.h"
 #include "foundation/Files.h"
 #include "foundation/ProfileList.h"

@@ -2,7 +2,7 @@
 // editing switched on, to look at the grid control (e.g. under Xvfb for a screenshot).
 // With --daily PASSBOOK-FOLDER [yyyymmdd] it shows the daily grids of a passbook instead.
 #include "DailyGridDemo.h"
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "ui/analysis/FindGrid.h"
 
 #include "controls/UiBasics.h"
-#include "grid/ListGrid.h"
+#include "controls/grid/ListGrid.h"
 #include "foundation/Text.h"
 #include "graphics/BitmapRoutines.h"
 #include "passbook/Categories.h"

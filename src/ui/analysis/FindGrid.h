@@ -6,7 +6,7 @@
 // found in (which the export and the printout use). Only the rows in view are painted, so
 // any number of results scrolls freely.
 
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 #include "search/Search.h"
 #include "search/SearchSort.h"
 

@@ -6,7 +6,6 @@
 #include "controls/ImageControl.h"
 #include "controls/LinkLabel.h"
 #include "controls/RoundButton.h"
-#include "grid/SpokenTable.h"
 
 namespace kzm::ui {
 

@@ -11,5 +11,7 @@ namespace kzm::ui {
 void InstallAccessibleControls();
 // Windows made straight from QWidget are windows to readers, not panes.
 void InstallAccessibleWindows();
+// Widgets that paint their own tables (the grids) are tables to readers, cell by cell.
+void InstallAccessibleTables();
 
 }  // namespace kzm::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 namespace kzm::ui {
 

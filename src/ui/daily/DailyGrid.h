@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 #include <QPointer>
 

@@ -5,7 +5,7 @@
 // No lines, selection, editing or scroll bars of its own; the window scrolls it. Readers
 // see a table whose cells say what OnSpokenCell says.
 
-#include "grid/SpokenTable.h"
+#include "controls/grid/SpokenTable.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "controls/CentreOnScreen.h"
 #include "controls/UiBasics.h"
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 #include "foundation/ColorScheme.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "controls/UiBasics.h"
-#include "grid/ListGrid.h"
+#include "controls/grid/ListGrid.h"
 #include "foundation/Text.h"
 #include "passbook/Categories.h"
 #include "statement/StatementImport.h"

@@ -4,7 +4,7 @@
 // date, text, amount, category and duplicate mark. Space or a click in the tick column ticks
 // and unticks a row; an unreadable row shows why and cannot be ticked.
 
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 #include <functional>
 

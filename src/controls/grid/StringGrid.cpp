@@ -1,5 +1,5 @@
 // TorvGrid: texts and objects per cell, and the sort markers.
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

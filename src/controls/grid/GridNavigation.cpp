@@ -1,7 +1,7 @@
 // The current cell, scrolling and the keyboard.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

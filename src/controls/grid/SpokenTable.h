@@ -2,7 +2,7 @@
 
 // What a screen reader is told of a control that paints a table itself: its cells' texts, where
 // they are and which one the person is on. A widget offers it by deriving from TSpokenTable;
-// the accessible table made for it (InstallAccessibleTables) asks through these calls, and the
+// the accessible table the windows make for it (InstallAccessibleTables) asks through these calls, and the
 // widget tells readers of changes through the Speak... functions.
 
 #include <QPoint>
@@ -53,8 +53,5 @@ void SpeakCurrentMoved(QWidget& widget, const TSpokenTable& table);
 void SpeakCellChanged(QWidget& widget, const TSpokenTable& table, int col, int row);
 void SpeakTableReset(QWidget& widget);
 void SpeakRowsChanged(QWidget& widget, int oldRowCount, int newRowCount);
-
-// Makes every widget that derives from TSpokenTable a table to readers.
-void InstallAccessibleTables();
 
 }  // namespace kzm::ui

@@ -1,5 +1,5 @@
 // The grid as a screen reader reads it: its cells, where they are, which one is current.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
 namespace kzm::ui {
 

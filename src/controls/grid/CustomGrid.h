@@ -1,10 +1,10 @@
 #pragma once
 
-#include "grid/GridAxis.h"
-#include "grid/GridScroll.h"
-#include "grid/GridTypes.h"
-#include "grid/InplaceEdit.h"
-#include "grid/SpokenTable.h"
+#include "controls/grid/GridAxis.h"
+#include "controls/grid/GridScroll.h"
+#include "controls/grid/GridTypes.h"
+#include "controls/grid/InplaceEdit.h"
+#include "controls/grid/SpokenTable.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "grid/GridAxis.h"
+#include "controls/grid/GridAxis.h"
 
 #include <algorithm>
 #include <cassert>

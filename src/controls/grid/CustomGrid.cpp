@@ -1,7 +1,7 @@
 // Properties, counts and extents of the grid.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 #include <QPalette>
 #include <QScrollBar>

@@ -2,7 +2,7 @@
 
 // The lists of found and read rows (search results, statement rows) share one grid set-up.
 
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 namespace kzm::ui {
 

@@ -1,7 +1,7 @@
 // The in-place editor as the grid drives it.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 #include <QKeyEvent>
 

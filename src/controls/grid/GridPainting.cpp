@@ -1,7 +1,7 @@
 // Painting of the grid: only the cells that meet the dirty rectangle are drawn.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 #include <QPaintEvent>
 #include <QPainter>

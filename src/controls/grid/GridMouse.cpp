@@ -1,7 +1,7 @@
 // The mouse: selecting, sizing rows and columns by their lines, moving them by fixed cells.
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
 #include <QMouseEvent>
 #include <QTimer>

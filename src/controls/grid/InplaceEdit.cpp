@@ -1,6 +1,6 @@
-#include "grid/InplaceEdit.h"
+#include "controls/grid/InplaceEdit.h"
 
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
 #include <QKeyEvent>
 #include <QWheelEvent>

@@ -1,4 +1,4 @@
-#include "grid/ListGrid.h"
+#include "controls/grid/ListGrid.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "grid/GridScroll.h"
+#include "controls/grid/GridScroll.h"
 
 #include <algorithm>
 

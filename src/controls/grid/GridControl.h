@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/CustomGrid.h"
+#include "controls/grid/CustomGrid.h"
 
 #include <QStringList>
 #include <QVariant>

@@ -1,5 +1,5 @@
 // The cell events of TorvCustomDrawGrid.
-#include "grid/GridControl.h"
+#include "controls/grid/GridControl.h"
 
 namespace kzm::ui {
 
